@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs every test: native tests, command-line tests, and the Windows tests and
+# end-to-end runs under Wine on an Xvfb display. Ends with "N passed, N failed";
+# exits non-zero on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CV_ROOT=$root
+export CV_BUILD=${CV_BUILD:-$root/build}
+export CV_NATIVE=$CV_BUILD/native CV_WIN=$CV_BUILD/win
+export CV_RESULTS=$CV_BUILD/test-results.txt CV_LOG=$CV_BUILD/test-log.txt
+
+bash "$root/scripts/deps.sh" || { echo "dependency installation failed"; exit 1; }
+if ! bash "$root/scripts/build.sh"; then
+  echo "build failed"; echo "0 passed, 1 failed"; exit 1
+fi
+
+mkdir -p "$CV_BUILD"
+: >"$CV_RESULTS"; : >"$CV_LOG"
+source "$root/tests/lib.sh"
+
+echo "== native tests"
+run_gtest native "$CV_NATIVE/tests/cv_native_tests"
+for t in "$root"/tests/cli/*.sh; do
+  [ -e "$t" ] || continue
+  echo "== $(basename "$t")"; bash "$t"
+done
+
+echo "== Windows tests under Wine"
+timeout -k 10 1800 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/wine-suite.sh" ||
+  echo "fail wine-suite-ended-early" >>"$CV_RESULTS"
+
+passed=$(grep -c '^pass ' "$CV_RESULTS")
+failed=$(grep -c '^fail ' "$CV_RESULTS")
+if [ "$failed" -gt 0 ]; then
+  echo "Failed:"; grep '^fail ' "$CV_RESULTS" | sed 's/^fail /  /'
+  echo "(details in $CV_LOG)"
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -1,0 +1,21 @@
+# Sourced: the Wine environment of one test or demo run, all under the build folder.
+: "${CV_BUILD:?}"
+export WINEPREFIX="$CV_BUILD/wine/prefix"
+export HOME="$CV_BUILD/wine/home"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINE=/usr/lib/wine/wine64
+export PATH="/usr/lib/wine:$PATH"
+
+# Creates a fresh prefix (needs a display) with Wine-drawn title bars, and
+# keeps the server running so each program starts quickly.
+wine_prefix_fresh() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$CV_BUILD/wine"
+  mkdir -p "$WINEPREFIX" "$HOME"
+  "$WINE" wineboot -u >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  wineserver -p
+}
+
+wine_stop() { wineserver -k 2>/dev/null || true; }

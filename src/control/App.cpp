@@ -1,0 +1,49 @@
+// Application start: sockets and rich-edit support, process flags, the main
+// frame, and the message loop that runs until the setup ends.
+#include <windows.h>
+#include <winsock2.h>
+
+#include "control/MainFrame.h"
+
+namespace {
+
+const char kCaption[] = "Brenmark Corvane";
+
+bool StartSockets() {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(1, 1), &data) == 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (!StartSockets()) {
+        MessageBoxA(nullptr, "Windows sockets initialization failed.", kCaption, MB_OK);
+        return 0;
+    }
+    if (!LoadLibraryA("RICHED32.DLL"))
+        MessageBoxA(nullptr, "Can't load RICHTEXT library.", kCaption, MB_OK | MB_ICONEXCLAMATION);
+    GlobalFlags().cancelled = -1;
+    GlobalFlags().cancel = 0;
+
+    CMainFrame frame;
+    if (!frame.Create(instance)) {
+        WSACleanup();
+        return 0;
+    }
+    MSG msg;
+    int exitCode = 0;
+    for (;;) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r == 0) {
+            exitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (r == -1) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (frame.Window()) DestroyWindow(frame.Window());
+    WSACleanup();
+    return exitCode;
+}

@@ -1,0 +1,23 @@
+// Discovery of the folders the setup works with. Each Windows call gets a
+// 150-character buffer as the engine's folder values are fixed-size; a longer
+// path is not supported and reads as "".
+#pragma once
+
+#include <string>
+
+namespace folders {
+
+constexpr unsigned kFolderBufferSize = 150;
+
+std::string WindowsFolder();     // no trailing backslash
+std::string TempFolder();        // trailing backslash
+std::string CurrentFolder();     // trailing backslash
+std::string SystemFolder();      // trailing backslash
+std::string LoginName();
+// A shell special folder (CSIDL_*) without trailing backslash, or "".
+std::string SpecialFolder(int csidl);
+bool Exists(const std::string& path);
+// "cv" followed by the local time as HHMMSS.
+std::string WorkingFolderName();
+
+}  // namespace folders

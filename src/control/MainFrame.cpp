@@ -1,0 +1,260 @@
+#include "control/MainFrame.h"
+
+#include <shlobj.h>
+
+#include "control/Folders.h"
+#include "control/OsVersion.h"
+#include "control/ProjectFiles.h"
+#include "control/Registry.h"
+#include "control/Settings.h"
+#include "control/ThemeFiles.h"
+#include "control/Trace.h"
+#include "util/Text.h"
+
+namespace {
+
+const char kFrameClass[] = "CorvaneMainFrame";
+const char kMessageCaption[] = "Brenmark Corvane";
+const char kDataFilesMessage[] =
+    "Sorry, Corvane can't find data files.\r\nsetup.nsx and data.nsx\r\n"
+    "These files must be in the same directory of setup.exe";
+const char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+
+CMainFrame* g_mainFrame = nullptr;
+
+}  // namespace
+
+ProcessFlags& GlobalFlags() {
+    static ProcessFlags flags;
+    return flags;
+}
+
+CMainFrame* TheMainFrame() { return g_mainFrame; }
+
+CMainFrame::CMainFrame() { g_mainFrame = this; }
+
+CMainFrame::~CMainFrame() {
+    if (g_mainFrame == this) g_mainFrame = nullptr;
+}
+
+bool CMainFrame::Create(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &CMainFrame::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kFrameClass;
+    RegisterClassA(&wc);
+    // The frame stays hidden; the wizard pages are windows of their own.
+    HWND hwnd = CreateWindowExA(0, kFrameClass, "Setup", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                instance, this);
+    return hwnd != nullptr;
+}
+
+LRESULT CALLBACK CMainFrame::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CMainFrame* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<CMainFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->m_hWnd = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<CMainFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self->OnMessage(msg, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_DESTROY:
+        m_hWnd = nullptr;
+        return 0;
+    default:
+        return DefWindowProcA(m_hWnd, msg, wParam, lParam);
+    }
+}
+
+// Frame creation: everything from the folders to the language step.
+bool CMainFrame::OnCreate() {
+    trace::Line("step 1: frame created");
+    ResetStartupValues();
+    DiscoverFolders();
+    UnpackThemeFiles();
+    m_state.workingFolderName = folders::WorkingFolderName();
+    trace::Value("step 5: working folder name", m_state.workingFolderName);
+    if (!LocateProjectFiles()) return false;
+    ResolveMachineValues();
+    ReadProductSettings();
+    DetermineOsName();
+    if (!LanguageStep()) RunStartupDriver();
+    return true;
+}
+
+void CMainFrame::ResetStartupValues() {
+    trace::Line("step 2: start-up values reset");
+    m_state.splashShown = kFlagOff;
+    m_state.setupType = -1;
+    m_state.launchFileChosen = 0;
+    m_state.launchReadmeChosen = 0;
+}
+
+void CMainFrame::DiscoverFolders() {
+    SetupState& s = m_state;
+    s.windowsFolder = folders::WindowsFolder();
+    s.windowsVolume = s.windowsFolder.substr(0, 2);
+    s.tempFolder = folders::TempFolder();
+    s.sourceFolder = folders::CurrentFolder();
+    s.languageFilePath = s.sourceFolder + "language.lan";
+    s.systemFolder = folders::SystemFolder();
+    s.themeFolder = s.sourceFolder + "theme\\";
+    trace::Line("step 3: folders discovered");
+    trace::Value("windows folder", s.windowsFolder);
+    trace::Value("temporary folder", s.tempFolder);
+    trace::Value("source folder", s.sourceFolder);
+    trace::Value("system folder", s.systemFolder);
+}
+
+void CMainFrame::UnpackThemeFiles() {
+    int moved = MoveThemeFiles(m_state.sourceFolder, m_state.themeFolder);
+    trace::Value("step 4: theme files moved", std::to_string(moved));
+}
+
+// Decrypts setup.nsx and data.nsx into the working folder. A missing file, or
+// a container the cipher rejects, ends the setup with a message and exit code 0.
+bool CMainFrame::LocateProjectFiles() {
+    SetupState& s = m_state;
+    s.workingFolder = s.tempFolder + s.workingFolderName + "\\";
+    s.settingsPath = s.workingFolder + "setup.inf";
+    s.dataPath = s.workingFolder + "data.inf";
+    ProjectFileResult r =
+        DecryptProjectFiles(Cipher(), s.sourceFolder, s.workingFolder, s.settingsPath, s.dataPath);
+    trace::Value("step 6: working folder", s.workingFolder);
+    if (r.outcome == ProjectFileResult::Decrypted) {
+        trace::Line("step 6: project files decrypted");
+        return true;
+    }
+    const std::string& message =
+        r.outcome == ProjectFileResult::Missing ? std::string(kDataFilesMessage) : r.message;
+    trace::Value("step 6: project files failed", message);
+    MessageBoxA(nullptr, message.c_str(), kMessageCaption, MB_OK);
+    PostQuitMessage(0);
+    return false;
+}
+
+void CMainFrame::ResolveMachineValues() {
+    SetupState& s = m_state;
+    SpecialFolderValues& f = s.special;
+    // The scope flag is still clear here, so the per-user variants result.
+    const bool allUsers = s.perUserScope == kFlagOn;
+    auto pick = [allUsers](int perUser, int common) {
+        return folders::SpecialFolder(allUsers ? common : perUser);
+    };
+    f.favorites = pick(CSIDL_FAVORITES, CSIDL_COMMON_FAVORITES);
+    f.sharedDocuments = folders::SpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    f.pictures = pick(CSIDL_MYPICTURES, CSIDL_COMMON_PICTURES);
+    f.programMenu = pick(CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS);
+    f.music = pick(CSIDL_MYMUSIC, CSIDL_COMMON_MUSIC);
+    f.sendTo = folders::SpecialFolder(CSIDL_SENDTO);
+    f.fonts = folders::SpecialFolder(CSIDL_FONTS);
+    f.appData = pick(CSIDL_APPDATA, CSIDL_COMMON_APPDATA);
+    f.documents = folders::SpecialFolder(CSIDL_PERSONAL);
+    f.startupMenu = pick(CSIDL_STARTUP, CSIDL_COMMON_STARTUP);
+    f.startMenu = pick(CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU);
+    f.desktop = pick(CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY);
+
+    s.programFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
+    s.commonFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
+    s.noAdministrator = s.programFilesFolder.empty() ? kFlagOn : kFlagOff;
+    s.loginName = folders::LoginName();
+    s.customerName = s.loginName;
+    s.diskImage = folders::Exists(s.sourceFolder + "DiskImage1") ? kFlagOn : kFlagOff;
+
+    trace::Line("step 7: machine values resolved");
+    trace::Value("program files folder", s.programFilesFolder);
+    trace::Value("common files folder", s.commonFilesFolder);
+    trace::Value("documents folder", f.documents);
+    trace::Value("login name", s.loginName);
+    trace::Value("disk image", std::to_string(s.diskImage));
+}
+
+void CMainFrame::ReadProductSettings() {
+    SetupState& s = m_state;
+    const std::string& ini = s.settingsPath;
+    s.productName = settings::Read(ini, "APPINFO", "a1");
+    s.publisher = settings::Read(ini, "APPINFO", "a19");
+    s.productVersion = settings::Read(ini, "APPINFO", "a2");
+    s.companyName = registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
+    s.installFolder = text::WithTrailingBackslash(settings::Read(ini, "APPINFO", "a4"));
+    s.defaultInstallFolder = s.installFolder;
+    s.perUserScope = settings::Read(ini, "APPINFO", "a8") == "Per-User" ? kFlagOn : kFlagOff;
+    s.languageName = settings::Read(ini, "APPINFO", "Language");
+    s.productCode = settings::Read(ini, "APPINFO", "a3");
+    s.launchFile = settings::Read(ini, "DIALOGLIST", "CT10");
+    s.launchParameters = settings::Read(ini, "DIALOGLIST", "CT11");
+    s.readmeFile = settings::Read(ini, "DIALOGLIST", "CT13");
+    s.showLaunchFile = settings::ReadNotNo(ini, "DIALOGLIST", "CT9");
+    s.showLaunchReadme = settings::ReadNotNo(ini, "DIALOGLIST", "CT12");
+    s.preview = settings::ReadNumber(ini, "APPINFO", "PREVIEW") == 255 ? kFlagOn : kFlagOff;
+    s.unattended = settings::ReadYes(ini, "BUILDING", "2") ? kFlagOn : kFlagOff;
+    s.customerRegistryRoot = settings::Read(ini, "DIALOGLIST", "CT17");
+    s.customerRegistryKey = settings::Read(ini, "DIALOGLIST", "CT18");
+
+    trace::Line("step 8: product settings read");
+    trace::Value("product name", s.productName);
+    trace::Value("publisher", s.publisher);
+    trace::Value("product version", s.productVersion);
+    trace::Value("company name", s.companyName);
+    trace::Value("installation folder", s.installFolder);
+    trace::Value("language", s.languageName);
+    trace::Value("product code", s.productCode);
+    trace::Value("preview", std::to_string(s.preview));
+    trace::Value("unattended", std::to_string(s.unattended));
+}
+
+void CMainFrame::DetermineOsName() {
+    m_state.osName = MachineOsName();
+    trace::Value("step 9: operating system", m_state.osName);
+}
+
+// Language selection: returns true when it showed the language page or
+// applied a language file (which runs the driver itself). No language
+// selection is built in yet, so the driver always runs from frame creation.
+bool CMainFrame::LanguageStep() {
+    trace::Line("step 10: language step");
+    return false;
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kTimerAfterPreparation:
+        if (m_state.splashFinished == kFlagOn) {
+            KillTimer(m_hWnd, kTimerAfterPreparation);
+            CloseStartPage();
+            ShowFirstPage();
+        }
+        break;
+    case kTimerMergeModules:
+        KillTimer(m_hWnd, kTimerMergeModules);
+        RunMergeModuleStep();
+        break;
+    case kTimerAfterSplash:
+        if (m_state.splashFinished == kFlagOn) {
+            KillTimer(m_hWnd, kTimerAfterSplash);
+            ShowFirstPage();
+        }
+        break;
+    }
+}
+
+CRijndaelFileCrypt& CMainFrame::Cipher() {
+    if (!m_cipher) m_cipher.reset(new CRijndaelFileCrypt());
+    return *m_cipher;
+}
+
+void CMainFrame::EndSetup() { PostQuitMessage(0); }

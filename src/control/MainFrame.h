@@ -1,0 +1,80 @@
+// The invisible main frame: owner of the setup state. Its creation runs the
+// start-up (folders, theme files, working folder, project decryption, product
+// settings, language step); the start-up driver then prepares and opens the
+// wizard. Its timers hand over to the first page once a splash has closed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "control/SetupState.h"
+#include "crypt/RijndaelFileCrypt.h"
+
+class CMainFrame {
+public:
+    enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
+
+    CMainFrame();
+    ~CMainFrame();
+
+    // Creates the frame window; false when creation failed (the start-up then
+    // has already shown its message and posted the quit message).
+    bool Create(HINSTANCE instance);
+    HWND Window() const { return m_hWnd; }
+
+    SetupState& State() { return m_state; }
+    const SetupState& State() const { return m_state; }
+
+    // Start-up driver (steps after the language step); runs once per start-up.
+    void RunStartupDriver();
+    // Called by the progress page: runs the installation; 1 done, 0 cancelled.
+    int HandOverToInstallation();
+    void ShowFirstPage();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnCreate();
+    void OnTimer(UINT_PTR id);
+
+    // Frame creation steps.
+    void ResetStartupValues();
+    void DiscoverFolders();
+    void UnpackThemeFiles();
+    bool LocateProjectFiles();
+    void ResolveMachineValues();
+    void ReadProductSettings();
+    void DetermineOsName();
+    bool LanguageStep();
+
+    // Start-up driver steps.
+    bool SplashStep();
+    bool CheckSystemRequirements();
+    bool CheckAdministratorRights();
+    void ReadConditions();
+    bool PreviousInstallation();
+    void ReadPageList();
+    void ReadFileActions();
+    void ReadSetupTypesAndFeatures();
+    bool StartPageStep();
+    void OpenBackgroundWindow();
+    void ReadBillboards();
+    void ReadVariables();
+    void ReadMergeModules();
+    void CloseStartPage();
+    void RunMergeModuleStep();
+
+    void EndSetup();
+    CRijndaelFileCrypt& Cipher();
+
+    HWND m_hWnd = nullptr;
+    SetupState m_state;
+    std::unique_ptr<CRijndaelFileCrypt> m_cipher;
+    bool m_driverRan = false;
+    int m_currentPage = -1;
+};
+
+// The application's one main frame (the pages reach the setup state through it).
+CMainFrame* TheMainFrame();

@@ -1,0 +1,23 @@
+#include "control/MessageWait.h"
+
+void WaitDispatchingMessages(HANDLE handle) {
+    bool quit = false;
+    int quitCode = 0;
+    for (;;) {
+        if (WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) break;
+        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            if (WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) break;
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+}

@@ -1,0 +1,19 @@
+// Decryption of the shipped project files into the working folder.
+#pragma once
+
+#include <string>
+
+#include "crypt/RijndaelFileCrypt.h"
+
+struct ProjectFileResult {
+    enum Outcome { Decrypted, Missing, CipherError } outcome = Missing;
+    std::string message;  // the cipher's message for CipherError
+};
+
+// Creates the working folder, decrypts sourceFolder's setup.nsx into
+// settingsPath and data.nsx into dataPath with the project parameters.
+// Missing: one of the two containers is absent (setup.inf may exist already).
+ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::string& sourceFolder,
+                                      const std::string& workingFolder,
+                                      const std::string& settingsPath,
+                                      const std::string& dataPath);

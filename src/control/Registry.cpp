@@ -1,0 +1,143 @@
+#include "control/Registry.h"
+
+#include <vector>
+
+namespace registry {
+namespace {
+
+constexpr size_t kMaxNameLength = 255;
+// A text value larger than this is not a setting the engine uses; refusing it
+// keeps a hostile value from costing unbounded memory.
+constexpr DWORD kMaxValueBytes = 1 << 20;
+
+bool NamesFit(const std::string& path, const std::string& name) {
+    return path.size() <= kMaxNameLength && name.size() <= kMaxNameLength;
+}
+
+// Closes the key when the scope ends.
+class Key {
+public:
+    Key() = default;
+    ~Key() { if (h_) RegCloseKey(h_); }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY* out() { return &h_; }
+    HKEY get() const { return h_; }
+
+private:
+    HKEY h_ = nullptr;
+};
+
+}  // namespace
+
+std::string ReadText(HKEY root, const std::string& path, const std::string& name) {
+    if (!NamesFit(path, name)) return std::string();
+    Key key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
+        return std::string();
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        size > kMaxValueBytes)
+        return std::string();
+    std::vector<char> buf(size + 1, '\0');
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
+        return std::string();
+    // Stored text may or may not carry its terminating zero: stop at the first.
+    return std::string(buf.data());
+}
+
+std::string ReadMachineText(const std::string& path, const std::string& name) {
+    return ReadText(HKEY_LOCAL_MACHINE, path, name);
+}
+
+std::string ReadUserText(const std::string& path, const std::string& name) {
+    return ReadText(HKEY_CURRENT_USER, path, name);
+}
+
+static bool SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                     const BYTE* data, DWORD size) {
+    if (!NamesFit(path, name)) return false;
+    Key key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExA(key.get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+}
+
+bool WriteText(HKEY root, const std::string& path, const std::string& name,
+               const std::string& value) {
+    return SetValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                    static_cast<DWORD>(value.size() + 1));
+}
+
+bool WriteMachineText(const std::string& path, const std::string& name, const std::string& value) {
+    return WriteText(HKEY_LOCAL_MACHINE, path, name, value);
+}
+
+bool WriteUserText(const std::string& path, const std::string& name, const std::string& value) {
+    return WriteText(HKEY_CURRENT_USER, path, name, value);
+}
+
+bool WriteClassesText(const std::string& path, const std::string& name, const std::string& value) {
+    return WriteText(HKEY_CLASSES_ROOT, path, name, value);
+}
+
+bool WriteMachineNumber(const std::string& path, const std::string& name, DWORD value) {
+    return SetValue(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                    sizeof value);
+}
+
+static bool EnsureKey(HKEY root, const std::string& path) {
+    if (path.size() > kMaxNameLength) return false;
+    Key key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.out()) == ERROR_SUCCESS)
+        return true;
+    Key created;
+    return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                           nullptr, created.out(), nullptr) == ERROR_SUCCESS;
+}
+
+bool EnsureMachineKey(const std::string& path) { return EnsureKey(HKEY_LOCAL_MACHINE, path); }
+
+namespace {
+struct RootName {
+    const char* name;
+    HKEY root;
+};
+const RootName kRoots[] = {
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+};
+}  // namespace
+
+HKEY RootFromName(const std::string& rootName) {
+    for (const RootName& r : kRoots)
+        if (rootName == r.name) return r.root;
+    return nullptr;
+}
+
+bool EnsureKeyByRootName(const std::string& rootName, const std::string& path) {
+    HKEY root = RootFromName(rootName);
+    if (!root) return false;
+    std::string relative = path;
+    for (const RootName& r : kRoots) {
+        const std::string prefix = std::string(r.name) + "\\";
+        if (relative.compare(0, prefix.size(), prefix) == 0) {
+            relative.erase(0, prefix.size());
+            break;
+        }
+    }
+    return EnsureKey(root, relative);
+}
+
+bool DeleteValue(bool machine, const std::string& path, const std::string& name) {
+    if (!NamesFit(path, name)) return false;
+    Key key;
+    if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path.c_str(), 0,
+                      KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
+        return false;
+    return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace registry

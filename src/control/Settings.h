@@ -1,0 +1,26 @@
+// Reads of project settings through the profile functions: every read has a
+// fixed buffer size and an empty default, so a missing file, section or key
+// reads as "" and an over-long value is cut silently.
+#pragma once
+
+#include <string>
+
+#include "control/SettingsRules.h"
+
+namespace settings {
+
+std::string Read(const std::string& file, const char* section, const char* key,
+                 int bufferSize = kValueSize);
+bool ReadYes(const std::string& file, const char* section, const char* key,
+             int bufferSize = kValueSize);
+bool ReadNotNo(const std::string& file, const char* section, const char* key,
+               int bufferSize = kValueSize);
+int ReadNumber(const std::string& file, const char* section, const char* key,
+               int bufferSize = kValueSize);
+// Item count of an indexed list ("TOTAL"); never negative.
+int ReadListCount(const std::string& file, const char* section, const char* totalKey = "TOTAL");
+// Field `letter` of list item `index` ("A" and 3 read key "A3").
+std::string ReadListField(const std::string& file, const char* section, const char* letter,
+                          int index, int bufferSize = kValueSize);
+
+}  // namespace settings

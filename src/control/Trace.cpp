@@ -1,0 +1,35 @@
+#include "control/Trace.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace trace {
+namespace {
+
+const std::string& TracePath() {
+    static const std::string path = [] {
+        char buf[MAX_PATH] = "";
+        DWORD n = GetEnvironmentVariableA("CVSETUP_TRACE", buf, sizeof buf);
+        return (n > 0 && n < sizeof buf) ? std::string(buf) : std::string();
+    }();
+    return path;
+}
+
+}  // namespace
+
+bool Enabled() { return !TracePath().empty(); }
+
+void Line(const std::string& text) {
+    if (!Enabled()) return;
+    if (FILE* f = std::fopen(TracePath().c_str(), "ab")) {
+        std::fprintf(f, "%s\r\n", text.c_str());
+        std::fclose(f);
+    }
+}
+
+void Value(const char* name, const std::string& value) {
+    if (Enabled()) Line(std::string(name) + "=" + value);
+}
+
+}  // namespace trace

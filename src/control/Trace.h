@@ -1,0 +1,14 @@
+// Optional trace of the start-up steps for test drivers and the demo script:
+// when the environment variable CVSETUP_TRACE names a file, each line is
+// appended to it. Without the variable nothing is written anywhere.
+#pragma once
+
+#include <string>
+
+namespace trace {
+
+bool Enabled();
+void Line(const std::string& text);
+void Value(const char* name, const std::string& value);
+
+}  // namespace trace

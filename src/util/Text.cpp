@@ -1,0 +1,33 @@
+#include "util/Text.h"
+
+#include <cstring>
+
+namespace text {
+
+char* CopyTruncated(char* dst, size_t dstSize, const char* src) {
+    if (dstSize == 0) return dst;
+    size_t n = src ? std::strlen(src) : 0;
+    if (n >= dstSize) n = dstSize - 1;
+    if (n) std::memcpy(dst, src, n);
+    dst[n] = '\0';
+    return dst;
+}
+
+std::string WithTrailingBackslash(const std::string& s) {
+    if (!s.empty() && s.back() == '\\') return s;
+    return s + '\\';
+}
+
+std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+    if (from.empty()) return s;
+    std::string out;
+    size_t pos = 0;
+    for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size()) {
+        out.append(s, pos, hit - pos);
+        out += to;
+    }
+    out.append(s, pos, std::string::npos);
+    return out;
+}
+
+}  // namespace text

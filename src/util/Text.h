@@ -1,0 +1,18 @@
+// Small text helpers for the fixed-size byte strings the engine works with.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace text {
+
+// Copies src into dst of dstSize bytes, cutting it to dstSize-1 characters;
+// dst is always terminated. Returns dst.
+char* CopyTruncated(char* dst, size_t dstSize, const char* src);
+// Appends a backslash unless the text already ends with one.
+std::string WithTrailingBackslash(const std::string& s);
+// Replaces every non-overlapping occurrence of `from`, scanning left to right;
+// inserted text is not scanned again.
+std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+
+}  // namespace text

@@ -1,0 +1,85 @@
+// Registry operations against the real registry (under a scratch key).
+#include "control/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kKey[] = "Software\\CorvaneTests\\Registry";
+
+class RegistryOps : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneTests"); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneTests"); }
+    static void CreateKey(HKEY root, const char* path) {
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(k);
+    }
+};
+
+TEST_F(RegistryOps, WritesNeedAnExistingKeyAndReadBack) {
+    EXPECT_FALSE(registry::WriteUserText(kKey, "v", "text"));
+    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "");
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    EXPECT_TRUE(registry::WriteUserText(kKey, "v", "text"));
+    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "text");
+    EXPECT_EQ(registry::ReadText(HKEY_CURRENT_USER, kKey, "v"), "text");
+    EXPECT_EQ(registry::ReadUserText(kKey, "absent"), "");
+}
+
+TEST_F(RegistryOps, TextValuesAreStoredAsRegSzWithTheirTerminator) {
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    ASSERT_TRUE(registry::WriteText(HKEY_CURRENT_USER, kKey, "v", "abc"));
+    DWORD type = 0, size = 0;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, kKey, "v", RRF_RT_ANY, &type, nullptr, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(size, 4u);
+}
+
+TEST_F(RegistryOps, EnsureKeyByRootNameDropsARootPrefixAndRejectsUnknownRoots) {
+    EXPECT_TRUE(registry::EnsureKeyByRootName("HKEY_CURRENT_USER",
+                                              std::string("HKEY_CURRENT_USER\\") + kKey));
+    EXPECT_TRUE(registry::WriteUserText(kKey, "v", "1"));
+    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "1");
+    EXPECT_FALSE(registry::EnsureKeyByRootName("HKCU", "Software\\CorvaneTests\\Other"));
+    EXPECT_FALSE(registry::EnsureKeyByRootName("hkey_current_user", "Software\\CorvaneTests\\Other"));
+    HKEY k;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\CorvaneTests\\Other", 0, KEY_READ, &k),
+              ERROR_SUCCESS);
+}
+
+TEST_F(RegistryOps, DeleteValueChoosesTheRootByFlag) {
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    registry::WriteUserText(kKey, "v", "x");
+    EXPECT_FALSE(registry::DeleteValue(true, kKey, "v"));  // not under the machine root
+    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "x");
+    EXPECT_TRUE(registry::DeleteValue(false, kKey, "v"));
+    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "");
+}
+
+TEST_F(RegistryOps, OverLongNamesAreRefused) {
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    const std::string longName(256, 'n');
+    EXPECT_FALSE(registry::WriteUserText(kKey, longName, "x"));
+    EXPECT_EQ(registry::ReadUserText(kKey, longName), "");
+    EXPECT_TRUE(registry::WriteUserText(kKey, std::string(255, 'n'), "x"));
+}
+
+TEST_F(RegistryOps, MachineValuesTheStartUpReads) {
+    EXPECT_EQ(registry::ReadMachineText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\",
+                                        "ProgramFilesDir"),
+              "C:\\Program Files");
+    EXPECT_TRUE(registry::EnsureMachineKey("Software\\CorvaneTests"));
+    EXPECT_TRUE(registry::WriteMachineNumber("Software\\CorvaneTests", "n", 7));
+    DWORD v = 0, size = sizeof v;
+    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\CorvaneTests", "n", RRF_RT_REG_DWORD,
+                           nullptr, &v, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(v, 7u);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\CorvaneTests");
+}
+
+}  // namespace

@@ -1,0 +1,2 @@
+#include <cstdio>
+int main() { std::puts("cvpack: not built yet"); return 1; }
