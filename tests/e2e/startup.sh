@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# setup.exe start-up under Wine: the data-files message, decryption into the
+# working folder, theme files, disk-image mode and damaged project files.
+source "$CV_ROOT/tests/lib_e2e.sh"
+S=$(scratch_dir)
+
+DATA_FILES_MSG='Sorry, Corvane can'"'"'t find data files.\r\nsetup.nsx and data.nsx\r\nThese files must be in the same directory of setup.exe'
+
+# A project made of two plain files, encrypted with cvpack.
+make_project() {
+  local dir=$1
+  mkdir -p "$dir"
+  printf '[APPINFO]\r\na1=Trace Product\r\na19=Brenmark QA\r\na2=2.5.1\r\na3={5E1A-TEST}\r\na4=C:\\Apps\\Trace\r\nLanguage=English\r\n[BUILDING]\r\n2=No\r\n' >"$dir/setup.plain"
+  printf 'payload\\one.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$dir/data.plain"
+  "$CVPACK" encrypt "$dir/setup.plain" "$dir/setup.nsx" && "$CVPACK" encrypt "$dir/data.plain" "$dir/data.nsx"
+}
+
+message_is() { [ "$(grep '^TEXT:' "$1" | cut -c6-)" = "$2" ] || { cat "$1"; return 1; }; }
+
+# 1. No project files: the data-files message, exit code 0, no step after 6.
+mkdir -p "$S/empty"
+start_setup "$S/empty" "$S/empty.trace"
+drive dialog 20000 >"$S/empty.box"
+wait_setup
+check startup-missing-files-message message_is "$S/empty.box" "$DATA_FILES_MSG"
+check startup-missing-files-exit-0 test "$SETUP_RC" -eq 0
+check startup-missing-files-stops-at-step-6 steps_in_order "$S/empty.trace" 1 2 3 4 5 6
+
+# 2. setup.nsx without data.nsx: the same message, although setup.inf was made.
+make_project "$S/half" && rm "$S/half/data.nsx"
+start_setup "$S/half" "$S/half.trace"
+drive dialog 20000 >"$S/half.box"
+wait_setup
+check startup-data-missing-message message_is "$S/half.box" "$DATA_FILES_MSG"
+check startup-data-missing-exit-0 test "$SETUP_RC" -eq 0
+check startup-data-missing-settings-decrypted same_file <(zero_padded "$S/half/setup.plain") \
+  "$(working_folder "$S/half.trace")/setup.inf"
+
+# 3. A good project: decrypted into %TEMP%\cvHHMMSS\, settings read, every step run.
+make_project "$S/good"
+run_setup "$S/good" "$S/good.trace"
+work=$(working_folder "$S/good.trace")
+check startup-good-exit-0 test "$SETUP_RC" -eq 0
+check startup-good-all-steps-in-order steps_in_order "$S/good.trace" $(seq 1 24) 26
+check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" 'step 6: working folder')' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}\\\\$ ]]"
+check startup-setup-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/setup.plain") "$work/setup.inf"
+check startup-data-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/data.plain") "$work/data.inf"
+check startup-product-name test "$(trace_value "$S/good.trace" 'product name')" = "Trace Product"
+check startup-product-version test "$(trace_value "$S/good.trace" 'product version')" = "2.5.1"
+check startup-product-code test "$(trace_value "$S/good.trace" 'product code')" = "{5E1A-TEST}"
+check startup-install-folder-gets-backslash test "$(trace_value "$S/good.trace" 'installation folder')" = 'C:\Apps\Trace\'
+check startup-program-files-read test "$(trace_value "$S/good.trace" 'program files folder')" = 'C:\Program Files'
+check startup-source-folder-is-current-folder test "$(trace_value "$S/good.trace" 'source folder')" = "$(zpath "$S/good")\\"
+check startup-not-disk-image test "$(trace_value "$S/good.trace" 'disk image')" = 0
+check startup-documents-without-backslash bash -c "[[ '$(trace_value "$S/good.trace" 'documents folder')' != *\\\\ ]]"
+
+# 4. Theme files named "^!..." move into theme\; an existing theme file is kept.
+make_project "$S/theme"
+printf 'shipped' >"$S/theme/^!welcome.lcd"
+printf 'shipped' >"$S/theme/^!license.lcd"
+mkdir -p "$S/theme/theme" && printf 'own' >"$S/theme/theme/license.lcd"
+run_setup "$S/theme" "$S/theme.trace"
+check startup-theme-file-moved same_file <(printf shipped) "$S/theme/theme/welcome.lcd"
+check startup-theme-source-removed not_exists "$S/theme/^!welcome.lcd"
+check startup-theme-existing-kept same_file <(printf own) "$S/theme/theme/license.lcd"
+check startup-theme-blocked-file-stays test -e "$S/theme/^!license.lcd"
+
+# 5. A DiskImage1 folder beside the setup sets disk-image mode.
+make_project "$S/disk" && mkdir -p "$S/disk/DiskImage1"
+run_setup "$S/disk" "$S/disk.trace"
+check startup-disk-image-mode test "$(trace_value "$S/disk.trace" 'disk image')" = 255
+check startup-disk-image-exit-0 test "$SETUP_RC" -eq 0
+
+# 6. Damaged containers: the cipher's message is shown, exit code 0, no crash.
+damaged() {  # NAME MESSAGE: runs the project in $S/NAME and checks the box and exit code
+  local name=$1 expected=$2
+  start_setup "$S/$name" "$S/$name.trace"
+  drive dialog 20000 >"$S/$name.box"
+  wait_setup
+  check "startup-$name-message" message_is "$S/$name.box" "$expected"
+  check "startup-$name-exit-0" test "$SETUP_RC" -eq 0
+  check "startup-$name-stops-at-step-6" steps_in_order "$S/$name.trace" 1 2 3 4 5 6
+}
+make_project "$S/corrupt" && printf 'XXXX' | dd of="$S/corrupt/setup.nsx" bs=1 seek=3 conv=notrunc 2>/dev/null
+damaged corrupt "FileCrypt ERROR: File $(zpath "$S/corrupt")\\setup.nsx cannot be Correctly Decrypted!"
+make_project "$S/short" && head -c 20 "$S/short/data.nsx" >"$S/short/x" && mv "$S/short/x" "$S/short/data.nsx"
+damaged short "FileCrypt ERROR: File $(zpath "$S/short")\\data.nsx cannot be Correctly Decrypted!"
+make_project "$S/ragged" && printf 'abc' >>"$S/ragged/setup.nsx"
+damaged ragged "Illegal Block Size!"

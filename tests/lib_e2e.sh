@@ -1,0 +1,52 @@
+# Helpers for the end-to-end scripts under tests/e2e: packing projects and
+# running setup.exe under Wine with a time limit, driven by cvdrive.exe.
+source "$CV_ROOT/tests/lib.sh"
+
+CVPACK="$CV_NATIVE/tools/cvpack/cvpack"
+SETUP_EXE="$CV_WIN/src/setup.exe"
+CVDRIVE="$CV_WIN/tests/cvdrive.exe"
+
+# Windows form of a Unix path (through the Z: drive).
+zpath() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
+# Unix form of a Windows path inside the prefix.
+upath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+
+# start_setup DIR TRACE_FILE: starts setup.exe with DIR as its current folder
+# and records its start-up trace in TRACE_FILE. Time limit: 60 s.
+start_setup() {
+  local dir=$1 trace=$2
+  rm -f "$trace"
+  (cd "$dir" && CVSETUP_TRACE="$(zpath "$trace")" exec timeout -k 5 60 "$WINE" "$SETUP_EXE") \
+    >/dev/null 2>&1 &
+  SETUP_PID=$!
+}
+
+# wait_setup: waits for the setup started last; its exit code lands in SETUP_RC.
+wait_setup() {
+  wait "$SETUP_PID"; SETUP_RC=$?
+}
+
+# run_setup DIR TRACE_FILE: runs setup.exe to its end (no window expected).
+run_setup() { start_setup "$@"; wait_setup; }
+
+# drive ARGS...: runs cvdrive.exe (time-limited) and prints what it prints.
+drive() { timeout -k 5 60 "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
+
+# trace_value TRACE NAME: the value recorded under NAME in a start-up trace.
+trace_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -n 1; }
+
+# The working folder of a traced run, as a Unix path.
+working_folder() { upath "$(trace_value "$1" 'step 6: working folder')"; }
+
+# steps_in_order TRACE N...: the trace names steps N... in this order.
+steps_in_order() {
+  local trace=$1; shift
+  local got; got=$(tr -d '\r' <"$trace" | sed -n 's/^step \([0-9]*\):.*/\1/p' | uniq | tr '\n' ' ')
+  [ "$got" = "$* " ] || { echo "steps: $got"; return 1; }
+}
+
+# zero_padded FILE: FILE's bytes followed by zero bytes up to a multiple of 16.
+zero_padded() {
+  local size; size=$(stat -c %s "$1")
+  cat "$1"; head -c $(( (16 - size % 16) % 16 )) /dev/zero
+}
