@@ -1,2 +1,100 @@
+// cvpack: the authoring tool. Parses the command line and hands over to cvpacklib.
 #include <cstdio>
-int main() { std::puts("cvpack: not built yet"); return 1; }
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "ContainerTool.h"
+#include "EngineLocator.h"
+#include "ProjectBuilder.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: cvpack encrypt IN OUT\n"
+    "       cvpack decrypt IN OUT\n"
+    "       cvpack build [--engine SETUP_EXE] PROJECT_DIR OUT_DIR\n"
+    "\n"
+    "encrypt, decrypt  turn a plain project file into its container and back\n"
+    "build             make a ready-to-ship folder from a project folder\n"
+    "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
+    "                  engine of the Windows build tree beside cvpack's)\n";
+
+int UsageError(const std::string& problem) {
+    std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
+    return 2;
+}
+
+struct BuildArguments {
+    std::string engine;
+    std::vector<std::string> positional;
+};
+
+// Accepts "--engine PATH" and "--engine=PATH" anywhere; returns false on a bad option.
+bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
+                         std::string& problem) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--engine" && i + 1 < args.size()) {
+            parsed.engine = args[++i];
+        } else if (arg.rfind("--engine=", 0) == 0) {
+            parsed.engine = arg.substr(9);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            problem = "bad option " + arg;
+            return false;
+        } else {
+            parsed.positional.push_back(arg);
+        }
+    }
+    if (parsed.positional.size() == 2) return true;
+    problem = "build needs PROJECT_DIR and OUT_DIR";
+    return false;
+}
+
+int RunBuild(const std::vector<std::string>& args, const char* argv0) {
+    BuildArguments parsed;
+    std::string problem;
+    if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
+    BuildOptions options;
+    options.enginePath =
+        LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
+    if (options.enginePath.empty())
+        std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
+                             "the output has none\n");
+    BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
+    std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
+                         std::to_string(summary.webItems) + " web items, " +
+                         std::to_string(summary.workingFiles) + " working files";
+    std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
+    return 0;
+}
+
+int Run(const std::string& command, const std::vector<std::string>& args, const char* argv0) {
+    if (command == "encrypt" || command == "decrypt") {
+        if (args.size() != 2) return UsageError(command + " needs IN and OUT");
+        if (command == "encrypt") EncryptProjectFile(args[0], args[1]);
+        else DecryptProjectFile(args[0], args[1]);
+        return 0;
+    }
+    if (command == "build") return RunBuild(args, argv0);
+    return UsageError("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return UsageError("no command");
+    std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    try {
+        return Run(command, std::vector<std::string>(argv + 2, argv + argc), argv[0]);
+    } catch (const std::exception& error) {
+        // The message alone: for the cipher it is the user-facing text itself.
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,434 @@
+// cvpack's container commands, engine lookup and project build, through cvpacklib.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "CabinetWriter.h"
+#include "ContainerTool.h"
+#include "EngineLocator.h"
+#include "ProjectBuilder.h"
+#include "StagingFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder() : m_path(UnusedSibling(fs::temp_directory_path() / "cvpack-test", "-")) {
+        fs::create_directories(m_path);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ZeroPadded(const std::string& text) {
+    return text + std::string((16 - text.size() % 16) % 16, '\0');
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// Output of a shell command; status receives its exit status.
+std::string Run(const std::string& command, int& status) {
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return output;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output.append(buffer, n);
+    status = pclose(pipe);
+    return output;
+}
+
+bool HaveCabextract() {
+    int status = -1;
+    Run("cabextract --version", status);
+    return status == 0;
+}
+
+// Names listed by "cabextract -l", in cabinet order.
+std::vector<std::string> CabinetNames(const fs::path& cabinet) {
+    int status = -1;
+    std::istringstream listing(Run("cabextract -l " + Quoted(cabinet), status));
+    EXPECT_EQ(status, 0);
+    std::vector<std::string> names;
+    std::regex row(R"(^\s*\d+ \| [^|]+ \| (.+)$)");
+    std::smatch match;
+    for (std::string line; std::getline(listing, line);)
+        if (std::regex_match(line, match, row)) names.push_back(match[1]);
+    return names;
+}
+
+void ExtractCabinet(const fs::path& cabinet, const fs::path& into) {
+    int status = -1;
+    std::string output = Run("cabextract -q -d " + Quoted(into) + " " + Quoted(cabinet), status);
+    ASSERT_EQ(status, 0) << output;
+}
+
+// Entries beside `target` that a build may create while it runs.
+std::vector<std::string> Leftovers(const fs::path& target) {
+    std::vector<std::string> found;
+    std::string prefix = target.filename().string() + ".";
+    for (const auto& entry : fs::directory_iterator(target.parent_path())) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(prefix + "tmp-", 0) == 0 || name.rfind(prefix + "old-", 0) == 0)
+            found.push_back(name);
+    }
+    return found;
+}
+
+template <typename F>
+std::string ErrorOf(F operation) {
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+// ---- encrypt / decrypt -------------------------------------------------------
+
+class CvpackContainer : public ::testing::Test {
+protected:
+    fs::path Dir() const { return m_temp.Path(); }
+    TempFolder m_temp;
+};
+
+TEST_F(CvpackContainer, RoundTripGivesPlaintextWithZeroPadding) {
+    std::string plain = "[APPINFO]\r\na1=Demo\r\n";
+    WriteFile(Dir() / "setup.inf", plain);
+    EncryptProjectFile((Dir() / "setup.inf").string(), (Dir() / "setup.nsx").string());
+    EXPECT_EQ(fs::file_size(Dir() / "setup.nsx"), 32u + ZeroPadded(plain).size());
+    DecryptProjectFile((Dir() / "setup.nsx").string(), (Dir() / "back.inf").string());
+    EXPECT_EQ(ReadFile(Dir() / "back.inf"), ZeroPadded(plain));
+}
+
+TEST_F(CvpackContainer, WrongContainerFailsWithTheCipherMessageAndLeavesNoOutput) {
+    std::string in = (Dir() / "plain.txt").string(), out = (Dir() / "out.txt").string();
+    WriteFile(in, std::string(100, 'x'));
+    EXPECT_EQ(ErrorOf([&] { DecryptProjectFile(in, out); }),
+              "FileCrypt ERROR: File " + in + " cannot be Correctly Decrypted!");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CvpackContainer, FailureAfterTruncatingAnOldOutputRemovesIt) {
+    std::string in = (Dir() / "plain.txt").string(), out = (Dir() / "out.txt").string();
+    WriteFile(in, "short");
+    WriteFile(out, "an older result");
+    EXPECT_NE(ErrorOf([&] { DecryptProjectFile(in, out); }), "no error");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CvpackContainer, UnreadableInputLeavesAnOldOutputAlone) {
+    std::string in = (Dir() / "missing.nsx").string(), out = (Dir() / "out.txt").string();
+    WriteFile(out, "an older result");
+    EXPECT_EQ(ErrorOf([&] { DecryptProjectFile(in, out); }),
+              "FileCrypt ERROR: Cannot open File " + in + "!");
+    EXPECT_EQ(ReadFile(out), "an older result");
+}
+
+TEST_F(CvpackContainer, SameFileUnderTwoSpellingsIsRefused) {
+    std::string in = (Dir() / "a.inf").string(), out = (Dir() / "." / "a.inf").string();
+    WriteFile(in, "keep me");
+    EXPECT_EQ(ErrorOf([&] { EncryptProjectFile(in, out); }),
+              "FileCrypt ERROR: The same File for Input and Output " + in + "!");
+    EXPECT_EQ(ErrorOf([&] { EncryptProjectFile(in, in); }),
+              "FileCrypt ERROR: The same File for Input and Output " + in + "!");
+    EXPECT_EQ(ReadFile(in), "keep me");
+}
+
+// ---- engine lookup -------------------------------------------------------------
+
+TEST(CvpackEngine, NamedEngineMustExist) {
+    EXPECT_TRUE(StartsWith(ErrorOf([] { LocateEngine("/no/such/setup.exe", nullptr, "/"); }),
+                           "/no/such/setup.exe: no such engine file (named by --engine)"));
+    EXPECT_TRUE(StartsWith(ErrorOf([] { LocateEngine("", "/no/such/setup.exe", "/"); }),
+                           "/no/such/setup.exe: no such engine file (named by CVPACK_ENGINE)"));
+}
+
+TEST(CvpackEngine, OptionBeforeEnvironmentBeforeBuildTree) {
+    TempFolder temp;
+    fs::path tools = temp.Path() / "native" / "tools" / "cvpack";
+    fs::create_directories(tools);
+    EXPECT_EQ(LocateEngine("", nullptr, tools.string()), "");
+
+    fs::path sibling = temp.Path() / "win" / "src" / "setup.exe";
+    WriteFile(sibling, "MZ");
+    EXPECT_EQ(fs::path(LocateEngine("", nullptr, tools.string())), sibling);
+    fs::path sameTree = temp.Path() / "native" / "src" / "setup.exe";
+    WriteFile(sameTree, "MZ");
+    EXPECT_EQ(fs::path(LocateEngine("", nullptr, tools.string())), sameTree);
+
+    fs::path named = temp.Path() / "named.exe";
+    WriteFile(named, "MZ");
+    EXPECT_EQ(LocateEngine("", named.c_str(), tools.string()), named.string());
+    EXPECT_EQ(LocateEngine(sibling.string(), named.c_str(), tools.string()), sibling.string());
+}
+
+// ---- build -----------------------------------------------------------------------
+
+class CvpackBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_project = m_temp.Path() / "proj";
+        m_out = m_temp.Path() / "out";
+        WriteFile(m_project / "setup.inf", "[APPINFO]\na1=Demo\n");
+        WriteFile(m_project / "data.inf", kDataList);
+        WriteFile(m_project / "bin" / "app.exe", "MZ app");
+        WriteFile(m_project / "docs" / "readme.txt", "read me");
+        WriteFile(m_project / "theme" / "welcome.lcd", "[DIALOG]\n");
+        WriteFile(m_project / "theme" / "pics" / "logo.bmp", "BM");
+        WriteFile(m_project / "languages" / "German.lan", "[LANG]\n");
+        WriteFile(m_project / "language.lan", "[MSG]\n");
+        WriteFile(m_project / "working" / "license.txt", "license");
+        WriteFile(m_project / "working" / "setup.ico", "icon");
+    }
+
+    BuildSummary Build(const std::string& engine = "") {
+        BuildOptions options;
+        options.enginePath = engine;
+        return BuildProject(m_project.string(), m_out.string(), options);
+    }
+
+    std::string BuildError() {
+        return ErrorOf([this] { Build(); });
+    }
+
+    std::string Decrypted(const char* name) {
+        fs::path plain = m_temp.Path() / (std::string(name) + ".plain");
+        DecryptProjectFile((m_out / name).string(), plain.string());
+        return ReadFile(plain);
+    }
+
+    // Three records: a local file, a web item, a local file in a sub-folder.
+    static constexpr const char* kDataList =
+        "bin\\app.exe\n"
+        "Destination Computer\\<InstallDir>\\*0*0*1|Main\n"
+        "http://example.com/extra.zip\n"
+        "Destination Computer\\<InstallDir>\\*0*0*2|Extras\n"
+        "docs/readme.txt\n"
+        "Destination Computer\\<InstallDir>\\docs\\*32*255*3|";
+
+    TempFolder m_temp;
+    fs::path m_project;
+    fs::path m_out;
+};
+
+TEST_F(CvpackBuild, WritesTheShippingFolder) {
+    BuildSummary summary = Build();
+    EXPECT_EQ(summary.payloadFiles, 2u);
+    EXPECT_EQ(summary.webItems, 1u);
+    EXPECT_EQ(summary.workingFiles, 2u);
+    EXPECT_EQ(Decrypted("setup.nsx"), ZeroPadded("[APPINFO]\na1=Demo\n"));
+    EXPECT_EQ(Decrypted("data.nsx"),
+              ZeroPadded("bin\\app.exe\r\n"
+                         "Destination Computer\\<InstallDir>\\*0*0*1|Main\r\n"
+                         "http://example.com/extra.zip\r\n"
+                         "Destination Computer\\<InstallDir>\\*0*0*2|Extras\r\n"
+                         "docs/readme.txt\r\n"
+                         "Destination Computer\\<InstallDir>\\docs\\*32*255*3|\r\n"));
+    EXPECT_EQ(ReadFile(m_out / "theme" / "welcome.lcd"), "[DIALOG]\n");
+    EXPECT_EQ(ReadFile(m_out / "theme" / "pics" / "logo.bmp"), "BM");
+    EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), "[LANG]\n");
+    EXPECT_EQ(ReadFile(m_out / "language.lan"), "[MSG]\n");
+    EXPECT_EQ(ReadFile(m_out / "file1.cab").substr(0, 4), "MSCF");
+    EXPECT_FALSE(fs::exists(m_out / "setup.exe"));
+    EXPECT_FALSE(fs::exists(m_out / "data.inf.plain"));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, CabinetHoldsPayloadUnderStoredNamesAndWorkingFilesFlat) {
+    if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
+    Build();
+    std::vector<std::string> expected = {"F0_app.exe", "F2_readme.txt", "license.txt", "setup.ico"};
+    EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
+    fs::path extracted = m_temp.Path() / "extracted";
+    ExtractCabinet(m_out / "file1.cab", extracted);
+    EXPECT_EQ(ReadFile(extracted / "F0_app.exe"), "MZ app");
+    EXPECT_EQ(ReadFile(extracted / "F2_readme.txt"), "read me");
+    EXPECT_EQ(ReadFile(extracted / "license.txt"), "license");
+    EXPECT_EQ(ReadFile(extracted / "setup.ico"), "icon");
+}
+
+TEST_F(CvpackBuild, ShipsTheEngineWhenGiven) {
+    WriteFile(m_temp.Path() / "engine" / "setup.exe", "MZ engine");
+    Build((m_temp.Path() / "engine" / "setup.exe").string());
+    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ engine");
+}
+
+TEST_F(CvpackBuild, OptionalPartsMayBeAbsent) {
+    fs::remove_all(m_project / "languages");
+    fs::remove_all(m_project / "working");
+    fs::remove(m_project / "language.lan");
+    EXPECT_EQ(Build().workingFiles, 0u);
+    EXPECT_FALSE(fs::exists(m_out / "languages"));
+    EXPECT_FALSE(fs::exists(m_out / "language.lan"));
+}
+
+TEST_F(CvpackBuild, EmptyListStillShipsACabinet) {
+    WriteFile(m_project / "data.inf", "");
+    fs::remove_all(m_project / "working");
+    Build();
+    EXPECT_EQ(ReadFile(m_out / "file1.cab").substr(0, 4), "MSCF");
+    EXPECT_EQ(Decrypted("data.nsx"), "");
+}
+
+TEST_F(CvpackBuild, MissingPayloadFileNamesItsLineAndLeavesNothing) {
+    fs::remove(m_project / "docs" / "readme.txt");
+    std::string error = BuildError();
+    EXPECT_TRUE(StartsWith(error, "data.inf:5: payload file not found: ")) << error;
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, MalformedListNamesItsLineAndLeavesNothing) {
+    WriteFile(m_project / "data.inf", "bin\\app.exe\r\nDestination Computer\\*0*0|Main\r\n");
+    EXPECT_TRUE(StartsWith(BuildError(), "data.inf:2: data line lacks the \"*\" after OSMASK"));
+    WriteFile(m_project / "data.inf", "bin\\app.exe\nD\\*0*0*0|\ndocs/readme.txt\n");
+    EXPECT_TRUE(StartsWith(BuildError(), "data.inf:3: source line without a data line"));
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, ExistingOutputIsReplacedOnlyOnSuccess) {
+    WriteFile(m_out / "old.txt", "previous build");
+    fs::remove(m_project / "bin" / "app.exe");
+    EXPECT_NE(BuildError(), "no error");
+    EXPECT_EQ(ReadFile(m_out / "old.txt"), "previous build");
+    EXPECT_TRUE(Leftovers(m_out).empty());
+
+    WriteFile(m_project / "bin" / "app.exe", "MZ app");
+    Build();
+    EXPECT_FALSE(fs::exists(m_out / "old.txt"));
+    EXPECT_TRUE(fs::exists(m_out / "data.nsx"));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, FailureWhileWritingRemovesTheTemporaryFolder) {
+    // The engine is copied last, after the containers and the cabinet exist.
+    WriteFile(m_out / "old.txt", "previous build");
+    EXPECT_NE(ErrorOf([this] { Build((m_temp.Path() / "no-engine.exe").string()); }),
+              "no error");
+    EXPECT_EQ(ReadFile(m_out / "old.txt"), "previous build");
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, RequiredPartsMustExist) {
+    fs::remove_all(m_project / "theme");
+    EXPECT_EQ(BuildError(), (m_project / "theme").string() + ": missing folder");
+    WriteFile(m_project / "theme" / "a.lcd", "");
+    fs::remove(m_project / "setup.inf");
+    EXPECT_EQ(BuildError(), (m_project / "setup.inf").string() + ": missing");
+    EXPECT_FALSE(fs::exists(m_out));
+}
+
+TEST_F(CvpackBuild, WorkingFolderMustBeFlat) {
+    WriteFile(m_project / "working" / "sub" / "x.txt", "x");
+    EXPECT_NE(BuildError().find("only files belong in working/"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_out));
+}
+
+TEST_F(CvpackBuild, StoredNamesMustDifferBeyondCase) {
+    WriteFile(m_project / "working" / "f0_APP.exe", "clash");
+    EXPECT_NE(BuildError().find("stored name \"f0_APP.exe\" clashes with that of"),
+              std::string::npos);
+}
+
+TEST_F(CvpackBuild, OutputMayNotHoldTheProjectOrLieInACopiedFolder) {
+    EXPECT_NE(ErrorOf([this] { BuildProject(m_project.string(), m_project.string(), {}); })
+                  .find("would replace the project folder"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf([this] { BuildProject(m_project.string(), m_temp.Path().string(), {}); })
+                  .find("would replace the project folder"),
+              std::string::npos);
+    std::string inTheme = (m_project / "theme" / "out").string();
+    EXPECT_NE(ErrorOf([&] { BuildProject(m_project.string(), inTheme, {}); })
+                  .find("lies inside the project's theme folder"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(m_project / "setup.inf"));
+    // Inside the project but outside the copied folders is fine.
+    BuildProject(m_project.string(), (m_project / "dist" / "").string(), {});
+    EXPECT_TRUE(fs::exists(m_project / "dist" / "file1.cab"));
+}
+
+TEST_F(CvpackBuild, OversizedFileFailsBeforeAnythingIsWritten) {
+    // Sparse: no disk space is used.
+    fs::resize_file(m_project / "bin" / "app.exe", 2200000000ull);
+    std::string error = BuildError();
+    EXPECT_NE(error.find("2200000000 bytes is too large for a cabinet"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST(CvpackCabinet, TotalAboveTheLimitIsRefused) {
+    TempFolder temp;
+    std::vector<CabinetEntry> entries;
+    for (int i = 0; i < 2; ++i) {
+        fs::path file = temp.Path() / ("part" + std::to_string(i));
+        WriteFile(file, "");
+        fs::resize_file(file, 1100000000ull);
+        entries.push_back({file.string(), file.filename().string()});
+    }
+    EXPECT_TRUE(StartsWith(ErrorOf([&] { CheckCabinetEntries(entries); }),
+                           "the payload totals 2200000000 bytes"));
+    entries.pop_back();
+    EXPECT_EQ(ErrorOf([&] { CheckCabinetEntries(entries); }), "no error");
+    entries[0].storedName = std::string(256, 'n');
+    EXPECT_NE(ErrorOf([&] { CheckCabinetEntries(entries); }).find("must be 1 to 255 bytes"),
+              std::string::npos);
+}
+
+TEST_F(CvpackBuild, ManyFilesAndMultiBlockContentSurviveTheCabinet) {
+    if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
+    std::string list;
+    for (int i = 0; i < 2000; ++i) {
+        std::string name = "many/file" + std::to_string(i) + ".txt";
+        WriteFile(m_project / name, "content of " + name);
+        list += name + "\nD\\*0*0*0|\n";
+    }
+    // Several 32 KiB cabinet blocks of poorly compressible bytes.
+    std::string big(3 * 1024 * 1024 + 123, '\0');
+    uint32_t x = 12345;
+    for (char& c : big) c = static_cast<char>((x = x * 1103515245 + 12345) >> 24);
+    WriteFile(m_project / "big.bin", big);
+    list += "big.bin\nD\\*0*0*0|\n";
+    WriteFile(m_project / "data.inf", list);
+
+    EXPECT_EQ(Build().payloadFiles, 2001u);
+    EXPECT_EQ(CabinetNames(m_out / "file1.cab").size(), 2003u);
+    fs::path extracted = m_temp.Path() / "extracted";
+    ExtractCabinet(m_out / "file1.cab", extracted);
+    EXPECT_EQ(ReadFile(extracted / "F1999_file1999.txt"), "content of many/file1999.txt");
+    EXPECT_TRUE(ReadFile(extracted / "F2000_big.bin") == big);
+}

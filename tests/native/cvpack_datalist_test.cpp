@@ -1,0 +1,161 @@
+// The project's plain file list as cvpack reads and rewrites it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ProjectDataList.h"
+
+namespace {
+
+const char kTwoRecordsLf[] =
+    "bin\\app.exe\n"
+    "Destination Computer\\<InstallDir>\\*1*255*7|Main\n"
+    "http://example.com/get.php?f=tool.zip\n"
+    "Destination Computer\\<InstallDir>\\tools\\*32*66*0|\n";
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// The message of the ProjectDataError that parsing `text` raises.
+std::string ParseError(const std::string& text, int* line = nullptr) {
+    try {
+        ParseProjectDataList(text);
+    } catch (const ProjectDataError& error) {
+        if (line) *line = error.Line();
+        return error.what();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST(CvpackDataList, ParsesFieldsOfEachRecord) {
+    auto records = ParseProjectDataList(kTwoRecordsLf);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].sourceLine, "bin\\app.exe");
+    EXPECT_EQ(records[0].fileName, "app.exe");
+    EXPECT_EQ(records[0].destDir, "Destination Computer\\<InstallDir>\\");
+    EXPECT_EQ(records[0].flags, 1);
+    EXPECT_EQ(records[0].osMask, 255);
+    EXPECT_EQ(records[0].number, 7);
+    EXPECT_EQ(records[0].feature, "Main");
+    EXPECT_EQ(records[0].lineNumber, 1);
+    EXPECT_FALSE(records[0].IsWebItem());
+    EXPECT_TRUE(records[1].IsWebItem());
+    EXPECT_EQ(records[1].feature, "");
+    EXPECT_EQ(records[1].osMask, 66);
+    EXPECT_EQ(records[1].lineNumber, 3);
+}
+
+TEST(CvpackDataList, CrLfAndLfReadAlike) {
+    auto lf = ParseProjectDataList(kTwoRecordsLf);
+    auto crlf = ParseProjectDataList(WithCrLf(kTwoRecordsLf));
+    ASSERT_EQ(crlf.size(), lf.size());
+    for (size_t i = 0; i < lf.size(); ++i) {
+        EXPECT_EQ(crlf[i].sourceLine, lf[i].sourceLine);
+        EXPECT_EQ(crlf[i].dataLine, lf[i].dataLine);
+        EXPECT_EQ(crlf[i].feature, lf[i].feature);
+    }
+}
+
+TEST(CvpackDataList, LastLineNeedsNoEndAndTrailingBlankLinesAreIgnored) {
+    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*0|F").size(), 1u);
+    EXPECT_EQ(ParseProjectDataList("a.txt\r\nD\\*0*0*0|F\r\n\r\n\n").size(), 1u);
+    EXPECT_TRUE(ParseProjectDataList("").empty());
+    EXPECT_TRUE(ParseProjectDataList("\n\n").empty());
+}
+
+TEST(CvpackDataList, FileNameFollowsLastBackslashSlashOrColon) {
+    EXPECT_EQ(FileNameOfSourceLine("C:\\src\\bin/tool.dll"), "tool.dll");
+    EXPECT_EQ(FileNameOfSourceLine("lib/x.so"), "x.so");
+    EXPECT_EQ(FileNameOfSourceLine("C:file.txt"), "file.txt");
+    EXPECT_EQ(FileNameOfSourceLine("plain.txt"), "plain.txt");
+}
+
+TEST(CvpackDataList, SeparatorsAreFoundLeftToRight) {
+    auto records = ParseProjectDataList("x.txt\nD|ir\\*4*2*9|Feat|ure*x\n");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].destDir, "D|ir\\");
+    EXPECT_EQ(records[0].flags, 4);
+    EXPECT_EQ(records[0].osMask, 2);
+    EXPECT_EQ(records[0].number, 9);
+    EXPECT_EQ(records[0].feature, "Feat|ure*x");
+}
+
+TEST(CvpackDataList, MissingSeparatorsNameTheLine) {
+    int line = 0;
+    EXPECT_EQ(ParseError("a.txt\nD\\*0*0*0|\nb.txt\nD\\*0*0*0\n", &line),
+              "data.inf:4: data line lacks the \"|\" after NUMBER "
+              "(expected DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE)");
+    EXPECT_EQ(line, 4);
+    EXPECT_NE(ParseError("a.txt\nD\\*0*0|\n").find("data.inf:2: data line lacks the \"*\" after OSMASK"),
+              std::string::npos);
+    EXPECT_NE(ParseError("a.txt\nD\\*0\n").find("data.inf:2: data line lacks the \"*\" after FLAGS"),
+              std::string::npos);
+    EXPECT_NE(ParseError("a.txt\nno separators\n").find("data.inf:2: data line lacks the \"*\" after DESTDIR"),
+              std::string::npos);
+}
+
+TEST(CvpackDataList, OddNumberOfLinesNamesTheLastLine) {
+    int line = 0;
+    std::string message = ParseError("a.txt\r\nD\\*0*0*0|\r\nb.txt\r\n", &line);
+    EXPECT_EQ(line, 3);
+    EXPECT_EQ(message.rfind("data.inf:3: source line without a data line", 0), 0u) << message;
+}
+
+TEST(CvpackDataList, NumbersMustBeDecimal) {
+    EXPECT_EQ(ParseError("a.txt\nD\\*x1*0*0|\n"),
+              "data.inf:2: FLAGS \"x1\" is not a decimal number");
+    EXPECT_EQ(ParseError("a.txt\nD\\*0**0|\n"), "data.inf:2: OSMASK \"\" is not a decimal number");
+    EXPECT_EQ(ParseError("a.txt\nD\\*0*0*-1|\n"),
+              "data.inf:2: NUMBER \"-1\" is not a decimal number");
+    EXPECT_EQ(ParseError("a.txt\nD\\*0*0*4294967296|\n"),
+              "data.inf:2: NUMBER \"4294967296\" is not a decimal number");
+    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n")[0].number, 2147483647);
+}
+
+TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
+    EXPECT_EQ(ParseError("a\rb.txt\nD\\*0*0*0|\n"), "data.inf:1: carriage return inside the line");
+    EXPECT_EQ(ParseError(std::string("a.txt\nD\\*0*0*0|F\0x\n", 19)),
+              "data.inf:2: NUL byte inside the line");
+    EXPECT_EQ(ParseError("\nD\\*0*0*0|\n"), "data.inf:1: empty source line");
+    EXPECT_EQ(ParseError("bin/\nD\\*0*0*0|\n"), "data.inf:1: source line has no file name");
+    EXPECT_NE(ParseError("https://example.com/a.zip\nD\\*0*0*0|\n").find("data.inf:1: web address"),
+              std::string::npos);
+}
+
+TEST(CvpackDataList, WebItemsAreHttpOrFtp) {
+    EXPECT_TRUE(IsWebSource("http://host/a.zip"));
+    EXPECT_TRUE(IsWebSource("ftp://host/a.zip"));
+    EXPECT_TRUE(IsWebSource("mirror http://host/a.zip{token}"));
+    EXPECT_FALSE(IsWebSource("bin\\http.dll"));
+}
+
+TEST(CvpackDataList, StoredNameIsFIndexUnderscoreName) {
+    EXPECT_EQ(StoredPayloadName(0, "app.exe"), "F0_app.exe");
+    EXPECT_EQ(StoredPayloadName(12, "a b.txt"), "F12_a b.txt");
+}
+
+TEST(CvpackDataList, RewriteEndsEveryLineWithCrLfAndKeepsText) {
+    auto records = ParseProjectDataList(kTwoRecordsLf);
+    EXPECT_EQ(FormatProjectDataList(records), WithCrLf(kTwoRecordsLf));
+    EXPECT_EQ(FormatProjectDataList(ParseProjectDataList("a/b.txt\nD\\*0*0*0|F")),
+              "a/b.txt\r\nD\\*0*0*0|F\r\n");
+}
+
+TEST(CvpackDataList, ReadingAMissingFileNamesIt) {
+    std::string path = (std::filesystem::temp_directory_path() / "cvpack-no-such-list.inf").string();
+    try {
+        ReadProjectDataList(path);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()), "data.inf: cannot read " + path);
+    }
+}

@@ -1,0 +1,204 @@
+#include "ProjectBuilder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+#include "CabinetWriter.h"
+#include "ContainerTool.h"
+#include "ProjectDataList.h"
+#include "StagingFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Everything a build takes from the project folder, gathered and checked
+// before anything is written.
+struct Project {
+    fs::path dir;
+    std::vector<ProjectDataRecord> records;
+    std::vector<CabinetEntry> cabinet;
+    BuildSummary summary;
+};
+
+[[noreturn]] void Fail(const std::string& message) { throw std::runtime_error(message); }
+
+bool IsFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool IsFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+// True when the optional folder is there; something else under its name is an error.
+bool OptionalFolder(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return false;
+    if (!IsFolder(path)) Fail(path.string() + ": not a folder");
+    return true;
+}
+
+bool OptionalFile(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return false;
+    if (!IsFile(path)) Fail(path.string() + ": not a file");
+    return true;
+}
+
+// Absolute, with "." and ".." resolved and no trailing separator.
+fs::path Normalized(const std::string& path) {
+    fs::path normal = fs::absolute(path).lexically_normal();
+    return normal.has_filename() ? normal : normal.parent_path();
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Source lines are written with backslashes or slashes whatever system builds.
+fs::path PayloadPath(const fs::path& projectDir, std::string sourceLine) {
+    std::replace(sourceLine.begin(), sourceLine.end(), '\\', '/');
+    return (projectDir / sourceLine).make_preferred();
+}
+
+// Payload files travel as "F<k>_<name>", k counting every record, web items too.
+void GatherPayload(Project& project) {
+    for (size_t k = 0; k < project.records.size(); ++k) {
+        const ProjectDataRecord& record = project.records[k];
+        if (record.IsWebItem()) {
+            ++project.summary.webItems;
+            continue;
+        }
+        fs::path source = PayloadPath(project.dir, record.sourceLine);
+        if (!IsFile(source))
+            Fail("data.inf:" + std::to_string(record.lineNumber) +
+                 ": payload file not found: " + source.string());
+        project.cabinet.push_back({source.string(), StoredPayloadName(k, record.fileName)});
+        ++project.summary.payloadFiles;
+    }
+}
+
+// The setup extracts the cabinet into one folder, so working/ must be flat.
+void GatherWorkingFiles(Project& project) {
+    fs::path folder = project.dir / "working";
+    if (!OptionalFolder(folder)) return;
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            Fail(entry.path().string() + ": only files belong in working/ (the cabinet is flat)");
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files)
+        project.cabinet.push_back({file.string(), file.filename().string()});
+    project.summary.workingFiles = files.size();
+}
+
+// Names that differ only in case would overwrite each other when extracted on Windows.
+void CheckStoredNamesUnique(const std::vector<CabinetEntry>& cabinet) {
+    std::map<std::string, const CabinetEntry*> seen;
+    for (const CabinetEntry& entry : cabinet) {
+        auto placed = seen.emplace(LowerCase(entry.storedName), &entry);
+        if (!placed.second)
+            Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
+                 "\" clashes with that of " + placed.first->second->sourcePath);
+    }
+}
+
+Project ReadProject(const std::string& projectDir) {
+    Project project;
+    project.dir = Normalized(projectDir);
+    if (!IsFolder(project.dir)) Fail(projectDir + ": not a project folder");
+    for (const char* name : {"setup.inf", "data.inf"})
+        if (!IsFile(project.dir / name)) Fail((project.dir / name).string() + ": missing");
+    if (!IsFolder(project.dir / "theme")) Fail((project.dir / "theme").string() + ": missing folder");
+    project.records = ReadProjectDataList((project.dir / "data.inf").string());
+    GatherPayload(project);
+    GatherWorkingFiles(project);
+    CheckStoredNamesUnique(project.cabinet);
+    CheckCabinetEntries(project.cabinet);
+    return project;
+}
+
+bool IsWithin(const fs::path& inner, const fs::path& outer) {
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+// Committing the build replaces the output folder, so it must neither hold
+// the project nor lie inside a folder that the build copies.
+void CheckOutputFolder(const Project& project, const fs::path& out) {
+    std::error_code ec;
+    if (fs::exists(out, ec) && !IsFolder(out)) Fail(out.string() + ": exists and is not a folder");
+    fs::path realOut = fs::weakly_canonical(out);
+    fs::path realProject = fs::weakly_canonical(project.dir);
+    if (IsWithin(realProject, realOut))
+        Fail(out.string() + ": the output folder would replace the project folder");
+    for (const char* part : {"theme", "languages", "working"})
+        if (IsWithin(realOut, realProject / part))
+            Fail(out.string() + ": the output folder lies inside the project's " + part + " folder");
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) Fail(path.string() + ": cannot write");
+}
+
+// The setup splits data.inf at each CR and drops the text after the last one,
+// so the list is rewritten with every line, the last too, ended by CR LF.
+void WriteContainers(const Project& project, const fs::path& out) {
+    EncryptProjectFile((project.dir / "setup.inf").string(), (out / "setup.nsx").string());
+    fs::path plain = out / "data.inf.plain";
+    WriteText(plain, FormatProjectDataList(project.records));
+    EncryptProjectFile(plain.string(), (out / "data.nsx").string());
+    fs::remove(plain);
+}
+
+void CopyFolder(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::copy(from, to, fs::copy_options::recursive, ec);
+    if (ec) Fail(from.string() + ": cannot copy: " + ec.message());
+}
+
+void CopyOneFile(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::copy_file(from, to, ec);
+    if (ec) Fail(from.string() + ": cannot copy: " + ec.message());
+}
+
+void CopyLooks(const Project& project, const fs::path& out) {
+    CopyFolder(project.dir / "theme", out / "theme");
+    if (OptionalFolder(project.dir / "languages"))
+        CopyFolder(project.dir / "languages", out / "languages");
+    if (OptionalFile(project.dir / "language.lan"))
+        CopyOneFile(project.dir / "language.lan", out / "language.lan");
+}
+
+}  // namespace
+
+BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
+                          const BuildOptions& options) {
+    Project project = ReadProject(projectDir);
+    fs::path target = Normalized(outDir);
+    CheckOutputFolder(project, target);
+
+    StagingFolder staging(target);
+    WriteContainers(project, staging.Path());
+    WriteCabinet((staging.Path() / "file1.cab").string(), project.cabinet);
+    CopyLooks(project, staging.Path());
+    if (!options.enginePath.empty())
+        CopyOneFile(options.enginePath, staging.Path() / "setup.exe");
+    staging.Commit();
+    return project.summary;
+}

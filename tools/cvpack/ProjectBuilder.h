@@ -1,0 +1,25 @@
+// Turns a readable project folder into the folder that ships:
+//   setup.inf   -> setup.nsx   (encrypted)
+//   data.inf    -> data.nsx    (CR LF line ends, encrypted)
+//   payload files of data.inf and the files of working/ -> file1.cab
+//   theme/, languages/, language.lan -> copied; the engine -> setup.exe
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+struct BuildOptions {
+    std::string enginePath;  // setup.exe to ship beside the project; empty: none
+};
+
+struct BuildSummary {
+    size_t payloadFiles = 0;  // local payload files placed in the cabinet
+    size_t webItems = 0;      // records downloaded at install time
+    size_t workingFiles = 0;  // files of working/ placed in the cabinet
+};
+
+// Builds projectDir into outDir. Throws std::runtime_error with a message
+// naming the file (and for data.inf the line) at fault; outDir is then as it
+// was before, and no temporary folder is left behind.
+BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
+                          const BuildOptions& options);
