@@ -1,0 +1,110 @@
+#include "control/Placeholders.h"
+
+#include <algorithm>
+
+namespace {
+
+// One row of the placeholder table.
+struct PlaceholderRow {
+    const char* placeholder;
+    std::string PlaceholderValues::*value;
+    bool setupOnly;
+};
+
+// The rows in the order they are applied; the variables follow them.
+const PlaceholderRow kRows[] = {
+    {"<ProgramFilesFolder>", &PlaceholderValues::programFilesFolder, false},
+    {"<SystemFolder>", &PlaceholderValues::systemFolder, false},
+    {"<WindowsFolder>", &PlaceholderValues::windowsFolder, false},
+    {"<CommonFilesFolder>", &PlaceholderValues::commonFilesFolder, false},
+    {"<WindowsVolume>", &PlaceholderValues::windowsVolume, false},
+    {"<FavoritesFolder>", &PlaceholderValues::favoritesFolder, false},
+    {"<PersonalFolder>", &PlaceholderValues::personalFolder, false},
+    {"<MyPicturesFolder>", &PlaceholderValues::picturesFolder, false},
+    {"<TempFolder>", &PlaceholderValues::tempFolder, false},
+    {"<SendToFolder>", &PlaceholderValues::sendToFolder, false},
+    {"<FontsFolder>", &PlaceholderValues::fontsFolder, false},
+    {"<AppDataFolder>", &PlaceholderValues::appDataFolder, false},
+    {"<ProductName>", &PlaceholderValues::productName, false},
+    {"<InstallDir>", &PlaceholderValues::installDir, false},
+    {"<Install Dir>", &PlaceholderValues::installDir, false},
+    {"<ProductCode>", &PlaceholderValues::productCode, false},
+    {"<USERNAME>", &PlaceholderValues::userName, true},
+    {"<UserName>", &PlaceholderValues::userName, false},
+    {"<CompanyName>", &PlaceholderValues::companyName, false},
+    {"<Publisher>", &PlaceholderValues::publisher, false},
+    {"<ProductVersion>", &PlaceholderValues::productVersion, false},
+};
+
+// Replaces every non-overlapping occurrence of `from` in one left-to-right
+// pass (inserted text is not scanned again). When anything is replaced the
+// result is cut at kMaxExpandedLength; the output never grows beyond it while
+// being built.
+void ReplaceCapped(std::string& s, const std::string& from, const std::string& to) {
+    if (from.empty()) return;
+    size_t hit = s.find(from);
+    if (hit == std::string::npos) return;
+    std::string out;
+    out.reserve(std::min(s.size(), kMaxExpandedLength));
+    size_t pos = 0;
+    bool full = false;
+    for (; hit != std::string::npos; hit = s.find(from, pos)) {
+        out.append(s, pos, hit - pos);
+        if (out.size() >= kMaxExpandedLength) {
+            full = true;
+            break;
+        }
+        out.append(to, 0, kMaxExpandedLength - out.size());
+        pos = hit + from.size();
+        if (out.size() >= kMaxExpandedLength) {
+            full = true;
+            break;
+        }
+    }
+    if (!full) out.append(s, pos, std::string::npos);
+    if (out.size() > kMaxExpandedLength) out.resize(kMaxExpandedLength);
+    s.swap(out);
+}
+
+// Steps shared by both expansions: table rows, variables, backslash pairs.
+// Returns false when the text holds no angle bracket and stays as it came.
+bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
+    if (s.find('<') == std::string::npos && s.find('>') == std::string::npos) return false;
+    if (setup) {
+        std::replace(s.begin(), s.end(), '[', '<');
+        std::replace(s.begin(), s.end(), ']', '>');
+    }
+    for (const PlaceholderRow& row : kRows) {
+        if (row.setupOnly && !setup) continue;
+        ReplaceCapped(s, row.placeholder, values.*row.value);
+    }
+    const size_t count = std::min(values.variables.size(), kMaxPlaceholderVariables);
+    for (size_t i = 0; i < count; ++i)
+        ReplaceCapped(s, values.variables[i].name, values.variables[i].value);
+    ReplaceCapped(s, "\\\\", "\\");
+    return true;
+}
+
+}  // namespace
+
+std::string ExpandSetupText(const std::string& text, const PlaceholderValues& values) {
+    std::string s = text;
+    ExpandCommon(s, values, true);
+    return s;
+}
+
+std::string ExpandEngineText(const std::string& text, const PlaceholderValues& values,
+                             const std::string& currentInstallFolder,
+                             const std::string& defaultInstallFolder) {
+    std::string s = text;
+    if (!ExpandCommon(s, values, false)) return s;
+    // Relocation: the default loses only its last character (its trailing
+    // backslash) while the chosen folder keeps its own, so a moved path
+    // carries two backslashes after the folder, which the file system accepts.
+    if (currentInstallFolder != defaultInstallFolder && currentInstallFolder != "\\" &&
+        !defaultInstallFolder.empty()) {
+        ReplaceCapped(s, defaultInstallFolder.substr(0, defaultInstallFolder.size() - 1),
+                      currentInstallFolder);
+    }
+    return s;
+}
