@@ -28,6 +28,10 @@ done
 echo "== Windows tests under Wine"
 timeout -k 10 1800 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/wine-suite.sh" ||
   echo "fail wine-suite-ended-early" >>"$CV_RESULTS"
+echo "== Windows tests on a 16-bit screen"
+CV_WINE_DIR=$CV_BUILD/wine16 timeout -k 10 600 xvfb-run -a -s "-screen 0 1024x768x16" \
+  bash "$root/scripts/wine-suite.sh" "$root/tests/e2e-16bit" ||
+  echo "fail wine-16bit-suite-ended-early" >>"$CV_RESULTS"
 
 passed=$(grep -c '^pass ' "$CV_RESULTS")
 failed=$(grep -c '^fail ' "$CV_RESULTS")

@@ -1,7 +1,8 @@
 # Sourced: the Wine environment of one test or demo run, all under the build folder.
 : "${CV_BUILD:?}"
-export WINEPREFIX="$CV_BUILD/wine/prefix"
-export HOME="$CV_BUILD/wine/home"
+CV_WINE_DIR=${CV_WINE_DIR:-$CV_BUILD/wine}
+export WINEPREFIX="$CV_WINE_DIR/prefix"
+export HOME="$CV_WINE_DIR/home"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINE=/usr/lib/wine/wine64
@@ -11,7 +12,7 @@ export PATH="/usr/lib/wine:$PATH"
 # keeps the server running so each program starts quickly.
 wine_prefix_fresh() {
   wineserver -k 2>/dev/null || true
-  rm -rf "$CV_BUILD/wine"
+  rm -rf "$CV_WINE_DIR"
   mkdir -p "$WINEPREFIX" "$HOME"
   "$WINE" wineboot -u >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1

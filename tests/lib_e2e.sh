@@ -50,3 +50,34 @@ zero_padded() {
   local size; size=$(stat -c %s "$1")
   cat "$1"; head -c $(( (16 - size % 16) % 16 )) /dev/zero
 }
+
+# The settings of a project that every machine accepts.
+ALL_SYSTEMS='[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n'
+
+# make_project DIR SETTINGS [DATA]: a project folder with setup.nsx and
+# data.nsx made by cvpack from printf-style texts (\r\n line ends). A
+# SYSTEM section allowing every system is added unless SETTINGS has one.
+make_project() {
+  local dir=$1 settings=$2 data=${3:-'payload\\one.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'}
+  mkdir -p "$dir"
+  case $settings in *'[SYSTEM]'*) ;; *) settings="$settings\r\n$ALL_SYSTEMS" ;; esac
+  printf "$settings" >"$dir/setup.plain"
+  printf "$data" >"$dir/data.plain"
+  "$CVPACK" encrypt "$dir/setup.plain" "$dir/setup.nsx" >/dev/null &&
+    "$CVPACK" encrypt "$dir/data.plain" "$dir/data.nsx" >/dev/null
+}
+
+# message_is BOXFILE TEXT: the dialog text cvdrive read equals TEXT (\r\n escaped).
+message_is() { [ "$(grep '^TEXT:' "$1" | cut -c6-)" = "$2" ] || { cat "$1"; return 1; }; }
+
+# run_expecting_message NAME DIR: runs setup.exe in DIR, reads and closes the
+# one dialog it shows into $S/NAME.box; exit code in SETUP_RC.
+run_expecting_message() {
+  start_setup "$2" "$S/$1.trace"
+  drive dialog 20000 >"$S/$1.box"
+  wait_setup
+}
+
+# Registry edits in the test prefix.
+reg_add() { "$WINE" reg add "$@" /f >/dev/null 2>&1; }
+reg_delete() { "$WINE" reg delete "$@" /f >/dev/null 2>&1; }

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "control/Folders.h"
+#include "control/MessageDialog.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
 #include "control/Registry.h"
@@ -190,14 +191,15 @@ void CMainFrame::ReadProductSettings() {
     s.publisher = settings::Read(ini, "APPINFO", "a19");
     s.productVersion = settings::Read(ini, "APPINFO", "a2");
     s.companyName = registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
-    s.installFolder = text::WithTrailingBackslash(settings::Read(ini, "APPINFO", "a4"));
+    s.installFolder = text::WithTrailingBackslash(Expand(settings::Read(ini, "APPINFO", "a4")));
     s.defaultInstallFolder = s.installFolder;
+    s.currentInstallFolder = s.installFolder;
     s.perUserScope = settings::Read(ini, "APPINFO", "a8") == "Per-User" ? kFlagOn : kFlagOff;
     s.languageName = settings::Read(ini, "APPINFO", "Language");
     s.productCode = settings::Read(ini, "APPINFO", "a3");
-    s.launchFile = settings::Read(ini, "DIALOGLIST", "CT10");
-    s.launchParameters = settings::Read(ini, "DIALOGLIST", "CT11");
-    s.readmeFile = settings::Read(ini, "DIALOGLIST", "CT13");
+    s.launchFile = Expand(settings::Read(ini, "DIALOGLIST", "CT10"));
+    s.launchParameters = Expand(settings::Read(ini, "DIALOGLIST", "CT11"));
+    s.readmeFile = Expand(settings::Read(ini, "DIALOGLIST", "CT13"));
     s.showLaunchFile = settings::ReadNotNo(ini, "DIALOGLIST", "CT9");
     s.showLaunchReadme = settings::ReadNotNo(ini, "DIALOGLIST", "CT12");
     s.preview = settings::ReadNumber(ini, "APPINFO", "PREVIEW") == 255 ? kFlagOn : kFlagOff;
@@ -258,3 +260,40 @@ CRijndaelFileCrypt& CMainFrame::Cipher() {
 }
 
 void CMainFrame::EndSetup() { PostQuitMessage(0); }
+
+PlaceholderValues CMainFrame::CurrentPlaceholderValues() const {
+    const SetupState& s = m_state;
+    PlaceholderValues v;
+    v.programFilesFolder = s.programFilesFolder;
+    v.systemFolder = s.systemFolder;
+    v.windowsFolder = s.windowsFolder;
+    v.commonFilesFolder = s.commonFilesFolder;
+    v.windowsVolume = s.windowsVolume;
+    v.favoritesFolder = s.special.favorites;
+    v.personalFolder = s.special.documents;
+    v.picturesFolder = s.special.pictures;
+    v.tempFolder = s.tempFolder;
+    v.sendToFolder = s.special.sendTo;
+    v.fontsFolder = s.special.fonts;
+    v.appDataFolder = s.special.appData;
+    v.productName = s.productName;
+    v.installDir = s.installFolder;
+    v.productCode = s.productCode;
+    v.userName = s.customerName;
+    v.companyName = s.companyName;
+    v.publisher = s.publisher;
+    v.productVersion = s.productVersion;
+    for (const SetupVariable& var : s.variables) v.variables.push_back({var.name, var.value});
+    return v;
+}
+
+std::string CMainFrame::Expand(const std::string& text) const {
+    // Most project texts hold no placeholder: skip building the value table.
+    if (text.find('<') == std::string::npos && text.find('>') == std::string::npos) return text;
+    return ExpandSetupText(text, CurrentPlaceholderValues());
+}
+
+void CMainFrame::ShowMessage(const std::string& text) {
+    trace::Value("message", text);
+    ShowMessageDialog(nullptr, text);
+}

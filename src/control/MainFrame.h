@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "control/Placeholders.h"
 #include "control/SetupState.h"
+#include "control/SystemChecks.h"
 #include "crypt/RijndaelFileCrypt.h"
 
 class CMainFrame {
@@ -32,6 +34,12 @@ public:
     // Called by the progress page: runs the installation; 1 done, 0 cancelled.
     int HandOverToInstallation();
     void ShowFirstPage();
+
+    // The setup expansion of a project text, with the values known now.
+    std::string Expand(const std::string& text) const;
+    PlaceholderValues CurrentPlaceholderValues() const;
+    // Shows the setup's message dialog over the current page.
+    void ShowMessage(const std::string& text);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -67,6 +75,7 @@ private:
     void RunMergeModuleStep();
 
     void EndSetup();
+    SystemCheckContext CheckContext();
     CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;

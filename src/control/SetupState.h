@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int32_t kFlagOn = 255;
 constexpr int32_t kFlagOff = 0;
@@ -21,6 +22,13 @@ struct SpecialFolderValues {
     std::string startupMenu;
     std::string startMenu;
     std::string desktop;
+};
+
+// One project variable: its value feeds the placeholder expansion.
+struct SetupVariable {
+    std::string name;
+    std::string description;
+    std::string value;
 };
 
 struct SetupState {
@@ -52,7 +60,7 @@ struct SetupState {
     std::string productCode;
     std::string installFolder;         // current; trailing backslash
     std::string defaultInstallFolder;  // as the project gave it; trailing backslash
-    std::string chosenInstallFolder;   // destination page's choice, taken at hand-over
+    std::string currentInstallFolder;  // shown and changed by the destination page
     std::string languageName;
     std::string launchFile;        // DIALOGLIST CT10
     std::string launchParameters;  // CT11
@@ -62,6 +70,7 @@ struct SetupState {
     std::string customerRegistryRoot;  // CT17
     std::string customerRegistryKey;   // CT18
     std::string osName;
+    std::vector<SetupVariable> variables;  // at most 50
 
     // Flags.
     int32_t diskImage = kFlagOff;

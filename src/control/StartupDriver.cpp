@@ -2,6 +2,10 @@
 // shows its first page. Steps whose subsystems are not part of the engine yet
 // are named here and do nothing.
 #include "control/MainFrame.h"
+#include "control/PreviousInstall.h"
+#include "control/RunProgram.h"
+#include "control/Settings.h"
+#include "control/SystemChecks.h"
 #include "control/Trace.h"
 
 void CMainFrame::RunStartupDriver() {
@@ -48,13 +52,49 @@ void CMainFrame::RunStartupDriver() {
 // Splash picture and sound; true when a splash window was created.
 bool CMainFrame::SplashStep() { return false; }
 
-bool CMainFrame::CheckSystemRequirements() { return true; }
+SystemCheckContext CMainFrame::CheckContext() {
+    SystemCheckContext c;
+    c.settingsPath = m_state.settingsPath;
+    c.messageFilePath = m_state.languageFilePath;
+    c.noAdministrator = m_state.noAdministrator == kFlagOn;
+    c.expand = [this](const std::string& t) { return Expand(t); };
+    c.showMessage = [this](const std::string& t) { ShowMessage(t); };
+    return c;
+}
 
-bool CMainFrame::CheckAdministratorRights() { return true; }
+bool CMainFrame::CheckSystemRequirements() {
+    return ::CheckSystemRequirements(CheckContext(), MeasureMachine());
+}
+
+bool CMainFrame::CheckAdministratorRights() { return ::CheckAdministratorRights(CheckContext()); }
 
 void CMainFrame::ReadConditions() {}
 
-bool CMainFrame::PreviousInstallation() { return true; }
+// Removes or takes over an earlier installation of the product; never fails.
+bool CMainFrame::PreviousInstallation() {
+    using settings::kShortValueSize;
+    const std::string& ini = m_state.settingsPath;
+    PreviousInstallSettings s;
+    s.mode = settings::Read(ini, "APPINFO", "a26", kShortValueSize);
+    s.removeFirst = settings::Read(ini, "APPINFO", "a29", kShortValueSize);
+    s.detectMethod = settings::Read(ini, "APPINFO", "a27", kShortValueSize);
+    s.registryPath = settings::Read(ini, "APPINFO", "a28", kShortValueSize);
+    s.productCode = settings::Read(ini, "APPINFO", "a3");
+    PreviousInstallActions a;
+    a.expand = [this](const std::string& t) { return Expand(t); };
+    a.runAndWait = [](const std::string& program, const std::string& arguments) {
+        trace::Value("run and wait", program + "|" + arguments);
+        RunAndWait(program, arguments);
+    };
+    a.setInstallFolder = [this](const std::string& folder) {
+        m_state.installFolder = folder;
+        m_state.currentInstallFolder = folder;
+        trace::Value("earlier installation folder", folder);
+    };
+    HandlePreviousInstallation(s, a);
+    trace::Value("installation folder after checks", m_state.installFolder);
+    return true;
+}
 
 void CMainFrame::ReadPageList() {}
 
@@ -89,7 +129,7 @@ void CMainFrame::ShowFirstPage() {
 }
 
 int CMainFrame::HandOverToInstallation() {
-    if (!m_state.chosenInstallFolder.empty()) m_state.installFolder = m_state.chosenInstallFolder;
+    m_state.installFolder = m_state.currentInstallFolder;
     trace::Value("hand-over: installation folder", m_state.installFolder);
     if (GlobalFlags().cancelled == kFlagOn) return 0;
     return 1;

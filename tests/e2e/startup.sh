@@ -6,16 +6,8 @@ S=$(scratch_dir)
 
 DATA_FILES_MSG='Sorry, Corvane can'"'"'t find data files.\r\nsetup.nsx and data.nsx\r\nThese files must be in the same directory of setup.exe'
 
-# A project made of two plain files, encrypted with cvpack.
-make_project() {
-  local dir=$1
-  mkdir -p "$dir"
-  printf '[APPINFO]\r\na1=Trace Product\r\na19=Brenmark QA\r\na2=2.5.1\r\na3={5E1A-TEST}\r\na4=C:\\Apps\\Trace\r\nLanguage=English\r\n[BUILDING]\r\n2=No\r\n' >"$dir/setup.plain"
-  printf 'payload\\one.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$dir/data.plain"
-  "$CVPACK" encrypt "$dir/setup.plain" "$dir/setup.nsx" && "$CVPACK" encrypt "$dir/data.plain" "$dir/data.nsx"
-}
-
-message_is() { [ "$(grep '^TEXT:' "$1" | cut -c6-)" = "$2" ] || { cat "$1"; return 1; }; }
+PRODUCT='[APPINFO]\r\na1=Trace Product\r\na19=Brenmark QA\r\na2=2.5.1\r\na3={5E1A-TEST}\r\na4=C:\\Apps\\Trace\r\nLanguage=English\r\n[BUILDING]\r\n2=No\r\n'
+project() { make_project "$1" "$PRODUCT"; }
 
 # 1. No project files: the data-files message, exit code 0, no step after 6.
 mkdir -p "$S/empty"
@@ -27,7 +19,7 @@ check startup-missing-files-exit-0 test "$SETUP_RC" -eq 0
 check startup-missing-files-stops-at-step-6 steps_in_order "$S/empty.trace" 1 2 3 4 5 6
 
 # 2. setup.nsx without data.nsx: the same message, although setup.inf was made.
-make_project "$S/half" && rm "$S/half/data.nsx"
+project "$S/half" && rm "$S/half/data.nsx"
 start_setup "$S/half" "$S/half.trace"
 drive dialog 20000 >"$S/half.box"
 wait_setup
@@ -37,7 +29,7 @@ check startup-data-missing-settings-decrypted same_file <(zero_padded "$S/half/s
   "$(working_folder "$S/half.trace")/setup.inf"
 
 # 3. A good project: decrypted into %TEMP%\cvHHMMSS\, settings read, every step run.
-make_project "$S/good"
+project "$S/good"
 run_setup "$S/good" "$S/good.trace"
 work=$(working_folder "$S/good.trace")
 check startup-good-exit-0 test "$SETUP_RC" -eq 0
@@ -55,7 +47,7 @@ check startup-not-disk-image test "$(trace_value "$S/good.trace" 'disk image')" 
 check startup-documents-without-backslash bash -c "[[ '$(trace_value "$S/good.trace" 'documents folder')' != *\\\\ ]]"
 
 # 4. Theme files named "^!..." move into theme\; an existing theme file is kept.
-make_project "$S/theme"
+project "$S/theme"
 printf 'shipped' >"$S/theme/^!welcome.lcd"
 printf 'shipped' >"$S/theme/^!license.lcd"
 mkdir -p "$S/theme/theme" && printf 'own' >"$S/theme/theme/license.lcd"
@@ -66,7 +58,7 @@ check startup-theme-existing-kept same_file <(printf own) "$S/theme/theme/licens
 check startup-theme-blocked-file-stays test -e "$S/theme/^!license.lcd"
 
 # 5. A DiskImage1 folder beside the setup sets disk-image mode.
-make_project "$S/disk" && mkdir -p "$S/disk/DiskImage1"
+project "$S/disk" && mkdir -p "$S/disk/DiskImage1"
 run_setup "$S/disk" "$S/disk.trace"
 check startup-disk-image-mode test "$(trace_value "$S/disk.trace" 'disk image')" = 255
 check startup-disk-image-exit-0 test "$SETUP_RC" -eq 0
@@ -81,9 +73,9 @@ damaged() {  # NAME MESSAGE: runs the project in $S/NAME and checks the box and 
   check "startup-$name-exit-0" test "$SETUP_RC" -eq 0
   check "startup-$name-stops-at-step-6" steps_in_order "$S/$name.trace" 1 2 3 4 5 6
 }
-make_project "$S/corrupt" && printf 'XXXX' | dd of="$S/corrupt/setup.nsx" bs=1 seek=3 conv=notrunc 2>/dev/null
+project "$S/corrupt" && printf 'XXXX' | dd of="$S/corrupt/setup.nsx" bs=1 seek=3 conv=notrunc 2>/dev/null
 damaged corrupt "FileCrypt ERROR: File $(zpath "$S/corrupt")\\setup.nsx cannot be Correctly Decrypted!"
-make_project "$S/short" && head -c 20 "$S/short/data.nsx" >"$S/short/x" && mv "$S/short/x" "$S/short/data.nsx"
+project "$S/short" && head -c 20 "$S/short/data.nsx" >"$S/short/x" && mv "$S/short/x" "$S/short/data.nsx"
 damaged short "FileCrypt ERROR: File $(zpath "$S/short")\\data.nsx cannot be Correctly Decrypted!"
-make_project "$S/ragged" && printf 'abc' >>"$S/ragged/setup.nsx"
+project "$S/ragged" && printf 'abc' >>"$S/ragged/setup.nsx"
 damaged ragged "Illegal Block Size!"

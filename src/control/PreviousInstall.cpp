@@ -1,0 +1,52 @@
+#include "control/PreviousInstall.h"
+
+#include "control/Registry.h"
+#include "util/Text.h"
+
+namespace {
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+void RemoveEarlierVersion(const PreviousInstallActions& a) {
+    const std::string program = a.expand("<WindowsFolder>\\cvexec.exe");
+    const std::string arguments = a.expand(" \"/S\" <ProductCode>");
+    const std::string key = a.expand(std::string(kUninstallKey) + "<ProductCode>");
+    if (!registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
+}
+
+std::string ReadNamedValue(const std::string& fullPath) {
+    std::string root, keyPath, valueName;
+    if (!SplitRegistryValuePath(fullPath, root, keyPath, valueName)) return std::string();
+    if (root == "HKEY_LOCAL_MACHINE") return registry::ReadMachineText(keyPath, valueName);
+    if (root == "HKEY_CURRENT_USER") return registry::ReadUserText(keyPath, valueName);
+    return std::string();
+}
+
+void TakeOverEarlierFolder(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
+    const std::string folder =
+        s.detectMethod == "Auto-Detect"
+            ? registry::ReadMachineText(kUninstallKey + s.productCode, "LastInstallationPath")
+            : ReadNamedValue(s.registryPath);
+    if (!folder.empty()) a.setInstallFolder(text::WithTrailingBackslash(folder));
+}
+
+}  // namespace
+
+bool SplitRegistryValuePath(const std::string& full, std::string& root, std::string& keyPath,
+                            std::string& valueName) {
+    const size_t first = full.find('\\');
+    const size_t last = full.rfind('\\');
+    if (first == std::string::npos || last == first) return false;
+    root = full.substr(0, first);
+    keyPath = full.substr(first + 1, last - first - 1);
+    valueName = full.substr(last + 1);
+    return true;
+}
+
+void HandlePreviousInstallation(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
+    if (s.mode == "New Installation") {
+        if (s.removeFirst == "Yes") RemoveEarlierVersion(a);
+    } else if (s.mode == "Upgrade") {
+        TakeOverEarlierFolder(s, a);
+    }
+}

@@ -1,0 +1,92 @@
+#include "control/SystemChecks.h"
+
+#include <windows.h>
+
+#include "control/OsVersion.h"
+#include "control/Processor.h"
+#include "control/Settings.h"
+
+using requirements::RequirementFailure;
+
+namespace {
+
+struct CheckMessage {
+    RequirementFailure failure;
+    const char* key;  // in section REQ of the message file
+    const char* builtIn;
+};
+
+const CheckMessage kMessages[] = {
+    {RequirementFailure::OperatingSystem, "0",
+     "The operating system is not adequate for running <ProductName>."},
+    {RequirementFailure::Colors, "1",
+     "The color settings of your system are not adequate for running <ProductName>."},
+    {RequirementFailure::Screen, "2",
+     "The screen resolution is not adequate for running <ProductName>."},
+    {RequirementFailure::Memory, "3", "The amount of RAM is not adequate for running <ProductName>."},
+    {RequirementFailure::Processor, "4",
+     "The processor is not adequate for running <ProductName>."},
+};
+
+const char kAdministratorMessage[] = "Sorry, you need administrator rights to install this software.";
+
+requirements::RequirementValues ReadRequirements(const std::string& ini) {
+    using settings::kShortValueSize;
+    requirements::RequirementValues v;
+    v.processor = settings::Read(ini, "SYSTEM", "1", kShortValueSize);
+    v.memory = settings::Read(ini, "SYSTEM", "2", kShortValueSize);
+    v.screen = settings::Read(ini, "SYSTEM", "3", kShortValueSize);
+    v.colors = settings::Read(ini, "SYSTEM", "4", kShortValueSize);
+    for (int i = 0; i < 7; ++i)
+        v.os[i] = settings::Read(ini, "SYSTEM", ("os" + std::to_string(i)).c_str(), kShortValueSize);
+    return v;
+}
+
+// The message of a failed check: the message file's text, else the built-in
+// one, expanded once when read and once more when shown.
+std::string FailureMessage(const SystemCheckContext& c, RequirementFailure failure) {
+    for (const CheckMessage& m : kMessages) {
+        if (m.failure != failure) continue;
+        std::string text = settings::Read(c.messageFilePath, "REQ", m.key);
+        if (text.empty()) text = m.builtIn;
+        return c.expand(c.expand(text));
+    }
+    return std::string();
+}
+
+}  // namespace
+
+requirements::MachineFacts MeasureMachine() {
+    requirements::MachineFacts m;
+    m.version = MachineOsVersion();
+    MEMORYSTATUS memory = {};
+    memory.dwLength = sizeof memory;
+    GlobalMemoryStatus(&memory);
+    m.totalPhysicalBytes = memory.dwTotalPhys;
+    m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (HDC screen = GetDC(nullptr)) {
+        m.bitsPerPixel = GetDeviceCaps(screen, BITSPIXEL);
+        ReleaseDC(nullptr, screen);
+    }
+    ProcessorInfo cpu;
+    if (IdentifyProcessor(cpu)) m.processorName = cpu.name;
+    return m;
+}
+
+bool CheckSystemRequirements(const SystemCheckContext& c, const requirements::MachineFacts& m) {
+    const RequirementFailure failure =
+        requirements::FirstFailedRequirement(ReadRequirements(c.settingsPath), m);
+    if (failure == RequirementFailure::None) return true;
+    c.showMessage(FailureMessage(c, failure));
+    return false;
+}
+
+bool CheckAdministratorRights(const SystemCheckContext& c) {
+    if (settings::ReadYes(c.settingsPath, "APPINFO", "a7", settings::kShortValueSize) &&
+        c.noAdministrator) {
+        c.showMessage(kAdministratorMessage);
+        return false;
+    }
+    return true;
+}

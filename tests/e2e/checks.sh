@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Pre-installation checks under Wine on a 1024x768x24 screen: requirements
+# refused with one message and exit code 0, administrator rights, the
+# operating-system name.
+source "$CV_ROOT/tests/lib_e2e.sh"
+S=$(scratch_dir)
+
+APP='[APPINFO]\r\na1=Check Product\r\na4=C:\\Apps\\Check\r\n'
+system() {  # SYSTEM section allowing every system, with extra requirement lines
+  printf '%s' "[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n$1"
+}
+passes() {  # NAME SETTINGS: the setup runs its driver to the end without a message
+  make_project "$S/$1" "$2"
+  start_setup "$S/$1" "$S/$1.trace"
+  drive absent 2500 >/dev/null; local absent=$?
+  wait_setup
+  check "checks-$1-no-message" test "$absent" -eq 0
+  check "checks-$1-driver-done" steps_in_order "$S/$1.trace" $(seq 1 24) 26
+}
+refused() {  # NAME SETTINGS MESSAGE: one message, exit code 0, nothing after step 12/13
+  make_project "$S/$1" "$2"
+  run_expecting_message "$1" "$S/$1"
+  check "checks-$1-message" message_is "$S/$1.box" "$3"
+  check "checks-$1-title" grep -qx 'TITLE:Brenmark Corvane' "$S/$1.box"
+  check "checks-$1-exit-0" test "$SETUP_RC" -eq 0
+  check "checks-$1-no-page-list" bash -c "! grep -q '^step 16' '$S/$1.trace'"
+}
+
+passes screen-800x600 "$APP$(system '3=800x600\r\n4=32bit colors\r\n2=16 MB\r\n1=All Processors\r\n')"
+refused screen-1280x1024 "$APP$(system '3=1280x1024\r\n')" \
+  'The screen resolution is not adequate for running Check Product.'
+refused memory "$APP$(system '2=9999999 MB\r\n')" \
+  'The amount of RAM is not adequate for running Check Product.'
+refused os-mask-0 "$APP[SYSTEM]\r\n3=800x600\r\n" \
+  'The operating system is not adequate for running Check Product.'
+refused processor "$APP$(system '1=No Such Processor 9000\r\n')" \
+  'The processor is not adequate for running Check Product.'
+
+# A REQ text from language.lan replaces the built-in one, placeholders expanded.
+make_project "$S/req" "$APP[SYSTEM]\r\n"
+printf '[REQ]\r\n0=<ProductName> needs another system.\r\n' >"$S/req/language.lan"
+run_expecting_message req "$S/req"
+check checks-req-text-from-language-file message_is "$S/req.box" 'Check Product needs another system.'
+
+# Administrator rights: asked for ("a7" "Yes") when the program files folder cannot be read.
+VERSION_KEY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
+reg_delete "$VERSION_KEY" /v ProgramFilesDir
+refused admin "[APPINFO]\r\na1=Check Product\r\na7=Yes\r\n" \
+  'Sorry, you need administrator rights to install this software.'
+passes admin-not-asked "[APPINFO]\r\na1=Check Product\r\na7=yes\r\n"
+reg_add "$VERSION_KEY" /v ProgramFilesDir /d 'C:\Program Files'
+passes admin-present "[APPINFO]\r\na1=Check Product\r\na7=Yes\r\n"
+
+# The operating-system name the setup determines, per reported Windows version.
+os_name() {  # VERSION EXPECTED
+  local name=os-${1:-default}
+  if [ -n "$1" ]; then reg_add 'HKCU\Software\Wine\AppDefaults\setup.exe' /v Version /d "$1"
+  else reg_delete 'HKCU\Software\Wine\AppDefaults\setup.exe'; fi
+  make_project "$S/$name" "$APP"
+  run_setup "$S/$name" "$S/$name.trace"
+  check "checks-$name-name" test "$(trace_value "$S/$name.trace" 'step 9: operating system')" = "$2"
+}
+os_name winxp XP
+os_name winxp64 NET
+os_name "" ""
