@@ -22,16 +22,8 @@ echo "Packed $project into $demo/package:"
 # The demo keeps its own prefix so it never disturbs a test run.
 export CV_BUILD=$demo
 source "$root/scripts/wine-env.sh"
-run() {
-  wine_prefix_fresh
-  local trace=$demo/trace.txt
-  (cd "$demo/package" && CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" \
-     timeout -k 5 120 "$WINE" setup.exe) && rc=0 || rc=$?
-  echo "setup.exe exit code: $rc" >"$demo/exit-code.txt"
-  wine_stop
-}
-export -f run wine_prefix_fresh wine_stop; export demo
-timeout -k 10 300 xvfb-run -a -s "-screen 0 1024x768x24" bash -c run
+timeout -k 10 300 xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$root/scripts/demo-run.sh" "$demo/package" "$demo/trace.txt" "$demo/exit-code.txt"
 
 trace=$demo/trace.txt
 value() { tr -d '\r' <"$trace" | sed -n "s/^$1=//p" | head -n 1; }
