@@ -1,0 +1,29 @@
+// What a page window needs from the program that shows it: the setup
+// expansion of its texts and somewhere to report its commands. setup.exe's
+// wizard implements it; the preview tool implements it with an empty setup.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class SkinnedPage;
+
+class PageHost {
+public:
+    virtual ~PageHost() = default;
+
+    // The setup expansion of a text the page shows (caption, button and text captions).
+    virtual std::string ExpandPageText(const std::string& text) = 0;
+
+    // A click from a control with identifier 3000..3030: its record index, the
+    // click code of its "On Click"/"Mouse Click" entry and its name.
+    virtual void OnPageCommand(SkinnedPage& page, int controlId, int recordIndex, int clickCode,
+                               const std::string& controlName) = 0;
+
+    // Escape pressed or the page's close box used: the cancel confirmation.
+    virtual void OnCancelRequest(SkinnedPage& page) = 0;
+
+    // Page timers (1: the progress page starts the installation; 2: automatic move).
+    virtual void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) = 0;
+};
