@@ -1,0 +1,27 @@
+// Rules of the standard pages that need no window: the ready summary and the
+// destination-folder check.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pages {
+
+// The summary the ready page shows.
+std::string ReadySummary(int setupType, const std::string& destination, const std::string& userName,
+                         const std::string& company);
+
+// A folder typed or chosen for the installation: a drive letter, ":" and "\"
+// followed by valid names separated by single backslashes (no trailing one).
+bool IsValidFolderPath(const std::string& path);
+
+// The folders to create one level at a time from the drive root, shortest first
+// ("C:\a\b" gives "C:\a", "C:\a\b").
+std::vector<std::string> FolderLevels(const std::string& path);
+
+// The three folder-check messages with the path filled in.
+std::string InvalidFolderMessage(const std::string& path);
+std::string CreateFolderQuestion(const std::string& path);
+std::string FolderNotCreatedMessage(const std::string& path);
+
+}  // namespace pages

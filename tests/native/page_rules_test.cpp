@@ -1,0 +1,48 @@
+// The ready summary and the destination-folder check.
+#include <gtest/gtest.h>
+
+#include "pages/PageRules.h"
+
+namespace {
+
+TEST(ReadySummary, JoinsTheSectionsInOrder) {
+    EXPECT_EQ(pages::ReadySummary(0, "C:\\App\\", "Ann", "Brenmark"),
+              "\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\\App\\\r\n\r\n"
+              "User Information:\r\n\r\nName:Ann\r\n\r\nCompany:Brenmark\r\n\r\n");
+    EXPECT_NE(pages::ReadySummary(1, "", "", "").find("Minimal\r\n"), std::string::npos);
+    EXPECT_NE(pages::ReadySummary(2, "", "", "").find("Custom\r\n"), std::string::npos);
+}
+
+TEST(ReadySummary, OptionalLinesAreLeftOut) {
+    const std::string noType = pages::ReadySummary(-1, "D:\\", "", "");
+    EXPECT_EQ(noType, "\r\nSetup Type:\r\n\r\nDestination Folder:\r\n\r\nD:\\\r\n\r\n"
+                      "User Information:\r\n\r\n");
+    EXPECT_EQ(pages::ReadySummary(7, "D:\\", "Bo", "").find("Company:"), std::string::npos);
+}
+
+TEST(FolderCheck, ValidPaths) {
+    for (const char* p : {"C:\\", "c:\\Program Files\\App", "Z:\\a\\b c\\d.e", "D:\\x"})
+        EXPECT_TRUE(pages::IsValidFolderPath(p)) << p;
+}
+
+TEST(FolderCheck, InvalidPaths) {
+    for (const char* p : {"", "C:", "C:x", "1:\\a", "\\\\server\\share", "C:\\a?b", "C:\\a\\",
+                          "C:\\ a", "C:\\a \\b", "C:\\.a", "C:\\a.", "C:\\a\\\\b", "C:\\a*",
+                          "C:\\a|b", "C:\\a<b>", "C:\\a\"b", "C:\\a/b", "C:\\a:b", "C:\\\ta"})
+        EXPECT_FALSE(pages::IsValidFolderPath(p)) << p;
+}
+
+TEST(FolderCheck, LevelsFromTheDriveRoot) {
+    EXPECT_EQ(pages::FolderLevels("C:\\a\\b"), (std::vector<std::string>{"C:\\a", "C:\\a\\b"}));
+    EXPECT_EQ(pages::FolderLevels("C:\\a"), (std::vector<std::string>{"C:\\a"}));
+}
+
+TEST(FolderCheck, Messages) {
+    EXPECT_EQ(pages::InvalidFolderMessage("C:\\a?"), "The folder:\n\nC:\\a?\n\nis invalid. Please reenter.");
+    EXPECT_EQ(pages::CreateFolderQuestion("C:\\n"),
+              "The folder:\n\nC:\\n\n\ndoes not exist. Do you want the folder to be created?");
+    EXPECT_EQ(pages::FolderNotCreatedMessage("C:\\n"),
+              "The folder:\n\nC:\\n\n\ncan not be created. Please double check.");
+}
+
+}  // namespace
