@@ -1,0 +1,161 @@
+#include "install/FilePhase.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "control/SetupState.h"
+#include "install/DirectoryPath.h"
+#include "install/ErrorChoiceDialog.h"
+#include "install/FileRules.h"
+#include "install/FileVersion.h"
+#include "install/InstallEngine.h"
+
+using namespace filerules;
+
+namespace {
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+std::string WithoutTrailingBackslash(std::string s) {
+    if (!s.empty() && s.back() == '\\') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+bool FilePhase::LoadFileData() {
+    std::string text;
+    if (!ReadWholeFile(engine_.Setup().dataPath, text)) return false;
+    records_ = filelist::ParseFileList(text);
+    engine_.SetTotalFiles(static_cast<int>(records_.size()));
+    engine_.Log("TOTALFILE", std::to_string(records_.size()));
+    engine_.SetStatus("Creating directories...");
+    CreateDirectoryPath(engine_.UninstallFolder());
+    const std::string installDir = WithoutTrailingBackslash(engine_.Expand("<InstallDir>"));
+    CreateDirectoryPath(installDir);
+    engine_.Log("DIR", installDir);
+    for (const std::string& dir : filelist::DistinctDirectories(records_)) {
+        const std::string expanded = engine_.Expand(DirectoryToCreate(dir));
+        CreateDirectoryPath(expanded);
+        engine_.Log("DIR", expanded);
+    }
+    return true;
+}
+
+bool FilePhase::InstallFiles() {
+    for (size_t k = 0; k < records_.size(); ++k)
+        if (InstallRecord(k, records_[k]) == Outcome::Stop) return false;
+    return true;
+}
+
+FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord& r) {
+    if (ProgressSink* p = engine_.Progress()) p->SetProgressPosition(static_cast<int>(k));
+    const std::string source = filelist::StoredPath(engine_.PayloadFolder(), k, r.fileName);
+    const std::string destination = engine_.Expand(DestinationPath(r.destDir, r.fileName));
+    if (GlobalFlags().cancel != 0) return Outcome::Stop;
+    if (!SystemMaskMatches(r.systemMask, engine_.Setup().osName)) return Outcome::Done;
+
+    const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
+                          engine_.Setup().features.IsExcluded(r.feature);
+    if (!skipCopy) {
+        if (IsWebItem(r.sourceLine)) {
+            DownloadWebItem(r);
+            if (GlobalFlags().cancel == 1) return Outcome::Stop;
+        } else {
+            const std::string from =
+                HasFlag(r.flags, kFlagExpandContent) ? ExpandedCopy(source) : source;
+            if (!CopyPayloadFile(from, destination, HasFlag(r.flags, kFlagCritical)))
+                return Outcome::Stop;
+        }
+    }
+    if (!HasFlag(r.flags, kFlagPermanent)) engine_.Log("FILE", destination);
+    if (HasFlag(r.flags, kFlagSelfRegister)) StartSelfRegistration(destination);
+    ApplyAttributes(destination, r.flags);
+    return Outcome::Done;
+}
+
+// Copies one payload file, asking the user what to do when it fails.
+bool FilePhase::CopyPayloadFile(std::string source, const std::string& destination,
+                                bool critical) {
+    if (Exists(destination) && IsVersionedLibrary(source) &&
+        !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
+        return true;
+    for (;;) {
+        const DWORD attributes = GetFileAttributesA(destination.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) return true;
+
+        HWND owner = engine_.Progress() ? engine_.Progress()->DialogOwner() : nullptr;
+        if (critical) {
+            if (!engine_.Setup().unattended)
+                AskErrorChoice(owner,
+                               "Corvane will abort installation, the file:\r\n" + destination +
+                                   "\r\nCan't be installed.",
+                               true);
+            Abandon();
+            return false;
+        }
+        // Nobody answers in an unattended run: a failed copy abandons it.
+        const ErrorChoice choice =
+            engine_.Setup().unattended
+                ? ErrorChoice::Cancel
+                : AskErrorChoice(owner,
+                                 "Corvane can't copy the file:\r\n" + destination +
+                                     "\r\nWhat you would like to do ?",
+                                 false);
+        if (choice == ErrorChoice::Ignore) return true;
+        if (choice == ErrorChoice::Cancel) {
+            Abandon();
+            return false;
+        }
+    }
+}
+
+void FilePhase::Abandon() {
+    engine_.RemoveTemporaryFiles();
+    GlobalFlags().cancelled = kFlagOn;
+}
+
+// Writes the source with its placeholders expanded beside it (name + "2").
+std::string FilePhase::ExpandedCopy(const std::string& source) {
+    std::string text;
+    ReadWholeFile(source, text);
+    const std::string target = source + "2";
+    std::ofstream(target, std::ios::binary | std::ios::trunc) << engine_.Expand(text);
+    return target;
+}
+
+void FilePhase::StartSelfRegistration(const std::string& destination) {
+    std::string commandLine = "regsvr32.exe /s \"" + destination + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                       nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+void FilePhase::ApplyAttributes(const std::string& destination, int32_t flags) {
+    const DWORD current = GetFileAttributesA(destination.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES) return;
+    const DWORD wanted = AttributesAfterInstall(current, flags);
+    if (wanted != current) SetFileAttributesA(destination.c_str(), wanted);
+}
+
+// Web items are fetched by the download step, which this engine does not
+// have yet: the item is reported as not downloaded and the run goes on.
+bool FilePhase::DownloadWebItem(const filelist::FileRecord&) { return false; }

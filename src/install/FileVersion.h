@@ -1,0 +1,7 @@
+// The FileVersion text of a file's version resource.
+#pragma once
+
+#include <string>
+
+// "" when the file has no version resource or no FileVersion text.
+std::string ReadFileVersionText(const std::string& path);

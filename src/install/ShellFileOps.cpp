@@ -1,0 +1,85 @@
+#include "install/ShellFileOps.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace shellops {
+namespace {
+
+constexpr size_t kMaxPath = 260;
+
+// The shell takes lists of paths ended by an extra NUL.
+std::vector<char> DoubleTerminated(const std::string& path) {
+    std::vector<char> buf(path.begin(), path.end());
+    buf.push_back('\0');
+    buf.push_back('\0');
+    return buf;
+}
+
+bool Run(UINT operation, const std::string& from, const std::string& to, FILEOP_FLAGS flags,
+         bool quiet) {
+    if (from.size() >= kMaxPath || to.size() >= kMaxPath) return false;
+    if (quiet) flags |= FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_SILENT | FOF_NOERRORUI;
+    std::vector<char> src = DoubleTerminated(from), dst = DoubleTerminated(to);
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = operation;
+    op.pFrom = src.data();
+    op.pTo = to.empty() ? nullptr : dst.data();
+    op.fFlags = flags;
+    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+bool MatchesAnyFile(const std::string& pattern) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool any = false;
+    do any = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    while (!any && FindNextFileA(h, &found));
+    FindClose(h);
+    return any;
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+// Moves the current directory up while it lies inside `path`.
+void StepOutOf(const std::string& path) {
+    const std::string target = Lower(path);
+    for (int guard = 0; guard < 64; ++guard) {
+        char cur[MAX_PATH] = "";
+        if (!GetCurrentDirectoryA(sizeof cur, cur)) return;
+        const std::string current = Lower(cur);
+        const bool inside = current.compare(0, target.size(), target) == 0 &&
+                            (current.size() == target.size() || current[target.size()] == '\\' ||
+                             target.back() == '\\');
+        if (!inside || !SetCurrentDirectoryA("..")) return;
+    }
+}
+
+}  // namespace
+
+bool CopyFiles(const std::string& sourcePattern, const std::string& destination, bool quiet) {
+    if (!MatchesAnyFile(sourcePattern)) {
+        SetLastError(kNothingToCopy);
+        return false;
+    }
+    return Run(FO_COPY, sourcePattern, destination, FOF_FILESONLY, quiet);
+}
+
+bool CopyFolder(const std::string& source, const std::string& destination, bool quiet) {
+    return Run(FO_COPY, source, destination, 0, quiet);
+}
+
+bool Delete(const std::string& path, bool quiet) {
+    StepOutOf(path);
+    return Run(FO_DELETE, path, std::string(), 0, quiet);
+}
+
+}  // namespace shellops
