@@ -1,0 +1,28 @@
+// Names of the files a cabinet extraction writes: every stored name is
+// reduced to its bare file name, so every file lands directly in the output
+// folder and no stored name can reach outside it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace cabinet {
+
+// Text after the last backslash, slash or colon of a stored name.
+std::string BareName(const std::string& storedName);
+
+// Whether a bare name can be created safely inside the output folder: not
+// empty; not made only of dots and spaces (".", "..", "..."); no control
+// character and none of < > : " / \ | ? *; not a device name (CON, PRN, AUX,
+// NUL, COM1-9, LPT1-9, CONIN$, CONOUT$, with or without an extension).
+bool IsSafeOutputName(const std::string& bareName);
+
+// The bare name of a stored name, or "" when that name is not safe (the file
+// is then skipped).
+std::string OutputName(const std::string& storedName);
+
+// Writes folder followed by name into out (outSize bytes, terminated).
+// False, with out set to "", when the whole path does not fit.
+bool JoinBounded(char* out, size_t outSize, const char* folder, const char* name);
+
+}  // namespace cabinet

@@ -1,0 +1,94 @@
+#include "install/FileList.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+
+#include "control/SettingsRules.h"
+
+namespace filelist {
+
+namespace {
+
+std::string Cut(std::string s) {
+    if (s.size() > kMaxFieldLength) s.resize(kMaxFieldLength);
+    return s;
+}
+
+int32_t Number(const std::string& field) { return settings::ParseNumber(field.c_str()); }
+
+// Text from `pos` up to the next `sep`; `pos` moves past the separator, or to
+// the end of the line (npos) when there is none.
+std::string TakeField(const std::string& line, size_t& pos, char sep) {
+    if (pos == std::string::npos || pos > line.size()) {
+        pos = std::string::npos;
+        return std::string();
+    }
+    size_t hit = line.find(sep, pos);
+    std::string field = line.substr(pos, hit == std::string::npos ? std::string::npos : hit - pos);
+    pos = hit == std::string::npos ? std::string::npos : hit + 1;
+    return field;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    const size_t end = std::min(text.size(), std::strlen(text.c_str()));
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < end) {
+        size_t cr = text.find('\r', start);
+        if (cr == std::string::npos || cr >= end) break;
+        lines.push_back(text.substr(start, cr - start));
+        start = cr + 2;  // the CR and the character after it
+    }
+    return lines;
+}
+
+std::string FileNameOf(const std::string& path) {
+    size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine) {
+    FileRecord r;
+    r.fileName = Cut(FileNameOf(sourceLine));
+    r.sourceLine = Cut(sourceLine);
+    size_t pos = 0;
+    r.destDir = Cut(TakeField(dataLine, pos, '*'));
+    r.flags = Number(TakeField(dataLine, pos, '*'));
+    r.systemMask = Number(TakeField(dataLine, pos, '*'));
+    r.number = Number(TakeField(dataLine, pos, '|'));
+    r.feature = pos == std::string::npos ? std::string() : Cut(dataLine.substr(pos));
+    return r;
+}
+
+std::vector<FileRecord> ParseFileList(const std::string& text) {
+    std::vector<std::string> lines = SplitLines(text);
+    std::vector<FileRecord> records;
+    records.reserve(lines.size() / 2);
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) records.push_back(ParseRecord(lines[i], lines[i + 1]));
+    return records;
+}
+
+std::vector<std::string> DistinctDirectories(const std::vector<FileRecord>& records) {
+    std::vector<std::string> dirs;
+    std::unordered_set<std::string> seen;
+    for (const FileRecord& r : records) {
+        std::string dir = r.destDir;
+        if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+        if (dir.empty()) continue;
+        if (seen.insert(dir).second) dirs.push_back(dir);
+    }
+    return dirs;
+}
+
+std::string StoredName(size_t index, const std::string& fileName) {
+    return "F" + std::to_string(index) + "_" + fileName;
+}
+
+std::string StoredPath(const std::string& payloadFolder, size_t index, const std::string& fileName) {
+    return payloadFolder + StoredName(index, fileName);
+}
+
+}  // namespace filelist

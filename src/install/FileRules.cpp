@@ -1,0 +1,127 @@
+#include "install/FileRules.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "util/Text.h"
+
+namespace filerules {
+
+bool SystemMaskMatches(int32_t mask, const std::string& osName) {
+    if (mask == 0 || mask == 255 || (mask & kSystemAll)) return true;
+    static const struct {
+        int32_t bit;
+        const char* name;
+    } kSystems[] = {{kSystem98, "98"},   {kSystem98SE, "98SE"}, {kSystemME, "ME"},  {kSystemNT4, "NT4"},
+                    {kSystem2000, "2000"}, {kSystemXP, "XP"},     {kSystemNET, "NET"}};
+    for (const auto& s : kSystems)
+        if ((mask & s.bit) && osName == s.name) return true;
+    return false;
+}
+
+bool FeatureTable::Add(const std::string& name) {
+    if (m_entries.size() >= kCapacity) return false;
+    m_entries.push_back({name, kFeatureInstall});
+    return true;
+}
+
+void FeatureTable::SetState(size_t index, int32_t state) {
+    if (index < m_entries.size()) m_entries[index].state = state;
+}
+
+int FeatureTable::Find(const std::string& name) const {
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+bool FeatureTable::IsExcluded(const std::string& recordFeature) const {
+    if (recordFeature.empty()) return false;
+    int i = Find(text::ReplaceAll(recordFeature, "|", ""));
+    return i >= 0 && m_entries[static_cast<size_t>(i)].state != 0;
+}
+
+std::string RemoveDestinationComputer(const std::string& destDir) {
+    return text::ReplaceAll(destDir, "Destination Computer\\", "");
+}
+
+std::string DestinationPath(const std::string& destDir, const std::string& fileName) {
+    return text::WithTrailingBackslash(RemoveDestinationComputer(destDir)) + fileName;
+}
+
+bool IsWebItem(const std::string& sourceLine) {
+    return sourceLine.find("http:") != std::string::npos || sourceLine.find("ftp:") != std::string::npos;
+}
+
+WebItem ParseWebItem(const std::string& sourceLine) {
+    WebItem w;
+    size_t brace = sourceLine.find('{');
+    w.address = sourceLine.substr(0, brace);
+    if (brace != std::string::npos) {
+        w.condition = sourceLine.substr(brace + 1);
+        if (!w.condition.empty() && w.condition.back() == '}') w.condition.pop_back();
+    }
+    size_t slash = w.address.rfind('/');
+    w.fileName = slash == std::string::npos ? w.address : w.address.substr(slash + 1);
+    return w;
+}
+
+uint32_t AttributesAfterInstall(uint32_t current, int32_t flags) {
+    uint32_t a = current & ~kAttrNormal;
+    if (flags & (kFlagReadOnly | kFlagReadOnlyToo))
+        a |= kAttrReadOnly;
+    else
+        a &= ~kAttrReadOnly;
+    if (flags & kFlagHidden) a |= kAttrHidden;
+    if (flags & kFlagSystem) a |= kAttrSystem;
+    return a == 0 ? kAttrNormal : a;
+}
+
+bool IsVersionedLibrary(const std::string& sourcePath) {
+    std::string lower = sourcePath;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(".dll") != std::string::npos || lower.find(".ocx") != std::string::npos;
+}
+
+std::vector<uint64_t> ParseVersion(const std::string& versionText) {
+    std::vector<uint64_t> parts;
+    const std::string t = text::ReplaceAll(versionText, ",", ".");
+    size_t i = 0;
+    auto skipSpaces = [&] {
+        while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+    };
+    for (;;) {
+        skipSpaces();
+        if (i >= t.size() || !std::isdigit(static_cast<unsigned char>(t[i]))) break;
+        uint64_t n = 0;
+        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i) {
+            uint64_t d = static_cast<uint64_t>(t[i] - '0');
+            n = n > (UINT64_MAX - d) / 10 ? UINT64_MAX : n * 10 + d;
+        }
+        parts.push_back(n);
+        skipSpaces();
+        if (i >= t.size() || t[i] != '.') break;
+        ++i;
+    }
+    return parts;
+}
+
+int CompareVersions(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {
+    const size_t n = a.size() > b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        uint64_t x = i < a.size() ? a[i] : 0;
+        uint64_t y = i < b.size() ? b[i] : 0;
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+bool ShouldReplaceByVersion(const std::string& installing, const std::string& existing) {
+    const std::vector<uint64_t> mine = ParseVersion(installing);
+    const std::vector<uint64_t> theirs = ParseVersion(existing);
+    if (mine.empty()) return false;
+    if (theirs.empty()) return true;
+    return CompareVersions(mine, theirs) > 0;
+}
+
+}  // namespace filerules
