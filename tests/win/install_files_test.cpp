@@ -1,0 +1,135 @@
+// File-phase building blocks against the real file system: directory paths,
+// shell file operations, the uninstall log and version texts.
+#include "install/DirectoryPath.h"
+#include "install/FileRules.h"
+#include "install/FileVersion.h"
+#include "install/ShellFileOps.h"
+#include "install/UninstallLog.h"
+
+#include "TestFiles.h"
+
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
+bool IsDirectory(const std::string& p) {
+    DWORD a = GetFileAttributesA(p.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(DirectoryPath, CreatesEveryMissingLevel) {
+    ScratchFolder dir;
+    const std::string deep = dir.Path() + "a\\b\\c\\d";
+    EXPECT_TRUE(CreateDirectoryPath(deep));
+    EXPECT_TRUE(IsDirectory(deep));
+    EXPECT_TRUE(CreateDirectoryPath(deep + "\\"));  // existing, trailing backslash
+}
+
+TEST(DirectoryPath, GivesUpAfterTenAttempts) {
+    ScratchFolder dir;
+    // Nine missing levels need more than ten creation attempts.
+    std::string deep = dir.Path() + "1\\2\\3\\4\\5\\6\\7\\8\\9";
+    EXPECT_FALSE(CreateDirectoryPath(deep));
+    EXPECT_FALSE(IsDirectory(deep));
+    // Four missing levels need eight attempts: created.
+    EXPECT_TRUE(CreateDirectoryPath(dir.Path() + "x\\y\\z\\w"));
+}
+
+TEST(DirectoryPath, AFileInTheWayIsAFailure) {
+    ScratchFolder dir;
+    dir.Write("taken", "file");
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "taken"));
+    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "taken\\below"));
+}
+
+TEST(ShellFileOps, CopyFilesTakesFilesOnly) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir.Path() + "src").c_str(), nullptr);
+    CreateDirectoryA((dir.Path() + "src\\sub").c_str(), nullptr);
+    CreateDirectoryA((dir.Path() + "dst").c_str(), nullptr);
+    dir.Write("src\\a.txt", "a");
+    dir.Write("src\\sub\\b.txt", "b");
+    EXPECT_TRUE(shellops::CopyFiles(dir.Path() + "src\\*.*", dir.Path() + "dst", true));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "dst\\a.txt"), "a");
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "dst\\sub"));
+}
+
+TEST(ShellFileOps, CopyFilesRefusesPatternsWithoutFiles) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir.Path() + "only").c_str(), nullptr);
+    CreateDirectoryA((dir.Path() + "only\\sub").c_str(), nullptr);
+    SetLastError(0);
+    EXPECT_FALSE(shellops::CopyFiles(dir.Path() + "only\\*", dir.Path() + "dst", true));
+    EXPECT_EQ(GetLastError(), shellops::kNothingToCopy);
+    EXPECT_FALSE(shellops::CopyFiles(dir.Path() + "missing\\*.txt", dir.Path() + "dst", true));
+}
+
+TEST(ShellFileOps, CopyFolderAndDeleteTree) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir.Path() + "tree").c_str(), nullptr);
+    CreateDirectoryA((dir.Path() + "tree\\sub").c_str(), nullptr);
+    const std::string locked = dir.Write("tree\\sub\\ro.txt", "ro");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(shellops::CopyFolder(dir.Path() + "tree", dir.Path() + "copy", true));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "copy\\sub\\ro.txt"), "ro");
+
+    // Standing inside the tree: the delete steps out first.
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA((dir.Path() + "tree\\sub").c_str());
+    EXPECT_TRUE(shellops::Delete(dir.Path() + "tree", true));
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "tree"));
+    SetCurrentDirectoryA(before);
+}
+
+TEST(UninstallLog, StartsAnewAndAppendsLines) {
+    ScratchFolder dir;
+    const std::string path = dir.Write("uninstall.log", "OLD=1\r\n");
+    UninstallLog log;
+    log.Start(path);
+    EXPECT_FALSE(ScratchFolder::Exists(path));
+    log.Append("TOTALFILE", "2");
+    log.Append("DIR", "C:\\App");
+    EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\n");  // readable while open
+    log.Close();
+    log.Append("FILE", "C:\\App\\a.txt");
+    log.Close();
+    EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\nFILE=C:\\App\\a.txt\r\n");
+}
+
+TEST(UninstallLog, AMissingFolderDropsTheLine) {
+    ScratchFolder dir;
+    UninstallLog log;
+    log.Start(dir.Path() + "no\\such\\uninstall.log");
+    log.Append("DIR", "x");
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "no"));
+}
+
+TEST(FileVersion, ReadsTheVersionTextOfALibrary) {
+    const std::string folder = ProgramFolder();
+    EXPECT_EQ(ReadFileVersionText(folder + "versioned_1_9.dll"), "1.9");
+    EXPECT_EQ(ReadFileVersionText(folder + "versioned_1_10.dll"), "1.10");
+    EXPECT_EQ(ReadFileVersionText(folder + "versioned_2_0.dll"), "2, 0, 0, 0");
+    EXPECT_EQ(ReadFileVersionText(folder + "no-such.dll"), "");
+    ScratchFolder dir;
+    EXPECT_EQ(ReadFileVersionText(dir.Write("plain.dll", "not a library")), "");
+}
+
+TEST(FileVersion, TheDecisionComparesNumbersPartByPart) {
+    const std::string folder = ProgramFolder();
+    auto replaces = [&](const char* installing, const char* existing) {
+        return filerules::ShouldReplaceByVersion(ReadFileVersionText(folder + installing),
+                                                 ReadFileVersionText(folder + existing));
+    };
+    EXPECT_TRUE(replaces("versioned_1_10.dll", "versioned_1_9.dll"));
+    EXPECT_FALSE(replaces("versioned_1_9.dll", "versioned_1_10.dll"));
+    EXPECT_FALSE(replaces("versioned_1_10.dll", "versioned_1_10.dll"));
+    EXPECT_TRUE(replaces("versioned_2_0.dll", "versioned_1_10.dll"));
+}
+
+}  // namespace
