@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Makes the pictures of the sample project's default theme
+# (examples/sample/theme/*.bmp) with ImageMagick. The pictures are drawn from
+# fixed colours, gradients and shapes only (no text, no random noise), so a
+# rerun gives the same files. They are written as uncompressed 24-bit BMP
+# (BMP3), which the setup's picture loader reads on every Windows version.
+#
+#   scripts/make-theme-images.sh [output folder]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/examples/sample/theme}
+mkdir -p "$out"
+command -v convert >/dev/null || { echo "ImageMagick 'convert' is needed" >&2; exit 1; }
+
+# Theme colours. BANNER must stay equal to the banner colour the layouts give
+# their title texts and filler rectangles (22,58,94): the banner picture's
+# left edge continues them without a seam.
+BANNER='#163A5E'   # 22,58,94   deep blue
+DEEP='#0F2C4A'     # 15,44,74   darker blue
+TEAL='#0C7C8C'     # 12,124,140 teal
+ACCENT='#2BB3C0'   # 43,179,192 light teal
+WHITE='#FFFFFF'
+
+# Writes the picture on stdin (MIFF) as a flat 24-bit BMP.
+save() {
+  convert - -background "$WHITE" -alpha remove -alpha off -type TrueColor \
+    -define bmp:format=bmp3 -compress None "BMP3:$out/$1"
+}
+
+# The package emblem: an isometric box with a lid seam, centred on (cx, cy),
+# edge length s. Prints ImageMagick -draw primitives.
+box_emblem() {
+  local cx=$1 cy=$2 s=$3
+  local h=$((s / 2)) q=$((s * 87 / 100))
+  local topx=$cx topy=$((cy - s))
+  local lx=$((cx - q)) ly=$((cy - h)) rx=$((cx + q)) ry=$((cy - h))
+  local bx=$cx by=$((cy + s))
+  local blx=$((cx - q)) bly=$((cy + h)) brx=$((cx + q)) bry=$((cy + h))
+  # top face, left face, right face
+  echo "fill rgba(255,255,255,0.95) polygon $topx,$topy $rx,$ry $cx,$cy $lx,$ly"
+  echo "fill rgba(255,255,255,0.72) polygon $lx,$ly $cx,$cy $bx,$by $blx,$bly"
+  echo "fill rgba(255,255,255,0.50) polygon $cx,$cy $rx,$ry $brx,$bry $bx,$by"
+  # tape across the lid, from the middle of its back-left edge to the middle
+  # of its front-right edge, w wide
+  local w=$((s / 4))
+  local ax=$((cx - q / 2)) ay=$((cy - s * 3 / 4)) ex=$((cx + q / 2)) ey=$((cy - s / 4))
+  local ox=$((q * w / s / 2)) oy=$((h * w / s / 2))
+  echo "fill rgba(43,179,192,0.95) polygon $((ax - ox)),$((ay + oy)) $((ax + ox)),$((ay - oy)) $((ex + ox)),$((ey - oy)) $((ex - ox)),$((ey + oy))"
+}
+
+# Background of the tall side panel (welcome and complete pages), 164 x 307.
+panel_background() {
+  convert -size 164x307 "gradient:$BANNER-$TEAL" \
+    -fill 'rgba(255,255,255,0.06)' -stroke none \
+    -draw 'circle 150,40 150,170' \
+    -draw 'circle -20,300 -20,400' \
+    -fill none -stroke 'rgba(255,255,255,0.16)' -strokewidth 1 \
+    -draw 'circle 150,40 150,190' \
+    -draw 'circle 150,40 150,210' \
+    -draw 'circle -20,300 -20,380' \
+    -stroke 'rgba(43,179,192,0.55)' -strokewidth 2 \
+    -draw 'line 0,270 164,238' \
+    -stroke 'rgba(255,255,255,0.20)' -strokewidth 1 \
+    -draw 'line 0,282 164,250' \
+    -draw 'line 0,294 164,262' \
+    miff:-
+}
+
+# welcome.bmp: side panel with the package emblem.
+panel_background |
+  convert - -stroke none -draw "$(box_emblem 82 118 38)" miff:- |
+  save welcome.bmp
+
+# complete.bmp: side panel with a check mark in a ring.
+panel_background |
+  convert - \
+    -fill 'rgba(255,255,255,0.12)' -stroke 'rgba(255,255,255,0.95)' -strokewidth 5 \
+    -draw 'circle 82,118 82,160' \
+    -fill none -stroke "$WHITE" -strokewidth 8 \
+    -draw 'stroke-linecap round stroke-linejoin round polyline 64,119 77,133 101,104' \
+    miff:- |
+  save complete.bmp
+
+# banner.bmp: right end of the top banner of the inner pages, 96 x 58. Its
+# left part is the flat banner colour so the banner texts continue into it.
+convert -size 96x58 "xc:$BANNER" \
+  \( -size 58x72 "gradient:$BANNER-$DEEP" -rotate -90 \) -geometry +24+0 -composite \
+  -fill 'rgba(255,255,255,0.07)' -stroke none -draw 'circle 66,29 66,60' \
+  -fill none -stroke 'rgba(255,255,255,0.14)' -strokewidth 1 -draw 'circle 66,29 66,55' \
+  -stroke none -draw "$(box_emblem 66 30 15)" \
+  miff:- | save banner.bmp
+
+# accent.bmp: thin teal strip under the banner, 497 x 3.
+convert -size 3x497 "gradient:$ACCENT-$TEAL" -rotate -90 miff:- | save accent.bmp
+
+# emblem.bmp: 48 x 48 emblem on white for the small windows (start, language).
+convert -size 48x48 "xc:$WHITE" \
+  \( -size 44x44 "gradient:$BANNER-$TEAL" \
+     \( -size 44x44 xc:black -fill white -draw 'roundrectangle 0,0 43,43 8,8' \) \
+     -alpha off -compose CopyOpacity -composite \) \
+  -geometry +2+2 -compose Over -composite \
+  -stroke none -draw "$(box_emblem 24 24 12)" \
+  miff:- | save emblem.bmp
+
+ls -l "$out"/*.bmp
