@@ -26,4 +26,12 @@ public:
 
     // Page timers (1: the progress page starts the installation; 2: automatic move).
     virtual void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) = 0;
+
+    // A notification (WM_NOTIFY) from one of the page's controls, such as the
+    // tree view's selection change; the answer becomes the message's result.
+    virtual LRESULT OnPageNotify(SkinnedPage& page, const NMHDR& header) {
+        (void)page;
+        (void)header;
+        return 0;
+    }
 };

@@ -1,0 +1,21 @@
+#include "skin/LayoutLoader.h"
+
+namespace layout {
+
+void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory& factory) {
+    table.Clear();
+    for (int key : layout.LineKeysLastFirst()) {
+        if (table.Full()) break;
+        ControlLine line = layout.ReadControlLine(key);
+        ControlKind kind = KindFromKeyword(line.Kind());
+        if (kind == ControlKind::kNone) continue;
+        ControlRecord* record =
+            table.Add(kind, LineRect(line.Left(), line.Top(), line.Width(), line.Height()));
+        if (!record) continue;
+        record->lineKey = key;
+        factory.CreateControl(*record, line);
+        record->entries = layout.ReadEntries(line.ControlNumber());
+    }
+}
+
+}  // namespace layout

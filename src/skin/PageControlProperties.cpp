@@ -1,0 +1,133 @@
+#include "skin/PageControlProperties.h"
+
+#include "skin/ColoredButton.h"
+#include "skin/PaintedTextControl.h"
+#include "skin/PictureControl.h"
+#include "skin/SkinFont.h"
+#include "skin/SkinGdi.h"
+#include "skin/SkinnedPage.h"
+#include "skin/WindowPlacement.h"
+
+namespace {
+
+using layout::ControlKind;
+using layout::ControlRecord;
+
+// A background colour entry: a button-face name is written back into the
+// entry as the current button-face colour "%u,%u,%u".
+std::string BackgroundEntry(ControlRecord& record, size_t position) {
+    std::string text = layout::ResolveBackground(record.Entry(position), skin::ButtonFace());
+    if (position < record.entries.size()) record.entries[position].value = text;
+    return text;
+}
+
+skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
+    skin::FontSpec spec;
+    spec.face = r.Entry(face);
+    spec.points = layout::Number(r.Entry(face + 1));
+    spec.bold = layout::IsNotNo(r.Entry(face + 2));
+    spec.italic = layout::IsNotNo(r.Entry(face + 3));
+    return spec;
+}
+
+void ApplyButton(SkinnedPage& page, ControlRecord& r, skin::SkinControl& control) {
+    HWND hwnd = control.Window();
+    SetWindowTextA(hwnd, page.Host() ? page.Host()->ExpandPageText(r.Entry(1)).c_str()
+                                     : r.Entry(1).c_str());
+    control.SetOwnedFont(skin::CreateSkinFont(FontFromEntries(r, 3)));
+    if (r.name == "IDC_NEXT") SendMessageA(hwnd, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    if (layout::IsFirstPage(page.PageIndex(), page.PageCount()) && r.name == "IDC_BACK")
+        EnableWindow(hwnd, FALSE);
+    if (layout::IsLastPage(page.PageIndex(), page.PageCount()) &&
+        (r.name == "IDC_BACK" || r.name == "IDCANCEL"))
+        EnableWindow(hwnd, FALSE);
+}
+
+void ApplyText(SkinnedPage& page, ControlRecord& r, skin::PaintedTextControl& text) {
+    skin::FontSpec font = FontFromEntries(r, 5);
+    text.SetFont(font.face, font.points, font.bold, font.italic);
+    SetWindowTextA(text.Window(), page.Host() ? page.Host()->ExpandPageText(r.Entry(1)).c_str()
+                                              : r.Entry(1).c_str());
+    std::string word = layout::AlignmentWord(r.Entry(2));
+    text.SetAlignment(word.empty() ? r.Entry(2) : word);
+    text.SetBackColor(BackgroundEntry(r, 4));
+    text.SetTextColor(r.Entry(3));
+    if (layout::IsYes(r.Entry(9))) text.SetLink(true);
+}
+
+void ApplyColoredButton(SkinnedPage& page, ControlRecord& r, skin::ColoredButton& button) {
+    std::string caption = r.Entry(1);
+    if (r.kind == ControlKind::kRadio && page.Host()) caption = page.Host()->ExpandPageText(caption);
+    SetWindowTextA(button.Window(), caption.c_str());
+    button.SetBackColor(BackgroundEntry(r, 2));
+    if (r.kind != ControlKind::kGroupBox) button.SetTextColor(r.Entry(3));
+}
+
+void ApplyIcon(ControlRecord& r, skin::PictureControl& icon) {
+    const std::string& value = r.Entry(1);
+    if (layout::NamesBuiltinIcon(value)) {
+        if (int resource = layout::BuiltinIconResource(value)) icon.SetBuiltinIcon(resource);
+    } else if (!value.empty()) {
+        icon.LoadFile(value, true);
+    }
+    icon.SetBackColor(BackgroundEntry(r, 2));
+}
+
+void ApplyListView(SkinnedPage& page, const ControlRecord& r, HWND hwnd) {
+    const std::string& style = r.Entry(2);
+    if (style.empty()) return;
+    if (style[0] == '0') skin::ChangeStyle(hwnd, 0, WS_BORDER);
+    else if (style[0] == '1') skin::ChangeStyle(hwnd, WS_BORDER, 0);
+    else return;
+    InvalidateRect(page.Window(), nullptr, TRUE);
+}
+
+void ApplyOne(SkinnedPage& page, ControlRecord& r, skin::SkinControl* control) {
+    if (layout::Info(r.kind).nameFromEntry0) r.name = r.Entry(0);
+    if (!control) return;
+    HWND hwnd = control->Window();
+    switch (r.kind) {
+    case ControlKind::kButton:
+        ApplyButton(page, r, *control);
+        break;
+    case ControlKind::kText:
+        ApplyText(page, r, static_cast<skin::PaintedTextControl&>(*control));
+        break;
+    case ControlKind::kRect:
+        static_cast<skin::PaintedTextControl&>(*control).SetBackColor(BackgroundEntry(r, 1));
+        break;
+    case ControlKind::kGroupBox:
+    case ControlKind::kRadio:
+    case ControlKind::kCheckBox:
+        ApplyColoredButton(page, r, static_cast<skin::ColoredButton&>(*control));
+        break;
+    case ControlKind::kTextBox:
+        // Text, password and read-only entries leave the box as it is.
+        if (r.name == "IDC_SETTINGS") skin::ChangeExStyle(hwnd, WS_EX_RIGHT | WS_EX_NOPARENTNOTIFY, 0);
+        break;
+    case ControlKind::kProgress:
+        if (r.name == "IDC_DOWNLOADPROGRESS") ShowWindow(hwnd, SW_HIDE);
+        break;
+    case ControlKind::kIcon:
+        ApplyIcon(r, static_cast<skin::PictureControl&>(*control));
+        break;
+    case ControlKind::kBitmap:
+    case ControlKind::kHover:
+        static_cast<skin::PictureControl&>(*control).SetBackColor(BackgroundEntry(r, 2));
+        break;
+    case ControlKind::kListView:
+        ApplyListView(page, r, hwnd);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void PageControlProperties::Apply(SkinnedPage& page) {
+    for (size_t i = 0; i < page.table_.Size(); ++i) {
+        ControlRecord& record = page.table_.At(i);
+        ApplyOne(page, record, page.Control(record.id));
+    }
+}

@@ -1,0 +1,40 @@
+#include "skin/SkinFont.h"
+
+#include <cstddef>
+
+#include "util/Text.h"
+
+static_assert(offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA) ==
+                  skin::kNonClientMetricsSize,
+              "the metrics up to the message font take 340 bytes");
+
+namespace skin {
+
+bool ReadNonClientMetrics(NONCLIENTMETRICSA* metrics) {
+    ZeroMemory(metrics, sizeof *metrics);
+    metrics->cbSize = kNonClientMetricsSize;
+    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, metrics, 0) != FALSE;
+}
+
+int CaptionHeight() {
+    NONCLIENTMETRICSA metrics;
+    ReadNonClientMetrics(&metrics);
+    return metrics.iCaptionHeight;
+}
+
+HFONT CreateSkinFont(const FontSpec& spec) {
+    NONCLIENTMETRICSA metrics;
+    ReadNonClientMetrics(&metrics);
+    LOGFONTA font = metrics.lfMessageFont;
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    font.lfHeight = -MulDiv(spec.points, dpi, 72);
+    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = spec.italic ? TRUE : FALSE;
+    font.lfUnderline = spec.underline ? TRUE : FALSE;
+    text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, spec.face.c_str());
+    return CreateFontIndirectA(&font);
+}
+
+}  // namespace skin

@@ -1,0 +1,21 @@
+// The preview's stand-in for the setup: an empty setup state whose text
+// expansion fills the usual placeholders with sample values, and which only
+// reports the page's commands.
+#pragma once
+
+#include "skin/PageHost.h"
+
+class PreviewHost : public PageHost {
+public:
+    // `interactive`: Escape and the close box end the preview.
+    explicit PreviewHost(bool interactive) : interactive_(interactive) {}
+
+    std::string ExpandPageText(const std::string& text) override;
+    void OnPageCommand(SkinnedPage& page, int controlId, int recordIndex, int clickCode,
+                       const std::string& controlName) override;
+    void OnCancelRequest(SkinnedPage& page) override;
+    void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) override;
+
+private:
+    bool interactive_;
+};
