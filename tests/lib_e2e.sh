@@ -81,3 +81,41 @@ run_expecting_message() {
 # Registry edits in the test prefix.
 reg_add() { "$WINE" reg add "$@" /f >/dev/null 2>&1; }
 reg_delete() { "$WINE" reg delete "$@" /f >/dev/null 2>&1; }
+
+# ---- Driving wizard pages ---------------------------------------------------
+# Set THEME to the packed project's theme folder (a Unix path) first.
+layout() { echo "$(zpath "$THEME")\\$1"; }
+on_page() { drive page "${3:-20000}" "$(layout "$1")" | grep -qx "PAGE:$1"; }
+text_of() { drive text "$(layout "$1")" "$2" | sed -n 's/^TEXT://p'; }
+state_of() { drive state "$(layout "$1")" "$2" | sed -n 's/^STATE://p'; }
+click() { drive click "$(layout "$1")" "$2" >/dev/null; }
+type_into() { drive settext "$(layout "$1")" "$2" "$3" >/dev/null; }
+text_is() { local got; got=$(text_of "$1" "$2"); [ "$got" = "$3" ] || { echo "text: $got"; return 1; }; }
+state_has() { local got; got=$(state_of "$1" "$2"); [[ " $got " == *" $3 "* ]] || { echo "state: $got"; return 1; }; }
+# screenshot NAME: the whole screen into $CV_BUILD/artifacts/<script>/NAME.png
+screenshot() {
+  local dir="$CV_BUILD/artifacts/$(basename "${BASH_SOURCE[1]}" .sh)"
+  mkdir -p "$dir"; sleep 0.3; import -window root "$dir/$1.png" 2>/dev/null || true
+}
+
+# pack_project SRC DEST: a ready-to-ship folder made by cvpack build.
+pack_project() { "$CVPACK" build --engine "$SETUP_EXE" "$1" "$2" >/dev/null; }
+
+# Runs SETUP_EXE from DIR with its own trace: the copy cvpack put there.
+start_packed() {
+  local dir=$1 trace=$2
+  rm -f "$trace"
+  (cd "$dir" && CVSETUP_TRACE="$(zpath "$trace")" exec timeout -k 5 "${3:-120}" "$WINE" setup.exe) \
+    >/dev/null 2>&1 &
+  SETUP_PID=$!
+}
+
+# eventually SECONDS COMMAND...: retries COMMAND until it succeeds or time runs out.
+eventually() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $end ] && { "$@"; return 1; }
+    sleep 0.25
+  done
+}

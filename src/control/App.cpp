@@ -2,8 +2,11 @@
 // frame, and the message loop that runs until the setup ends.
 #include <windows.h>
 #include <winsock2.h>
+#include <commctrl.h>
+#include <ole2.h>
 
 #include "control/MainFrame.h"
+#include "skin/SkinnedPage.h"
 
 namespace {
 
@@ -21,6 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxA(nullptr, "Windows sockets initialization failed.", kCaption, MB_OK);
         return 0;
     }
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
     if (!LoadLibraryA("RICHED32.DLL"))
         MessageBoxA(nullptr, "Can't load RICHTEXT library.", kCaption, MB_OK | MB_ICONEXCLAMATION);
     GlobalFlags().cancelled = -1;
@@ -40,6 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             break;
         }
         if (r == -1) break;
+        if (SkinnedPage::PreTranslatePageMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -10,6 +10,7 @@
 #include "control/Settings.h"
 #include "control/ThemeFiles.h"
 #include "control/Trace.h"
+#include "install/ShellFileOps.h"
 #include "util/Text.h"
 
 namespace {
@@ -33,7 +34,7 @@ ProcessFlags& GlobalFlags() {
 
 CMainFrame* TheMainFrame() { return g_mainFrame; }
 
-CMainFrame::CMainFrame() { g_mainFrame = this; }
+CMainFrame::CMainFrame() : m_wizard(new Wizard(*this)) { g_mainFrame = this; }
 
 CMainFrame::~CMainFrame() {
     if (g_mainFrame == this) g_mainFrame = nullptr;
@@ -72,6 +73,9 @@ LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnCreate() ? 0 : -1;
     case WM_TIMER:
         OnTimer(wParam);
+        return 0;
+    case kMessageDeleteRetiredPages:
+        m_wizard->DeleteRetiredPages();
         return 0;
     case WM_DESTROY:
         m_hWnd = nullptr;
@@ -259,7 +263,14 @@ CRijndaelFileCrypt& CMainFrame::Cipher() {
     return *m_cipher;
 }
 
-void CMainFrame::EndSetup() { PostQuitMessage(0); }
+void CMainFrame::EndSetup(int unattendedExitCode) {
+    PostQuitMessage(m_state.unattended == kFlagOn ? unattendedExitCode : 0);
+}
+
+void CMainFrame::RemoveWorkingFolder() {
+    const std::string folder = Expand("<TempFolder>\\" + m_state.workingFolderName);
+    if (folders::Exists(folder)) shellops::Delete(folder, true);
+}
 
 PlaceholderValues CMainFrame::CurrentPlaceholderValues() const {
     const SetupState& s = m_state;

@@ -13,10 +13,14 @@
 #include "control/SetupState.h"
 #include "control/SystemChecks.h"
 #include "crypt/RijndaelFileCrypt.h"
+#include "install/InstallEngine.h"
+#include "pages/Wizard.h"
 
 class CMainFrame {
 public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
+    // Posted to the frame when a page window was left behind by a move.
+    static constexpr UINT kMessageDeleteRetiredPages = WM_APP + 1;
 
     CMainFrame();
     ~CMainFrame();
@@ -40,6 +44,12 @@ public:
     PlaceholderValues CurrentPlaceholderValues() const;
     // Shows the setup's message dialog over the current page.
     void ShowMessage(const std::string& text);
+    // Ends the message loop. Interactive runs end with 0; an unattended run
+    // with the code of how it ended (ExitCodes.h).
+    void EndSetup(int unattendedExitCode = 0);
+    // Deletes the working folder with everything in it.
+    void RemoveWorkingFolder();
+    Wizard& Pages() { return *m_wizard; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -74,15 +84,15 @@ private:
     void CloseStartPage();
     void RunMergeModuleStep();
 
-    void EndSetup();
     SystemCheckContext CheckContext();
+    EngineSetup MakeEngineSetup() const;
     CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;
     SetupState m_state;
     std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
-    int m_currentPage = -1;
+    std::unique_ptr<Wizard> m_wizard;
 };
 
 // The application's one main frame (the pages reach the setup state through it).

@@ -1,5 +1,7 @@
 #include "control/MessageWait.h"
 
+#include "skin/SkinnedPage.h"
+
 void WaitDispatchingMessages(HANDLE handle) {
     bool quit = false;
     int quitCode = 0;
@@ -14,8 +16,10 @@ void WaitDispatchingMessages(HANDLE handle) {
                 quitCode = static_cast<int>(msg.wParam);
                 continue;
             }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            if (!SkinnedPage::PreTranslatePageMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
             if (WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) break;
         }
     }

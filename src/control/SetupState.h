@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "install/FileRules.h"
+
 constexpr int32_t kFlagOn = 255;
 constexpr int32_t kFlagOff = 0;
 
@@ -71,6 +73,8 @@ struct SetupState {
     std::string customerRegistryKey;   // CT18
     std::string osName;
     std::vector<SetupVariable> variables;  // at most 50
+    filerules::FeatureTable features;      // the custom setup page changes their states
+    std::string appliedLanguageFile;       // the language file applied to the theme, or ""
 
     // Flags.
     int32_t diskImage = kFlagOff;
@@ -84,6 +88,9 @@ struct SetupState {
     int32_t setupType = -1;
     int32_t launchFileChosen = 0;
     int32_t launchReadmeChosen = 0;
+    int32_t installForAnyone = kFlagOn;  // the customer page's anyone / only-for-me choice
+    int32_t finished = kFlagOff;         // the run was aborted: page moves are ignored
+    int32_t mergeModulesPending = kFlagOff;
 };
 
 // Process-wide flags shared with worker threads: plain 32-bit words written

@@ -27,11 +27,6 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return true;
 }
 
-std::string WithoutTrailingBackslash(std::string s) {
-    if (!s.empty() && s.back() == '\\') s.pop_back();
-    return s;
-}
-
 }  // namespace
 
 bool FilePhase::LoadFileData() {
@@ -42,7 +37,7 @@ bool FilePhase::LoadFileData() {
     engine_.Log("TOTALFILE", std::to_string(records_.size()));
     engine_.SetStatus("Creating directories...");
     CreateDirectoryPath(engine_.UninstallFolder());
-    const std::string installDir = WithoutTrailingBackslash(engine_.Expand("<InstallDir>"));
+    const std::string installDir = engine_.Expand("<InstallDir>");
     CreateDirectoryPath(installDir);
     engine_.Log("DIR", installDir);
     for (const std::string& dir : filelist::DistinctDirectories(records_)) {

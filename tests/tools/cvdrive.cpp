@@ -1,20 +1,49 @@
-// cvdrive: drives setup.exe from outside, as a user would. Finds its windows,
+// cvdrive: drives setup.exe from outside, as a user would: finds its windows,
 // reads their texts and presses their buttons. Texts are printed with CR and
 // LF written as \r and \n so shell tests can compare them exactly.
 //
-//   cvdrive dialog TIMEOUT_MS [TITLE]   wait for a dialog box (class #32770),
-//                                       print "TITLE:..." and "TEXT:...",
-//                                       then close it with its first button
-//   cvdrive absent TIMEOUT_MS [TITLE]   succeed when no such dialog shows up
+//   cvdrive dialog TIMEOUT_MS [TITLE]      wait for a dialog box (class #32770,
+//                                          not a page), print "TITLE:" and
+//                                          "TEXT:", close it with its first button
+//   cvdrive answer TIMEOUT_MS BUTTON       same, for a dialog box holding a button
+//                                          whose text (without "&") is BUTTON; press it
+//   cvdrive wait-dialog TIMEOUT_MS         wait for a dialog box, print its text, leave it open
+//   cvdrive absent TIMEOUT_MS [TITLE]      succeed when no dialog box shows up
+//   cvdrive page TIMEOUT_MS LAYOUT         wait until the page of LAYOUT (a
+//                                          layout file path) is on screen
+//   cvdrive text LAYOUT NAME               print "TEXT:" of a named control
+//   cvdrive state LAYOUT NAME              print "STATE:" enabled/disabled,
+//                                          visible/hidden, checked/unchecked, default
+//   cvdrive click LAYOUT NAME              press a named control
+//   cvdrive settext LAYOUT NAME TEXT       type a text into a named control
+//   cvdrive key LAYOUT VKEY                send a key (13 Enter, 27 Escape) to the page
+//   cvdrive close LAYOUT                   use the page's close box
+//   cvdrive range LAYOUT NAME              print "RANGE:<max> POS:<pos>" of a progress bar
+//   cvdrive visible-pages                  print the layout of every visible page
+//   cvdrive dlgset TIMEOUT_MS TITLE ID TEXT  set the text of control ID of a
+//                                          dialog box titled TITLE
+//   cvdrive dlgpress TIMEOUT_MS TITLE ID   press button ID of that dialog box
 //
+// A page is found by the layout name the setup gives its window (the window
+// property "CorvaneLayout", a global atom); named controls are found the way
+// the setup names them, by reading the same layout file.
 // Exit codes: 0 done, 1 not found in time, 2 usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "skin/ControlKinds.h"
+#include "skin/LayoutFile.h"
+#include "skin/LayoutLoader.h"
+#include "skin/ProfileIniSource.h"
 
 namespace {
+
+const char kLayoutProperty[] = "CorvaneLayout";
 
 std::string Escape(const std::string& s) {
     std::string out;
@@ -27,7 +56,7 @@ std::string Escape(const std::string& s) {
 }
 
 std::string WindowText(HWND hwnd) {
-    char buf[4096] = "";
+    char buf[8192] = "";
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
                         SMTO_ABORTIFHUNG, 2000, nullptr);
     return buf;
@@ -39,82 +68,272 @@ std::string ClassOf(HWND hwnd) {
     return buf;
 }
 
-struct DialogSearch {
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != "#32770") return TRUE;
-    if (search->title && WindowText(hwnd) != search->title) return TRUE;
-    search->found = hwnd;
-    return FALSE;
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-HWND WaitForDialog(DWORD timeoutMs, const char* title) {
+// The layout name a page window carries, or "" for other windows.
+std::string PageLayout(HWND hwnd) {
+    const ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(hwnd, kLayoutProperty)));
+    char name[256] = "";
+    if (!atom || !GlobalGetAtomNameA(atom, name, sizeof name)) return std::string();
+    return name;
+}
+
+template <typename Match>
+HWND FindTopWindow(Match match) {
+    struct Search {
+        Match* match;
+        HWND found;
+    } search = {&match, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!IsWindowVisible(hwnd) || !(*s->match)(hwnd)) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+template <typename Match>
+HWND WaitForWindow(DWORD timeoutMs, Match match) {
     const DWORD start = GetTickCount();
-    do {
-        DialogSearch search = {title, nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+    for (;;) {
+        if (HWND hwnd = FindTopWindow(match)) return hwnd;
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
         Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    }
+}
+
+HWND ButtonNamed(HWND dialog, const char* caption);
+
+// A dialog box (not a page), with that title and holding that button when given.
+HWND FindDialogBox(DWORD timeoutMs, const char* title, const char* button = nullptr) {
+    return WaitForWindow(timeoutMs, [title, button](HWND hwnd) {
+        return ClassOf(hwnd) == "#32770" && PageLayout(hwnd).empty() &&
+               (!title || WindowText(hwnd) == title) && (!button || ButtonNamed(hwnd, button));
+    });
+}
+
+HWND FindPage(DWORD timeoutMs, const std::string& layoutPath) {
+    const std::string name = BaseName(layoutPath);
+    return WaitForWindow(timeoutMs, [&name](HWND hwnd) { return PageLayout(hwnd) == name; });
+}
+
+// The window identifier the setup gives the first control named `name`.
+class NoWindows : public layout::ControlFactory {
+    void CreateControl(layout::ControlRecord&, const layout::ControlLine&) override {}
+};
+
+int ControlId(const std::string& layoutPath, const std::string& name) {
+    ProfileIniSource source(layoutPath);
+    layout::LayoutFile file(source, layoutPath);
+    layout::ControlTable table;
+    NoWindows factory;
+    layout::LoadControls(file, table, factory);
+    for (size_t i = 0; i < table.Size(); ++i) {
+        const layout::ControlRecord& r = table.At(i);
+        const std::string recordName =
+            layout::Info(r.kind).nameFromEntry0 ? r.Entry(0) : r.name;
+        if (recordName == name) return r.id;
+    }
+    return -1;
 }
 
 // The message text of a message box: its static text control (id 0xFFFF),
 // or else the first static control that has text.
 std::string DialogMessage(HWND dialog) {
     if (HWND text = GetDlgItem(dialog, 0xFFFF)) return WindowText(text);
-    std::string result;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) == "Static" && !(GetWindowLongA(child, GWL_STYLE) & SS_ICON)) {
-            result = WindowText(child);
-            if (!result.empty()) break;
+            const std::string text = WindowText(child);
+            if (!text.empty()) return text;
         }
     }
-    return result;
+    return std::string();
 }
 
-void PressFirstButton(HWND dialog) {
+std::string WithoutAmpersands(std::string s) {
+    std::string out;
+    for (char c : s)
+        if (c != '&') out += c;
+    return out;
+}
+
+void Press(HWND dialog, HWND button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+HWND ButtonNamed(HWND dialog, const char* caption) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == "Button" && IsWindowVisible(child)) {
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(child));
-            return;
-        }
+        if (ClassOf(child) != "Button" || !IsWindowVisible(child)) continue;
+        if (!caption || WithoutAmpersands(WindowText(child)) == caption) return child;
     }
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    return nullptr;
 }
 
-int CmdDialog(DWORD timeout, const char* title) {
-    HWND dialog = WaitForDialog(timeout, title);
+int CmdDialog(DWORD timeout, const char* title, const char* button) {
+    HWND dialog = FindDialogBox(timeout, title, button);
     if (!dialog) {
         std::printf("NOTFOUND\n");
         return 1;
     }
-    Sleep(100);  // let the box finish laying out its texts
+    Sleep(150);  // let the box finish laying out its texts
     std::printf("TITLE:%s\nTEXT:%s\n", Escape(WindowText(dialog)).c_str(),
                 Escape(DialogMessage(dialog)).c_str());
     std::fflush(stdout);
-    PressFirstButton(dialog);
+    if (HWND b = ButtonNamed(dialog, button)) {
+        Press(dialog, b);
+        return 0;
+    }
+    if (!button) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    std::printf("NOBUTTON:%s; buttons:", button);
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == "Button") std::printf(" [%s]", WindowText(c).c_str());
+    std::printf("\n");
+    return 1;
+}
+
+HWND PageControl(const std::string& layout, const std::string& name) {
+    HWND page = FindPage(5000, layout);
+    const int id = page ? ControlId(layout, name) : -1;
+    return id < 0 ? nullptr : GetDlgItem(page, id);
+}
+
+int CmdText(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    std::printf("TEXT:%s\n", Escape(WindowText(control)).c_str());
+    return 0;
+}
+
+int CmdState(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const bool isButton = ClassOf(control) == "Button";
+    const LRESULT check = isButton ? SendMessageA(control, BM_GETCHECK, 0, 0) : 0;
+    std::printf("STATE:%s %s %s%s\n", IsWindowEnabled(control) ? "enabled" : "disabled",
+                IsWindowVisible(control) ? "visible" : "hidden",
+                check == BST_CHECKED ? "checked" : "unchecked",
+                isButton && (style & 0x0F) == BS_DEFPUSHBUTTON ? " default" : "");
+    return 0;
+}
+
+int CmdRange(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    const LRESULT high = SendMessageA(control, PBM_GETRANGE, FALSE, 0);
+    const LRESULT pos = SendMessageA(control, PBM_GETPOS, 0, 0);
+    std::printf("RANGE:%ld POS:%ld\n", static_cast<long>(high), static_cast<long>(pos));
+    return 0;
+}
+
+int CmdClick(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    Press(GetParent(control), control);
+    return 0;
+}
+
+int CmdSetText(const std::string& layout, const std::string& name, const std::string& text) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+}
+
+int CmdKey(const std::string& layout, int key) {
+    HWND page = FindPage(5000, layout);
+    if (!page) return 1;
+    HWND target = GetWindow(page, GW_CHILD) ? GetWindow(page, GW_CHILD) : page;
+    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
+    return 0;
+}
+
+int CmdClose(const std::string& layout) {
+    HWND page = FindPage(5000, layout);
+    if (!page) return 1;
+    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+}
+
+int CmdVisiblePages() {
+    EnumWindows(
+        [](HWND hwnd, LPARAM) -> BOOL {
+            const std::string layout = PageLayout(hwnd);
+            if (!layout.empty() && IsWindowVisible(hwnd)) std::printf("PAGE:%s\n", layout.c_str());
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
+int CmdDialogSet(DWORD timeout, const char* title, int id, const char* text) {
+    HWND dialog = WaitForWindow(timeout, [title, id](HWND hwnd) {
+        return ClassOf(hwnd) == "#32770" && WindowText(hwnd) == title && GetDlgItem(hwnd, id);
+    });
+    if (!dialog) return 1;
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return 0;
+}
+
+int CmdDialogPress(DWORD timeout, const char* title, int id) {
+    HWND dialog = WaitForWindow(timeout, [title, id](HWND hwnd) {
+        return ClassOf(hwnd) == "#32770" && WindowText(hwnd) == title && GetDlgItem(hwnd, id);
+    });
+    if (!dialog) return 1;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     return 0;
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: cvdrive dialog|absent TIMEOUT_MS [TITLE]\n");
+    std::fprintf(stderr, "usage: see the comment at the top of cvdrive.cpp\n");
     return 2;
 }
+
+DWORD Millis(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 10)); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Usage();
-    const std::string command = argv[1];
-    const DWORD timeout = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-    const char* title = argc > 3 ? argv[3] : nullptr;
-    if (command == "dialog") return CmdDialog(timeout, title);
-    if (command == "absent") return WaitForDialog(timeout, title) ? 1 : 0;
+    if (argc < 2) return Usage();
+    const std::string c = argv[1];
+    if (c == "dialog" && argc >= 3) return CmdDialog(Millis(argv[2]), argc > 3 ? argv[3] : nullptr, nullptr);
+    if (c == "answer" && argc == 4) return CmdDialog(Millis(argv[2]), nullptr, argv[3]);
+    if (c == "wait-dialog" && argc == 3) {
+        HWND dialog = FindDialogBox(Millis(argv[2]), nullptr);
+        if (!dialog) return 1;
+        Sleep(150);
+        std::printf("TEXT:%s\n", Escape(DialogMessage(dialog)).c_str());
+        return 0;
+    }
+    if (c == "absent" && argc >= 3)
+        return FindDialogBox(Millis(argv[2]), argc > 3 ? argv[3] : nullptr) ? 1 : 0;
+    if (c == "page" && argc == 4) {
+        if (!FindPage(Millis(argv[2]), argv[3])) return 1;
+        std::printf("PAGE:%s\n", BaseName(argv[3]).c_str());
+        return 0;
+    }
+    if (c == "text" && argc == 4) return CmdText(argv[2], argv[3]);
+    if (c == "state" && argc == 4) return CmdState(argv[2], argv[3]);
+    if (c == "click" && argc == 4) return CmdClick(argv[2], argv[3]);
+    if (c == "range" && argc == 4) return CmdRange(argv[2], argv[3]);
+    if (c == "settext" && argc == 5) return CmdSetText(argv[2], argv[3], argv[4]);
+    if (c == "key" && argc == 4) return CmdKey(argv[2], std::atoi(argv[3]));
+    if (c == "close" && argc == 3) return CmdClose(argv[2]);
+    if (c == "visible-pages") return CmdVisiblePages();
+    if (c == "dlgset" && argc == 6)
+        return CmdDialogSet(Millis(argv[2]), argv[3], std::atoi(argv[4]), argv[5]);
+    if (c == "dlgpress" && argc == 5) return CmdDialogPress(Millis(argv[2]), argv[3], std::atoi(argv[4]));
     return Usage();
 }

@@ -1,0 +1,92 @@
+#include "pages/FeatureTree.h"
+
+#include <commctrl.h>
+
+#include "control/SetupState.h"
+#include "control/Settings.h"
+#include "pages/PageControls.h"
+#include "skin/SkinnedPage.h"
+
+namespace featuretree {
+namespace {
+
+constexpr int kImageInstalled = 0;
+constexpr int kImageExcluded = 1;
+constexpr UINT kCommandInstall = 1;
+constexpr UINT kCommandExclude = 2;
+
+HWND TreeOf(SkinnedPage& page) {
+    for (size_t i = 0; i < page.RecordCount(); ++i)
+        if (page.Record(i).keyword == "TREEVIEW") return page.ControlWindow(page.Record(i).id);
+    return nullptr;
+}
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+    char text[256] = "";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    if (!TreeView_GetItem(tree, &tv)) return std::string();
+    return text;
+}
+
+void SetItemImage(HWND tree, HTREEITEM item, int image) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tv.hItem = item;
+    tv.iImage = tv.iSelectedImage = image;
+    TreeView_SetItem(tree, &tv);
+}
+
+// Shows the description of every feature of that name (the last one stays).
+void ShowDescription(SkinnedPage& page, const std::string& ini, const std::string& name) {
+    const int total = settings::ReadListCount(ini, "SETUPTYPE");
+    for (int i = 0; i < total; ++i)
+        if (settings::ReadListField(ini, "SETUPTYPE", "FeatureName", i) == name)
+            pagectl::SetText(page, "IDC_FEATUREINFO",
+                             settings::ReadListField(ini, "SETUPTYPE", "Description", i));
+}
+
+}  // namespace
+
+void Fill(SkinnedPage& page, const std::string& settingsPath) {
+    HWND tree = TreeOf(page);
+    if (!tree) return;
+    const int total = settings::ReadListCount(settingsPath, "SETUPFEATURES");
+    for (int i = 0; i < total; ++i) {
+        std::string name = settings::Read(settingsPath, "SETUPFEATURES", std::to_string(i).c_str());
+        TVINSERTSTRUCTA insert = {};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = &name[0];
+        insert.item.iImage = insert.item.iSelectedImage = kImageInstalled;
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+}
+
+void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEITEM item) {
+    const std::string name = ItemText(tree, item);
+    if (name.empty()) return;
+    ShowDescription(page, state.settingsPath, name);
+
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, kCommandInstall, "This feature will be installed on local hard drive");
+    AppendMenuA(menu, MF_STRING, kCommandExclude, "This feature will not be installed");
+    POINT at;
+    GetCursorPos(&at);
+    const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                       page.Window(), nullptr);
+    DestroyMenu(menu);
+    if (chosen != kCommandInstall && chosen != kCommandExclude) return;
+    const int index = state.features.Find(name);
+    const bool install = chosen == kCommandInstall;
+    if (index >= 0)
+        state.features.SetState(static_cast<size_t>(index),
+                                install ? filerules::kFeatureInstall : filerules::kFeatureExcluded);
+    SetItemImage(tree, item, install ? kImageInstalled : kImageExcluded);
+}
+
+}  // namespace featuretree

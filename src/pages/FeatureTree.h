@@ -1,0 +1,20 @@
+// The custom setup page's feature tree: one item per feature, its
+// description when selected and a pop-up menu to include or exclude it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+class SkinnedPage;
+struct SetupState;
+
+namespace featuretree {
+
+// Fills the page's tree view with the SETUPFEATURES display names.
+void Fill(SkinnedPage& page, const std::string& settingsPath);
+// Answers the tree's selection change: description and the pop-up menu.
+void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEITEM item);
+
+}  // namespace featuretree

@@ -1,0 +1,15 @@
+// Texts the wizard takes from the applied language file, with built-in
+// English texts for when no language file was applied or a text is empty.
+#pragma once
+
+#include <string>
+
+namespace pages {
+
+// The text of section/key of the language file in its page form (see
+// LanguageTextForm), or `fallback` when the file is "" or the text is empty.
+// Placeholders are not expanded here.
+std::string LanguageText(const std::string& languageFile, const char* section, const char* key,
+                         const std::string& fallback);
+
+}  // namespace pages

@@ -1,0 +1,21 @@
+// Small helpers the page behaviours use on a page's named controls. A name
+// the page does not have makes each of them do nothing.
+#pragma once
+
+#include <string>
+
+class SkinnedPage;
+
+namespace pagectl {
+
+void SetText(SkinnedPage& page, const char* name, const std::string& text);
+std::string Text(SkinnedPage& page, const char* name);
+void SetChecked(SkinnedPage& page, const char* name, bool checked);
+bool IsChecked(SkinnedPage& page, const char* name);
+void Enable(SkinnedPage& page, const char* name, bool enabled);
+void Show(SkinnedPage& page, const char* name, bool visible);
+void Focus(SkinnedPage& page, const char* name);
+// The file name part of the page's layout path ("welcome.lcd").
+std::string LayoutName(const SkinnedPage& page);
+
+}  // namespace pagectl

@@ -1,0 +1,214 @@
+#include "pages/StandardPages.h"
+
+#include <commctrl.h>
+
+#include "control/MainFrame.h"
+#include "control/Registry.h"
+#include "control/Settings.h"
+#include "pages/FeatureTree.h"
+#include "pages/FolderBrowser.h"
+#include "pages/LanguageTexts.h"
+#include "pages/PageControls.h"
+#include "pages/PageRules.h"
+#include "pages/PageSequence.h"
+#include "pages/RichTextFile.h"
+#include "skin/SkinnedPage.h"
+#include "util/Text.h"
+
+using pagectl::Enable;
+using pagectl::SetChecked;
+using pagectl::SetText;
+
+namespace {
+constexpr UINT kTimerStartInstallation = 1;
+constexpr UINT kStartInstallationDelayMs = 300;
+}  // namespace
+
+void StandardPages::SetUp(SkinnedPage& page) {
+    const std::string layout = pagectl::LayoutName(page);
+    SetupState& s = frame_.State();
+    if (layout == "license.lcd") SetUpLicense(page);
+    else if (layout == "readme.lcd") LoadRichText(page, "CT2", "CT3");
+    else if (layout == "customer.lcd") SetUpCustomer(page);
+    else if (layout == "destination.lcd") SetUpDestination(page);
+    else if (layout == "setuptype.lcd") SetUpSetupType(page);
+    else if (layout == "customsetup.lcd") SetUpCustomSetup(page);
+    else if (layout == "ready.lcd")
+        SetText(page, "IDC_SETTINGS", pages::ReadySummary(s.setupType, s.currentInstallFolder,
+                                                          s.customerName, s.companyName));
+    else if (layout == "progress.lcd") SetUpProgress(page);
+    else if (layout == "complete.lcd") SetUpComplete(page);
+    else if (layout == "askuser.lcd") SetUpLanguagePage(page);
+}
+
+void StandardPages::SetUpLicense(SkinnedPage& page) {
+    LoadRichText(page, "CT0", "CT1");
+    SetChecked(page, "IDC_NOTACCEPTLICENSE", true);
+    SetChecked(page, "IDC_ACCEPTLICENSE", false);
+    Enable(page, "IDC_NEXT", false);
+}
+
+// License and readme texts lie in the working folder, or in DiskImage1.
+void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey) {
+    const SetupState& s = frame_.State();
+    const std::string file = settings::Read(s.settingsPath, "DIALOGLIST", fileKey);
+    const std::string path = s.diskImage == kFlagOn
+                                 ? s.sourceFolder + "DiskImage1\\" + file
+                                 : s.tempFolder + s.workingFolderName + "\\" + file;
+    HWND control = page.ControlWindow(settings::Read(s.settingsPath, "DIALOGLIST", controlKey));
+    if (control && !file.empty()) StreamRichTextFile(control, path);
+}
+
+void StandardPages::SetUpCustomer(SkinnedPage& page) {
+    const SetupState& s = frame_.State();
+    SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
+    SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
+    pagectl::Focus(page, "IDC_USERNAME");
+    SetText(page, "IDC_USERNAME", s.customerName);
+    SetText(page, "IDC_ORGANIZATION", s.companyName);
+}
+
+void StandardPages::SetUpDestination(SkinnedPage& page) {
+    const SetupState& s = frame_.State();
+    if (page.FindControl("IDC_ANYONE") >= 0) {
+        SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
+        SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
+    }
+    SetText(page, "IDC_INSTALLDIR", s.currentInstallFolder);
+}
+
+void StandardPages::SetUpSetupType(SkinnedPage& page) {
+    const int type = frame_.State().setupType;
+    SelectSetupType(page, type >= 0 && type <= 2 ? type : wizard::kSetupTypeTypical);
+}
+
+void StandardPages::SelectSetupType(SkinnedPage& page, int type) {
+    frame_.State().setupType = type;
+    SetChecked(page, "IDC_TYPICAL", type == wizard::kSetupTypeTypical);
+    SetChecked(page, "IDC_MINIMAL", type == wizard::kSetupTypeMinimal);
+    SetChecked(page, "IDC_CUSTOM", type == wizard::kSetupTypeCustom);
+}
+
+void StandardPages::SetUpCustomSetup(SkinnedPage& page) {
+    SetText(page, "IDC_INSTALLDIR", frame_.State().currentInstallFolder);
+    SetText(page, "IDC_FEATUREINFO", "");
+    featuretree::Fill(page, frame_.State().settingsPath);
+}
+
+void StandardPages::SetUpProgress(SkinnedPage& page) {
+    Enable(page, "IDC_NEXT", false);
+    Enable(page, "IDC_BACK", false);
+    SetText(page, "IDC_INFO", "Starting copying files...");
+    SetText(page, "IDC_INSTALLINFO", "");
+    SetTimer(page.Window(), kTimerStartInstallation, kStartInstallationDelayMs, nullptr);
+}
+
+void StandardPages::SetUpComplete(SkinnedPage& page) {
+    SetupState& s = frame_.State();
+    // A box for a launch the project does not offer would do nothing, and
+    // after a cancel there is nothing to launch: hidden then.
+    const bool cancelled = GlobalFlags().cancelled == kFlagOn;
+    const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
+    const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
+    pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
+    pagectl::Show(page, "IDC_LAUNCHREADME", offersReadme);
+    if (cancelled) {
+        // Without a language text the page still says the setup did not finish.
+        SetText(page, "IDC_INSTALLSTATUS",
+                frame_.Expand(pages::LanguageText(
+                    s.appliedLanguageFile, "SetupCompleteError", "3",
+                    "The installation of <ProductName> was interrupted before it could finish.")));
+        return;
+    }
+    if (offersFile) {
+        SetChecked(page, "IDC_LAUNCHFILE", true);
+        s.launchFileChosen = kFlagOn;
+    }
+    if (offersReadme) {
+        SetChecked(page, "IDC_LAUNCHREADME", true);
+        s.launchReadmeChosen = kFlagOn;
+    }
+}
+
+// The language page lists languages\*.lan and preselects APPINFO Language.
+void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
+    HWND combo = page.ControlWindow("IDC_LANGUAGE");
+    if (!combo) return;
+    const SetupState& s = frame_.State();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((s.sourceFolder + "languages\\*.lan").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == ".." || name.size() < 4) continue;
+            name.resize(name.size() - 4);
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    const std::string preselected = settings::Read(s.settingsPath, "APPINFO", "Language");
+    SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(preselected.c_str()));
+}
+
+bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
+    SetupState& s = frame_.State();
+    if (c == "IDC_ACCEPTLICENSE" || c == "IDC_NOTACCEPTLICENSE") {
+        const bool accepted = c == "IDC_ACCEPTLICENSE";
+        SetChecked(page, "IDC_ACCEPTLICENSE", accepted);
+        SetChecked(page, "IDC_NOTACCEPTLICENSE", !accepted);
+        Enable(page, "IDC_NEXT", accepted);
+    } else if (c == "IDC_ANYONE" || c == "IDC_ONLYFORME") {
+        s.installForAnyone = c == "IDC_ANYONE" ? kFlagOn : kFlagOff;
+        SetChecked(page, "IDC_ANYONE", c == "IDC_ANYONE");
+        SetChecked(page, "IDC_ONLYFORME", c == "IDC_ONLYFORME");
+    } else if (c == "IDC_TYPICAL") {
+        SelectSetupType(page, wizard::kSetupTypeTypical);
+    } else if (c == "IDC_MINIMAL") {
+        SelectSetupType(page, wizard::kSetupTypeMinimal);
+    } else if (c == "IDC_CUSTOM") {
+        SelectSetupType(page, wizard::kSetupTypeCustom);
+    } else if (c == "IDC_LAUNCHFILE") {
+        s.launchFileChosen = s.launchFileChosen == kFlagOn ? kFlagOff : kFlagOn;
+        SetChecked(page, "IDC_LAUNCHFILE", s.launchFileChosen == kFlagOn);
+    } else if (c == "IDC_LAUNCHREADME") {
+        s.launchReadmeChosen = s.launchReadmeChosen == kFlagOn ? kFlagOff : kFlagOn;
+        SetChecked(page, "IDC_LAUNCHREADME", s.launchReadmeChosen == kFlagOn);
+    } else if (c == "IDC_BROWSE") {
+        BrowseForFolder(page);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void StandardPages::BrowseForFolder(SkinnedPage& page) {
+    SetupState& s = frame_.State();
+    const std::string chosen = BrowseForDestination(page.Window(), s.currentInstallFolder);
+    if (chosen.empty()) return;
+    s.currentInstallFolder = text::WithTrailingBackslash(chosen);
+    SetText(page, "IDC_INSTALLDIR", s.currentInstallFolder);
+    InvalidateRect(page.Window(), nullptr, TRUE);
+}
+
+void StandardPages::Leave(SkinnedPage& page) {
+    if (pagectl::LayoutName(page) == "customer.lcd") StoreCustomerData(page);
+}
+
+void StandardPages::StoreCustomerData(SkinnedPage& page) {
+    SetupState& s = frame_.State();
+    s.customerName = pagectl::Text(page, "IDC_USERNAME");
+    s.companyName = pagectl::Text(page, "IDC_ORGANIZATION");
+    const std::string key = frame_.Expand(s.customerRegistryKey);
+    HKEY root = registry::RootFromName(s.customerRegistryRoot);
+    if (!root || key.empty()) return;
+    registry::WriteText(root, key, "<UserName>", s.customerName);
+    registry::WriteText(root, key, "<CompanyName>", s.companyName);
+}
+
+LRESULT StandardPages::Notify(SkinnedPage& page, const NMHDR& header) {
+    if (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW) return 0;
+    const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
+    featuretree::OnSelectionChanged(page, frame_.State(), header.hwndFrom, change.itemNew.hItem);
+    return 0;
+}

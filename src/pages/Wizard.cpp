@@ -1,0 +1,203 @@
+#include "pages/Wizard.h"
+
+#include <shellapi.h>
+
+#include "control/ExitCodes.h"
+#include "control/MainFrame.h"
+#include "control/Settings.h"
+#include "control/Trace.h"
+#include "install/ShellFileOps.h"
+#include "pages/CancelDialog.h"
+#include "pages/LanguageTexts.h"
+#include "pages/PageControls.h"
+
+namespace {
+
+const char kStartPage[] = "start.lcd";
+const char kLayoutProperty[] = "CorvaneLayout";
+constexpr UINT_PTR kTimerStartInstallation = 1;
+constexpr UINT_PTR kTimerAutomaticMove = 2;
+
+bool FileExists(const std::string& path) {
+    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+Wizard::Wizard(CMainFrame& frame) : frame_(frame), behaviours_(frame) {}
+
+Wizard::~Wizard() {
+    CloseCurrentPage();
+    DeleteRetiredPages();
+}
+
+void Wizard::BuildPageList() {
+    const std::string& ini = frame_.State().settingsPath;
+    const int count = settings::ReadNumber(ini, "DIALOGLIST", "TOTAL1");
+    std::vector<std::string> pages;
+    for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
+        pages.push_back(settings::ReadListField(ini, "DIALOGLIST", "W", i));
+    sequence_.SetPages(pages);
+}
+
+wizard::MoveState Wizard::CurrentMoveState() const {
+    const SetupState& s = frame_.State();
+    wizard::MoveState m;
+    m.setupType = s.setupType;
+    m.cancelled = GlobalFlags().cancelled == kFlagOn;
+    m.finished = s.finished == kFlagOn;
+    m.unattended = s.unattended == kFlagOn;
+    return m;
+}
+
+// File actions and conditions bound to a page run here before it is shown;
+// false when they cancelled the setup.
+bool Wizard::RunPageActions(const std::string&) { return GlobalFlags().cancelled != kFlagOn; }
+
+SkinnedPage* Wizard::ShowStartPage() {
+    RunPageActions(kStartPage);
+    const bool hidden = frame_.State().unattended == kFlagOn;
+    ShowPage({kStartPage, wizard::kOutsideListIndex, wizard::kOutsideListCount, hidden});
+    return current_.get();
+}
+
+void Wizard::ShowPage(const wizard::PageToShow& target) {
+    trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
+    auto page = std::make_unique<SkinnedPage>(this);
+    if (!page->Create(nullptr)) return;
+    page->Load(frame_.State().themeFolder, target.layout, target.index, target.count);
+    // Test drivers and accessibility tools tell pages apart by this name.
+    SetPropA(page->Window(), kLayoutProperty,
+             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(target.layout.c_str()))));
+    RetireCurrentPage();
+    current_ = std::move(page);
+    behaviours_.SetUp(*current_);
+    if (!target.hidden) current_->Show(SW_SHOWDEFAULT);
+}
+
+// Only one page is ever on screen: the page left behind closes when the next
+// one appears. Its object lives on until no callback of it is running.
+void Wizard::RetireCurrentPage() {
+    if (!current_) return;
+    if (HWND window = current_->Window())
+        GlobalDeleteAtom(static_cast<ATOM>(
+            reinterpret_cast<UINT_PTR>(RemovePropA(window, kLayoutProperty))));
+    current_->Close();
+    retired_.push_back(std::move(current_));
+    PostMessageA(frame_.Window(), CMainFrame::kMessageDeleteRetiredPages, 0, 0);
+}
+
+void Wizard::CloseCurrentPage() { RetireCurrentPage(); }
+
+void Wizard::DeleteRetiredPages() { retired_.clear(); }
+
+void Wizard::NextPage() {
+    wizard::PageToShow target;
+    if (sequence_.Next(CurrentMoveState(),
+                       [this](const std::string& layout) { return RunPageActions(layout); },
+                       target))
+        ShowPage(target);
+}
+
+void Wizard::PreviousPage() {
+    wizard::PageToShow target;
+    if (sequence_.Previous(CurrentMoveState(), target)) ShowPage(target);
+}
+
+void Wizard::ShowCompletePage() { ShowPage(sequence_.Complete()); }
+
+void Wizard::AbortToCompletePage() {
+    frame_.State().finished = kFlagOn;
+    GlobalFlags().cancelled = kFlagOn;
+    ShowCompletePage();
+}
+
+void Wizard::ShowErrorPage() {
+    showingErrorPage_ = true;
+    ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
+}
+
+void Wizard::Finish() {
+    SetupState& s = frame_.State();
+    trace::Line("finish");
+    if (s.launchFileChosen == kFlagOn && FileExists(s.launchFile)) {
+        SetCurrentDirectoryA(FolderOf(s.launchFile).c_str());
+        ShellExecuteA(nullptr, nullptr, s.launchFile.c_str(),
+                      s.launchParameters.empty() ? nullptr : s.launchParameters.c_str(), nullptr,
+                      SW_SHOWDEFAULT);
+    }
+    if (s.launchReadmeChosen == kFlagOn && FileExists(s.readmeFile))
+        ShellExecuteA(nullptr, nullptr, s.readmeFile.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    frame_.EndSetup(GlobalFlags().cancelled == kFlagOn ? kExitAbandoned : kExitInstalled);
+}
+
+std::string Wizard::ExpandPageText(const std::string& text) { return frame_.Expand(text); }
+
+void Wizard::OnPageCommand(SkinnedPage& page, int, int, int clickCode,
+                           const std::string& controlName) {
+    trace::Value("command", controlName + " " + std::to_string(clickCode));
+    // Nothing is left to do after an abandoned installation but to leave.
+    if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
+        return frame_.EndSetup(kExitAbandoned);
+    if (controlName == "IDCANCEL") return ConfirmCancel(page);
+    if (behaviours_.HandleWithinPage(page, controlName)) return;
+    behaviours_.Leave(page);
+    Dispatch(controlName, clickCode);
+}
+
+void Wizard::Dispatch(const std::string& controlName, int clickCode) {
+    switch (wizard::DispatchCommand(controlName, clickCode, CurrentMoveState())) {
+    case wizard::CommandAction::Finish: return Finish();
+    case wizard::CommandAction::Previous: return PreviousPage();
+    case wizard::CommandAction::Next: return NextPage();
+    case wizard::CommandAction::CompletePage: return ShowCompletePage();
+    case wizard::CommandAction::Ignore: return;
+    }
+}
+
+void Wizard::OnCancelRequest(SkinnedPage& page) {
+    if (showingErrorPage_) return frame_.EndSetup(kExitAbandoned);
+    ConfirmCancel(page);
+}
+
+// Asks whether to leave the setup. On OK the working folder goes, the run is
+// marked cancelled and the complete page follows. While the installation
+// runs, its worker still reads the working folder: it stops before its next
+// file and the folder is removed once it has ended.
+void Wizard::ConfirmCancel(SkinnedPage& page) {
+    if (frame_.State().finished == kFlagOn) return;
+    const std::string& language = frame_.State().appliedLanguageFile;
+    CancelDialogTexts texts;
+    texts.text = frame_.Expand(pages::LanguageText(
+        language, "CancelSetup", "0", "Are you sure you want to cancel the installation of <ProductName>?"));
+    texts.stayCaption = pages::LanguageText(language, "CancelSetup", "1", "Cancel");
+    texts.leaveCaption = pages::LanguageText(language, "CancelSetup", "2", "OK");
+    if (!AskCancelConfirmation(page.Window(), texts)) return;
+    trace::Line("cancel confirmed");
+    pagectl::Enable(page, "IDCANCEL", false);
+    GlobalFlags().cancel = 1;
+    GlobalFlags().cancelled = kFlagOn;
+    if (installing_) return;
+    frame_.RemoveWorkingFolder();
+    Dispatch("IDC_NEXT", 0);
+}
+
+void Wizard::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
+    KillTimer(page.Window(), timerId);
+    if (timerId == kTimerStartInstallation) {
+        installing_ = true;
+        frame_.HandOverToInstallation();
+        installing_ = false;
+    } else if (timerId == kTimerAutomaticMove) {
+        Dispatch("IDC_NEXT", 0);
+    }
+}
+
+LRESULT Wizard::OnPageNotify(SkinnedPage& page, const NMHDR& header) {
+    return behaviours_.Notify(page, header);
+}

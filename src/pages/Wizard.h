@@ -1,0 +1,66 @@
+// The wizard: the page list, one page window at a time, the moves between
+// pages, the cancel confirmation and Finish. Pages report to it as their host.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pages/PageSequence.h"
+#include "pages/StandardPages.h"
+#include "skin/PageHost.h"
+#include "skin/SkinnedPage.h"
+
+class CMainFrame;
+
+class Wizard : public PageHost {
+public:
+    explicit Wizard(CMainFrame& frame);
+    ~Wizard() override;
+
+    // Reads DIALOGLIST: "TOTAL1" pages named "W0", "W1", ...; index -1.
+    void BuildPageList();
+    // Creates start.lcd outside the list (hidden in unattended mode) and
+    // makes it the current page.
+    SkinnedPage* ShowStartPage();
+    void CloseCurrentPage();
+    void NextPage();
+    void PreviousPage();
+    // complete.lcd counted as the last page (after a cancel or an abort).
+    void ShowCompletePage();
+    // Sets the finished and cancelled flags and shows the complete page.
+    void AbortToCompletePage();
+    // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
+    void ShowErrorPage();
+    // After-finish actions: launch the file and readme when chosen, then end.
+    void Finish();
+    SkinnedPage* CurrentPage() const { return current_.get(); }
+    // Frees the windows of pages left behind (called outside their callbacks).
+    void DeleteRetiredPages();
+    // True while the installation runs (a cancel then waits for it to stop).
+    void SetInstalling(bool installing) { installing_ = installing; }
+
+    // PageHost
+    std::string ExpandPageText(const std::string& text) override;
+    void OnPageCommand(SkinnedPage& page, int controlId, int recordIndex, int clickCode,
+                       const std::string& controlName) override;
+    void OnCancelRequest(SkinnedPage& page) override;
+    void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) override;
+    LRESULT OnPageNotify(SkinnedPage& page, const NMHDR& header) override;
+
+private:
+    void ShowPage(const wizard::PageToShow& target);
+    void Dispatch(const std::string& controlName, int clickCode);
+    wizard::MoveState CurrentMoveState() const;
+    bool RunPageActions(const std::string& layout);
+    void ConfirmCancel(SkinnedPage& page);
+    void RetireCurrentPage();
+
+    CMainFrame& frame_;
+    wizard::PageSequence sequence_;
+    StandardPages behaviours_;
+    std::unique_ptr<SkinnedPage> current_;
+    std::vector<std::unique_ptr<SkinnedPage>> retired_;
+    bool installing_ = false;
+    bool showingErrorPage_ = false;
+};
