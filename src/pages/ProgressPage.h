@@ -21,4 +21,6 @@ private:
     HWND info_ = nullptr;
     HWND installInfo_ = nullptr;
     HWND bar_ = nullptr;
+    int range_ = 0;
+    DWORD lastPositionTick_ = 0;
 };
