@@ -1,11 +1,42 @@
 #!/usr/bin/env bash
-# Inside Xvfb: runs setup.exe in PACKAGE_DIR in a fresh prefix, tracing its
-# start-up into TRACE_FILE and writing its exit code into EXIT_FILE.
+# Inside Xvfb: runs setup.exe in PACKAGE_DIR in a fresh prefix and walks its
+# wizard like a user (accepting the license, keeping the defaults), saving a
+# screenshot of every page into SCREENS_DIR. The start-up trace goes to
+# TRACE_FILE and the exit code to EXIT_FILE.
 set -uo pipefail
-package=$1 trace=$2 exit_file=$3
-source "$(dirname "$0")/wine-env.sh"
+package=$1 trace=$2 exit_file=$3 screens=$4
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+cvdrive=$CV_WIN/tests/cvdrive.exe
+theme_win="Z:$(echo "$package/theme" | tr / '\\')"
+
+drive() { timeout -k 5 60 "$WINE" "$cvdrive" "$@" 2>/dev/null | tr -d '\r'; }
+page() { drive page "${2:-20000}" "$theme_win\\$1" | grep -qx "PAGE:$1"; }
+click() { drive click "$theme_win\\$1" "$2" >/dev/null; }
+shot() { sleep 0.5; import -window root "$screens/$1.png" 2>/dev/null; echo "  page $1"; }
+
 wine_prefix_fresh
-rm -f "$trace"
-(cd "$package" && CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" timeout -k 5 120 "$WINE" setup.exe)
+rm -f "$trace"; mkdir -p "$screens"
+(cd "$package" && CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" exec timeout -k 5 300 "$WINE" setup.exe) &
+setup_pid=$!
+
+echo "Walking the wizard:"
+n=1
+for p in welcome license customer destination setuptype customsetup ready progress complete; do
+  page "$p.lcd" 60000 || continue
+  shot "$(printf '%02d' $n)-$p"; n=$((n + 1))
+  case $p in
+    license) click license.lcd IDC_ACCEPTLICENSE; sleep 0.3; click license.lcd IDC_NEXT ;;
+    progress) ;;
+    complete)
+      # Leave without opening the installed files in an editor.
+      for box in IDC_LAUNCHFILE IDC_LAUNCHREADME; do
+        drive state "$theme_win\\complete.lcd" $box | grep -q ' checked' && click complete.lcd $box
+      done
+      click complete.lcd IDC_FINISH ;;
+    *) click "$p.lcd" IDC_NEXT ;;
+  esac
+done
+wait "$setup_pid"
 echo "setup.exe exit code: $?" >"$exit_file"
 wine_stop

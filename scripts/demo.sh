@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The main job: packs the sample project with cvpack and runs setup.exe from
-# the packed folder under Wine, then reports what the setup did.
+# The main job: packs the sample project with cvpack and installs it with
+# setup.exe under Wine, walking the wizard like a user, then reports what the
+# setup did.
 #   scripts/demo.sh [PROJECT_DIR]     (default: examples/sample)
-# Everything goes under build/demo/: the packed folder, the Wine prefix and a
-# report (report.txt).
+# Everything goes under build/demo/: the packed folder, the Wine prefix, a
+# screenshot of every page (screens/) and a report (report.txt).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 project=$(cd "${1:-$root/examples/sample}" && pwd)
@@ -13,17 +14,19 @@ demo=$CV_BUILD/demo
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh"
 
+cvpack=$CV_BUILD/native/tools/cvpack/cvpack
 rm -rf "$demo"; mkdir -p "$demo"
-"$CV_BUILD/native/tools/cvpack/cvpack" build --engine "$CV_BUILD/win/src/setup.exe" \
+"$cvpack" build --engine "$CV_BUILD/win/src/setup.exe" \
   "$project" "$demo/package"
 echo "Packed $project into $demo/package:"
 (cd "$demo/package" && find . -type f | sort | sed 's/^\.\//  /')
 
 # The demo keeps its own prefix so it never disturbs a test run.
+export CV_WIN=$CV_BUILD/win CV_WINE_DIR=$demo/wine
+timeout -k 10 400 xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$root/scripts/demo-run.sh" "$demo/package" "$demo/trace.txt" "$demo/exit-code.txt" "$demo/screens"
 export CV_BUILD=$demo
 source "$root/scripts/wine-env.sh"
-timeout -k 10 300 xvfb-run -a -s "-screen 0 1024x768x24" \
-  bash "$root/scripts/demo-run.sh" "$demo/package" "$demo/trace.txt" "$demo/exit-code.txt"
 
 trace=$demo/trace.txt
 value() { tr -d '\r' <"$trace" | sed -n "s/^$1=//p" | head -n 1; }
@@ -37,6 +40,18 @@ work=$("$WINE" winepath -u "$(value 'step 6: working folder')" 2>/dev/null | tr 
            language 'company name' 'program files folder' 'step 9: operating system' unattended; do
     printf '  %-22s %s\n' "$k" "$(value "$k")"
   done
-  echo "Decrypted setup.inf:"; tr -d '\0' <"$work/setup.inf" | sed 's/^/  | /'
-  echo "Decrypted data.inf:"; tr -d '\0' <"$work/data.inf" | sed 's/^/  | /'
+  # The setup removes its working folder at the end; the same texts come from the containers.
+  for f in setup data; do
+    "$cvpack" decrypt "$demo/package/$f.nsx" "$demo/$f.inf" >/dev/null &&
+      { echo "Decrypted $f.inf:"; tr -d '\0\r' <"$demo/$f.inf" | sed 's/^/  | /'; }
+  done
+  echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
+  install=$("$WINE" winepath -u "$(value 'hand-over: installation folder')" 2>/dev/null | tr -d '\r')
+  echo "Installed files in $(value 'hand-over: installation folder'):"
+  [ -n "$install" ] && (cd "$install" 2>/dev/null && find . -type f | sort | sed 's/^\.\//  /')
+  code=$(value 'product code')
+  log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
+  echo "Uninstall log:"; [ -f "$log" ] && tr -d '\r' <"$log" | sed 's/^/  | /'
+  echo "Working folder removed at the end: $([ -d "$work" ] && echo no || echo yes)"
+  echo "Screenshots: $demo/screens/"
 } | tee "$demo/report.txt"
