@@ -26,8 +26,25 @@ wait_setup() {
   wait "$SETUP_PID"; SETUP_RC=$?
 }
 
-# run_setup DIR TRACE_FILE: runs setup.exe to its end (no window expected).
-run_setup() { start_setup "$@"; wait_setup; }
+# run_setup DIR TRACE_FILE: runs setup.exe to its end. When its start-up
+# reaches the wizard, the wizard's complete page (the whole page list of a
+# make_project project) is left with Finish.
+run_setup() { start_setup "$@"; finish_when_ready "$@"; }
+
+# finish_when_ready DIR TRACE_FILE: once the started setup's driver is done,
+# leaves its complete page with Finish; then waits for the setup to end.
+finish_when_ready() {
+  local trace=$2 end=$((SECONDS + 60))
+  while kill -0 "$SETUP_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
+    if grep -q '^step 26' "$trace" 2>/dev/null; then
+      THEME="$1/theme"
+      on_page complete.lcd 15000 && click complete.lcd IDC_FINISH
+      break
+    fi
+    sleep 0.2
+  done
+  wait_setup
+}
 
 # drive ARGS...: runs cvdrive.exe (time-limited) and prints what it prints.
 drive() { timeout -k 5 60 "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
@@ -55,12 +72,19 @@ zero_padded() {
 ALL_SYSTEMS='[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n'
 
 # make_project DIR SETTINGS [DATA]: a project folder with setup.nsx and
-# data.nsx made by cvpack from printf-style texts (\r\n line ends). A
-# SYSTEM section allowing every system is added unless SETTINGS has one.
+# data.nsx made by cvpack from printf-style texts (\r\n line ends), a
+# file1.cab holding the first record's payload file, and a theme with the
+# complete page. A SYSTEM section allowing every system is added unless
+# SETTINGS has one, and a page list of the complete page alone unless it has
+# a DIALOGLIST.
 make_project() {
   local dir=$1 settings=$2 data=${3:-'payload\\one.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'}
-  mkdir -p "$dir"
+  mkdir -p "$dir/theme"
   case $settings in *'[SYSTEM]'*) ;; *) settings="$settings\r\n$ALL_SYSTEMS" ;; esac
+  case $settings in *'[DIALOGLIST]'*) ;; *) settings="$settings\r\n[DIALOGLIST]\r\nTOTAL1=1\r\nW0=complete.lcd\r\n" ;; esac
+  cp "$CV_ROOT/examples/sample/theme/complete.lcd" "$CV_ROOT/examples/sample/theme/complete.bmp" "$dir/theme/"
+  printf 'one' >"$dir/F0_one.txt"
+  (cd "$dir" && gcab -c file1.cab F0_one.txt && rm F0_one.txt)
   printf "$settings" >"$dir/setup.plain"
   printf "$data" >"$dir/data.plain"
   "$CVPACK" encrypt "$dir/setup.plain" "$dir/setup.nsx" >/dev/null &&

@@ -304,7 +304,8 @@ std::string CMainFrame::Expand(const std::string& text) const {
     return ExpandSetupText(text, CurrentPlaceholderValues());
 }
 
+// An unattended run has nobody to close a dialog: its exit code tells instead.
 void CMainFrame::ShowMessage(const std::string& text) {
     trace::Value("message", text);
-    ShowMessageDialog(nullptr, text);
+    if (m_state.unattended != kFlagOn) ShowMessageDialog(nullptr, text);
 }

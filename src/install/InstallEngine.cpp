@@ -60,7 +60,9 @@ void InstallEngine::RunPhasesInitialised() {
     FilePhase files(*this);
     SetStatus("Loading data information...");
     if (!files.LoadFileData()) {
-        ShowEngineError(progress_ ? progress_->DialogOwner() : nullptr, 1, "LoadFileData() - Error");
+        if (!setup_.unattended)
+            ShowEngineError(progress_ ? progress_->DialogOwner() : nullptr, 1, "LoadFileData() - Error");
+        GlobalFlags().cancelled = kFlagOn;  // nothing could be installed
         return;
     }
     RegisterUninstallTimeProgram();

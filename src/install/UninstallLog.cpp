@@ -1,5 +1,7 @@
 #include "install/UninstallLog.h"
 
+#include "install/DirectoryPath.h"
+
 UninstallLog::~UninstallLog() { Close(); }
 
 void UninstallLog::Start(const std::string& path) {
@@ -12,8 +14,17 @@ bool UninstallLog::Open() {
     if (file_ != INVALID_HANDLE_VALUE) return true;
     if (path_.empty()) return false;
     // Shared for reading: the log may be looked at while the run goes on.
-    file_ = CreateFileA(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    auto open = [this] {
+        return CreateFileA(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    file_ = open();
+    // The first line (the file total) comes before the run creates the log's
+    // folder: make the folder rather than lose the line.
+    if (file_ == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
+        CreateDirectoryPath(path_.substr(0, path_.find_last_of('\\')));
+        file_ = open();
+    }
     return file_ != INVALID_HANDLE_VALUE;
 }
 

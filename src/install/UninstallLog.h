@@ -16,8 +16,8 @@ public:
     // Sets the log's path; an existing file there is deleted so that every
     // run starts a new log.
     void Start(const std::string& path);
-    // Appends one line. The file is created when missing (its folder may be
-    // created later in the run); a line that cannot be written is dropped.
+    // Appends one line. The file and its folder are created when missing; a
+    // line that cannot be written is dropped.
     void Append(const std::string& key, const std::string& value);
     // Closes the file so others may read it.
     void Close();

@@ -19,7 +19,7 @@ for depth in '65.636 colors' '256 colors' '16bit colors'; do
   project "$name" "$depth"
   start_setup "$S/$name" "$S/$name.trace"
   drive absent 2500 >/dev/null; absent=$?
-  wait_setup
+  finish_when_ready "$S/$name" "$S/$name.trace"
   check "colors-$name-no-message" test "$absent" -eq 0
   check "colors-$name-driver-done" steps_in_order "$S/$name.trace" $(seq 1 24) 26
 done

@@ -13,7 +13,7 @@ passes() {  # NAME SETTINGS: the setup runs its driver to the end without a mess
   make_project "$S/$1" "$2"
   start_setup "$S/$1" "$S/$1.trace"
   drive absent 2500 >/dev/null; local absent=$?
-  wait_setup
+  finish_when_ready "$S/$1" "$S/$1.trace"
   check "checks-$1-no-message" test "$absent" -eq 0
   check "checks-$1-driver-done" steps_in_order "$S/$1.trace" $(seq 1 24) 26
 }
@@ -63,3 +63,11 @@ os_name() {  # VERSION EXPECTED
 os_name winxp XP
 os_name winxp64 NET
 os_name "" ""
+
+# Unattended: a refused machine shows nothing and exits with 2.
+make_project "$S/quiet-refused" "$APP[BUILDING]\r\n2=Yes\r\n$(system '3=4000x3000\r\n')"
+start_setup "$S/quiet-refused" "$S/quiet-refused.trace"
+drive absent 3000 >/dev/null; quiet_absent=$?
+wait_setup
+check checks-unattended-refusal-no-dialog test "$quiet_absent" -eq 0
+check checks-unattended-refusal-exit-2 test "$SETUP_RC" -eq 2

@@ -102,12 +102,23 @@ TEST(UninstallLog, StartsAnewAndAppendsLines) {
     EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\nFILE=C:\\App\\a.txt\r\n");
 }
 
-TEST(UninstallLog, AMissingFolderDropsTheLine) {
+TEST(UninstallLog, TheFirstLineCreatesTheFolder) {
     ScratchFolder dir;
     UninstallLog log;
-    log.Start(dir.Path() + "no\\such\\uninstall.log");
+    log.Start(dir.Path() + "Installer\\{CODE}\\uninstall.log");
+    log.Append("TOTALFILE", "3");
+    log.Close();
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "Installer\\{CODE}\\uninstall.log"), "TOTALFILE=3\r\n");
+}
+
+TEST(UninstallLog, AnUnwritablePlaceDropsTheLine) {
+    ScratchFolder dir;
+    dir.Write("taken", "a file where the folder should be");
+    UninstallLog log;
+    log.Start(dir.Path() + "taken\\uninstall.log");
     log.Append("DIR", "x");
-    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "no"));
+    log.Close();
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "taken"), "a file where the folder should be");
 }
 
 TEST(FileVersion, ReadsTheVersionTextOfALibrary) {
