@@ -9,7 +9,7 @@ namespace skin {
 class EtchedFrame : public SkinControl {
 public:
     explicit EtchedFrame(HWND hwnd);
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
 protected:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

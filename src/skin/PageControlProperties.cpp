@@ -22,12 +22,12 @@ std::string BackgroundEntry(ControlRecord& record, size_t position) {
 }
 
 skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
-    skin::FontSpec spec;
-    spec.face = r.Entry(face);
-    spec.points = layout::Number(r.Entry(face + 1));
-    spec.bold = layout::IsNotNo(r.Entry(face + 2));
-    spec.italic = layout::IsNotNo(r.Entry(face + 3));
-    return spec;
+    skin::FontSpec font;
+    font.face = r.Entry(face);
+    font.points = layout::Number(r.Entry(face + 1));
+    font.bold = layout::IsNotNo(r.Entry(face + 2));
+    font.italic = layout::IsNotNo(r.Entry(face + 3));
+    return font;
 }
 
 void ApplyButton(SkinnedPage& page, ControlRecord& r, skin::SkinControl& control) {

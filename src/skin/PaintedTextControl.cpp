@@ -89,22 +89,9 @@ void PaintedTextControl::Paint(HDC dc) {
 }
 
 bool PaintedTextControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    // Paint fills when it should; otherwise the page shows through.
+    if (HandlePaintMessage(msg, wParam, result)) return true;
     switch (msg) {
-    case WM_ERASEBKGND:
-        *result = 1;  // Paint fills when it should; otherwise the page shows through
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Window(), &ps);
-        Paint(dc);
-        EndPaint(Window(), &ps);
-        *result = 0;
-        return true;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        *result = 0;
-        return true;
     case WM_SETTEXT:
         *result = Default(msg, wParam, lParam);
         Repaint();

@@ -36,7 +36,7 @@ public:
     bool IsLink() const { return link_; }
     HFONT Font() const { return OwnedFont(); }
 
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
 protected:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -80,25 +80,7 @@ void PictureControl::Paint(HDC dc) {
 }
 
 bool PictureControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        *result = 1;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Window(), &ps);
-        Paint(dc);
-        EndPaint(Window(), &ps);
-        *result = 0;
-        return true;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        *result = 0;
-        return true;
-    default:
-        return false;
-    }
+    return HandlePaintMessage(msg, wParam, result);
 }
 
 }  // namespace skin

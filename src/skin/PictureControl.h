@@ -29,7 +29,7 @@ public:
     HICON BuiltinIcon() const { return icon_; }
     COLORREF BackColor() const { return back_; }
 
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
 protected:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -60,4 +60,26 @@ void StandardControl::SetOwnedImageList(HIMAGELIST images) {
     images_ = images;
 }
 
+bool SkinControl::HandlePaintMessage(UINT msg, WPARAM wParam, LRESULT* result) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        *result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        Paint(dc);
+        EndPaint(hwnd_, &ps);
+        *result = 0;
+        return true;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        *result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace skin

@@ -31,6 +31,11 @@ protected:
     // True when the message was handled; *result is then its answer.
     virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+    // For controls that draw themselves: answers erasing (nothing: Paint
+    // fills what it should), painting and printing with Paint. True when the
+    // message was one of those.
+    bool HandlePaintMessage(UINT msg, WPARAM wParam, LRESULT* result);
+    virtual void Paint(HDC) {}
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -22,18 +22,18 @@ int CaptionHeight() {
     return metrics.iCaptionHeight;
 }
 
-HFONT CreateSkinFont(const FontSpec& spec) {
+HFONT CreateSkinFont(const FontSpec& wanted) {
     NONCLIENTMETRICSA metrics;
     ReadNonClientMetrics(&metrics);
     LOGFONTA font = metrics.lfMessageFont;
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
-    font.lfHeight = -MulDiv(spec.points, dpi, 72);
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = spec.italic ? TRUE : FALSE;
-    font.lfUnderline = spec.underline ? TRUE : FALSE;
-    text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, spec.face.c_str());
+    font.lfHeight = -MulDiv(wanted.points, dpi, 72);
+    font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = wanted.italic ? TRUE : FALSE;
+    font.lfUnderline = wanted.underline ? TRUE : FALSE;
+    text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, wanted.face.c_str());
     return CreateFontIndirectA(&font);
 }
 

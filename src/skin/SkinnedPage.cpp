@@ -142,15 +142,15 @@ void SkinnedPage::SetWindowProperty(int index, const std::string& value) {
 }
 
 void SkinnedPage::CreatePageFont() {
-    skin::FontSpec spec;
-    spec.face = settings_.fontName;
-    spec.points = layout::Number(settings_.fontSize);
-    spec.bold = layout::IsNotNo(settings_.fontBold);
-    spec.italic = layout::IsNotNo(settings_.fontItalic);
-    HFONT font = skin::CreateSkinFont(spec);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    skin::FontSpec font;
+    font.face = settings_.fontName;
+    font.points = layout::Number(settings_.fontSize);
+    font.bold = layout::IsNotNo(settings_.fontBold);
+    font.italic = layout::IsNotNo(settings_.fontItalic);
+    HFONT created = skin::CreateSkinFont(font);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
     if (pageFont_) DeleteObject(pageFont_);
-    pageFont_ = font;
+    pageFont_ = created;
 }
 
 void SkinnedPage::CreateControl(layout::ControlRecord& record, const layout::ControlLine& line) {
