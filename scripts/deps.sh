@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine64 fonts-wine xvfb xauth imagemagick
-  gcab libgcab-dev cabextract googletest libmcrypt-dev openssl time
+  gcab libgcab-dev cabextract googletest libmcrypt-dev openssl time nsis
 )
 
 missing=()
