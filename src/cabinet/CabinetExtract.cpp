@@ -37,6 +37,7 @@ struct Job {
     // and its descriptor until closed.
     char currentPath[MAX_PATH] = "";
     int currentFd = -1;
+    bool currentIsNew = false;  // created by this extraction, not replacing a file
 };
 
 Job* volatile g_job = nullptr;
@@ -105,12 +106,19 @@ INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
     }
     char path[MAX_PATH];
     if (!JoinBounded(path, sizeof path, job.outputFolder, name.c_str())) return -1;
-    // A file written earlier under the same name may have been made read-only.
-    DWORD attrs = GetFileAttributesA(path);
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) &&
-        !(attrs & FILE_ATTRIBUTE_DIRECTORY))
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    int fd = _open(path, _O_BINARY | _O_CREAT | _O_TRUNC | _O_WRONLY | _O_SEQUENTIAL, _S_IREAD | _S_IWRITE);
+    // Creating a file in a big folder is the costly part under some systems,
+    // so a new file costs one search of the folder. A file of the same name
+    // written earlier is replaced, made writable first when it is read-only.
+    const int flags = _O_BINARY | _O_CREAT | _O_WRONLY | _O_SEQUENTIAL;
+    int fd = _open(path, flags | _O_EXCL, _S_IREAD | _S_IWRITE);
+    job.currentIsNew = fd != -1;
+    if (fd == -1) {
+        DWORD attrs = GetFileAttributesA(path);
+        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) &&
+            !(attrs & FILE_ATTRIBUTE_DIRECTORY))
+            SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        fd = _open(path, flags | _O_TRUNC, _S_IREAD | _S_IWRITE);
+    }
     if (fd == -1) return -1;
     text::CopyTruncated(job.currentPath, sizeof job.currentPath, path);
     job.currentFd = fd;
@@ -121,19 +129,19 @@ INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
 
 INT_PTR CloseFileNotification(Job& job, PFDINOTIFICATION n) {
     if (job.currentFd == static_cast<int>(n->hf)) job.currentFd = -1;
+    // The date goes on through the open file, which saves opening it again.
+    FILETIME local, utc;
+    if (DosDateTimeToFileTime(n->date, n->time, &local) && LocalFileTimeToFileTime(&local, &utc)) {
+        HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(static_cast<int>(n->hf)));
+        if (h != INVALID_HANDLE_VALUE) SetFileTime(h, &utc, nullptr, &utc);
+    }
     _close(static_cast<int>(n->hf));
     const char* path = job.currentPath;
     if (!path[0]) return TRUE;
-    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        FILETIME local, utc;
-        if (DosDateTimeToFileTime(n->date, n->time, &local) && LocalFileTimeToFileTime(&local, &utc))
-            SetFileTime(h, &utc, nullptr, &utc);
-        CloseHandle(h);
-    }
-    DWORD attrs = n->attribs & kKeptAttributes;
-    SetFileAttributesA(path, attrs ? attrs : FILE_ATTRIBUTE_NORMAL);
+    // A new file already carries the archive attribute alone, the common case.
+    const DWORD attrs = n->attribs & kKeptAttributes;
+    if (!job.currentIsNew || attrs != FILE_ATTRIBUTE_ARCHIVE)
+        SetFileAttributesA(path, attrs ? attrs : FILE_ATTRIBUTE_NORMAL);
     return TRUE;
 }
 

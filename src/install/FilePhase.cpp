@@ -90,7 +90,7 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
         const DWORD attributes = GetFileAttributesA(destination.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) return true;
+        if (PlaceFile(source, destination)) return true;
 
         HWND owner = engine_.Progress() ? engine_.Progress()->DialogOwner() : nullptr;
         if (critical) {
@@ -116,6 +116,17 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
             return false;
         }
     }
+}
+
+// Files extracted into the working folder are moved into place: the folder is
+// deleted at the end of the run anyway, and a move costs a rename where a copy
+// costs writing the file again and deleting it later. Files of a disk image
+// are copied.
+bool FilePhase::PlaceFile(const std::string& source, const std::string& destination) {
+    if (engine_.Setup().diskImage)
+        return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
+    return MoveFileExA(source.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
 void FilePhase::Abandon() {

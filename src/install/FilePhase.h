@@ -26,6 +26,7 @@ private:
     enum class Outcome { Done, Stop };
     Outcome InstallRecord(size_t index, const filelist::FileRecord& record);
     bool CopyPayloadFile(std::string source, const std::string& destination, bool critical);
+    bool PlaceFile(const std::string& source, const std::string& destination);
     std::string ExpandedCopy(const std::string& source);
     void StartSelfRegistration(const std::string& destination);
     void ApplyAttributes(const std::string& destination, int32_t flags);
