@@ -15,5 +15,7 @@ scripts_dir=${1:-$root/tests/e2e}
 [ $# -eq 0 ] && run_gtest win "$WINE" "$CV_WIN/tests/cv_win_tests.exe"
 for t in "$scripts_dir"/*.sh; do
   [ -e "$t" ] || continue
+  start=$SECONDS
   echo "== $(basename "$t")"; bash "$t"
+  echo "   ($(basename "$t"): $((SECONDS - start)) s)"
 done
