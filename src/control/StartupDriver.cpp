@@ -119,9 +119,17 @@ bool CMainFrame::StartPageStep() {
     SkinnedPage* start = m_wizard->ShowStartPage();
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
+    m_wizard->SetWorkerRunning(true);
     const bool extracted = cabinet::ExtractCabinet(cabinet::PayloadCabinetPath(m_state.sourceFolder),
                                                    m_state.workingFolder, &progress);
+    m_wizard->SetWorkerRunning(false);
     trace::Value("preparation extraction", extracted ? "done" : "failed");
+    if (GlobalFlags().cancelled == kFlagOn) {
+        // Cancelled on the start page: no wizard page follows but the complete page.
+        RemoveWorkingFolder();
+        m_wizard->ShowCompletePage();
+        return true;
+    }
     if (!extracted) return false;
     if (m_state.splashShown == kFlagOn) {
         m_state.splashMayClose = kFlagOn;

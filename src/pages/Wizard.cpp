@@ -182,7 +182,7 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
     pagectl::Enable(page, "IDCANCEL", false);
     GlobalFlags().cancel = 1;
     GlobalFlags().cancelled = kFlagOn;
-    if (installing_) return;
+    if (workerRunning_) return;
     frame_.RemoveWorkingFolder();
     Dispatch("IDC_NEXT", 0);
 }
@@ -190,9 +190,9 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
 void Wizard::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
     if (timerId == kTimerStartInstallation) {
-        installing_ = true;
+        workerRunning_ = true;
         frame_.HandOverToInstallation();
-        installing_ = false;
+        workerRunning_ = false;
     } else if (timerId == kTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);
     }

@@ -37,8 +37,9 @@ public:
     SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
     void DeleteRetiredPages();
-    // True while the installation runs (a cancel then waits for it to stop).
-    void SetInstalling(bool installing) { installing_ = installing; }
+    // True while the extraction or the installation runs: a confirmed cancel
+    // then leaves the working folder and the next page to their end.
+    void SetWorkerRunning(bool running) { workerRunning_ = running; }
 
     // PageHost
     std::string ExpandPageText(const std::string& text) override;
@@ -61,6 +62,6 @@ private:
     StandardPages behaviours_;
     std::unique_ptr<SkinnedPage> current_;
     std::vector<std::unique_ptr<SkinnedPage>> retired_;
-    bool installing_ = false;
+    bool workerRunning_ = false;
     bool showingErrorPage_ = false;
 };
