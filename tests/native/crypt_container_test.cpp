@@ -1,5 +1,6 @@
 // Encrypted containers: signature, padding, chunking, the project parameters
 // and what each failure leaves behind on disk.
+#include "CryptTestSupport.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -48,16 +49,6 @@ Bytes Signature(CRijndaelFileCrypt& c) {
     Bytes s(32);
     c.GetSignature(s.data());
     return s;
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 void Init(CRijndaelFileCrypt& c, const std::string& keyData, int keyLength, int blockSize,

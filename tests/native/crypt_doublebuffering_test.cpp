@@ -1,5 +1,6 @@
 // CDoubleBuffering: chunks handed out must reproduce the stream exactly, in
 // particular where requests cross the middle and the end of the ring.
+#include "CryptTestSupport.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,16 +21,6 @@ std::string Pattern(size_t n, unsigned seed = 1) {
     std::string s(n, '\0');
     for (auto& c : s) c = static_cast<char>(rng());
     return s;
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 // Reads the whole stream in chunks of len and checks each chunk: full length

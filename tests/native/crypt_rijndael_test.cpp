@@ -1,6 +1,7 @@
 // The Rijndael block cipher and its chaining modes: FIPS-197 known answers,
 // the 24- and 32-byte blocks against libmcrypt, chaining rebuilt from single
 // blocks, parameter checks and key formation.
+#include "CryptTestSupport.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -59,16 +60,6 @@ Bytes Decrypt(CRijndaelFileCrypt& c, const Bytes& in) {
     Bytes out(in.size());
     c.DecryptBuffer(in.data(), out.data(), static_cast<int>(in.size()));
     return out;
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 const char kNotInitialized[] = "FileCrypt ERROR: Encryption/Decryption Object not Initialized!";
