@@ -83,7 +83,7 @@ FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord
 // Copies one payload file, asking the user what to do when it fails.
 bool FilePhase::CopyPayloadFile(std::string source, const std::string& destination,
                                 bool critical) {
-    if (Exists(destination) && IsVersionedLibrary(source) &&
+    if (IsVersionedLibrary(source) && Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
     for (;;) {
