@@ -14,11 +14,11 @@ wine_prefix_fresh() {
   wineserver -k 2>/dev/null || true
   rm -rf "$CV_WINE_DIR"
   mkdir -p "$WINEPREFIX" "$HOME"
-  "$WINE" wineboot -u >/dev/null 2>&1
+  timeout 120 "$WINE" wineboot -u >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   # The server wineboot started is still up: replace it by a persistent one.
   wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  timeout 20 wineserver -w 2>/dev/null || true
   wineserver -p
 }
 

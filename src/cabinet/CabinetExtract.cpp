@@ -245,11 +245,13 @@ unsigned __stdcall ExtractionThread(void* p) {
 }  // namespace
 
 void ProgressBarTarget::SetRange(int fileCount) {
+    m_throttle.SetRange(fileCount);
     SendMessageA(m_bar, PBM_SETRANGE32, 0, fileCount);
 }
 
 void ProgressBarTarget::SetPosition(int filesDone) {
-    SendMessageA(m_bar, PBM_SETPOS, static_cast<WPARAM>(filesDone), 0);
+    if (m_throttle.Due(filesDone, GetTickCount()))
+        SendMessageA(m_bar, PBM_SETPOS, static_cast<WPARAM>(filesDone), 0);
 }
 
 std::string PayloadCabinetPath(const std::string& sourceFolder) {

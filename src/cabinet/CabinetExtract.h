@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <string>
 
+#include "util/ProgressThrottle.h"
+
 namespace cabinet {
 
 // Extraction status, process-wide (ExtractionStatus()).
@@ -62,6 +64,7 @@ public:
 
 private:
     HWND m_bar;
+    ProgressThrottle m_throttle;
 };
 
 // "<source folder>file1.cab"; the source folder ends with a backslash.

@@ -25,20 +25,13 @@ void ProgressPageSink::SetStatus(const std::string& text, int line) {
 
 // The 32-bit range message: a project may have more than 65 535 files.
 void ProgressPageSink::SetProgressRange(int count) {
-    range_ = count;
+    throttle_.SetRange(count);
     if (bar_) SendMessageA(bar_, PBM_SETRANGE32, 0, count);
 }
 
-// Every move repaints the bar; with thousands of small files that would cost
-// more than the copying. The bar moves at most every kPositionIntervalMs,
-// except for its first and last positions.
 void ProgressPageSink::SetProgressPosition(int position) {
-    constexpr DWORD kPositionIntervalMs = 40;
-    if (!bar_) return;
-    const DWORD now = GetTickCount();
-    if (position != 0 && position < range_ && now - lastPositionTick_ < kPositionIntervalMs) return;
-    lastPositionTick_ = now;
-    SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (bar_ && throttle_.Due(position, GetTickCount()))
+        SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 HWND ProgressPageSink::DialogOwner() { return page_ && IsWindowVisible(page_) ? page_ : nullptr; }

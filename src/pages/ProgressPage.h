@@ -3,6 +3,7 @@
 #pragma once
 
 #include "install/ProgressSink.h"
+#include "util/ProgressThrottle.h"
 
 class SkinnedPage;
 
@@ -21,6 +22,5 @@ private:
     HWND info_ = nullptr;
     HWND installInfo_ = nullptr;
     HWND bar_ = nullptr;
-    int range_ = 0;
-    DWORD lastPositionTick_ = 0;
+    ProgressThrottle throttle_;
 };

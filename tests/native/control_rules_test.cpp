@@ -86,3 +86,30 @@ TEST(Text, ReplaceAllScansLeftToRightWithoutRescanning) {
 }
 
 }  // namespace
+
+#include "util/ProgressThrottle.h"
+
+namespace {
+
+TEST(ProgressThrottle, MovesAtMostOncePerIntervalButAlwaysShowsTheEnds) {
+    ProgressThrottle t(40);
+    t.SetRange(100);
+    EXPECT_TRUE(t.Due(0, 1000));
+    EXPECT_FALSE(t.Due(1, 1001));
+    EXPECT_FALSE(t.Due(2, 1010));
+    EXPECT_FALSE(t.Due(3, 1039));
+    EXPECT_TRUE(t.Due(4, 1040));  // a whole interval later
+    EXPECT_FALSE(t.Due(5, 1050));
+    EXPECT_TRUE(t.Due(100, 1051));  // the end is always shown
+    EXPECT_TRUE(t.Due(0, 1052));    // and so is a restart
+}
+
+TEST(ProgressThrottle, SurvivesTheClockWrapping) {
+    ProgressThrottle t(40);
+    t.SetRange(10);
+    EXPECT_TRUE(t.Due(1, 0xFFFFFFF0u));
+    EXPECT_FALSE(t.Due(2, 0xFFFFFFFFu));
+    EXPECT_TRUE(t.Due(3, 0x00000030u));
+}
+
+}  // namespace
