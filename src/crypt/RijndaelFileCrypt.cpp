@@ -1,5 +1,7 @@
 #include "RijndaelFileCrypt.h"
 
+#include "crypt/ByteOrder.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,17 +21,6 @@ namespace {
 const int kChunk = 384;
 const int kRingSize = 1024;
 const int kSignatureSize = CSHA::DIGEST_SIZE;
-
-inline uint32_t LoadBE(const unsigned char* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-inline void StoreBE(uint32_t w, unsigned char* p) {
-    p[0] = static_cast<unsigned char>(w >> 24);
-    p[1] = static_cast<unsigned char>(w >> 16);
-    p[2] = static_cast<unsigned char>(w >> 8);
-    p[3] = static_cast<unsigned char>(w);
-}
 
 inline uint32_t B0(uint32_t w) { return w >> 24; }
 inline uint32_t B1(uint32_t w) { return (w >> 16) & 0xff; }

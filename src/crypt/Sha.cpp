@@ -1,5 +1,7 @@
 #include "Sha.h"
 
+#include "crypt/ByteOrder.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -19,17 +21,6 @@ const uint32_t kInitialHash[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a
                                   0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
 inline uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
-
-inline uint32_t LoadBE(const unsigned char* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-inline void StoreBE(uint32_t w, unsigned char* p) {
-    p[0] = static_cast<unsigned char>(w >> 24);
-    p[1] = static_cast<unsigned char>(w >> 16);
-    p[2] = static_cast<unsigned char>(w >> 8);
-    p[3] = static_cast<unsigned char>(w);
-}
 
 }  // namespace
 

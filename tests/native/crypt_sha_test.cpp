@@ -1,5 +1,6 @@
 // SHA-256 against the FIPS 180-2 examples and digests from an independent
 // implementation, including the padding boundaries around 56 and 64 bytes.
+#include "CryptTestSupport.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -31,16 +32,6 @@ std::string Sha256(const std::string& text) {
     CSHA sha;
     sha.AddData(reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
     return Digest(sha);
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 }  // namespace
