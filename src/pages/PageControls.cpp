@@ -8,16 +8,16 @@
 
 namespace pagectl {
 
-void SetText(SkinnedPage& page, const char* name, const std::string& text) {
-    HWND control = page.ControlWindow(name);
-    if (!control) return;
-    SetWindowTextA(control, text.c_str());
-    // Painted texts may be transparent: repaint the page behind them too.
+void SetTextAndRepaint(HWND page, HWND control, const std::string& text) {
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     RECT r;
     GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, page.Window(), reinterpret_cast<POINT*>(&r), 2);
-    RedrawWindow(page.Window(), &r, nullptr,
-                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(page, &r, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void SetText(SkinnedPage& page, const char* name, const std::string& text) {
+    if (HWND control = page.ControlWindow(name)) SetTextAndRepaint(page.Window(), control, text);
 }
 
 std::string Text(SkinnedPage& page, const char* name) {

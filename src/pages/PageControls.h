@@ -2,6 +2,8 @@
 // the page does not have makes each of them do nothing.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 class SkinnedPage;
@@ -9,6 +11,9 @@ class SkinnedPage;
 namespace pagectl {
 
 void SetText(SkinnedPage& page, const char* name, const std::string& text);
+// Sets a control's text and repaints the page behind it: painted texts may be
+// transparent over the page's picture. Works from any thread.
+void SetTextAndRepaint(HWND page, HWND control, const std::string& text);
 std::string Text(SkinnedPage& page, const char* name);
 void SetChecked(SkinnedPage& page, const char* name, bool checked);
 bool IsChecked(SkinnedPage& page, const char* name);

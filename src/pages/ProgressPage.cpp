@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
 
 ProgressPageSink::ProgressPageSink(SkinnedPage* page) {
@@ -13,14 +14,7 @@ ProgressPageSink::ProgressPageSink(SkinnedPage* page) {
 }
 
 void ProgressPageSink::SetStatus(const std::string& text, int line) {
-    HWND control = line == 0 ? info_ : installInfo_;
-    if (!control) return;
-    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    // The text may be painted over the page's picture: repaint what lies behind it.
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&r), 2);
-    RedrawWindow(page_, &r, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (HWND control = line == 0 ? info_ : installInfo_) pagectl::SetTextAndRepaint(page_, control, text);
 }
 
 // The 32-bit range message: a project may have more than 65 535 files.

@@ -20,7 +20,6 @@ using pagectl::SetChecked;
 using pagectl::SetText;
 
 namespace {
-constexpr UINT kTimerStartInstallation = 1;
 constexpr UINT kStartInstallationDelayMs = 300;
 }  // namespace
 
@@ -100,7 +99,7 @@ void StandardPages::SetUpProgress(SkinnedPage& page) {
     Enable(page, "IDC_BACK", false);
     SetText(page, "IDC_INFO", "Starting copying files...");
     SetText(page, "IDC_INSTALLINFO", "");
-    SetTimer(page.Window(), kTimerStartInstallation, kStartInstallationDelayMs, nullptr);
+    SetTimer(page.Window(), kPageTimerStartInstallation, kStartInstallationDelayMs, nullptr);
 }
 
 void StandardPages::SetUpComplete(SkinnedPage& page) {

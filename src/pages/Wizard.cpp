@@ -15,8 +15,6 @@ namespace {
 
 const char kStartPage[] = "start.lcd";
 const char kLayoutProperty[] = "CorvaneLayout";
-constexpr UINT_PTR kTimerStartInstallation = 1;
-constexpr UINT_PTR kTimerAutomaticMove = 2;
 
 bool FileExists(const std::string& path) {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -189,11 +187,11 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
 
 void Wizard::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
-    if (timerId == kTimerStartInstallation) {
+    if (timerId == kPageTimerStartInstallation) {
         workerRunning_ = true;
         frame_.HandOverToInstallation();
         workerRunning_ = false;
-    } else if (timerId == kTimerAutomaticMove) {
+    } else if (timerId == kPageTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);
     }
 }

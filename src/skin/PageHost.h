@@ -9,6 +9,10 @@
 
 class SkinnedPage;
 
+// The page timers the host answers.
+constexpr UINT_PTR kPageTimerStartInstallation = 1;  // the progress page starts the installation
+constexpr UINT_PTR kPageTimerAutomaticMove = 2;      // a page moves on by itself
+
 class PageHost {
 public:
     virtual ~PageHost() = default;
