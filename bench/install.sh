@@ -13,7 +13,12 @@
 # Payloads, projects, packed folders and installers are kept under
 # $BENCH_WORK/install and rebuilt only when what they are made from changes.
 # Timing runs inside one Xvfb session with a persistent wineserver, in the
-# benchmark's own prefix ($BENCH_WORK/install/wine).
+# benchmark's own prefix, kept in memory (/dev/shm) when that is a tmpfs:
+# ext4 without a journal skips inode numbers freed in the last minutes when it
+# allocates new ones, checking each, so on disk every run's file creation
+# slowed down by an amount that depended on which earlier deletions shared its
+# inode groups (one program's folders more than another's). In memory all
+# programs create their files alike. BENCH_WINE_DIR chooses another place.
 #
 #   bash bench/install.sh             (through bench/run.sh install)
 #   bash bench/install.sh phases [small|large]
@@ -26,7 +31,14 @@ source "$bench/lib.sh"
 : "${BENCH_WORK:=$CV_BUILD/bench}"
 export CV_ROOT CV_BUILD BENCH_WORK
 work=$BENCH_WORK/install
-export CV_WINE_DIR=$work/wine
+default_wine_dir() {
+  if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ]; then
+    echo "/dev/shm/corvane-bench-$(id -u)"
+  else
+    echo "$work/wine"
+  fi
+}
+export CV_WINE_DIR=${BENCH_WINE_DIR:-$(default_wine_dir)}
 source "$CV_ROOT/scripts/wine-env.sh"
 
 SEED=20240601

@@ -87,10 +87,11 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
     for (;;) {
-        const DWORD attributes = GetFileAttributesA(destination.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+        // A read-only destination refuses to be replaced: its attributes are
+        // reset and the file placed again. Trying first saves a look at the
+        // destination for the usual new file.
         if (PlaceFile(source, destination)) return true;
+        if (ResetReadOnly(destination) && PlaceFile(source, destination)) return true;
 
         HWND owner = engine_.Progress() ? engine_.Progress()->DialogOwner() : nullptr;
         if (critical) {
@@ -127,6 +128,12 @@ bool FilePhase::PlaceFile(const std::string& source, const std::string& destinat
         return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
     return MoveFileExA(source.c_str(), destination.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+bool FilePhase::ResetReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 void FilePhase::Abandon() {

@@ -27,6 +27,8 @@ private:
     Outcome InstallRecord(size_t index, const filelist::FileRecord& record);
     bool CopyPayloadFile(std::string source, const std::string& destination, bool critical);
     bool PlaceFile(const std::string& source, const std::string& destination);
+    // Clears a read-only destination's attributes; false when it was not read-only.
+    static bool ResetReadOnly(const std::string& path);
     std::string ExpandedCopy(const std::string& source);
     void StartSelfRegistration(const std::string& destination);
     void ApplyAttributes(const std::string& destination, int32_t flags);

@@ -20,7 +20,11 @@ using pagectl::SetChecked;
 using pagectl::SetText;
 
 namespace {
+// The delay lets a shown progress page paint before the copying starts. A
+// hidden page (unattended run) has nothing to paint: the installation starts
+// at the next timer tick.
 constexpr UINT kStartInstallationDelayMs = 300;
+constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 }  // namespace
 
 void StandardPages::SetUp(SkinnedPage& page) {
@@ -99,7 +103,9 @@ void StandardPages::SetUpProgress(SkinnedPage& page) {
     Enable(page, "IDC_BACK", false);
     SetText(page, "IDC_INFO", "Starting copying files...");
     SetText(page, "IDC_INSTALLINFO", "");
-    SetTimer(page.Window(), kPageTimerStartInstallation, kStartInstallationDelayMs, nullptr);
+    const bool hidden = frame_.State().unattended == kFlagOn;
+    SetTimer(page.Window(), kPageTimerStartInstallation,
+             hidden ? kHiddenStartInstallationDelayMs : kStartInstallationDelayMs, nullptr);
 }
 
 void StandardPages::SetUpComplete(SkinnedPage& page) {
