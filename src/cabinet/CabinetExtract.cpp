@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "cabinet/CabinetNames.h"
+#include "cabinet/ExtractWriter.h"
 #include "control/MessageWait.h"
 #include "util/Text.h"
 
@@ -25,24 +26,42 @@ volatile int32_t g_fileCount = -1;
 // Set while an extraction runs: one at a time.
 volatile LONG g_busy = 0;
 
-constexpr USHORT kKeptAttributes = _A_RDONLY | _A_HIDDEN | _A_SYSTEM | _A_ARCH;  // 0x27
-
-// Everything one extraction needs inside the callbacks.
-struct Job {
+// Everything one extraction needs inside the callbacks. The files themselves
+// are written by the writer; the counters move as it creates or skips them.
+struct Job : ExtractListener {
     char outputFolder[kOutputFolderSize] = "";
     ExtractProgress* progress = nullptr;
     int cabinetFiles = 0;  // the cabinet header's own count, used when no count is announced
-    // The file being written: its path (kept after it was closed until the
-    // next file starts, as the library may close a file it failed to finish),
-    // and its descriptor until closed.
-    char currentPath[MAX_PATH] = "";
-    int currentFd = -1;
-    bool currentIsNew = false;  // created by this extraction, not replacing a file
+    ExtractWriter* writer = nullptr;
+
+    void FileCreated() override {
+        ++g_extracted;
+        AnnouncePosition();
+    }
+    void FileSkipped() override {
+        ++g_skipped;
+        AnnouncePosition();
+    }
+    void AnnouncePosition() {
+        if (progress) progress->SetPosition(g_extracted + g_skipped);
+    }
+    void AnnounceCount(int count) {
+        if (g_fileCount != -1) return;
+        g_fileCount = count;
+        if (progress) progress->SetRange(count);
+    }
 };
 
 Job* volatile g_job = nullptr;
 
+ExtractWriter* Writer() {
+    Job* job = g_job;
+    return job ? job->writer : nullptr;
+}
+
 // ---- Callbacks handed to the decompressor: plain functions ------------------
+// Handles of files being extracted are the writer's tokens; every other
+// handle is a descriptor of the cabinet itself.
 
 FNALLOC(CabAlloc) { return HeapAlloc(GetProcessHeap(), 0, cb); }
 
@@ -52,29 +71,33 @@ FNFREE(CabFree) {
 
 FNOPEN(CabOpen) { return _open(pszFile, oflag, pmode); }
 
-FNREAD(CabRead) { return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb)); }
+FNREAD(CabRead) {
+    if (ExtractWriter::IsToken(hf)) return static_cast<UINT>(-1);
+    return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb));
+}
 
-FNWRITE(CabWrite) { return static_cast<UINT>(_write(static_cast<int>(hf), pv, cb)); }
+FNWRITE(CabWrite) {
+    if (ExtractWriter::IsToken(hf)) {
+        ExtractWriter* w = Writer();
+        return w && w->Write(hf, pv, cb) ? cb : static_cast<UINT>(-1);
+    }
+    return static_cast<UINT>(_write(static_cast<int>(hf), pv, cb));
+}
 
 FNCLOSE(CabClose) {
-    Job* job = g_job;
-    if (job && job->currentFd == static_cast<int>(hf)) job->currentFd = -1;
+    if (ExtractWriter::IsToken(hf)) {
+        if (ExtractWriter* w = Writer()) w->Close(hf);
+        return 0;
+    }
     return _close(static_cast<int>(hf));
 }
 
-FNSEEK(CabSeek) { return _lseek(static_cast<int>(hf), dist, seektype); }
+FNSEEK(CabSeek) {
+    if (ExtractWriter::IsToken(hf)) return -1;
+    return _lseek(static_cast<int>(hf), dist, seektype);
+}
 
 // ---- Notifications --------------------------------------------------------------
-
-void AnnounceCount(Job& job, int count) {
-    if (g_fileCount != -1) return;
-    g_fileCount = count;
-    if (job.progress) job.progress->SetRange(count);
-}
-
-void AnnouncePosition(Job& job) {
-    if (job.progress) job.progress->SetPosition(g_extracted + g_skipped);
-}
 
 // A stored name flagged as UTF-8 in the system code page; "" when it has no
 // exact form there (the file is then skipped).
@@ -96,53 +119,19 @@ std::string StoredNameInCodePage(const char* name, USHORT attribs) {
 }
 
 INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
-    job.currentPath[0] = '\0';  // the previous file was finished
-    if (g_fileCount == -1) AnnounceCount(job, job.cabinetFiles);
+    if (g_fileCount == -1) job.AnnounceCount(job.cabinetFiles);
     const std::string name = OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs));
     if (name.empty()) {
-        ++g_skipped;
-        AnnouncePosition(job);
+        job.writer->Skip();
         return 0;  // skip this file
     }
     char path[MAX_PATH];
     if (!JoinBounded(path, sizeof path, job.outputFolder, name.c_str())) return -1;
-    // Creating a file in a big folder is the costly part under some systems,
-    // so a new file costs one search of the folder. A file of the same name
-    // written earlier is replaced, made writable first when it is read-only.
-    const int flags = _O_BINARY | _O_CREAT | _O_WRONLY | _O_SEQUENTIAL;
-    int fd = _open(path, flags | _O_EXCL, _S_IREAD | _S_IWRITE);
-    job.currentIsNew = fd != -1;
-    if (fd == -1) {
-        DWORD attrs = GetFileAttributesA(path);
-        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) &&
-            !(attrs & FILE_ATTRIBUTE_DIRECTORY))
-            SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-        fd = _open(path, flags | _O_TRUNC, _S_IREAD | _S_IWRITE);
-    }
-    if (fd == -1) return -1;
-    text::CopyTruncated(job.currentPath, sizeof job.currentPath, path);
-    job.currentFd = fd;
-    ++g_extracted;
-    AnnouncePosition(job);
-    return fd;
+    return job.writer->Begin(path);
 }
 
 INT_PTR CloseFileNotification(Job& job, PFDINOTIFICATION n) {
-    if (job.currentFd == static_cast<int>(n->hf)) job.currentFd = -1;
-    // The date goes on through the open file, which saves opening it again.
-    FILETIME local, utc;
-    if (DosDateTimeToFileTime(n->date, n->time, &local) && LocalFileTimeToFileTime(&local, &utc)) {
-        HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(static_cast<int>(n->hf)));
-        if (h != INVALID_HANDLE_VALUE) SetFileTime(h, &utc, nullptr, &utc);
-    }
-    _close(static_cast<int>(n->hf));
-    const char* path = job.currentPath;
-    if (!path[0]) return TRUE;
-    // A new file already carries the archive attribute alone, the common case.
-    const DWORD attrs = n->attribs & kKeptAttributes;
-    if (!job.currentIsNew || attrs != FILE_ATTRIBUTE_ARCHIVE)
-        SetFileAttributesA(path, attrs ? attrs : FILE_ATTRIBUTE_NORMAL);
-    return TRUE;
+    return job.writer->End(n->hf, n->date, n->time, n->attribs) ? TRUE : FALSE;
 }
 
 FNFDINOTIFY(Notify) {
@@ -154,28 +143,15 @@ FNFDINOTIFY(Notify) {
             return CloseFileNotification(job, pfdin);
         case fdintENUMERATE:
             // Files remaining when the scan of the file entries starts.
-            AnnounceCount(job, pfdin->iFolder);
+            job.AnnounceCount(pfdin->iFolder);
             return 0;
         default:  // cabinet information, partial file, next cabinet
             return 0;
     }
 }
 
-// The file the extraction was writing when it failed may be incomplete
-// (whether or not the library already closed it): it is removed.
-void RemovePartialFile(Job& job) {
-    if (job.currentFd != -1) {
-        _close(job.currentFd);
-        job.currentFd = -1;
-    }
-    if (job.currentPath[0]) {
-        SetFileAttributesA(job.currentPath, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(job.currentPath);
-        job.currentPath[0] = '\0';
-    }
-}
-
-int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder, Job& job) {
+int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder, Job& job,
+                bool writerThread) {
     // An empty folder would put the files at the root of the current drive.
     if (outputFolder.empty()) return kStatusExtractFailed;
     const std::string folder = text::WithTrailingBackslash(outputFolder);
@@ -218,13 +194,20 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
         text::CopyTruncated(cabName, sizeof cabName, cabPath);
     }
 
-    if (!FDICopy(fdi, cabName, cabFolder, 0, Notify, nullptr, &job)) {
-        RemovePartialFile(job);
+    ExtractWriter writer(job, writerThread);
+    job.writer = &writer;
+    const bool copied = FDICopy(fdi, cabName, cabFolder, 0, Notify, nullptr, &job) != FALSE;
+    // The file being written when the extraction failed (whether or not the
+    // library already closed it) may be incomplete: it is removed.
+    if (!writer.Drain() || !copied) {
+        writer.RemoveUnfinished();
+        job.writer = nullptr;
         FDIDestroy(fdi);
         return kStatusExtractFailed;
     }
+    job.writer = nullptr;
     // No count was announced and no file was met: a cabinet without files.
-    AnnounceCount(job, job.cabinetFiles);
+    job.AnnounceCount(job.cabinetFiles);
     if (!FDIDestroy(fdi)) return kStatusDestroyFailed;
     return kStatusSuccess;
 }
@@ -259,7 +242,7 @@ std::string PayloadCabinetPath(const std::string& sourceFolder) {
 }
 
 int32_t RunExtraction(const std::string& cabinetPath, const std::string& outputFolder,
-                      ExtractProgress* progress) {
+                      ExtractProgress* progress, bool writerThread) {
     if (InterlockedExchange(&g_busy, 1) != 0) return kStatusContextFailed;
     g_status = kStatusSuccess;
     g_extracted = 0;
@@ -268,7 +251,7 @@ int32_t RunExtraction(const std::string& cabinetPath, const std::string& outputF
     Job job;
     job.progress = progress;
     g_job = &job;
-    const int32_t status = Extract(cabinetPath, outputFolder, job);
+    const int32_t status = Extract(cabinetPath, outputFolder, job, writerThread);
     g_job = nullptr;
     g_status = status;
     InterlockedExchange(&g_busy, 0);
@@ -280,7 +263,9 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& outputFol
     ThreadArgs args{&cabinetPath, &outputFolder, progress, kStatusContextFailed};
     uintptr_t thread = _beginthreadex(nullptr, 0, ExtractionThread, &args, 0, nullptr);
     if (thread == 0) {
-        args.status = RunExtraction(cabinetPath, outputFolder, progress);
+        // On this thread, which owns the windows the progress goes to: the
+        // files are written here too, so the progress messages are served.
+        args.status = RunExtraction(cabinetPath, outputFolder, progress, false);
     } else {
         HANDLE h = reinterpret_cast<HANDLE>(thread);
         WaitDispatchingMessages(h);

@@ -40,7 +40,7 @@ constexpr size_t kMaxCabinetPath = 255;
 constexpr const char kPayloadCabinetName[] = "file1.cab";
 
 // Where an extraction reports its progress. Called on the extraction's worker
-// thread: an implementation that touches windows of the user-interface thread
+// threads: an implementation that touches windows of the user-interface thread
 // must do it with SendMessage (synchronous; the waiting user-interface thread
 // serves it), never by calling into the window objects directly.
 class ExtractProgress {
@@ -82,9 +82,13 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& outputFol
 // The worker's part, on the calling thread: the whole extraction, returning
 // the status it leaves in ExtractionStatus(). One extraction at a time: a call
 // made while another extraction runs returns kStatusContextFailed at once and
-// leaves the process-wide values alone.
+// leaves the process-wide values alone. The files are written by a thread of
+// their own while this one decompresses (writerThread), so progress is then
+// reported from that thread; without it everything runs on the calling
+// thread, which must be the case when progress goes by message to windows of
+// the calling thread.
 int32_t RunExtraction(const std::string& cabinetPath, const std::string& outputFolder,
-                      ExtractProgress* progress);
+                      ExtractProgress* progress, bool writerThread = true);
 
 // Process-wide results, written by the worker and meant to be read after it
 // has ended. Every extraction starts them afresh: status -1, counters 0, file

@@ -255,6 +255,36 @@ TEST(CabinetExtract, FilesAreFlattenedIntoTheOutputFolder) {
     EXPECT_EQ(p.positions, (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST(CabinetExtract, LargeFileAndManySmallOnesArriveWholeWithOrderedProgress) {
+    CabinetCase c;
+    std::vector<CabEntry> entries;
+    std::string big(6 * 1024 * 1024 + 5, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 13 + i / 65521);
+    entries.push_back({"F0_big.bin", big});
+    for (int i = 1; i <= 300; ++i)
+        entries.push_back({"F" + std::to_string(i) + "_s.txt", "small " + std::to_string(i)});
+    c.dir.Write("file1.cab", BuildCabinet(entries));
+    RecordingProgress p;
+    ASSERT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, &p));
+    EXPECT_EQ(ScratchFolder::Read(c.out + "F0_big.bin"), big);
+    for (int i = 1; i <= 300; ++i)
+        EXPECT_EQ(ScratchFolder::Read(c.out + "F" + std::to_string(i) + "_s.txt"), "small " + std::to_string(i));
+    EXPECT_EQ(cabinet::FilesExtracted(), 301);
+    ASSERT_EQ(p.positions.size(), 301u);
+    for (size_t i = 0; i < p.positions.size(); ++i) EXPECT_EQ(p.positions[i], static_cast<int>(i) + 1);
+}
+
+TEST(CabinetExtract, FileThatCannotBeCreatedStopsTheRest) {
+    CabinetCase c;
+    CreateDirectoryA((c.out + "blocked.txt").c_str(), nullptr);
+    c.dir.Write("file1.cab", BuildCabinet({{"a.txt", "first"}, {"blocked.txt", "x"}, {"c.txt", "third"}}));
+    EXPECT_FALSE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
+    EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusExtractFailed);
+    EXPECT_EQ(ScratchFolder::Read(c.out + "a.txt"), "first");
+    EXPECT_FALSE(ScratchFolder::Exists(c.out + "c.txt"));
+    EXPECT_EQ(cabinet::FilesExtracted(), 1);
+}
+
 TEST(CabinetExtract, OutputFolderWithoutBackslashGetsOne) {
     CabinetCase c;
     c.dir.Write("file1.cab", BuildCabinet({{"a.txt", "A"}}));
