@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <set>
 
 #include "cabinet/CabinetNames.h"
 #include "cabinet/ExtractWriter.h"
@@ -50,6 +51,21 @@ struct Job : ExtractListener {
         g_fileCount = count;
         if (progress) progress->SetRange(count);
     }
+
+    // The output folder's sub-folder for a file (none: ""), made on first use.
+    // False when it cannot be made.
+    bool MakeSubfolder(const std::string& name) {
+        if (name.empty() || subfoldersMade.count(name)) return true;
+        char path[MAX_PATH];
+        if (!JoinBounded(path, sizeof path, outputFolder, name.c_str())) return false;
+        if (!CreateDirectoryA(path, nullptr)) {
+            const DWORD attrs = GetFileAttributesA(path);
+            if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+        }
+        subfoldersMade.insert(name);
+        return true;
+    }
+    std::set<std::string> subfoldersMade;
 };
 
 Job* volatile g_job = nullptr;
@@ -119,14 +135,16 @@ std::string StoredNameInCodePage(const char* name, USHORT attribs) {
 }
 
 INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
+    job.writer->NextFile();
     if (g_fileCount == -1) job.AnnounceCount(job.cabinetFiles);
     const std::string name = OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs));
     if (name.empty()) {
         job.writer->Skip();
         return 0;  // skip this file
     }
+    if (!job.MakeSubfolder(ExtractedSubfolder(name))) return -1;
     char path[MAX_PATH];
-    if (!JoinBounded(path, sizeof path, job.outputFolder, name.c_str())) return -1;
+    if (!JoinBounded(path, sizeof path, job.outputFolder, ExtractedRelativePath(name).c_str())) return -1;
     return job.writer->Begin(path);
 }
 

@@ -1,9 +1,9 @@
 // Extraction of the payload cabinet into the working folder through the
 // cabinet library's decompressor (create a context, test for a cabinet,
-// extract with notifications, destroy). Every file is written directly into
-// the output folder under its bare file name, with the cabinet's date as its
-// creation and last-write time and its read-only, hidden, system and archive
-// attributes.
+// extract with notifications, destroy). Every file is written into the
+// output folder under its bare file name (payload files into its sub-folders,
+// see CabinetNames.h), with the cabinet's date as its creation and last-write
+// time and its read-only, hidden, system and archive attributes.
 //
 // The caller on the user-interface thread calls ExtractCabinet: it runs the
 // extraction on a worker thread and keeps dispatching window messages until

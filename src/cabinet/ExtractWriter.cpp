@@ -60,6 +60,8 @@ INT_PTR ExtractWriter::Begin(const std::string& path) {
     return token_;
 }
 
+void ExtractWriter::NextFile() { Submit(Operation{Kind::Next}); }
+
 void ExtractWriter::Skip() { Submit(Operation{Kind::Skip}); }
 
 bool ExtractWriter::Write(INT_PTR token, const void* data, unsigned size) {
@@ -168,6 +170,9 @@ void ExtractWriter::Run() {
 void ExtractWriter::Carry(Operation& op) {
     bool ok = true;
     switch (op.kind) {
+        case Kind::Next:
+            FinishPrevious();
+            break;
         case Kind::Begin:
             ok = CreateOutput(op.path);
             break;
@@ -247,8 +252,8 @@ void ExtractWriter::EndOutput(const Operation& op) {
         SetFileAttributesA(current_.c_str(), attrs ? attrs : FILE_ATTRIBUTE_NORMAL);
 }
 
-// The next file starts: the previous one is done with. Until then it counts as
-// unfinished, since the library may report a damaged cabinet only after it
+// The library moved on: the previous file is done with. Until then it counts
+// as unfinished, since the library may report a damaged cabinet only after it
 // closed the file it was writing.
 void ExtractWriter::FinishPrevious() {
     CloseOutput();

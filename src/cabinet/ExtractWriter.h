@@ -49,6 +49,9 @@ public:
     static bool IsToken(INT_PTR handle);
 
     // ---- Decompressor's thread ----
+    // The library moves on to the next file of the cabinet (to be started or
+    // skipped): the previous one no longer counts as unfinished.
+    void NextFile();
     // A file starts: returns its token, or -1 when the writer has failed.
     INT_PTR Begin(const std::string& path);
     // A file of the cabinet is skipped.
@@ -65,12 +68,12 @@ public:
     // every file was written.
     bool Drain();
     // After Drain, for a failed extraction: closes and deletes the last file
-    // started (complete or not: the library may report the damage after it
-    // closed the file), if any.
+    // started, unless the library moved on to another file since (complete or
+    // not: the library may report the damage after it closed the file), if any.
     void RemoveUnfinished();
 
 private:
-    enum class Kind { Begin, Skip, Data, End, Close };
+    enum class Kind { Next, Begin, Skip, Data, End, Close };
     struct Operation {
         Kind kind;
         std::string path;                  // Begin

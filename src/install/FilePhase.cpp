@@ -56,7 +56,7 @@ bool FilePhase::InstallFiles() {
 
 FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord& r) {
     if (ProgressSink* p = engine_.Progress()) p->SetProgressPosition(static_cast<int>(k));
-    const std::string source = filelist::StoredPath(engine_.PayloadFolder(), k, r.fileName);
+    const std::string source = engine_.PayloadFilePath(k, r.fileName);
     const std::string destination = engine_.Expand(DestinationPath(r.destDir, r.fileName));
     if (GlobalFlags().cancel != 0) return Outcome::Stop;
     if (!SystemMaskMatches(r.systemMask, engine_.Setup().osName)) return Outcome::Done;

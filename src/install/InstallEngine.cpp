@@ -2,8 +2,10 @@
 
 #include <objbase.h>
 
+#include "cabinet/CabinetNames.h"
 #include "control/MessageWait.h"
 #include "control/SetupState.h"
+#include "install/FileList.h"
 #include "install/FilePhase.h"
 #include "install/ShellFileOps.h"
 
@@ -15,6 +17,12 @@ InstallEngine::~InstallEngine() = default;
 std::string InstallEngine::Expand(const std::string& text) const {
     return ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
                             setup_.defaultInstallFolder);
+}
+
+std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
+    const std::string stored = filelist::StoredName(index, fileName);
+    return setup_.diskImage ? filelist::StoredPath(payloadFolder_, index, fileName)
+                            : cabinet::ExtractedFilePath(payloadFolder_, stored);
 }
 
 void InstallEngine::SetStatus(const std::string& text) {

@@ -48,6 +48,10 @@ public:
     void SetStatus(const std::string& text);
     const EngineSetup& Setup() const { return setup_; }
     const std::string& PayloadFolder() const { return payloadFolder_; }
+    // Where the payload file of the record at zero-based position `index`
+    // lies: its stored name in DiskImage1, or where the cabinet extraction
+    // put it in the working folder.
+    std::string PayloadFilePath(size_t index, const std::string& fileName) const;
     const std::string& UninstallFolder() const { return uninstallFolder_; }
     ProgressSink* Progress() const { return progress_; }
     // Removes the working folder unless merge modules still need it.

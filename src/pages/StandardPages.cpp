@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "cabinet/CabinetNames.h"
 #include "control/MainFrame.h"
 #include "control/Registry.h"
 #include "control/Settings.h"
@@ -57,7 +58,7 @@ void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const c
     const std::string file = settings::Read(s.settingsPath, "DIALOGLIST", fileKey);
     const std::string path = s.diskImage == kFlagOn
                                  ? s.sourceFolder + "DiskImage1\\" + file
-                                 : s.tempFolder + s.workingFolderName + "\\" + file;
+                                 : cabinet::ExtractedFilePath(s.tempFolder + s.workingFolderName + "\\", file);
     HWND control = page.ControlWindow(settings::Read(s.settingsPath, "DIALOGLIST", controlKey));
     if (control && !file.empty()) StreamRichTextFile(control, path);
 }

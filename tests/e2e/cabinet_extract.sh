@@ -2,7 +2,8 @@
 # Cabinet extraction under Wine with cabinets made by gcab (stored and MSZIP),
 # some patched after the fact (stored names, attribute bytes, truncation), run
 # through cvcabtest.exe: contents byte for byte, flattening of sub-folders,
-# dates, attributes, progress and the status codes.
+# payload files grouped into sub-folders, dates, attributes, progress and the
+# status codes.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 CABTEST="$CV_WIN/tests/cvcabtest.exe"
@@ -22,22 +23,34 @@ has_line() { grep -qxF -- "$2" "$1" || { echo "no line '$2' in $1:"; cat "$1"; r
 no_line_starting() { ! grep -q "^$2" "$1" || { grep "^$2" "$1"; return 1; }; }
 rc_is() { [ "$(cat "$S/$1.rc")" = "$2" ] || { echo "rc $(cat "$S/$1.rc"), expected $2"; return 1; }; }
 # Field (attr, write, create, size) of a file in a report.
-field() { sed -n "s/^file $2 .*\b$3=\([^ ]*\).*/\1/p" "$1"; }
-files_in() { find "$1" -mindepth 1 | wc -l; }
+field() { sed -n "s|^file $2 .*\b$3=\([^ ]*\).*|\1|p" "$1"; }
+files_in() { find "$1" -mindepth 1 -type f | wc -l; }
 export -f files_in  # used inside "bash -c" checks
 
-# Every payload file arrives byte for byte under its bare name, nothing else.
-same_flat_tree() {  # OUT FILES...
+# Where a file of that bare name is extracted to, relative to the output
+# folder: payload files ("F<number>_...") in groups of 128 numbers under
+# "cvp<number / 128>", every other file directly in the folder.
+extracted_rel() {
+  if [[ $1 =~ ^F([0-9]{1,9})_ ]]; then echo "cvp$(( 10#${BASH_REMATCH[1]} / 128 ))/$1"; else echo "$1"; fi
+}
+
+# Every file arrives byte for byte under its bare name, in its group folder
+# when it is a payload file, and nothing else.
+same_extracted_tree() {  # OUT FILES...
   local out=$1 f; shift
-  for f in "$@"; do cmp "$P/$f" "$out/$(basename "$f")" || return 1; done
-  [ "$(files_in "$out")" -eq $# ] || { ls -la "$out"; return 1; }
+  for f in "$@"; do cmp "$P/$f" "$out/$(extracted_rel "$(basename "$f")")" || return 1; done
+  [ "$(files_in "$out")" -eq $# ] || { find "$out" -ls; return 1; }
+}
+# The only folders made are payload groups.
+only_group_folders() {  # REPORT
+  ! grep '^dir ' "$1" | grep -vxE 'dir cvp[0-9]+' || return 1
 }
 # Modification times of the extracted files equal the source files', as
 # seen by Linux and as the Windows side reports them (write and creation).
 same_times() {  # NAME FILES...
   local name=$1 f b want; shift
   for f in "$@"; do
-    b=$(basename "$f"); want=$(stat -c %Y "$P/$f")
+    b=$(extracted_rel "$(basename "$f")"); want=$(stat -c %Y "$P/$f")
     [ "$(stat -c %Y "$S/$name.out/$b")" = "$want" ] || { echo "$b: mtime $(stat -c %Y "$S/$name.out/$b") != $want"; return 1; }
     [ "$(field "$S/$name.txt" "$b" write)" = "$want" ] || { echo "$b: write"; return 1; }
     [ "$(field "$S/$name.txt" "$b" create)" = "$want" ] || { echo "$b: create"; return 1; }
@@ -100,8 +113,9 @@ for kind in stored mszip; do
   check "cab-$kind-result" has_line "$S/$kind.txt" 'result 1'
   check "cab-$kind-exit-0" rc_is "$kind" 0
   check "cab-$kind-counts" bash -c "grep -qx 'extracted 5' '$S/$kind.txt' && grep -qx 'count 5' '$S/$kind.txt' && grep -qx 'skipped 0' '$S/$kind.txt'"
-  check "cab-$kind-contents-flattened" same_flat_tree "$S/$kind.out" "${FILES[@]}"
-  check "cab-$kind-no-sub-folders" no_line_starting "$S/$kind.txt" 'dir '
+  check "cab-$kind-contents-flattened" same_extracted_tree "$S/$kind.out" "${FILES[@]}"
+  check "cab-$kind-no-folders-but-payload-groups" only_group_folders "$S/$kind.txt"
+  check "cab-$kind-payload-group-0" has_line "$S/$kind.txt" 'dir cvp0'
   check "cab-$kind-dates" same_times "$kind" "${FILES[@]}"
   check "cab-$kind-gcab-archive-attribute" bash -c "[ \"\$(grep -c '^file .* attr=0x20 ' '$S/$kind.txt')\" -eq 5 ]"
   check "cab-$kind-progress-range" has_line "$S/$kind.txt" 'range 5'
@@ -111,7 +125,10 @@ done
 # The same files as an independent extractor gives.
 mkdir -p "$S/reference"
 cabextract -q -d "$S/reference" "$S/mszip.cab" >/dev/null 2>&1
-check cab-mszip-matches-cabextract bash -c "for f in ${FILES[*]}; do cmp \"$S/reference/\$f\" \"$S/mszip.out/\$(basename \$f)\" || exit 1; done"
+matches_reference() {
+  local f; for f in "${FILES[@]}"; do cmp "$S/reference/$f" "$S/mszip.out/$(extracted_rel "$(basename "$f")")" || return 1; done
+}
+check cab-mszip-matches-cabextract matches_reference
 
 # A real progress bar fed by window messages from the worker thread.
 extract bar "$S/mszip.cab" --bar
@@ -205,8 +222,8 @@ head -c $(( size / 2 )) "$S/mszip.cab" >"$S/truncated.cab"
 extract truncated "$S/truncated.cab"
 check cab-truncated-status-4 has_line "$S/truncated.txt" 'status 4'
 check cab-truncated-result-0 has_line "$S/truncated.txt" 'result 0'
-check cab-truncated-first-file-complete same_file "$P/F0_small.bin" "$S/truncated.out/F0_small.bin"
-check cab-truncated-no-partial-file not_exists "$S/truncated.out/F1_big.bin"
+check cab-truncated-first-file-complete same_file "$P/F0_small.bin" "$S/truncated.out/cvp0/F0_small.bin"
+check cab-truncated-no-partial-file not_exists "$S/truncated.out/cvp0/F1_big.bin"
 
 # Damaged data in the middle of the compressed stream.
 cp "$S/mszip.cab" "$S/damaged.cab"
@@ -214,7 +231,7 @@ printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
   dd of="$S/damaged.cab" bs=1 seek=$(( size / 3 )) conv=notrunc 2>/dev/null
 extract damaged "$S/damaged.cab"
 check cab-damaged-status-4 has_line "$S/damaged.txt" 'status 4'
-check cab-damaged-no-partial-file not_exists "$S/damaged.out/F1_big.bin"
+check cab-damaged-no-partial-file not_exists "$S/damaged.out/cvp0/F1_big.bin"
 
 # An output folder that does not exist: the first file cannot be created.
 wine_run 60 "$CABTEST" "$(zpath "$S/stored.cab")" "$(zpath "$S/absent")\\" 2>/dev/null | tr -d '\r' >"$S/absent.txt"

@@ -4,8 +4,9 @@
 // Prints "range N" and "position N" as the progress arrives (from the worker
 // thread), then "status S", "result 0|1", "extracted N", "skipped N",
 // "count N", with --bar the final state of a real progress bar fed through
-// window messages ("bar-range LO HI", "bar-pos P"), and one line per file of
-// the output folder: "file NAME size=S attr=0xAA write=UNIX create=UNIX".
+// window messages ("bar-range LO HI", "bar-pos P"), and one line per folder
+// and file in the output folder, names relative to it with "/" between
+// folders: "dir NAME", "file NAME size=S attr=0xAA write=UNIX create=UNIX".
 // Exit code 0 when the extraction succeeded, otherwise the status.
 #include <windows.h>
 
@@ -37,15 +38,17 @@ long long UnixSeconds(const FILETIME& ft) {
     return static_cast<long long>((u.QuadPart - 116444736000000000ULL) / 10000000ULL);
 }
 
-void ListFolder(std::string folder) {
+void ListFolder(std::string folder, const std::string& relative = "") {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     WIN32_FIND_DATAA f;
     HANDLE h = FindFirstFileA((folder + "*").c_str(), &f);
     if (h == INVALID_HANDLE_VALUE) return;
     do {
         if (std::strcmp(f.cFileName, ".") == 0 || std::strcmp(f.cFileName, "..") == 0) continue;
+        const std::string name = relative + f.cFileName;
         if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            std::printf("dir %s\n", f.cFileName);
+            std::printf("dir %s\n", name.c_str());
+            ListFolder(folder + f.cFileName, name + "/");
             continue;
         }
         const std::string path = folder + f.cFileName;
@@ -57,7 +60,7 @@ void ListFolder(std::string folder) {
             GetFileTime(fh, &c, &a, &w);
             CloseHandle(fh);
         }
-        std::printf("file %s size=%lu attr=0x%02lX write=%lld create=%lld\n", f.cFileName,
+        std::printf("file %s size=%lu attr=0x%02lX write=%lld create=%lld\n", name.c_str(),
                     static_cast<unsigned long>(f.nFileSizeLow),
                     static_cast<unsigned long>(GetFileAttributesA(path.c_str())), UnixSeconds(w),
                     UnixSeconds(c));

@@ -146,41 +146,7 @@ struct CabinetCase {
     CabinetCase() { CreateDirectoryA(out.c_str(), nullptr); }
 };
 
-// ---- Names ------------------------------------------------------------------------
-
-TEST(CabinetNames, BareNameIsTheTextAfterTheLastSeparator) {
-    EXPECT_EQ(cabinet::BareName("sub\\deeper\\x.txt"), "x.txt");
-    EXPECT_EQ(cabinet::BareName("a/b/c.txt"), "c.txt");
-    EXPECT_EQ(cabinet::BareName("C:evil.txt"), "evil.txt");
-    EXPECT_EQ(cabinet::BareName("..\\..\\evil.txt"), "evil.txt");
-    EXPECT_EQ(cabinet::BareName("F0_app.exe"), "F0_app.exe");
-    EXPECT_EQ(cabinet::BareName("dir\\"), "");
-}
-
-TEST(CabinetNames, UnsafeNamesAreRefused) {
-    for (const char* ok : {"F0_app.exe", "a", "readme.", ".hidden", "a b.txt", "con1.txt", "COM0", "LPT10",
-                           "nul_file", "\xe9t\xe9.txt"})
-        EXPECT_TRUE(cabinet::IsSafeOutputName(ok)) << ok;
-    for (const char* bad : {"", ".", "..", "...", " ", ". .", "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b",
-                            "a\tb", "CON", "con", "Con.txt", "NUL.tar.gz", "PRN", "AUX", "COM1", "lpt9.log",
-                            "CONIN$", "conout$", "CON .txt"})
-        EXPECT_FALSE(cabinet::IsSafeOutputName(bad)) << bad;
-    EXPECT_EQ(cabinet::OutputName("x\\..\\.."), "");
-    EXPECT_EQ(cabinet::OutputName("x\\.."), "");
-    EXPECT_EQ(cabinet::OutputName("..\\ok.txt"), "ok.txt");
-    EXPECT_EQ(cabinet::OutputName("sub\\"), "");
-}
-
-TEST(CabinetNames, JoinNeverOverflows) {
-    char buf[8];
-    EXPECT_TRUE(cabinet::JoinBounded(buf, sizeof buf, "abc", "defg"));
-    EXPECT_STREQ(buf, "abcdefg");
-    EXPECT_FALSE(cabinet::JoinBounded(buf, sizeof buf, "abc", "defgh"));
-    EXPECT_STREQ(buf, "");
-    EXPECT_FALSE(cabinet::JoinBounded(buf, sizeof buf, "abcdefgh", ""));
-    EXPECT_TRUE(cabinet::JoinBounded(buf, sizeof buf, "", ""));
-    EXPECT_FALSE(cabinet::JoinBounded(buf, 0, "", ""));
-}
+// ---- Paths ------------------------------------------------------------------------
 
 TEST(CabinetPaths, PayloadCabinetBesideTheSetup) {
     EXPECT_EQ(cabinet::PayloadCabinetPath("C:\\Setup\\"), "C:\\Setup\\file1.cab");
@@ -241,11 +207,13 @@ TEST(CabinetExtract, FilesAreFlattenedIntoTheOutputFolder) {
     RecordingProgress p;
     ASSERT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, &p));
     EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusSuccess);
-    EXPECT_EQ(ScratchFolder::Read(c.out + "F0_readme.txt"), "hello");
-    EXPECT_EQ(ScratchFolder::Read(c.out + "F1_data.bin"), big);
-    EXPECT_EQ(ScratchFolder::Read(c.out + "F2_x.txt"), "slash");
+    // Payload files go to their group folder, other files stay at the top.
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_readme.txt"), "hello");
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F1_data.bin"), big);
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F2_x.txt"), "slash");
     EXPECT_EQ(ScratchFolder::Read(c.out + "setup.inf"), "working file");
-    EXPECT_EQ(CountFiles(c.out), 4);
+    EXPECT_EQ(CountFiles(c.out), 1);
+    EXPECT_EQ(CountFiles(c.out + "cvp0\\"), 3);
     EXPECT_FALSE(ScratchFolder::Exists(c.out + "sub"));
     EXPECT_FALSE(ScratchFolder::Exists(c.out + "other"));
     EXPECT_EQ(cabinet::FilesExtracted(), 4);
@@ -266,9 +234,15 @@ TEST(CabinetExtract, LargeFileAndManySmallOnesArriveWholeWithOrderedProgress) {
     c.dir.Write("file1.cab", BuildCabinet(entries));
     RecordingProgress p;
     ASSERT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, &p));
-    EXPECT_EQ(ScratchFolder::Read(c.out + "F0_big.bin"), big);
-    for (int i = 1; i <= 300; ++i)
-        EXPECT_EQ(ScratchFolder::Read(c.out + "F" + std::to_string(i) + "_s.txt"), "small " + std::to_string(i));
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_big.bin"), big);
+    for (int i = 1; i <= 300; ++i) {
+        const std::string name = "F" + std::to_string(i) + "_s.txt";
+        EXPECT_EQ(ScratchFolder::Read(cabinet::ExtractedFilePath(c.out, name)), "small " + std::to_string(i));
+    }
+    EXPECT_EQ(CountFiles(c.out + "cvp0\\"), 128);
+    EXPECT_EQ(CountFiles(c.out + "cvp1\\"), 128);
+    EXPECT_EQ(CountFiles(c.out + "cvp2\\"), 45);
+    EXPECT_EQ(CountFiles(c.out), 0);
     EXPECT_EQ(cabinet::FilesExtracted(), 301);
     ASSERT_EQ(p.positions.size(), 301u);
     for (size_t i = 0; i < p.positions.size(); ++i) EXPECT_EQ(p.positions[i], static_cast<int>(i) + 1);
@@ -283,6 +257,16 @@ TEST(CabinetExtract, FileThatCannotBeCreatedStopsTheRest) {
     EXPECT_EQ(ScratchFolder::Read(c.out + "a.txt"), "first");
     EXPECT_FALSE(ScratchFolder::Exists(c.out + "c.txt"));
     EXPECT_EQ(cabinet::FilesExtracted(), 1);
+}
+
+TEST(CabinetExtract, GroupFolderThatCannotBeMadeStopsTheExtraction) {
+    CabinetCase c;
+    c.dir.Write("work\\cvp0", "a file where the group folder belongs");
+    c.dir.Write("file1.cab", BuildCabinet({{"setup.inf", "top"}, {"F0_app.exe", "payload"}}));
+    EXPECT_FALSE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
+    EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusExtractFailed);
+    EXPECT_EQ(ScratchFolder::Read(c.out + "setup.inf"), "top");
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0"), "a file where the group folder belongs");
 }
 
 TEST(CabinetExtract, OutputFolderWithoutBackslashGetsOne) {
@@ -406,6 +390,7 @@ TEST(CabinetExtract, TruncatedCabinetFailsAndLeavesNoPartialFile) {
     EXPECT_FALSE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
     EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusExtractFailed);
     EXPECT_FALSE(ScratchFolder::Exists(c.out + "F1_big.bin"));
+    EXPECT_FALSE(ScratchFolder::Exists(c.out + "cvp0\\F1_big.bin"));
     EXPECT_EQ(ScratchFolder::Read(c.out + "first.txt"), "complete");
 }
 
@@ -468,7 +453,7 @@ TEST(CabinetExtract, WorkerFeedsAProgressBarWhileTheCallerDispatchesMessages) {
     EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 25);
     EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, TRUE, 0), 0);
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 25);
-    EXPECT_EQ(CountFiles(c.out), 25);
+    EXPECT_EQ(CountFiles(c.out + "cvp0\\"), 25);
     DestroyWindow(counter);
     DestroyWindow(bar);
 }
