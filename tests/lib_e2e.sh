@@ -47,7 +47,9 @@ finish_when_ready() {
 }
 
 # drive ARGS...: runs cvdrive.exe (time-limited) and prints what it prints.
-drive() { timeout -k 5 60 "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
+# DRIVE_LIMIT: seconds one driver command may take (60 unless a longer wait
+# was asked for).
+drive() { timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
 
 # trace_value TRACE NAME: the value recorded under NAME in a start-up trace.
 trace_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -n 1; }
@@ -109,7 +111,10 @@ reg_delete() { "$WINE" reg delete "$@" /f >/dev/null 2>&1; }
 # ---- Driving wizard pages ---------------------------------------------------
 # Set THEME to the packed project's theme folder (a Unix path) first.
 layout() { echo "$(zpath "$THEME")\\$1"; }
-on_page() { drive page "${3:-20000}" "$(layout "$1")" | grep -qx "PAGE:$1"; }
+on_page() {
+  local wait=${3:-20000}
+  DRIVE_LIMIT=$(( wait / 1000 + 60 )) drive page "$wait" "$(layout "$1")" | grep -qx "PAGE:$1"
+}
 text_of() { drive text "$(layout "$1")" "$2" | sed -n 's/^TEXT://p'; }
 state_of() { drive state "$(layout "$1")" "$2" | sed -n 's/^STATE://p'; }
 click() { drive click "$(layout "$1")" "$2" >/dev/null; }

@@ -8,6 +8,7 @@
 #include "control/SetupState.h"
 #include "install/DirectoryPath.h"
 #include "install/ErrorChoiceDialog.h"
+#include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
 #include "install/InstallEngine.h"
@@ -126,8 +127,7 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
 bool FilePhase::PlaceFile(const std::string& source, const std::string& destination) {
     if (engine_.Setup().diskImage)
         return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return MoveFileExA(source.c_str(), destination.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+    return fileops::MoveReplacing(source, destination);
 }
 
 bool FilePhase::ResetReadOnly(const std::string& path) {

@@ -1,6 +1,7 @@
 // File-phase building blocks against the real file system: directory paths,
 // shell file operations, the uninstall log and version texts.
 #include "install/DirectoryPath.h"
+#include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
 #include "install/ShellFileOps.h"
@@ -141,6 +142,53 @@ TEST(FileVersion, TheDecisionComparesNumbersPartByPart) {
     EXPECT_FALSE(replaces("versioned_1_9.dll", "versioned_1_10.dll"));
     EXPECT_FALSE(replaces("versioned_1_10.dll", "versioned_1_10.dll"));
     EXPECT_TRUE(replaces("versioned_2_0.dll", "versioned_1_10.dll"));
+}
+
+TEST(FileMove, ReplacesAnExistingFileAndLeavesNoSource) {
+    ScratchFolder dir;
+    const std::string from = dir.Write("new.txt", "new content");
+    const std::string to = dir.Write("old.txt", "the old and longer content");
+    EXPECT_TRUE(fileops::MoveReplacing(from, to));
+    EXPECT_EQ(ScratchFolder::Read(to), "new content");
+    EXPECT_FALSE(ScratchFolder::Exists(from));
+    // Into another folder, under another name, and to a new file.
+    CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
+    EXPECT_TRUE(fileops::MoveReplacing(to, dir.Path() + "sub\\moved.txt"));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "sub\\moved.txt"), "new content");
+}
+
+TEST(FileMove, ReadOnlyDestinationIsReplacedWholeOrNotAtAll) {
+    ScratchFolder dir;
+    const std::string from = dir.Write("new.txt", "new");
+    const std::string to = dir.Write("kept.txt", "kept");
+    SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (fileops::MoveReplacing(from, to)) {
+        EXPECT_EQ(ScratchFolder::Read(to), "new");
+        EXPECT_FALSE(ScratchFolder::Exists(from));
+    } else {
+        EXPECT_EQ(ScratchFolder::Read(to), "kept");
+        EXPECT_EQ(ScratchFolder::Read(from), "new");
+    }
+    SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(FileMove, MissingFolderOrSourceFailsAndKeepsTheSource) {
+    ScratchFolder dir;
+    const std::string from = dir.Write("a.txt", "a");
+    EXPECT_FALSE(fileops::MoveReplacing(from, dir.Path() + "missing\\a.txt"));
+    EXPECT_EQ(ScratchFolder::Read(from), "a");
+    EXPECT_FALSE(fileops::MoveReplacing(dir.Path() + "absent.txt", dir.Path() + "b.txt"));
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "b.txt"));
+}
+
+TEST(FileMove, OtherFormsOfDestinationUseTheGeneralMove) {
+    ScratchFolder dir;
+    const std::string from = dir.Write("a.txt", "a");
+    // Forward slashes are not the system's form: the general move takes them.
+    std::string slashed = dir.Path() + "b.txt";
+    for (char& c : slashed) if (c == '\\') c = '/';
+    EXPECT_TRUE(fileops::MoveReplacing(from, slashed));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "b.txt"), "a");
 }
 
 }  // namespace

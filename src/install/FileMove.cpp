@@ -1,0 +1,52 @@
+#include "install/FileMove.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace fileops {
+
+namespace {
+
+// The name in the system's own form ("\??\C:\..."), which a rename through
+// the open file takes; empty when the text cannot be converted.
+std::wstring SystemPathOf(const std::string& path) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &wide[0], n);
+    return L"\\??\\" + wide;
+}
+
+// The rename of the open file: one request to open it, one to rename, one to
+// close, where the general move also asks about the file first.
+bool RenameOpenFile(const std::string& source, const std::string& destination) {
+    if (destination.size() < 3 || destination[1] != ':' || destination[2] != '\\') return false;
+    const std::wstring target = SystemPathOf(destination);
+    if (target.empty()) return false;
+    HANDLE file = CreateFileA(source.c_str(), DELETE | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(bytes, 0);
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    target.copy(info->FileName, target.size());
+    const bool renamed =
+        SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(bytes)) != 0;
+    CloseHandle(file);
+    return renamed;
+}
+
+}  // namespace
+
+bool MoveReplacing(const std::string& source, const std::string& destination) {
+    if (RenameOpenFile(source, destination)) return true;
+    return MoveFileExA(source.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+}  // namespace fileops

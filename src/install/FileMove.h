@@ -1,0 +1,17 @@
+// Moving a file into place with as few calls to the system as it takes.
+#pragma once
+
+#include <string>
+
+namespace fileops {
+
+// Renames `source` to `destination` on the same volume, replacing an
+// existing destination file, through the open source file; when that cannot
+// be done (another volume, a name the system refuses) the ordinary move with
+// copy allowed is used. Whether a read-only destination is replaced depends
+// on the system (Windows refuses, Wine's rename does not): a caller that
+// wants it replaced clears its read-only attribute after a refusal and tries
+// again. True when the file is in place.
+bool MoveReplacing(const std::string& source, const std::string& destination);
+
+}  // namespace fileops
