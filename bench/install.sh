@@ -6,7 +6,7 @@
 # cabinet extraction, copy, uninstall log, clean-up), from launch to exit.
 # References, measured in the same run: an NSIS installer (zlib, 64-bit
 # stub, silent) of the same files, and Wine's xcopy of the payload from the
-# prefix's C: drive. Medians of INSTALL_RUNS runs (default 5), peak memory of
+# prefix's C: drive. Medians of INSTALL_RUNS runs (default 9), peak memory of
 # ours and of NSIS from GNU time. Every timed run is checked afterwards: exit
 # code 0 and the installed tree identical to the payload.
 #
@@ -42,7 +42,7 @@ export CV_WINE_DIR=${BENCH_WINE_DIR:-$(default_wine_dir)}
 source "$CV_ROOT/scripts/wine-env.sh"
 
 SEED=20240601
-RUNS=${INSTALL_RUNS:-5}
+RUNS=${INSTALL_RUNS:-9}
 KINDS=(small large)
 CVPACK=$CV_BUILD/native/tools/cvpack/cvpack
 ENGINE=$CV_BUILD/win/src/setup.exe
