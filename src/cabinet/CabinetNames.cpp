@@ -72,6 +72,15 @@ std::string ExtractedRelativePath(const std::string& bareName) {
     return sub.empty() ? bareName : sub + "\\" + bareName;
 }
 
+bool IsPayloadGroupName(const std::string& name) {
+    if (name.size() < 4) return false;
+    for (size_t i = 0; i < 3; ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != "cvp"[i]) return false;
+    for (size_t i = 3; i < name.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
 std::string ExtractedFilePath(const std::string& outputFolder, const std::string& bareName) {
     return outputFolder + ExtractedRelativePath(bareName);
 }

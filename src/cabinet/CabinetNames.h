@@ -40,6 +40,10 @@ std::string ExtractedRelativePath(const std::string& bareName);
 // lies directly in the output folder.
 std::string ExtractedSubfolder(const std::string& bareName);
 
+// Whether a name is (regardless of case) that of a payload sub-folder,
+// "cvp<digits>": a file of that name cannot be extracted beside them.
+bool IsPayloadGroupName(const std::string& name);
+
 // outputFolder (ending with a backslash) + ExtractedRelativePath(bareName).
 std::string ExtractedFilePath(const std::string& outputFolder, const std::string& bareName);
 

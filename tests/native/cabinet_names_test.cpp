@@ -61,4 +61,10 @@ TEST(CabinetNames, OtherFilesStayInTheOutputFolder) {
     EXPECT_EQ(cabinet::ExtractedFilePath("C:\\W\\", "setup.inf"), "C:\\W\\setup.inf");
 }
 
+TEST(CabinetNames, PayloadGroupNamesAreRecognisedRegardlessOfCase) {
+    for (const char* name : {"cvp0", "cvp156", "CVP3", "Cvp12"}) EXPECT_TRUE(cabinet::IsPayloadGroupName(name)) << name;
+    for (const char* name : {"cvp", "cvpx", "cvp1.txt", "xcvp1", "cv101010", "F0_cvp0"})
+        EXPECT_FALSE(cabinet::IsPayloadGroupName(name)) << name;
+}
+
 }  // namespace

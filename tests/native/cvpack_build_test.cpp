@@ -365,6 +365,11 @@ TEST_F(CvpackBuild, StoredNamesMustDifferBeyondCase) {
               std::string::npos);
 }
 
+TEST_F(CvpackBuild, WorkingFilesMayNotTakeThePayloadFolderNames) {
+    WriteFile(m_project / "working" / "CVP3", "in the way");
+    EXPECT_NE(BuildError().find("stored name \"CVP3\" is reserved for the folders"), std::string::npos);
+}
+
 TEST_F(CvpackBuild, OutputMayNotHoldTheProjectOrLieInACopiedFolder) {
     EXPECT_NE(ErrorOf([this] { BuildProject(m_project.string(), m_project.string(), {}); })
                   .find("would replace the project folder"),

@@ -12,6 +12,7 @@
 #include "ContainerTool.h"
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
+#include "cabinet/CabinetNames.h"
 
 namespace fs = std::filesystem;
 
@@ -103,10 +104,14 @@ void GatherWorkingFiles(Project& project) {
     project.summary.workingFiles = files.size();
 }
 
-// Names that differ only in case would overwrite each other when extracted on Windows.
+// Names that differ only in case would overwrite each other when extracted on
+// Windows, and the setup extracts payload files into sub-folders of its own.
 void CheckStoredNamesUnique(const std::vector<CabinetEntry>& cabinet) {
     std::map<std::string, const CabinetEntry*> seen;
     for (const CabinetEntry& entry : cabinet) {
+        if (cabinet::IsPayloadGroupName(entry.storedName))
+            Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
+                 "\" is reserved for the folders the setup extracts payload files into");
         auto placed = seen.emplace(LowerCase(entry.storedName), &entry);
         if (!placed.second)
             Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
