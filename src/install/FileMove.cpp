@@ -20,8 +20,18 @@ std::wstring SystemPathOf(const std::string& path) {
 
 // The rename of the open file: one request to open it, one to rename, one to
 // close, where the general move also asks about the file first.
+// Whether a path is already in the form the system would make of it: drive,
+// backslashes, no "." or ".." parts, no trailing dots or spaces, within
+// MAX_PATH. Only such a path can be handed to the rename as it is.
+bool IsPlainFullPath(const std::string& path) {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH && path == full;
+}
+
 bool RenameOpenFile(const std::string& source, const std::string& destination) {
-    if (destination.size() < 3 || destination[1] != ':' || destination[2] != '\\') return false;
+    if (!IsPlainFullPath(destination)) return false;
     const std::wstring target = SystemPathOf(destination);
     if (target.empty()) return false;
     HANDLE file = CreateFileA(source.c_str(), DELETE | SYNCHRONIZE,

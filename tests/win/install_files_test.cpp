@@ -189,6 +189,15 @@ TEST(FileMove, OtherFormsOfDestinationUseTheGeneralMove) {
     for (char& c : slashed) if (c == '\\') c = '/';
     EXPECT_TRUE(fileops::MoveReplacing(from, slashed));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "b.txt"), "a");
+    // Parts to resolve land where the system resolves them.
+    CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
+    EXPECT_TRUE(fileops::MoveReplacing(dir.Path() + "b.txt", dir.Path() + "sub\\..\\.\\c.txt"));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "sub\\c.txt"));
+    // Too long for the ordinary calls: refused, as the ordinary move refuses it.
+    const std::string longName = dir.Path() + std::string(300, 'n') + ".txt";
+    EXPECT_FALSE(fileops::MoveReplacing(dir.Path() + "c.txt", longName));
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
 }
 
 }  // namespace
