@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <new>
 #include <set>
 
 #include "cabinet/CabinetNames.h"
@@ -62,7 +63,11 @@ struct Job : ExtractListener {
             const DWORD attrs = GetFileAttributesA(path);
             if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
         }
-        subfoldersMade.insert(name);
+        try {
+            subfoldersMade.insert(name);
+        } catch (const std::bad_alloc&) {
+            // Only the note is lost: the folder is made again next time.
+        }
         return true;
     }
     std::set<std::string> subfoldersMade;

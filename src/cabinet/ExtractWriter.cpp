@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <new>
 
 namespace cabinet {
 
@@ -53,7 +54,11 @@ bool ExtractWriter::Failed() const {
 
 INT_PTR ExtractWriter::Begin(const std::string& path) {
     Operation op{Kind::Begin};
-    op.path = path;
+    try {
+        op.path = path;
+    } catch (const std::bad_alloc&) {
+        return -1;  // the library stops the extraction
+    }
     if (!Submit(std::move(op))) return -1;
     sequence_ = sequence_ % kTokenSpan + 1;
     token_ = kTokenBase + sequence_;
@@ -102,10 +107,14 @@ bool ExtractWriter::Submit(Operation op) {
     AcquireSRWLockExclusive(&lock_);
     while (!failed_ && pendingBytes_ != 0 && pendingBytes_ + op.size > maxPending_)
         SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
-    const bool failed = failed_;
+    bool failed = failed_;
     if (!failed) {
-        pendingBytes_ += op.size;
-        queue_.push_back(std::move(op));
+        try {
+            queue_.push_back(std::move(op));
+            pendingBytes_ += queue_.back().size;
+        } catch (const std::bad_alloc&) {
+            failed = failed_ = true;  // out of memory: the extraction stops
+        }
     }
     const bool wake = !failed && writerIdle_;
     ReleaseSRWLockExclusive(&lock_);
