@@ -196,7 +196,7 @@ TEST(CabinetExtract, OverlongCabinetPathGivesStatus2) {
 
 // ---- Extraction -------------------------------------------------------------------
 
-TEST(CabinetExtract, FilesAreFlattenedIntoTheOutputFolder) {
+TEST(CabinetExtract, StoredFoldersAreDroppedAndPayloadFilesGrouped) {
     CabinetCase c;
     std::string big(100000, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);

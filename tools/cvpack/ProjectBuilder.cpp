@@ -88,7 +88,7 @@ void GatherPayload(Project& project) {
     }
 }
 
-// The setup extracts the cabinet into one folder, so working/ must be flat.
+// The setup extracts the cabinet by bare names, so working/ must be flat.
 void GatherWorkingFiles(Project& project) {
     fs::path folder = project.dir / "working";
     if (!OptionalFolder(folder)) return;
