@@ -53,10 +53,10 @@ struct Job : ExtractListener {
         if (progress) progress->SetRange(count);
     }
 
-    // The output folder's sub-folder for a file (none: ""), made on first use.
-    // False when it cannot be made.
+    // A sub-folder of the output folder, made on first use. False when it
+    // cannot be made.
     bool MakeSubfolder(const std::string& name) {
-        if (name.empty() || subfoldersMade.count(name)) return true;
+        if (subfoldersMade.count(name)) return true;
         char path[MAX_PATH];
         if (!JoinBounded(path, sizeof path, outputFolder, name.c_str())) return false;
         if (!CreateDirectoryA(path, nullptr)) {
@@ -147,9 +147,12 @@ INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
         job.writer->Skip();
         return 0;  // skip this file
     }
-    if (!job.MakeSubfolder(ExtractedSubfolder(name))) return -1;
+    // A bare name holds no backslash: one in the relative path ends its sub-folder.
+    const std::string relative = ExtractedRelativePath(name);
+    const size_t cut = relative.find('\\');
+    if (cut != std::string::npos && !job.MakeSubfolder(relative.substr(0, cut))) return -1;
     char path[MAX_PATH];
-    if (!JoinBounded(path, sizeof path, job.outputFolder, ExtractedRelativePath(name).c_str())) return -1;
+    if (!JoinBounded(path, sizeof path, job.outputFolder, relative.c_str())) return -1;
     return job.writer->Begin(path);
 }
 

@@ -44,6 +44,10 @@ std::string OutputName(const std::string& storedName) {
 
 namespace {
 
+// Payload sub-folders are this text followed by their group number.
+constexpr char kGroupPrefix[] = "cvp";
+constexpr size_t kGroupPrefixLength = sizeof kGroupPrefix - 1;
+
 // The number of a payload file's stored name "F<digits>_...", or -1. Numbers
 // too long to be a record's are not payload names.
 long PayloadNumber(const std::string& name) {
@@ -59,13 +63,14 @@ long PayloadNumber(const std::string& name) {
     return number;
 }
 
-}  // namespace
-
+// "cvp<group>" for a payload file, "" for a file of the output folder itself.
 std::string ExtractedSubfolder(const std::string& bareName) {
     const long number = PayloadNumber(bareName);
     if (number < 0) return std::string();
-    return "cvp" + std::to_string(number / static_cast<long>(kPayloadGroupSize));
+    return kGroupPrefix + std::to_string(number / static_cast<long>(kPayloadGroupSize));
 }
+
+}  // namespace
 
 std::string ExtractedRelativePath(const std::string& bareName) {
     const std::string sub = ExtractedSubfolder(bareName);
@@ -73,10 +78,10 @@ std::string ExtractedRelativePath(const std::string& bareName) {
 }
 
 bool IsPayloadGroupName(const std::string& name) {
-    if (name.size() < 4) return false;
-    for (size_t i = 0; i < 3; ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != "cvp"[i]) return false;
-    for (size_t i = 3; i < name.size(); ++i)
+    if (name.size() <= kGroupPrefixLength) return false;
+    for (size_t i = 0; i < kGroupPrefixLength; ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != kGroupPrefix[i]) return false;
+    for (size_t i = kGroupPrefixLength; i < name.size(); ++i)
         if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
     return true;
 }

@@ -36,10 +36,6 @@ constexpr unsigned kPayloadGroupSize = 128;
 // name itself, or "cvp<group>\<name>" for a payload file.
 std::string ExtractedRelativePath(const std::string& bareName);
 
-// The sub-folder of ExtractedRelativePath ("cvp<group>"), or "" when the file
-// lies directly in the output folder.
-std::string ExtractedSubfolder(const std::string& bareName);
-
 // Whether a name is (regardless of case) that of a payload sub-folder,
 // "cvp<digits>": a file of that name cannot be extracted beside them.
 bool IsPayloadGroupName(const std::string& name);

@@ -20,9 +20,8 @@ std::string InstallEngine::Expand(const std::string& text) const {
 }
 
 std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
-    const std::string stored = filelist::StoredName(index, fileName);
-    return setup_.diskImage ? filelist::StoredPath(payloadFolder_, index, fileName)
-                            : cabinet::ExtractedFilePath(payloadFolder_, stored);
+    if (setup_.diskImage) return filelist::StoredPath(payloadFolder_, index, fileName);
+    return cabinet::ExtractedFilePath(payloadFolder_, filelist::StoredName(index, fileName));
 }
 
 void InstallEngine::SetStatus(const std::string& text) {
