@@ -13,7 +13,8 @@
 
 #include "cabinet/CabinetNames.h"
 #include "cabinet/ExtractWriter.h"
-#include "control/MessageWait.h"
+#include "core/MessageWait.h"
+#include "core/WorkingFolder.h"
 #include "util/Text.h"
 
 namespace cabinet {
@@ -148,7 +149,7 @@ INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
         return 0;  // skip this file
     }
     // A bare name holds no backslash: one in the relative path ends its sub-folder.
-    const std::string relative = ExtractedRelativePath(name);
+    const std::string relative = core::ExtractedRelativePath(name);
     const size_t cut = relative.find('\\');
     if (cut != std::string::npos && !job.MakeSubfolder(relative.substr(0, cut))) return -1;
     char path[MAX_PATH];

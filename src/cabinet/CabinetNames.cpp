@@ -42,54 +42,6 @@ std::string OutputName(const std::string& storedName) {
     return IsSafeOutputName(bare) ? bare : std::string();
 }
 
-namespace {
-
-// Payload sub-folders are this text followed by their group number.
-constexpr char kGroupPrefix[] = "cvp";
-constexpr size_t kGroupPrefixLength = sizeof kGroupPrefix - 1;
-
-// The number of a payload file's stored name "F<digits>_...", or -1. Numbers
-// too long to be a record's are not payload names.
-long PayloadNumber(const std::string& name) {
-    if (name.size() < 3 || name[0] != 'F') return -1;
-    size_t i = 1;
-    long number = 0;
-    while (i < name.size() && std::isdigit(static_cast<unsigned char>(name[i]))) {
-        if (i > 9) return -1;
-        number = number * 10 + (name[i] - '0');
-        ++i;
-    }
-    if (i == 1 || i >= name.size() || name[i] != '_') return -1;
-    return number;
-}
-
-// "cvp<group>" for a payload file, "" for a file of the output folder itself.
-std::string ExtractedSubfolder(const std::string& bareName) {
-    const long number = PayloadNumber(bareName);
-    if (number < 0) return std::string();
-    return kGroupPrefix + std::to_string(number / static_cast<long>(kPayloadGroupSize));
-}
-
-}  // namespace
-
-std::string ExtractedRelativePath(const std::string& bareName) {
-    const std::string sub = ExtractedSubfolder(bareName);
-    return sub.empty() ? bareName : sub + "\\" + bareName;
-}
-
-bool IsPayloadGroupName(const std::string& name) {
-    if (name.size() <= kGroupPrefixLength) return false;
-    for (size_t i = 0; i < kGroupPrefixLength; ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != kGroupPrefix[i]) return false;
-    for (size_t i = kGroupPrefixLength; i < name.size(); ++i)
-        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
-    return true;
-}
-
-std::string ExtractedFilePath(const std::string& outputFolder, const std::string& bareName) {
-    return outputFolder + ExtractedRelativePath(bareName);
-}
-
 bool JoinBounded(char* out, size_t outSize, const char* folder, const char* name) {
     if (outSize == 0) return false;
     out[0] = '\0';

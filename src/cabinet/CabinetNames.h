@@ -1,14 +1,8 @@
 // Names of the files a cabinet extraction writes: every stored name is
 // reduced to its bare file name, so no stored name can reach outside the
 // output folder.
-//
-// Payload files, stored as "F<number>_<name>", are written into sub-folders
-// of the output folder, kPayloadGroupSize numbers to a sub-folder
-// ("cvp<number / kPayloadGroupSize>"); every other file lies directly in the
-// output folder. Creating a file costs a search of its whole folder under
-// some systems, so thousands of payload files in one folder made the
-// extraction's time grow with the square of their count. Whoever reads an
-// extracted file by its name goes through ExtractedFilePath.
+// Where each extracted file goes inside the output folder is the working
+// folder's rule (core/WorkingFolder.h).
 #pragma once
 
 #include <cstddef>
@@ -28,20 +22,6 @@ bool IsSafeOutputName(const std::string& bareName);
 // The bare name of a stored name, or "" when that name is not safe (the file
 // is then skipped).
 std::string OutputName(const std::string& storedName);
-
-// Payload files per sub-folder of the output folder.
-constexpr unsigned kPayloadGroupSize = 128;
-
-// Where a file of that bare name lies, relative to the output folder: the
-// name itself, or "cvp<group>\<name>" for a payload file.
-std::string ExtractedRelativePath(const std::string& bareName);
-
-// Whether a name is (regardless of case) that of a payload sub-folder,
-// "cvp<digits>": a file of that name cannot be extracted beside them.
-bool IsPayloadGroupName(const std::string& name);
-
-// outputFolder (ending with a backslash) + ExtractedRelativePath(bareName).
-std::string ExtractedFilePath(const std::string& outputFolder, const std::string& bareName);
 
 // Writes folder followed by name into out (outSize bytes, terminated).
 // False, with out set to "", when the whole path does not fit.

@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "control/MainFrame.h"
+#include "core/MessageWait.h"
 #include "skin/SkinnedPage.h"
 
 namespace {
@@ -29,9 +30,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);
     if (!LoadLibraryA("RICHED32.DLL"))
         MessageBoxA(nullptr, "Can't load RICHTEXT library.", kCaption, MB_OK | MB_ICONEXCLAMATION);
-    GlobalFlags().cancelled = -1;
-    GlobalFlags().cancel = 0;
+    GlobalFlags().cancelled = false;
+    GlobalFlags().cancel = false;
 
+    // Every message loop of the program lets the pages see keys first.
+    SetMessageFilter(&SkinnedPage::PreTranslatePageMessage);
     CMainFrame frame;
     if (!frame.Create(instance)) {
         WSACleanup();
@@ -46,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             break;
         }
         if (r == -1) break;
-        if (SkinnedPage::PreTranslatePageMessage(&msg)) continue;
+        if (FilterMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

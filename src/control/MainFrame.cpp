@@ -2,15 +2,19 @@
 
 #include <shlobj.h>
 
-#include "control/Folders.h"
-#include "control/MessageDialog.h"
+#include "core/Folders.h"
+#include "core/MessageDialog.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
-#include "control/Registry.h"
-#include "control/Settings.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "control/StartupDriver.h"
+#include "core/ExitCodes.h"
+#include "pages/ProgressPage.h"
 #include "control/ThemeFiles.h"
-#include "control/Trace.h"
-#include "install/ShellFileOps.h"
+#include "core/Trace.h"
+#include "core/WorkingFolder.h"
+#include "core/ShellFileOps.h"
 #include "util/Text.h"
 
 namespace {
@@ -26,11 +30,6 @@ const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVer
 CMainFrame* g_mainFrame = nullptr;
 
 }  // namespace
-
-ProcessFlags& GlobalFlags() {
-    static ProcessFlags flags;
-    return flags;
-}
 
 CMainFrame* TheMainFrame() { return g_mainFrame; }
 
@@ -103,7 +102,7 @@ bool CMainFrame::OnCreate() {
 
 void CMainFrame::ResetStartupValues() {
     trace::Line("step 2: start-up values reset");
-    m_state.splashShown = kFlagOff;
+    m_state.splashShown = false;
     m_state.setupType = -1;
     m_state.launchFileChosen = 0;
     m_state.launchReadmeChosen = 0;
@@ -134,9 +133,9 @@ void CMainFrame::UnpackThemeFiles() {
 // a container the cipher rejects, ends the setup with a message and exit code 0.
 bool CMainFrame::LocateProjectFiles() {
     SetupState& s = m_state;
-    s.workingFolder = s.tempFolder + s.workingFolderName + "\\";
-    s.settingsPath = s.workingFolder + "setup.inf";
-    s.dataPath = s.workingFolder + "data.inf";
+    s.workingFolder = core::WorkingFolderPath(s.tempFolder, s.workingFolderName);
+    s.settingsPath = s.workingFolder + core::kSettingsFileName;
+    s.dataPath = s.workingFolder + core::kDataFileName;
     ProjectFileResult r =
         DecryptProjectFiles(Cipher(), s.sourceFolder, s.workingFolder, s.settingsPath, s.dataPath);
     trace::Value("step 6: working folder", s.workingFolder);
@@ -156,7 +155,7 @@ void CMainFrame::ResolveMachineValues() {
     SetupState& s = m_state;
     SpecialFolderValues& f = s.special;
     // The scope flag is still clear here, so the per-user variants result.
-    const bool allUsers = s.perUserScope == kFlagOn;
+    const bool allUsers = s.perUserScope;
     auto pick = [allUsers](int perUser, int common) {
         return folders::SpecialFolder(allUsers ? common : perUser);
     };
@@ -175,17 +174,17 @@ void CMainFrame::ResolveMachineValues() {
 
     s.programFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
     s.commonFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
-    s.noAdministrator = s.programFilesFolder.empty() ? kFlagOn : kFlagOff;
+    s.noAdministrator = s.programFilesFolder.empty();
     s.loginName = folders::LoginName();
     s.customerName = s.loginName;
-    s.diskImage = folders::Exists(s.sourceFolder + "DiskImage1") ? kFlagOn : kFlagOff;
+    s.diskImage = folders::Exists(s.sourceFolder + core::kDiskImageFolderName);
 
     trace::Line("step 7: machine values resolved");
     trace::Value("program files folder", s.programFilesFolder);
     trace::Value("common files folder", s.commonFilesFolder);
     trace::Value("documents folder", f.documents);
     trace::Value("login name", s.loginName);
-    trace::Value("disk image", std::to_string(s.diskImage));
+    trace::Value("disk image", FlagText(s.diskImage));
 }
 
 void CMainFrame::ReadProductSettings() {
@@ -198,7 +197,7 @@ void CMainFrame::ReadProductSettings() {
     s.installFolder = text::WithTrailingBackslash(Expand(settings::Read(ini, "APPINFO", "a4")));
     s.defaultInstallFolder = s.installFolder;
     s.currentInstallFolder = s.installFolder;
-    s.perUserScope = settings::Read(ini, "APPINFO", "a8") == "Per-User" ? kFlagOn : kFlagOff;
+    s.perUserScope = settings::Read(ini, "APPINFO", "a8") == "Per-User";
     s.languageName = settings::Read(ini, "APPINFO", "Language");
     s.productCode = settings::Read(ini, "APPINFO", "a3");
     s.launchFile = Expand(settings::Read(ini, "DIALOGLIST", "CT10"));
@@ -206,8 +205,8 @@ void CMainFrame::ReadProductSettings() {
     s.readmeFile = Expand(settings::Read(ini, "DIALOGLIST", "CT13"));
     s.showLaunchFile = settings::ReadNotNo(ini, "DIALOGLIST", "CT9");
     s.showLaunchReadme = settings::ReadNotNo(ini, "DIALOGLIST", "CT12");
-    s.preview = settings::ReadNumber(ini, "APPINFO", "PREVIEW") == 255 ? kFlagOn : kFlagOff;
-    s.unattended = settings::ReadYes(ini, "BUILDING", "2") ? kFlagOn : kFlagOff;
+    s.preview = settings::ReadNumber(ini, "APPINFO", "PREVIEW") == 255;
+    s.unattended = settings::ReadYes(ini, "BUILDING", "2");
     s.customerRegistryRoot = settings::Read(ini, "DIALOGLIST", "CT17");
     s.customerRegistryKey = settings::Read(ini, "DIALOGLIST", "CT18");
 
@@ -219,8 +218,8 @@ void CMainFrame::ReadProductSettings() {
     trace::Value("installation folder", s.installFolder);
     trace::Value("language", s.languageName);
     trace::Value("product code", s.productCode);
-    trace::Value("preview", std::to_string(s.preview));
-    trace::Value("unattended", std::to_string(s.unattended));
+    trace::Value("preview", FlagText(s.preview));
+    trace::Value("unattended", FlagText(s.unattended));
 }
 
 void CMainFrame::DetermineOsName() {
@@ -239,7 +238,7 @@ bool CMainFrame::LanguageStep() {
 void CMainFrame::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerAfterPreparation:
-        if (m_state.splashFinished == kFlagOn) {
+        if (m_state.splashFinished) {
             KillTimer(m_hWnd, kTimerAfterPreparation);
             CloseStartPage();
             ShowFirstPage();
@@ -250,7 +249,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         RunMergeModuleStep();
         break;
     case kTimerAfterSplash:
-        if (m_state.splashFinished == kFlagOn) {
+        if (m_state.splashFinished) {
             KillTimer(m_hWnd, kTimerAfterSplash);
             ShowFirstPage();
         }
@@ -264,48 +263,88 @@ CRijndaelFileCrypt& CMainFrame::Cipher() {
 }
 
 void CMainFrame::EndSetup(int unattendedExitCode) {
-    PostQuitMessage(m_state.unattended == kFlagOn ? unattendedExitCode : 0);
+    PostQuitMessage(m_state.unattended ? unattendedExitCode : 0);
 }
 
-void CMainFrame::RemoveWorkingFolder() {
-    const std::string folder = Expand("<TempFolder>\\" + m_state.workingFolderName);
-    if (folders::Exists(folder)) shellops::Delete(folder, true);
+void CMainFrame::DeleteRetiredPagesLater() {
+    PostMessageA(m_hWnd, kMessageDeleteRetiredPages, 0, 0);
 }
 
-PlaceholderValues CMainFrame::CurrentPlaceholderValues() const {
-    const SetupState& s = m_state;
-    PlaceholderValues v;
-    v.programFilesFolder = s.programFilesFolder;
-    v.systemFolder = s.systemFolder;
-    v.windowsFolder = s.windowsFolder;
-    v.commonFilesFolder = s.commonFilesFolder;
-    v.windowsVolume = s.windowsVolume;
-    v.favoritesFolder = s.special.favorites;
-    v.personalFolder = s.special.documents;
-    v.picturesFolder = s.special.pictures;
-    v.tempFolder = s.tempFolder;
-    v.sendToFolder = s.special.sendTo;
-    v.fontsFolder = s.special.fonts;
-    v.appDataFolder = s.special.appData;
-    v.productName = s.productName;
-    v.installDir = s.installFolder;
-    v.productCode = s.productCode;
-    v.userName = s.customerName;
-    v.companyName = s.companyName;
-    v.publisher = s.publisher;
-    v.productVersion = s.productVersion;
-    for (const SetupVariable& var : s.variables) v.variables.push_back({var.name, var.value});
-    return v;
-}
+void CMainFrame::RemoveWorkingFolder() { ::RemoveWorkingFolder(m_state); }
 
-std::string CMainFrame::Expand(const std::string& text) const {
-    // Most project texts hold no placeholder: skip building the value table.
-    if (text.find('<') == std::string::npos && text.find('>') == std::string::npos) return text;
-    return ExpandSetupText(text, CurrentPlaceholderValues());
-}
+std::string CMainFrame::Expand(const std::string& text) const { return ExpandSetupText(m_state, text); }
 
 // An unattended run has nobody to close a dialog: its exit code tells instead.
 void CMainFrame::ShowMessage(const std::string& text) {
     trace::Value("message", text);
-    if (m_state.unattended != kFlagOn) ShowMessageDialog(nullptr, text);
+    if (!m_state.unattended) ShowMessageDialog(nullptr, text);
+}
+
+void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
+
+void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
+
+// Merge modules run after the main installation; not built yet.
+void CMainFrame::RunMergeModuleStep() {}
+
+void CMainFrame::RunStartupDriver() {
+    if (m_driverRan) return;
+    m_driverRan = true;
+    StartupDriver(*this).Run();
+}
+
+// Runs the installation for the progress page, then moves on: the complete
+// page in its cancelled form, the add-on programs, the end of an unattended
+// run, or the next page.
+void CMainFrame::StartInstallation() {
+    m_state.installFolder = m_state.currentInstallFolder;
+    trace::Value("hand-over: installation folder", m_state.installFolder);
+    {
+        ProgressPageSink progress(m_wizard->CurrentPage());
+        InstallEngine engine(MakeEngineSetup(), &progress);
+        engine.Run();
+    }
+    trace::Value("installation ended, abort flag", FlagText(GlobalFlags().cancelled));
+    if (GlobalFlags().cancelled) {
+        m_state.finished = true;
+        if (m_state.unattended) {
+            EndSetup(kExitAbandoned);
+        } else if (GlobalFlags().cancel) {
+            // A cancel confirmed during the run left the working folder to now.
+            RemoveWorkingFolder();
+            m_wizard->ShowCompletePage();
+        } else {
+            m_wizard->ShowErrorPage();  // abandoned at a failed copy
+        }
+        return;
+    }
+    if (m_state.mergeModulesPending) {
+        m_state.mergeModulesPending = false;
+    } else if (m_state.unattended) {
+        m_wizard->Finish();
+    } else {
+        m_wizard->NextPage();
+    }
+}
+
+EngineSetup CMainFrame::MakeEngineSetup() const {
+    const SetupState& s = m_state;
+    EngineSetup e;
+    e.values = PlaceholderValuesOf(s);
+    e.currentInstallFolder = s.currentInstallFolder;
+    e.defaultInstallFolder = s.defaultInstallFolder;
+    e.windowsFolder = s.windowsFolder;
+    e.tempFolder = s.tempFolder;
+    e.sourceFolder = s.sourceFolder;
+    e.workingFolderName = s.workingFolderName;
+    e.themeFolder = s.themeFolder;
+    e.settingsPath = s.settingsPath;
+    e.dataPath = s.dataPath;
+    e.osName = s.osName;
+    e.preview = s.preview;
+    e.diskImage = s.diskImage;
+    e.mergeModulesPending = s.mergeModulesPending;
+    e.unattended = s.unattended;
+    e.features = s.features;
+    return e;
 }

@@ -9,14 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "control/Placeholders.h"
-#include "control/SetupState.h"
-#include "control/SystemChecks.h"
+#include "core/Placeholders.h"
+#include "core/SetupState.h"
 #include "crypt/RijndaelFileCrypt.h"
 #include "install/InstallEngine.h"
 #include "pages/Wizard.h"
 
-class CMainFrame {
+class CMainFrame : public WizardOwner {
 public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
     // Posted to the frame when a page window was left behind by a move.
@@ -30,23 +29,24 @@ public:
     bool Create(HINSTANCE instance);
     HWND Window() const { return m_hWnd; }
 
-    SetupState& State() { return m_state; }
+    SetupState& State() override { return m_state; }
     const SetupState& State() const { return m_state; }
 
     // Start-up driver (steps after the language step); runs once per start-up.
     void RunStartupDriver();
-    // Called by the progress page: runs the installation; 1 done, 0 cancelled.
-    int HandOverToInstallation();
+    // Called by the progress page: runs the installation, then moves on.
+    void StartInstallation() override;
     void ShowFirstPage();
+    void CloseStartPage();
 
     // The setup expansion of a project text, with the values known now.
     std::string Expand(const std::string& text) const;
-    PlaceholderValues CurrentPlaceholderValues() const;
     // Shows the setup's message dialog over the current page.
     void ShowMessage(const std::string& text);
     // Ends the message loop. Interactive runs end with 0; an unattended run
     // with the code of how it ended (ExitCodes.h).
-    void EndSetup(int unattendedExitCode = 0);
+    void EndSetup(int unattendedExitCode = 0) override;
+    void DeleteRetiredPagesLater() override;
     // Deletes the working folder with everything in it.
     void RemoveWorkingFolder();
     Wizard& Pages() { return *m_wizard; }
@@ -67,24 +67,8 @@ private:
     void DetermineOsName();
     bool LanguageStep();
 
-    // Start-up driver steps.
-    bool SplashStep();
-    bool CheckSystemRequirements();
-    bool CheckAdministratorRights();
-    void ReadConditions();
-    bool PreviousInstallation();
-    void ReadPageList();
-    void ReadFileActions();
-    void ReadSetupTypesAndFeatures();
-    bool StartPageStep();
-    void OpenBackgroundWindow();
-    void ReadBillboards();
-    void ReadVariables();
-    void ReadMergeModules();
-    void CloseStartPage();
     void RunMergeModuleStep();
 
-    SystemCheckContext CheckContext();
     EngineSetup MakeEngineSetup() const;
     CRijndaelFileCrypt& Cipher();
 

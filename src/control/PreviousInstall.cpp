@@ -1,6 +1,6 @@
 #include "control/PreviousInstall.h"
 
-#include "control/Registry.h"
+#include "core/Registry.h"
 #include "util/Text.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "control/Folders.h"
+#include "core/Folders.h"
 #include "crypt/ProjectCipher.h"
 
 ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::string& sourceFolder,

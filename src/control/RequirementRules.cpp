@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 #include "util/Text.h"
 
 namespace requirements {

@@ -1,29 +1,27 @@
-// The start-up driver: runs after the language step, prepares the wizard and
-// shows its first page. Steps whose subsystems are not part of the engine yet
-// are named here and do nothing.
-#include "control/MainFrame.h"
-#include "control/ExitCodes.h"
-#include "control/PreviousInstall.h"
-#include "control/RunProgram.h"
-#include "control/Settings.h"
-#include "control/SystemChecks.h"
-#include "control/Trace.h"
-#include "cabinet/CabinetExtract.h"
-#include "pages/ProgressPage.h"
+#include "control/StartupDriver.h"
 
-void CMainFrame::RunStartupDriver() {
-    if (m_driverRan) return;
-    m_driverRan = true;
-    if (SplashStep()) m_state.splashShown = kFlagOn;
+#include "control/MainFrame.h"
+#include "core/ExitCodes.h"
+#include "control/PreviousInstall.h"
+#include "core/RunProgram.h"
+#include "core/Settings.h"
+#include "control/SystemChecks.h"
+#include "core/Trace.h"
+#include "cabinet/CabinetExtract.h"
+
+StartupDriver::StartupDriver(CMainFrame& frame) : frame_(frame), state_(frame.State()) {}
+
+void StartupDriver::Run() {
+    if (SplashStep()) state_.splashShown = true;
     trace::Line("step 11: splash");
     trace::Line("step 12: system requirements");
-    if (!CheckSystemRequirements()) return EndSetup(kExitRefused);
+    if (!CheckSystemRequirements()) return frame_.EndSetup(kExitRefused);
     trace::Line("step 13: administrator rights");
-    if (!CheckAdministratorRights()) return EndSetup(kExitRefused);
+    if (!CheckAdministratorRights()) return frame_.EndSetup(kExitRefused);
     trace::Line("step 14: conditions");
     ReadConditions();
     trace::Line("step 15: previous installation");
-    if (!PreviousInstallation()) return EndSetup();
+    if (!PreviousInstallation()) return frame_.EndSetup();
     trace::Line("step 16: page list");
     ReadPageList();
     trace::Line("step 17: file actions");
@@ -31,7 +29,7 @@ void CMainFrame::RunStartupDriver() {
     trace::Line("step 18: setup types and features");
     ReadSetupTypesAndFeatures();
     trace::Line("step 19: start page");
-    if (!StartPageStep()) return EndSetup(kExitPreparationFailed);
+    if (!StartPageStep()) return frame_.EndSetup(kExitPreparationFailed);
     trace::Line("step 20: background window");
     OpenBackgroundWindow();
     trace::Line("step 21: billboards");
@@ -40,42 +38,37 @@ void CMainFrame::RunStartupDriver() {
     ReadVariables();
     trace::Line("step 23: merge modules");
     ReadMergeModules();
-    if (m_state.splashShown != kFlagOn) {
+    if (!state_.splashShown) {
         trace::Line("step 24: first page");
-        ShowFirstPage();
+        frame_.ShowFirstPage();
     }
-    if (m_state.splashShown == kFlagOn && m_state.diskImage == kFlagOn) {
+    if (state_.splashShown && state_.diskImage) {
         trace::Line("step 25: waiting for the splash");
-        SetTimer(m_hWnd, kTimerAfterSplash, 1000, nullptr);
+        SetTimer(frame_.Window(), CMainFrame::kTimerAfterSplash, 1000, nullptr);
     }
     trace::Line("step 26: driver done");
 }
 
-// Splash picture and sound; true when a splash window was created.
-bool CMainFrame::SplashStep() { return false; }
-
-SystemCheckContext CMainFrame::CheckContext() {
+SystemCheckContext StartupDriver::CheckContext() {
     SystemCheckContext c;
-    c.settingsPath = m_state.settingsPath;
-    c.messageFilePath = m_state.languageFilePath;
-    c.noAdministrator = m_state.noAdministrator == kFlagOn;
-    c.expand = [this](const std::string& t) { return Expand(t); };
-    c.showMessage = [this](const std::string& t) { ShowMessage(t); };
+    c.settingsPath = state_.settingsPath;
+    c.messageFilePath = state_.languageFilePath;
+    c.noAdministrator = state_.noAdministrator;
+    c.expand = [this](const std::string& t) { return frame_.Expand(t); };
+    c.showMessage = [this](const std::string& t) { frame_.ShowMessage(t); };
     return c;
 }
 
-bool CMainFrame::CheckSystemRequirements() {
+bool StartupDriver::CheckSystemRequirements() {
     return ::CheckSystemRequirements(CheckContext(), MeasureMachine());
 }
 
-bool CMainFrame::CheckAdministratorRights() { return ::CheckAdministratorRights(CheckContext()); }
-
-void CMainFrame::ReadConditions() {}
+bool StartupDriver::CheckAdministratorRights() { return ::CheckAdministratorRights(CheckContext()); }
 
 // Removes or takes over an earlier installation of the product; never fails.
-bool CMainFrame::PreviousInstallation() {
+bool StartupDriver::PreviousInstallation() {
     using settings::kShortValueSize;
-    const std::string& ini = m_state.settingsPath;
+    const std::string& ini = state_.settingsPath;
     PreviousInstallSettings s;
     s.mode = settings::Read(ini, "APPINFO", "a26", kShortValueSize);
     s.removeFirst = settings::Read(ini, "APPINFO", "a29", kShortValueSize);
@@ -83,130 +76,68 @@ bool CMainFrame::PreviousInstallation() {
     s.registryPath = settings::Read(ini, "APPINFO", "a28", kShortValueSize);
     s.productCode = settings::Read(ini, "APPINFO", "a3");
     PreviousInstallActions a;
-    a.expand = [this](const std::string& t) { return Expand(t); };
+    a.expand = [this](const std::string& t) { return frame_.Expand(t); };
     a.runAndWait = [](const std::string& program, const std::string& arguments) {
         trace::Value("run and wait", program + "|" + arguments);
         RunAndWait(program, arguments);
     };
     a.setInstallFolder = [this](const std::string& folder) {
-        m_state.installFolder = folder;
-        m_state.currentInstallFolder = folder;
+        state_.installFolder = folder;
+        state_.currentInstallFolder = folder;
         trace::Value("earlier installation folder", folder);
     };
     HandlePreviousInstallation(s, a);
-    trace::Value("installation folder after checks", m_state.installFolder);
+    trace::Value("installation folder after checks", state_.installFolder);
     return true;
 }
 
-void CMainFrame::ReadPageList() { m_wizard->BuildPageList(); }
-
-void CMainFrame::ReadFileActions() {}
+void StartupDriver::ReadPageList() { frame_.Pages().BuildPageList(); }
 
 // The features of the setup types, all to be installed until the custom
 // setup page excludes some.
-void CMainFrame::ReadSetupTypesAndFeatures() {
-    const std::string& ini = m_state.settingsPath;
-    m_state.features.Clear();
+void StartupDriver::ReadSetupTypesAndFeatures() {
+    const std::string& ini = state_.settingsPath;
+    state_.features.Clear();
     const int total = settings::ReadListCount(ini, "SETUPTYPE");
-    for (int i = 0; i < total && m_state.features.Size() < filerules::FeatureTable::kCapacity; ++i)
-        m_state.features.Add(settings::ReadListField(ini, "SETUPTYPE", "FeatureName", i));
+    for (int i = 0; i < total && state_.features.Size() < core::FeatureTable::kCapacity; ++i)
+        state_.features.Add(settings::ReadListField(ini, "SETUPTYPE", "FeatureName", i));
 }
 
 // Start page and the preparation extraction of the payload cabinet; false
 // when the extraction failed. Nothing to prepare in disk-image mode.
-bool CMainFrame::StartPageStep() {
-    if (m_state.diskImage == kFlagOn) return true;
-    SkinnedPage* start = m_wizard->ShowStartPage();
+bool StartupDriver::StartPageStep() {
+    if (state_.diskImage) return true;
+    SkinnedPage* start = frame_.Pages().ShowStartPage();
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
-    m_wizard->SetWorkerRunning(true);
-    const bool extracted = cabinet::ExtractCabinet(cabinet::PayloadCabinetPath(m_state.sourceFolder),
-                                                   m_state.workingFolder, &progress);
-    m_wizard->SetWorkerRunning(false);
+    frame_.Pages().SetWorkerRunning(true);
+    const bool extracted = cabinet::ExtractCabinet(cabinet::PayloadCabinetPath(state_.sourceFolder),
+                                                   state_.workingFolder, &progress);
+    frame_.Pages().SetWorkerRunning(false);
     trace::Value("preparation extraction", extracted ? "done" : "failed");
-    if (GlobalFlags().cancelled == kFlagOn) {
+    if (GlobalFlags().cancelled) {
         // Cancelled on the start page: no wizard page follows but the complete page.
-        RemoveWorkingFolder();
-        m_wizard->ShowCompletePage();
+        frame_.RemoveWorkingFolder();
+        frame_.Pages().ShowCompletePage();
         return true;
     }
     if (!extracted) return false;
-    if (m_state.splashShown == kFlagOn) {
-        m_state.splashMayClose = kFlagOn;
-        SetTimer(m_hWnd, kTimerAfterPreparation, 1000, nullptr);
+    if (state_.splashShown) {
+        state_.splashMayClose = true;
+        SetTimer(frame_.Window(), CMainFrame::kTimerAfterPreparation, 1000, nullptr);
     } else {
-        CloseStartPage();
+        frame_.CloseStartPage();
     }
     return true;
 }
 
-void CMainFrame::OpenBackgroundWindow() {}
-
-void CMainFrame::ReadBillboards() {}
-
-void CMainFrame::ReadVariables() {}
-
-void CMainFrame::ReadMergeModules() {}
-
-void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
-
-void CMainFrame::RunMergeModuleStep() {}
-
-void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
-
-// Runs the installation for the progress page, then moves on: the complete
-// page in its cancelled form, the add-on programs, the end of an unattended
-// run, or the next page.
-int CMainFrame::HandOverToInstallation() {
-    m_state.installFolder = m_state.currentInstallFolder;
-    trace::Value("hand-over: installation folder", m_state.installFolder);
-    {
-        ProgressPageSink progress(m_wizard->CurrentPage());
-        InstallEngine engine(MakeEngineSetup(), &progress);
-        engine.Run();
-    }
-    trace::Value("installation ended, abort flag", std::to_string(GlobalFlags().cancelled));
-    if (GlobalFlags().cancelled == kFlagOn) {
-        m_state.finished = kFlagOn;
-        if (m_state.unattended == kFlagOn) {
-            EndSetup(kExitAbandoned);
-        } else if (GlobalFlags().cancel == 1) {
-            // A cancel confirmed during the run left the working folder to now.
-            RemoveWorkingFolder();
-            m_wizard->ShowCompletePage();
-        } else {
-            m_wizard->ShowErrorPage();  // abandoned at a failed copy
-        }
-        return 0;
-    }
-    if (m_state.mergeModulesPending == kFlagOn) {
-        m_state.mergeModulesPending = kFlagOff;
-    } else if (m_state.unattended == kFlagOn) {
-        m_wizard->Finish();
-    } else {
-        m_wizard->NextPage();
-    }
-    return 1;
-}
-
-EngineSetup CMainFrame::MakeEngineSetup() const {
-    const SetupState& s = m_state;
-    EngineSetup e;
-    e.values = CurrentPlaceholderValues();
-    e.currentInstallFolder = s.currentInstallFolder;
-    e.defaultInstallFolder = s.defaultInstallFolder;
-    e.windowsFolder = s.windowsFolder;
-    e.tempFolder = s.tempFolder;
-    e.sourceFolder = s.sourceFolder;
-    e.workingFolderName = s.workingFolderName;
-    e.themeFolder = s.themeFolder;
-    e.settingsPath = s.settingsPath;
-    e.dataPath = s.dataPath;
-    e.osName = s.osName;
-    e.preview = s.preview == kFlagOn;
-    e.diskImage = s.diskImage == kFlagOn;
-    e.mergeModulesPending = s.mergeModulesPending == kFlagOn;
-    e.unattended = s.unattended == kFlagOn;
-    e.features = s.features;
-    return e;
-}
+// Steps of subsystems not built yet: the splash and background windows, the
+// conditions and variables, file actions, billboards and merge modules. Each
+// leaves the start-up as it is; SplashStep tells that no splash was shown.
+bool StartupDriver::SplashStep() { return false; }
+void StartupDriver::ReadConditions() {}
+void StartupDriver::ReadFileActions() {}
+void StartupDriver::OpenBackgroundWindow() {}
+void StartupDriver::ReadBillboards() {}
+void StartupDriver::ReadVariables() {}
+void StartupDriver::ReadMergeModules() {}

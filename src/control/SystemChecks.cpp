@@ -4,7 +4,7 @@
 
 #include "control/OsVersion.h"
 #include "control/Processor.h"
-#include "control/Settings.h"
+#include "core/Settings.h"
 
 using requirements::RequirementFailure;
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 
 namespace filelist {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "control/SetupState.h"
+#include "core/SetupState.h"
 #include "install/DirectoryPath.h"
 #include "install/ErrorChoiceDialog.h"
 #include "install/FileMove.h"
@@ -59,7 +59,7 @@ FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord
     if (ProgressSink* p = engine_.Progress()) p->SetProgressPosition(static_cast<int>(k));
     const std::string source = engine_.PayloadFilePath(k, r.fileName);
     const std::string destination = engine_.Expand(DestinationPath(r.destDir, r.fileName));
-    if (GlobalFlags().cancel != 0) return Outcome::Stop;
+    if (GlobalFlags().cancel) return Outcome::Stop;
     if (!SystemMaskMatches(r.systemMask, engine_.Setup().osName)) return Outcome::Done;
 
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
@@ -67,7 +67,7 @@ FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord
     if (!skipCopy) {
         if (IsWebItem(r.sourceLine)) {
             DownloadWebItem(r);
-            if (GlobalFlags().cancel == 1) return Outcome::Stop;
+            if (GlobalFlags().cancel) return Outcome::Stop;
         } else {
             const std::string from =
                 HasFlag(r.flags, kFlagExpandContent) ? ExpandedCopy(source) : source;
@@ -138,7 +138,7 @@ bool FilePhase::ResetReadOnly(const std::string& path) {
 
 void FilePhase::Abandon() {
     engine_.RemoveTemporaryFiles();
-    GlobalFlags().cancelled = kFlagOn;
+    GlobalFlags().cancelled = true;
 }
 
 // Writes the source with its placeholders expanded beside it (name + "2").

@@ -3,11 +3,11 @@
 #include <objbase.h>
 
 #include "cabinet/CabinetNames.h"
-#include "control/MessageWait.h"
-#include "control/SetupState.h"
+#include "core/MessageWait.h"
+#include "core/SetupState.h"
 #include "install/FileList.h"
 #include "install/FilePhase.h"
-#include "install/ShellFileOps.h"
+#include "core/ShellFileOps.h"
 
 InstallEngine::InstallEngine(const EngineSetup& setup, ProgressSink* progress)
     : setup_(setup), progress_(progress) {}
@@ -69,7 +69,7 @@ void InstallEngine::RunPhasesInitialised() {
     if (!files.LoadFileData()) {
         if (!setup_.unattended)
             ShowEngineError(progress_ ? progress_->DialogOwner() : nullptr, 1, "LoadFileData() - Error");
-        GlobalFlags().cancelled = kFlagOn;  // nothing could be installed
+        GlobalFlags().cancelled = true;  // nothing could be installed
         return;
     }
     RegisterUninstallTimeProgram();

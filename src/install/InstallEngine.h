@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/Placeholders.h"
+#include "core/Placeholders.h"
 #include "install/FileRules.h"
 #include "install/ProgressSink.h"
 #include "install/UninstallLog.h"
@@ -30,7 +30,7 @@ struct EngineSetup {
     bool mergeModulesPending = false;
     // No one answers dialogs: a copy failure abandons the run instead of asking.
     bool unattended = false;
-    filerules::FeatureTable features;
+    core::FeatureTable features;
 };
 
 class InstallEngine {

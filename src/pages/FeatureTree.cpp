@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "control/SetupState.h"
-#include "control/Settings.h"
+#include "core/SetupState.h"
+#include "core/Settings.h"
 #include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
 
@@ -85,7 +85,7 @@ void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEIT
     const bool install = chosen == kCommandInstall;
     if (index >= 0)
         state.features.SetState(static_cast<size_t>(index),
-                                install ? filerules::kFeatureInstall : filerules::kFeatureExcluded);
+                                install ? core::kFeatureInstall : core::kFeatureExcluded);
     SetItemImage(tree, item, install ? kImageInstalled : kImageExcluded);
 }
 

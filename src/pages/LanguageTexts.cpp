@@ -1,6 +1,6 @@
 #include "pages/LanguageTexts.h"
 
-#include "control/Settings.h"
+#include "core/Settings.h"
 #include "pages/PageRules.h"
 
 namespace pages {

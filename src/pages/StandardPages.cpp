@@ -2,10 +2,9 @@
 
 #include <commctrl.h>
 
-#include "cabinet/CabinetNames.h"
-#include "control/MainFrame.h"
-#include "control/Registry.h"
-#include "control/Settings.h"
+#include "core/Registry.h"
+#include "core/WorkingFolder.h"
+#include "core/Settings.h"
 #include "pages/FeatureTree.h"
 #include "pages/FolderBrowser.h"
 #include "pages/LanguageTexts.h"
@@ -30,7 +29,7 @@ constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 
 void StandardPages::SetUp(SkinnedPage& page) {
     const std::string layout = pagectl::LayoutName(page);
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     if (layout == "license.lcd") SetUpLicense(page);
     else if (layout == "readme.lcd") LoadRichText(page, "CT2", "CT3");
     else if (layout == "customer.lcd") SetUpCustomer(page);
@@ -54,17 +53,16 @@ void StandardPages::SetUpLicense(SkinnedPage& page) {
 
 // License and readme texts lie in the working folder, or in DiskImage1.
 void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey) {
-    const SetupState& s = frame_.State();
+    const SetupState& s = owner_.State();
     const std::string file = settings::Read(s.settingsPath, "DIALOGLIST", fileKey);
-    const std::string path = s.diskImage == kFlagOn
-                                 ? s.sourceFolder + "DiskImage1\\" + file
-                                 : cabinet::ExtractedFilePath(s.tempFolder + s.workingFolderName + "\\", file);
+    const std::string path = core::ProjectFilePath(
+        s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), file);
     HWND control = page.ControlWindow(settings::Read(s.settingsPath, "DIALOGLIST", controlKey));
     if (control && !file.empty()) StreamRichTextFile(control, path);
 }
 
 void StandardPages::SetUpCustomer(SkinnedPage& page) {
-    const SetupState& s = frame_.State();
+    const SetupState& s = owner_.State();
     SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
     SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
     pagectl::Focus(page, "IDC_USERNAME");
@@ -73,7 +71,7 @@ void StandardPages::SetUpCustomer(SkinnedPage& page) {
 }
 
 void StandardPages::SetUpDestination(SkinnedPage& page) {
-    const SetupState& s = frame_.State();
+    const SetupState& s = owner_.State();
     if (page.FindControl("IDC_ANYONE") >= 0) {
         SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
         SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
@@ -82,21 +80,21 @@ void StandardPages::SetUpDestination(SkinnedPage& page) {
 }
 
 void StandardPages::SetUpSetupType(SkinnedPage& page) {
-    const int type = frame_.State().setupType;
+    const int type = owner_.State().setupType;
     SelectSetupType(page, type >= 0 && type <= 2 ? type : wizard::kSetupTypeTypical);
 }
 
 void StandardPages::SelectSetupType(SkinnedPage& page, int type) {
-    frame_.State().setupType = type;
+    owner_.State().setupType = type;
     SetChecked(page, "IDC_TYPICAL", type == wizard::kSetupTypeTypical);
     SetChecked(page, "IDC_MINIMAL", type == wizard::kSetupTypeMinimal);
     SetChecked(page, "IDC_CUSTOM", type == wizard::kSetupTypeCustom);
 }
 
 void StandardPages::SetUpCustomSetup(SkinnedPage& page) {
-    SetText(page, "IDC_INSTALLDIR", frame_.State().currentInstallFolder);
+    SetText(page, "IDC_INSTALLDIR", owner_.State().currentInstallFolder);
     SetText(page, "IDC_FEATUREINFO", "");
-    featuretree::Fill(page, frame_.State().settingsPath);
+    featuretree::Fill(page, owner_.State().settingsPath);
 }
 
 void StandardPages::SetUpProgress(SkinnedPage& page) {
@@ -104,16 +102,16 @@ void StandardPages::SetUpProgress(SkinnedPage& page) {
     Enable(page, "IDC_BACK", false);
     SetText(page, "IDC_INFO", "Starting copying files...");
     SetText(page, "IDC_INSTALLINFO", "");
-    const bool hidden = frame_.State().unattended == kFlagOn;
+    const bool hidden = owner_.State().unattended;
     SetTimer(page.Window(), kPageTimerStartInstallation,
              hidden ? kHiddenStartInstallationDelayMs : kStartInstallationDelayMs, nullptr);
 }
 
 void StandardPages::SetUpComplete(SkinnedPage& page) {
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
-    const bool cancelled = GlobalFlags().cancelled == kFlagOn;
+    const bool cancelled = GlobalFlags().cancelled;
     const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
     const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
     pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
@@ -121,18 +119,18 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
     if (cancelled) {
         // Without a language text the page still says the setup did not finish.
         SetText(page, "IDC_INSTALLSTATUS",
-                frame_.Expand(pages::LanguageText(
+                ExpandSetupText(owner_.State(), pages::LanguageText(
                     s.appliedLanguageFile, "SetupCompleteError", "3",
                     "The installation of <ProductName> was interrupted before it could finish.")));
         return;
     }
     if (offersFile) {
         SetChecked(page, "IDC_LAUNCHFILE", true);
-        s.launchFileChosen = kFlagOn;
+        s.launchFileChosen = true;
     }
     if (offersReadme) {
         SetChecked(page, "IDC_LAUNCHREADME", true);
-        s.launchReadmeChosen = kFlagOn;
+        s.launchReadmeChosen = true;
     }
 }
 
@@ -140,7 +138,7 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
 void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return;
-    const SetupState& s = frame_.State();
+    const SetupState& s = owner_.State();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((s.sourceFolder + "languages\\*.lan").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -158,14 +156,14 @@ void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
 }
 
 bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     if (c == "IDC_ACCEPTLICENSE" || c == "IDC_NOTACCEPTLICENSE") {
         const bool accepted = c == "IDC_ACCEPTLICENSE";
         SetChecked(page, "IDC_ACCEPTLICENSE", accepted);
         SetChecked(page, "IDC_NOTACCEPTLICENSE", !accepted);
         Enable(page, "IDC_NEXT", accepted);
     } else if (c == "IDC_ANYONE" || c == "IDC_ONLYFORME") {
-        s.installForAnyone = c == "IDC_ANYONE" ? kFlagOn : kFlagOff;
+        s.installForAnyone = c == "IDC_ANYONE";
         SetChecked(page, "IDC_ANYONE", c == "IDC_ANYONE");
         SetChecked(page, "IDC_ONLYFORME", c == "IDC_ONLYFORME");
     } else if (c == "IDC_TYPICAL") {
@@ -175,11 +173,11 @@ bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
     } else if (c == "IDC_CUSTOM") {
         SelectSetupType(page, wizard::kSetupTypeCustom);
     } else if (c == "IDC_LAUNCHFILE") {
-        s.launchFileChosen = s.launchFileChosen == kFlagOn ? kFlagOff : kFlagOn;
-        SetChecked(page, "IDC_LAUNCHFILE", s.launchFileChosen == kFlagOn);
+        s.launchFileChosen = !s.launchFileChosen;
+        SetChecked(page, "IDC_LAUNCHFILE", s.launchFileChosen);
     } else if (c == "IDC_LAUNCHREADME") {
-        s.launchReadmeChosen = s.launchReadmeChosen == kFlagOn ? kFlagOff : kFlagOn;
-        SetChecked(page, "IDC_LAUNCHREADME", s.launchReadmeChosen == kFlagOn);
+        s.launchReadmeChosen = !s.launchReadmeChosen;
+        SetChecked(page, "IDC_LAUNCHREADME", s.launchReadmeChosen);
     } else if (c == "IDC_BROWSE") {
         BrowseForFolder(page);
     } else {
@@ -189,7 +187,7 @@ bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
 }
 
 void StandardPages::BrowseForFolder(SkinnedPage& page) {
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     const std::string chosen = BrowseForDestination(page.Window(), s.currentInstallFolder);
     if (chosen.empty()) return;
     s.currentInstallFolder = text::WithTrailingBackslash(chosen);
@@ -202,10 +200,10 @@ void StandardPages::Leave(SkinnedPage& page) {
 }
 
 void StandardPages::StoreCustomerData(SkinnedPage& page) {
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     s.customerName = pagectl::Text(page, "IDC_USERNAME");
     s.companyName = pagectl::Text(page, "IDC_ORGANIZATION");
-    const std::string key = frame_.Expand(s.customerRegistryKey);
+    const std::string key = ExpandSetupText(owner_.State(), s.customerRegistryKey);
     HKEY root = registry::RootFromName(s.customerRegistryRoot);
     if (!root || key.empty()) return;
     registry::WriteText(root, key, "<UserName>", s.customerName);
@@ -215,6 +213,6 @@ void StandardPages::StoreCustomerData(SkinnedPage& page) {
 LRESULT StandardPages::Notify(SkinnedPage& page, const NMHDR& header) {
     if (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW) return 0;
     const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
-    featuretree::OnSelectionChanged(page, frame_.State(), header.hwndFrom, change.itemNew.hItem);
+    featuretree::OnSelectionChanged(page, owner_.State(), header.hwndFrom, change.itemNew.hItem);
     return 0;
 }

@@ -7,12 +7,13 @@
 
 #include <string>
 
-class CMainFrame;
+#include "pages/WizardOwner.h"
+
 class SkinnedPage;
 
 class StandardPages {
 public:
-    explicit StandardPages(CMainFrame& frame) : frame_(frame) {}
+    explicit StandardPages(WizardOwner& owner) : owner_(owner) {}
 
     void SetUp(SkinnedPage& page);
     // True when the button acts within the page (it never moves the wizard).
@@ -35,5 +36,5 @@ private:
     void StoreCustomerData(SkinnedPage& page);
     void BrowseForFolder(SkinnedPage& page);
 
-    CMainFrame& frame_;
+    WizardOwner& owner_;
 };

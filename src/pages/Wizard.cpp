@@ -2,11 +2,10 @@
 
 #include <shellapi.h>
 
-#include "control/ExitCodes.h"
-#include "control/MainFrame.h"
-#include "control/Settings.h"
-#include "control/Trace.h"
-#include "install/ShellFileOps.h"
+#include "core/ExitCodes.h"
+#include "core/Settings.h"
+#include "core/Trace.h"
+#include "core/ShellFileOps.h"
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
 #include "pages/PageControls.h"
@@ -27,7 +26,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-Wizard::Wizard(CMainFrame& frame) : frame_(frame), behaviours_(frame) {}
+Wizard::Wizard(WizardOwner& owner) : owner_(owner), behaviours_(owner) {}
 
 Wizard::~Wizard() {
     CloseCurrentPage();
@@ -35,7 +34,7 @@ Wizard::~Wizard() {
 }
 
 void Wizard::BuildPageList() {
-    const std::string& ini = frame_.State().settingsPath;
+    const std::string& ini = owner_.State().settingsPath;
     const int count = settings::ReadNumber(ini, "DIALOGLIST", "TOTAL1");
     std::vector<std::string> pages;
     for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
@@ -44,22 +43,22 @@ void Wizard::BuildPageList() {
 }
 
 wizard::MoveState Wizard::CurrentMoveState() const {
-    const SetupState& s = frame_.State();
+    const SetupState& s = owner_.State();
     wizard::MoveState m;
     m.setupType = s.setupType;
-    m.cancelled = GlobalFlags().cancelled == kFlagOn;
-    m.finished = s.finished == kFlagOn;
-    m.unattended = s.unattended == kFlagOn;
+    m.cancelled = GlobalFlags().cancelled;
+    m.finished = s.finished;
+    m.unattended = s.unattended;
     return m;
 }
 
 // File actions and conditions bound to a page run here before it is shown;
 // false when they cancelled the setup.
-bool Wizard::RunPageActions(const std::string&) { return GlobalFlags().cancelled != kFlagOn; }
+bool Wizard::RunPageActions(const std::string&) { return !GlobalFlags().cancelled; }
 
 SkinnedPage* Wizard::ShowStartPage() {
     RunPageActions(kStartPage);
-    const bool hidden = frame_.State().unattended == kFlagOn;
+    const bool hidden = owner_.State().unattended;
     ShowPage({kStartPage, wizard::kOutsideListIndex, wizard::kOutsideListCount, hidden});
     return current_.get();
 }
@@ -68,7 +67,7 @@ void Wizard::ShowPage(const wizard::PageToShow& target) {
     trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<SkinnedPage>(this);
     if (!page->Create(nullptr)) return;
-    page->Load(frame_.State().themeFolder, target.layout, target.index, target.count);
+    page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
     // Test drivers and accessibility tools tell pages apart by this name.
     SetPropA(page->Window(), kLayoutProperty,
              reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(target.layout.c_str()))));
@@ -87,7 +86,7 @@ void Wizard::RetireCurrentPage() {
             reinterpret_cast<UINT_PTR>(RemovePropA(window, kLayoutProperty))));
     current_->Close();
     retired_.push_back(std::move(current_));
-    PostMessageA(frame_.Window(), CMainFrame::kMessageDeleteRetiredPages, 0, 0);
+    owner_.DeleteRetiredPagesLater();
 }
 
 void Wizard::CloseCurrentPage() { RetireCurrentPage(); }
@@ -110,8 +109,8 @@ void Wizard::PreviousPage() {
 void Wizard::ShowCompletePage() { ShowPage(sequence_.Complete()); }
 
 void Wizard::AbortToCompletePage() {
-    frame_.State().finished = kFlagOn;
-    GlobalFlags().cancelled = kFlagOn;
+    owner_.State().finished = true;
+    GlobalFlags().cancelled = true;
     ShowCompletePage();
 }
 
@@ -121,27 +120,27 @@ void Wizard::ShowErrorPage() {
 }
 
 void Wizard::Finish() {
-    SetupState& s = frame_.State();
+    SetupState& s = owner_.State();
     trace::Line("finish");
-    if (s.launchFileChosen == kFlagOn && FileExists(s.launchFile)) {
+    if (s.launchFileChosen && FileExists(s.launchFile)) {
         SetCurrentDirectoryA(FolderOf(s.launchFile).c_str());
         ShellExecuteA(nullptr, nullptr, s.launchFile.c_str(),
                       s.launchParameters.empty() ? nullptr : s.launchParameters.c_str(), nullptr,
                       SW_SHOWDEFAULT);
     }
-    if (s.launchReadmeChosen == kFlagOn && FileExists(s.readmeFile))
+    if (s.launchReadmeChosen && FileExists(s.readmeFile))
         ShellExecuteA(nullptr, nullptr, s.readmeFile.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
-    frame_.EndSetup(GlobalFlags().cancelled == kFlagOn ? kExitAbandoned : kExitInstalled);
+    owner_.EndSetup(GlobalFlags().cancelled ? kExitAbandoned : kExitInstalled);
 }
 
-std::string Wizard::ExpandPageText(const std::string& text) { return frame_.Expand(text); }
+std::string Wizard::ExpandPageText(const std::string& text) { return ExpandSetupText(owner_.State(), text); }
 
 void Wizard::OnPageCommand(SkinnedPage& page, int, int, int clickCode,
                            const std::string& controlName) {
     trace::Value("command", controlName + " " + std::to_string(clickCode));
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
-        return frame_.EndSetup(kExitAbandoned);
+        return owner_.EndSetup(kExitAbandoned);
     if (controlName == "IDCANCEL") return ConfirmCancel(page);
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
@@ -159,7 +158,7 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
 }
 
 void Wizard::OnCancelRequest(SkinnedPage& page) {
-    if (showingErrorPage_) return frame_.EndSetup(kExitAbandoned);
+    if (showingErrorPage_) return owner_.EndSetup(kExitAbandoned);
     ConfirmCancel(page);
 }
 
@@ -168,20 +167,20 @@ void Wizard::OnCancelRequest(SkinnedPage& page) {
 // runs, its worker still reads the working folder: it stops before its next
 // file and the folder is removed once it has ended.
 void Wizard::ConfirmCancel(SkinnedPage& page) {
-    if (frame_.State().finished == kFlagOn) return;
-    const std::string& language = frame_.State().appliedLanguageFile;
+    if (owner_.State().finished) return;
+    const std::string& language = owner_.State().appliedLanguageFile;
     CancelDialogTexts texts;
-    texts.text = frame_.Expand(pages::LanguageText(
+    texts.text = ExpandSetupText(owner_.State(), pages::LanguageText(
         language, "CancelSetup", "0", "Are you sure you want to cancel the installation of <ProductName>?"));
     texts.stayCaption = pages::LanguageText(language, "CancelSetup", "1", "Cancel");
     texts.leaveCaption = pages::LanguageText(language, "CancelSetup", "2", "OK");
     if (!AskCancelConfirmation(page.Window(), texts)) return;
     trace::Line("cancel confirmed");
     pagectl::Enable(page, "IDCANCEL", false);
-    GlobalFlags().cancel = 1;
-    GlobalFlags().cancelled = kFlagOn;
+    GlobalFlags().cancel = true;
+    GlobalFlags().cancelled = true;
     if (workerRunning_) return;
-    frame_.RemoveWorkingFolder();
+    RemoveWorkingFolder(owner_.State());
     Dispatch("IDC_NEXT", 0);
 }
 
@@ -189,7 +188,7 @@ void Wizard::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
     if (timerId == kPageTimerStartInstallation) {
         workerRunning_ = true;
-        frame_.HandOverToInstallation();
+        owner_.StartInstallation();
         workerRunning_ = false;
     } else if (timerId == kPageTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);

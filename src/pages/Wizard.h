@@ -10,12 +10,11 @@
 #include "pages/StandardPages.h"
 #include "skin/PageHost.h"
 #include "skin/SkinnedPage.h"
-
-class CMainFrame;
+#include "pages/WizardOwner.h"
 
 class Wizard : public PageHost {
 public:
-    explicit Wizard(CMainFrame& frame);
+    explicit Wizard(WizardOwner& owner);
     ~Wizard() override;
 
     // Reads DIALOGLIST: "TOTAL1" pages named "W0", "W1", ...; index -1.
@@ -57,7 +56,7 @@ private:
     void ConfirmCancel(SkinnedPage& page);
     void RetireCurrentPage();
 
-    CMainFrame& frame_;
+    WizardOwner& owner_;
     wizard::PageSequence sequence_;
     StandardPages behaviours_;
     std::unique_ptr<SkinnedPage> current_;

@@ -1,6 +1,6 @@
 #include "skin/LayoutValues.h"
 
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 
 namespace layout {
 

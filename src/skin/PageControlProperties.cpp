@@ -5,7 +5,6 @@
 #include "skin/PictureControl.h"
 #include "skin/SkinFont.h"
 #include "skin/SkinGdi.h"
-#include "skin/SkinnedPage.h"
 #include "skin/WindowPlacement.h"
 
 namespace {
@@ -21,6 +20,10 @@ std::string BackgroundEntry(ControlRecord& record, size_t position) {
     return text;
 }
 
+std::string Caption(const PropertyTarget& page, const std::string& text) {
+    return page.host ? page.host->ExpandPageText(text) : text;
+}
+
 skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
     skin::FontSpec font;
     font.face = r.Entry(face);
@@ -30,24 +33,22 @@ skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
     return font;
 }
 
-void ApplyButton(SkinnedPage& page, ControlRecord& r, skin::SkinControl& control) {
+void ApplyButton(const PropertyTarget& page, ControlRecord& r, skin::SkinControl& control) {
     HWND hwnd = control.Window();
-    SetWindowTextA(hwnd, page.Host() ? page.Host()->ExpandPageText(r.Entry(1)).c_str()
-                                     : r.Entry(1).c_str());
+    SetWindowTextA(hwnd, Caption(page, r.Entry(1)).c_str());
     control.SetOwnedFont(skin::CreateSkinFont(FontFromEntries(r, 3)));
     if (r.name == "IDC_NEXT") SendMessageA(hwnd, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    if (layout::IsFirstPage(page.PageIndex(), page.PageCount()) && r.name == "IDC_BACK")
+    if (layout::IsFirstPage(page.pageIndex, page.pageCount) && r.name == "IDC_BACK")
         EnableWindow(hwnd, FALSE);
-    if (layout::IsLastPage(page.PageIndex(), page.PageCount()) &&
+    if (layout::IsLastPage(page.pageIndex, page.pageCount) &&
         (r.name == "IDC_BACK" || r.name == "IDCANCEL"))
         EnableWindow(hwnd, FALSE);
 }
 
-void ApplyText(SkinnedPage& page, ControlRecord& r, skin::PaintedTextControl& text) {
+void ApplyText(const PropertyTarget& page, ControlRecord& r, skin::PaintedTextControl& text) {
     skin::FontSpec font = FontFromEntries(r, 5);
     text.SetFont(font.face, font.points, font.bold, font.italic);
-    SetWindowTextA(text.Window(), page.Host() ? page.Host()->ExpandPageText(r.Entry(1)).c_str()
-                                              : r.Entry(1).c_str());
+    SetWindowTextA(text.Window(), Caption(page, r.Entry(1)).c_str());
     std::string word = layout::AlignmentWord(r.Entry(2));
     text.SetAlignment(word.empty() ? r.Entry(2) : word);
     text.SetBackColor(BackgroundEntry(r, 4));
@@ -55,9 +56,9 @@ void ApplyText(SkinnedPage& page, ControlRecord& r, skin::PaintedTextControl& te
     if (layout::IsYes(r.Entry(9))) text.SetLink(true);
 }
 
-void ApplyColoredButton(SkinnedPage& page, ControlRecord& r, skin::ColoredButton& button) {
+void ApplyColoredButton(const PropertyTarget& page, ControlRecord& r, skin::ColoredButton& button) {
     std::string caption = r.Entry(1);
-    if (r.kind == ControlKind::kRadio && page.Host()) caption = page.Host()->ExpandPageText(caption);
+    if (r.kind == ControlKind::kRadio) caption = Caption(page, caption);
     SetWindowTextA(button.Window(), caption.c_str());
     button.SetBackColor(BackgroundEntry(r, 2));
     if (r.kind != ControlKind::kGroupBox) button.SetTextColor(r.Entry(3));
@@ -73,16 +74,16 @@ void ApplyIcon(ControlRecord& r, skin::PictureControl& icon) {
     icon.SetBackColor(BackgroundEntry(r, 2));
 }
 
-void ApplyListView(SkinnedPage& page, const ControlRecord& r, HWND hwnd) {
+void ApplyListView(const PropertyTarget& page, const ControlRecord& r, HWND hwnd) {
     const std::string& style = r.Entry(2);
     if (style.empty()) return;
     if (style[0] == '0') skin::ChangeStyle(hwnd, 0, WS_BORDER);
     else if (style[0] == '1') skin::ChangeStyle(hwnd, WS_BORDER, 0);
     else return;
-    InvalidateRect(page.Window(), nullptr, TRUE);
+    InvalidateRect(page.window, nullptr, TRUE);
 }
 
-void ApplyOne(SkinnedPage& page, ControlRecord& r, skin::SkinControl* control) {
+void ApplyOne(const PropertyTarget& page, ControlRecord& r, skin::SkinControl* control) {
     if (layout::Info(r.kind).nameFromEntry0) r.name = r.Entry(0);
     if (!control) return;
     HWND hwnd = control->Window();
@@ -125,9 +126,10 @@ void ApplyOne(SkinnedPage& page, ControlRecord& r, skin::SkinControl* control) {
 
 }  // namespace
 
-void PageControlProperties::Apply(SkinnedPage& page) {
-    for (size_t i = 0; i < page.table_.Size(); ++i) {
-        ControlRecord& record = page.table_.At(i);
-        ApplyOne(page, record, page.Control(record.id));
+void PageControlProperties::Apply(const PropertyTarget& page) {
+    if (!page.table) return;
+    for (size_t i = 0; i < page.table->Size(); ++i) {
+        ControlRecord& record = page.table->At(i);
+        ApplyOne(page, record, page.control ? page.control(record.id) : nullptr);
     }
 }

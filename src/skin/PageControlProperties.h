@@ -3,11 +3,29 @@
 // colours, link, icons, and the page-list rules of the navigation buttons.
 #pragma once
 
-class SkinnedPage;
+#include <windows.h>
+
+#include <functional>
+
+#include "skin/ControlTable.h"
+#include "skin/PageHost.h"
+#include "skin/SkinControl.h"
+
+// What the properties are applied to: the page's window, its control table
+// (names and resolved colours are written back into it), the control object
+// of each identifier and the page's place in the page list.
+struct PropertyTarget {
+    HWND window = nullptr;
+    layout::ControlTable* table = nullptr;
+    PageHost* host = nullptr;  // expands captions; none leaves them as written
+    std::function<skin::SkinControl*(int id)> control;  // nullptr for a control without a window
+    int pageIndex = 0;
+    int pageCount = 0;
+};
 
 class PageControlProperties {
 public:
-    // Walks the page's control table in order. A position the control's
-    // record does not hold reads as the empty value.
-    static void Apply(SkinnedPage& page);
+    // Walks the control table in order. A position the control's record does
+    // not hold reads as the empty value.
+    static void Apply(const PropertyTarget& target);
 };

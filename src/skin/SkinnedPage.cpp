@@ -162,7 +162,16 @@ void SkinnedPage::CreateControl(layout::ControlRecord& record, const layout::Con
     controls_[slot] = skin::CreateControlWindow(hwnd_, pageFont_, record, image);
 }
 
-void SkinnedPage::ApplyControlProperties() { PageControlProperties::Apply(*this); }
+void SkinnedPage::ApplyControlProperties() {
+    PropertyTarget target;
+    target.window = hwnd_;
+    target.table = &table_;
+    target.host = host_;
+    target.control = [this](int id) { return Control(id); };
+    target.pageIndex = pageIndex_;
+    target.pageCount = pageCount_;
+    PageControlProperties::Apply(target);
+}
 
 void SkinnedPage::DestroyControls() {
     for (auto& control : controls_)

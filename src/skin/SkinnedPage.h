@@ -136,6 +136,4 @@ private:
     std::vector<std::unique_ptr<skin::SkinControl>> controls_;  // in creation order
     skin::PageBackground background_;
     HFONT pageFont_ = nullptr;
-
-    friend class PageControlProperties;
 };

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "control/OsName.h"
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 #include "util/Text.h"
 
 namespace {

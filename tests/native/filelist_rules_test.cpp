@@ -4,9 +4,13 @@
 
 #include <string>
 
+#include "core/FeatureTable.h"
 #include "install/FileRules.h"
 
 using namespace filerules;
+using core::FeatureTable;
+using core::kFeatureExcluded;
+using core::kFeatureInstall;
 
 namespace {
 

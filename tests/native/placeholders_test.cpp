@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 
-#include "control/Placeholders.h"
+#include "core/Placeholders.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "cabinet/CabinetExtract.h"
 #include "cabinet/CabinetNames.h"
+#include "core/WorkingFolder.h"
 
 namespace {
 
@@ -237,7 +238,7 @@ TEST(CabinetExtract, LargeFileAndManySmallOnesArriveWholeWithOrderedProgress) {
     EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_big.bin"), big);
     for (int i = 1; i <= 300; ++i) {
         const std::string name = "F" + std::to_string(i) + "_s.txt";
-        EXPECT_EQ(ScratchFolder::Read(cabinet::ExtractedFilePath(c.out, name)), "small " + std::to_string(i));
+        EXPECT_EQ(ScratchFolder::Read(core::ExtractedFilePath(c.out, name)), "small " + std::to_string(i));
     }
     EXPECT_EQ(CountFiles(c.out + "cvp0\\"), 128);
     EXPECT_EQ(CountFiles(c.out + "cvp1\\"), 128);

@@ -4,7 +4,7 @@
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
-#include "install/ShellFileOps.h"
+#include "core/ShellFileOps.h"
 #include "install/UninstallLog.h"
 
 #include "TestFiles.h"

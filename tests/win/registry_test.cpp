@@ -1,5 +1,5 @@
 // Registry operations against the real registry (under a scratch key).
-#include "control/Registry.h"
+#include "core/Registry.h"
 
 #include <gtest/gtest.h>
 

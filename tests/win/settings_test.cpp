@@ -1,5 +1,5 @@
 // Settings reads through the real profile functions.
-#include "control/Settings.h"
+#include "core/Settings.h"
 
 #include "TestFiles.h"
 

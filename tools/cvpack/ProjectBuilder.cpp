@@ -12,7 +12,8 @@
 #include "ContainerTool.h"
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
-#include "cabinet/CabinetNames.h"
+#include "core/WorkingFolder.h"
+#include "core/WorkingFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -109,7 +110,7 @@ void GatherWorkingFiles(Project& project) {
 void CheckStoredNamesUnique(const std::vector<CabinetEntry>& cabinet) {
     std::map<std::string, const CabinetEntry*> seen;
     for (const CabinetEntry& entry : cabinet) {
-        if (cabinet::IsPayloadGroupName(entry.storedName))
+        if (core::IsPayloadGroupName(entry.storedName))
             Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
                  "\" is reserved for the folders the setup extracts payload files into");
         auto placed = seen.emplace(LowerCase(entry.storedName), &entry);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "control/Placeholders.h"
+#include "core/Placeholders.h"
 #include "skin/SkinnedPage.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "control/MessageDialog.h"
+#include "core/MessageDialog.h"
 
 #include "res/resource.h"
 

@@ -1,11 +1,11 @@
-#include "control/RunProgram.h"
+#include "core/RunProgram.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <vector>
 
-#include "control/MessageWait.h"
+#include "core/MessageWait.h"
 
 namespace {
 constexpr size_t kMaxProgramLength = 255;

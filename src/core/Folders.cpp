@@ -1,4 +1,4 @@
-#include "control/Folders.h"
+#include "core/Folders.h"
 
 #include <windows.h>
 #include <shlobj.h>

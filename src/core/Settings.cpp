@@ -1,4 +1,4 @@
-#include "control/Settings.h"
+#include "core/Settings.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "install/ShellFileOps.h"
+#include "core/ShellFileOps.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 
 namespace settings {
 

@@ -1,6 +1,12 @@
-#include "control/MessageWait.h"
+#include "core/MessageWait.h"
 
-#include "skin/SkinnedPage.h"
+namespace {
+MessageFilter g_filter = nullptr;
+}  // namespace
+
+void SetMessageFilter(MessageFilter filter) { g_filter = filter; }
+
+bool FilterMessage(MSG* msg) { return g_filter && g_filter(msg); }
 
 void WaitDispatchingMessages(HANDLE handle) {
     bool quit = false;
@@ -16,7 +22,7 @@ void WaitDispatchingMessages(HANDLE handle) {
                 quitCode = static_cast<int>(msg.wParam);
                 continue;
             }
-            if (!SkinnedPage::PreTranslatePageMessage(&msg)) {
+            if (!FilterMessage(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }

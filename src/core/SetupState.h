@@ -1,15 +1,15 @@
 // Everything start-up learns about the machine and the project, held by the
-// main frame for the whole run. Flags are 32-bit words: 255 on, 0 off.
+// main frame for the whole run and read by the pages and, through a snapshot,
+// by the installation engine.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "install/FileRules.h"
-
-constexpr int32_t kFlagOn = 255;
-constexpr int32_t kFlagOff = 0;
+#include "core/FeatureTable.h"
+#include "core/Placeholders.h"
 
 struct SpecialFolderValues {
     std::string favorites;
@@ -73,31 +73,41 @@ struct SetupState {
     std::string customerRegistryKey;   // CT18
     std::string osName;
     std::vector<SetupVariable> variables;  // at most 50
-    filerules::FeatureTable features;      // the custom setup page changes their states
+    core::FeatureTable features;      // the custom setup page changes their states
     std::string appliedLanguageFile;       // the language file applied to the theme, or ""
 
     // Flags.
-    int32_t diskImage = kFlagOff;
-    int32_t splashShown = kFlagOff;
-    int32_t splashMayClose = kFlagOff;
-    int32_t splashFinished = kFlagOff;
-    int32_t unattended = kFlagOff;
-    int32_t preview = kFlagOff;
-    int32_t perUserScope = kFlagOff;
-    int32_t noAdministrator = kFlagOff;
+    bool diskImage = false;
+    bool splashShown = false;
+    bool splashMayClose = false;
+    bool splashFinished = false;
+    bool unattended = false;
+    bool preview = false;
+    bool perUserScope = false;
+    bool noAdministrator = false;
     int32_t setupType = -1;
-    int32_t launchFileChosen = 0;
-    int32_t launchReadmeChosen = 0;
-    int32_t installForAnyone = kFlagOn;  // the customer page's anyone / only-for-me choice
-    int32_t finished = kFlagOff;         // the run was aborted: page moves are ignored
-    int32_t mergeModulesPending = kFlagOff;
+    bool launchFileChosen = false;
+    bool launchReadmeChosen = false;
+    bool installForAnyone = true;  // the customer page's anyone / only-for-me choice
+    bool finished = false;         // the run was aborted: page moves are ignored
+    bool mergeModulesPending = false;
 };
 
-// Process-wide flags shared with worker threads: plain 32-bit words written
-// by one thread and polled by another.
+// Process-wide flags shared with worker threads: written by one thread and
+// polled by another.
 struct ProcessFlags {
-    volatile int32_t cancelled = -1;  // the run was aborted
-    volatile int32_t cancel = 0;      // the user confirmed cancelling
+    std::atomic<bool> cancelled{false};  // the run was aborted (cancelled or abandoned)
+    std::atomic<bool> cancel{false};     // the user confirmed cancelling
 };
 
 ProcessFlags& GlobalFlags();
+
+// A flag as the trace shows it: "255" on, "0" off.
+inline const char* FlagText(bool on) { return on ? "255" : "0"; }
+
+// The placeholder values of the setup expansion, as the state holds them now.
+PlaceholderValues PlaceholderValuesOf(const SetupState& state);
+// The setup expansion of a project text with the values known now.
+std::string ExpandSetupText(const SetupState& state, const std::string& text);
+// Deletes the working folder with everything in it (nothing when it is gone).
+void RemoveWorkingFolder(const SetupState& state);

@@ -1,4 +1,4 @@
-#include "control/Registry.h"
+#include "core/Registry.h"
 
 #include <vector>
 

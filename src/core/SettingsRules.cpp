@@ -1,4 +1,4 @@
-#include "control/SettingsRules.h"
+#include "core/SettingsRules.h"
 
 #include <climits>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "control/Trace.h"
+#include "core/Trace.h"
 
 #include <windows.h>
 

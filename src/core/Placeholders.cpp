@@ -1,4 +1,4 @@
-#include "control/Placeholders.h"
+#include "core/Placeholders.h"
 
 #include <algorithm>
 

@@ -1,0 +1,48 @@
+#include "core/SetupState.h"
+
+#include <windows.h>
+
+#include "core/ShellFileOps.h"
+
+ProcessFlags& GlobalFlags() {
+    static ProcessFlags flags;
+    return flags;
+}
+
+PlaceholderValues PlaceholderValuesOf(const SetupState& s) {
+    PlaceholderValues v;
+    v.programFilesFolder = s.programFilesFolder;
+    v.systemFolder = s.systemFolder;
+    v.windowsFolder = s.windowsFolder;
+    v.commonFilesFolder = s.commonFilesFolder;
+    v.windowsVolume = s.windowsVolume;
+    v.favoritesFolder = s.special.favorites;
+    v.personalFolder = s.special.documents;
+    v.picturesFolder = s.special.pictures;
+    v.tempFolder = s.tempFolder;
+    v.sendToFolder = s.special.sendTo;
+    v.fontsFolder = s.special.fonts;
+    v.appDataFolder = s.special.appData;
+    v.productName = s.productName;
+    v.installDir = s.installFolder;
+    v.productCode = s.productCode;
+    v.userName = s.customerName;
+    v.companyName = s.companyName;
+    v.publisher = s.publisher;
+    v.productVersion = s.productVersion;
+    for (const SetupVariable& var : s.variables) v.variables.push_back({var.name, var.value});
+    return v;
+}
+
+std::string ExpandSetupText(const SetupState& state, const std::string& text) {
+    // Most project texts hold no placeholder: skip building the value table.
+    if (text.find('<') == std::string::npos && text.find('>') == std::string::npos) return text;
+    return ExpandSetupText(text, PlaceholderValuesOf(state));
+}
+
+void RemoveWorkingFolder(const SetupState& state) {
+    std::string folder = state.workingFolder;
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (!folder.empty() && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
+        shellops::Delete(folder, true);
+}

@@ -1,0 +1,23 @@
+// What the wizard needs from the program that runs it: the setup state, the
+// installation, the end of the setup and a later moment to free pages.
+// setup.exe's main frame implements it.
+#pragma once
+
+#include "core/SetupState.h"
+
+class WizardOwner {
+public:
+    virtual ~WizardOwner() = default;
+
+    // The setup state the pages show and change.
+    virtual SetupState& State() = 0;
+    // Runs the installation behind the progress page and moves on when it
+    // has ended (the complete, error or next page, or the end of the setup).
+    virtual void StartInstallation() = 0;
+    // Ends the setup. Interactive runs end with 0; an unattended run with the
+    // code of how it ended (core/ExitCodes.h).
+    virtual void EndSetup(int unattendedExitCode) = 0;
+    // Asks to be called back (Wizard::DeleteRetiredPages) once the page
+    // callback now running has returned.
+    virtual void DeleteRetiredPagesLater() = 0;
+};
