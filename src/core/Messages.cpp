@@ -1,0 +1,115 @@
+#include "core/Messages.h"
+
+namespace core {
+
+namespace {
+
+using M = MessageId;
+
+// In enumerator order: Message() indexes the table by the id.
+const MessageEntry kMessages[] = {
+    {M::SocketsFailed, "Windows sockets initialization failed.", "", ""},
+    {M::RichEditMissing, "Can't load RICHTEXT library.", "", ""},
+    {M::DataFilesMissing,
+     "Sorry, Corvane can't find data files.\r\nsetup.nsx and data.nsx\r\n"
+     "These files must be in the same directory of setup.exe",
+     "", ""},
+    {M::RequirementOperatingSystem,
+     "The operating system is not adequate for running <ProductName>.", kMessageFileSection, "0"},
+    {M::RequirementColors,
+     "The color settings of your system are not adequate for running <ProductName>.",
+     kMessageFileSection, "1"},
+    {M::RequirementScreen, "The screen resolution is not adequate for running <ProductName>.",
+     kMessageFileSection, "2"},
+    {M::RequirementMemory, "The amount of RAM is not adequate for running <ProductName>.",
+     kMessageFileSection, "3"},
+    {M::RequirementProcessor, "The processor is not adequate for running <ProductName>.",
+     kMessageFileSection, "4"},
+    {M::AdministratorRights, "Sorry, you need administrator rights to install this software.", "",
+     ""},
+    {M::IconFileMissing, "File not found: (%s)", "", ""},
+    {M::CancelQuestion, "Are you sure you want to cancel the installation of <ProductName>?",
+     "CancelSetup", "0"},
+    {M::CancelStay, "Cancel", "CancelSetup", "1"},
+    {M::CancelLeave, "OK", "CancelSetup", "2"},
+    // Without a language text the button keeps the caption of its dialog template.
+    {M::ErrorBoxClose, "Cancel", "SetupError", "3"},
+    {M::ProgressStarting, "Starting copying files...", "", ""},
+    {M::CompleteInterrupted,
+     "The installation of <ProductName> was interrupted before it could finish.",
+     "SetupCompleteError", "3"},
+    {M::ReadySetupTypeHeading, "Setup Type:\r\n\r\n", "", ""},
+    {M::ReadyTypical, "Typical\r\n\r\n", "", ""},
+    {M::ReadyMinimal, "Minimal\r\n\r\n", "", ""},
+    {M::ReadyCustom, "Custom\r\n\r\n", "", ""},
+    {M::ReadyDestinationHeading, "Destination Folder:\r\n\r\n", "", ""},
+    {M::ReadyUserHeading, "User Information:\r\n\r\n", "", ""},
+    {M::ReadyNameLabel, "Name:", "", ""},
+    {M::ReadyCompanyLabel, "Company:", "", ""},
+    {M::BrowsePrompt, "Choose destination directory...", "", ""},
+    {M::FolderInvalid, "The folder:\n\n%s\n\nis invalid. Please reenter.", "", ""},
+    {M::FolderCreateQuestion,
+     "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", "", ""},
+    {M::FolderNotCreated, "The folder:\n\n%s\n\ncan not be created. Please double check.", "", ""},
+    {M::FeatureInstall, "This feature will be installed on local hard drive", "", ""},
+    {M::FeatureExclude, "This feature will not be installed", "", ""},
+    {M::EngineErrorFormat, "Error Number: %i\r\nMessage: %s", "", ""},
+    {M::EngineComFailed,
+     "Iniciar() - Corvane Can't CO-INITIALIZE; Please restart your computer; If not work, you "
+     "must update your Windows!",
+     "", ""},
+    {M::EngineFileDataFailed, "LoadFileData() - Error", "", ""},
+    {M::StatusLoadingData, "Loading data information...", "", ""},
+    {M::StatusCreatingDirectories, "Creating directories...", "", ""},
+    {M::StatusCopyingFiles, "Please Wait, Copying Files...", "", ""},
+    {M::StatusCreatingShortcuts, "Please Wait, Creating Shortcuts...", "", ""},
+    {M::StatusSettingSystem, "Please Wait, Setting system...", "", ""},
+    {M::StatusInstallingService, "Installing Service...", "", ""},
+    {M::StatusFinishing, "Finishing settings...", "", ""},
+    {M::StatusRemovingTemporary, "Removing temporary files...", "", ""},
+    {M::CopyCriticalFailed,
+     "Corvane will abort installation, the file:\r\n%s\r\nCan't be installed.", "", ""},
+    {M::CopyFailed, "Corvane can't copy the file:\r\n%s\r\nWhat you would like to do ?", "", ""},
+    {M::ServiceFailed, "Corvane can't install %s service. What do you want to do ?", "", ""},
+    {M::DownloadStatusFailed,
+     "Failed to retrieve a HTTP 200 status, Status Code:%d\r\nTry later or download using your "
+     "browser and add this file to Corvane Folder.",
+     "", ""},
+    {M::DownloadEstimate, "Estimated time left: %s - ", "", ""},
+    {M::DownloadKBPerSec, "%1 KB/Sec", "", ""},
+    {M::DownloadBytes, "%1 Bytes", "", ""},
+    {M::DownloadMB, "%1 MB", "", ""},
+    {M::DownloadOf, "%1 of %2", "", ""},
+    {M::DownloadKB, "%1 KB", "", ""},
+    {M::DownloadSeconds, "%1 sec", "", ""},
+    {M::DownloadMinutes, "%1 min", "", ""},
+    {M::DownloadMinutesSeconds, "%1 min %2 sec", "", ""},
+    {M::DownloadCopied, "%1 (%2 copied)", "", ""},
+    {M::DownloadBytesPerSec, "%1 Bytes/Sec", "", ""},
+};
+
+static_assert(sizeof kMessages / sizeof kMessages[0] == kMessageCount,
+              "every message id needs exactly one table entry");
+
+const MessageEntry kNoMessage = {M::Count, "", "", ""};
+
+}  // namespace
+
+const MessageEntry& Message(MessageId id) {
+    const auto index = static_cast<std::size_t>(id);
+    return index < kMessageCount ? kMessages[index] : kNoMessage;
+}
+
+const char* EnglishText(MessageId id) { return Message(id).english; }
+
+std::string LocalisedText(
+    MessageId id, const std::function<std::string(const char* section, const char* key)>& lookup) {
+    const MessageEntry& entry = Message(id);
+    if (entry.section[0] != '\0' && lookup) {
+        std::string text = lookup(entry.section, entry.key);
+        if (!text.empty()) return text;
+    }
+    return entry.english;
+}
+
+}  // namespace core

@@ -1,0 +1,118 @@
+// Every text the setup shows or reports to the user, with its built-in
+// English text and the language-file section and key that localise it.
+// One table, so that a localised run and the built-in texts cannot drift
+// apart and a translator can see which key changes which text.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace core {
+
+// Title of the setup's message boxes, message dialogs and folder browser.
+constexpr char kMessageCaption[] = "Brenmark Corvane";
+
+// Texts of this section are read from the message file "language.lan" in the
+// source folder, whatever language was chosen; the texts of every other
+// section come from the applied language file ("languages\<name>.lan").
+constexpr char kMessageFileSection[] = "REQ";
+
+// One enumerator per text, grouped by who shows it. Texts with printf fields
+// (%s, %i, %d) are formatted by their caller; "%1" and "%2" are filled by the
+// download display; placeholders such as <ProductName> are expanded by the
+// caller. No text with a printf field has a language key, so a language file
+// never supplies a format.
+enum class MessageId {
+    // Application start
+    SocketsFailed,              // Windows sockets could not start; the setup ends
+    RichEditMissing,            // the rich-edit library is missing; start-up goes on
+    // Main frame start-up
+    DataFilesMissing,           // setup.nsx or data.nsx is not beside setup.exe
+    // System requirement checks (message file, section REQ)
+    RequirementOperatingSystem, // this operating system is not allowed
+    RequirementColors,          // too few colours
+    RequirementScreen,          // the screen is too small
+    RequirementMemory,          // too little memory
+    RequirementProcessor,       // the processor name does not match
+    AdministratorRights,        // administrator rights needed but missing
+    // Skinned pages
+    IconFileMissing,            // an icon file named by a layout is missing; %s the path
+    // Wizard: cancel confirmation and error box
+    CancelQuestion,             // asks whether to leave the setup
+    CancelStay,                 // the confirmation's button that keeps the user in the wizard
+    CancelLeave,                // the confirmation's button that confirms leaving
+    ErrorBoxClose,              // the one button of the wizard's error box
+    // Standard pages
+    ProgressStarting,           // the progress page's first status line
+    CompleteInterrupted,        // complete page status after a cancelled or abandoned run
+    ReadySetupTypeHeading,      // ready summary: heading of the setup type
+    ReadyTypical,               // ready summary: setup type 0
+    ReadyMinimal,               // ready summary: setup type 1
+    ReadyCustom,                // ready summary: setup type 2
+    ReadyDestinationHeading,    // ready summary: heading of the destination folder
+    ReadyUserHeading,           // ready summary: heading of the user information
+    ReadyNameLabel,             // ready summary: put before the user name
+    ReadyCompanyLabel,          // ready summary: put before the organisation
+    BrowsePrompt,               // the folder browser's prompt
+    FolderInvalid,              // a typed folder is not a valid path; %s the path
+    FolderCreateQuestion,       // asks to create a missing folder; %s the path
+    FolderNotCreated,           // a folder could not be created; %s the path
+    FeatureInstall,             // feature tree menu: include the feature
+    FeatureExclude,             // feature tree menu: exclude the feature
+    // Installation engine
+    EngineErrorFormat,          // frame of an engine error; %i the number, %s the message
+    EngineComFailed,            // error 0: COM could not start on the installation thread
+    EngineFileDataFailed,       // error 1: the file list could not be loaded
+    StatusLoadingData,          // status while the file list is read
+    StatusCreatingDirectories,  // status while the destination folders are made
+    StatusCopyingFiles,         // status of the file phase
+    StatusCreatingShortcuts,    // status of the shortcut phase
+    StatusSettingSystem,        // status of the INI, registry, association and environment phase
+    StatusInstallingService,    // status of the service phase
+    StatusFinishing,            // status of the uninstall registration
+    StatusRemovingTemporary,    // status while the working folder is removed
+    CopyCriticalFailed,         // a critical file failed to copy, Cancel only; %s the destination
+    CopyFailed,                 // a file failed to copy, Retry/Ignore/Cancel; %s the destination
+    ServiceFailed,              // a service could not be created; %s its display name
+    // Web download
+    DownloadStatusFailed,       // the server did not answer 200; %d the status code
+    DownloadEstimate,           // the info line, followed by the speed; %s the time left
+    DownloadKBPerSec,           // string 104: speed of 1 KB/s or more
+    DownloadBytes,              // string 105: size below 1 KB
+    DownloadMB,                 // string 107: size of 1 MB or more
+    DownloadOf,                 // string 108: bytes done of total
+    DownloadKB,                 // string 109: size from 1 KB below 1 MB
+    DownloadSeconds,            // string 110: time left below a minute
+    DownloadMinutes,            // string 111: whole minutes
+    DownloadMinutesSeconds,     // string 112: minutes and seconds
+    DownloadCopied,             // string 113: time left with the byte counts
+    DownloadBytesPerSec,        // string 114: speed below 1 KB/s
+    Count                       // not a text: the number of texts
+};
+
+constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::Count);
+
+struct MessageEntry {
+    MessageId id;
+    const char* english;  // the built-in text, never empty
+    const char* section;  // language-file section, "" when no language file localises it
+    const char* key;      // key in that section, "" with an empty section
+};
+
+// The entry of `id`. An id outside the table (only reachable by a cast) gives
+// an entry with empty texts.
+const MessageEntry& Message(MessageId id);
+
+// The built-in English text of `id` ("" for an id outside the table).
+const char* EnglishText(MessageId id);
+
+// The text to show: `lookup(section, key)` when the entry has a language key
+// and the lookup answers a non-empty text, otherwise the English text. The
+// lookup reads the language file (or the message file for kMessageFileSection)
+// and returns the text in the form it is shown in; it is not called for texts
+// without a key.
+std::string LocalisedText(
+    MessageId id, const std::function<std::string(const char* section, const char* key)>& lookup);
+
+}  // namespace core
