@@ -6,6 +6,7 @@
 #include "control/MainFrame.h"
 #include "control/Settings.h"
 #include "control/Trace.h"
+#include "core/SettingsKeys.h"
 #include "install/ShellFileOps.h"
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
@@ -36,10 +37,11 @@ Wizard::~Wizard() {
 
 void Wizard::BuildPageList() {
     const std::string& ini = frame_.State().settingsPath;
-    const int count = settings::ReadNumber(ini, "DIALOGLIST", "TOTAL1");
+    namespace k = core::keys::dialoglist;
+    const int count = settings::ReadNumber(ini, k::kSection, k::kPageTotal);
     std::vector<std::string> pages;
     for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
-        pages.push_back(settings::ReadListField(ini, "DIALOGLIST", "W", i));
+        pages.push_back(settings::ReadListField(ini, k::kSection, k::kPage, i));
     sequence_.SetPages(pages);
 }
 
