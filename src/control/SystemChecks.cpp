@@ -5,6 +5,7 @@
 #include "control/OsVersion.h"
 #include "control/Processor.h"
 #include "core/Settings.h"
+#include "core/SettingsKeys.h"
 
 using requirements::RequirementFailure;
 
@@ -32,13 +33,14 @@ const char kAdministratorMessage[] = "Sorry, you need administrator rights to in
 
 requirements::RequirementValues ReadRequirements(const std::string& ini) {
     using settings::kShortValueSize;
+    namespace k = core::keys::system;
     requirements::RequirementValues v;
-    v.processor = settings::Read(ini, "SYSTEM", "1", kShortValueSize);
-    v.memory = settings::Read(ini, "SYSTEM", "2", kShortValueSize);
-    v.screen = settings::Read(ini, "SYSTEM", "3", kShortValueSize);
-    v.colors = settings::Read(ini, "SYSTEM", "4", kShortValueSize);
-    for (int i = 0; i < 7; ++i)
-        v.os[i] = settings::Read(ini, "SYSTEM", ("os" + std::to_string(i)).c_str(), kShortValueSize);
+    v.processor = settings::Read(ini, k::kSection, k::kProcessor, kShortValueSize);
+    v.memory = settings::Read(ini, k::kSection, k::kMemory, kShortValueSize);
+    v.screen = settings::Read(ini, k::kSection, k::kScreen, kShortValueSize);
+    v.colors = settings::Read(ini, k::kSection, k::kColors, kShortValueSize);
+    for (int i = 0; i < static_cast<int>(v.os.size()); ++i)
+        v.os[i] = settings::ReadListField(ini, k::kSection, k::kOsAllowed, i, kShortValueSize);
     return v;
 }
 
@@ -83,7 +85,9 @@ bool CheckSystemRequirements(const SystemCheckContext& c, const requirements::Ma
 }
 
 bool CheckAdministratorRights(const SystemCheckContext& c) {
-    if (settings::ReadYes(c.settingsPath, "APPINFO", "a7", settings::kShortValueSize) &&
+    namespace k = core::keys::appinfo;
+    if (settings::ReadYes(c.settingsPath, k::kSection, k::kNeedsAdministrator,
+                          settings::kShortValueSize) &&
         c.noAdministrator) {
         c.showMessage(kAdministratorMessage);
         return false;

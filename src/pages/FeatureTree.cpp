@@ -4,6 +4,7 @@
 
 #include "core/SetupState.h"
 #include "core/Settings.h"
+#include "core/SettingsKeys.h"
 #include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
 
@@ -42,11 +43,12 @@ void SetItemImage(HWND tree, HTREEITEM item, int image) {
 
 // Shows the description of every feature of that name (the last one stays).
 void ShowDescription(SkinnedPage& page, const std::string& ini, const std::string& name) {
-    const int total = settings::ReadListCount(ini, "SETUPTYPE");
+    namespace k = core::keys::setuptype;
+    const int total = settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total; ++i)
-        if (settings::ReadListField(ini, "SETUPTYPE", "FeatureName", i) == name)
+        if (settings::ReadListField(ini, k::kSection, k::kFeatureName, i) == name)
             pagectl::SetText(page, "IDC_FEATUREINFO",
-                             settings::ReadListField(ini, "SETUPTYPE", "Description", i));
+                             settings::ReadListField(ini, k::kSection, k::kDescription, i));
 }
 
 }  // namespace
@@ -54,9 +56,10 @@ void ShowDescription(SkinnedPage& page, const std::string& ini, const std::strin
 void Fill(SkinnedPage& page, const std::string& settingsPath) {
     HWND tree = TreeOf(page);
     if (!tree) return;
-    const int total = settings::ReadListCount(settingsPath, "SETUPFEATURES");
+    namespace k = core::keys::setupfeatures;
+    const int total = settings::ReadListCount(settingsPath, k::kSection);
     for (int i = 0; i < total; ++i) {
-        std::string name = settings::Read(settingsPath, "SETUPFEATURES", std::to_string(i).c_str());
+        std::string name = settings::ReadListField(settingsPath, k::kSection, k::kDisplayName, i);
         TVINSERTSTRUCTA insert = {};
         insert.hParent = TVI_ROOT;
         insert.hInsertAfter = TVI_LAST;

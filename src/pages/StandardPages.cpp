@@ -5,6 +5,7 @@
 #include "core/Registry.h"
 #include "core/WorkingFolder.h"
 #include "core/Settings.h"
+#include "core/SettingsKeys.h"
 #include "pages/FeatureTree.h"
 #include "pages/FolderBrowser.h"
 #include "pages/LanguageTexts.h"
@@ -20,6 +21,9 @@ using pagectl::SetChecked;
 using pagectl::SetText;
 
 namespace {
+namespace appinfo = core::keys::appinfo;
+namespace dialoglist = core::keys::dialoglist;
+
 // The delay lets a shown progress page paint before the copying starts. A
 // hidden page (unattended run) has nothing to paint: the installation starts
 // at the next timer tick.
@@ -31,7 +35,8 @@ void StandardPages::SetUp(SkinnedPage& page) {
     const std::string layout = pagectl::LayoutName(page);
     SetupState& s = owner_.State();
     if (layout == "license.lcd") SetUpLicense(page);
-    else if (layout == "readme.lcd") LoadRichText(page, "CT2", "CT3");
+    else if (layout == "readme.lcd")
+        LoadRichText(page, dialoglist::kReadmeFile, dialoglist::kReadmeControl);
     else if (layout == "customer.lcd") SetUpCustomer(page);
     else if (layout == "destination.lcd") SetUpDestination(page);
     else if (layout == "setuptype.lcd") SetUpSetupType(page);
@@ -45,7 +50,7 @@ void StandardPages::SetUp(SkinnedPage& page) {
 }
 
 void StandardPages::SetUpLicense(SkinnedPage& page) {
-    LoadRichText(page, "CT0", "CT1");
+    LoadRichText(page, dialoglist::kLicenseFile, dialoglist::kLicenseControl);
     SetChecked(page, "IDC_NOTACCEPTLICENSE", true);
     SetChecked(page, "IDC_ACCEPTLICENSE", false);
     Enable(page, "IDC_NEXT", false);
@@ -54,10 +59,11 @@ void StandardPages::SetUpLicense(SkinnedPage& page) {
 // License and readme texts lie in the working folder, or in DiskImage1.
 void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey) {
     const SetupState& s = owner_.State();
-    const std::string file = settings::Read(s.settingsPath, "DIALOGLIST", fileKey);
+    const std::string file = settings::Read(s.settingsPath, dialoglist::kSection, fileKey);
     const std::string path = core::ProjectFilePath(
         s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), file);
-    HWND control = page.ControlWindow(settings::Read(s.settingsPath, "DIALOGLIST", controlKey));
+    HWND control =
+        page.ControlWindow(settings::Read(s.settingsPath, dialoglist::kSection, controlKey));
     if (control && !file.empty()) StreamRichTextFile(control, path);
 }
 
@@ -150,7 +156,8 @@ void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    const std::string preselected = settings::Read(s.settingsPath, "APPINFO", "Language");
+    const std::string preselected =
+        settings::Read(s.settingsPath, appinfo::kSection, appinfo::kLanguage);
     SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(preselected.c_str()));
 }

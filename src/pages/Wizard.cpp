@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/Trace.h"
 #include "core/ShellFileOps.h"
+#include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
 #include "pages/PageControls.h"
@@ -35,10 +36,11 @@ Wizard::~Wizard() {
 
 void Wizard::BuildPageList() {
     const std::string& ini = owner_.State().settingsPath;
-    const int count = settings::ReadNumber(ini, "DIALOGLIST", "TOTAL1");
+    namespace k = core::keys::dialoglist;
+    const int count = settings::ReadNumber(ini, k::kSection, k::kPageTotal);
     std::vector<std::string> pages;
     for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
-        pages.push_back(settings::ReadListField(ini, "DIALOGLIST", "W", i));
+        pages.push_back(settings::ReadListField(ini, k::kSection, k::kPage, i));
     sequence_.SetPages(pages);
 }
 
