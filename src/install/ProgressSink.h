@@ -1,11 +1,11 @@
-// Where the installation reports its status and progress: the progress page,
-// or nothing in a run without one. Called from the installation's worker
-// thread; implementations send window messages to the page's controls.
+// The installation's user interface: status lines, the progress bar and the
+// answers to its questions; the progress page, or nothing in a run without
+// one. Called from the installation's worker thread.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
+
+#include "install/InstallContext.h"
 
 class ProgressSink {
 public:
@@ -14,6 +14,8 @@ public:
     virtual void SetStatus(const std::string& text, int line) = 0;
     virtual void SetProgressRange(int count) = 0;
     virtual void SetProgressPosition(int position) = 0;
-    // The window that owns the engine's dialogs (may be null).
-    virtual HWND DialogOwner() = 0;
+    // Shows the question and returns the user's answer (Retry, Ignore, Cancel).
+    virtual ErrorChoice Ask(const Question& question) = 0;
+    // Shows an error text with an OK button.
+    virtual void ShowError(const std::string& text) = 0;
 };

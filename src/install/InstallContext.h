@@ -1,0 +1,79 @@
+// What an install action sees of the run it belongs to: the snapshot of the
+// setup state, the engine expansion, the uninstall log, where payload files
+// lie, the progress display, the cancel request and the user's answers. The
+// engine implements it for a real run; tests implement it to run one action
+// in-process.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/FeatureTable.h"
+#include "core/Placeholders.h"
+#include "install/FileList.h"
+
+// What the engine takes from the setup state at the hand-over.
+struct EngineSetup {
+    PlaceholderValues values;           // installDir = the folder chosen for this run
+    std::string currentInstallFolder;   // chosen folder, trailing backslash
+    std::string defaultInstallFolder;   // the project's folder, trailing backslash
+    std::string windowsFolder;
+    std::string sourceFolder;           // trailing backslash
+    std::string workingFolder;          // trailing backslash
+    std::string themeFolder;
+    std::string settingsPath;           // setup.inf
+    std::string dataPath;               // data.inf
+    std::string osName;
+    bool preview = false;
+    bool diskImage = false;
+    bool mergeModulesPending = false;
+    // No one answers dialogs: every question gets its fixed answer.
+    bool unattended = false;
+    core::FeatureTable features;
+};
+
+// The user's answer to a failed step.
+enum class ErrorChoice { Retry = 1, Ignore = 2, Cancel = 3 };
+
+// A question an action puts to the user.
+struct Question {
+    std::string text;
+    bool cancelOnly = false;  // only Cancel is offered (the run stops whatever is answered)
+};
+
+enum class ActionResult {
+    Continue,  // the next action follows
+    Stop       // the run ends here (cancelled or abandoned)
+};
+
+class InstallContext {
+public:
+    virtual ~InstallContext() = default;
+
+    virtual const EngineSetup& Setup() const = 0;
+    // The engine expansion of a project text.
+    virtual std::string Expand(const std::string& text) const = 0;
+    // Appends a line to the uninstall log.
+    virtual void Log(const std::string& key, const std::string& value) = 0;
+    // Where the payload file of the record at zero-based position `index` lies.
+    virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
+    // The file records, read once by the first action and kept for the run.
+    virtual std::vector<filelist::FileRecord>& FileRecords() = 0;
+
+    // The progress display (status line, bar); nothing happens without one.
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void SetProgressRange(int count) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+
+    // The user confirmed cancelling: actions stop before their next item.
+    virtual bool CancelRequested() const = 0;
+    // Ends the run as abandoned: the working folder goes and the run is
+    // marked aborted, so the setup error page follows.
+    virtual void Abandon() = 0;
+    // Asks the user; an unattended run answers Cancel without showing anything.
+    virtual ErrorChoice Ask(const Question& question) = 0;
+    // Tells the user about an error that ends the run (nothing in an
+    // unattended run).
+    virtual void ReportError(int number, const std::string& message) = 0;
+};
