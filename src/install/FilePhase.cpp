@@ -35,16 +35,16 @@ bool FilePhase::LoadFileData() {
     if (!ReadWholeFile(engine_.Setup().dataPath, text)) return false;
     records_ = filelist::ParseFileList(text);
     engine_.SetTotalFiles(static_cast<int>(records_.size()));
-    engine_.Log("TOTALFILE", std::to_string(records_.size()));
+    engine_.Log(core::LogKind::TotalFile, std::to_string(records_.size()));
     engine_.SetStatus("Creating directories...");
     CreateDirectoryPath(engine_.UninstallFolder());
     const std::string installDir = engine_.Expand("<InstallDir>");
     CreateDirectoryPath(installDir);
-    engine_.Log("DIR", installDir);
+    engine_.Log(core::LogKind::Dir, installDir);
     for (const std::string& dir : filelist::DistinctDirectories(records_)) {
         const std::string expanded = engine_.Expand(DirectoryToCreate(dir));
         CreateDirectoryPath(expanded);
-        engine_.Log("DIR", expanded);
+        engine_.Log(core::LogKind::Dir, expanded);
     }
     return true;
 }
@@ -75,7 +75,7 @@ FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord
                 return Outcome::Stop;
         }
     }
-    if (!HasFlag(r.flags, kFlagPermanent)) engine_.Log("FILE", destination);
+    if (!HasFlag(r.flags, kFlagPermanent)) engine_.Log(core::LogKind::File, destination);
     if (HasFlag(r.flags, kFlagSelfRegister)) StartSelfRegistration(destination);
     ApplyAttributes(destination, r.flags);
     return Outcome::Done;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Placeholders.h"
+#include "control/Placeholders.h"
+#include "core/UninstallLog.h"
 #include "install/FileRules.h"
 #include "install/ProgressSink.h"
-#include "install/UninstallLog.h"
 
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
@@ -44,7 +44,8 @@ public:
 
     // The engine expansion of a project text.
     std::string Expand(const std::string& text) const;
-    void Log(const std::string& key, const std::string& value) { log_.Append(key, value); }
+    // Appends one line to the uninstall log; a line that cannot be written is dropped.
+    void Log(core::LogKind kind, const std::string& value) { log_.Append(kind, value); }
     void SetStatus(const std::string& text);
     const EngineSetup& Setup() const { return setup_; }
     const std::string& PayloadFolder() const { return payloadFolder_; }
@@ -73,7 +74,7 @@ private:
     ProgressSink* progress_;
     std::string payloadFolder_;
     std::string uninstallFolder_;
-    UninstallLog log_;
+    core::UninstallLogWriter log_;
     int totalFiles_ = 0;
 };
 

@@ -1,11 +1,11 @@
 // File-phase building blocks against the real file system: directory paths,
 // shell file operations, the uninstall log and version texts.
+#include "core/UninstallLog.h"
 #include "install/DirectoryPath.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
 #include "core/ShellFileOps.h"
-#include "install/UninstallLog.h"
 
 #include "TestFiles.h"
 
@@ -91,33 +91,39 @@ TEST(ShellFileOps, CopyFolderAndDeleteTree) {
 TEST(UninstallLog, StartsAnewAndAppendsLines) {
     ScratchFolder dir;
     const std::string path = dir.Write("uninstall.log", "OLD=1\r\n");
-    UninstallLog log;
+    core::UninstallLogWriter log;
     log.Start(path);
     EXPECT_FALSE(ScratchFolder::Exists(path));
-    log.Append("TOTALFILE", "2");
-    log.Append("DIR", "C:\\App");
+    EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "2"));
+    EXPECT_TRUE(log.Append(core::LogKind::Dir, "C:\\App"));
     EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\n");  // readable while open
     log.Close();
-    log.Append("FILE", "C:\\App\\a.txt");
+    EXPECT_TRUE(log.Append(core::LogKind::File, "C:\\App\\a.txt"));
     log.Close();
     EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\nFILE=C:\\App\\a.txt\r\n");
 }
 
 TEST(UninstallLog, TheFirstLineCreatesTheFolder) {
     ScratchFolder dir;
-    UninstallLog log;
+    core::UninstallLogWriter log;
     log.Start(dir.Path() + "Installer\\{CODE}\\uninstall.log");
-    log.Append("TOTALFILE", "3");
+    EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "3"));
     log.Close();
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "Installer\\{CODE}\\uninstall.log"), "TOTALFILE=3\r\n");
+    // A folder name outside ASCII reaches the system as the ANSI bytes it is.
+    const std::string ansi = dir.Path() + "Installer\\Prod\x80\xe9\\uninstall.log";
+    log.Start(ansi);
+    EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "4"));
+    log.Close();
+    EXPECT_EQ(ScratchFolder::Read(ansi), "TOTALFILE=4\r\n");
 }
 
 TEST(UninstallLog, AnUnwritablePlaceDropsTheLine) {
     ScratchFolder dir;
     dir.Write("taken", "a file where the folder should be");
-    UninstallLog log;
+    core::UninstallLogWriter log;
     log.Start(dir.Path() + "taken\\uninstall.log");
-    log.Append("DIR", "x");
+    EXPECT_FALSE(log.Append(core::LogKind::Dir, "x"));
     log.Close();
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "taken"), "a file where the folder should be");
 }

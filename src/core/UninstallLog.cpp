@@ -1,0 +1,174 @@
+#include "core/UninstallLog.h"
+
+#include <cerrno>
+#include <utility>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace core {
+
+namespace {
+
+struct KindKey {
+    LogKind kind;
+    const char* key;
+};
+
+constexpr KindKey kKeys[] = {
+    {LogKind::TotalFile, "TOTALFILE"}, {LogKind::Dir, "DIR"},
+    {LogKind::File, "FILE"},           {LogKind::Shortcut, "SHORTCUT"},
+    {LogKind::RegKey, "REGKEY"},       {LogKind::RegVal, "REGVAL"},
+    {LogKind::RemKey, "REMKEY"},       {LogKind::NtService, "NTSERVICE"},
+    {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
+    {LogKind::RemoveAll, "REMOVEALL"},
+};
+
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The C runtime's mkdir takes the path's bytes as they are, so an ANSI path
+// reaches the system unchanged; the standard library's path type would
+// convert it through the C locale on Windows and misname non-ASCII folders.
+// Failures (an existing level, a drive "C:") are left to the open that follows.
+void MakeDirectory(const char* path) {
+#ifdef _WIN32
+    _mkdir(path);
+#else
+    mkdir(path, 0777);
+#endif
+}
+
+// Makes every missing folder of the path, shortest first, taking both
+// backslash and slash as separators on every system.
+void MakeFolderChain(std::string folder) {
+    for (size_t i = 1; i < folder.size(); ++i) {
+        if (!IsSeparator(folder[i]) || IsSeparator(folder[i - 1])) continue;
+        const char sep = folder[i];
+        folder[i] = '\0';
+        MakeDirectory(folder.c_str());
+        folder[i] = sep;
+    }
+    MakeDirectory(folder.c_str());
+}
+
+// The text before the last separator; "" when the path names no folder.
+std::string FolderOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+}  // namespace
+
+const char* KeyOf(LogKind kind) {
+    for (const KindKey& k : kKeys)
+        if (k.kind == kind) return k.key;
+    return "";
+}
+
+LogKind KindOfKey(const std::string& key) {
+    for (const KindKey& k : kKeys)
+        if (key == k.key) return k.kind;
+    return LogKind::Unknown;
+}
+
+LogRecord MakeLogRecord(LogKind kind, const std::string& value) {
+    return LogRecord{kind, KeyOf(kind), value};
+}
+
+bool IsRepresentable(const LogRecord& record) {
+    if (HasLineBreak(record.value)) return false;
+    if (record.kind != LogKind::Unknown) return true;
+    return !HasLineBreak(record.key) && record.key.find('=') == std::string::npos;
+}
+
+std::string FormatLogLine(const LogRecord& record) {
+    if (!IsRepresentable(record)) return std::string();
+    const std::string key = record.kind == LogKind::Unknown ? record.key : KeyOf(record.kind);
+    return key + "=" + record.value + "\r\n";
+}
+
+bool ParseLogLine(const std::string& line, LogRecord& out) {
+    size_t end = line.size();
+    if (end > 0 && line[end - 1] == '\n') --end;
+    if (end > 0 && line[end - 1] == '\r') --end;
+    if (end == 0) return false;
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) {
+        out = LogRecord{LogKind::Unknown, line.substr(0, end), std::string()};
+        return true;
+    }
+    out.key = line.substr(0, eq);
+    out.kind = KindOfKey(out.key);
+    out.value = line.substr(eq + 1, end - eq - 1);
+    return true;
+}
+
+std::vector<LogRecord> ParseUninstallLog(const std::string& text) {
+    std::vector<LogRecord> records;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t lf = text.find('\n', start);
+        const size_t next = lf == std::string::npos ? text.size() : lf + 1;
+        LogRecord record;
+        if (ParseLogLine(text.substr(start, next - start), record))
+            records.push_back(std::move(record));
+        start = next;
+    }
+    return records;
+}
+
+std::optional<std::vector<LogRecord>> ReadUninstallLog(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::string text;
+    char chunk[65536];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return std::nullopt;
+    return ParseUninstallLog(text);
+}
+
+UninstallLogWriter::~UninstallLogWriter() { Close(); }
+
+void UninstallLogWriter::Start(const std::string& path) {
+    Close();
+    path_ = path;
+    if (!path_.empty()) std::remove(path_.c_str());
+}
+
+bool UninstallLogWriter::Open() {
+    if (file_) return true;
+    if (path_.empty()) return false;
+    // Binary mode: the line ends are written as they are, CR LF on every system.
+    file_ = std::fopen(path_.c_str(), "ab");
+    if (!file_ && errno == ENOENT) {
+        MakeFolderChain(FolderOf(path_));
+        file_ = std::fopen(path_.c_str(), "ab");
+    }
+    return file_ != nullptr;
+}
+
+bool UninstallLogWriter::Append(LogKind kind, const std::string& value) {
+    return Append(MakeLogRecord(kind, value));
+}
+
+bool UninstallLogWriter::Append(const LogRecord& record) {
+    const std::string line = FormatLogLine(record);
+    if (line.empty() || !Open()) return false;
+    const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
+    return std::fflush(file_) == 0 && written;
+}
+
+void UninstallLogWriter::Close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+}  // namespace core

@@ -1,0 +1,103 @@
+// The uninstall log: what a run installed, written line by line by every
+// installation phase and replayed later by the uninstaller (and by a rollback).
+// Writer and reader live here together so that they agree by construction.
+//
+// File format ("uninstall.log" in the product's uninstall folder):
+//   - one line per record: the key, "=", the value, CR LF ("KEY=VALUE\r\n");
+//   - bytes in the system ANSI code page, as the engine's texts are;
+//   - no header, no quoting, no escaping: a value runs from the first "=" to
+//     the line end, so it may hold "=" but never CR or LF; keys hold no "=";
+//   - lines in the order the phases wrote them; the keys are those of LogKind.
+// The reader also takes LF-only line ends and a last line without one.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace core {
+
+// One kind of record per key. The key texts are those of KeyOf.
+enum class LogKind {
+    TotalFile,  // "TOTALFILE": the number of file records of the run, decimal; the first line
+    Dir,        // "DIR": a directory the run created (the installation directory first)
+    File,       // "FILE": an installed file the uninstaller removes (payload, INI, icon copies...)
+    Shortcut,   // "SHORTCUT": a created .lnk or .url file
+    RegKey,     // "REGKEY": a created registry key, its path beginning with the root name
+    RegVal,     // "REGVAL": a written registry value: root, sub-key and value name
+    RemKey,     // "REMKEY": a class key to remove: "HKEY_CLASSES_ROOT\" and the key
+    NtService,  // "NTSERVICE": the name of an installed service
+    Run3rd,     // "RUN3RD": file name of the program the uninstaller runs first
+    Run3rdCmd,  // "RUN3RDCMD": that program's command line, placeholders expanded
+    RemoveAll,  // "REMOVEALL": "Yes", written when the project's remove-all choice is "No"
+    Unknown,    // a key none of the above: kept with its raw key text, never dropped
+};
+
+struct LogRecord {
+    LogKind kind = LogKind::Unknown;
+    // The key text. For a known kind it equals KeyOf(kind); for Unknown it is
+    // the raw key as read (the whole line when the line holds no "=").
+    std::string key;
+    std::string value;
+};
+
+// The key text of a kind; "" for Unknown.
+const char* KeyOf(LogKind kind);
+// The kind whose key is exactly `key` (case matters); Unknown for any other.
+LogKind KindOfKey(const std::string& key);
+// A record of a known kind with its key filled in.
+LogRecord MakeLogRecord(LogKind kind, const std::string& value);
+
+// True when the record can be written as one line: the value holds no CR or
+// LF, and an Unknown key holds no "=", CR or LF. Such a line reads back as the
+// same record, except an Unknown one whose key is a known key.
+bool IsRepresentable(const LogRecord& record);
+// "KEY=VALUE\r\n" (the key of a known kind comes from KeyOf, an Unknown
+// record's from its key text). "" when the record is not representable: a
+// real line is never empty.
+std::string FormatLogLine(const LogRecord& record);
+// Reads one line, with or without its CR LF or LF end, into `out`, splitting
+// at the first "=". A key that no kind has, or a line without "=", gives an
+// Unknown record (see LogRecord::key). False only for an empty line.
+bool ParseLogLine(const std::string& line, LogRecord& out);
+
+// Every record of a log text in file order. Lines end at LF, a CR just before
+// the LF belongs to the line end; a last line without an end still counts;
+// empty lines are skipped. Linear in the text's length.
+std::vector<LogRecord> ParseUninstallLog(const std::string& text);
+// The records of the log file at `path`; nullopt when it cannot be read.
+std::optional<std::vector<LogRecord>> ReadUninstallLog(const std::string& path);
+
+// Appends records to the log of one run. Not thread-safe: one thread (the
+// installation worker) writes while the run goes on.
+class UninstallLogWriter {
+public:
+    UninstallLogWriter() = default;
+    ~UninstallLogWriter();
+    UninstallLogWriter(const UninstallLogWriter&) = delete;
+    UninstallLogWriter& operator=(const UninstallLogWriter&) = delete;
+
+    // Sets the log's path and deletes an existing file there, so that every
+    // run starts a new log.
+    void Start(const std::string& path);
+    // Appends one line "KEY=VALUE\r\n" and flushes it, so others may read the
+    // log while the run goes on. The file is opened on first use and created
+    // when missing, with its folder chain (the first line comes before the run
+    // makes the uninstall folder). False, and nothing written, when the record
+    // is not representable, no path was started or the file cannot be opened;
+    // false too when the write fails, and the line is then lost.
+    bool Append(LogKind kind, const std::string& value);
+    bool Append(const LogRecord& record);
+    // Closes the file; a later Append opens it again and goes on appending.
+    void Close();
+    const std::string& Path() const { return path_; }
+
+private:
+    bool Open();
+
+    std::string path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace core
