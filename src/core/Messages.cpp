@@ -112,4 +112,22 @@ std::string LocalisedText(
     return entry.english;
 }
 
+std::string FormatText(const char* format, std::initializer_list<std::string> args) {
+    std::string out;
+    auto next = args.begin();
+    for (const char* p = format; *p; ++p) {
+        const bool field = p[0] == '%' && (p[1] == 's' || p[1] == 'i' || p[1] == 'd');
+        if (field && next != args.end()) {
+            out += *next++;
+            ++p;
+        } else if (p[0] == '%' && p[1] == '%') {
+            out += '%';
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
 }  // namespace core

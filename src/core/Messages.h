@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace core {
@@ -112,6 +113,10 @@ const char* EnglishText(MessageId id);
 // lookup reads the language file (or the message file for kMessageFileSection)
 // and returns the text in the form it is shown in; it is not called for texts
 // without a key.
+// Fills the printf fields of a text (%s, %i, %d) with the arguments in order;
+// fields without an argument stay as written, "%%" gives "%".
+std::string FormatText(const char* format, std::initializer_list<std::string> args);
+
 std::string LocalisedText(
     MessageId id, const std::function<std::string(const char* section, const char* key)>& lookup);
 

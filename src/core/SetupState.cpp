@@ -1,7 +1,5 @@
 #include "core/SetupState.h"
 
-#include <windows.h>
-
 #include "core/ShellFileOps.h"
 
 ProcessFlags& GlobalFlags() {
@@ -41,8 +39,5 @@ std::string ExpandSetupText(const SetupState& state, const std::string& text) {
 }
 
 void RemoveWorkingFolder(const SetupState& state) {
-    std::string folder = state.workingFolder;
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    if (!folder.empty() && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
-        shellops::Delete(folder, true);
+    shellops::DeleteFolderIfPresent(state.workingFolder);
 }

@@ -82,4 +82,10 @@ bool Delete(const std::string& path, bool quiet) {
     return Run(FO_DELETE, path, std::string(), 0, quiet);
 }
 
+bool DeleteFolderIfPresent(std::string folder) {
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    return Delete(folder, true);
+}
+
 }  // namespace shellops

@@ -15,5 +15,8 @@ bool CopyFolder(const std::string& source, const std::string& destination, bool 
 // Deletes a file or a folder tree. The current directory first steps up out
 // of the path, so the folder is not in use.
 bool Delete(const std::string& path, bool quiet);
+// Deletes a folder tree quietly when it exists; one trailing backslash of the
+// path is ignored. True when no such folder is left.
+bool DeleteFolderIfPresent(std::string folder);
 
 }  // namespace shellops

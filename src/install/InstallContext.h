@@ -11,6 +11,7 @@
 
 #include "core/FeatureTable.h"
 #include "core/Placeholders.h"
+#include "core/UninstallLog.h"
 #include "install/FileList.h"
 
 // What the engine takes from the setup state at the hand-over.
@@ -54,8 +55,8 @@ public:
     virtual const EngineSetup& Setup() const = 0;
     // The engine expansion of a project text.
     virtual std::string Expand(const std::string& text) const = 0;
-    // Appends a line to the uninstall log.
-    virtual void Log(const std::string& key, const std::string& value) = 0;
+    // Appends a record to the uninstall log (a record that cannot be written is dropped).
+    virtual void Log(core::LogKind kind, const std::string& value) = 0;
     // Where the payload file of the record at zero-based position `index` lies.
     virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
     // The file records, read once by the first action and kept for the run.

@@ -2,15 +2,17 @@
 
 #include <objbase.h>
 
-#include "cabinet/CabinetNames.h"
+#include "core/Messages.h"
 #include "core/MessageWait.h"
 #include "core/SetupState.h"
-#include "install/FileList.h"
-#include "install/FilePhase.h"
-#include "core/ShellFileOps.h"
+#include "core/WorkingFolder.h"
+#include "install/InstallActions.h"
+#include "install/TemporaryFiles.h"
 
 InstallEngine::InstallEngine(const EngineSetup& setup, ProgressSink* progress)
-    : setup_(setup), progress_(progress) {}
+    : setup_(setup),
+      progress_(progress),
+      payloadFolder_(core::PayloadFolder(setup.diskImage, setup.sourceFolder, setup.workingFolder)) {}
 
 InstallEngine::~InstallEngine() = default;
 
@@ -20,20 +22,42 @@ std::string InstallEngine::Expand(const std::string& text) const {
 }
 
 std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
-    if (setup_.diskImage) return filelist::StoredPath(payloadFolder_, index, fileName);
-    return cabinet::ExtractedFilePath(payloadFolder_, filelist::StoredName(index, fileName));
+    return core::ProjectFilePath(setup_.diskImage, payloadFolder_, filelist::StoredName(index, fileName));
 }
 
 void InstallEngine::SetStatus(const std::string& text) {
     if (progress_) progress_->SetStatus(text, 0);
 }
 
-int InstallEngine::Run() {
-    payloadFolder_ = setup_.diskImage ? setup_.sourceFolder + "DiskImage1\\"
-                                      : setup_.tempFolder + setup_.workingFolderName + "\\";
-    uninstallFolder_ = Expand("<WindowsFolder>\\Installer\\<ProductCode>\\");
-    log_.Start(Expand("<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log"));
+void InstallEngine::SetProgressRange(int count) {
+    if (progress_) progress_->SetProgressRange(count);
+}
 
+void InstallEngine::SetProgressPosition(int position) {
+    if (progress_) progress_->SetProgressPosition(position);
+}
+
+bool InstallEngine::CancelRequested() const { return GlobalFlags().cancel; }
+
+void InstallEngine::Abandon() {
+    RemoveTemporaryFiles(*this);
+    GlobalFlags().cancelled = true;
+}
+
+// Nobody answers in an unattended run: every question is answered Cancel.
+ErrorChoice InstallEngine::Ask(const Question& question) {
+    if (setup_.unattended || !progress_) return ErrorChoice::Cancel;
+    return progress_->Ask(question);
+}
+
+void InstallEngine::ReportError(int number, const std::string& message) {
+    if (setup_.unattended || !progress_) return;
+    progress_->ShowError(core::FormatText(core::EnglishText(core::MessageId::EngineErrorFormat),
+                                          {std::to_string(number), message}));
+}
+
+void InstallEngine::Run() {
+    log_.Start(Expand("<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log"));
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
     if (worker) {
@@ -41,68 +65,20 @@ int InstallEngine::Run() {
         CloseHandle(worker);
     }
     log_.Close();
-    if (progress_) progress_->SetProgressPosition(totalFiles_);
-    return 1;
+    SetProgressPosition(static_cast<int>(records_.size()));
 }
 
 DWORD WINAPI InstallEngine::WorkerEntry(void* self) {
-    static_cast<InstallEngine*>(self)->RunPhases();
+    static_cast<InstallEngine*>(self)->RunActions();
     return 0;
 }
 
-// The phases, in their fixed order, on the worker thread. Only the file phase
-// and the uninstall registration can end the run early.
-void InstallEngine::RunPhases() {
+// The shell link and other COM objects of later actions need COM on this thread.
+void InstallEngine::RunActions() {
     if (FAILED(CoInitialize(nullptr))) {
-        ShowEngineError(nullptr, 0,
-                        "Iniciar() - Corvane Can't CO-INITIALIZE; Please restart your computer; If "
-                        "not work, you must update your Windows!");
+        ReportError(0, core::EnglishText(core::MessageId::EngineComFailed));
         return;
     }
-    RunPhasesInitialised();
+    RunInstallActions(*this);
     CoUninitialize();
-}
-
-void InstallEngine::RunPhasesInitialised() {
-    FilePhase files(*this);
-    SetStatus("Loading data information...");
-    if (!files.LoadFileData()) {
-        if (!setup_.unattended)
-            ShowEngineError(progress_ ? progress_->DialogOwner() : nullptr, 1, "LoadFileData() - Error");
-        GlobalFlags().cancelled = true;  // nothing could be installed
-        return;
-    }
-    RegisterUninstallTimeProgram();
-    if (progress_) progress_->SetProgressRange(totalFiles_);
-    SetStatus("Please Wait, Copying Files...");
-    if (!setup_.preview && !files.InstallFiles()) return;
-    SetStatus("Please Wait, Creating Shortcuts...");
-    if (!setup_.preview) CreateShortcuts();
-    SetStatus("Please Wait, Setting system...");
-    if (!setup_.preview) SetSystemSettings();
-    InstallServices();
-    SetStatus("Finishing settings...");
-    if (setup_.preview) return;
-    if (!RegisterUninstall()) return;
-    RemoveTemporaryFiles();
-}
-
-// Phases other subsystems of the engine fill in; until then they do nothing.
-void InstallEngine::RegisterUninstallTimeProgram() {}
-void InstallEngine::CreateShortcuts() {}
-void InstallEngine::SetSystemSettings() {}
-void InstallEngine::InstallServices() {}
-bool InstallEngine::RegisterUninstall() { return true; }
-
-void InstallEngine::RemoveTemporaryFiles() {
-    SetStatus("Removing temporary files...");
-    if (setup_.mergeModulesPending) return;
-    const std::string folder = Expand("<TempFolder>\\" + setup_.workingFolderName);
-    if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
-        shellops::Delete(folder, true);
-}
-
-void ShowEngineError(HWND owner, int number, const std::string& message) {
-    const std::string text = "Error Number: " + std::to_string(number) + "\r\nMessage: " + message;
-    MessageBoxA(owner, text.c_str(), "Brenmark Corvane", MB_OK);
 }

@@ -1,0 +1,11 @@
+#include "install/TemporaryFiles.h"
+
+#include "core/Messages.h"
+#include "core/ShellFileOps.h"
+
+ActionResult RemoveTemporaryFiles(InstallContext& context) {
+    context.SetStatus(core::EnglishText(core::MessageId::StatusRemovingTemporary));
+    if (context.Setup().mergeModulesPending) return ActionResult::Continue;
+    shellops::DeleteFolderIfPresent(context.Setup().workingFolder);
+    return ActionResult::Continue;
+}

@@ -1,0 +1,8 @@
+// The end of a run: the working folder with the extracted payload goes.
+#pragma once
+
+#include "install/InstallContext.h"
+
+// Removes the working folder unless merge modules still need it. Also called
+// when a run is abandoned.
+ActionResult RemoveTemporaryFiles(InstallContext& context);
