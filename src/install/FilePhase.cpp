@@ -33,7 +33,7 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 bool FilePhase::LoadFileData() {
     std::string text;
     if (!ReadWholeFile(engine_.Setup().dataPath, text)) return false;
-    records_ = filelist::ParseFileList(text);
+    records_ = core::filelist::ParseFileList(text);
     engine_.SetTotalFiles(static_cast<int>(records_.size()));
     engine_.Log("TOTALFILE", std::to_string(records_.size()));
     engine_.SetStatus("Creating directories...");
@@ -41,7 +41,7 @@ bool FilePhase::LoadFileData() {
     const std::string installDir = engine_.Expand("<InstallDir>");
     CreateDirectoryPath(installDir);
     engine_.Log("DIR", installDir);
-    for (const std::string& dir : filelist::DistinctDirectories(records_)) {
+    for (const std::string& dir : core::filelist::DistinctDirectories(records_)) {
         const std::string expanded = engine_.Expand(DirectoryToCreate(dir));
         CreateDirectoryPath(expanded);
         engine_.Log("DIR", expanded);
@@ -55,7 +55,7 @@ bool FilePhase::InstallFiles() {
     return true;
 }
 
-FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord& r) {
+FilePhase::Outcome FilePhase::InstallRecord(size_t k, const core::filelist::FileRecord& r) {
     if (ProgressSink* p = engine_.Progress()) p->SetProgressPosition(static_cast<int>(k));
     const std::string source = engine_.PayloadFilePath(k, r.fileName);
     const std::string destination = engine_.Expand(DestinationPath(r.destDir, r.fileName));
@@ -171,4 +171,4 @@ void FilePhase::ApplyAttributes(const std::string& destination, int32_t flags) {
 
 // Web items are fetched by the download step, which this engine does not
 // have yet: the item is reported as not downloaded and the run goes on.
-bool FilePhase::DownloadWebItem(const filelist::FileRecord&) { return false; }
+bool FilePhase::DownloadWebItem(const core::filelist::FileRecord&) { return false; }

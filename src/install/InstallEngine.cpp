@@ -5,7 +5,7 @@
 #include "cabinet/CabinetNames.h"
 #include "control/MessageWait.h"
 #include "control/SetupState.h"
-#include "install/FileList.h"
+#include "core/FileList.h"
 #include "install/FilePhase.h"
 #include "install/ShellFileOps.h"
 
@@ -20,8 +20,8 @@ std::string InstallEngine::Expand(const std::string& text) const {
 }
 
 std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
-    if (setup_.diskImage) return filelist::StoredPath(payloadFolder_, index, fileName);
-    return cabinet::ExtractedFilePath(payloadFolder_, filelist::StoredName(index, fileName));
+    if (setup_.diskImage) return core::filelist::StoredPath(payloadFolder_, index, fileName);
+    return cabinet::ExtractedFilePath(payloadFolder_, core::filelist::StoredName(index, fileName));
 }
 
 void InstallEngine::SetStatus(const std::string& text) {

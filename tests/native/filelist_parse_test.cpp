@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "install/FileList.h"
+#include "core/FileList.h"
 
+namespace filelist = core::filelist;
 using filelist::FileRecord;
 
 namespace {

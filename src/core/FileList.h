@@ -1,6 +1,7 @@
 // The decrypted file list (data.inf): pairs of lines, a source line and a
 // data line "DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE", read into file records in
-// file order. Pure text rules; reading the file from disk is the caller's.
+// file order. Pure text rules, shared by the engine and the authoring tool;
+// reading the file from disk is the caller's.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace filelist {
+namespace core::filelist {
 
 // Longest text kept in a record field. A longer field is cut to its first
 // kMaxFieldLength characters (the file name is taken from the whole source
@@ -62,4 +63,4 @@ std::string StoredName(size_t index, const std::string& fileName);
 // Payload folder (with its trailing backslash) followed by the stored name.
 std::string StoredPath(const std::string& payloadFolder, size_t index, const std::string& fileName);
 
-}  // namespace filelist
+}  // namespace core::filelist

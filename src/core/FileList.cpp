@@ -1,4 +1,4 @@
-#include "install/FileList.h"
+#include "core/FileList.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "control/SettingsRules.h"
 
-namespace filelist {
+namespace core::filelist {
 
 namespace {
 
@@ -91,4 +91,4 @@ std::string StoredPath(const std::string& payloadFolder, size_t index, const std
     return payloadFolder + StoredName(index, fileName);
 }
 
-}  // namespace filelist
+}  // namespace core::filelist
