@@ -65,7 +65,7 @@ FilePhase::Outcome FilePhase::InstallRecord(size_t k, const core::filelist::File
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
                           engine_.Setup().features.IsExcluded(r.feature);
     if (!skipCopy) {
-        if (IsWebItem(r.sourceLine)) {
+        if (core::filelist::IsWebItem(r.sourceLine)) {
             DownloadWebItem(r);
             if (GlobalFlags().cancel == 1) return Outcome::Stop;
         } else {
