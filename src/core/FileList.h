@@ -50,11 +50,12 @@ struct DataFields {
 // field empty; `separators` then tells which one was missing.
 DataFields SplitDataLine(const std::string& dataLine);
 
-// One record from a source line and its data line, the fields cut as
-// SplitDataLine does. A malformed data line still makes a record (missing
-// fields empty, numbers 0), so the positions of later records keep matching
-// their stored names. Numbers are read as an optional sign and leading decimal
-// digits (none gives 0), saturating at the 32-bit limits.
+// One record from a source line and its data line, split by SplitDataLine,
+// every text cut to kMaxFieldLength characters. A malformed data line still
+// makes a record (missing fields empty, numbers 0), so the positions of later
+// records keep matching their stored names. Numbers are read as an optional
+// sign and leading decimal digits (none gives 0), saturating at the 32-bit
+// limits.
 FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine);
 
 // Every record of the list text, in file order. Lines alternate source line,
