@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "install/FileList.h"
+#include "core/FileList.h"
 
 class InstallEngine;
 
@@ -24,7 +24,7 @@ public:
 
 private:
     enum class Outcome { Done, Stop };
-    Outcome InstallRecord(size_t index, const filelist::FileRecord& record);
+    Outcome InstallRecord(size_t index, const core::filelist::FileRecord& record);
     bool CopyPayloadFile(std::string source, const std::string& destination, bool critical);
     bool PlaceFile(const std::string& source, const std::string& destination);
     // Clears a read-only destination's attributes; false when it was not read-only.
@@ -32,9 +32,9 @@ private:
     std::string ExpandedCopy(const std::string& source);
     void StartSelfRegistration(const std::string& destination);
     void ApplyAttributes(const std::string& destination, int32_t flags);
-    bool DownloadWebItem(const filelist::FileRecord& record);
+    bool DownloadWebItem(const core::filelist::FileRecord& record);
     void Abandon();
 
     InstallEngine& engine_;
-    std::vector<filelist::FileRecord> records_;
+    std::vector<core::filelist::FileRecord> records_;
 };

@@ -27,10 +27,6 @@ std::string DestinationPath(const std::string& destDir, const std::string& fileN
     return text::WithTrailingBackslash(RemoveDestinationComputer(destDir)) + fileName;
 }
 
-bool IsWebItem(const std::string& sourceLine) {
-    return sourceLine.find("http:") != std::string::npos || sourceLine.find("ftp:") != std::string::npos;
-}
-
 WebItem ParseWebItem(const std::string& sourceLine) {
     WebItem w;
     size_t brace = sourceLine.find('{');

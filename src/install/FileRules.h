@@ -59,10 +59,7 @@ inline std::string DirectoryToCreate(const std::string& distinctDir) {
 }
 
 // ---- Web items ---------------------------------------------------------------
-
-// A record is a web item when its source line contains "http:" or "ftp:"
-// (case matters).
-bool IsWebItem(const std::string& sourceLine);
+// Which records are web items is the file list's rule (core::filelist::IsWebItem).
 
 struct WebItem {
     std::string address;    // the source line up to its first "{"

@@ -12,7 +12,7 @@
 #include "core/FeatureTable.h"
 #include "core/Placeholders.h"
 #include "core/UninstallLog.h"
-#include "install/FileList.h"
+#include "core/FileList.h"
 
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
@@ -60,7 +60,7 @@ public:
     // Where the payload file of the record at zero-based position `index` lies.
     virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
     // The file records, read once by the first action and kept for the run.
-    virtual std::vector<filelist::FileRecord>& FileRecords() = 0;
+    virtual std::vector<core::filelist::FileRecord>& FileRecords() = 0;
 
     // The progress display (status line, bar); nothing happens without one.
     virtual void SetStatus(const std::string& text) = 0;

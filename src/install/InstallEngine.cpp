@@ -22,7 +22,7 @@ std::string InstallEngine::Expand(const std::string& text) const {
 }
 
 std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
-    return core::ProjectFilePath(setup_.diskImage, payloadFolder_, filelist::StoredName(index, fileName));
+    return core::ProjectFilePath(setup_.diskImage, payloadFolder_, core::filelist::StoredName(index, fileName));
 }
 
 void InstallEngine::SetStatus(const std::string& text) {

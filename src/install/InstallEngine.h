@@ -28,7 +28,7 @@ public:
     std::string Expand(const std::string& text) const override;
     void Log(core::LogKind kind, const std::string& value) override { log_.Append(kind, value); }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override;
-    std::vector<filelist::FileRecord>& FileRecords() override { return records_; }
+    std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override;
     void SetProgressRange(int count) override;
     void SetProgressPosition(int position) override;
@@ -45,5 +45,5 @@ private:
     ProgressSink* progress_;
     std::string payloadFolder_;
     core::UninstallLogWriter log_;
-    std::vector<filelist::FileRecord> records_;
+    std::vector<core::filelist::FileRecord> records_;
 };

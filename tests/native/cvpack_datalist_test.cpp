@@ -40,17 +40,17 @@ TEST(CvpackDataList, ParsesFieldsOfEachRecord) {
     auto records = ParseProjectDataList(kTwoRecordsLf);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].sourceLine, "bin\\app.exe");
-    EXPECT_EQ(records[0].fileName, "app.exe");
-    EXPECT_EQ(records[0].destDir, "Destination Computer\\<InstallDir>\\");
-    EXPECT_EQ(records[0].flags, 1);
-    EXPECT_EQ(records[0].osMask, 255);
-    EXPECT_EQ(records[0].number, 7);
-    EXPECT_EQ(records[0].feature, "Main");
+    EXPECT_EQ(records[0].fields.fileName, "app.exe");
+    EXPECT_EQ(records[0].fields.destDir, "Destination Computer\\<InstallDir>\\");
+    EXPECT_EQ(records[0].fields.flags, 1);
+    EXPECT_EQ(records[0].fields.systemMask, 255);
+    EXPECT_EQ(records[0].fields.number, 7);
+    EXPECT_EQ(records[0].fields.feature, "Main");
     EXPECT_EQ(records[0].lineNumber, 1);
     EXPECT_FALSE(records[0].IsWebItem());
     EXPECT_TRUE(records[1].IsWebItem());
-    EXPECT_EQ(records[1].feature, "");
-    EXPECT_EQ(records[1].osMask, 66);
+    EXPECT_EQ(records[1].fields.feature, "");
+    EXPECT_EQ(records[1].fields.systemMask, 66);
     EXPECT_EQ(records[1].lineNumber, 3);
 }
 
@@ -61,7 +61,7 @@ TEST(CvpackDataList, CrLfAndLfReadAlike) {
     for (size_t i = 0; i < lf.size(); ++i) {
         EXPECT_EQ(crlf[i].sourceLine, lf[i].sourceLine);
         EXPECT_EQ(crlf[i].dataLine, lf[i].dataLine);
-        EXPECT_EQ(crlf[i].feature, lf[i].feature);
+        EXPECT_EQ(crlf[i].fields.feature, lf[i].fields.feature);
     }
 }
 
@@ -73,20 +73,24 @@ TEST(CvpackDataList, LastLineNeedsNoEndAndTrailingBlankLinesAreIgnored) {
 }
 
 TEST(CvpackDataList, FileNameFollowsLastBackslashSlashOrColon) {
-    EXPECT_EQ(FileNameOfSourceLine("C:\\src\\bin/tool.dll"), "tool.dll");
-    EXPECT_EQ(FileNameOfSourceLine("lib/x.so"), "x.so");
-    EXPECT_EQ(FileNameOfSourceLine("C:file.txt"), "file.txt");
-    EXPECT_EQ(FileNameOfSourceLine("plain.txt"), "plain.txt");
+    auto records = ParseProjectDataList(
+        "C:\\src\\bin/tool.dll\nD\\*0*0*0|\nlib/x.so\nD\\*0*0*0|\n"
+        "C:file.txt\nD\\*0*0*0|\nplain.txt\nD\\*0*0*0|\n");
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].fields.fileName, "tool.dll");
+    EXPECT_EQ(records[1].fields.fileName, "x.so");
+    EXPECT_EQ(records[2].fields.fileName, "file.txt");
+    EXPECT_EQ(records[3].fields.fileName, "plain.txt");
 }
 
 TEST(CvpackDataList, SeparatorsAreFoundLeftToRight) {
     auto records = ParseProjectDataList("x.txt\nD|ir\\*4*2*9|Feat|ure*x\n");
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].destDir, "D|ir\\");
-    EXPECT_EQ(records[0].flags, 4);
-    EXPECT_EQ(records[0].osMask, 2);
-    EXPECT_EQ(records[0].number, 9);
-    EXPECT_EQ(records[0].feature, "Feat|ure*x");
+    EXPECT_EQ(records[0].fields.destDir, "D|ir\\");
+    EXPECT_EQ(records[0].fields.flags, 4);
+    EXPECT_EQ(records[0].fields.systemMask, 2);
+    EXPECT_EQ(records[0].fields.number, 9);
+    EXPECT_EQ(records[0].fields.feature, "Feat|ure*x");
 }
 
 TEST(CvpackDataList, MissingSeparatorsNameTheLine) {
@@ -118,7 +122,7 @@ TEST(CvpackDataList, NumbersMustBeDecimal) {
               "data.inf:2: NUMBER \"-1\" is not a decimal number");
     EXPECT_EQ(ParseError("a.txt\nD\\*0*0*4294967296|\n"),
               "data.inf:2: NUMBER \"4294967296\" is not a decimal number");
-    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n")[0].number, 2147483647);
+    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n")[0].fields.number, 2147483647);
 }
 
 TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
@@ -131,23 +135,26 @@ TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
               std::string::npos);
 }
 
-TEST(CvpackDataList, WebItemsAreHttpOrFtp) {
-    EXPECT_TRUE(IsWebSource("http://host/a.zip"));
-    EXPECT_TRUE(IsWebSource("ftp://host/a.zip"));
-    EXPECT_TRUE(IsWebSource("mirror http://host/a.zip{token}"));
-    EXPECT_FALSE(IsWebSource("bin\\http.dll"));
-}
-
-TEST(CvpackDataList, StoredNameIsFIndexUnderscoreName) {
-    EXPECT_EQ(StoredPayloadName(0, "app.exe"), "F0_app.exe");
-    EXPECT_EQ(StoredPayloadName(12, "a b.txt"), "F12_a b.txt");
-}
-
 TEST(CvpackDataList, RewriteEndsEveryLineWithCrLfAndKeepsText) {
     auto records = ParseProjectDataList(kTwoRecordsLf);
     EXPECT_EQ(FormatProjectDataList(records), WithCrLf(kTwoRecordsLf));
     EXPECT_EQ(FormatProjectDataList(ParseProjectDataList("a/b.txt\nD\\*0*0*0|F")),
               "a/b.txt\r\nD\\*0*0*0|F\r\n");
+}
+
+// The setup cuts record texts at 454 characters; the rewritten list keeps the
+// lines as written.
+TEST(CvpackDataList, LongLinesAreKeptWholeWhileFieldsAreCutAsTheSetupReadsThem) {
+    const std::string source = std::string(500, 'd') + "/a.txt";
+    const std::string data = std::string(500, 'D') + "*0*0*0|" + std::string(500, 'F');
+    auto records = ParseProjectDataList(source + "\n" + data + "\n");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].sourceLine, source);
+    EXPECT_EQ(records[0].fields.sourceLine, source.substr(0, 454));
+    EXPECT_EQ(records[0].fields.fileName, "a.txt");
+    EXPECT_EQ(records[0].fields.destDir, std::string(454, 'D'));
+    EXPECT_EQ(records[0].fields.feature, std::string(454, 'F'));
+    EXPECT_EQ(FormatProjectDataList(records), source + "\r\n" + data + "\r\n");
 }
 
 TEST(CvpackDataList, ReadingAMissingFileNamesIt) {

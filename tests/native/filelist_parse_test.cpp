@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "install/FileList.h"
+#include "core/FileList.h"
 
+namespace filelist = core::filelist;
 using filelist::FileRecord;
 
 namespace {
@@ -113,6 +114,35 @@ TEST(FileListRecords, MissingSeparatorsLeaveLaterFieldsEmpty) {
     EXPECT_EQ(empty.fileName, "");
     EXPECT_EQ(empty.destDir, "");
     EXPECT_EQ(empty.feature, "");
+}
+
+TEST(FileListRecords, SplitDataLineCountsTheSeparatorsFoundAndCutsNothing) {
+    // The authoring tool names the first missing separator from the count.
+    EXPECT_EQ(filelist::SplitDataLine("").separators, 0);
+    EXPECT_EQ(filelist::SplitDataLine("D\\|x").separators, 0);
+    EXPECT_EQ(filelist::SplitDataLine("D\\*1").separators, 1);
+    EXPECT_EQ(filelist::SplitDataLine("D\\*1*2|x").separators, 2);
+    EXPECT_EQ(filelist::SplitDataLine("D\\*1*2*3").separators, 3);
+    const std::string long500(500, 'f');
+    filelist::DataFields f = filelist::SplitDataLine(long500 + "*x1* 2*-3|" + long500 + "*|");
+    EXPECT_EQ(f.separators, 4);
+    EXPECT_EQ(f.destDir, long500);
+    EXPECT_EQ(f.flags, "x1");
+    EXPECT_EQ(f.systemMask, " 2");
+    EXPECT_EQ(f.number, "-3");
+    EXPECT_EQ(f.feature, long500 + "*|");
+}
+
+TEST(FileListRecords, WebItemsHaveHttpOrFtpInTheSourceLine) {
+    EXPECT_TRUE(filelist::IsWebItem("http://host/file.zip"));
+    EXPECT_TRUE(filelist::IsWebItem("ftp://host/file.zip"));
+    EXPECT_TRUE(filelist::IsWebItem("see http:x"));
+    EXPECT_TRUE(filelist::IsWebItem("mirror http://host/a.zip{token}"));
+    EXPECT_FALSE(filelist::IsWebItem("https://host/file.zip"));  // no "http:" in it
+    EXPECT_FALSE(filelist::IsWebItem("HTTP://host/file.zip"));
+    EXPECT_FALSE(filelist::IsWebItem("C:\\payload\\file.zip"));
+    EXPECT_FALSE(filelist::IsWebItem("C:\\ftp\\file.zip"));
+    EXPECT_FALSE(filelist::IsWebItem("bin\\http.dll"));
 }
 
 TEST(FileListRecords, MalformedRecordsKeepTheirPositions) {

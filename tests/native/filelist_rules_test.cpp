@@ -103,16 +103,6 @@ TEST(FileRulesFeatures, FirstEntryOfANameAnswers) {
     EXPECT_TRUE(t.IsExcluded("Dup"));
 }
 
-TEST(FileRulesWeb, HttpOrFtpInTheSourceLine) {
-    EXPECT_TRUE(IsWebItem("http://host/file.zip"));
-    EXPECT_TRUE(IsWebItem("ftp://host/file.zip"));
-    EXPECT_TRUE(IsWebItem("see http:x"));
-    EXPECT_FALSE(IsWebItem("https://host/file.zip"));  // no "http:" in it
-    EXPECT_FALSE(IsWebItem("HTTP://host/file.zip"));
-    EXPECT_FALSE(IsWebItem("C:\\payload\\file.zip"));
-    EXPECT_FALSE(IsWebItem("C:\\ftp\\file.zip"));
-}
-
 TEST(FileRulesWeb, AddressIsCutAtTheBraceAndNamedAfterTheLastSlash) {
     WebItem w = ParseWebItem("http://example.invalid/dl/tool.exe{NeedTool}");
     EXPECT_EQ(w.address, "http://example.invalid/dl/tool.exe");

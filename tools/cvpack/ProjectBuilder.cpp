@@ -12,7 +12,7 @@
 #include "ContainerTool.h"
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
-#include "core/WorkingFolder.h"
+#include "core/FileList.h"
 #include "core/WorkingFolder.h"
 
 namespace fs = std::filesystem;
@@ -84,7 +84,8 @@ void GatherPayload(Project& project) {
         if (!IsFile(source))
             Fail("data.inf:" + std::to_string(record.lineNumber) +
                  ": payload file not found: " + source.string());
-        project.cabinet.push_back({source.string(), StoredPayloadName(k, record.fileName)});
+        project.cabinet.push_back(
+            {source.string(), core::filelist::StoredName(k, record.fields.fileName)});
         ++project.summary.payloadFiles;
     }
 }

@@ -1,5 +1,6 @@
 #include "ProjectDataList.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -38,64 +39,56 @@ void CheckCharacters(const Line& line, const std::string& label) {
         throw ProjectDataError(label, line.number, "NUL byte inside the line");
 }
 
-int32_t ParseNumber(const std::string& field, const char* what, const Line& line,
-                    const std::string& label) {
+// For plain decimal digits within 32 bits the setup's lenient reading (sign,
+// leading digits, saturation) gives exactly the value the author wrote.
+void CheckNumber(const std::string& field, const char* what, const Line& line,
+                 const std::string& label) {
     bool digits = !field.empty() && field.size() <= 10 &&
                   field.find_first_not_of("0123456789") == std::string::npos;
-    long long value = digits ? std::stoll(field) : -1;
-    if (!digits || value > INT32_MAX)
+    if (!digits || std::stoll(field) > INT32_MAX)
         throw ProjectDataError(label, line.number,
                                std::string(what) + " \"" + field + "\" is not a decimal number");
-    return static_cast<int32_t>(value);
 }
 
-// Cuts `rest` at the next `sep`: returns the text before it and keeps the text after it.
-std::string TakeField(std::string& rest, char sep, const char* missing, const Line& line,
-                      const std::string& label) {
-    size_t pos = rest.find(sep);
-    if (pos == std::string::npos)
+// The setup takes a missing field as empty and a missing number as 0, so a
+// separator left out would go unnoticed until install time.
+void CheckDataLine(const Line& line, const std::string& label) {
+    static const char* const kMissing[] = {"the \"*\" after DESTDIR", "the \"*\" after FLAGS",
+                                           "the \"*\" after OSMASK", "the \"|\" after NUMBER"};
+    const core::filelist::DataFields fields = core::filelist::SplitDataLine(line.text);
+    if (fields.separators < 4)
         throw ProjectDataError(label, line.number,
-                               std::string("data line lacks ") + missing +
+                               std::string("data line lacks ") + kMissing[fields.separators] +
                                    " (expected DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE)");
-    std::string field = rest.substr(0, pos);
-    rest.erase(0, pos + 1);
-    return field;
+    CheckNumber(fields.flags, "FLAGS", line, label);
+    CheckNumber(fields.systemMask, "OSMASK", line, label);
+    CheckNumber(fields.number, "NUMBER", line, label);
 }
 
-// Separators are found left to right, as the engine does: the first "*" ends
-// DESTDIR, the next two end FLAGS and OSMASK, the next "|" ends NUMBER.
-void ParseDataLine(const Line& line, ProjectDataRecord& record, const std::string& label) {
-    std::string rest = line.text;
-    record.destDir = TakeField(rest, '*', "the \"*\" after DESTDIR", line, label);
-    std::string flags = TakeField(rest, '*', "the \"*\" after FLAGS", line, label);
-    std::string osMask = TakeField(rest, '*', "the \"*\" after OSMASK", line, label);
-    std::string number = TakeField(rest, '|', "the \"|\" after NUMBER", line, label);
-    record.feature = rest;
-    record.flags = ParseNumber(flags, "FLAGS", line, label);
-    record.osMask = ParseNumber(osMask, "OSMASK", line, label);
-    record.number = ParseNumber(number, "NUMBER", line, label);
+void CheckSourceLine(const ProjectDataRecord& record, const Line& line, const std::string& label) {
+    if (line.text.empty()) throw ProjectDataError(label, line.number, "empty source line");
+    if (!record.IsWebItem() && line.text.find("://") != std::string::npos)
+        throw ProjectDataError(label, line.number,
+                               "web address without \"http:\" or \"ftp:\"; the setup would "
+                               "take it for a local file");
+    if (record.fields.fileName.empty() && !record.IsWebItem())
+        throw ProjectDataError(label, line.number, "source line has no file name");
 }
 
 ProjectDataRecord ParsePair(const Line& source, const Line& data, const std::string& label) {
     ProjectDataRecord record;
+    record.fields = core::filelist::ParseRecord(source.text, data.text);
     record.sourceLine = source.text;
     record.dataLine = data.text;
     record.lineNumber = source.number;
-    record.fileName = FileNameOfSourceLine(source.text);
-    if (source.text.empty()) throw ProjectDataError(label, source.number, "empty source line");
-    if (!record.IsWebItem() && source.text.find("://") != std::string::npos)
-        throw ProjectDataError(label, source.number,
-                               "web address without \"http:\" or \"ftp:\"; the setup would "
-                               "take it for a local file");
-    if (record.fileName.empty() && !record.IsWebItem())
-        throw ProjectDataError(label, source.number, "source line has no file name");
-    ParseDataLine(data, record, label);
+    CheckSourceLine(record, source, label);
+    CheckDataLine(data, label);
     return record;
 }
 
 }  // namespace
 
-bool ProjectDataRecord::IsWebItem() const { return IsWebSource(sourceLine); }
+bool ProjectDataRecord::IsWebItem() const { return core::filelist::IsWebItem(sourceLine); }
 
 ProjectDataError::ProjectDataError(const std::string& label, int line, const std::string& message)
     : std::runtime_error(label + ":" + std::to_string(line) + ": " + message), m_line(line) {}
@@ -130,18 +123,4 @@ std::string FormatProjectDataList(const std::vector<ProjectDataRecord>& records)
     for (const ProjectDataRecord& record : records)
         text += record.sourceLine + "\r\n" + record.dataLine + "\r\n";
     return text;
-}
-
-std::string StoredPayloadName(size_t index, const std::string& fileName) {
-    return "F" + std::to_string(index) + "_" + fileName;
-}
-
-std::string FileNameOfSourceLine(const std::string& sourceLine) {
-    size_t pos = sourceLine.find_last_of("\\/:");
-    return pos == std::string::npos ? sourceLine : sourceLine.substr(pos + 1);
-}
-
-bool IsWebSource(const std::string& sourceLine) {
-    return sourceLine.find("http:") != std::string::npos ||
-           sourceLine.find("ftp:") != std::string::npos;
 }

@@ -1,26 +1,27 @@
 // Reader of a project's plain file list (data.inf) as the author writes it:
 // pairs of lines, a source line and a data line
-// "DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE". Lines may end in LF or CR LF.
+// "DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE". The records are read by the setup's
+// own rules (core/FileList.h); this reader adds what authoring needs: lines
+// may end in LF or CR LF, and every mistake the setup would misread or read
+// without complaint is reported with its line.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-struct ProjectDataRecord {
-    std::string sourceLine;  // as written: a path or a web address
-    std::string dataLine;    // as written
-    std::string fileName;    // text after the last backslash, slash or colon of the source line
-    std::string destDir;
-    int32_t flags = 0;
-    int32_t osMask = 0;
-    int32_t number = 0;
-    std::string feature;
-    int lineNumber = 0;  // 1-based line of the source line
+#include "core/FileList.h"
 
-    // Web items are downloaded at install time and never travel in the cabinet.
+struct ProjectDataRecord {
+    // The record as the setup will read it: its texts cut to
+    // core::filelist::kMaxFieldLength characters.
+    core::filelist::FileRecord fields;
+    std::string sourceLine;  // as written: a path or a web address, never cut
+    std::string dataLine;    // as written, never cut
+    int lineNumber = 0;      // 1-based line of the source line
+
+    // Web items are downloaded at install time and never travel in the cabinet;
+    // judged on the source line as written.
     bool IsWebItem() const;
 };
 
@@ -34,7 +35,9 @@ private:
     int m_line;
 };
 
-// Parses the text of a list; label names the file in error messages.
+// Parses the text of a list; label names the file in error messages. Data
+// lines need all four separators, and FLAGS, OSMASK and NUMBER plain decimal
+// digits within 32 bits.
 std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text,
                                                     const std::string& label = "data.inf");
 
@@ -42,13 +45,6 @@ std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text,
 std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path,
                                                    const std::string& label = "data.inf");
 
-// The list as the engine reads it: every line, the last included, ends in CR LF.
+// The list as the engine reads it: the lines as written, every one (the last
+// included) ended by CR LF.
 std::string FormatProjectDataList(const std::vector<ProjectDataRecord>& records);
-
-// Name under which the payload file of record `index` travels: "F<index>_<name>".
-std::string StoredPayloadName(size_t index, const std::string& fileName);
-
-// Text after the last backslash, slash or colon.
-std::string FileNameOfSourceLine(const std::string& sourceLine);
-
-bool IsWebSource(const std::string& sourceLine);

@@ -1,6 +1,7 @@
 // The decrypted file list (data.inf): pairs of lines, a source line and a
 // data line "DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE", read into file records in
-// file order. Pure text rules; reading the file from disk is the caller's.
+// file order. Pure text rules, shared by the engine and the authoring tool;
+// reading the file from disk is the caller's.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace filelist {
+namespace core::filelist {
 
 // Longest text kept in a record field. A longer field is cut to its first
 // kMaxFieldLength characters (the file name is taken from the whole source
@@ -32,14 +33,29 @@ struct FileRecord {
 // also disposes of the zero padding left by decryption.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// One record from a source line and its data line. Separators are searched
-// left to right: the first "*" ends DESTDIR, the next "*" ends FLAGS, the next
-// "*" ends OSMASK, the first "|" after that ends NUMBER; FEATURE is the rest.
-// A missing separator lets its field run to the end of the line and leaves
-// every later field empty (numbers then read as 0); the record is still made,
-// so the positions of later records keep matching their stored names.
-// Numbers are read as an optional sign and leading decimal digits (none
-// gives 0), saturating at the 32-bit limits.
+// The five field texts of a data line as written (not cut, numbers not read).
+struct DataFields {
+    std::string destDir;
+    std::string flags;
+    std::string systemMask;
+    std::string number;
+    std::string feature;
+    int separators = 0;  // how many of the four separators were found: 4 for a complete line
+};
+
+// Cuts a data line into its fields. Separators are searched left to right:
+// the first "*" ends DESTDIR, the next "*" ends FLAGS, the next "*" ends
+// OSMASK, the first "|" after that ends NUMBER; FEATURE is the rest. A missing
+// separator lets its field run to the end of the line and leaves every later
+// field empty; `separators` then tells which one was missing.
+DataFields SplitDataLine(const std::string& dataLine);
+
+// One record from a source line and its data line, split by SplitDataLine,
+// every text cut to kMaxFieldLength characters. A malformed data line still
+// makes a record (missing fields empty, numbers 0), so the positions of later
+// records keep matching their stored names. Numbers are read as an optional
+// sign and leading decimal digits (none gives 0), saturating at the 32-bit
+// limits.
 FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine);
 
 // Every record of the list text, in file order. Lines alternate source line,
@@ -48,6 +64,10 @@ std::vector<FileRecord> ParseFileList(const std::string& text);
 
 // Text after the last backslash, slash or colon (the whole text without any).
 std::string FileNameOf(const std::string& path);
+
+// A record is a web item, downloaded at install time instead of taken from
+// the payload, when its source line contains "http:" or "ftp:" (case matters).
+bool IsWebItem(const std::string& sourceLine);
 
 // The distinct destination directories of the records in order of first
 // appearance: DESTDIR with one trailing backslash removed, compared exactly
@@ -62,4 +82,4 @@ std::string StoredName(size_t index, const std::string& fileName);
 // Payload folder (with its trailing backslash) followed by the stored name.
 std::string StoredPath(const std::string& payloadFolder, size_t index, const std::string& fileName);
 
-}  // namespace filelist
+}  // namespace core::filelist

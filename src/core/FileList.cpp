@@ -1,12 +1,13 @@
-#include "install/FileList.h"
+#include "core/FileList.h"
 
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 
 #include "core/SettingsRules.h"
 
-namespace filelist {
+namespace core::filelist {
 
 namespace {
 
@@ -17,16 +18,20 @@ std::string Cut(std::string s) {
 
 int32_t Number(const std::string& field) { return settings::ParseNumber(field.c_str()); }
 
-// Text from `pos` up to the next `sep`; `pos` moves past the separator, or to
-// the end of the line (npos) when there is none.
-std::string TakeField(const std::string& line, size_t& pos, char sep) {
-    if (pos == std::string::npos || pos > line.size()) {
-        pos = std::string::npos;
-        return std::string();
-    }
+// Text from `pos` up to the next `sep`. A found separator is counted and
+// `pos` moves past it; without one the field runs to the end of the line and
+// `pos` becomes npos, which leaves every later field empty.
+std::string TakeField(const std::string& line, size_t& pos, char sep, int& found) {
+    if (pos == std::string::npos) return std::string();
     size_t hit = line.find(sep, pos);
-    std::string field = line.substr(pos, hit == std::string::npos ? std::string::npos : hit - pos);
-    pos = hit == std::string::npos ? std::string::npos : hit + 1;
+    if (hit == std::string::npos) {
+        std::string field = line.substr(pos);
+        pos = std::string::npos;
+        return field;
+    }
+    std::string field = line.substr(pos, hit - pos);
+    pos = hit + 1;
+    ++found;
     return field;
 }
 
@@ -50,16 +55,31 @@ std::string FileNameOf(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+bool IsWebItem(const std::string& sourceLine) {
+    return sourceLine.find("http:") != std::string::npos || sourceLine.find("ftp:") != std::string::npos;
+}
+
+DataFields SplitDataLine(const std::string& dataLine) {
+    DataFields f;
+    size_t pos = 0;
+    f.destDir = TakeField(dataLine, pos, '*', f.separators);
+    f.flags = TakeField(dataLine, pos, '*', f.separators);
+    f.systemMask = TakeField(dataLine, pos, '*', f.separators);
+    f.number = TakeField(dataLine, pos, '|', f.separators);
+    if (pos != std::string::npos) f.feature = dataLine.substr(pos);
+    return f;
+}
+
 FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine) {
+    DataFields f = SplitDataLine(dataLine);
     FileRecord r;
     r.fileName = Cut(FileNameOf(sourceLine));
     r.sourceLine = Cut(sourceLine);
-    size_t pos = 0;
-    r.destDir = Cut(TakeField(dataLine, pos, '*'));
-    r.flags = Number(TakeField(dataLine, pos, '*'));
-    r.systemMask = Number(TakeField(dataLine, pos, '*'));
-    r.number = Number(TakeField(dataLine, pos, '|'));
-    r.feature = pos == std::string::npos ? std::string() : Cut(dataLine.substr(pos));
+    r.destDir = Cut(std::move(f.destDir));
+    r.flags = Number(f.flags);
+    r.systemMask = Number(f.systemMask);
+    r.number = Number(f.number);
+    r.feature = Cut(std::move(f.feature));
     return r;
 }
 
@@ -91,4 +111,4 @@ std::string StoredPath(const std::string& payloadFolder, size_t index, const std
     return payloadFolder + StoredName(index, fileName);
 }
 
-}  // namespace filelist
+}  // namespace core::filelist
