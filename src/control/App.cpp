@@ -8,10 +8,13 @@
 #include "control/MainFrame.h"
 #include "core/MessageWait.h"
 #include "skin/SkinnedPage.h"
+#include "core/Messages.h"
 
 namespace {
 
-const char kCaption[] = "Brenmark Corvane";
+using core::EnglishText;
+using core::kMessageCaption;
+using core::MessageId;
 
 bool StartSockets() {
     WSADATA data;
@@ -22,14 +25,15 @@ bool StartSockets() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!StartSockets()) {
-        MessageBoxA(nullptr, "Windows sockets initialization failed.", kCaption, MB_OK);
+        MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
         return 0;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
     if (!LoadLibraryA("RICHED32.DLL"))
-        MessageBoxA(nullptr, "Can't load RICHTEXT library.", kCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
+                    MB_OK | MB_ICONEXCLAMATION);
     GlobalFlags().cancelled = false;
     GlobalFlags().cancel = false;
 

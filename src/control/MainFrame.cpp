@@ -3,6 +3,8 @@
 #include <shlobj.h>
 
 #include "core/Folders.h"
+#include "core/Messages.h"
+#include "core/SettingsKeys.h"
 #include "core/MessageDialog.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
@@ -20,24 +22,14 @@
 namespace {
 
 const char kFrameClass[] = "CorvaneMainFrame";
-const char kMessageCaption[] = "Brenmark Corvane";
-const char kDataFilesMessage[] =
-    "Sorry, Corvane can't find data files.\r\nsetup.nsx and data.nsx\r\n"
-    "These files must be in the same directory of setup.exe";
 const char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 
-CMainFrame* g_mainFrame = nullptr;
-
 }  // namespace
 
-CMainFrame* TheMainFrame() { return g_mainFrame; }
+CMainFrame::CMainFrame() : m_wizard(new Wizard(*this)) {}
 
-CMainFrame::CMainFrame() : m_wizard(new Wizard(*this)) { g_mainFrame = this; }
-
-CMainFrame::~CMainFrame() {
-    if (g_mainFrame == this) g_mainFrame = nullptr;
-}
+CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::Create(HINSTANCE instance) {
     WNDCLASSA wc = {};
@@ -144,9 +136,9 @@ bool CMainFrame::LocateProjectFiles() {
         return true;
     }
     const std::string& message =
-        r.outcome == ProjectFileResult::Missing ? std::string(kDataFilesMessage) : r.message;
+        r.outcome == ProjectFileResult::Missing ? std::string(core::EnglishText(core::MessageId::DataFilesMissing)) : r.message;
     trace::Value("step 6: project files failed", message);
-    MessageBoxA(nullptr, message.c_str(), kMessageCaption, MB_OK);
+    MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
     PostQuitMessage(0);
     return false;
 }
@@ -188,27 +180,29 @@ void CMainFrame::ResolveMachineValues() {
 }
 
 void CMainFrame::ReadProductSettings() {
+    namespace app = core::keys::appinfo;
+    namespace dlg = core::keys::dialoglist;
     SetupState& s = m_state;
     const std::string& ini = s.settingsPath;
-    s.productName = settings::Read(ini, "APPINFO", "a1");
-    s.publisher = settings::Read(ini, "APPINFO", "a19");
-    s.productVersion = settings::Read(ini, "APPINFO", "a2");
+    s.productName = settings::Read(ini, app::kSection, app::kProductName);
+    s.publisher = settings::Read(ini, app::kSection, app::kPublisher);
+    s.productVersion = settings::Read(ini, app::kSection, app::kProductVersion);
     s.companyName = registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
-    s.installFolder = text::WithTrailingBackslash(Expand(settings::Read(ini, "APPINFO", "a4")));
+    s.installFolder = text::WithTrailingBackslash(Expand(settings::Read(ini, app::kSection, app::kInstallFolder)));
     s.defaultInstallFolder = s.installFolder;
     s.currentInstallFolder = s.installFolder;
-    s.perUserScope = settings::Read(ini, "APPINFO", "a8") == "Per-User";
-    s.languageName = settings::Read(ini, "APPINFO", "Language");
-    s.productCode = settings::Read(ini, "APPINFO", "a3");
-    s.launchFile = Expand(settings::Read(ini, "DIALOGLIST", "CT10"));
-    s.launchParameters = Expand(settings::Read(ini, "DIALOGLIST", "CT11"));
-    s.readmeFile = Expand(settings::Read(ini, "DIALOGLIST", "CT13"));
-    s.showLaunchFile = settings::ReadNotNo(ini, "DIALOGLIST", "CT9");
-    s.showLaunchReadme = settings::ReadNotNo(ini, "DIALOGLIST", "CT12");
-    s.preview = settings::ReadNumber(ini, "APPINFO", "PREVIEW") == 255;
-    s.unattended = settings::ReadYes(ini, "BUILDING", "2");
-    s.customerRegistryRoot = settings::Read(ini, "DIALOGLIST", "CT17");
-    s.customerRegistryKey = settings::Read(ini, "DIALOGLIST", "CT18");
+    s.perUserScope = settings::Read(ini, app::kSection, app::kInstallScope) == "Per-User";
+    s.languageName = settings::Read(ini, app::kSection, app::kLanguage);
+    s.productCode = settings::Read(ini, app::kSection, app::kProductCode);
+    s.launchFile = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchFile));
+    s.launchParameters = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchParameters));
+    s.readmeFile = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchReadme));
+    s.showLaunchFile = settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchFile);
+    s.showLaunchReadme = settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchReadme);
+    s.preview = settings::ReadNumber(ini, app::kSection, app::kPreview) == 255;
+    s.unattended = settings::ReadYes(ini, core::keys::building::kSection, core::keys::building::kUnattended);
+    s.customerRegistryRoot = settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryRoot);
+    s.customerRegistryKey = settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryKey);
 
     trace::Line("step 8: product settings read");
     trace::Value("product name", s.productName);
@@ -334,9 +328,8 @@ EngineSetup CMainFrame::MakeEngineSetup() const {
     e.currentInstallFolder = s.currentInstallFolder;
     e.defaultInstallFolder = s.defaultInstallFolder;
     e.windowsFolder = s.windowsFolder;
-    e.tempFolder = s.tempFolder;
     e.sourceFolder = s.sourceFolder;
-    e.workingFolderName = s.workingFolderName;
+    e.workingFolder = s.workingFolder;
     e.themeFolder = s.themeFolder;
     e.settingsPath = s.settingsPath;
     e.dataPath = s.dataPath;

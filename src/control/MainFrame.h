@@ -78,6 +78,3 @@ private:
     bool m_driverRan = false;
     std::unique_ptr<Wizard> m_wizard;
 };
-
-// The application's one main frame (the pages reach the setup state through it).
-CMainFrame* TheMainFrame();

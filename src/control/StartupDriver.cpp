@@ -5,6 +5,7 @@
 #include "control/PreviousInstall.h"
 #include "core/RunProgram.h"
 #include "core/Settings.h"
+#include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
 #include "core/Trace.h"
 #include "cabinet/CabinetExtract.h"
@@ -68,13 +69,14 @@ bool StartupDriver::CheckAdministratorRights() { return ::CheckAdministratorRigh
 // Removes or takes over an earlier installation of the product; never fails.
 bool StartupDriver::PreviousInstallation() {
     using settings::kShortValueSize;
+    namespace app = core::keys::appinfo;
     const std::string& ini = state_.settingsPath;
     PreviousInstallSettings s;
-    s.mode = settings::Read(ini, "APPINFO", "a26", kShortValueSize);
-    s.removeFirst = settings::Read(ini, "APPINFO", "a29", kShortValueSize);
-    s.detectMethod = settings::Read(ini, "APPINFO", "a27", kShortValueSize);
-    s.registryPath = settings::Read(ini, "APPINFO", "a28", kShortValueSize);
-    s.productCode = settings::Read(ini, "APPINFO", "a3");
+    s.mode = settings::Read(ini, app::kSection, app::kInstallMode, kShortValueSize);
+    s.removeFirst = settings::Read(ini, app::kSection, app::kRemoveEarlier, kShortValueSize);
+    s.detectMethod = settings::Read(ini, app::kSection, app::kUpgradeDetection, kShortValueSize);
+    s.registryPath = settings::Read(ini, app::kSection, app::kUpgradeRegistryPath, kShortValueSize);
+    s.productCode = settings::Read(ini, app::kSection, app::kProductCode);
     PreviousInstallActions a;
     a.expand = [this](const std::string& t) { return frame_.Expand(t); };
     a.runAndWait = [](const std::string& program, const std::string& arguments) {
@@ -98,9 +100,10 @@ void StartupDriver::ReadPageList() { frame_.Pages().BuildPageList(); }
 void StartupDriver::ReadSetupTypesAndFeatures() {
     const std::string& ini = state_.settingsPath;
     state_.features.Clear();
-    const int total = settings::ReadListCount(ini, "SETUPTYPE");
+    namespace k = core::keys::setuptype;
+    const int total = settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total && state_.features.Size() < core::FeatureTable::kCapacity; ++i)
-        state_.features.Add(settings::ReadListField(ini, "SETUPTYPE", "FeatureName", i));
+        state_.features.Add(settings::ReadListField(ini, k::kSection, k::kFeatureName, i));
 }
 
 // Start page and the preparation extraction of the payload cabinet; false

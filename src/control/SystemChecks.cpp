@@ -6,6 +6,7 @@
 #include "control/Processor.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "core/Messages.h"
 
 using requirements::RequirementFailure;
 
@@ -13,23 +14,16 @@ namespace {
 
 struct CheckMessage {
     RequirementFailure failure;
-    const char* key;  // in section REQ of the message file
-    const char* builtIn;
+    core::MessageId message;  // localised by the message file
 };
 
 const CheckMessage kMessages[] = {
-    {RequirementFailure::OperatingSystem, "0",
-     "The operating system is not adequate for running <ProductName>."},
-    {RequirementFailure::Colors, "1",
-     "The color settings of your system are not adequate for running <ProductName>."},
-    {RequirementFailure::Screen, "2",
-     "The screen resolution is not adequate for running <ProductName>."},
-    {RequirementFailure::Memory, "3", "The amount of RAM is not adequate for running <ProductName>."},
-    {RequirementFailure::Processor, "4",
-     "The processor is not adequate for running <ProductName>."},
+    {RequirementFailure::OperatingSystem, core::MessageId::RequirementOperatingSystem},
+    {RequirementFailure::Colors, core::MessageId::RequirementColors},
+    {RequirementFailure::Screen, core::MessageId::RequirementScreen},
+    {RequirementFailure::Memory, core::MessageId::RequirementMemory},
+    {RequirementFailure::Processor, core::MessageId::RequirementProcessor},
 };
-
-const char kAdministratorMessage[] = "Sorry, you need administrator rights to install this software.";
 
 requirements::RequirementValues ReadRequirements(const std::string& ini) {
     using settings::kShortValueSize;
@@ -49,8 +43,9 @@ requirements::RequirementValues ReadRequirements(const std::string& ini) {
 std::string FailureMessage(const SystemCheckContext& c, RequirementFailure failure) {
     for (const CheckMessage& m : kMessages) {
         if (m.failure != failure) continue;
-        std::string text = settings::Read(c.messageFilePath, "REQ", m.key);
-        if (text.empty()) text = m.builtIn;
+        const std::string text = core::LocalisedText(m.message, [&c](const char* section, const char* key) {
+            return settings::Read(c.messageFilePath, section, key);
+        });
         return c.expand(c.expand(text));
     }
     return std::string();
@@ -89,7 +84,7 @@ bool CheckAdministratorRights(const SystemCheckContext& c) {
     if (settings::ReadYes(c.settingsPath, k::kSection, k::kNeedsAdministrator,
                           settings::kShortValueSize) &&
         c.noAdministrator) {
-        c.showMessage(kAdministratorMessage);
+        c.showMessage(core::EnglishText(core::MessageId::AdministratorRights));
         return false;
     }
     return true;

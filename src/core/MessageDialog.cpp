@@ -1,6 +1,7 @@
 #include "core/MessageDialog.h"
 
 #include "res/resource.h"
+#include "core/Messages.h"
 
 namespace {
 
@@ -27,5 +28,5 @@ void ShowMessageDialog(HWND owner, const std::string& text) {
     if (DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MESSAGE), owner,
                         MessageProc, reinterpret_cast<LPARAM>(text.c_str())) == -1)
         // Without the dialog resource the user must still learn why the setup ends.
-        MessageBoxA(owner, text.c_str(), "Brenmark Corvane", MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(owner, text.c_str(), core::kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }

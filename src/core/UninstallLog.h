@@ -69,6 +69,11 @@ std::vector<LogRecord> ParseUninstallLog(const std::string& text);
 // The records of the log file at `path`; nullopt when it cannot be read.
 std::optional<std::vector<LogRecord>> ReadUninstallLog(const std::string& path);
 
+// Where a product's log lies, before placeholder expansion: its uninstall
+// folder, which the file action creates, and the log file in it.
+constexpr char kUninstallFolder[] = "<WindowsFolder>\\Installer\\<ProductCode>\\";
+constexpr char kUninstallLogPath[] = "<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log";
+
 // Appends records to the log of one run. Not thread-safe: one thread (the
 // installation worker) writes while the run goes on.
 class UninstallLogWriter {

@@ -5,15 +5,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/SetupState.h"
+#include "core/Messages.h"
 #include "install/DirectoryPath.h"
-#include "install/ErrorChoiceDialog.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
-#include "install/InstallEngine.h"
 
 using namespace filerules;
+using core::filelist::FileRecord;
 
 namespace {
 
@@ -28,62 +27,60 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return true;
 }
 
-}  // namespace
+// One pass of the file action over the records.
+class FilePlacer {
+public:
+    explicit FilePlacer(InstallContext& context) : ctx_(context) {}
 
-bool FilePhase::LoadFileData() {
-    std::string text;
-    if (!ReadWholeFile(engine_.Setup().dataPath, text)) return false;
-    records_ = filelist::ParseFileList(text);
-    engine_.SetTotalFiles(static_cast<int>(records_.size()));
-    engine_.Log(core::LogKind::TotalFile, std::to_string(records_.size()));
-    engine_.SetStatus("Creating directories...");
-    CreateDirectoryPath(engine_.UninstallFolder());
-    const std::string installDir = engine_.Expand("<InstallDir>");
-    CreateDirectoryPath(installDir);
-    engine_.Log(core::LogKind::Dir, installDir);
-    for (const std::string& dir : filelist::DistinctDirectories(records_)) {
-        const std::string expanded = engine_.Expand(DirectoryToCreate(dir));
-        CreateDirectoryPath(expanded);
-        engine_.Log(core::LogKind::Dir, expanded);
-    }
-    return true;
-}
+    ActionResult InstallRecord(size_t index, const FileRecord& record);
 
-bool FilePhase::InstallFiles() {
-    for (size_t k = 0; k < records_.size(); ++k)
-        if (InstallRecord(k, records_[k]) == Outcome::Stop) return false;
-    return true;
-}
+private:
+    bool CopyPayloadFile(const std::string& source, const std::string& destination, bool critical);
+    bool PlaceFile(const std::string& source, const std::string& destination);
+    std::string ExpandedCopy(const std::string& source);
+    void StartSelfRegistration(const std::string& destination);
+    void ApplyAttributes(const std::string& destination, int32_t flags);
+    bool DownloadWebItem(const FileRecord& record);
 
-FilePhase::Outcome FilePhase::InstallRecord(size_t k, const filelist::FileRecord& r) {
-    if (ProgressSink* p = engine_.Progress()) p->SetProgressPosition(static_cast<int>(k));
-    const std::string source = engine_.PayloadFilePath(k, r.fileName);
-    const std::string destination = engine_.Expand(DestinationPath(r.destDir, r.fileName));
-    if (GlobalFlags().cancel) return Outcome::Stop;
-    if (!SystemMaskMatches(r.systemMask, engine_.Setup().osName)) return Outcome::Done;
+    InstallContext& ctx_;
+};
+
+ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
+    ctx_.SetProgressPosition(static_cast<int>(k));
+    const std::string source = ctx_.PayloadFilePath(k, r.fileName);
+    const std::string destination = ctx_.Expand(DestinationPath(r.destDir, r.fileName));
+    if (ctx_.CancelRequested()) return ActionResult::Stop;
+    if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
-                          engine_.Setup().features.IsExcluded(r.feature);
+                          ctx_.Setup().features.IsExcluded(r.feature);
     if (!skipCopy) {
-        if (IsWebItem(r.sourceLine)) {
+        if (core::filelist::IsWebItem(r.sourceLine)) {
             DownloadWebItem(r);
-            if (GlobalFlags().cancel) return Outcome::Stop;
+            if (ctx_.CancelRequested()) return ActionResult::Stop;
         } else {
             const std::string from =
                 HasFlag(r.flags, kFlagExpandContent) ? ExpandedCopy(source) : source;
             if (!CopyPayloadFile(from, destination, HasFlag(r.flags, kFlagCritical)))
-                return Outcome::Stop;
+                return ActionResult::Stop;
         }
     }
-    if (!HasFlag(r.flags, kFlagPermanent)) engine_.Log(core::LogKind::File, destination);
+    if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
     if (HasFlag(r.flags, kFlagSelfRegister)) StartSelfRegistration(destination);
     ApplyAttributes(destination, r.flags);
-    return Outcome::Done;
+    return ActionResult::Continue;
+}
+
+// Clears a read-only destination's attributes; false when it was not read-only.
+bool ResetReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 // Copies one payload file, asking the user what to do when it fails.
-bool FilePhase::CopyPayloadFile(std::string source, const std::string& destination,
-                                bool critical) {
+bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& destination,
+                                 bool critical) {
     if (IsVersionedLibrary(source) && Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
@@ -94,29 +91,14 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
         if (PlaceFile(source, destination)) return true;
         if (ResetReadOnly(destination) && PlaceFile(source, destination)) return true;
 
-        HWND owner = engine_.Progress() ? engine_.Progress()->DialogOwner() : nullptr;
-        if (critical) {
-            if (!engine_.Setup().unattended)
-                AskErrorChoice(owner,
-                               "Corvane will abort installation, the file:\r\n" + destination +
-                                   "\r\nCan't be installed.",
-                               true);
-            Abandon();
-            return false;
-        }
-        // Nobody answers in an unattended run: a failed copy abandons it.
+        const core::MessageId text = critical ? core::MessageId::CopyCriticalFailed : core::MessageId::CopyFailed;
         const ErrorChoice choice =
-            engine_.Setup().unattended
-                ? ErrorChoice::Cancel
-                : AskErrorChoice(owner,
-                                 "Corvane can't copy the file:\r\n" + destination +
-                                     "\r\nWhat you would like to do ?",
-                                 false);
-        if (choice == ErrorChoice::Ignore) return true;
-        if (choice == ErrorChoice::Cancel) {
-            Abandon();
+            ctx_.Ask({core::FormatText(core::EnglishText(text), {destination}), critical});
+        if (critical || choice == ErrorChoice::Cancel) {
+            ctx_.Abandon();
             return false;
         }
+        if (choice == ErrorChoice::Ignore) return true;
     }
 }
 
@@ -124,33 +106,21 @@ bool FilePhase::CopyPayloadFile(std::string source, const std::string& destinati
 // deleted at the end of the run anyway, and a move costs a rename where a copy
 // costs writing the file again and deleting it later. Files of a disk image
 // are copied.
-bool FilePhase::PlaceFile(const std::string& source, const std::string& destination) {
-    if (engine_.Setup().diskImage)
-        return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
+bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
+    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
     return fileops::MoveReplacing(source, destination);
 }
 
-bool FilePhase::ResetReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
-}
-
-void FilePhase::Abandon() {
-    engine_.RemoveTemporaryFiles();
-    GlobalFlags().cancelled = true;
-}
-
 // Writes the source with its placeholders expanded beside it (name + "2").
-std::string FilePhase::ExpandedCopy(const std::string& source) {
+std::string FilePlacer::ExpandedCopy(const std::string& source) {
     std::string text;
     ReadWholeFile(source, text);
     const std::string target = source + "2";
-    std::ofstream(target, std::ios::binary | std::ios::trunc) << engine_.Expand(text);
+    std::ofstream(target, std::ios::binary | std::ios::trunc) << ctx_.Expand(text);
     return target;
 }
 
-void FilePhase::StartSelfRegistration(const std::string& destination) {
+void FilePlacer::StartSelfRegistration(const std::string& destination) {
     std::string commandLine = "regsvr32.exe /s \"" + destination + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -162,13 +132,47 @@ void FilePhase::StartSelfRegistration(const std::string& destination) {
     }
 }
 
-void FilePhase::ApplyAttributes(const std::string& destination, int32_t flags) {
+void FilePlacer::ApplyAttributes(const std::string& destination, int32_t flags) {
     const DWORD current = GetFileAttributesA(destination.c_str());
     if (current == INVALID_FILE_ATTRIBUTES) return;
     const DWORD wanted = AttributesAfterInstall(current, flags);
     if (wanted != current) SetFileAttributesA(destination.c_str(), wanted);
 }
 
-// Web items are fetched by the download step, which this engine does not
-// have yet: the item is reported as not downloaded and the run goes on.
-bool FilePhase::DownloadWebItem(const filelist::FileRecord&) { return false; }
+// Web items are fetched by the download step, not built yet: the item is
+// reported as not downloaded and the run goes on.
+bool FilePlacer::DownloadWebItem(const FileRecord&) { return false; }
+
+}  // namespace
+
+ActionResult LoadFileData(InstallContext& ctx) {
+    std::string text;
+    if (!ReadWholeFile(ctx.Setup().dataPath, text)) {
+        ctx.ReportError(1, core::EnglishText(core::MessageId::EngineFileDataFailed));
+        ctx.Abandon();  // nothing could be installed
+        return ActionResult::Stop;
+    }
+    std::vector<FileRecord>& records = ctx.FileRecords();
+    records = core::filelist::ParseFileList(text);
+    ctx.Log(core::LogKind::TotalFile, std::to_string(records.size()));
+    ctx.SetStatus(core::EnglishText(core::MessageId::StatusCreatingDirectories));
+    CreateDirectoryPath(ctx.Expand(core::kUninstallFolder));
+    const std::string installDir = ctx.Expand("<InstallDir>");
+    CreateDirectoryPath(installDir);
+    ctx.Log(core::LogKind::Dir, installDir);
+    for (const std::string& dir : core::filelist::DistinctDirectories(records)) {
+        const std::string expanded = ctx.Expand(DirectoryToCreate(dir));
+        CreateDirectoryPath(expanded);
+        ctx.Log(core::LogKind::Dir, expanded);
+    }
+    ctx.SetProgressRange(static_cast<int>(records.size()));
+    return ActionResult::Continue;
+}
+
+ActionResult InstallFiles(InstallContext& ctx) {
+    FilePlacer placer(ctx);
+    const std::vector<FileRecord>& records = ctx.FileRecords();
+    for (size_t k = 0; k < records.size(); ++k)
+        if (placer.InstallRecord(k, records[k]) == ActionResult::Stop) return ActionResult::Stop;
+    return ActionResult::Continue;
+}

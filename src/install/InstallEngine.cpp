@@ -57,7 +57,7 @@ void InstallEngine::ReportError(int number, const std::string& message) {
 }
 
 void InstallEngine::Run() {
-    log_.Start(Expand("<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log"));
+    log_.Start(Expand(core::kUninstallLogPath));
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
     if (worker) {

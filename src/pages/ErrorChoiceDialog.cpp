@@ -1,4 +1,4 @@
-#include "install/ErrorChoiceDialog.h"
+#include "pages/ErrorChoiceDialog.h"
 
 #include "res/install_resource.h"
 

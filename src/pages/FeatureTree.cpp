@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
+#include "core/Messages.h"
 
 namespace featuretree {
 namespace {
@@ -76,8 +77,8 @@ void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEIT
     ShowDescription(page, state.settingsPath, name);
 
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, kCommandInstall, "This feature will be installed on local hard drive");
-    AppendMenuA(menu, MF_STRING, kCommandExclude, "This feature will not be installed");
+    AppendMenuA(menu, MF_STRING, kCommandInstall, core::EnglishText(core::MessageId::FeatureInstall));
+    AppendMenuA(menu, MF_STRING, kCommandExclude, core::EnglishText(core::MessageId::FeatureExclude));
     POINT at;
     GetCursorPos(&at);
     const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,

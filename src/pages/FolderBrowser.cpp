@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "pages/FolderCheck.h"
+#include "core/Messages.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ LRESULT CALLBACK BrowserSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void AddEditBox(HWND browser, BrowseState* state) {
-    SetWindowTextA(browser, "Brenmark Corvane");
+    SetWindowTextA(browser, core::kMessageCaption);
     ShowWindow(GetDlgItem(browser, kBrowserTreeCaption), SW_HIDE);
     RECT tree = {};
     if (HWND treeWindow = GetDlgItem(browser, kBrowserTree)) {
@@ -93,7 +94,7 @@ std::string BrowseForDestination(HWND owner, const std::string& initialFolder) {
     state.initial = initialFolder;
     BROWSEINFOA info = {};
     info.hwndOwner = owner;
-    info.lpszTitle = "Choose destination directory...";
+    info.lpszTitle = core::EnglishText(core::MessageId::BrowsePrompt);
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&state);

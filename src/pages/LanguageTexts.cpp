@@ -12,4 +12,10 @@ std::string LanguageText(const std::string& languageFile, const char* section, c
     return text.empty() ? fallback : text;
 }
 
+std::string LanguageText(const std::string& languageFile, core::MessageId message) {
+    const core::MessageEntry& entry = core::Message(message);
+    if (!*entry.section) return entry.english;
+    return LanguageText(languageFile, entry.section, entry.key, entry.english);
+}
+
 }  // namespace pages

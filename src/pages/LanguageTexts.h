@@ -4,7 +4,13 @@
 
 #include <string>
 
+#include "core/Messages.h"
+
 namespace pages {
+
+// The message's text from the language file in its page form, or its
+// built-in English text. Placeholders are not expanded here.
+std::string LanguageText(const std::string& languageFile, core::MessageId message);
 
 // The text of section/key of the language file in its page form (see
 // LanguageTextForm), or `fallback` when the file is "" or the text is empty.

@@ -1,4 +1,5 @@
 #include "pages/PageRules.h"
+#include "core/Messages.h"
 
 #include <cstring>
 
@@ -6,13 +7,16 @@ namespace pages {
 
 std::string ReadySummary(int setupType, const std::string& destination, const std::string& userName,
                          const std::string& company) {
-    static const char* const kTypes[] = {"Typical\r\n\r\n", "Minimal\r\n\r\n", "Custom\r\n\r\n"};
-    std::string s = "\r\nSetup Type:\r\n\r\n";
-    if (setupType >= 0 && setupType <= 2) s += kTypes[setupType];
-    s += "Destination Folder:\r\n\r\n" + destination + "\r\n\r\n";
-    s += "User Information:\r\n\r\n";
-    if (!userName.empty()) s += "Name:" + userName + "\r\n\r\n";
-    if (!company.empty()) s += "Company:" + company + "\r\n\r\n";
+    using core::EnglishText;
+    using core::MessageId;
+    static const MessageId kTypes[] = {MessageId::ReadyTypical, MessageId::ReadyMinimal,
+                                       MessageId::ReadyCustom};
+    std::string s = std::string("\r\n") + EnglishText(MessageId::ReadySetupTypeHeading);
+    if (setupType >= 0 && setupType <= 2) s += EnglishText(kTypes[setupType]);
+    s += EnglishText(MessageId::ReadyDestinationHeading) + destination + "\r\n\r\n";
+    s += EnglishText(MessageId::ReadyUserHeading);
+    if (!userName.empty()) s += EnglishText(MessageId::ReadyNameLabel) + userName + "\r\n\r\n";
+    if (!company.empty()) s += EnglishText(MessageId::ReadyCompanyLabel) + company + "\r\n\r\n";
     return s;
 }
 
@@ -66,15 +70,15 @@ std::string LanguageTextForm(const std::string& text) {
 }
 
 std::string InvalidFolderMessage(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\nis invalid. Please reenter.";
+    return core::FormatText(core::EnglishText(core::MessageId::FolderInvalid), {path});
 }
 
 std::string CreateFolderQuestion(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\ndoes not exist. Do you want the folder to be created?";
+    return core::FormatText(core::EnglishText(core::MessageId::FolderCreateQuestion), {path});
 }
 
 std::string FolderNotCreatedMessage(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\ncan not be created. Please double check.";
+    return core::FormatText(core::EnglishText(core::MessageId::FolderNotCreated), {path});
 }
 
 }  // namespace pages

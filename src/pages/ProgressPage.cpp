@@ -2,15 +2,40 @@
 
 #include <commctrl.h>
 
+#include "core/Messages.h"
+#include "pages/ErrorChoiceDialog.h"
 #include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
 
+namespace {
+
+const char kAnswerClass[] = "CorvaneInstallAnswers";
+constexpr UINT kMessageAsk = WM_APP + 10;
+constexpr UINT kMessageShowError = WM_APP + 11;
+
+}  // namespace
+
 ProgressPageSink::ProgressPageSink(SkinnedPage* page) {
-    if (!page) return;
-    page_ = page->Window();
-    info_ = page->ControlWindow("IDC_INFO");
-    installInfo_ = page->ControlWindow("IDC_INSTALLINFO");
-    bar_ = page->ControlWindow("IDC_PROGRESS1");
+    if (page) {
+        page_ = page->Window();
+        info_ = page->ControlWindow("IDC_INFO");
+        installInfo_ = page->ControlWindow("IDC_INSTALLINFO");
+        bar_ = page->ControlWindow("IDC_PROGRESS1");
+    }
+    // The worker sends its questions here, so the dialogs belong to the
+    // user-interface thread like every other window of the setup.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &ProgressPageSink::AnswerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kAnswerClass;
+    RegisterClassA(&wc);
+    answerWindow_ = CreateWindowExA(0, kAnswerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    wc.hInstance, nullptr);
+    if (answerWindow_) SetWindowLongPtrA(answerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+ProgressPageSink::~ProgressPageSink() {
+    if (answerWindow_) DestroyWindow(answerWindow_);
 }
 
 void ProgressPageSink::SetStatus(const std::string& text, int line) {
@@ -28,4 +53,29 @@ void ProgressPageSink::SetProgressPosition(int position) {
         SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-HWND ProgressPageSink::DialogOwner() { return page_ && IsWindowVisible(page_) ? page_ : nullptr; }
+// Without its window the question is answered Cancel: nobody could see it.
+ErrorChoice ProgressPageSink::Ask(const Question& question) {
+    if (!answerWindow_) return ErrorChoice::Cancel;
+    return static_cast<ErrorChoice>(
+        SendMessageA(answerWindow_, kMessageAsk, 0, reinterpret_cast<LPARAM>(&question)));
+}
+
+void ProgressPageSink::ShowError(const std::string& text) {
+    if (answerWindow_) SendMessageA(answerWindow_, kMessageShowError, 0, reinterpret_cast<LPARAM>(&text));
+}
+
+HWND ProgressPageSink::DialogOwner() const { return page_ && IsWindowVisible(page_) ? page_ : nullptr; }
+
+LRESULT CALLBACK ProgressPageSink::AnswerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ProgressPageSink*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && msg == kMessageAsk) {
+        const auto& q = *reinterpret_cast<const Question*>(lParam);
+        return static_cast<LRESULT>(AskErrorChoice(self->DialogOwner(), q.text, q.cancelOnly));
+    }
+    if (self && msg == kMessageShowError) {
+        MessageBoxA(self->DialogOwner(), reinterpret_cast<const std::string*>(lParam)->c_str(),
+                    core::kMessageCaption, MB_OK);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}

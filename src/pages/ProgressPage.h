@@ -1,6 +1,10 @@
-// The progress page as the installation's progress display: status lines
-// "IDC_INFO" and "IDC_INSTALLINFO" and the bar "IDC_PROGRESS1".
+// The progress page as the installation's user interface: status lines
+// "IDC_INFO" and "IDC_INSTALLINFO", the bar "IDC_PROGRESS1", and the
+// questions and errors of the run, shown over the page by the
+// user-interface thread while the worker waits for the answer.
 #pragma once
+
+#include <windows.h>
 
 #include "install/ProgressSink.h"
 #include "util/ProgressThrottle.h"
@@ -9,18 +13,27 @@ class SkinnedPage;
 
 class ProgressPageSink : public ProgressSink {
 public:
-    // Remembers the page's controls; call on the user-interface thread.
+    // Remembers the page's controls; create and destroy on the user-interface thread.
     explicit ProgressPageSink(SkinnedPage* page);
+    ~ProgressPageSink() override;
+    ProgressPageSink(const ProgressPageSink&) = delete;
+    ProgressPageSink& operator=(const ProgressPageSink&) = delete;
 
     void SetStatus(const std::string& text, int line) override;
     void SetProgressRange(int count) override;
     void SetProgressPosition(int position) override;
-    HWND DialogOwner() override;
+    ErrorChoice Ask(const Question& question) override;
+    void ShowError(const std::string& text) override;
 
 private:
+    static LRESULT CALLBACK AnswerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window that owns the dialogs: the page while it is visible.
+    HWND DialogOwner() const;
+
     HWND page_ = nullptr;
     HWND info_ = nullptr;
     HWND installInfo_ = nullptr;
     HWND bar_ = nullptr;
+    HWND answerWindow_ = nullptr;  // message-only window of the user-interface thread
     ProgressThrottle throttle_;
 };

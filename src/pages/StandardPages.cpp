@@ -15,6 +15,7 @@
 #include "pages/RichTextFile.h"
 #include "skin/SkinnedPage.h"
 #include "util/Text.h"
+#include "core/Messages.h"
 
 using pagectl::Enable;
 using pagectl::SetChecked;
@@ -106,7 +107,7 @@ void StandardPages::SetUpCustomSetup(SkinnedPage& page) {
 void StandardPages::SetUpProgress(SkinnedPage& page) {
     Enable(page, "IDC_NEXT", false);
     Enable(page, "IDC_BACK", false);
-    SetText(page, "IDC_INFO", "Starting copying files...");
+    SetText(page, "IDC_INFO", core::EnglishText(core::MessageId::ProgressStarting));
     SetText(page, "IDC_INSTALLINFO", "");
     const bool hidden = owner_.State().unattended;
     SetTimer(page.Window(), kPageTimerStartInstallation,
@@ -125,9 +126,9 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
     if (cancelled) {
         // Without a language text the page still says the setup did not finish.
         SetText(page, "IDC_INSTALLSTATUS",
-                ExpandSetupText(owner_.State(), pages::LanguageText(
-                    s.appliedLanguageFile, "SetupCompleteError", "3",
-                    "The installation of <ProductName> was interrupted before it could finish.")));
+                ExpandSetupText(owner_.State(),
+                                pages::LanguageText(s.appliedLanguageFile,
+                                                    core::MessageId::CompleteInterrupted)));
         return;
     }
     if (offersFile) {

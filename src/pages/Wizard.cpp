@@ -172,10 +172,10 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
     if (owner_.State().finished) return;
     const std::string& language = owner_.State().appliedLanguageFile;
     CancelDialogTexts texts;
-    texts.text = ExpandSetupText(owner_.State(), pages::LanguageText(
-        language, "CancelSetup", "0", "Are you sure you want to cancel the installation of <ProductName>?"));
-    texts.stayCaption = pages::LanguageText(language, "CancelSetup", "1", "Cancel");
-    texts.leaveCaption = pages::LanguageText(language, "CancelSetup", "2", "OK");
+    texts.text = ExpandSetupText(owner_.State(),
+                                 pages::LanguageText(language, core::MessageId::CancelQuestion));
+    texts.stayCaption = pages::LanguageText(language, core::MessageId::CancelStay);
+    texts.leaveCaption = pages::LanguageText(language, core::MessageId::CancelLeave);
     if (!AskCancelConfirmation(page.Window(), texts)) return;
     trace::Line("cancel confirmed");
     pagectl::Enable(page, "IDCANCEL", false);

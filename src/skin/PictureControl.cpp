@@ -1,10 +1,11 @@
 #include "skin/PictureControl.h"
 
 #include "skin/SkinGdi.h"
+#include "core/Messages.h"
 
 namespace skin {
 
-const char kSkinMessageCaption[] = "Brenmark Corvane";
+using core::kMessageCaption;
 
 PictureControl::PictureControl(HWND hwnd) : SkinControl(hwnd) {
     back_ = GetSysColor(COLOR_BTNFACE);
@@ -20,8 +21,9 @@ PictureControl::~PictureControl() {
 bool PictureControl::LoadFile(const std::string& path, bool reportMissing) {
     if (!FileExists(path)) {
         if (reportMissing) {
-            std::string message = "File not found: (" + path + ")";
-            MessageBoxA(GetParent(Window()), message.c_str(), kSkinMessageCaption,
+            std::string message =
+                core::FormatText(core::EnglishText(core::MessageId::IconFileMissing), {path});
+            MessageBoxA(GetParent(Window()), message.c_str(), kMessageCaption,
                         MB_OK | MB_ICONEXCLAMATION);
         }
         return false;

@@ -43,7 +43,4 @@ private:
     HBRUSH brush_ = nullptr;
 };
 
-// The caption of the setup's message boxes.
-extern const char kSkinMessageCaption[];
-
 }  // namespace skin

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 
+#include "core/Messages.h"
 #include "skin/PictureControl.h"
 #include "skin_support.h"
 
@@ -122,7 +123,7 @@ TEST_F(SkinBadLayouts, MissingIconFileIsReported) {
     // Applied in table order: line 0 first.
     EXPECT_EQ(texts[0], "File not found: (" + dir.Path() + "missing.ico)");
     EXPECT_EQ(texts[1], "File not found: (C:\\no\\such\\file.ico)");
-    EXPECT_EQ(boxes.Captions()[0], skin::kSkinMessageCaption);
+    EXPECT_EQ(boxes.Captions()[0], core::kMessageCaption);
     auto* icon = page->PictureControlNamed("IDC_ICON2");  // line 0 was created second
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->HasPicture());
