@@ -181,9 +181,9 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
                 bool writerThread) {
     // An empty folder would put the files at the root of the current drive.
     if (outputFolder.empty()) return kStatusExtractFailed;
-    const std::string folder = text::WithTrailingBackslash(outputFolder);
+    const std::string folder = util::text::WithTrailingBackslash(outputFolder);
     if (folder.size() >= sizeof job.outputFolder) return kStatusExtractFailed;
-    text::CopyTruncated(job.outputFolder, sizeof job.outputFolder, folder.c_str());
+    util::text::CopyTruncated(job.outputFolder, sizeof job.outputFolder, folder.c_str());
 
     ERF erf = {};
     HFDI fdi = FDICreate(CabAlloc, CabFree, CabOpen, CabRead, CabWrite, CabClose, CabSeek, cpu80386, &erf);
@@ -195,7 +195,7 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
     char cabName[kMaxCabinetPath + 1] = "";
     int fd = -1;
     if (cabinetPath.size() <= kMaxCabinetPath) {
-        text::CopyTruncated(cabPath, sizeof cabPath, cabinetPath.c_str());
+        util::text::CopyTruncated(cabPath, sizeof cabPath, cabinetPath.c_str());
         fd = _open(cabPath, _O_BINARY | _O_RDONLY | _O_SEQUENTIAL, 0);
     }
     if (fd == -1) {
@@ -216,9 +216,9 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
         const size_t folderLen = static_cast<size_t>(slash - cabPath) + 1;
         std::memcpy(cabFolder, cabPath, folderLen);
         cabFolder[folderLen] = '\0';
-        text::CopyTruncated(cabName, sizeof cabName, slash + 1);
+        util::text::CopyTruncated(cabName, sizeof cabName, slash + 1);
     } else {
-        text::CopyTruncated(cabName, sizeof cabName, cabPath);
+        util::text::CopyTruncated(cabName, sizeof cabName, cabPath);
     }
 
     ExtractWriter writer(job, writerThread);
@@ -295,7 +295,7 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& outputFol
         args.status = RunExtraction(cabinetPath, outputFolder, progress, false);
     } else {
         HANDLE h = reinterpret_cast<HANDLE>(thread);
-        WaitDispatchingMessages(h);
+        core::WaitDispatchingMessages(h);
         WaitForSingleObject(h, INFINITE);
         CloseHandle(h);
     }

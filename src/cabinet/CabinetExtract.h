@@ -64,7 +64,7 @@ public:
 
 private:
     HWND m_bar;
-    ProgressThrottle m_throttle;
+    util::ProgressThrottle m_throttle;
 };
 
 // "<source folder>file1.cab"; the source folder ends with a backslash.

@@ -34,11 +34,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!LoadLibraryA("RICHED32.DLL"))
         MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
                     MB_OK | MB_ICONEXCLAMATION);
-    GlobalFlags().cancelled = false;
-    GlobalFlags().cancel = false;
+    core::GlobalFlags().cancelled = false;
+    core::GlobalFlags().cancel = false;
 
     // Every message loop of the program lets the pages see keys first.
-    SetMessageFilter(&SkinnedPage::PreTranslatePageMessage);
+    core::SetMessageFilter(&SkinnedPage::PreTranslatePageMessage);
     CMainFrame frame;
     if (!frame.Create(instance)) {
         WSACleanup();
@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             break;
         }
         if (r == -1) break;
-        if (FilterMessage(&msg)) continue;
+        if (core::FilterMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

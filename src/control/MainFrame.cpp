@@ -78,12 +78,12 @@ LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // Frame creation: everything from the folders to the language step.
 bool CMainFrame::OnCreate() {
-    trace::Line("step 1: frame created");
+    core::trace::Line("step 1: frame created");
     ResetStartupValues();
     DiscoverFolders();
     UnpackThemeFiles();
-    m_state.workingFolderName = folders::WorkingFolderName();
-    trace::Value("step 5: working folder name", m_state.workingFolderName);
+    m_state.workingFolderName = core::folders::WorkingFolderName();
+    core::trace::Value("step 5: working folder name", m_state.workingFolderName);
     if (!LocateProjectFiles()) return false;
     ResolveMachineValues();
     ReadProductSettings();
@@ -93,7 +93,7 @@ bool CMainFrame::OnCreate() {
 }
 
 void CMainFrame::ResetStartupValues() {
-    trace::Line("step 2: start-up values reset");
+    core::trace::Line("step 2: start-up values reset");
     m_state.splashShown = false;
     m_state.setupType = -1;
     m_state.launchFileChosen = 0;
@@ -101,131 +101,131 @@ void CMainFrame::ResetStartupValues() {
 }
 
 void CMainFrame::DiscoverFolders() {
-    SetupState& s = m_state;
-    s.windowsFolder = folders::WindowsFolder();
+    core::SetupState& s = m_state;
+    s.windowsFolder = core::folders::WindowsFolder();
     s.windowsVolume = s.windowsFolder.substr(0, 2);
-    s.tempFolder = folders::TempFolder();
-    s.sourceFolder = folders::CurrentFolder();
+    s.tempFolder = core::folders::TempFolder();
+    s.sourceFolder = core::folders::CurrentFolder();
     s.languageFilePath = s.sourceFolder + "language.lan";
-    s.systemFolder = folders::SystemFolder();
+    s.systemFolder = core::folders::SystemFolder();
     s.themeFolder = s.sourceFolder + "theme\\";
-    trace::Line("step 3: folders discovered");
-    trace::Value("windows folder", s.windowsFolder);
-    trace::Value("temporary folder", s.tempFolder);
-    trace::Value("source folder", s.sourceFolder);
-    trace::Value("system folder", s.systemFolder);
+    core::trace::Line("step 3: folders discovered");
+    core::trace::Value("windows folder", s.windowsFolder);
+    core::trace::Value("temporary folder", s.tempFolder);
+    core::trace::Value("source folder", s.sourceFolder);
+    core::trace::Value("system folder", s.systemFolder);
 }
 
 void CMainFrame::UnpackThemeFiles() {
     int moved = MoveThemeFiles(m_state.sourceFolder, m_state.themeFolder);
-    trace::Value("step 4: theme files moved", std::to_string(moved));
+    core::trace::Value("step 4: theme files moved", std::to_string(moved));
 }
 
 // Decrypts setup.nsx and data.nsx into the working folder. A missing file, or
 // a container the cipher rejects, ends the setup with a message and exit code 0.
 bool CMainFrame::LocateProjectFiles() {
-    SetupState& s = m_state;
+    core::SetupState& s = m_state;
     s.workingFolder = core::WorkingFolderPath(s.tempFolder, s.workingFolderName);
     s.settingsPath = s.workingFolder + core::kSettingsFileName;
     s.dataPath = s.workingFolder + core::kDataFileName;
     ProjectFileResult r =
         DecryptProjectFiles(Cipher(), s.sourceFolder, s.workingFolder, s.settingsPath, s.dataPath);
-    trace::Value("step 6: working folder", s.workingFolder);
+    core::trace::Value("step 6: working folder", s.workingFolder);
     if (r.outcome == ProjectFileResult::Decrypted) {
-        trace::Line("step 6: project files decrypted");
+        core::trace::Line("step 6: project files decrypted");
         return true;
     }
     const std::string& message =
         r.outcome == ProjectFileResult::Missing ? std::string(core::EnglishText(core::MessageId::DataFilesMissing)) : r.message;
-    trace::Value("step 6: project files failed", message);
+    core::trace::Value("step 6: project files failed", message);
     MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
     PostQuitMessage(0);
     return false;
 }
 
 void CMainFrame::ResolveMachineValues() {
-    SetupState& s = m_state;
-    SpecialFolderValues& f = s.special;
+    core::SetupState& s = m_state;
+    core::SpecialFolderValues& f = s.special;
     // The scope flag is still clear here, so the per-user variants result.
     const bool allUsers = s.perUserScope;
     auto pick = [allUsers](int perUser, int common) {
-        return folders::SpecialFolder(allUsers ? common : perUser);
+        return core::folders::SpecialFolder(allUsers ? common : perUser);
     };
     f.favorites = pick(CSIDL_FAVORITES, CSIDL_COMMON_FAVORITES);
-    f.sharedDocuments = folders::SpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    f.sharedDocuments = core::folders::SpecialFolder(CSIDL_COMMON_DOCUMENTS);
     f.pictures = pick(CSIDL_MYPICTURES, CSIDL_COMMON_PICTURES);
     f.programMenu = pick(CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS);
     f.music = pick(CSIDL_MYMUSIC, CSIDL_COMMON_MUSIC);
-    f.sendTo = folders::SpecialFolder(CSIDL_SENDTO);
-    f.fonts = folders::SpecialFolder(CSIDL_FONTS);
+    f.sendTo = core::folders::SpecialFolder(CSIDL_SENDTO);
+    f.fonts = core::folders::SpecialFolder(CSIDL_FONTS);
     f.appData = pick(CSIDL_APPDATA, CSIDL_COMMON_APPDATA);
-    f.documents = folders::SpecialFolder(CSIDL_PERSONAL);
+    f.documents = core::folders::SpecialFolder(CSIDL_PERSONAL);
     f.startupMenu = pick(CSIDL_STARTUP, CSIDL_COMMON_STARTUP);
     f.startMenu = pick(CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU);
     f.desktop = pick(CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY);
 
-    s.programFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
-    s.commonFilesFolder = registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
+    s.programFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
+    s.commonFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
     s.noAdministrator = s.programFilesFolder.empty();
-    s.loginName = folders::LoginName();
+    s.loginName = core::folders::LoginName();
     s.customerName = s.loginName;
-    s.diskImage = folders::Exists(s.sourceFolder + core::kDiskImageFolderName);
+    s.diskImage = core::folders::Exists(s.sourceFolder + core::kDiskImageFolderName);
 
-    trace::Line("step 7: machine values resolved");
-    trace::Value("program files folder", s.programFilesFolder);
-    trace::Value("common files folder", s.commonFilesFolder);
-    trace::Value("documents folder", f.documents);
-    trace::Value("login name", s.loginName);
-    trace::Value("disk image", FlagText(s.diskImage));
+    core::trace::Line("step 7: machine values resolved");
+    core::trace::Value("program files folder", s.programFilesFolder);
+    core::trace::Value("common files folder", s.commonFilesFolder);
+    core::trace::Value("documents folder", f.documents);
+    core::trace::Value("login name", s.loginName);
+    core::trace::Value("disk image", core::FlagText(s.diskImage));
 }
 
 void CMainFrame::ReadProductSettings() {
     namespace app = core::keys::appinfo;
     namespace dlg = core::keys::dialoglist;
-    SetupState& s = m_state;
+    core::SetupState& s = m_state;
     const std::string& ini = s.settingsPath;
-    s.productName = settings::Read(ini, app::kSection, app::kProductName);
-    s.publisher = settings::Read(ini, app::kSection, app::kPublisher);
-    s.productVersion = settings::Read(ini, app::kSection, app::kProductVersion);
-    s.companyName = registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
-    s.installFolder = text::WithTrailingBackslash(Expand(settings::Read(ini, app::kSection, app::kInstallFolder)));
+    s.productName = core::settings::Read(ini, app::kSection, app::kProductName);
+    s.publisher = core::settings::Read(ini, app::kSection, app::kPublisher);
+    s.productVersion = core::settings::Read(ini, app::kSection, app::kProductVersion);
+    s.companyName = core::registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
+    s.installFolder = util::text::WithTrailingBackslash(Expand(core::settings::Read(ini, app::kSection, app::kInstallFolder)));
     s.defaultInstallFolder = s.installFolder;
     s.currentInstallFolder = s.installFolder;
-    s.perUserScope = settings::Read(ini, app::kSection, app::kInstallScope) == "Per-User";
-    s.languageName = settings::Read(ini, app::kSection, app::kLanguage);
-    s.productCode = settings::Read(ini, app::kSection, app::kProductCode);
-    s.launchFile = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchFile));
-    s.launchParameters = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchParameters));
-    s.readmeFile = Expand(settings::Read(ini, dlg::kSection, dlg::kLaunchReadme));
-    s.showLaunchFile = settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchFile);
-    s.showLaunchReadme = settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchReadme);
-    s.preview = settings::ReadNumber(ini, app::kSection, app::kPreview) == 255;
-    s.unattended = settings::ReadYes(ini, core::keys::building::kSection, core::keys::building::kUnattended);
-    s.customerRegistryRoot = settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryRoot);
-    s.customerRegistryKey = settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryKey);
+    s.perUserScope = core::settings::Read(ini, app::kSection, app::kInstallScope) == "Per-User";
+    s.languageName = core::settings::Read(ini, app::kSection, app::kLanguage);
+    s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
+    s.launchFile = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchFile));
+    s.launchParameters = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchParameters));
+    s.readmeFile = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchReadme));
+    s.showLaunchFile = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchFile);
+    s.showLaunchReadme = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchReadme);
+    s.preview = core::settings::ReadNumber(ini, app::kSection, app::kPreview) == 255;
+    s.unattended = core::settings::ReadYes(ini, core::keys::building::kSection, core::keys::building::kUnattended);
+    s.customerRegistryRoot = core::settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryRoot);
+    s.customerRegistryKey = core::settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryKey);
 
-    trace::Line("step 8: product settings read");
-    trace::Value("product name", s.productName);
-    trace::Value("publisher", s.publisher);
-    trace::Value("product version", s.productVersion);
-    trace::Value("company name", s.companyName);
-    trace::Value("installation folder", s.installFolder);
-    trace::Value("language", s.languageName);
-    trace::Value("product code", s.productCode);
-    trace::Value("preview", FlagText(s.preview));
-    trace::Value("unattended", FlagText(s.unattended));
+    core::trace::Line("step 8: product settings read");
+    core::trace::Value("product name", s.productName);
+    core::trace::Value("publisher", s.publisher);
+    core::trace::Value("product version", s.productVersion);
+    core::trace::Value("company name", s.companyName);
+    core::trace::Value("installation folder", s.installFolder);
+    core::trace::Value("language", s.languageName);
+    core::trace::Value("product code", s.productCode);
+    core::trace::Value("preview", core::FlagText(s.preview));
+    core::trace::Value("unattended", core::FlagText(s.unattended));
 }
 
 void CMainFrame::DetermineOsName() {
     m_state.osName = MachineOsName();
-    trace::Value("step 9: operating system", m_state.osName);
+    core::trace::Value("step 9: operating system", m_state.osName);
 }
 
 // Language selection: returns true when it showed the language page or
 // applied a language file (which runs the driver itself). No language
 // selection is built in yet, so the driver always runs from frame creation.
 bool CMainFrame::LanguageStep() {
-    trace::Line("step 10: language step");
+    core::trace::Line("step 10: language step");
     return false;
 }
 
@@ -264,14 +264,14 @@ void CMainFrame::DeleteRetiredPagesLater() {
     PostMessageA(m_hWnd, kMessageDeleteRetiredPages, 0, 0);
 }
 
-void CMainFrame::RemoveWorkingFolder() { ::RemoveWorkingFolder(m_state); }
+void CMainFrame::RemoveWorkingFolder() { core::RemoveWorkingFolder(m_state); }
 
-std::string CMainFrame::Expand(const std::string& text) const { return ExpandSetupText(m_state, text); }
+std::string CMainFrame::Expand(const std::string& text) const { return core::ExpandSetupText(m_state, text); }
 
 // An unattended run has nobody to close a dialog: its exit code tells instead.
 void CMainFrame::ShowMessage(const std::string& text) {
-    trace::Value("message", text);
-    if (!m_state.unattended) ShowMessageDialog(nullptr, text);
+    core::trace::Value("message", text);
+    if (!m_state.unattended) core::ShowMessageDialog(nullptr, text);
 }
 
 void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
@@ -292,18 +292,18 @@ void CMainFrame::RunStartupDriver() {
 // run, or the next page.
 void CMainFrame::StartInstallation() {
     m_state.installFolder = m_state.currentInstallFolder;
-    trace::Value("hand-over: installation folder", m_state.installFolder);
+    core::trace::Value("hand-over: installation folder", m_state.installFolder);
     {
         ProgressPageSink progress(m_wizard->CurrentPage());
         InstallEngine engine(MakeEngineSetup(), &progress);
         engine.Run();
     }
-    trace::Value("installation ended, abort flag", FlagText(GlobalFlags().cancelled));
-    if (GlobalFlags().cancelled) {
+    core::trace::Value("installation ended, abort flag", core::FlagText(core::GlobalFlags().cancelled));
+    if (core::GlobalFlags().cancelled) {
         m_state.finished = true;
         if (m_state.unattended) {
-            EndSetup(kExitAbandoned);
-        } else if (GlobalFlags().cancel) {
+            EndSetup(core::kExitAbandoned);
+        } else if (core::GlobalFlags().cancel) {
             // A cancel confirmed during the run left the working folder to now.
             RemoveWorkingFolder();
             m_wizard->ShowCompletePage();
@@ -322,9 +322,9 @@ void CMainFrame::StartInstallation() {
 }
 
 EngineSetup CMainFrame::MakeEngineSetup() const {
-    const SetupState& s = m_state;
+    const core::SetupState& s = m_state;
     EngineSetup e;
-    e.values = PlaceholderValuesOf(s);
+    e.values = core::PlaceholderValuesOf(s);
     e.currentInstallFolder = s.currentInstallFolder;
     e.defaultInstallFolder = s.defaultInstallFolder;
     e.windowsFolder = s.windowsFolder;

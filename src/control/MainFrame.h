@@ -29,8 +29,8 @@ public:
     bool Create(HINSTANCE instance);
     HWND Window() const { return m_hWnd; }
 
-    SetupState& State() override { return m_state; }
-    const SetupState& State() const { return m_state; }
+    core::SetupState& State() override { return m_state; }
+    const core::SetupState& State() const { return m_state; }
 
     // Start-up driver (steps after the language step); runs once per start-up.
     void RunStartupDriver();
@@ -73,7 +73,7 @@ private:
     CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;
-    SetupState m_state;
+    core::SetupState m_state;
     std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
     std::unique_ptr<Wizard> m_wizard;

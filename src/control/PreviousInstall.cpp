@@ -11,23 +11,23 @@ void RemoveEarlierVersion(const PreviousInstallActions& a) {
     const std::string program = a.expand("<WindowsFolder>\\cvexec.exe");
     const std::string arguments = a.expand(" \"/S\" <ProductCode>");
     const std::string key = a.expand(std::string(kUninstallKey) + "<ProductCode>");
-    if (!registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
+    if (!core::registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
 }
 
 std::string ReadNamedValue(const std::string& fullPath) {
     std::string root, keyPath, valueName;
     if (!SplitRegistryValuePath(fullPath, root, keyPath, valueName)) return std::string();
-    if (root == "HKEY_LOCAL_MACHINE") return registry::ReadMachineText(keyPath, valueName);
-    if (root == "HKEY_CURRENT_USER") return registry::ReadUserText(keyPath, valueName);
+    if (root == "HKEY_LOCAL_MACHINE") return core::registry::ReadMachineText(keyPath, valueName);
+    if (root == "HKEY_CURRENT_USER") return core::registry::ReadUserText(keyPath, valueName);
     return std::string();
 }
 
 void TakeOverEarlierFolder(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
     const std::string folder =
         s.detectMethod == "Auto-Detect"
-            ? registry::ReadMachineText(kUninstallKey + s.productCode, "LastInstallationPath")
+            ? core::registry::ReadMachineText(kUninstallKey + s.productCode, "LastInstallationPath")
             : ReadNamedValue(s.registryPath);
-    if (!folder.empty()) a.setInstallFolder(text::WithTrailingBackslash(folder));
+    if (!folder.empty()) a.setInstallFolder(util::text::WithTrailingBackslash(folder));
 }
 
 }  // namespace

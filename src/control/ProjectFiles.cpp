@@ -16,10 +16,10 @@ ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::str
     try {
         InitializeProjectCipher(cipher);
         const std::string settingsContainer = sourceFolder + "setup.nsx";
-        if (!folders::Exists(settingsContainer)) return result;
+        if (!core::folders::Exists(settingsContainer)) return result;
         cipher.DecryptFile(settingsContainer.c_str(), settingsPath.c_str());
         const std::string dataContainer = sourceFolder + "data.nsx";
-        if (!folders::Exists(dataContainer)) return result;
+        if (!core::folders::Exists(dataContainer)) return result;
         cipher.DecryptFile(dataContainer.c_str(), dataPath.c_str());
     } catch (const std::exception& e) {
         result.outcome = ProjectFileResult::CipherError;

@@ -10,7 +10,7 @@ namespace requirements {
 int AllowedSystemMask(const std::array<std::string, 7>& osValues) {
     int mask = 0;
     for (size_t i = 0; i < osValues.size(); ++i)
-        if (settings::IsYes(osValues[i].c_str())) mask |= 1 << i;
+        if (core::settings::IsYes(osValues[i].c_str())) mask |= 1 << i;
     return mask;
 }
 
@@ -30,7 +30,7 @@ bool OperatingSystemAllowed(int mask, const OsVersionRecord& v) {
 
 std::optional<int> RequiredMemoryMB(const std::string& value) {
     if (value == "Any") return std::nullopt;
-    return settings::ParseNumber(text::ReplaceAll(value, " MB", "").c_str());
+    return core::settings::ParseNumber(util::text::ReplaceAll(value, " MB", "").c_str());
 }
 
 int InstalledMemoryMB(uint64_t totalPhysicalBytes) {
@@ -38,7 +38,7 @@ int InstalledMemoryMB(uint64_t totalPhysicalBytes) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%7.0lf",
                   static_cast<double>((totalPhysicalBytes >> 20) + 1));
-    return settings::ParseNumber(buffer);
+    return core::settings::ParseNumber(buffer);
 }
 
 std::optional<ScreenSize> RequiredScreen(const std::string& value) {
@@ -46,10 +46,10 @@ std::optional<ScreenSize> RequiredScreen(const std::string& value) {
     ScreenSize size;
     const size_t x = value.find('x');
     if (x == std::string::npos) {
-        size.height = settings::ParseNumber(value.c_str());
+        size.height = core::settings::ParseNumber(value.c_str());
     } else {
-        size.width = settings::ParseNumber(value.substr(0, x).c_str());
-        size.height = settings::ParseNumber(value.c_str() + x + 1);
+        size.width = core::settings::ParseNumber(value.substr(0, x).c_str());
+        size.height = core::settings::ParseNumber(value.c_str() + x + 1);
     }
     return size;
 }

@@ -14,40 +14,40 @@ StartupDriver::StartupDriver(CMainFrame& frame) : frame_(frame), state_(frame.St
 
 void StartupDriver::Run() {
     if (SplashStep()) state_.splashShown = true;
-    trace::Line("step 11: splash");
-    trace::Line("step 12: system requirements");
-    if (!CheckSystemRequirements()) return frame_.EndSetup(kExitRefused);
-    trace::Line("step 13: administrator rights");
-    if (!CheckAdministratorRights()) return frame_.EndSetup(kExitRefused);
-    trace::Line("step 14: conditions");
+    core::trace::Line("step 11: splash");
+    core::trace::Line("step 12: system requirements");
+    if (!CheckSystemRequirements()) return frame_.EndSetup(core::kExitRefused);
+    core::trace::Line("step 13: administrator rights");
+    if (!CheckAdministratorRights()) return frame_.EndSetup(core::kExitRefused);
+    core::trace::Line("step 14: conditions");
     ReadConditions();
-    trace::Line("step 15: previous installation");
+    core::trace::Line("step 15: previous installation");
     if (!PreviousInstallation()) return frame_.EndSetup();
-    trace::Line("step 16: page list");
+    core::trace::Line("step 16: page list");
     ReadPageList();
-    trace::Line("step 17: file actions");
+    core::trace::Line("step 17: file actions");
     ReadFileActions();
-    trace::Line("step 18: setup types and features");
+    core::trace::Line("step 18: setup types and features");
     ReadSetupTypesAndFeatures();
-    trace::Line("step 19: start page");
-    if (!StartPageStep()) return frame_.EndSetup(kExitPreparationFailed);
-    trace::Line("step 20: background window");
+    core::trace::Line("step 19: start page");
+    if (!StartPageStep()) return frame_.EndSetup(core::kExitPreparationFailed);
+    core::trace::Line("step 20: background window");
     OpenBackgroundWindow();
-    trace::Line("step 21: billboards");
+    core::trace::Line("step 21: billboards");
     ReadBillboards();
-    trace::Line("step 22: variables");
+    core::trace::Line("step 22: variables");
     ReadVariables();
-    trace::Line("step 23: merge modules");
+    core::trace::Line("step 23: merge modules");
     ReadMergeModules();
     if (!state_.splashShown) {
-        trace::Line("step 24: first page");
+        core::trace::Line("step 24: first page");
         frame_.ShowFirstPage();
     }
     if (state_.splashShown && state_.diskImage) {
-        trace::Line("step 25: waiting for the splash");
+        core::trace::Line("step 25: waiting for the splash");
         SetTimer(frame_.Window(), CMainFrame::kTimerAfterSplash, 1000, nullptr);
     }
-    trace::Line("step 26: driver done");
+    core::trace::Line("step 26: driver done");
 }
 
 SystemCheckContext StartupDriver::CheckContext() {
@@ -68,28 +68,28 @@ bool StartupDriver::CheckAdministratorRights() { return ::CheckAdministratorRigh
 
 // Removes or takes over an earlier installation of the product; never fails.
 bool StartupDriver::PreviousInstallation() {
-    using settings::kShortValueSize;
+    using core::settings::kShortValueSize;
     namespace app = core::keys::appinfo;
     const std::string& ini = state_.settingsPath;
     PreviousInstallSettings s;
-    s.mode = settings::Read(ini, app::kSection, app::kInstallMode, kShortValueSize);
-    s.removeFirst = settings::Read(ini, app::kSection, app::kRemoveEarlier, kShortValueSize);
-    s.detectMethod = settings::Read(ini, app::kSection, app::kUpgradeDetection, kShortValueSize);
-    s.registryPath = settings::Read(ini, app::kSection, app::kUpgradeRegistryPath, kShortValueSize);
-    s.productCode = settings::Read(ini, app::kSection, app::kProductCode);
+    s.mode = core::settings::Read(ini, app::kSection, app::kInstallMode, kShortValueSize);
+    s.removeFirst = core::settings::Read(ini, app::kSection, app::kRemoveEarlier, kShortValueSize);
+    s.detectMethod = core::settings::Read(ini, app::kSection, app::kUpgradeDetection, kShortValueSize);
+    s.registryPath = core::settings::Read(ini, app::kSection, app::kUpgradeRegistryPath, kShortValueSize);
+    s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
     PreviousInstallActions a;
     a.expand = [this](const std::string& t) { return frame_.Expand(t); };
     a.runAndWait = [](const std::string& program, const std::string& arguments) {
-        trace::Value("run and wait", program + "|" + arguments);
-        RunAndWait(program, arguments);
+        core::trace::Value("run and wait", program + "|" + arguments);
+        core::RunAndWait(program, arguments);
     };
     a.setInstallFolder = [this](const std::string& folder) {
         state_.installFolder = folder;
         state_.currentInstallFolder = folder;
-        trace::Value("earlier installation folder", folder);
+        core::trace::Value("earlier installation folder", folder);
     };
     HandlePreviousInstallation(s, a);
-    trace::Value("installation folder after checks", state_.installFolder);
+    core::trace::Value("installation folder after checks", state_.installFolder);
     return true;
 }
 
@@ -101,9 +101,9 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
     const std::string& ini = state_.settingsPath;
     state_.features.Clear();
     namespace k = core::keys::setuptype;
-    const int total = settings::ReadListCount(ini, k::kSection);
+    const int total = core::settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total && state_.features.Size() < core::FeatureTable::kCapacity; ++i)
-        state_.features.Add(settings::ReadListField(ini, k::kSection, k::kFeatureName, i));
+        state_.features.Add(core::settings::ReadListField(ini, k::kSection, k::kFeatureName, i));
 }
 
 // Start page and the preparation extraction of the payload cabinet; false
@@ -117,8 +117,8 @@ bool StartupDriver::StartPageStep() {
     const bool extracted = cabinet::ExtractCabinet(cabinet::PayloadCabinetPath(state_.sourceFolder),
                                                    state_.workingFolder, &progress);
     frame_.Pages().SetWorkerRunning(false);
-    trace::Value("preparation extraction", extracted ? "done" : "failed");
-    if (GlobalFlags().cancelled) {
+    core::trace::Value("preparation extraction", extracted ? "done" : "failed");
+    if (core::GlobalFlags().cancelled) {
         // Cancelled on the start page: no wizard page follows but the complete page.
         frame_.RemoveWorkingFolder();
         frame_.Pages().ShowCompletePage();

@@ -33,5 +33,5 @@ private:
     SystemCheckContext CheckContext();
 
     CMainFrame& frame_;
-    SetupState& state_;
+    core::SetupState& state_;
 };

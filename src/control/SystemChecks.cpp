@@ -26,15 +26,15 @@ const CheckMessage kMessages[] = {
 };
 
 requirements::RequirementValues ReadRequirements(const std::string& ini) {
-    using settings::kShortValueSize;
+    using core::settings::kShortValueSize;
     namespace k = core::keys::system;
     requirements::RequirementValues v;
-    v.processor = settings::Read(ini, k::kSection, k::kProcessor, kShortValueSize);
-    v.memory = settings::Read(ini, k::kSection, k::kMemory, kShortValueSize);
-    v.screen = settings::Read(ini, k::kSection, k::kScreen, kShortValueSize);
-    v.colors = settings::Read(ini, k::kSection, k::kColors, kShortValueSize);
+    v.processor = core::settings::Read(ini, k::kSection, k::kProcessor, kShortValueSize);
+    v.memory = core::settings::Read(ini, k::kSection, k::kMemory, kShortValueSize);
+    v.screen = core::settings::Read(ini, k::kSection, k::kScreen, kShortValueSize);
+    v.colors = core::settings::Read(ini, k::kSection, k::kColors, kShortValueSize);
     for (int i = 0; i < static_cast<int>(v.os.size()); ++i)
-        v.os[i] = settings::ReadListField(ini, k::kSection, k::kOsAllowed, i, kShortValueSize);
+        v.os[i] = core::settings::ReadListField(ini, k::kSection, k::kOsAllowed, i, kShortValueSize);
     return v;
 }
 
@@ -44,7 +44,7 @@ std::string FailureMessage(const SystemCheckContext& c, RequirementFailure failu
     for (const CheckMessage& m : kMessages) {
         if (m.failure != failure) continue;
         const std::string text = core::LocalisedText(m.message, [&c](const char* section, const char* key) {
-            return settings::Read(c.messageFilePath, section, key);
+            return core::settings::Read(c.messageFilePath, section, key);
         });
         return c.expand(c.expand(text));
     }
@@ -81,8 +81,8 @@ bool CheckSystemRequirements(const SystemCheckContext& c, const requirements::Ma
 
 bool CheckAdministratorRights(const SystemCheckContext& c) {
     namespace k = core::keys::appinfo;
-    if (settings::ReadYes(c.settingsPath, k::kSection, k::kNeedsAdministrator,
-                          settings::kShortValueSize) &&
+    if (core::settings::ReadYes(c.settingsPath, k::kSection, k::kNeedsAdministrator,
+                          core::settings::kShortValueSize) &&
         c.noAdministrator) {
         c.showMessage(core::EnglishText(core::MessageId::AdministratorRights));
         return false;

@@ -14,7 +14,7 @@ int MoveThemeFiles(const std::string& sourceFolder, const std::string& themeFold
         const std::string name = found.cFileName;
         if (name == "." || name == ".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
-        const std::string target = themeFolder + text::ReplaceAll(name, "^!", "");
+        const std::string target = themeFolder + util::text::ReplaceAll(name, "^!", "");
         // MoveFileA refuses to replace an existing file, which keeps the theme
         // folder's own copy.
         if (MoveFileA((sourceFolder + name).c_str(), target.c_str())) ++moved;

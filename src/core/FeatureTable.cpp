@@ -22,7 +22,7 @@ int FeatureTable::Find(const std::string& name) const {
 
 bool FeatureTable::IsExcluded(const std::string& recordFeature) const {
     if (recordFeature.empty()) return false;
-    int i = Find(text::ReplaceAll(recordFeature, "|", ""));
+    int i = Find(util::text::ReplaceAll(recordFeature, "|", ""));
     return i >= 0 && m_entries[static_cast<size_t>(i)].state != 0;
 }
 

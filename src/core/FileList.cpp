@@ -16,7 +16,7 @@ std::string Cut(std::string s) {
     return s;
 }
 
-int32_t Number(const std::string& field) { return settings::ParseNumber(field.c_str()); }
+int32_t Number(const std::string& field) { return core::settings::ParseNumber(field.c_str()); }
 
 // Text from `pos` up to the next `sep`. A found separator is counted and
 // `pos` moves past it; without one the field runs to the end of the line and

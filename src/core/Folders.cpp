@@ -7,7 +7,7 @@
 
 #include "util/Text.h"
 
-namespace folders {
+namespace core::folders {
 namespace {
 
 // Runs a Win32 "fill this buffer" call; "" when it fails or does not fit.
@@ -20,7 +20,7 @@ std::string FromBuffer(Call call) {
 }
 
 std::string WithBackslashUnlessEmpty(const std::string& s) {
-    return s.empty() ? s : text::WithTrailingBackslash(s);
+    return s.empty() ? s : util::text::WithTrailingBackslash(s);
 }
 
 }  // namespace
@@ -77,4 +77,4 @@ std::string WorkingFolderName() {
     return buf;
 }
 
-}  // namespace folders
+}  // namespace core::folders

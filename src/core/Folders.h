@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace folders {
+namespace core::folders {
 
 constexpr unsigned kFolderBufferSize = 150;
 
@@ -20,4 +20,4 @@ bool Exists(const std::string& path);
 // "cv" followed by the local time as HHMMSS.
 std::string WorkingFolderName();
 
-}  // namespace folders
+}  // namespace core::folders

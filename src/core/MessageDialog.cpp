@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "core/Messages.h"
 
+namespace core {
+
 namespace {
 
 INT_PTR CALLBACK MessageProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -30,3 +32,5 @@ void ShowMessageDialog(HWND owner, const std::string& text) {
         // Without the dialog resource the user must still learn why the setup ends.
         MessageBoxA(owner, text.c_str(), core::kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }
+
+}  // namespace core

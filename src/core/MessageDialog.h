@@ -5,5 +5,9 @@
 
 #include <string>
 
+namespace core {
+
 // Shows the text and returns when the user closed the dialog.
 void ShowMessageDialog(HWND owner, const std::string& text);
+
+}  // namespace core

@@ -1,5 +1,7 @@
 #include "core/MessageWait.h"
 
+namespace core {
+
 namespace {
 MessageFilter g_filter = nullptr;
 }  // namespace
@@ -31,3 +33,5 @@ void WaitDispatchingMessages(HANDLE handle) {
     }
     if (quit) PostQuitMessage(quitCode);
 }
+
+}  // namespace core

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace core {
+
 // Looks at a message before it is translated and dispatched; true when it
 // was used and must go no further (the pages' keyboard handling).
 using MessageFilter = bool (*)(MSG* msg);
@@ -18,3 +20,5 @@ bool FilterMessage(MSG* msg);
 // tests the handle after each one. A WM_QUIT met on the way is put back on
 // the queue for the main loop.
 void WaitDispatchingMessages(HANDLE handle);
+
+}  // namespace core

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace core {
+
 namespace {
 
 // One row of the placeholder table.
@@ -132,3 +134,5 @@ std::string ExpandEngineText(const std::string& text, const PlaceholderValues& v
     }
     return s;
 }
+
+}  // namespace core

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace core {
+
 // Longest text an expansion produces. Values may feed each other (a variable
 // whose value holds its own name, or variables that double the text one after
 // the other), so every replacement step cuts its result at this length; with
@@ -64,3 +66,5 @@ std::string ExpandSetupText(const std::string& text, const PlaceholderValues& va
 std::string ExpandEngineText(const std::string& text, const PlaceholderValues& values,
                              const std::string& currentInstallFolder,
                              const std::string& defaultInstallFolder);
+
+}  // namespace core

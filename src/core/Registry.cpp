@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace registry {
+namespace core::registry {
 namespace {
 
 constexpr size_t kMaxNameLength = 255;
@@ -140,4 +140,4 @@ bool DeleteValue(bool machine, const std::string& path, const std::string& name)
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
-}  // namespace registry
+}  // namespace core::registry

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace registry {
+namespace core::registry {
 
 std::string ReadText(HKEY root, const std::string& path, const std::string& name);
 std::string ReadMachineText(const std::string& path, const std::string& name);
@@ -33,4 +33,4 @@ HKEY RootFromName(const std::string& rootName);
 // machine: true for HKEY_LOCAL_MACHINE, false for HKEY_CURRENT_USER.
 bool DeleteValue(bool machine, const std::string& path, const std::string& name);
 
-}  // namespace registry
+}  // namespace core::registry

@@ -7,6 +7,8 @@
 
 #include "core/MessageWait.h"
 
+namespace core {
+
 namespace {
 constexpr size_t kMaxProgramLength = 255;
 }
@@ -33,3 +35,5 @@ bool RunAndWait(const std::string& program, const std::string& arguments) {
     CloseHandle(process.hProcess);
     return true;
 }
+
+}  // namespace core

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace settings {
+namespace core::settings {
 
 std::string Read(const std::string& file, const char* section, const char* key, int bufferSize) {
     if (bufferSize < 1) return std::string();
@@ -36,4 +36,4 @@ std::string ReadListField(const std::string& file, const char* section, const ch
     return Read(file, section, ListKey(letter, index).c_str(), bufferSize);
 }
 
-}  // namespace settings
+}  // namespace core::settings

@@ -7,7 +7,7 @@
 
 #include "core/SettingsRules.h"
 
-namespace settings {
+namespace core::settings {
 
 std::string Read(const std::string& file, const char* section, const char* key,
                  int bufferSize = kValueSize);
@@ -23,4 +23,4 @@ int ReadListCount(const std::string& file, const char* section, const char* tota
 std::string ReadListField(const std::string& file, const char* section, const char* letter,
                           int index, int bufferSize = kValueSize);
 
-}  // namespace settings
+}  // namespace core::settings

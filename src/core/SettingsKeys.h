@@ -2,9 +2,9 @@
 // (setup.inf), named once. One nested namespace per section: kSection is the
 // section name, the other constants are its keys. Keys of an indexed list are
 // field prefixes: the item index is appended ("A" and 3 give "A3", see
-// settings::ListKey), and the item count is kTotal unless a section says
+// core::settings::ListKey), and the item count is kTotal unless a section says
 // otherwise. Reads use 255-byte buffers unless a comment says "100 bytes"
-// (settings::kShortValueSize) or gives another size. Values are compared
+// (core::settings::kShortValueSize) or gives another size. Values are compared
 // exactly: "Yes" means exactly "Yes".
 // Language files, the message file and layout files have keys of their own
 // and are not listed here.

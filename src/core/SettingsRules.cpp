@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-namespace settings {
+namespace core::settings {
 
 bool IsYes(const char* value) { return value && std::strcmp(value, "Yes") == 0; }
 
@@ -31,4 +31,4 @@ std::string ListKey(const char* letter, int index) {
     return std::string(letter) + std::to_string(index);
 }
 
-}  // namespace settings
+}  // namespace core::settings

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace settings {
+namespace core::settings {
 
 // Buffer sizes of settings reads: at most size-1 characters survive.
 constexpr int kValueSize = 255;
@@ -20,4 +20,4 @@ int ParseNumber(const char* value);
 // Key of field `letter` of list item `index`: ("A", 0) gives "A0".
 std::string ListKey(const char* letter, int index);
 
-}  // namespace settings
+}  // namespace core::settings

@@ -2,6 +2,8 @@
 
 #include "core/ShellFileOps.h"
 
+namespace core {
+
 ProcessFlags& GlobalFlags() {
     static ProcessFlags flags;
     return flags;
@@ -39,5 +41,7 @@ std::string ExpandSetupText(const SetupState& state, const std::string& text) {
 }
 
 void RemoveWorkingFolder(const SetupState& state) {
-    shellops::DeleteFolderIfPresent(state.workingFolder);
+    core::shellops::DeleteFolderIfPresent(state.workingFolder);
 }
+
+}  // namespace core

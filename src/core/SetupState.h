@@ -11,6 +11,8 @@
 #include "core/FeatureTable.h"
 #include "core/Placeholders.h"
 
+namespace core {
+
 struct SpecialFolderValues {
     std::string favorites;
     std::string sharedDocuments;
@@ -111,3 +113,5 @@ PlaceholderValues PlaceholderValuesOf(const SetupState& state);
 std::string ExpandSetupText(const SetupState& state, const std::string& text);
 // Deletes the working folder with everything in it (nothing when it is gone).
 void RemoveWorkingFolder(const SetupState& state);
+
+}  // namespace core

@@ -7,7 +7,7 @@
 #include <cctype>
 #include <vector>
 
-namespace shellops {
+namespace core::shellops {
 namespace {
 
 constexpr size_t kMaxPath = 260;
@@ -88,4 +88,4 @@ bool DeleteFolderIfPresent(std::string folder) {
     return Delete(folder, true);
 }
 
-}  // namespace shellops
+}  // namespace core::shellops

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace shellops {
+namespace core::shellops {
 
 constexpr unsigned long kNothingToCopy = 0x10000000;  // last error when a pattern names no file
 
@@ -19,4 +19,4 @@ bool Delete(const std::string& path, bool quiet);
 // path is ignored. True when no such folder is left.
 bool DeleteFolderIfPresent(std::string folder);
 
-}  // namespace shellops
+}  // namespace core::shellops

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace trace {
+namespace core::trace {
 namespace {
 
 const std::string& TracePath() {
@@ -32,4 +32,4 @@ void Value(const char* name, const std::string& value) {
     if (Enabled()) Line(std::string(name) + "=" + value);
 }
 
-}  // namespace trace
+}  // namespace core::trace

@@ -5,10 +5,10 @@
 
 #include <string>
 
-namespace trace {
+namespace core::trace {
 
 bool Enabled();
 void Line(const std::string& text);
 void Value(const char* name, const std::string& value);
 
-}  // namespace trace
+}  // namespace core::trace

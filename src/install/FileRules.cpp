@@ -20,11 +20,11 @@ bool SystemMaskMatches(int32_t mask, const std::string& osName) {
 }
 
 std::string RemoveDestinationComputer(const std::string& destDir) {
-    return text::ReplaceAll(destDir, "Destination Computer\\", "");
+    return util::text::ReplaceAll(destDir, "Destination Computer\\", "");
 }
 
 std::string DestinationPath(const std::string& destDir, const std::string& fileName) {
-    return text::WithTrailingBackslash(RemoveDestinationComputer(destDir)) + fileName;
+    return util::text::WithTrailingBackslash(RemoveDestinationComputer(destDir)) + fileName;
 }
 
 WebItem ParseWebItem(const std::string& sourceLine) {
@@ -59,7 +59,7 @@ bool IsVersionedLibrary(const std::string& sourcePath) {
 
 std::vector<uint64_t> ParseVersion(const std::string& versionText) {
     std::vector<uint64_t> parts;
-    const std::string t = text::ReplaceAll(versionText, ",", ".");
+    const std::string t = util::text::ReplaceAll(versionText, ",", ".");
     size_t i = 0;
     auto skipSpaces = [&] {
         while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;

@@ -16,7 +16,7 @@
 
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
-    PlaceholderValues values;           // installDir = the folder chosen for this run
+    core::PlaceholderValues values;           // installDir = the folder chosen for this run
     std::string currentInstallFolder;   // chosen folder, trailing backslash
     std::string defaultInstallFolder;   // the project's folder, trailing backslash
     std::string windowsFolder;

@@ -17,7 +17,7 @@ InstallEngine::InstallEngine(const EngineSetup& setup, ProgressSink* progress)
 InstallEngine::~InstallEngine() = default;
 
 std::string InstallEngine::Expand(const std::string& text) const {
-    return ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
+    return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
                             setup_.defaultInstallFolder);
 }
 
@@ -37,11 +37,11 @@ void InstallEngine::SetProgressPosition(int position) {
     if (progress_) progress_->SetProgressPosition(position);
 }
 
-bool InstallEngine::CancelRequested() const { return GlobalFlags().cancel; }
+bool InstallEngine::CancelRequested() const { return core::GlobalFlags().cancel; }
 
 void InstallEngine::Abandon() {
     RemoveTemporaryFiles(*this);
-    GlobalFlags().cancelled = true;
+    core::GlobalFlags().cancelled = true;
 }
 
 // Nobody answers in an unattended run: every question is answered Cancel.
@@ -61,7 +61,7 @@ void InstallEngine::Run() {
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
     if (worker) {
-        WaitDispatchingMessages(worker);
+        core::WaitDispatchingMessages(worker);
         CloseHandle(worker);
     }
     log_.Close();

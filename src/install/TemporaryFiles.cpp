@@ -6,6 +6,6 @@
 ActionResult RemoveTemporaryFiles(InstallContext& context) {
     context.SetStatus(core::EnglishText(core::MessageId::StatusRemovingTemporary));
     if (context.Setup().mergeModulesPending) return ActionResult::Continue;
-    shellops::DeleteFolderIfPresent(context.Setup().workingFolder);
+    core::shellops::DeleteFolderIfPresent(context.Setup().workingFolder);
     return ActionResult::Continue;
 }

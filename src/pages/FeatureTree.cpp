@@ -45,11 +45,11 @@ void SetItemImage(HWND tree, HTREEITEM item, int image) {
 // Shows the description of every feature of that name (the last one stays).
 void ShowDescription(SkinnedPage& page, const std::string& ini, const std::string& name) {
     namespace k = core::keys::setuptype;
-    const int total = settings::ReadListCount(ini, k::kSection);
+    const int total = core::settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total; ++i)
-        if (settings::ReadListField(ini, k::kSection, k::kFeatureName, i) == name)
+        if (core::settings::ReadListField(ini, k::kSection, k::kFeatureName, i) == name)
             pagectl::SetText(page, "IDC_FEATUREINFO",
-                             settings::ReadListField(ini, k::kSection, k::kDescription, i));
+                             core::settings::ReadListField(ini, k::kSection, k::kDescription, i));
 }
 
 }  // namespace
@@ -58,9 +58,9 @@ void Fill(SkinnedPage& page, const std::string& settingsPath) {
     HWND tree = TreeOf(page);
     if (!tree) return;
     namespace k = core::keys::setupfeatures;
-    const int total = settings::ReadListCount(settingsPath, k::kSection);
+    const int total = core::settings::ReadListCount(settingsPath, k::kSection);
     for (int i = 0; i < total; ++i) {
-        std::string name = settings::ReadListField(settingsPath, k::kSection, k::kDisplayName, i);
+        std::string name = core::settings::ReadListField(settingsPath, k::kSection, k::kDisplayName, i);
         TVINSERTSTRUCTA insert = {};
         insert.hParent = TVI_ROOT;
         insert.hInsertAfter = TVI_LAST;
@@ -71,7 +71,7 @@ void Fill(SkinnedPage& page, const std::string& settingsPath) {
     }
 }
 
-void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEITEM item) {
+void OnSelectionChanged(SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item) {
     const std::string name = ItemText(tree, item);
     if (name.empty()) return;
     ShowDescription(page, state.settingsPath, name);

@@ -8,13 +8,15 @@
 #include <string>
 
 class SkinnedPage;
+namespace core {
 struct SetupState;
+}  // namespace core
 
 namespace featuretree {
 
 // Fills the page's tree view with the SETUPFEATURES display names.
 void Fill(SkinnedPage& page, const std::string& settingsPath);
 // Answers the tree's selection change: description and the pop-up menu.
-void OnSelectionChanged(SkinnedPage& page, SetupState& state, HWND tree, HTREEITEM item);
+void OnSelectionChanged(SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item);
 
 }  // namespace featuretree

@@ -8,7 +8,7 @@ namespace pages {
 std::string LanguageText(const std::string& languageFile, const char* section, const char* key,
                          const std::string& fallback) {
     if (languageFile.empty()) return fallback;
-    const std::string text = LanguageTextForm(settings::Read(languageFile, section, key));
+    const std::string text = LanguageTextForm(core::settings::Read(languageFile, section, key));
     return text.empty() ? fallback : text;
 }
 

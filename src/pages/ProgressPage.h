@@ -35,5 +35,5 @@ private:
     HWND installInfo_ = nullptr;
     HWND bar_ = nullptr;
     HWND answerWindow_ = nullptr;  // message-only window of the user-interface thread
-    ProgressThrottle throttle_;
+    util::ProgressThrottle throttle_;
 };

@@ -34,7 +34,7 @@ constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 
 void StandardPages::SetUp(SkinnedPage& page) {
     const std::string layout = pagectl::LayoutName(page);
-    SetupState& s = owner_.State();
+    core::SetupState& s = owner_.State();
     if (layout == "license.lcd") SetUpLicense(page);
     else if (layout == "readme.lcd")
         LoadRichText(page, dialoglist::kReadmeFile, dialoglist::kReadmeControl);
@@ -59,17 +59,17 @@ void StandardPages::SetUpLicense(SkinnedPage& page) {
 
 // License and readme texts lie in the working folder, or in DiskImage1.
 void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey) {
-    const SetupState& s = owner_.State();
-    const std::string file = settings::Read(s.settingsPath, dialoglist::kSection, fileKey);
+    const core::SetupState& s = owner_.State();
+    const std::string file = core::settings::Read(s.settingsPath, dialoglist::kSection, fileKey);
     const std::string path = core::ProjectFilePath(
         s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), file);
     HWND control =
-        page.ControlWindow(settings::Read(s.settingsPath, dialoglist::kSection, controlKey));
+        page.ControlWindow(core::settings::Read(s.settingsPath, dialoglist::kSection, controlKey));
     if (control && !file.empty()) StreamRichTextFile(control, path);
 }
 
 void StandardPages::SetUpCustomer(SkinnedPage& page) {
-    const SetupState& s = owner_.State();
+    const core::SetupState& s = owner_.State();
     SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
     SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
     pagectl::Focus(page, "IDC_USERNAME");
@@ -78,7 +78,7 @@ void StandardPages::SetUpCustomer(SkinnedPage& page) {
 }
 
 void StandardPages::SetUpDestination(SkinnedPage& page) {
-    const SetupState& s = owner_.State();
+    const core::SetupState& s = owner_.State();
     if (page.FindControl("IDC_ANYONE") >= 0) {
         SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
         SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
@@ -115,10 +115,10 @@ void StandardPages::SetUpProgress(SkinnedPage& page) {
 }
 
 void StandardPages::SetUpComplete(SkinnedPage& page) {
-    SetupState& s = owner_.State();
+    core::SetupState& s = owner_.State();
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
-    const bool cancelled = GlobalFlags().cancelled;
+    const bool cancelled = core::GlobalFlags().cancelled;
     const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
     const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
     pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
@@ -126,7 +126,7 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
     if (cancelled) {
         // Without a language text the page still says the setup did not finish.
         SetText(page, "IDC_INSTALLSTATUS",
-                ExpandSetupText(owner_.State(),
+                core::ExpandSetupText(owner_.State(),
                                 pages::LanguageText(s.appliedLanguageFile,
                                                     core::MessageId::CompleteInterrupted)));
         return;
@@ -145,7 +145,7 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
 void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return;
-    const SetupState& s = owner_.State();
+    const core::SetupState& s = owner_.State();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((s.sourceFolder + "languages\\*.lan").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -158,13 +158,13 @@ void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
         FindClose(search);
     }
     const std::string preselected =
-        settings::Read(s.settingsPath, appinfo::kSection, appinfo::kLanguage);
+        core::settings::Read(s.settingsPath, appinfo::kSection, appinfo::kLanguage);
     SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(preselected.c_str()));
 }
 
 bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
-    SetupState& s = owner_.State();
+    core::SetupState& s = owner_.State();
     if (c == "IDC_ACCEPTLICENSE" || c == "IDC_NOTACCEPTLICENSE") {
         const bool accepted = c == "IDC_ACCEPTLICENSE";
         SetChecked(page, "IDC_ACCEPTLICENSE", accepted);
@@ -195,10 +195,10 @@ bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
 }
 
 void StandardPages::BrowseForFolder(SkinnedPage& page) {
-    SetupState& s = owner_.State();
+    core::SetupState& s = owner_.State();
     const std::string chosen = BrowseForDestination(page.Window(), s.currentInstallFolder);
     if (chosen.empty()) return;
-    s.currentInstallFolder = text::WithTrailingBackslash(chosen);
+    s.currentInstallFolder = util::text::WithTrailingBackslash(chosen);
     SetText(page, "IDC_INSTALLDIR", s.currentInstallFolder);
     InvalidateRect(page.Window(), nullptr, TRUE);
 }
@@ -208,14 +208,14 @@ void StandardPages::Leave(SkinnedPage& page) {
 }
 
 void StandardPages::StoreCustomerData(SkinnedPage& page) {
-    SetupState& s = owner_.State();
+    core::SetupState& s = owner_.State();
     s.customerName = pagectl::Text(page, "IDC_USERNAME");
     s.companyName = pagectl::Text(page, "IDC_ORGANIZATION");
-    const std::string key = ExpandSetupText(owner_.State(), s.customerRegistryKey);
-    HKEY root = registry::RootFromName(s.customerRegistryRoot);
+    const std::string key = core::ExpandSetupText(owner_.State(), s.customerRegistryKey);
+    HKEY root = core::registry::RootFromName(s.customerRegistryRoot);
     if (!root || key.empty()) return;
-    registry::WriteText(root, key, "<UserName>", s.customerName);
-    registry::WriteText(root, key, "<CompanyName>", s.companyName);
+    core::registry::WriteText(root, key, "<UserName>", s.customerName);
+    core::registry::WriteText(root, key, "<CompanyName>", s.companyName);
 }
 
 LRESULT StandardPages::Notify(SkinnedPage& page, const NMHDR& header) {

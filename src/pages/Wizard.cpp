@@ -37,18 +37,18 @@ Wizard::~Wizard() {
 void Wizard::BuildPageList() {
     const std::string& ini = owner_.State().settingsPath;
     namespace k = core::keys::dialoglist;
-    const int count = settings::ReadNumber(ini, k::kSection, k::kPageTotal);
+    const int count = core::settings::ReadNumber(ini, k::kSection, k::kPageTotal);
     std::vector<std::string> pages;
     for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
-        pages.push_back(settings::ReadListField(ini, k::kSection, k::kPage, i));
+        pages.push_back(core::settings::ReadListField(ini, k::kSection, k::kPage, i));
     sequence_.SetPages(pages);
 }
 
 wizard::MoveState Wizard::CurrentMoveState() const {
-    const SetupState& s = owner_.State();
+    const core::SetupState& s = owner_.State();
     wizard::MoveState m;
     m.setupType = s.setupType;
-    m.cancelled = GlobalFlags().cancelled;
+    m.cancelled = core::GlobalFlags().cancelled;
     m.finished = s.finished;
     m.unattended = s.unattended;
     return m;
@@ -56,7 +56,7 @@ wizard::MoveState Wizard::CurrentMoveState() const {
 
 // File actions and conditions bound to a page run here before it is shown;
 // false when they cancelled the setup.
-bool Wizard::RunPageActions(const std::string&) { return !GlobalFlags().cancelled; }
+bool Wizard::RunPageActions(const std::string&) { return !core::GlobalFlags().cancelled; }
 
 SkinnedPage* Wizard::ShowStartPage() {
     RunPageActions(kStartPage);
@@ -66,7 +66,7 @@ SkinnedPage* Wizard::ShowStartPage() {
 }
 
 void Wizard::ShowPage(const wizard::PageToShow& target) {
-    trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
+    core::trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<SkinnedPage>(this);
     if (!page->Create(nullptr)) return;
     page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
@@ -112,7 +112,7 @@ void Wizard::ShowCompletePage() { ShowPage(sequence_.Complete()); }
 
 void Wizard::AbortToCompletePage() {
     owner_.State().finished = true;
-    GlobalFlags().cancelled = true;
+    core::GlobalFlags().cancelled = true;
     ShowCompletePage();
 }
 
@@ -122,8 +122,8 @@ void Wizard::ShowErrorPage() {
 }
 
 void Wizard::Finish() {
-    SetupState& s = owner_.State();
-    trace::Line("finish");
+    core::SetupState& s = owner_.State();
+    core::trace::Line("finish");
     if (s.launchFileChosen && FileExists(s.launchFile)) {
         SetCurrentDirectoryA(FolderOf(s.launchFile).c_str());
         ShellExecuteA(nullptr, nullptr, s.launchFile.c_str(),
@@ -132,17 +132,17 @@ void Wizard::Finish() {
     }
     if (s.launchReadmeChosen && FileExists(s.readmeFile))
         ShellExecuteA(nullptr, nullptr, s.readmeFile.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
-    owner_.EndSetup(GlobalFlags().cancelled ? kExitAbandoned : kExitInstalled);
+    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned : core::kExitInstalled);
 }
 
-std::string Wizard::ExpandPageText(const std::string& text) { return ExpandSetupText(owner_.State(), text); }
+std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
 
 void Wizard::OnPageCommand(SkinnedPage& page, int, int, int clickCode,
                            const std::string& controlName) {
-    trace::Value("command", controlName + " " + std::to_string(clickCode));
+    core::trace::Value("command", controlName + " " + std::to_string(clickCode));
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
-        return owner_.EndSetup(kExitAbandoned);
+        return owner_.EndSetup(core::kExitAbandoned);
     if (controlName == "IDCANCEL") return ConfirmCancel(page);
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
@@ -160,7 +160,7 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
 }
 
 void Wizard::OnCancelRequest(SkinnedPage& page) {
-    if (showingErrorPage_) return owner_.EndSetup(kExitAbandoned);
+    if (showingErrorPage_) return owner_.EndSetup(core::kExitAbandoned);
     ConfirmCancel(page);
 }
 
@@ -172,17 +172,17 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
     if (owner_.State().finished) return;
     const std::string& language = owner_.State().appliedLanguageFile;
     CancelDialogTexts texts;
-    texts.text = ExpandSetupText(owner_.State(),
+    texts.text = core::ExpandSetupText(owner_.State(),
                                  pages::LanguageText(language, core::MessageId::CancelQuestion));
     texts.stayCaption = pages::LanguageText(language, core::MessageId::CancelStay);
     texts.leaveCaption = pages::LanguageText(language, core::MessageId::CancelLeave);
     if (!AskCancelConfirmation(page.Window(), texts)) return;
-    trace::Line("cancel confirmed");
+    core::trace::Line("cancel confirmed");
     pagectl::Enable(page, "IDCANCEL", false);
-    GlobalFlags().cancel = true;
-    GlobalFlags().cancelled = true;
+    core::GlobalFlags().cancel = true;
+    core::GlobalFlags().cancelled = true;
     if (workerRunning_) return;
-    RemoveWorkingFolder(owner_.State());
+    core::RemoveWorkingFolder(owner_.State());
     Dispatch("IDC_NEXT", 0);
 }
 

@@ -10,7 +10,7 @@ public:
     virtual ~WizardOwner() = default;
 
     // The setup state the pages show and change.
-    virtual SetupState& State() = 0;
+    virtual core::SetupState& State() = 0;
     // Runs the installation behind the progress page and moves on when it
     // has ended (the complete, error or next page, or the end of the setup).
     virtual void StartInstallation() = 0;

@@ -4,7 +4,7 @@
 
 namespace layout {
 
-int Number(const std::string& text) { return settings::ParseNumber(text.c_str()); }
+int Number(const std::string& text) { return core::settings::ParseNumber(text.c_str()); }
 
 std::vector<std::string> SplitFields(const std::string& line) {
     std::vector<std::string> fields;

@@ -33,7 +33,7 @@ HFONT CreateSkinFont(const FontSpec& wanted) {
     font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = wanted.italic ? TRUE : FALSE;
     font.lfUnderline = wanted.underline ? TRUE : FALSE;
-    text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, wanted.face.c_str());
+    util::text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, wanted.face.c_str());
     return CreateFontIndirectA(&font);
 }
 

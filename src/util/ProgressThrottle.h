@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace util {
+
 class ProgressThrottle {
 public:
     explicit ProgressThrottle(uint32_t intervalMs = 40) : interval_(intervalMs) {}
@@ -24,3 +26,5 @@ private:
     int range_ = 0;
     bool started_ = false;
 };
+
+}  // namespace util

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace text {
+namespace util::text {
 
 char* CopyTruncated(char* dst, size_t dstSize, const char* src) {
     if (dstSize == 0) return dst;
@@ -30,4 +30,4 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
     return out;
 }
 
-}  // namespace text
+}  // namespace util::text

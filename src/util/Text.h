@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace text {
+namespace util::text {
 
 // Copies src into dst of dstSize bytes, cutting it to dstSize-1 characters;
 // dst is always terminated. Returns dst.
@@ -15,4 +15,4 @@ std::string WithTrailingBackslash(const std::string& s);
 // inserted text is not scanned again.
 std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);
 
-}  // namespace text
+}  // namespace util::text

@@ -8,34 +8,34 @@
 namespace {
 
 TEST(SettingsRules, YesAndNotNoCompareExactly) {
-    EXPECT_TRUE(settings::IsYes("Yes"));
+    EXPECT_TRUE(core::settings::IsYes("Yes"));
     for (const char* v : {"yes", "YES", "Yes ", " Yes", "", "1", "True"})
-        EXPECT_FALSE(settings::IsYes(v)) << v;
-    EXPECT_FALSE(settings::IsNotNo("No"));
-    for (const char* v : {"no", "NO", "", "No ", "Yes"}) EXPECT_TRUE(settings::IsNotNo(v)) << v;
+        EXPECT_FALSE(core::settings::IsYes(v)) << v;
+    EXPECT_FALSE(core::settings::IsNotNo("No"));
+    for (const char* v : {"no", "NO", "", "No ", "Yes"}) EXPECT_TRUE(core::settings::IsNotNo(v)) << v;
 }
 
 TEST(SettingsRules, NumbersReadLeadingDigitsWithSign) {
-    EXPECT_EQ(settings::ParseNumber("255abc"), 255);
-    EXPECT_EQ(settings::ParseNumber("0xFF"), 0);
-    EXPECT_EQ(settings::ParseNumber(""), 0);
-    EXPECT_EQ(settings::ParseNumber("abc"), 0);
-    EXPECT_EQ(settings::ParseNumber("-7 MB"), -7);
-    EXPECT_EQ(settings::ParseNumber("+12"), 12);
-    EXPECT_EQ(settings::ParseNumber("  42"), 42);
-    EXPECT_EQ(settings::ParseNumber("128 MB"), 128);
+    EXPECT_EQ(core::settings::ParseNumber("255abc"), 255);
+    EXPECT_EQ(core::settings::ParseNumber("0xFF"), 0);
+    EXPECT_EQ(core::settings::ParseNumber(""), 0);
+    EXPECT_EQ(core::settings::ParseNumber("abc"), 0);
+    EXPECT_EQ(core::settings::ParseNumber("-7 MB"), -7);
+    EXPECT_EQ(core::settings::ParseNumber("+12"), 12);
+    EXPECT_EQ(core::settings::ParseNumber("  42"), 42);
+    EXPECT_EQ(core::settings::ParseNumber("128 MB"), 128);
 }
 
 TEST(SettingsRules, HugeNumbersSaturateInsteadOfWrapping) {
-    EXPECT_EQ(settings::ParseNumber("4294967296"), 2147483647);
-    EXPECT_EQ(settings::ParseNumber(std::string(5000, '9').c_str()), 2147483647);
-    EXPECT_EQ(settings::ParseNumber("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(core::settings::ParseNumber("4294967296"), 2147483647);
+    EXPECT_EQ(core::settings::ParseNumber(std::string(5000, '9').c_str()), 2147483647);
+    EXPECT_EQ(core::settings::ParseNumber("-99999999999"), -2147483647 - 1);
 }
 
 TEST(SettingsRules, ListKeysAreLetterAndIndex) {
-    EXPECT_EQ(settings::ListKey("A", 0), "A0");
-    EXPECT_EQ(settings::ListKey("W", 12), "W12");
-    EXPECT_EQ(settings::ListKey("FeatureName", 3), "FeatureName3");
+    EXPECT_EQ(core::settings::ListKey("A", 0), "A0");
+    EXPECT_EQ(core::settings::ListKey("W", 12), "W12");
+    EXPECT_EQ(core::settings::ListKey("FeatureName", 3), "FeatureName3");
 }
 
 OsVersionRecord V(uint32_t major, uint32_t minor, uint32_t build, uint32_t platform) {
@@ -71,18 +71,18 @@ TEST(OsName, BoundaryBuildsAndPlatforms) {
 
 TEST(Text, CopyTruncatedAlwaysTerminates) {
     char buf[5];
-    EXPECT_STREQ(text::CopyTruncated(buf, sizeof buf, "abcdefgh"), "abcd");
-    EXPECT_STREQ(text::CopyTruncated(buf, sizeof buf, "ab"), "ab");
-    EXPECT_STREQ(text::CopyTruncated(buf, sizeof buf, nullptr), "");
+    EXPECT_STREQ(util::text::CopyTruncated(buf, sizeof buf, "abcdefgh"), "abcd");
+    EXPECT_STREQ(util::text::CopyTruncated(buf, sizeof buf, "ab"), "ab");
+    EXPECT_STREQ(util::text::CopyTruncated(buf, sizeof buf, nullptr), "");
 }
 
 TEST(Text, ReplaceAllScansLeftToRightWithoutRescanning) {
-    EXPECT_EQ(text::ReplaceAll("^!a^!b", "^!", ""), "ab");
-    EXPECT_EQ(text::ReplaceAll("aaa", "aa", "a"), "aa");
-    EXPECT_EQ(text::ReplaceAll("x<A>y", "<A>", "<A><A>"), "x<A><A>y");
-    EXPECT_EQ(text::ReplaceAll("abc", "", "z"), "abc");
-    EXPECT_EQ(text::WithTrailingBackslash(""), "\\");
-    EXPECT_EQ(text::WithTrailingBackslash("C:\\A\\"), "C:\\A\\");
+    EXPECT_EQ(util::text::ReplaceAll("^!a^!b", "^!", ""), "ab");
+    EXPECT_EQ(util::text::ReplaceAll("aaa", "aa", "a"), "aa");
+    EXPECT_EQ(util::text::ReplaceAll("x<A>y", "<A>", "<A><A>"), "x<A><A>y");
+    EXPECT_EQ(util::text::ReplaceAll("abc", "", "z"), "abc");
+    EXPECT_EQ(util::text::WithTrailingBackslash(""), "\\");
+    EXPECT_EQ(util::text::WithTrailingBackslash("C:\\A\\"), "C:\\A\\");
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ TEST(Text, ReplaceAllScansLeftToRightWithoutRescanning) {
 namespace {
 
 TEST(ProgressThrottle, MovesAtMostOncePerIntervalButAlwaysShowsTheEnds) {
-    ProgressThrottle t(40);
+    util::ProgressThrottle t(40);
     t.SetRange(100);
     EXPECT_TRUE(t.Due(0, 1000));
     EXPECT_FALSE(t.Due(1, 1001));
@@ -105,7 +105,7 @@ TEST(ProgressThrottle, MovesAtMostOncePerIntervalButAlwaysShowsTheEnds) {
 }
 
 TEST(ProgressThrottle, SurvivesTheClockWrapping) {
-    ProgressThrottle t(40);
+    util::ProgressThrottle t(40);
     t.SetRange(10);
     EXPECT_TRUE(t.Due(1, 0xFFFFFFF0u));
     EXPECT_FALSE(t.Due(2, 0xFFFFFFFFu));

@@ -55,7 +55,7 @@ TEST(ShellFileOps, CopyFilesTakesFilesOnly) {
     CreateDirectoryA((dir.Path() + "dst").c_str(), nullptr);
     dir.Write("src\\a.txt", "a");
     dir.Write("src\\sub\\b.txt", "b");
-    EXPECT_TRUE(shellops::CopyFiles(dir.Path() + "src\\*.*", dir.Path() + "dst", true));
+    EXPECT_TRUE(core::shellops::CopyFiles(dir.Path() + "src\\*.*", dir.Path() + "dst", true));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "dst\\a.txt"), "a");
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "dst\\sub"));
 }
@@ -65,9 +65,9 @@ TEST(ShellFileOps, CopyFilesRefusesPatternsWithoutFiles) {
     CreateDirectoryA((dir.Path() + "only").c_str(), nullptr);
     CreateDirectoryA((dir.Path() + "only\\sub").c_str(), nullptr);
     SetLastError(0);
-    EXPECT_FALSE(shellops::CopyFiles(dir.Path() + "only\\*", dir.Path() + "dst", true));
-    EXPECT_EQ(GetLastError(), shellops::kNothingToCopy);
-    EXPECT_FALSE(shellops::CopyFiles(dir.Path() + "missing\\*.txt", dir.Path() + "dst", true));
+    EXPECT_FALSE(core::shellops::CopyFiles(dir.Path() + "only\\*", dir.Path() + "dst", true));
+    EXPECT_EQ(GetLastError(), core::shellops::kNothingToCopy);
+    EXPECT_FALSE(core::shellops::CopyFiles(dir.Path() + "missing\\*.txt", dir.Path() + "dst", true));
 }
 
 TEST(ShellFileOps, CopyFolderAndDeleteTree) {
@@ -76,14 +76,14 @@ TEST(ShellFileOps, CopyFolderAndDeleteTree) {
     CreateDirectoryA((dir.Path() + "tree\\sub").c_str(), nullptr);
     const std::string locked = dir.Write("tree\\sub\\ro.txt", "ro");
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(shellops::CopyFolder(dir.Path() + "tree", dir.Path() + "copy", true));
+    EXPECT_TRUE(core::shellops::CopyFolder(dir.Path() + "tree", dir.Path() + "copy", true));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "copy\\sub\\ro.txt"), "ro");
 
     // Standing inside the tree: the delete steps out first.
     char before[MAX_PATH];
     GetCurrentDirectoryA(sizeof before, before);
     SetCurrentDirectoryA((dir.Path() + "tree\\sub").c_str());
-    EXPECT_TRUE(shellops::Delete(dir.Path() + "tree", true));
+    EXPECT_TRUE(core::shellops::Delete(dir.Path() + "tree", true));
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "tree"));
     SetCurrentDirectoryA(before);
 }

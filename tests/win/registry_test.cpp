@@ -20,18 +20,18 @@ protected:
 };
 
 TEST_F(RegistryOps, WritesNeedAnExistingKeyAndReadBack) {
-    EXPECT_FALSE(registry::WriteUserText(kKey, "v", "text"));
-    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "");
+    EXPECT_FALSE(core::registry::WriteUserText(kKey, "v", "text"));
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "");
     CreateKey(HKEY_CURRENT_USER, kKey);
-    EXPECT_TRUE(registry::WriteUserText(kKey, "v", "text"));
-    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "text");
-    EXPECT_EQ(registry::ReadText(HKEY_CURRENT_USER, kKey, "v"), "text");
-    EXPECT_EQ(registry::ReadUserText(kKey, "absent"), "");
+    EXPECT_TRUE(core::registry::WriteUserText(kKey, "v", "text"));
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "text");
+    EXPECT_EQ(core::registry::ReadText(HKEY_CURRENT_USER, kKey, "v"), "text");
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "absent"), "");
 }
 
 TEST_F(RegistryOps, TextValuesAreStoredAsRegSzWithTheirTerminator) {
     CreateKey(HKEY_CURRENT_USER, kKey);
-    ASSERT_TRUE(registry::WriteText(HKEY_CURRENT_USER, kKey, "v", "abc"));
+    ASSERT_TRUE(core::registry::WriteText(HKEY_CURRENT_USER, kKey, "v", "abc"));
     DWORD type = 0, size = 0;
     ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, kKey, "v", RRF_RT_ANY, &type, nullptr, &size),
               ERROR_SUCCESS);
@@ -40,12 +40,12 @@ TEST_F(RegistryOps, TextValuesAreStoredAsRegSzWithTheirTerminator) {
 }
 
 TEST_F(RegistryOps, EnsureKeyByRootNameDropsARootPrefixAndRejectsUnknownRoots) {
-    EXPECT_TRUE(registry::EnsureKeyByRootName("HKEY_CURRENT_USER",
+    EXPECT_TRUE(core::registry::EnsureKeyByRootName("HKEY_CURRENT_USER",
                                               std::string("HKEY_CURRENT_USER\\") + kKey));
-    EXPECT_TRUE(registry::WriteUserText(kKey, "v", "1"));
-    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "1");
-    EXPECT_FALSE(registry::EnsureKeyByRootName("HKCU", "Software\\CorvaneTests\\Other"));
-    EXPECT_FALSE(registry::EnsureKeyByRootName("hkey_current_user", "Software\\CorvaneTests\\Other"));
+    EXPECT_TRUE(core::registry::WriteUserText(kKey, "v", "1"));
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "1");
+    EXPECT_FALSE(core::registry::EnsureKeyByRootName("HKCU", "Software\\CorvaneTests\\Other"));
+    EXPECT_FALSE(core::registry::EnsureKeyByRootName("hkey_current_user", "Software\\CorvaneTests\\Other"));
     HKEY k;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\CorvaneTests\\Other", 0, KEY_READ, &k),
               ERROR_SUCCESS);
@@ -53,27 +53,27 @@ TEST_F(RegistryOps, EnsureKeyByRootNameDropsARootPrefixAndRejectsUnknownRoots) {
 
 TEST_F(RegistryOps, DeleteValueChoosesTheRootByFlag) {
     CreateKey(HKEY_CURRENT_USER, kKey);
-    registry::WriteUserText(kKey, "v", "x");
-    EXPECT_FALSE(registry::DeleteValue(true, kKey, "v"));  // not under the machine root
-    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "x");
-    EXPECT_TRUE(registry::DeleteValue(false, kKey, "v"));
-    EXPECT_EQ(registry::ReadUserText(kKey, "v"), "");
+    core::registry::WriteUserText(kKey, "v", "x");
+    EXPECT_FALSE(core::registry::DeleteValue(true, kKey, "v"));  // not under the machine root
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "x");
+    EXPECT_TRUE(core::registry::DeleteValue(false, kKey, "v"));
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "");
 }
 
 TEST_F(RegistryOps, OverLongNamesAreRefused) {
     CreateKey(HKEY_CURRENT_USER, kKey);
     const std::string longName(256, 'n');
-    EXPECT_FALSE(registry::WriteUserText(kKey, longName, "x"));
-    EXPECT_EQ(registry::ReadUserText(kKey, longName), "");
-    EXPECT_TRUE(registry::WriteUserText(kKey, std::string(255, 'n'), "x"));
+    EXPECT_FALSE(core::registry::WriteUserText(kKey, longName, "x"));
+    EXPECT_EQ(core::registry::ReadUserText(kKey, longName), "");
+    EXPECT_TRUE(core::registry::WriteUserText(kKey, std::string(255, 'n'), "x"));
 }
 
 TEST_F(RegistryOps, MachineValuesTheStartUpReads) {
-    EXPECT_EQ(registry::ReadMachineText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\",
+    EXPECT_EQ(core::registry::ReadMachineText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\",
                                         "ProgramFilesDir"),
               "C:\\Program Files");
-    EXPECT_TRUE(registry::EnsureMachineKey("Software\\CorvaneTests"));
-    EXPECT_TRUE(registry::WriteMachineNumber("Software\\CorvaneTests", "n", 7));
+    EXPECT_TRUE(core::registry::EnsureMachineKey("Software\\CorvaneTests"));
+    EXPECT_TRUE(core::registry::WriteMachineNumber("Software\\CorvaneTests", "n", 7));
     DWORD v = 0, size = sizeof v;
     EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\CorvaneTests", "n", RRF_RT_REG_DWORD,
                            nullptr, &v, &size),

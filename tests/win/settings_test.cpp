@@ -13,67 +13,67 @@ protected:
 
 TEST_F(SettingsRead, SectionAndKeyMatchWithoutCaseValuesAsStored) {
     std::string ini = Ini("[AppInfo]\r\nA1=My Product\r\nLanguage = English \r\n");
-    EXPECT_EQ(settings::Read(ini, "APPINFO", "a1"), "My Product");
-    EXPECT_EQ(settings::Read(ini, "appinfo", "LANGUAGE"), "English");
+    EXPECT_EQ(core::settings::Read(ini, "APPINFO", "a1"), "My Product");
+    EXPECT_EQ(core::settings::Read(ini, "appinfo", "LANGUAGE"), "English");
 }
 
 TEST_F(SettingsRead, MissingFileSectionOrKeyReadsEmpty) {
     std::string ini = Ini("[APPINFO]\r\na1=x\r\n");
-    EXPECT_EQ(settings::Read(dir.Path() + "absent.inf", "APPINFO", "a1"), "");
-    EXPECT_EQ(settings::Read(ini, "OTHER", "a1"), "");
-    EXPECT_EQ(settings::Read(ini, "APPINFO", "a2"), "");
+    EXPECT_EQ(core::settings::Read(dir.Path() + "absent.inf", "APPINFO", "a1"), "");
+    EXPECT_EQ(core::settings::Read(ini, "OTHER", "a1"), "");
+    EXPECT_EQ(core::settings::Read(ini, "APPINFO", "a2"), "");
 }
 
 TEST_F(SettingsRead, LongValuesAreCutToTheBuffer) {
     const std::string value(300, 'v');
     std::string ini = Ini("[APPINFO]\r\na1=" + value + "\r\n");
-    EXPECT_EQ(settings::Read(ini, "APPINFO", "a1"), value.substr(0, 254));
-    EXPECT_EQ(settings::Read(ini, "APPINFO", "a1", settings::kShortValueSize), value.substr(0, 99));
+    EXPECT_EQ(core::settings::Read(ini, "APPINFO", "a1"), value.substr(0, 254));
+    EXPECT_EQ(core::settings::Read(ini, "APPINFO", "a1", core::settings::kShortValueSize), value.substr(0, 99));
 }
 
 TEST_F(SettingsRead, ZeroPaddingAfterTheTextIsIgnored) {
     // Decrypted settings end with up to 15 zero bytes of cipher padding.
     std::string ini = Ini(std::string("[APPINFO]\r\na1=Padded\r\n") + std::string(13, '\0'));
-    EXPECT_EQ(settings::Read(ini, "APPINFO", "a1"), "Padded");
+    EXPECT_EQ(core::settings::Read(ini, "APPINFO", "a1"), "Padded");
 }
 
 TEST_F(SettingsRead, YesIsExactAndNotNoIsOnUnlessExactlyNo) {
     std::string ini = Ini("[S]\r\na=Yes\r\nb=yes\r\nc=YES\r\nd=No\r\ne=no\r\n");
-    EXPECT_TRUE(settings::ReadYes(ini, "S", "a"));
-    EXPECT_FALSE(settings::ReadYes(ini, "S", "b"));
-    EXPECT_FALSE(settings::ReadYes(ini, "S", "c"));
-    EXPECT_FALSE(settings::ReadYes(ini, "S", "missing"));
-    EXPECT_FALSE(settings::ReadNotNo(ini, "S", "d"));
-    EXPECT_TRUE(settings::ReadNotNo(ini, "S", "e"));
-    EXPECT_TRUE(settings::ReadNotNo(ini, "S", "missing"));
+    EXPECT_TRUE(core::settings::ReadYes(ini, "S", "a"));
+    EXPECT_FALSE(core::settings::ReadYes(ini, "S", "b"));
+    EXPECT_FALSE(core::settings::ReadYes(ini, "S", "c"));
+    EXPECT_FALSE(core::settings::ReadYes(ini, "S", "missing"));
+    EXPECT_FALSE(core::settings::ReadNotNo(ini, "S", "d"));
+    EXPECT_TRUE(core::settings::ReadNotNo(ini, "S", "e"));
+    EXPECT_TRUE(core::settings::ReadNotNo(ini, "S", "missing"));
 }
 
 TEST_F(SettingsRead, NumbersAreLeadingDecimalDigits) {
     std::string ini = Ini("[S]\r\na=255abc\r\nb=0xFF\r\nc=abc\r\nd=-12\r\ne=99999999999\r\n");
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "a"), 255);
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "b"), 0);
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "c"), 0);
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "d"), -12);
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "e"), 2147483647);
-    EXPECT_EQ(settings::ReadNumber(ini, "S", "missing"), 0);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "a"), 255);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "b"), 0);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "c"), 0);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "d"), -12);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "e"), 2147483647);
+    EXPECT_EQ(core::settings::ReadNumber(ini, "S", "missing"), 0);
 }
 
 TEST_F(SettingsRead, ListsStopAtTheirTotal) {
     std::string ini = Ini("[L]\r\nTOTAL=3\r\nA0=x\r\nA1=y\r\nA2=z\r\nA3=beyond\r\n[N]\r\nTOTAL=-4\r\n");
-    int n = settings::ReadListCount(ini, "L");
+    int n = core::settings::ReadListCount(ini, "L");
     ASSERT_EQ(n, 3);
     std::string joined;
-    for (int i = 0; i < n; ++i) joined += settings::ReadListField(ini, "L", "A", i);
+    for (int i = 0; i < n; ++i) joined += core::settings::ReadListField(ini, "L", "A", i);
     EXPECT_EQ(joined, "xyz");
-    EXPECT_EQ(settings::ReadListCount(ini, "N"), 0);
-    EXPECT_EQ(settings::ReadListCount(ini, "MISSING"), 0);
+    EXPECT_EQ(core::settings::ReadListCount(ini, "N"), 0);
+    EXPECT_EQ(core::settings::ReadListCount(ini, "MISSING"), 0);
 }
 
 TEST_F(SettingsRead, WrittenValuesAreSeenByTheNextRead) {
     std::string ini = Ini("[S]\r\na=old\r\n");
-    EXPECT_EQ(settings::Read(ini, "S", "a"), "old");
+    EXPECT_EQ(core::settings::Read(ini, "S", "a"), "old");
     WritePrivateProfileStringA("S", "a", "new", ini.c_str());
-    EXPECT_EQ(settings::Read(ini, "S", "a"), "new");
+    EXPECT_EQ(core::settings::Read(ini, "S", "a"), "new");
 }
 
 }  // namespace

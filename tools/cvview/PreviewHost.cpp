@@ -8,8 +8,8 @@
 namespace {
 
 // The values the preview shows for placeholders.
-PlaceholderValues SampleValues() {
-    PlaceholderValues v;
+core::PlaceholderValues SampleValues() {
+    core::PlaceholderValues v;
     v.programFilesFolder = "C:\\Program Files";
     v.systemFolder = "C:\\Windows\\system32\\";
     v.windowsFolder = "C:\\Windows";
@@ -35,8 +35,8 @@ PlaceholderValues SampleValues() {
 }  // namespace
 
 std::string PreviewHost::ExpandPageText(const std::string& text) {
-    static const PlaceholderValues values = SampleValues();
-    return ExpandSetupText(text, values);
+    static const core::PlaceholderValues values = SampleValues();
+    return core::ExpandSetupText(text, values);
 }
 
 void PreviewHost::OnPageCommand(SkinnedPage&, int controlId, int, int clickCode,
