@@ -295,7 +295,7 @@ void CMainFrame::StartInstallation() {
     core::trace::Value("hand-over: installation folder", m_state.installFolder);
     {
         ProgressPageSink progress(m_wizard->CurrentPage());
-        InstallEngine engine(MakeEngineSetup(), &progress);
+        install::InstallEngine engine(MakeEngineSetup(), &progress);
         engine.Run();
     }
     core::trace::Value("installation ended, abort flag", core::FlagText(core::GlobalFlags().cancelled));
@@ -321,9 +321,9 @@ void CMainFrame::StartInstallation() {
     }
 }
 
-EngineSetup CMainFrame::MakeEngineSetup() const {
+install::EngineSetup CMainFrame::MakeEngineSetup() const {
     const core::SetupState& s = m_state;
-    EngineSetup e;
+    install::EngineSetup e;
     e.values = core::PlaceholderValuesOf(s);
     e.currentInstallFolder = s.currentInstallFolder;
     e.defaultInstallFolder = s.defaultInstallFolder;

@@ -69,7 +69,7 @@ private:
 
     void RunMergeModuleStep();
 
-    EngineSetup MakeEngineSetup() const;
+    install::EngineSetup MakeEngineSetup() const;
     CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;

@@ -21,7 +21,7 @@ struct FileRecord {
     std::string sourceLine;  // the whole source line (a path, or a web item's address)
     std::string destDir;     // DESTDIR as authored (placeholders, "Destination Computer\")
     std::string feature;     // everything after the first "|" that follows OSMASK
-    int32_t flags = 0;       // FLAGS (filerules::kFlag... bits)
+    int32_t flags = 0;       // FLAGS (install::filerules::kFlag... bits)
     int32_t systemMask = 0;  // OSMASK
     int32_t number = 0;      // NUMBER: kept, not used by the installer
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace install {
+
 namespace {
 constexpr int kMaxAttempts = 10;
 
@@ -33,3 +35,5 @@ bool CreateDirectoryPath(const std::string& path) {
     }
     return false;
 }
+
+}  // namespace install

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace fileops {
+namespace install::fileops {
 
 namespace {
 
@@ -59,4 +59,4 @@ bool MoveReplacing(const std::string& source, const std::string& destination) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
-}  // namespace fileops
+}  // namespace install::fileops

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace fileops {
+namespace install::fileops {
 
 // Renames `source` to `destination` on the same volume, replacing an
 // existing destination file, through the open source file; when that cannot
@@ -14,4 +14,4 @@ namespace fileops {
 // again. True when the file is in place.
 bool MoveReplacing(const std::string& source, const std::string& destination);
 
-}  // namespace fileops
+}  // namespace install::fileops

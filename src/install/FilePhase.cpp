@@ -11,7 +11,9 @@
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
 
-using namespace filerules;
+namespace install {
+
+using namespace install::filerules;
 using core::filelist::FileRecord;
 
 namespace {
@@ -108,7 +110,7 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& d
 // are copied.
 bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
     if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return fileops::MoveReplacing(source, destination);
+    return install::fileops::MoveReplacing(source, destination);
 }
 
 // Writes the source with its placeholders expanded beside it (name + "2").
@@ -176,3 +178,5 @@ ActionResult InstallFiles(InstallContext& ctx) {
         if (placer.InstallRecord(k, records[k]) == ActionResult::Stop) return ActionResult::Stop;
     return ActionResult::Continue;
 }
+
+}  // namespace install

@@ -6,6 +6,8 @@
 
 #include "install/InstallContext.h"
 
+namespace install {
+
 // Reads data.inf into the context's file records, logs the file total,
 // creates the uninstall folder, the installation directory and every
 // destination directory, and sets the progress range. Stop (with the error
@@ -15,3 +17,5 @@ ActionResult LoadFileData(InstallContext& context);
 // Places every record's file. Stop when the user cancelled, or abandoned the
 // run at a copy error.
 ActionResult InstallFiles(InstallContext& context);
+
+}  // namespace install

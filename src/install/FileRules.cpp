@@ -5,7 +5,7 @@
 
 #include "util/Text.h"
 
-namespace filerules {
+namespace install::filerules {
 
 bool SystemMaskMatches(int32_t mask, const std::string& osName) {
     if (mask == 0 || mask == 255 || (mask & kSystemAll)) return true;
@@ -98,4 +98,4 @@ bool ShouldReplaceByVersion(const std::string& installing, const std::string& ex
     return CompareVersions(mine, theirs) > 0;
 }
 
-}  // namespace filerules
+}  // namespace install::filerules

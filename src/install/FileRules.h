@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace filerules {
+namespace install::filerules {
 
 // Bits of a record's FLAGS.
 constexpr int32_t kFlagReadOnly = 1;
@@ -106,4 +106,4 @@ int CompareVersions(const std::vector<uint64_t>& a, const std::vector<uint64_t>&
 // installing file without one never replaces; both without keeps the file.
 bool ShouldReplaceByVersion(const std::string& installing, const std::string& existing);
 
-}  // namespace filerules
+}  // namespace install::filerules

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace install {
+
 namespace {
 constexpr size_t kMaxVersionText = 250;
 }
@@ -35,3 +37,5 @@ std::string ReadFileVersionText(const std::string& path) {
     if (version.size() > kMaxVersionText) version.resize(kMaxVersionText);
     return version;
 }
+
+}  // namespace install

@@ -3,5 +3,9 @@
 
 #include <string>
 
+namespace install {
+
 // "" when the file has no version resource or no FileVersion text.
 std::string ReadFileVersionText(const std::string& path);
+
+}  // namespace install

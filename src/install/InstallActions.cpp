@@ -5,6 +5,8 @@
 #include "install/FilePhase.h"
 #include "install/TemporaryFiles.h"
 
+namespace install {
+
 namespace {
 
 using core::MessageId;
@@ -40,3 +42,5 @@ ActionResult RunInstallActions(InstallContext& context) {
 }
 
 ActionResult NotYetBuilt(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install

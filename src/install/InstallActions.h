@@ -13,6 +13,8 @@
 #include "core/Messages.h"
 #include "install/InstallContext.h"
 
+namespace install {
+
 using ActionFunction = ActionResult (*)(InstallContext& context);
 
 struct InstallAction {
@@ -32,3 +34,5 @@ ActionResult RunInstallActions(InstallContext& context);
 
 // Actions of subsystems not built yet: they leave the machine as it is.
 ActionResult NotYetBuilt(InstallContext& context);
+
+}  // namespace install

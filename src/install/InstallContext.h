@@ -14,6 +14,8 @@
 #include "core/UninstallLog.h"
 #include "core/FileList.h"
 
+namespace install {
+
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
     core::PlaceholderValues values;           // installDir = the folder chosen for this run
@@ -78,3 +80,5 @@ public:
     // unattended run).
     virtual void ReportError(int number, const std::string& message) = 0;
 };
+
+}  // namespace install

@@ -9,6 +9,8 @@
 #include "install/InstallActions.h"
 #include "install/TemporaryFiles.h"
 
+namespace install {
+
 InstallEngine::InstallEngine(const EngineSetup& setup, ProgressSink* progress)
     : setup_(setup),
       progress_(progress),
@@ -82,3 +84,5 @@ void InstallEngine::RunActions() {
     RunInstallActions(*this);
     CoUninitialize();
 }
+
+}  // namespace install

@@ -13,6 +13,8 @@
 #include "install/InstallContext.h"
 #include "install/ProgressSink.h"
 
+namespace install {
+
 class InstallEngine : public InstallContext {
 public:
     // `progress` (may be null) shows the run and answers its questions.
@@ -47,3 +49,5 @@ private:
     core::UninstallLogWriter log_;
     std::vector<core::filelist::FileRecord> records_;
 };
+
+}  // namespace install

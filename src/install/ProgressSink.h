@@ -7,6 +7,8 @@
 
 #include "install/InstallContext.h"
 
+namespace install {
+
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
@@ -19,3 +21,5 @@ public:
     // Shows an error text with an OK button.
     virtual void ShowError(const std::string& text) = 0;
 };
+
+}  // namespace install

@@ -3,6 +3,10 @@
 
 #include "install/InstallContext.h"
 
+namespace install {
+
 // Removes the working folder unless merge modules still need it. Also called
 // when a run is abandoned.
 ActionResult RemoveTemporaryFiles(InstallContext& context);
+
+}  // namespace install

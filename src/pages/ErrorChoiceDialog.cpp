@@ -25,14 +25,14 @@ INT_PTR CALLBACK ErrorChoiceProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDC_RETRY_BUTTON: EndDialog(dialog, static_cast<INT_PTR>(ErrorChoice::Retry)); break;
-        case IDC_IGNORE_BUTTON: EndDialog(dialog, static_cast<INT_PTR>(ErrorChoice::Ignore)); break;
+        case IDC_RETRY_BUTTON: EndDialog(dialog, static_cast<INT_PTR>(install::ErrorChoice::Retry)); break;
+        case IDC_IGNORE_BUTTON: EndDialog(dialog, static_cast<INT_PTR>(install::ErrorChoice::Ignore)); break;
         case IDC_CANCEL_BUTTON:
-        case IDCANCEL: EndDialog(dialog, static_cast<INT_PTR>(ErrorChoice::Cancel)); break;
+        case IDCANCEL: EndDialog(dialog, static_cast<INT_PTR>(install::ErrorChoice::Cancel)); break;
         }
         return TRUE;
     case WM_CLOSE:
-        EndDialog(dialog, static_cast<INT_PTR>(ErrorChoice::Cancel));
+        EndDialog(dialog, static_cast<INT_PTR>(install::ErrorChoice::Cancel));
         return TRUE;
     }
     return FALSE;
@@ -40,11 +40,11 @@ INT_PTR CALLBACK ErrorChoiceProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool abortOnly) {
+install::ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool abortOnly) {
     DialogArgs args = {&text, abortOnly};
     INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_COPY_ERROR), owner,
                                 ErrorChoiceProc, reinterpret_cast<LPARAM>(&args));
-    if (r == static_cast<INT_PTR>(ErrorChoice::Retry)) return ErrorChoice::Retry;
-    if (r == static_cast<INT_PTR>(ErrorChoice::Ignore)) return ErrorChoice::Ignore;
-    return ErrorChoice::Cancel;  // includes a dialog that could not be shown
+    if (r == static_cast<INT_PTR>(install::ErrorChoice::Retry)) return install::ErrorChoice::Retry;
+    if (r == static_cast<INT_PTR>(install::ErrorChoice::Ignore)) return install::ErrorChoice::Ignore;
+    return install::ErrorChoice::Cancel;  // includes a dialog that could not be shown
 }

@@ -8,4 +8,4 @@
 
 #include "install/InstallContext.h"
 
-ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool abortOnly);
+install::ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool abortOnly);

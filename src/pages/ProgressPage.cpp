@@ -54,9 +54,9 @@ void ProgressPageSink::SetProgressPosition(int position) {
 }
 
 // Without its window the question is answered Cancel: nobody could see it.
-ErrorChoice ProgressPageSink::Ask(const Question& question) {
-    if (!answerWindow_) return ErrorChoice::Cancel;
-    return static_cast<ErrorChoice>(
+install::ErrorChoice ProgressPageSink::Ask(const install::Question& question) {
+    if (!answerWindow_) return install::ErrorChoice::Cancel;
+    return static_cast<install::ErrorChoice>(
         SendMessageA(answerWindow_, kMessageAsk, 0, reinterpret_cast<LPARAM>(&question)));
 }
 
@@ -69,7 +69,7 @@ HWND ProgressPageSink::DialogOwner() const { return page_ && IsWindowVisible(pag
 LRESULT CALLBACK ProgressPageSink::AnswerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<ProgressPageSink*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self && msg == kMessageAsk) {
-        const auto& q = *reinterpret_cast<const Question*>(lParam);
+        const auto& q = *reinterpret_cast<const install::Question*>(lParam);
         return static_cast<LRESULT>(AskErrorChoice(self->DialogOwner(), q.text, q.cancelOnly));
     }
     if (self && msg == kMessageShowError) {

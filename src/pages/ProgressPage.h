@@ -11,7 +11,7 @@
 
 class SkinnedPage;
 
-class ProgressPageSink : public ProgressSink {
+class ProgressPageSink : public install::ProgressSink {
 public:
     // Remembers the page's controls; create and destroy on the user-interface thread.
     explicit ProgressPageSink(SkinnedPage* page);
@@ -22,7 +22,7 @@ public:
     void SetStatus(const std::string& text, int line) override;
     void SetProgressRange(int count) override;
     void SetProgressPosition(int position) override;
-    ErrorChoice Ask(const Question& question) override;
+    install::ErrorChoice Ask(const install::Question& question) override;
     void ShowError(const std::string& text) override;
 
 private:

@@ -7,7 +7,7 @@
 #include "core/FeatureTable.h"
 #include "install/FileRules.h"
 
-using namespace filerules;
+using namespace install::filerules;
 using core::FeatureTable;
 using core::kFeatureExcluded;
 using core::kFeatureInstall;

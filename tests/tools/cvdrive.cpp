@@ -111,9 +111,12 @@ HWND WaitForWindow(DWORD timeoutMs, Match match) {
 HWND ButtonNamed(HWND dialog, const char* caption);
 
 // A dialog box (not a page), with that title and holding that button when given.
+// A page is a dialog window too, and has no layout name while it is being
+// built: only a visible window counts, so a page under construction (created
+// hidden) is never taken for a dialog box.
 HWND FindDialogBox(DWORD timeoutMs, const char* title, const char* button = nullptr) {
     return WaitForWindow(timeoutMs, [title, button](HWND hwnd) {
-        return ClassOf(hwnd) == "#32770" && PageLayout(hwnd).empty() &&
+        return ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd) && PageLayout(hwnd).empty() &&
                (!title || WindowText(hwnd) == title) && (!button || ButtonNamed(hwnd, button));
     });
 }

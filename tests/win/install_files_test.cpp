@@ -26,26 +26,26 @@ bool IsDirectory(const std::string& p) {
 TEST(DirectoryPath, CreatesEveryMissingLevel) {
     ScratchFolder dir;
     const std::string deep = dir.Path() + "a\\b\\c\\d";
-    EXPECT_TRUE(CreateDirectoryPath(deep));
+    EXPECT_TRUE(install::CreateDirectoryPath(deep));
     EXPECT_TRUE(IsDirectory(deep));
-    EXPECT_TRUE(CreateDirectoryPath(deep + "\\"));  // existing, trailing backslash
+    EXPECT_TRUE(install::CreateDirectoryPath(deep + "\\"));  // existing, trailing backslash
 }
 
 TEST(DirectoryPath, GivesUpAfterTenAttempts) {
     ScratchFolder dir;
     // Nine missing levels need more than ten creation attempts.
     std::string deep = dir.Path() + "1\\2\\3\\4\\5\\6\\7\\8\\9";
-    EXPECT_FALSE(CreateDirectoryPath(deep));
+    EXPECT_FALSE(install::CreateDirectoryPath(deep));
     EXPECT_FALSE(IsDirectory(deep));
     // Four missing levels need eight attempts: created.
-    EXPECT_TRUE(CreateDirectoryPath(dir.Path() + "x\\y\\z\\w"));
+    EXPECT_TRUE(install::CreateDirectoryPath(dir.Path() + "x\\y\\z\\w"));
 }
 
 TEST(DirectoryPath, AFileInTheWayIsAFailure) {
     ScratchFolder dir;
     dir.Write("taken", "file");
-    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "taken"));
-    EXPECT_FALSE(CreateDirectoryPath(dir.Path() + "taken\\below"));
+    EXPECT_FALSE(install::CreateDirectoryPath(dir.Path() + "taken"));
+    EXPECT_FALSE(install::CreateDirectoryPath(dir.Path() + "taken\\below"));
 }
 
 TEST(ShellFileOps, CopyFilesTakesFilesOnly) {
@@ -130,19 +130,19 @@ TEST(UninstallLog, AnUnwritablePlaceDropsTheLine) {
 
 TEST(FileVersion, ReadsTheVersionTextOfALibrary) {
     const std::string folder = ProgramFolder();
-    EXPECT_EQ(ReadFileVersionText(folder + "versioned_1_9.dll"), "1.9");
-    EXPECT_EQ(ReadFileVersionText(folder + "versioned_1_10.dll"), "1.10");
-    EXPECT_EQ(ReadFileVersionText(folder + "versioned_2_0.dll"), "2, 0, 0, 0");
-    EXPECT_EQ(ReadFileVersionText(folder + "no-such.dll"), "");
+    EXPECT_EQ(install::ReadFileVersionText(folder + "versioned_1_9.dll"), "1.9");
+    EXPECT_EQ(install::ReadFileVersionText(folder + "versioned_1_10.dll"), "1.10");
+    EXPECT_EQ(install::ReadFileVersionText(folder + "versioned_2_0.dll"), "2, 0, 0, 0");
+    EXPECT_EQ(install::ReadFileVersionText(folder + "no-such.dll"), "");
     ScratchFolder dir;
-    EXPECT_EQ(ReadFileVersionText(dir.Write("plain.dll", "not a library")), "");
+    EXPECT_EQ(install::ReadFileVersionText(dir.Write("plain.dll", "not a library")), "");
 }
 
 TEST(FileVersion, TheDecisionComparesNumbersPartByPart) {
     const std::string folder = ProgramFolder();
     auto replaces = [&](const char* installing, const char* existing) {
-        return filerules::ShouldReplaceByVersion(ReadFileVersionText(folder + installing),
-                                                 ReadFileVersionText(folder + existing));
+        return install::filerules::ShouldReplaceByVersion(install::ReadFileVersionText(folder + installing),
+                                                 install::ReadFileVersionText(folder + existing));
     };
     EXPECT_TRUE(replaces("versioned_1_10.dll", "versioned_1_9.dll"));
     EXPECT_FALSE(replaces("versioned_1_9.dll", "versioned_1_10.dll"));
@@ -154,12 +154,12 @@ TEST(FileMove, ReplacesAnExistingFileAndLeavesNoSource) {
     ScratchFolder dir;
     const std::string from = dir.Write("new.txt", "new content");
     const std::string to = dir.Write("old.txt", "the old and longer content");
-    EXPECT_TRUE(fileops::MoveReplacing(from, to));
+    EXPECT_TRUE(install::fileops::MoveReplacing(from, to));
     EXPECT_EQ(ScratchFolder::Read(to), "new content");
     EXPECT_FALSE(ScratchFolder::Exists(from));
     // Into another folder, under another name, and to a new file.
     CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
-    EXPECT_TRUE(fileops::MoveReplacing(to, dir.Path() + "sub\\moved.txt"));
+    EXPECT_TRUE(install::fileops::MoveReplacing(to, dir.Path() + "sub\\moved.txt"));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "sub\\moved.txt"), "new content");
 }
 
@@ -168,7 +168,7 @@ TEST(FileMove, ReadOnlyDestinationIsReplacedWholeOrNotAtAll) {
     const std::string from = dir.Write("new.txt", "new");
     const std::string to = dir.Write("kept.txt", "kept");
     SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_READONLY);
-    if (fileops::MoveReplacing(from, to)) {
+    if (install::fileops::MoveReplacing(from, to)) {
         EXPECT_EQ(ScratchFolder::Read(to), "new");
         EXPECT_FALSE(ScratchFolder::Exists(from));
     } else {
@@ -181,9 +181,9 @@ TEST(FileMove, ReadOnlyDestinationIsReplacedWholeOrNotAtAll) {
 TEST(FileMove, MissingFolderOrSourceFailsAndKeepsTheSource) {
     ScratchFolder dir;
     const std::string from = dir.Write("a.txt", "a");
-    EXPECT_FALSE(fileops::MoveReplacing(from, dir.Path() + "missing\\a.txt"));
+    EXPECT_FALSE(install::fileops::MoveReplacing(from, dir.Path() + "missing\\a.txt"));
     EXPECT_EQ(ScratchFolder::Read(from), "a");
-    EXPECT_FALSE(fileops::MoveReplacing(dir.Path() + "absent.txt", dir.Path() + "b.txt"));
+    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "absent.txt", dir.Path() + "b.txt"));
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "b.txt"));
 }
 
@@ -193,16 +193,16 @@ TEST(FileMove, OtherFormsOfDestinationUseTheGeneralMove) {
     // Forward slashes are not the system's form: the general move takes them.
     std::string slashed = dir.Path() + "b.txt";
     for (char& c : slashed) if (c == '\\') c = '/';
-    EXPECT_TRUE(fileops::MoveReplacing(from, slashed));
+    EXPECT_TRUE(install::fileops::MoveReplacing(from, slashed));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "b.txt"), "a");
     // Parts to resolve land where the system resolves them.
     CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
-    EXPECT_TRUE(fileops::MoveReplacing(dir.Path() + "b.txt", dir.Path() + "sub\\..\\.\\c.txt"));
+    EXPECT_TRUE(install::fileops::MoveReplacing(dir.Path() + "b.txt", dir.Path() + "sub\\..\\.\\c.txt"));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "sub\\c.txt"));
     // Too long for the ordinary calls: refused, as the ordinary move refuses it.
     const std::string longName = dir.Path() + std::string(300, 'n') + ".txt";
-    EXPECT_FALSE(fileops::MoveReplacing(dir.Path() + "c.txt", longName));
+    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "c.txt", longName));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
 }
 
