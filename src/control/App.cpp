@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     core::GlobalFlags().cancel = false;
 
     // Every message loop of the program lets the pages see keys first.
-    core::SetMessageFilter(&SkinnedPage::PreTranslatePageMessage);
+    core::SetMessageFilter(&skin::SkinnedPage::PreTranslatePageMessage);
     CMainFrame frame;
     if (!frame.Create(instance)) {
         WSACleanup();

@@ -110,7 +110,7 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 // when the extraction failed. Nothing to prepare in disk-image mode.
 bool StartupDriver::StartPageStep() {
     if (state_.diskImage) return true;
-    SkinnedPage* start = frame_.Pages().ShowStartPage();
+    skin::SkinnedPage* start = frame_.Pages().ShowStartPage();
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
     frame_.Pages().SetWorkerRunning(true);

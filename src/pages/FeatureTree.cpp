@@ -17,7 +17,7 @@ constexpr int kImageExcluded = 1;
 constexpr UINT kCommandInstall = 1;
 constexpr UINT kCommandExclude = 2;
 
-HWND TreeOf(SkinnedPage& page) {
+HWND TreeOf(skin::SkinnedPage& page) {
     for (size_t i = 0; i < page.RecordCount(); ++i)
         if (page.Record(i).keyword == "TREEVIEW") return page.ControlWindow(page.Record(i).id);
     return nullptr;
@@ -43,7 +43,7 @@ void SetItemImage(HWND tree, HTREEITEM item, int image) {
 }
 
 // Shows the description of every feature of that name (the last one stays).
-void ShowDescription(SkinnedPage& page, const std::string& ini, const std::string& name) {
+void ShowDescription(skin::SkinnedPage& page, const std::string& ini, const std::string& name) {
     namespace k = core::keys::setuptype;
     const int total = core::settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total; ++i)
@@ -54,7 +54,7 @@ void ShowDescription(SkinnedPage& page, const std::string& ini, const std::strin
 
 }  // namespace
 
-void Fill(SkinnedPage& page, const std::string& settingsPath) {
+void Fill(skin::SkinnedPage& page, const std::string& settingsPath) {
     HWND tree = TreeOf(page);
     if (!tree) return;
     namespace k = core::keys::setupfeatures;
@@ -71,7 +71,7 @@ void Fill(SkinnedPage& page, const std::string& settingsPath) {
     }
 }
 
-void OnSelectionChanged(SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item) {
+void OnSelectionChanged(skin::SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item) {
     const std::string name = ItemText(tree, item);
     if (name.empty()) return;
     ShowDescription(page, state.settingsPath, name);

@@ -7,7 +7,9 @@
 
 #include <string>
 
+namespace skin {
 class SkinnedPage;
+}  // namespace skin
 namespace core {
 struct SetupState;
 }  // namespace core
@@ -15,8 +17,8 @@ struct SetupState;
 namespace featuretree {
 
 // Fills the page's tree view with the SETUPFEATURES display names.
-void Fill(SkinnedPage& page, const std::string& settingsPath);
+void Fill(skin::SkinnedPage& page, const std::string& settingsPath);
 // Answers the tree's selection change: description and the pop-up menu.
-void OnSelectionChanged(SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item);
+void OnSelectionChanged(skin::SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item);
 
 }  // namespace featuretree

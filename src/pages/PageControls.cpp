@@ -16,11 +16,11 @@ void SetTextAndRepaint(HWND page, HWND control, const std::string& text) {
     RedrawWindow(page, &r, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void SetText(SkinnedPage& page, const char* name, const std::string& text) {
+void SetText(skin::SkinnedPage& page, const char* name, const std::string& text) {
     if (HWND control = page.ControlWindow(name)) SetTextAndRepaint(page.Window(), control, text);
 }
 
-std::string Text(SkinnedPage& page, const char* name) {
+std::string Text(skin::SkinnedPage& page, const char* name) {
     HWND control = page.ControlWindow(name);
     if (!control) return std::string();
     const int length = GetWindowTextLengthA(control);
@@ -29,29 +29,29 @@ std::string Text(SkinnedPage& page, const char* name) {
     return buf.data();
 }
 
-void SetChecked(SkinnedPage& page, const char* name, bool checked) {
+void SetChecked(skin::SkinnedPage& page, const char* name, bool checked) {
     if (HWND control = page.ControlWindow(name))
         SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool IsChecked(SkinnedPage& page, const char* name) {
+bool IsChecked(skin::SkinnedPage& page, const char* name) {
     HWND control = page.ControlWindow(name);
     return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Enable(SkinnedPage& page, const char* name, bool enabled) {
+void Enable(skin::SkinnedPage& page, const char* name, bool enabled) {
     if (HWND control = page.ControlWindow(name)) EnableWindow(control, enabled);
 }
 
-void Show(SkinnedPage& page, const char* name, bool visible) {
+void Show(skin::SkinnedPage& page, const char* name, bool visible) {
     if (HWND control = page.ControlWindow(name)) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
 }
 
-void Focus(SkinnedPage& page, const char* name) {
+void Focus(skin::SkinnedPage& page, const char* name) {
     if (HWND control = page.ControlWindow(name)) SetFocus(control);
 }
 
-std::string LayoutName(const SkinnedPage& page) {
+std::string LayoutName(const skin::SkinnedPage& page) {
     const std::string& path = page.LayoutPath();
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);

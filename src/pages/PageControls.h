@@ -6,21 +6,23 @@
 
 #include <string>
 
+namespace skin {
 class SkinnedPage;
+}  // namespace skin
 
 namespace pagectl {
 
-void SetText(SkinnedPage& page, const char* name, const std::string& text);
+void SetText(skin::SkinnedPage& page, const char* name, const std::string& text);
 // Sets a control's text and repaints the page behind it: painted texts may be
 // transparent over the page's picture. Works from any thread.
 void SetTextAndRepaint(HWND page, HWND control, const std::string& text);
-std::string Text(SkinnedPage& page, const char* name);
-void SetChecked(SkinnedPage& page, const char* name, bool checked);
-bool IsChecked(SkinnedPage& page, const char* name);
-void Enable(SkinnedPage& page, const char* name, bool enabled);
-void Show(SkinnedPage& page, const char* name, bool visible);
-void Focus(SkinnedPage& page, const char* name);
+std::string Text(skin::SkinnedPage& page, const char* name);
+void SetChecked(skin::SkinnedPage& page, const char* name, bool checked);
+bool IsChecked(skin::SkinnedPage& page, const char* name);
+void Enable(skin::SkinnedPage& page, const char* name, bool enabled);
+void Show(skin::SkinnedPage& page, const char* name, bool visible);
+void Focus(skin::SkinnedPage& page, const char* name);
 // The file name part of the page's layout path ("welcome.lcd").
-std::string LayoutName(const SkinnedPage& page);
+std::string LayoutName(const skin::SkinnedPage& page);
 
 }  // namespace pagectl

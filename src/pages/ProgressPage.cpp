@@ -15,7 +15,7 @@ constexpr UINT kMessageShowError = WM_APP + 11;
 
 }  // namespace
 
-ProgressPageSink::ProgressPageSink(SkinnedPage* page) {
+ProgressPageSink::ProgressPageSink(skin::SkinnedPage* page) {
     if (page) {
         page_ = page->Window();
         info_ = page->ControlWindow("IDC_INFO");

@@ -9,12 +9,14 @@
 #include "install/ProgressSink.h"
 #include "util/ProgressThrottle.h"
 
+namespace skin {
 class SkinnedPage;
+}  // namespace skin
 
 class ProgressPageSink : public install::ProgressSink {
 public:
     // Remembers the page's controls; create and destroy on the user-interface thread.
-    explicit ProgressPageSink(SkinnedPage* page);
+    explicit ProgressPageSink(skin::SkinnedPage* page);
     ~ProgressPageSink() override;
     ProgressPageSink(const ProgressPageSink&) = delete;
     ProgressPageSink& operator=(const ProgressPageSink&) = delete;

@@ -32,7 +32,7 @@ constexpr UINT kStartInstallationDelayMs = 300;
 constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 }  // namespace
 
-void StandardPages::SetUp(SkinnedPage& page) {
+void StandardPages::SetUp(skin::SkinnedPage& page) {
     const std::string layout = pagectl::LayoutName(page);
     core::SetupState& s = owner_.State();
     if (layout == "license.lcd") SetUpLicense(page);
@@ -50,7 +50,7 @@ void StandardPages::SetUp(SkinnedPage& page) {
     else if (layout == "askuser.lcd") SetUpLanguagePage(page);
 }
 
-void StandardPages::SetUpLicense(SkinnedPage& page) {
+void StandardPages::SetUpLicense(skin::SkinnedPage& page) {
     LoadRichText(page, dialoglist::kLicenseFile, dialoglist::kLicenseControl);
     SetChecked(page, "IDC_NOTACCEPTLICENSE", true);
     SetChecked(page, "IDC_ACCEPTLICENSE", false);
@@ -58,7 +58,7 @@ void StandardPages::SetUpLicense(SkinnedPage& page) {
 }
 
 // License and readme texts lie in the working folder, or in DiskImage1.
-void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey) {
+void StandardPages::LoadRichText(skin::SkinnedPage& page, const char* fileKey, const char* controlKey) {
     const core::SetupState& s = owner_.State();
     const std::string file = core::settings::Read(s.settingsPath, dialoglist::kSection, fileKey);
     const std::string path = core::ProjectFilePath(
@@ -68,7 +68,7 @@ void StandardPages::LoadRichText(SkinnedPage& page, const char* fileKey, const c
     if (control && !file.empty()) StreamRichTextFile(control, path);
 }
 
-void StandardPages::SetUpCustomer(SkinnedPage& page) {
+void StandardPages::SetUpCustomer(skin::SkinnedPage& page) {
     const core::SetupState& s = owner_.State();
     SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
     SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
@@ -77,7 +77,7 @@ void StandardPages::SetUpCustomer(SkinnedPage& page) {
     SetText(page, "IDC_ORGANIZATION", s.companyName);
 }
 
-void StandardPages::SetUpDestination(SkinnedPage& page) {
+void StandardPages::SetUpDestination(skin::SkinnedPage& page) {
     const core::SetupState& s = owner_.State();
     if (page.FindControl("IDC_ANYONE") >= 0) {
         SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
@@ -86,35 +86,35 @@ void StandardPages::SetUpDestination(SkinnedPage& page) {
     SetText(page, "IDC_INSTALLDIR", s.currentInstallFolder);
 }
 
-void StandardPages::SetUpSetupType(SkinnedPage& page) {
+void StandardPages::SetUpSetupType(skin::SkinnedPage& page) {
     const int type = owner_.State().setupType;
     SelectSetupType(page, type >= 0 && type <= 2 ? type : wizard::kSetupTypeTypical);
 }
 
-void StandardPages::SelectSetupType(SkinnedPage& page, int type) {
+void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
     owner_.State().setupType = type;
     SetChecked(page, "IDC_TYPICAL", type == wizard::kSetupTypeTypical);
     SetChecked(page, "IDC_MINIMAL", type == wizard::kSetupTypeMinimal);
     SetChecked(page, "IDC_CUSTOM", type == wizard::kSetupTypeCustom);
 }
 
-void StandardPages::SetUpCustomSetup(SkinnedPage& page) {
+void StandardPages::SetUpCustomSetup(skin::SkinnedPage& page) {
     SetText(page, "IDC_INSTALLDIR", owner_.State().currentInstallFolder);
     SetText(page, "IDC_FEATUREINFO", "");
     featuretree::Fill(page, owner_.State().settingsPath);
 }
 
-void StandardPages::SetUpProgress(SkinnedPage& page) {
+void StandardPages::SetUpProgress(skin::SkinnedPage& page) {
     Enable(page, "IDC_NEXT", false);
     Enable(page, "IDC_BACK", false);
     SetText(page, "IDC_INFO", core::EnglishText(core::MessageId::ProgressStarting));
     SetText(page, "IDC_INSTALLINFO", "");
     const bool hidden = owner_.State().unattended;
-    SetTimer(page.Window(), kPageTimerStartInstallation,
+    SetTimer(page.Window(), skin::kPageTimerStartInstallation,
              hidden ? kHiddenStartInstallationDelayMs : kStartInstallationDelayMs, nullptr);
 }
 
-void StandardPages::SetUpComplete(SkinnedPage& page) {
+void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     core::SetupState& s = owner_.State();
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
@@ -142,7 +142,7 @@ void StandardPages::SetUpComplete(SkinnedPage& page) {
 }
 
 // The language page lists languages\*.lan and preselects APPINFO Language.
-void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
+void StandardPages::SetUpLanguagePage(skin::SkinnedPage& page) {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return;
     const core::SetupState& s = owner_.State();
@@ -163,7 +163,7 @@ void StandardPages::SetUpLanguagePage(SkinnedPage& page) {
                  reinterpret_cast<LPARAM>(preselected.c_str()));
 }
 
-bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
+bool StandardPages::HandleWithinPage(skin::SkinnedPage& page, const std::string& c) {
     core::SetupState& s = owner_.State();
     if (c == "IDC_ACCEPTLICENSE" || c == "IDC_NOTACCEPTLICENSE") {
         const bool accepted = c == "IDC_ACCEPTLICENSE";
@@ -194,7 +194,7 @@ bool StandardPages::HandleWithinPage(SkinnedPage& page, const std::string& c) {
     return true;
 }
 
-void StandardPages::BrowseForFolder(SkinnedPage& page) {
+void StandardPages::BrowseForFolder(skin::SkinnedPage& page) {
     core::SetupState& s = owner_.State();
     const std::string chosen = BrowseForDestination(page.Window(), s.currentInstallFolder);
     if (chosen.empty()) return;
@@ -203,11 +203,11 @@ void StandardPages::BrowseForFolder(SkinnedPage& page) {
     InvalidateRect(page.Window(), nullptr, TRUE);
 }
 
-void StandardPages::Leave(SkinnedPage& page) {
+void StandardPages::Leave(skin::SkinnedPage& page) {
     if (pagectl::LayoutName(page) == "customer.lcd") StoreCustomerData(page);
 }
 
-void StandardPages::StoreCustomerData(SkinnedPage& page) {
+void StandardPages::StoreCustomerData(skin::SkinnedPage& page) {
     core::SetupState& s = owner_.State();
     s.customerName = pagectl::Text(page, "IDC_USERNAME");
     s.companyName = pagectl::Text(page, "IDC_ORGANIZATION");
@@ -218,7 +218,7 @@ void StandardPages::StoreCustomerData(SkinnedPage& page) {
     core::registry::WriteText(root, key, "<CompanyName>", s.companyName);
 }
 
-LRESULT StandardPages::Notify(SkinnedPage& page, const NMHDR& header) {
+LRESULT StandardPages::Notify(skin::SkinnedPage& page, const NMHDR& header) {
     if (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW) return 0;
     const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
     featuretree::OnSelectionChanged(page, owner_.State(), header.hwndFrom, change.itemNew.hItem);

@@ -9,32 +9,34 @@
 
 #include "pages/WizardOwner.h"
 
+namespace skin {
 class SkinnedPage;
+}  // namespace skin
 
 class StandardPages {
 public:
     explicit StandardPages(WizardOwner& owner) : owner_(owner) {}
 
-    void SetUp(SkinnedPage& page);
+    void SetUp(skin::SkinnedPage& page);
     // True when the button acts within the page (it never moves the wizard).
-    bool HandleWithinPage(SkinnedPage& page, const std::string& control);
+    bool HandleWithinPage(skin::SkinnedPage& page, const std::string& control);
     // Before a move: the customer page stores its inputs.
-    void Leave(SkinnedPage& page);
-    LRESULT Notify(SkinnedPage& page, const NMHDR& header);
+    void Leave(skin::SkinnedPage& page);
+    LRESULT Notify(skin::SkinnedPage& page, const NMHDR& header);
 
 private:
-    void SetUpLicense(SkinnedPage& page);
-    void SetUpCustomer(SkinnedPage& page);
-    void SetUpDestination(SkinnedPage& page);
-    void SetUpSetupType(SkinnedPage& page);
-    void SetUpCustomSetup(SkinnedPage& page);
-    void SetUpProgress(SkinnedPage& page);
-    void SetUpComplete(SkinnedPage& page);
-    void SetUpLanguagePage(SkinnedPage& page);
-    void LoadRichText(SkinnedPage& page, const char* fileKey, const char* controlKey);
-    void SelectSetupType(SkinnedPage& page, int type);
-    void StoreCustomerData(SkinnedPage& page);
-    void BrowseForFolder(SkinnedPage& page);
+    void SetUpLicense(skin::SkinnedPage& page);
+    void SetUpCustomer(skin::SkinnedPage& page);
+    void SetUpDestination(skin::SkinnedPage& page);
+    void SetUpSetupType(skin::SkinnedPage& page);
+    void SetUpCustomSetup(skin::SkinnedPage& page);
+    void SetUpProgress(skin::SkinnedPage& page);
+    void SetUpComplete(skin::SkinnedPage& page);
+    void SetUpLanguagePage(skin::SkinnedPage& page);
+    void LoadRichText(skin::SkinnedPage& page, const char* fileKey, const char* controlKey);
+    void SelectSetupType(skin::SkinnedPage& page, int type);
+    void StoreCustomerData(skin::SkinnedPage& page);
+    void BrowseForFolder(skin::SkinnedPage& page);
 
     WizardOwner& owner_;
 };

@@ -58,7 +58,7 @@ wizard::MoveState Wizard::CurrentMoveState() const {
 // false when they cancelled the setup.
 bool Wizard::RunPageActions(const std::string&) { return !core::GlobalFlags().cancelled; }
 
-SkinnedPage* Wizard::ShowStartPage() {
+skin::SkinnedPage* Wizard::ShowStartPage() {
     RunPageActions(kStartPage);
     const bool hidden = owner_.State().unattended;
     ShowPage({kStartPage, wizard::kOutsideListIndex, wizard::kOutsideListCount, hidden});
@@ -67,7 +67,7 @@ SkinnedPage* Wizard::ShowStartPage() {
 
 void Wizard::ShowPage(const wizard::PageToShow& target) {
     core::trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
-    auto page = std::make_unique<SkinnedPage>(this);
+    auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return;
     page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
     // Test drivers and accessibility tools tell pages apart by this name.
@@ -137,7 +137,7 @@ void Wizard::Finish() {
 
 std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
 
-void Wizard::OnPageCommand(SkinnedPage& page, int, int, int clickCode,
+void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
                            const std::string& controlName) {
     core::trace::Value("command", controlName + " " + std::to_string(clickCode));
     // Nothing is left to do after an abandoned installation but to leave.
@@ -159,7 +159,7 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
     }
 }
 
-void Wizard::OnCancelRequest(SkinnedPage& page) {
+void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
     if (showingErrorPage_) return owner_.EndSetup(core::kExitAbandoned);
     ConfirmCancel(page);
 }
@@ -168,7 +168,7 @@ void Wizard::OnCancelRequest(SkinnedPage& page) {
 // marked cancelled and the complete page follows. While the installation
 // runs, its worker still reads the working folder: it stops before its next
 // file and the folder is removed once it has ended.
-void Wizard::ConfirmCancel(SkinnedPage& page) {
+void Wizard::ConfirmCancel(skin::SkinnedPage& page) {
     if (owner_.State().finished) return;
     const std::string& language = owner_.State().appliedLanguageFile;
     CancelDialogTexts texts;
@@ -186,17 +186,17 @@ void Wizard::ConfirmCancel(SkinnedPage& page) {
     Dispatch("IDC_NEXT", 0);
 }
 
-void Wizard::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
+void Wizard::OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
-    if (timerId == kPageTimerStartInstallation) {
+    if (timerId == skin::kPageTimerStartInstallation) {
         workerRunning_ = true;
         owner_.StartInstallation();
         workerRunning_ = false;
-    } else if (timerId == kPageTimerAutomaticMove) {
+    } else if (timerId == skin::kPageTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);
     }
 }
 
-LRESULT Wizard::OnPageNotify(SkinnedPage& page, const NMHDR& header) {
+LRESULT Wizard::OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) {
     return behaviours_.Notify(page, header);
 }

@@ -12,7 +12,7 @@
 #include "skin/SkinnedPage.h"
 #include "pages/WizardOwner.h"
 
-class Wizard : public PageHost {
+class Wizard : public skin::PageHost {
 public:
     explicit Wizard(WizardOwner& owner);
     ~Wizard() override;
@@ -21,7 +21,7 @@ public:
     void BuildPageList();
     // Creates start.lcd outside the list (hidden in unattended mode) and
     // makes it the current page.
-    SkinnedPage* ShowStartPage();
+    skin::SkinnedPage* ShowStartPage();
     void CloseCurrentPage();
     void NextPage();
     void PreviousPage();
@@ -33,7 +33,7 @@ public:
     void ShowErrorPage();
     // After-finish actions: launch the file and readme when chosen, then end.
     void Finish();
-    SkinnedPage* CurrentPage() const { return current_.get(); }
+    skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
     void DeleteRetiredPages();
     // True while the extraction or the installation runs: a confirmed cancel
@@ -42,25 +42,25 @@ public:
 
     // PageHost
     std::string ExpandPageText(const std::string& text) override;
-    void OnPageCommand(SkinnedPage& page, int controlId, int recordIndex, int clickCode,
+    void OnPageCommand(skin::SkinnedPage& page, int controlId, int recordIndex, int clickCode,
                        const std::string& controlName) override;
-    void OnCancelRequest(SkinnedPage& page) override;
-    void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) override;
-    LRESULT OnPageNotify(SkinnedPage& page, const NMHDR& header) override;
+    void OnCancelRequest(skin::SkinnedPage& page) override;
+    void OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) override;
+    LRESULT OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) override;
 
 private:
     void ShowPage(const wizard::PageToShow& target);
     void Dispatch(const std::string& controlName, int clickCode);
     wizard::MoveState CurrentMoveState() const;
     bool RunPageActions(const std::string& layout);
-    void ConfirmCancel(SkinnedPage& page);
+    void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
 
     WizardOwner& owner_;
     wizard::PageSequence sequence_;
     StandardPages behaviours_;
-    std::unique_ptr<SkinnedPage> current_;
-    std::vector<std::unique_ptr<SkinnedPage>> retired_;
+    std::unique_ptr<skin::SkinnedPage> current_;
+    std::vector<std::unique_ptr<skin::SkinnedPage>> retired_;
     bool workerRunning_ = false;
     bool showingErrorPage_ = false;
 };

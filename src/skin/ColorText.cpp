@@ -2,7 +2,7 @@
 
 #include "skin/LayoutValues.h"
 
-namespace layout {
+namespace skin::layout {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::string ResolveBackground(const std::string& text, const Rgb& buttonFace) {
 
 std::string ResolveTextColor(const std::string& text) { return text.empty() ? "0,0,0" : text; }
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace layout {
+namespace skin::layout {
 
 struct Rgb {
     int red = 0;
@@ -34,4 +34,4 @@ std::string ResolveBackground(const std::string& text, const Rgb& buttonFace);
 // A text colour: the empty text is black ("0,0,0"); anything else as written.
 std::string ResolveTextColor(const std::string& text);
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -14,14 +14,14 @@ ColoredButton::~ColoredButton() {
 }
 
 void ColoredButton::SetBackColor(const std::string& colorText) {
-    back_ = ParseColorref(layout::ResolveBackground(colorText, ButtonFace()));
+    back_ = ParseColorref(skin::layout::ResolveBackground(colorText, ButtonFace()));
     if (brush_) DeleteObject(brush_);
     brush_ = CreateSolidBrush(back_);
     if (Window()) InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void ColoredButton::SetTextColor(const std::string& colorText) {
-    text_ = ParseColorref(layout::ResolveTextColor(colorText));
+    text_ = ParseColorref(skin::layout::ResolveTextColor(colorText));
     if (Window()) InvalidateRect(Window(), nullptr, TRUE);
 }
 

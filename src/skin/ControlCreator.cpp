@@ -14,7 +14,7 @@ namespace skin {
 
 namespace {
 
-using layout::ControlKind;
+using skin::layout::ControlKind;
 
 struct WindowKind {
     const char* windowClass;
@@ -79,7 +79,7 @@ void SetUpTree(StandardControl& tree) {
     tree.SetOwnedImageList(images);
 }
 
-void SetUpPicture(PictureControl& picture, layout::ControlRecord& record,
+void SetUpPicture(PictureControl& picture, skin::layout::ControlRecord& record,
                   const std::string& imageFile) {
     if (!picture.LoadFile(imageFile, false)) return;
     record.rect.right = record.rect.left + picture.PictureWidth();
@@ -88,7 +88,7 @@ void SetUpPicture(PictureControl& picture, layout::ControlRecord& record,
                record.rect.Height(), TRUE);
 }
 
-void SetUpKind(SkinControl& control, layout::ControlRecord& record, const std::string& imageFile) {
+void SetUpKind(SkinControl& control, skin::layout::ControlRecord& record, const std::string& imageFile) {
     switch (record.kind) {
     case ControlKind::kRect:
     case ControlKind::kListView:
@@ -126,12 +126,12 @@ HIMAGELIST CreateTreeImages() {
 }
 
 std::unique_ptr<SkinControl> CreateControlWindow(HWND page, HFONT pageFont,
-                                                 layout::ControlRecord& record,
+                                                 skin::layout::ControlRecord& record,
                                                  const std::string& imageFile) {
     WindowKind wk = WindowKindOf(record.kind);
     if (!wk.windowClass || !page) return nullptr;
     if (record.kind == ControlKind::kRichText) EnsureRichEditClass();
-    const layout::KindInfo& info = layout::Info(record.kind);
+    const skin::layout::KindInfo& info = skin::layout::Info(record.kind);
     const char* text = info.defaultText ? record.defaultText.c_str() : nullptr;
     HWND hwnd = CreateWindowExA(0, wk.windowClass, text, WS_CHILD | WS_VISIBLE | wk.style,
                                 record.rect.left, record.rect.top, record.rect.Width(),

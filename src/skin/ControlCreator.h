@@ -19,7 +19,7 @@ namespace skin {
 // `imageFile` is loaded when it exists and the record's rectangle becomes the
 // picture's size.
 std::unique_ptr<SkinControl> CreateControlWindow(HWND page, HFONT pageFont,
-                                                 layout::ControlRecord& record,
+                                                 skin::layout::ControlRecord& record,
                                                  const std::string& imageFile);
 
 // The tree view's image list: the program's two 32x16 tree pictures, 32-bit

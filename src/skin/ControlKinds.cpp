@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace layout {
+namespace skin::layout {
 
 namespace {
 
@@ -81,4 +81,4 @@ int BuiltinIconResource(const std::string& name) {
 
 bool NamesBuiltinIcon(const std::string& value) { return value.compare(0, 3, "IDI") == 0; }
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace layout {
+namespace skin::layout {
 
 enum class ControlKind {
     kButton, kBitmap, kText, kRect, kHover, kTextBox, kComboBox, kRadio, kHotSpot,
@@ -58,4 +58,4 @@ int BuiltinIconResource(const std::string& name);
 // An "Icon File:" value that selects a built-in icon (it begins with "IDI").
 bool NamesBuiltinIcon(const std::string& value);
 
-}  // namespace layout
+}  // namespace skin::layout

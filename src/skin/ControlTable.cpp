@@ -1,6 +1,6 @@
 #include "skin/ControlTable.h"
 
-namespace layout {
+namespace skin::layout {
 
 namespace {
 
@@ -58,4 +58,4 @@ int ControlTable::FindById(int id) const {
     return -1;
 }
 
-}  // namespace layout
+}  // namespace skin::layout

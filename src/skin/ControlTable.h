@@ -11,7 +11,7 @@
 #include "skin/ControlKinds.h"
 #include "skin/LayoutValues.h"
 
-namespace layout {
+namespace skin::layout {
 
 constexpr int kFirstControlId = 3000;
 constexpr int kLastCommandId = 3030;  // commands are handled from 3000 to here
@@ -74,4 +74,4 @@ private:
     int nextId_ = kFirstControlId;
 };
 
-}  // namespace layout
+}  // namespace skin::layout

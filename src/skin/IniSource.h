@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace skin {
+
 class IniSource {
 public:
     virtual ~IniSource() = default;
@@ -19,3 +21,5 @@ public:
     // The names of the keys present in `section`, in file order.
     virtual std::vector<std::string> KeyNames(const std::string& section) const = 0;
 };
+
+}  // namespace skin

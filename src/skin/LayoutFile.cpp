@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace layout {
+namespace skin::layout {
 
 namespace {
 
@@ -108,4 +108,4 @@ std::string LayoutFile::FirstPropertyValue(int index) const {
     return raw.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
 }
 
-}  // namespace layout
+}  // namespace skin::layout

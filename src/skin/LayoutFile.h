@@ -10,7 +10,7 @@
 #include "skin/IniSource.h"
 #include "skin/LayoutValues.h"
 
-namespace layout {
+namespace skin::layout {
 
 // Indexes of the window properties.
 enum WindowProperty {
@@ -95,4 +95,4 @@ private:
     std::string folder_;
 };
 
-}  // namespace layout
+}  // namespace skin::layout

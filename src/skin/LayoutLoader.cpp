@@ -1,6 +1,6 @@
 #include "skin/LayoutLoader.h"
 
-namespace layout {
+namespace skin::layout {
 
 void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory& factory) {
     table.Clear();
@@ -18,4 +18,4 @@ void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory&
     }
 }
 
-}  // namespace layout
+}  // namespace skin::layout

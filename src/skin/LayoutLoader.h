@@ -6,7 +6,7 @@
 #include "skin/ControlTable.h"
 #include "skin/LayoutFile.h"
 
-namespace layout {
+namespace skin::layout {
 
 // Makes the window of a control whose record was just added. The factory may
 // change the record's rectangle (a picture control takes its picture's size).
@@ -22,4 +22,4 @@ public:
 // later line could add a control.
 void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory& factory);
 
-}  // namespace layout
+}  // namespace skin::layout

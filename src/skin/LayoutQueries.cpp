@@ -3,7 +3,7 @@
 #include "skin/LayoutFile.h"
 #include "skin/ProfileIniSource.h"
 
-namespace layout {
+namespace skin::layout {
 
 int ControlCountOfFile(const std::string& path) {
     ProfileIniSource ini(path);
@@ -15,4 +15,4 @@ std::string FirstPropertyValueOfFile(const std::string& path, int index) {
     return LayoutFile(ini, path).FirstPropertyValue(index);
 }
 
-}  // namespace layout
+}  // namespace skin::layout

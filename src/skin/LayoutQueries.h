@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace layout {
+namespace skin::layout {
 
 // INFO TOTAL of the layout file at `path` (a full path); 0 when absent.
 int ControlCountOfFile(const std::string& path);
@@ -13,4 +13,4 @@ int ControlCountOfFile(const std::string& path);
 // `index` (DADOS key "300i,0" for i up to 9, "30i,0" from 10).
 std::string FirstPropertyValueOfFile(const std::string& path, int index);
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -2,7 +2,7 @@
 
 #include "core/SettingsRules.h"
 
-namespace layout {
+namespace skin::layout {
 
 int Number(const std::string& text) { return core::settings::ParseNumber(text.c_str()); }
 
@@ -82,4 +82,4 @@ bool IsYes(const std::string& value) { return value == "Yes"; }
 
 bool IsNotNo(const std::string& value) { return value != "No"; }
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace layout {
+namespace skin::layout {
 
 // Buffer sizes of layout reads: values keep at most size-1 characters.
 constexpr size_t kValueBufferSize = 255;
@@ -63,4 +63,4 @@ bool IsYes(const std::string& value);
 // Anything but exactly "No" (so an empty or absent value is on).
 bool IsNotNo(const std::string& value);
 
-}  // namespace layout
+}  // namespace skin::layout

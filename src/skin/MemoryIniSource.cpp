@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace skin {
+
 namespace {
 
 std::string Trim(const std::string& s) {
@@ -72,3 +74,5 @@ std::vector<std::string> MemoryIniSource::KeyNames(const std::string& section) c
         for (const auto& kv : s->keys) names.push_back(kv.first);
     return names;
 }
+
+}  // namespace skin

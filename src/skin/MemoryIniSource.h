@@ -11,6 +11,8 @@
 
 #include "skin/IniSource.h"
 
+namespace skin {
+
 class MemoryIniSource : public IniSource {
 public:
     explicit MemoryIniSource(const std::string& text);
@@ -28,3 +30,5 @@ private:
 
     std::vector<Section> sections_;
 };
+
+}  // namespace skin

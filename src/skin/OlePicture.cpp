@@ -95,8 +95,8 @@ void OlePicture::TakeSize() {
     OLE_YSIZE_HIMETRIC h = 0;
     picture_->get_Width(&w);
     picture_->get_Height(&h);
-    width_ = static_cast<int>(layout::HimetricToPixels(w, ScreenDpi(LOGPIXELSX)));
-    height_ = static_cast<int>(layout::HimetricToPixels(h, ScreenDpi(LOGPIXELSY)));
+    width_ = static_cast<int>(skin::layout::HimetricToPixels(w, ScreenDpi(LOGPIXELSX)));
+    height_ = static_cast<int>(skin::layout::HimetricToPixels(h, ScreenDpi(LOGPIXELSY)));
 }
 
 HBITMAP OlePicture::Bitmap() const {

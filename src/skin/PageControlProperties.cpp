@@ -7,15 +7,17 @@
 #include "skin/SkinGdi.h"
 #include "skin/WindowPlacement.h"
 
+namespace skin {
+
 namespace {
 
-using layout::ControlKind;
-using layout::ControlRecord;
+using skin::layout::ControlKind;
+using skin::layout::ControlRecord;
 
 // A background colour entry: a button-face name is written back into the
 // entry as the current button-face colour "%u,%u,%u".
 std::string BackgroundEntry(ControlRecord& record, size_t position) {
-    std::string text = layout::ResolveBackground(record.Entry(position), skin::ButtonFace());
+    std::string text = skin::layout::ResolveBackground(record.Entry(position), skin::ButtonFace());
     if (position < record.entries.size()) record.entries[position].value = text;
     return text;
 }
@@ -27,9 +29,9 @@ std::string Caption(const PropertyTarget& page, const std::string& text) {
 skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
     skin::FontSpec font;
     font.face = r.Entry(face);
-    font.points = layout::Number(r.Entry(face + 1));
-    font.bold = layout::IsNotNo(r.Entry(face + 2));
-    font.italic = layout::IsNotNo(r.Entry(face + 3));
+    font.points = skin::layout::Number(r.Entry(face + 1));
+    font.bold = skin::layout::IsNotNo(r.Entry(face + 2));
+    font.italic = skin::layout::IsNotNo(r.Entry(face + 3));
     return font;
 }
 
@@ -38,9 +40,9 @@ void ApplyButton(const PropertyTarget& page, ControlRecord& r, skin::SkinControl
     SetWindowTextA(hwnd, Caption(page, r.Entry(1)).c_str());
     control.SetOwnedFont(skin::CreateSkinFont(FontFromEntries(r, 3)));
     if (r.name == "IDC_NEXT") SendMessageA(hwnd, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    if (layout::IsFirstPage(page.pageIndex, page.pageCount) && r.name == "IDC_BACK")
+    if (skin::layout::IsFirstPage(page.pageIndex, page.pageCount) && r.name == "IDC_BACK")
         EnableWindow(hwnd, FALSE);
-    if (layout::IsLastPage(page.pageIndex, page.pageCount) &&
+    if (skin::layout::IsLastPage(page.pageIndex, page.pageCount) &&
         (r.name == "IDC_BACK" || r.name == "IDCANCEL"))
         EnableWindow(hwnd, FALSE);
 }
@@ -49,11 +51,11 @@ void ApplyText(const PropertyTarget& page, ControlRecord& r, skin::PaintedTextCo
     skin::FontSpec font = FontFromEntries(r, 5);
     text.SetFont(font.face, font.points, font.bold, font.italic);
     SetWindowTextA(text.Window(), Caption(page, r.Entry(1)).c_str());
-    std::string word = layout::AlignmentWord(r.Entry(2));
+    std::string word = skin::layout::AlignmentWord(r.Entry(2));
     text.SetAlignment(word.empty() ? r.Entry(2) : word);
     text.SetBackColor(BackgroundEntry(r, 4));
     text.SetTextColor(r.Entry(3));
-    if (layout::IsYes(r.Entry(9))) text.SetLink(true);
+    if (skin::layout::IsYes(r.Entry(9))) text.SetLink(true);
 }
 
 void ApplyColoredButton(const PropertyTarget& page, ControlRecord& r, skin::ColoredButton& button) {
@@ -66,8 +68,8 @@ void ApplyColoredButton(const PropertyTarget& page, ControlRecord& r, skin::Colo
 
 void ApplyIcon(ControlRecord& r, skin::PictureControl& icon) {
     const std::string& value = r.Entry(1);
-    if (layout::NamesBuiltinIcon(value)) {
-        if (int resource = layout::BuiltinIconResource(value)) icon.SetBuiltinIcon(resource);
+    if (skin::layout::NamesBuiltinIcon(value)) {
+        if (int resource = skin::layout::BuiltinIconResource(value)) icon.SetBuiltinIcon(resource);
     } else if (!value.empty()) {
         icon.LoadFile(value, true);
     }
@@ -84,7 +86,7 @@ void ApplyListView(const PropertyTarget& page, const ControlRecord& r, HWND hwnd
 }
 
 void ApplyOne(const PropertyTarget& page, ControlRecord& r, skin::SkinControl* control) {
-    if (layout::Info(r.kind).nameFromEntry0) r.name = r.Entry(0);
+    if (skin::layout::Info(r.kind).nameFromEntry0) r.name = r.Entry(0);
     if (!control) return;
     HWND hwnd = control->Window();
     switch (r.kind) {
@@ -133,3 +135,5 @@ void PageControlProperties::Apply(const PropertyTarget& page) {
         ApplyOne(page, record, page.control ? page.control(record.id) : nullptr);
     }
 }
+
+}  // namespace skin

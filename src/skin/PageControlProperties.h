@@ -11,12 +11,14 @@
 #include "skin/PageHost.h"
 #include "skin/SkinControl.h"
 
+namespace skin {
+
 // What the properties are applied to: the page's window, its control table
 // (names and resolved colours are written back into it), the control object
 // of each identifier and the page's place in the page list.
 struct PropertyTarget {
     HWND window = nullptr;
-    layout::ControlTable* table = nullptr;
+    skin::layout::ControlTable* table = nullptr;
     PageHost* host = nullptr;  // expands captions; none leaves them as written
     std::function<skin::SkinControl*(int id)> control;  // nullptr for a control without a window
     int pageIndex = 0;
@@ -29,3 +31,5 @@ public:
     // not hold reads as the empty value.
     static void Apply(const PropertyTarget& target);
 };
+
+}  // namespace skin

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace skin {
+
 class SkinnedPage;
 
 // The page timers the host answers.
@@ -39,3 +41,5 @@ public:
         return 0;
     }
 };
+
+}  // namespace skin

@@ -18,7 +18,7 @@ PaintedTextControl::~PaintedTextControl() {
 
 void PaintedTextControl::SetBackColor(const std::string& colorText) {
     const std::string face = ButtonFaceText();
-    backText_ = layout::ResolveBackground(colorText, ButtonFace());
+    backText_ = skin::layout::ResolveBackground(colorText, ButtonFace());
     fill_ = backText_ != face;
     back_ = ParseColorref(backText_);
     if (brush_) DeleteObject(brush_);

@@ -45,7 +45,7 @@ void PictureControl::SetBuiltinIcon(int resourceId) {
 }
 
 void PictureControl::SetBackColor(const std::string& colorText) {
-    back_ = ToColorref(layout::ParseColor(layout::ResolveBackground(colorText, ButtonFace())));
+    back_ = ToColorref(skin::layout::ParseColor(skin::layout::ResolveBackground(colorText, ButtonFace())));
     if (brush_) DeleteObject(brush_);
     brush_ = CreateSolidBrush(back_);
     InvalidateRect(Window(), nullptr, TRUE);

@@ -2,11 +2,11 @@
 // millimetre; the page works in screen pixels.
 #pragma once
 
-namespace layout {
+namespace skin::layout {
 
 // pixels = (size * dotsPerInch + 1270) / 2540, in integers.
 inline long HimetricToPixels(long himetric, int dotsPerInch) {
     return static_cast<long>((static_cast<long long>(himetric) * dotsPerInch + 1270) / 2540);
 }
 
-}  // namespace layout
+}  // namespace skin::layout

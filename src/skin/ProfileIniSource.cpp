@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace skin {
+
 namespace {
 
 // The key list of a section may be long (a layout of many lines): the buffer
@@ -39,3 +41,5 @@ std::vector<std::string> ProfileIniSource::KeyNames(const std::string& section) 
     }
     return names;
 }
+
+}  // namespace skin

@@ -4,6 +4,8 @@
 
 #include "skin/IniSource.h"
 
+namespace skin {
+
 class ProfileIniSource : public IniSource {
 public:
     // `path` must be a full path (the profile functions look for bare names
@@ -17,3 +19,5 @@ public:
 private:
     std::string path_;
 };
+
+}  // namespace skin

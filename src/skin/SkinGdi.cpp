@@ -2,18 +2,18 @@
 
 namespace skin {
 
-COLORREF ToColorref(const layout::Rgb& c) {
+COLORREF ToColorref(const skin::layout::Rgb& c) {
     return RGB(static_cast<BYTE>(c.red), static_cast<BYTE>(c.green), static_cast<BYTE>(c.blue));
 }
 
-COLORREF ParseColorref(const std::string& text) { return ToColorref(layout::ParseColor(text)); }
+COLORREF ParseColorref(const std::string& text) { return ToColorref(skin::layout::ParseColor(text)); }
 
-layout::Rgb ButtonFace() {
+skin::layout::Rgb ButtonFace() {
     COLORREF c = GetSysColor(COLOR_BTNFACE);
-    return layout::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+    return skin::layout::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
-std::string ButtonFaceText() { return layout::FormatColor(ButtonFace()); }
+std::string ButtonFaceText() { return skin::layout::FormatColor(ButtonFace()); }
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 namespace skin {
 
-COLORREF ToColorref(const layout::Rgb& c);
+COLORREF ToColorref(const skin::layout::Rgb& c);
 // The colour of a layout colour text (button-face names not resolved here).
 COLORREF ParseColorref(const std::string& text);
 // The current system button-face colour.
-layout::Rgb ButtonFace();
+skin::layout::Rgb ButtonFace();
 // The button-face colour written as "%u,%u,%u".
 std::string ButtonFaceText();
 

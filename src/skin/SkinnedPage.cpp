@@ -14,6 +14,8 @@
 #include "skin/WindowPlacement.h"
 #include "util/Text.h"
 
+namespace skin {
+
 namespace {
 
 // The window property that marks a page window and points to its object.
@@ -64,22 +66,22 @@ void SkinnedPage::LoadLayout(const std::string& layoutPath, int pageIndex, int p
     table_.Clear();
 
     ProfileIniSource ini(layoutPath);
-    layout::LayoutFile file(ini, layoutPath);
+    skin::layout::LayoutFile file(ini, layoutPath);
     settings_ = file.ReadWindow();
-    for (int i = layout::kCaption; i < layout::kWindowPropertyCount; ++i) {
+    for (int i = skin::layout::kCaption; i < skin::layout::kWindowPropertyCount; ++i) {
         std::string value = settings_.properties[i];
         SetWindowProperty(i, value);
     }
     CreatePageFont();
-    layout::LoadControls(file, table_, *this);
+    skin::layout::LoadControls(file, table_, *this);
     ApplyControlProperties();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void SkinnedPage::PlaceWindow() {
     if (!hwnd_) return;
-    layout::Placement p = layout::PlaceWindow(
-        settings_.properties[layout::kStartup], settings_.width, settings_.height,
+    skin::layout::Placement p = skin::layout::PlaceWindow(
+        settings_.properties[skin::layout::kStartup], settings_.width, settings_.height,
         skin::CaptionHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     if (p.move) MoveWindow(hwnd_, p.left, p.top, p.width, p.height, TRUE);
 }
@@ -97,43 +99,43 @@ void SkinnedPage::Close() {
 
 const std::string& SkinnedPage::WindowProperty(int index) const {
     static const std::string kEmpty;
-    return index >= 0 && index < layout::kWindowPropertyCount ? settings_.properties[index] : kEmpty;
+    return index >= 0 && index < skin::layout::kWindowPropertyCount ? settings_.properties[index] : kEmpty;
 }
 
 void SkinnedPage::SetWindowProperty(int index, const std::string& value) {
-    if (index < 0 || index >= layout::kWindowPropertyCount) return;
+    if (index < 0 || index >= skin::layout::kWindowPropertyCount) return;
     settings_.properties[index] = value;
     if (!hwnd_) return;
     switch (index) {
-    case layout::kCaption:
+    case skin::layout::kCaption:
         SetWindowTextA(hwnd_, Expand(value).c_str());
         break;
-    case layout::kBkColor: {
-        std::string text = layout::ResolveBackground(value, skin::ButtonFace());
+    case skin::layout::kBkColor: {
+        std::string text = skin::layout::ResolveBackground(value, skin::ButtonFace());
         settings_.properties[index] = text;
         background_.SetColor(skin::ParseColorref(text));
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
     }
-    case layout::kBorder:
+    case skin::layout::kBorder:
         if (!value.empty() && value[0] == '0') skin::ChangeStyle(hwnd_, 0, WS_BORDER);
         else if (!value.empty() && value[0] == '1') skin::ChangeStyle(hwnd_, WS_BORDER, 0);
         break;
-    case layout::kBkImage:
+    case skin::layout::kBkImage:
         if (!background_.LoadPicture(value, hwnd_)) background_.ClearPicture();
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
-    case layout::kMinWindow:
-        skin::ChangeStyle(hwnd_, layout::IsYes(value) ? WS_MINIMIZEBOX : 0,
-                          layout::IsYes(value) ? 0 : WS_MINIMIZEBOX);
+    case skin::layout::kMinWindow:
+        skin::ChangeStyle(hwnd_, skin::layout::IsYes(value) ? WS_MINIMIZEBOX : 0,
+                          skin::layout::IsYes(value) ? 0 : WS_MINIMIZEBOX);
         break;
-    case layout::kMaxWindow:
-        skin::ChangeStyle(hwnd_, layout::IsYes(value) ? WS_MAXIMIZEBOX : 0,
-                          layout::IsYes(value) ? 0 : WS_MAXIMIZEBOX);
+    case skin::layout::kMaxWindow:
+        skin::ChangeStyle(hwnd_, skin::layout::IsYes(value) ? WS_MAXIMIZEBOX : 0,
+                          skin::layout::IsYes(value) ? 0 : WS_MAXIMIZEBOX);
         break;
-    case layout::kCloseWindow:
-        skin::ChangeStyle(hwnd_, layout::IsYes(value) ? WS_SYSMENU : 0,
-                          layout::IsYes(value) ? 0 : WS_SYSMENU);
+    case skin::layout::kCloseWindow:
+        skin::ChangeStyle(hwnd_, skin::layout::IsYes(value) ? WS_SYSMENU : 0,
+                          skin::layout::IsYes(value) ? 0 : WS_SYSMENU);
         break;
     default:  // idcname, soundfile, startup: stored only
         break;
@@ -144,20 +146,20 @@ void SkinnedPage::SetWindowProperty(int index, const std::string& value) {
 void SkinnedPage::CreatePageFont() {
     skin::FontSpec font;
     font.face = settings_.fontName;
-    font.points = layout::Number(settings_.fontSize);
-    font.bold = layout::IsNotNo(settings_.fontBold);
-    font.italic = layout::IsNotNo(settings_.fontItalic);
+    font.points = skin::layout::Number(settings_.fontSize);
+    font.bold = skin::layout::IsNotNo(settings_.fontBold);
+    font.italic = skin::layout::IsNotNo(settings_.fontItalic);
     HFONT created = skin::CreateSkinFont(font);
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
     if (pageFont_) DeleteObject(pageFont_);
     pageFont_ = created;
 }
 
-void SkinnedPage::CreateControl(layout::ControlRecord& record, const layout::ControlLine& line) {
+void SkinnedPage::CreateControl(skin::layout::ControlRecord& record, const skin::layout::ControlLine& line) {
     std::string image;
-    if (record.kind == layout::ControlKind::kBitmap || record.kind == layout::ControlKind::kHover)
-        image = layout::FileInFolder(line.Field(6), layout::FolderOf(layoutPath_));
-    size_t slot = static_cast<size_t>(record.id - layout::kFirstControlId);
+    if (record.kind == skin::layout::ControlKind::kBitmap || record.kind == skin::layout::ControlKind::kHover)
+        image = skin::layout::FileInFolder(line.Field(6), skin::layout::FolderOf(layoutPath_));
+    size_t slot = static_cast<size_t>(record.id - skin::layout::kFirstControlId);
     if (controls_.size() <= slot) controls_.resize(slot + 1);
     controls_[slot] = skin::CreateControlWindow(hwnd_, pageFont_, record, image);
 }
@@ -195,7 +197,7 @@ HWND SkinnedPage::ControlWindow(int id) const {
 HWND SkinnedPage::ControlWindow(const std::string& name) const { return ControlWindow(FindControl(name)); }
 
 skin::SkinControl* SkinnedPage::Control(int id) const {
-    long long slot = static_cast<long long>(id) - layout::kFirstControlId;
+    long long slot = static_cast<long long>(id) - skin::layout::kFirstControlId;
     if (slot < 0 || slot >= static_cast<long long>(controls_.size())) return nullptr;
     return controls_[static_cast<size_t>(slot)].get();
 }
@@ -300,12 +302,12 @@ INT_PTR SkinnedPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void SkinnedPage::OnCommand(WPARAM wParam) {
     int id = LOWORD(wParam);
     // Clicks only (BN_CLICKED, the notification code 0), from 3000 to 3030.
-    if (HIWORD(wParam) != BN_CLICKED || !layout::ControlTable::HandlesCommand(id) || !host_) return;
+    if (HIWORD(wParam) != BN_CLICKED || !skin::layout::ControlTable::HandlesCommand(id) || !host_) return;
     int index = table_.FindById(id);
     if (index < 0) return;
-    const layout::ControlRecord& record = table_.At(static_cast<size_t>(index));
+    const skin::layout::ControlRecord& record = table_.At(static_cast<size_t>(index));
     std::string name = record.name;
-    host_->OnPageCommand(*this, id, index, layout::ClickCode(record.entries), name);
+    host_->OnPageCommand(*this, id, index, skin::layout::ClickCode(record.entries), name);
 }
 
 void SkinnedPage::OnPaint(HDC dc) { background_.PaintPicture(dc, hwnd_); }
@@ -325,3 +327,5 @@ void SkinnedPage::OnDestroyed() {
     background_.ClearPicture();
     hwnd_ = nullptr;
 }
+
+}  // namespace skin

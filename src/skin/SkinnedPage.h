@@ -32,12 +32,12 @@
 #include "skin/SkinControl.h"
 
 namespace skin {
+
 class PaintedTextControl;
 class PictureControl;
 class ColoredButton;
-}  // namespace skin
 
-class SkinnedPage : private layout::ControlFactory {
+class SkinnedPage : private skin::layout::ControlFactory {
 public:
     explicit SkinnedPage(PageHost* host);
     ~SkinnedPage() override;
@@ -78,7 +78,7 @@ public:
     // resolved. Setting one applies it to the window.
     const std::string& WindowProperty(int index) const;
     void SetWindowProperty(int index, const std::string& value);
-    const layout::WindowSettings& Settings() const { return settings_; }
+    const skin::layout::WindowSettings& Settings() const { return settings_; }
 
     // Controls. Lookup by name is exact and finds the first record in table
     // (file) order; it returns the window identifier or -1.
@@ -86,7 +86,7 @@ public:
     // The record index of identifier `id` (first match), or -1.
     int FindRecord(int id) const;
     size_t RecordCount() const { return table_.Size(); }
-    const layout::ControlRecord& Record(size_t index) const { return table_.At(index); }
+    const skin::layout::ControlRecord& Record(size_t index) const { return table_.At(index); }
     // The control's window, or nullptr (no such control, or its window could
     // not be created).
     HWND ControlWindow(const std::string& name) const;
@@ -120,7 +120,7 @@ private:
     INT_PTR OnControlColor(UINT msg, HDC dc, HWND control);
     void OnDestroyed();
 
-    void CreateControl(layout::ControlRecord& record, const layout::ControlLine& line) override;
+    void CreateControl(skin::layout::ControlRecord& record, const skin::layout::ControlLine& line) override;
     void DestroyControls();
     void CreatePageFont();
     void ApplyControlProperties();
@@ -131,9 +131,11 @@ private:
     std::string layoutPath_;
     int pageIndex_ = 0;
     int pageCount_ = 0;
-    layout::WindowSettings settings_;
-    layout::ControlTable table_;
+    skin::layout::WindowSettings settings_;
+    skin::layout::ControlTable table_;
     std::vector<std::unique_ptr<skin::SkinControl>> controls_;  // in creation order
     skin::PageBackground background_;
     HFONT pageFont_ = nullptr;
 };
+
+}  // namespace skin

@@ -2,7 +2,7 @@
 
 #include "skin/LayoutValues.h"
 
-namespace layout {
+namespace skin::layout {
 
 namespace {
 
@@ -48,5 +48,5 @@ Placement PlaceWindow(const std::string& startup, const std::string& width,
     return p;
 }
 
-}  // namespace layout
+}  // namespace skin::layout
 

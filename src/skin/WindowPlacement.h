@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace layout {
+namespace skin::layout {
 
 struct Placement {
     bool move = false;  // false: the window stays as created
@@ -26,4 +26,4 @@ Placement PlaceWindow(const std::string& startup, const std::string& width,
 inline bool IsFirstPage(int index, int /*count*/) { return index == 0; }
 inline bool IsLastPage(int index, int count) { return index == count - 1 || index == count; }
 
-}  // namespace layout
+}  // namespace skin::layout

@@ -9,7 +9,7 @@
 #include "skin/MemoryIniSource.h"
 #include "skin/WindowPlacement.h"
 
-using namespace layout;
+using namespace skin::layout;
 
 namespace {
 
@@ -43,7 +43,7 @@ struct Loaded {
 };
 
 void Load(const std::string& text, Loaded& out) {
-    MemoryIniSource ini(text);
+    skin::MemoryIniSource ini(text);
     LayoutFile file(ini, kPath);
     LoadControls(file, out.table, out.factory);
 }

@@ -7,7 +7,7 @@
 #include "skin/LayoutFile.h"
 #include "skin/MemoryIniSource.h"
 
-using namespace layout;
+using namespace skin::layout;
 
 namespace {
 
@@ -44,7 +44,7 @@ const char kWelcome[] =
     "3002,1=Caption|{note}.txt|0\r\n";
 
 TEST(SkinLayoutFile, WindowSettingsByIndex) {
-    MemoryIniSource ini(kWelcome);
+    skin::MemoryIniSource ini(kWelcome);
     LayoutFile file(ini, kPath);
     WindowSettings w = file.ReadWindow();
     EXPECT_EQ(w.properties[kIdcName], "IDD_WELCOME");
@@ -70,7 +70,7 @@ TEST(SkinLayoutFile, WindowSettingsByIndex) {
 }
 
 TEST(SkinLayoutFile, KeysAreCaseInsensitiveAndValuesCutToBuffer) {
-    MemoryIniSource ini("[mainwindow]\nCAPTION = \"" + std::string(300, 'c') + "\"\n[info]\ntotal=" +
+    skin::MemoryIniSource ini("[mainwindow]\nCAPTION = \"" + std::string(300, 'c') + "\"\n[info]\ntotal=" +
                         std::string(150, '7') + "\n");
     LayoutFile file(ini, kPath);
     EXPECT_EQ(file.ReadWindow().properties[kCaption], std::string(254, 'c'));
@@ -79,7 +79,7 @@ TEST(SkinLayoutFile, KeysAreCaseInsensitiveAndValuesCutToBuffer) {
 }
 
 TEST(SkinLayoutFile, ControlLinesAndTheirFields) {
-    MemoryIniSource ini(kWelcome);
+    skin::MemoryIniSource ini(kWelcome);
     LayoutFile file(ini, kPath);
     EXPECT_EQ(file.ControlCount(), 3);
     EXPECT_EQ(file.LineKeysLastFirst(), (std::vector<int>{2, 1, 0}));
@@ -98,7 +98,7 @@ TEST(SkinLayoutFile, ControlLinesAndTheirFields) {
 }
 
 TEST(SkinLayoutFile, PropertyEntriesInOrder) {
-    MemoryIniSource ini(kWelcome);
+    skin::MemoryIniSource ini(kWelcome);
     LayoutFile file(ini, kPath);
     std::vector<PropertyEntry> e = file.ReadEntries(3000);
     ASSERT_EQ(e.size(), 3u);
@@ -115,7 +115,7 @@ TEST(SkinLayoutFile, PropertyEntriesInOrder) {
 }
 
 TEST(SkinLayoutFile, EntryCountBeyondItsEntriesReadsEmptyEntries) {
-    MemoryIniSource ini("[DADOS]\n5,t=3\n5,0=Name|IDC_A|0\n");
+    skin::MemoryIniSource ini("[DADOS]\n5,t=3\n5,0=Name|IDC_A|0\n");
     LayoutFile file(ini, kPath);
     std::vector<PropertyEntry> e = file.ReadEntries(5);
     ASSERT_EQ(e.size(), 3u);
@@ -126,18 +126,18 @@ TEST(SkinLayoutFile, EntryCountBeyondItsEntriesReadsEmptyEntries) {
 TEST(SkinLayoutFile, AtMostFifteenPropertyEntries) {
     std::string text = "[DADOS]\n7,t=2000000000\n";
     for (int i = 0; i < 20; ++i) text += "7," + std::to_string(i) + "=P" + std::to_string(i) + "|v|0\n";
-    MemoryIniSource ini(text);
+    skin::MemoryIniSource ini(text);
     LayoutFile file(ini, kPath);
     std::vector<PropertyEntry> e = file.ReadEntries(7);
     ASSERT_EQ(e.size(), kMaxPropertyEntries);
     EXPECT_EQ(e[14].name, "P14");
     // Negative counts read nothing.
-    MemoryIniSource negative("[DADOS]\n7,t=-3\n7,0=a|b|0\n");
+    skin::MemoryIniSource negative("[DADOS]\n7,t=-3\n7,0=a|b|0\n");
     EXPECT_TRUE(LayoutFile(negative, kPath).ReadEntries(7).empty());
 }
 
 TEST(SkinLayoutFile, MissingFileReadsEmpty) {
-    MemoryIniSource ini("");
+    skin::MemoryIniSource ini("");
     LayoutFile file(ini, kPath);
     WindowSettings w = file.ReadWindow();
     for (const std::string& p : w.properties) EXPECT_EQ(p, "");
@@ -147,16 +147,16 @@ TEST(SkinLayoutFile, MissingFileReadsEmpty) {
 }
 
 TEST(SkinLayoutFile, TotalZeroOrNegativeListsNoLines) {
-    MemoryIniSource zero("[INFO]\nTOTAL=0\n0=a,1,1,50,50,TEXT,,x,1\n");
+    skin::MemoryIniSource zero("[INFO]\nTOTAL=0\n0=a,1,1,50,50,TEXT,,x,1\n");
     EXPECT_TRUE(LayoutFile(zero, kPath).LineKeysLastFirst().empty());
-    MemoryIniSource negative("[INFO]\nTOTAL=-4\n0=a,1,1,50,50,TEXT,,x,1\n");
+    skin::MemoryIniSource negative("[INFO]\nTOTAL=-4\n0=a,1,1,50,50,TEXT,,x,1\n");
     EXPECT_TRUE(LayoutFile(negative, kPath).LineKeysLastFirst().empty());
-    MemoryIniSource text("[INFO]\nTOTAL=many\n0=a,1,1,50,50,TEXT,,x,1\n");
+    skin::MemoryIniSource text("[INFO]\nTOTAL=many\n0=a,1,1,50,50,TEXT,,x,1\n");
     EXPECT_TRUE(LayoutFile(text, kPath).LineKeysLastFirst().empty());
 }
 
 TEST(SkinLayoutFile, HugeTotalListsOnlyPresentLinesQuickly) {
-    MemoryIniSource ini(
+    skin::MemoryIniSource ini(
         "[INFO]\nTOTAL=2000000000\n0=a\n3=b\n007=padded\n-1=neg\n+2=sign\nfoo=bar\n"
         "1999999999=last\n2000000000=beyond\n99999999999=way beyond\n3=again\n");
     auto start = std::chrono::steady_clock::now();
@@ -167,12 +167,12 @@ TEST(SkinLayoutFile, HugeTotalListsOnlyPresentLinesQuickly) {
 }
 
 TEST(SkinLayoutFile, LinesBeyondTotalAreNotListed) {
-    MemoryIniSource ini("[INFO]\nTOTAL=2\n0=a\n1=b\n2=c\n");
+    skin::MemoryIniSource ini("[INFO]\nTOTAL=2\n0=a\n1=b\n2=c\n");
     EXPECT_EQ(LayoutFile(ini, kPath).LineKeysLastFirst(), (std::vector<int>{1, 0}));
 }
 
 TEST(SkinLayoutFile, FirstPropertyValueUsesControlNumberKeys) {
-    MemoryIniSource ini(
+    skin::MemoryIniSource ini(
         "[INFO]\nTOTAL=11\n[DADOS]\n3000,0=Name|IDC_NEXT|0\n3009,0=Name|IDC_NINE|0\n"
         "3010,0=Name|IDC_TEN|0\n30010,0=Name|WRONG|0\n3001,0=no bars\n3002,0=Name|open\n");
     LayoutFile file(ini, kPath);
@@ -186,7 +186,7 @@ TEST(SkinLayoutFile, FirstPropertyValueUsesControlNumberKeys) {
 }
 
 TEST(SkinMemoryIniSource, FollowsProfileRules) {
-    MemoryIniSource ini(
+    skin::MemoryIniSource ini(
         "; comment\r\n[Sec]\r\n  Key  =  spaced  \r\nkey=second\r\nq='quoted'\r\nnoequals\r\n"
         "[sec]\r\nother=x\r\n");
     EXPECT_EQ(ini.Read("SEC", "KEY", 255), "spaced");  // the first key of a name wins

@@ -5,7 +5,7 @@
 #include "skin/ColorText.h"
 #include "skin/LayoutValues.h"
 
-using namespace layout;
+using namespace skin::layout;
 
 namespace {
 

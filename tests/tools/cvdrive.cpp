@@ -127,20 +127,20 @@ HWND FindPage(DWORD timeoutMs, const std::string& layoutPath) {
 }
 
 // The window identifier the setup gives the first control named `name`.
-class NoWindows : public layout::ControlFactory {
-    void CreateControl(layout::ControlRecord&, const layout::ControlLine&) override {}
+class NoWindows : public skin::layout::ControlFactory {
+    void CreateControl(skin::layout::ControlRecord&, const skin::layout::ControlLine&) override {}
 };
 
 int ControlId(const std::string& layoutPath, const std::string& name) {
-    ProfileIniSource source(layoutPath);
-    layout::LayoutFile file(source, layoutPath);
-    layout::ControlTable table;
+    skin::ProfileIniSource source(layoutPath);
+    skin::layout::LayoutFile file(source, layoutPath);
+    skin::layout::ControlTable table;
     NoWindows factory;
-    layout::LoadControls(file, table, factory);
+    skin::layout::LoadControls(file, table, factory);
     for (size_t i = 0; i < table.Size(); ++i) {
-        const layout::ControlRecord& r = table.At(i);
+        const skin::layout::ControlRecord& r = table.At(i);
         const std::string recordName =
-            layout::Info(r.kind).nameFromEntry0 ? r.Entry(0) : r.name;
+            skin::layout::Info(r.kind).nameFromEntry0 ? r.Entry(0) : r.name;
         if (recordName == name) return r.id;
     }
     return -1;

@@ -13,7 +13,7 @@ namespace {
 
 class SkinPageMessages : public PageFixture {
 protected:
-    SkinnedPage& Navigation() {
+    skin::SkinnedPage& Navigation() {
         return Open("nav.lcd",
                     MainWindow() + "[INFO]\r\nTOTAL=4\r\n" + Line(0, "BUTTON", 1) +
                         Line(1, "BUTTON", 2, 120) + Line(2, "BUTTON", 3, 230) +
@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(SkinPageMessages, ClicksReachTheHostWithRecordAndClickCode) {
-    SkinnedPage& page = Navigation();
+    skin::SkinnedPage& page = Navigation();
     ShowAndPaint(page);
     SendMessageA(page.ControlWindow("IDC_NEXT"), BM_CLICK, 0, 0);
     SendMessageA(page.ControlWindow("IDC_BACK"), BM_CLICK, 0, 0);
@@ -58,7 +58,7 @@ TEST_F(SkinPageMessages, OnlyClicksOfTheFirstThirtyOneIdentifiersCount) {
         layout += Line(i, i < 15 ? "BUTTON" : (i < 30 ? "CHECKBOX" : "RADIO"), i, 5 + (i % 4) * 95, 5 + (i / 4) * 30, 90, 25);
     layout += "[DADOS]\r\n";
     for (int i = 0; i < 32; ++i) layout += Entries(i, {{"Name", "C" + std::to_string(i)}, {"Caption", "c"}});
-    SkinnedPage& page = Open("many.lcd", layout);
+    skin::SkinnedPage& page = Open("many.lcd", layout);
     ASSERT_EQ(page.FindControl("C0"), 3031);
     EXPECT_EQ(page.FindControl("C1"), 3030);
     SendMessageA(page.ControlWindow("C0"), BM_CLICK, 0, 0);
@@ -80,13 +80,13 @@ TEST_F(SkinPageMessages, OnlyClicksOfTheFirstThirtyOneIdentifiersCount) {
 }
 
 TEST_F(SkinPageMessages, EnterIsSwallowedEvenOnTheDefaultButton) {
-    SkinnedPage& page = Navigation();
+    skin::SkinnedPage& page = Navigation();
     ShowAndPaint(page);
     for (HWND target : {page.ControlWindow("IDC_NEXT"), page.ControlWindow("IDC_NAME"), page.Window()}) {
         MSG down = Key(target, WM_KEYDOWN, VK_RETURN);
-        EXPECT_TRUE(SkinnedPage::PreTranslatePageMessage(&down));
+        EXPECT_TRUE(skin::SkinnedPage::PreTranslatePageMessage(&down));
         MSG chr = Key(target, WM_CHAR, '\r');
-        EXPECT_TRUE(SkinnedPage::PreTranslatePageMessage(&chr));
+        EXPECT_TRUE(skin::SkinnedPage::PreTranslatePageMessage(&chr));
     }
     // A real key press on the page goes the same way.
     SetForegroundWindow(page.Window());
@@ -99,13 +99,13 @@ TEST_F(SkinPageMessages, EnterIsSwallowedEvenOnTheDefaultButton) {
 }
 
 TEST_F(SkinPageMessages, EscapeAsksToCancel) {
-    SkinnedPage& page = Navigation();
+    skin::SkinnedPage& page = Navigation();
     ShowAndPaint(page);
     MSG down = Key(page.ControlWindow("IDC_NAME"), WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_TRUE(SkinnedPage::PreTranslatePageMessage(&down));
+    EXPECT_TRUE(skin::SkinnedPage::PreTranslatePageMessage(&down));
     EXPECT_EQ(host.cancelRequests, 1);
     MSG chr = Key(page.ControlWindow("IDC_NAME"), WM_CHAR, 27);
-    EXPECT_TRUE(SkinnedPage::PreTranslatePageMessage(&chr));
+    EXPECT_TRUE(skin::SkinnedPage::PreTranslatePageMessage(&chr));
     EXPECT_EQ(host.cancelRequests, 1);  // one request per key press
     PostMessageA(page.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
     Pump();
@@ -114,7 +114,7 @@ TEST_F(SkinPageMessages, EscapeAsksToCancel) {
 }
 
 TEST_F(SkinPageMessages, CloseBoxAsksToCancel) {
-    SkinnedPage& page = Navigation();
+    skin::SkinnedPage& page = Navigation();
     SendMessageA(page.Window(), WM_CLOSE, 0, 0);
     SendMessageA(page.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(host.cancelRequests, 2);
@@ -122,14 +122,14 @@ TEST_F(SkinPageMessages, CloseBoxAsksToCancel) {
 }
 
 TEST_F(SkinPageMessages, TabMovesBetweenTheControls) {
-    SkinnedPage& page = Navigation();
+    skin::SkinnedPage& page = Navigation();
     page.Show(SW_SHOWNORMAL);
     SetForegroundWindow(page.Window());
     SetFocus(page.ControlWindow("IDC_NEXT"));
     Pump();
     ASSERT_EQ(GetFocus(), page.ControlWindow("IDC_NEXT"));
     MSG tab = Key(GetFocus(), WM_KEYDOWN, VK_TAB);
-    EXPECT_TRUE(SkinnedPage::PreTranslatePageMessage(&tab));
+    EXPECT_TRUE(skin::SkinnedPage::PreTranslatePageMessage(&tab));
     EXPECT_NE(GetFocus(), page.ControlWindow("IDC_NEXT"));
     EXPECT_EQ(GetParent(GetFocus()), page.Window());
 }
@@ -138,15 +138,15 @@ TEST_F(SkinPageMessages, OtherWindowsAreLeftAlone) {
     Navigation();
     HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     MSG msg = Key(other, WM_KEYDOWN, VK_RETURN);
-    EXPECT_FALSE(SkinnedPage::PreTranslatePageMessage(&msg));
+    EXPECT_FALSE(skin::SkinnedPage::PreTranslatePageMessage(&msg));
     msg.hwnd = nullptr;
-    EXPECT_FALSE(SkinnedPage::PreTranslatePageMessage(&msg));
-    EXPECT_FALSE(SkinnedPage::PreTranslatePageMessage(nullptr));
+    EXPECT_FALSE(skin::SkinnedPage::PreTranslatePageMessage(&msg));
+    EXPECT_FALSE(skin::SkinnedPage::PreTranslatePageMessage(nullptr));
     DestroyWindow(other);
 }
 
 TEST_F(SkinPageMessages, TimersAndNotificationsGoToTheHost) {
-    SkinnedPage& page = Open("tree.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" +
+    skin::SkinnedPage& page = Open("tree.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" +
                                              Line(0, "TREEVIEW", 1, 10, 10, 200, 100) + "[DADOS]\r\n" +
                                              Entries(1, {{"Name", "IDC_TREE"}}));
     SetTimer(page.Window(), 2, 10, nullptr);
@@ -168,24 +168,24 @@ TEST_F(SkinPageMessages, TimersAndNotificationsGoToTheHost) {
 }
 
 TEST_F(SkinPageMessages, CurrentPageFollowsCreationShowAndClose) {
-    SkinnedPage& first = Open("a.lcd", MainWindow());
-    EXPECT_EQ(SkinnedPage::Current(), &first);
-    SkinnedPage& second = Open("b.lcd", MainWindow());
-    EXPECT_EQ(SkinnedPage::Current(), &second);
+    skin::SkinnedPage& first = Open("a.lcd", MainWindow());
+    EXPECT_EQ(skin::SkinnedPage::Current(), &first);
+    skin::SkinnedPage& second = Open("b.lcd", MainWindow());
+    EXPECT_EQ(skin::SkinnedPage::Current(), &second);
     first.Show(SW_SHOWNOACTIVATE);
-    EXPECT_EQ(SkinnedPage::Current(), &first);
+    EXPECT_EQ(skin::SkinnedPage::Current(), &first);
     first.Close();
     EXPECT_FALSE(first.IsOpen());
-    EXPECT_EQ(SkinnedPage::Current(), nullptr);
-    EXPECT_EQ(SkinnedPage::FromWindow(second.Window()), &second);
+    EXPECT_EQ(skin::SkinnedPage::Current(), nullptr);
+    EXPECT_EQ(skin::SkinnedPage::FromWindow(second.Window()), &second);
     second.Close();
-    EXPECT_EQ(SkinnedPage::FromWindow(nullptr), nullptr);
+    EXPECT_EQ(skin::SkinnedPage::FromWindow(nullptr), nullptr);
 }
 
 TEST_F(SkinPageMessages, ControlsKnowTheirPage) {
-    SkinnedPage& page = Navigation();
-    EXPECT_EQ(SkinnedPage::FromWindow(page.ControlWindow("IDC_NAME")), &page);
-    EXPECT_EQ(SkinnedPage::FromWindow(page.Window()), &page);
+    skin::SkinnedPage& page = Navigation();
+    EXPECT_EQ(skin::SkinnedPage::FromWindow(page.ControlWindow("IDC_NAME")), &page);
+    EXPECT_EQ(skin::SkinnedPage::FromWindow(page.Window()), &page);
 }
 
 }  // namespace

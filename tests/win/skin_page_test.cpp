@@ -51,11 +51,11 @@ TEST_F(SkinPage, EveryKindGetsItsWindowClassAndStyles) {
     const int n = sizeof rows / sizeof rows[0];
     std::string text = MainWindow() + "[INFO]\r\nTOTAL=" + std::to_string(n) + "\r\n";
     for (int i = 0; i < n; ++i) text += Line(i, rows[i].kind, 100 + i, 5 + (i % 6) * 60, 5 + (i / 6) * 60, 55, 50);
-    SkinnedPage& page = Open("kinds.lcd", text);
+    skin::SkinnedPage& page = Open("kinds.lcd", text);
     ASSERT_EQ(page.RecordCount(), static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         SCOPED_TRACE(rows[i].kind);
-        const layout::ControlRecord& r = page.Record(i);
+        const skin::layout::ControlRecord& r = page.Record(i);
         EXPECT_EQ(r.keyword, rows[i].kind);
         EXPECT_EQ(r.id, 3000 + n - 1 - i);
         HWND hwnd = page.ControlWindow(r.id);
@@ -83,7 +83,7 @@ TEST_F(SkinPage, PageFontGoesToTheKindsThatTakeIt) {
     const bool takes[] = {true, true, true, true, true, false, false, false};
     std::string text = MainWindow() + "[INFO]\r\nTOTAL=8\r\n";
     for (int i = 0; i < 8; ++i) text += Line(i, kinds[i], i, 10, 10 + 30 * i);
-    SkinnedPage& page = Open("fonts.lcd", text);
+    skin::SkinnedPage& page = Open("fonts.lcd", text);
     ASSERT_NE(page.PageFont(), nullptr);
     for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(kinds[i]);
@@ -94,7 +94,7 @@ TEST_F(SkinPage, PageFontGoesToTheKindsThatTakeIt) {
 }
 
 TEST_F(SkinPage, DefaultTextsAndGeneratedNamesOfKindsWithoutNames) {
-    SkinnedPage& page = Open("defaults.lcd", MainWindow() + "[INFO]\r\nTOTAL=4\r\n" +
+    skin::SkinnedPage& page = Open("defaults.lcd", MainWindow() + "[INFO]\r\nTOTAL=4\r\n" +
                                                  Line(0, "ANIMATION", 1) + Line(1, "LISTVIEW", 2) +
                                                  Line(2, "ANIMATION", 3) + Line(3, "FRAME", 4) +
                                                  "[DADOS]\r\n" + Entries(1, {{"Name", "IDC_ANIM"}}));
@@ -118,7 +118,7 @@ TEST_F(SkinPage, DefaultTextsAndGeneratedNamesOfKindsWithoutNames) {
 }
 
 TEST_F(SkinPage, NamesFromEntryZeroAndLookupFindsTheFirstLine) {
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "names.lcd", MainWindow() + "[INFO]\r\nTOTAL=3\r\n" + Line(0, "BUTTON", 1) +
                          Line(1, "BUTTON", 2, 10, 40) + Line(2, "TEXT", 3, 10, 70) + "[DADOS]\r\n" +
                          Entries(1, {{"Name", "IDC_SAME"}, {"Caption", "first"}}) +
@@ -137,7 +137,7 @@ TEST_F(SkinPage, NamesFromEntryZeroAndLookupFindsTheFirstLine) {
 
 TEST_F(SkinPage, TextsExpandPlaceholdersExceptGroupBoxAndCheckBox) {
     const std::string caption = "Install <ProductName>";
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "texts.lcd",
         "[MAINWINDOW]\r\ncaption=<ProductName> Setup\r\nstartup=2\r\nwidth=400\r\nheight=300\r\n"
         "[INFO]\r\nTOTAL=5\r\n" +
@@ -149,7 +149,7 @@ TEST_F(SkinPage, TextsExpandPlaceholdersExceptGroupBoxAndCheckBox) {
             Entries(4, {{"Name", "G"}, {"Caption", caption}}) +
             Entries(5, {{"Name", "C"}, {"Text", caption}}));
     EXPECT_EQ(TextOf(page.Window()), "Widget Setup");
-    EXPECT_EQ(page.WindowProperty(layout::kCaption), "<ProductName> Setup");
+    EXPECT_EQ(page.WindowProperty(skin::layout::kCaption), "<ProductName> Setup");
     EXPECT_EQ(TextOf(page.ControlWindow("B")), "Install Widget");
     EXPECT_EQ(TextOf(page.ControlWindow("T")), "Install Widget");
     EXPECT_EQ(TextOf(page.ControlWindow("R")), "Install Widget");
@@ -168,7 +168,7 @@ std::string NavigationLayout() {
 }
 
 TEST_F(SkinPage, NextIsTheDefaultButton) {
-    SkinnedPage& page = Open("nav.lcd", NavigationLayout(), 1, 3);
+    skin::SkinnedPage& page = Open("nav.lcd", NavigationLayout(), 1, 3);
     EXPECT_EQ(StyleOf(page.ControlWindow("IDC_NEXT")) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(StyleOf(page.ControlWindow("IDC_BACK")) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(StyleOf(page.ControlWindow("IDC_OTHER")) & BS_TYPEMASK, BS_PUSHBUTTON);
@@ -189,7 +189,7 @@ TEST_F(SkinPage, BackAndCancelFollowThePlaceInThePageList) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.index) + " of " + std::to_string(c.count));
-        SkinnedPage& page = OpenExisting("nav.lcd", c.index, c.count);
+        skin::SkinnedPage& page = OpenExisting("nav.lcd", c.index, c.count);
         EXPECT_EQ(IsWindowEnabled(page.ControlWindow("IDC_BACK")) != FALSE, c.back);
         EXPECT_EQ(IsWindowEnabled(page.ControlWindow("IDCANCEL")) != FALSE, c.cancel);
         EXPECT_TRUE(IsWindowEnabled(page.ControlWindow("IDC_NEXT")));
@@ -200,7 +200,7 @@ TEST_F(SkinPage, BackAndCancelFollowThePlaceInThePageList) {
 }
 
 TEST_F(SkinPage, DownloadProgressStartsHidden) {
-    SkinnedPage& page = Open("progress.lcd",
+    skin::SkinnedPage& page = Open("progress.lcd",
                              MainWindow() + "[INFO]\r\nTOTAL=2\r\n" + Line(0, "PROGRESS", 1) +
                                  Line(1, "PROGRESS", 2, 10, 50) + "[DADOS]\r\n" +
                                  Entries(1, {{"Name", "IDC_DOWNLOADPROGRESS"}}) +
@@ -210,7 +210,7 @@ TEST_F(SkinPage, DownloadProgressStartsHidden) {
 }
 
 TEST_F(SkinPage, SettingsBoxGetsItsExtendedStyles) {
-    SkinnedPage& page = Open("box.lcd", MainWindow() + "[INFO]\r\nTOTAL=2\r\n" + Line(0, "TEXTBOX", 1) +
+    skin::SkinnedPage& page = Open("box.lcd", MainWindow() + "[INFO]\r\nTOTAL=2\r\n" + Line(0, "TEXTBOX", 1) +
                                             Line(1, "TEXTBOX", 2, 10, 50) + "[DADOS]\r\n" +
                                             Entries(1, {{"Name", "IDC_SETTINGS"}, {"Text", "abc"}}) +
                                             Entries(2, {{"Name", "IDC_NAME"}, {"Text", "abc"}}));
@@ -222,7 +222,7 @@ TEST_F(SkinPage, SettingsBoxGetsItsExtendedStyles) {
 }
 
 TEST_F(SkinPage, ListViewStyleSwitchesTheBorder) {
-    SkinnedPage& page =
+    skin::SkinnedPage& page =
         Open("list.lcd", MainWindow() + "[INFO]\r\nTOTAL=3\r\n" + Line(0, "LISTVIEW", 1) +
                              Line(1, "LISTVIEW", 2, 10, 50) + Line(2, "LISTVIEW", 3, 10, 90) +
                              "[DADOS]\r\n" + Entries(1, {{"Name", "a"}, {"x", ""}, {"Style", "1 on"}}) +
@@ -234,7 +234,7 @@ TEST_F(SkinPage, ListViewStyleSwitchesTheBorder) {
 }
 
 TEST_F(SkinPage, WindowPropertiesChangeTheWindow) {
-    SkinnedPage& page = Open("props.lcd",
+    skin::SkinnedPage& page = Open("props.lcd",
                              "[MAINWINDOW]\r\nidcname=IDD_X\r\nbkcolor=10,20\r\nborder=0\r\n"
                              "soundfile={ding}.wav\r\nstartup=1\r\nminwindow=Yes\r\nmaxwindow=yes\r\n"
                              "closewindow=No\r\n");
@@ -245,10 +245,10 @@ TEST_F(SkinPage, WindowPropertiesChangeTheWindow) {
     EXPECT_FALSE(StyleOf(w) & WS_SYSMENU);
     EXPECT_TRUE(ExStyleOf(w) & WS_EX_APPWINDOW);
     EXPECT_EQ(page.Background().Color(), RGB(10, 0, 20));  // one comma: red and blue
-    EXPECT_EQ(page.WindowProperty(layout::kIdcName), "IDD_X");
-    EXPECT_EQ(page.WindowProperty(layout::kSoundFile), "ding.wav");
+    EXPECT_EQ(page.WindowProperty(skin::layout::kIdcName), "IDD_X");
+    EXPECT_EQ(page.WindowProperty(skin::layout::kSoundFile), "ding.wav");
 
-    SkinnedPage& other = Open("props2.lcd",
+    skin::SkinnedPage& other = Open("props2.lcd",
                               "[MAINWINDOW]\r\nborder=1\r\nmaxwindow=Yes\r\nclosewindow=Yes\r\n");
     EXPECT_TRUE(StyleOf(other.Window()) & WS_BORDER);
     EXPECT_TRUE(StyleOf(other.Window()) & WS_MAXIMIZEBOX);
@@ -260,15 +260,15 @@ TEST_F(SkinPage, ButtonFaceBackgroundIsWrittenBackAsNumbers) {
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     const std::string faceText = std::to_string(GetRValue(face)) + "," +
                                  std::to_string(GetGValue(face)) + "," + std::to_string(GetBValue(face));
-    SkinnedPage& empty = Open("face1.lcd", "[MAINWINDOW]\r\nbkcolor=\r\n");
-    EXPECT_EQ(empty.WindowProperty(layout::kBkColor), faceText);
+    skin::SkinnedPage& empty = Open("face1.lcd", "[MAINWINDOW]\r\nbkcolor=\r\n");
+    EXPECT_EQ(empty.WindowProperty(skin::layout::kBkColor), faceText);
     EXPECT_EQ(empty.Background().Color(), face);
-    SkinnedPage& named = Open(
+    skin::SkinnedPage& named = Open(
         "face2.lcd", "[MAINWINDOW]\r\nbkcolor=COLOR_BTNFACE\r\n[INFO]\r\nTOTAL=1\r\n" + Line(0, "TEXT", 1) +
                          "[DADOS]\r\n" +
                          Entries(1, {{"Name", "T"}, {"Caption", "x"}, {"Align", "1"}, {"Color", ""},
                                      {"BackColor", "COLOR_BTNFACE"}}));
-    EXPECT_EQ(named.WindowProperty(layout::kBkColor), faceText);
+    EXPECT_EQ(named.WindowProperty(skin::layout::kBkColor), faceText);
     EXPECT_EQ(named.Record(0).entries[4].value, faceText);
     EXPECT_EQ(named.TextControl("T")->BackColorText(), faceText);
 }
@@ -277,18 +277,18 @@ TEST_F(SkinPage, PageFontIsBoldAndItalicUnlessNo) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    SkinnedPage& absent = Open("f1.lcd", "[MAINWINDOW]\r\nfontname=Tahoma\r\nfontsize=10\r\nfontbold=\r\n");
+    skin::SkinnedPage& absent = Open("f1.lcd", "[MAINWINDOW]\r\nfontname=Tahoma\r\nfontsize=10\r\nfontbold=\r\n");
     LOGFONTA lf = FontOf(absent.PageFont());
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_TRUE(lf.lfItalic);
     EXPECT_EQ(lf.lfHeight, -MulDiv(10, dpi, 72));
     EXPECT_STREQ(lf.lfFaceName, "Tahoma");
-    SkinnedPage& off = Open("f2.lcd", "[MAINWINDOW]\r\nfontbold=No\r\nfontitalic=No\r\n");
+    skin::SkinnedPage& off = Open("f2.lcd", "[MAINWINDOW]\r\nfontbold=No\r\nfontitalic=No\r\n");
     lf = FontOf(off.PageFont());
     EXPECT_EQ(lf.lfWeight, FW_NORMAL);
     EXPECT_FALSE(lf.lfItalic);
     // A missing file: bold italic font of empty face name, no controls.
-    SkinnedPage& missing = OpenExisting("no-such-page.lcd");
+    skin::SkinnedPage& missing = OpenExisting("no-such-page.lcd");
     ASSERT_TRUE(missing.IsOpen());
     lf = FontOf(missing.PageFont());
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
@@ -302,7 +302,7 @@ TEST_F(SkinPage, ButtonAndTextFontsComeFromTheirEntries) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "cfont.lcd",
         MainWindow() + "[INFO]\r\nTOTAL=3\r\n" + Line(0, "BUTTON", 1) + Line(1, "TEXT", 2, 10, 40) +
             Line(2, "BUTTON", 3, 10, 80) + "[DADOS]\r\n" +
@@ -341,7 +341,7 @@ TEST_F(SkinPage, TextAlignmentFillAndLink) {
     layout += "[DADOS]\r\n" + text(0, "0", "255,0,0", "", "Yes") + text(1, "2 right", "0,128,0", "0,255,0", "No") +
               text(2, "Center", "", "COLOR_BTNFACE", "yes") + text(3, "9", "", "1,1,1", "") +
               text(4, "Right", "", "", "");
-    SkinnedPage& page = Open("align.lcd", layout);
+    skin::SkinnedPage& page = Open("align.lcd", layout);
     skin::PaintedTextControl* t0 = page.TextControl("T0");
     ASSERT_NE(t0, nullptr);
     EXPECT_EQ(t0->Format(), static_cast<UINT>(DT_WORDBREAK | DT_CENTER));
@@ -366,7 +366,7 @@ TEST_F(SkinPage, TextAlignmentFillAndLink) {
 }
 
 TEST_F(SkinPage, RectFillsAndButtonColours) {
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "colors.lcd",
         MainWindow() + "[INFO]\r\nTOTAL=5\r\n" + Line(0, "RECT", 1) + Line(1, "RECT", 2, 10, 40) +
             Line(2, "RADIO", 3, 10, 80) + Line(3, "CHECKBOX", 4, 10, 110) + Line(4, "GROUPBOX", 5, 10, 140) +
@@ -406,7 +406,7 @@ TEST_F(SkinPage, RectFillsAndButtonColours) {
 }
 
 TEST_F(SkinPage, ReloadingReplacesTheControls) {
-    SkinnedPage& page = Open("one.lcd", MainWindow() + "[INFO]\r\nTOTAL=2\r\n" + Line(0, "BUTTON", 1) +
+    skin::SkinnedPage& page = Open("one.lcd", MainWindow() + "[INFO]\r\nTOTAL=2\r\n" + Line(0, "BUTTON", 1) +
                                             Line(1, "TEXT", 2) + "[DADOS]\r\n" + Entries(1, {{"Name", "A"}}));
     HWND old = page.ControlWindow("A");
     WriteLayout("two.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" + Line(0, "BUTTON", 1) + "[DADOS]\r\n" +

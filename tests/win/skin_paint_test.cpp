@@ -63,7 +63,7 @@ TEST_F(SkinPaint, ButtonFaceTextShowsThePictureAndOtherColoursFill) {
         return Entries(n, {{"Name", "T" + std::to_string(n)}, {"Caption", ""}, {"Align", "1"},
                            {"Color", "0,0,0"}, {"BackColor", bk}});
     };
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "fill.lcd", MainWindow("bkimage=" + back + "\r\n") + "[INFO]\r\nTOTAL=3\r\n" +
                         Line(0, "TEXT", 0, 20, 20, 100, 40) + Line(1, "TEXT", 1, 20, 80, 100, 40) +
                         Line(2, "TEXT", 2, 20, 140, 100, 40) + "[DADOS]\r\n" + text(0, "COLOR_BTNFACE") +
@@ -82,7 +82,7 @@ TEST_F(SkinPaint, BackgroundIsStretchedOverTheOuterSize) {
     // Top half red, bottom half blue: the boundary lands at half the outer
     // height, below half the client height.
     std::string back = Picture("halves.bmp", 10, 10, 5, kRed, kBlue);
-    SkinnedPage& page = Open("stretch.lcd", MainWindow("bkimage=" + back + "\r\n"));
+    skin::SkinnedPage& page = Open("stretch.lcd", MainWindow("bkimage=" + back + "\r\n"));
     ShowAndPaint(page);
     RECT outer, client;
     GetWindowRect(page.Window(), &outer);
@@ -100,7 +100,7 @@ TEST_F(SkinPaint, BackgroundIsStretchedOverTheOuterSize) {
 }
 
 TEST_F(SkinPaint, WithoutPictureThePageShowsItsColour) {
-    SkinnedPage& page = Open("color.lcd", MainWindow("bkcolor=12,34,56\r\nbkimage=" + dir.Path() + "none.bmp\r\n"));
+    skin::SkinnedPage& page = Open("color.lcd", MainWindow("bkcolor=12,34,56\r\nbkimage=" + dir.Path() + "none.bmp\r\n"));
     EXPECT_FALSE(page.Background().HasPicture());
     ShowAndPaint(page);
     Pixels shot(page.Window());
@@ -141,7 +141,7 @@ TEST_F(SkinPaint, LinkIsDrawnBlueAndUnderlinedWhateverItsColour) {
                            {"Color", color}, {"BackColor", "255,255,255"}, {"Font", "Arial"},
                            {"Size", "16"}, {"Bold", "No"}, {"Italic", "No"}, {"URL Link", link}});
     };
-    SkinnedPage& page = Open("link.lcd", MainWindow() + "[INFO]\r\nTOTAL=3\r\n" +
+    skin::SkinnedPage& page = Open("link.lcd", MainWindow() + "[INFO]\r\nTOTAL=3\r\n" +
                                              Line(0, "TEXT", 0, 10, 10, 300, 40) +
                                              Line(1, "TEXT", 1, 10, 60, 300, 40) +
                                              Line(2, "TEXT", 2, 10, 110, 300, 40) + "[DADOS]\r\n" +
@@ -163,7 +163,7 @@ TEST_F(SkinPaint, LinkIsDrawnBlueAndUnderlinedWhateverItsColour) {
 
 TEST_F(SkinPaint, FrameIsAnEtchedEdgeAroundThePicture) {
     std::string back = Picture("back.bmp", 8, 8, 8, kRed, kRed);
-    SkinnedPage& page = Open("frame.lcd", MainWindow("bkimage=" + back + "\r\n") + "[INFO]\r\nTOTAL=1\r\n" +
+    skin::SkinnedPage& page = Open("frame.lcd", MainWindow("bkimage=" + back + "\r\n") + "[INFO]\r\nTOTAL=1\r\n" +
                                               Line(0, "FRAME", 0, 20, 20, 200, 100));
     ShowAndPaint(page);
     Pixels shot(page.Window());
@@ -181,12 +181,12 @@ TEST_F(SkinPaint, BuiltInIconsAreDrawnOnTheirBackground) {
     layout += "[DADOS]\r\n";
     for (int i = 0; i < 8; ++i)
         layout += Entries(i, {{"Name", "I"}, {"Icon File:", names[i]}, {"BackColor:", "255,255,0"}});
-    SkinnedPage& page = Open("icons.lcd", layout);
+    skin::SkinnedPage& page = Open("icons.lcd", layout);
     ShowAndPaint(page);
     Pixels shot(page.Window());
     for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(names[i]);
-        const layout::ControlRecord& r = page.Record(i);
+        const skin::layout::ControlRecord& r = page.Record(i);
         EXPECT_EQ(r.rect.Width(), 32);
         EXPECT_EQ(r.rect.Height(), 32);
         RECT rc = RectInParent(page.ControlWindow(r.id));
@@ -208,7 +208,7 @@ TEST_F(SkinPaint, BuiltInIconsAreDrawnOnTheirBackground) {
 
 TEST_F(SkinPaint, PicturesTakeTheirOwnSize) {
     std::string side = Picture("side.bmp", 120, 60, 30, kRed, kBlue);
-    SkinnedPage& page = Open(
+    skin::SkinnedPage& page = Open(
         "pictures.lcd",
         MainWindow() + "[INFO]\r\nTOTAL=3\r\n" + Line(0, "BITMAP", 0, 30, 40, 5, 5, "{side}.bmp") +
             Line(1, "HOVER", 1, 200, 40, 10, 10, "side.bmp") +
@@ -237,7 +237,7 @@ TEST_F(SkinPaint, PicturesTakeTheirOwnSize) {
 }
 
 TEST_F(SkinPaint, TreeViewHasTheTwoTreeImages) {
-    SkinnedPage& page = Open("tree.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" +
+    skin::SkinnedPage& page = Open("tree.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" +
                                              Line(0, "TREEVIEW", 0, 10, 10, 200, 100));
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
         SendMessageA(page.ControlWindow(3000), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));

@@ -12,7 +12,7 @@ namespace {
 class SkinPlacement : public PageFixture {
 protected:
     RECT Placed(const std::string& startup, int width, int height) {
-        SkinnedPage& page = Open("place" + std::to_string(++n_) + ".lcd",
+        skin::SkinnedPage& page = Open("place" + std::to_string(++n_) + ".lcd",
                                  "[MAINWINDOW]\r\nstartup=" + startup + "\r\nwidth=" + std::to_string(width) +
                                      "\r\nheight=" + std::to_string(height) + "\r\n");
         RECT rc;
@@ -75,7 +75,7 @@ TEST_F(SkinPlacement, CornersTwoToFive) {
 }
 
 TEST_F(SkinPlacement, OtherValuesLeaveTheWindowAsCreated) {
-    SkinnedPage created(&host);
+    skin::SkinnedPage created(&host);
     ASSERT_TRUE(created.Create());
     RECT original;
     GetWindowRect(created.Window(), &original);

@@ -20,8 +20,8 @@ const char kLayout[] =
 
 TEST_F(SkinProfile, ReadsAsTheMemoryReaderDoes) {
     std::string path = dir.Write("page.lcd", kLayout);
-    ProfileIniSource file(path);
-    MemoryIniSource memory(kLayout);
+    skin::ProfileIniSource file(path);
+    skin::MemoryIniSource memory(kLayout);
     for (auto key : {std::make_pair("MAINWINDOW", "caption"), std::make_pair("info", "total"),
                      std::make_pair("INFO", "0"), std::make_pair("INFO", "7"), std::make_pair("INFO", "5"),
                      std::make_pair("DADOS", "3010,0"), std::make_pair("NONE", "x")}) {
@@ -38,7 +38,7 @@ TEST_F(SkinProfile, ReadsAsTheMemoryReaderDoes) {
 TEST_F(SkinProfile, LongKeyListsAreReadWhole) {
     std::string text = "[INFO]\r\n";
     for (int i = 0; i < 20000; ++i) text += std::to_string(i) + "=x\r\n";
-    ProfileIniSource file(dir.Write("long.lcd", text));
+    skin::ProfileIniSource file(dir.Write("long.lcd", text));
     std::vector<std::string> names = file.KeyNames("INFO");
     ASSERT_EQ(names.size(), 20000u);
     EXPECT_EQ(names.back(), "19999");
@@ -46,11 +46,11 @@ TEST_F(SkinProfile, LongKeyListsAreReadWhole) {
 
 TEST_F(SkinProfile, ControlCountAndFirstPropertyValue) {
     std::string path = dir.Write("page.lcd", kLayout);
-    EXPECT_EQ(layout::ControlCountOfFile(path), 11);
-    EXPECT_EQ(layout::FirstPropertyValueOfFile(path, 0), "IDC_TITLE");
-    EXPECT_EQ(layout::FirstPropertyValueOfFile(path, 10), "IDC_TEN");
-    EXPECT_EQ(layout::FirstPropertyValueOfFile(path, 1), "");
-    EXPECT_EQ(layout::ControlCountOfFile(dir.Path() + "absent.lcd"), 0);
+    EXPECT_EQ(skin::layout::ControlCountOfFile(path), 11);
+    EXPECT_EQ(skin::layout::FirstPropertyValueOfFile(path, 0), "IDC_TITLE");
+    EXPECT_EQ(skin::layout::FirstPropertyValueOfFile(path, 10), "IDC_TEN");
+    EXPECT_EQ(skin::layout::FirstPropertyValueOfFile(path, 1), "");
+    EXPECT_EQ(skin::layout::ControlCountOfFile(dir.Path() + "absent.lcd"), 0);
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "absent.lcd"));  // reading creates nothing
 }
 

@@ -15,7 +15,7 @@ namespace {
 class SkinBadLayouts : public PageFixture {
 protected:
     // Opens the layout while a watcher closes any message box; returns the seconds taken.
-    double OpenTimed(const std::string& name, const std::string& text, SkinnedPage** page) {
+    double OpenTimed(const std::string& name, const std::string& text, skin::SkinnedPage** page) {
         WriteLayout(name, text);
         auto start = std::chrono::steady_clock::now();
         *page = &OpenExisting(name);
@@ -31,7 +31,7 @@ TEST_F(SkinBadLayouts, GarbageBytes) {
         garbage += static_cast<char>((seed >> 16) & 0xFF);
     }
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("garbage.lcd", garbage, &page);
     EXPECT_TRUE(page->IsOpen());
     EXPECT_TRUE(boxes.Texts().empty());
@@ -49,7 +49,7 @@ TEST_F(SkinBadLayouts, GarbageLinesAndFields) {
                          "[DADOS]\r\n777,t=junk\r\n777,0=|||||\r\nh,t=5\r\n0,t=3\r\n0,0=\r\n0,1=Caption\r\n"
                          "9,t=2\r\n9,0=Name|IDC_I|0\r\n9,1=Icon File:|IDI_NOSUCH|0\r\n";
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("lines.lcd", layout, &page);
     ASSERT_TRUE(page->IsOpen());
     // Lines 3, 4, 6 (TEXT, BUTTON, TEXT), 9 (RADIO) and 10 (ICON) are kinds.
@@ -72,13 +72,13 @@ TEST_F(SkinBadLayouts, HugeAndNegativeNumbers) {
         "[DADOS]\r\n2147483647,t=99999999999\r\n2147483647,0=Name|IDC_BIG|0\r\n2147483647,6=S|2147483647|0\r\n"
         "-1,t=-7\r\n0,t=2147483647\r\n";
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     double seconds = OpenTimed("huge.lcd", layout, &page);
     ASSERT_TRUE(page->IsOpen());
     EXPECT_LT(seconds, 10.0);
     EXPECT_EQ(page->RecordCount(), 4u);
     EXPECT_EQ(page->FindControl("IDC_BIG"), 3003);
-    EXPECT_EQ(page->Record(0).entries.size(), layout::kMaxPropertyEntries);
+    EXPECT_EQ(page->Record(0).entries.size(), skin::layout::kMaxPropertyEntries);
     EXPECT_EQ(page->Record(3).rect.Width(), 90);  // 10 by -5 is small: 90 by 25
     EXPECT_EQ(page->Background().Color(), RGB(255, 0, 255));
     EXPECT_TRUE(boxes.Texts().empty());
@@ -94,7 +94,7 @@ TEST_F(SkinBadLayouts, MissingPicturesAreSkippedQuietly) {
                          Entries(3, {{"Name", "I"}, {"Icon File:", ""}});
     dir.Write("notapicture.bmp", "this is not a picture at all");
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("missing.lcd", layout, &page);
     ASSERT_TRUE(page->IsOpen());
     EXPECT_FALSE(page->Background().HasPicture());
@@ -115,7 +115,7 @@ TEST_F(SkinBadLayouts, MissingIconFileIsReported) {
                          Entries(0, {{"Name", "I0"}, {"Icon File:", "{missing.ico}"}, {"BackColor:", ""}}) +
                          Entries(1, {{"Name", "I1"}, {"Icon File:", "C:\\no\\such\\file.ico"}});
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("icons.lcd", layout, &page);
     ASSERT_TRUE(page->IsOpen());
     std::vector<std::string> texts = boxes.Texts();
@@ -151,7 +151,7 @@ std::string IconFile(COLORREF color) {
 TEST_F(SkinBadLayouts, IconFileIsLoaded) {
     dir.Write("green.ico", IconFile(RGB(0, 200, 0)));
     MessageBoxWatcher boxes;
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("iconfile.lcd", MainWindow() + "[INFO]\r\nTOTAL=1\r\n" + Line(0, "ICON", 0, 10, 10) +
                                   "[DADOS]\r\n" + Entries(0, {{"Name", "I"}, {"Icon File:", "{green.ico}"}}),
               &page);
@@ -178,12 +178,12 @@ TEST_F(SkinBadLayouts, TableLimitsHold) {
     }
     layout += "[DADOS]\r\n99,t=40\r\n";
     for (int e = 0; e < 40; ++e) layout += "99," + std::to_string(e) + "=E" + std::to_string(e) + "|v|0\r\n";
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     OpenTimed("limits.lcd", layout, &page);
     ASSERT_EQ(page->RecordCount(), 70u);
     std::map<std::string, int> kinds;
     for (size_t i = 0; i < page->RecordCount(); ++i) {
-        const layout::ControlRecord& r = page->Record(i);
+        const skin::layout::ControlRecord& r = page->Record(i);
         ++kinds[r.keyword == "HOVER" ? "BITMAP" : r.keyword];
         EXPECT_NE(page->ControlWindow(r.id), nullptr);
         EXPECT_LT(r.kindIndex, 15);
@@ -196,9 +196,9 @@ TEST_F(SkinBadLayouts, TableLimitsHold) {
     EXPECT_EQ(kinds["TEXT"], 0);
     EXPECT_EQ(page->Record(0).lineKey, 20);
     EXPECT_EQ(page->Record(0).id, 3069);
-    const layout::ControlRecord& last = page->Record(page->RecordCount() - 1);
+    const skin::layout::ControlRecord& last = page->Record(page->RecordCount() - 1);
     EXPECT_EQ(last.lineKey, 99);
-    EXPECT_EQ(last.entries.size(), layout::kMaxPropertyEntries);
+    EXPECT_EQ(last.entries.size(), skin::layout::kMaxPropertyEntries);
     EXPECT_EQ(last.entries[14].name, "E14");
     ShowAndPaint(*page);
 }
@@ -208,7 +208,7 @@ TEST_F(SkinBadLayouts, TenThousandLines) {
     for (int i = 0; i < 10000; ++i) layout += Line(i, i % 2 ? "TEXT" : "NOTHING", i, i % 300, i % 200, 50, 20);
     layout += "[DADOS]\r\n";
     for (int i = 0; i < 10000; ++i) layout += Entries(i, {{"Name", "N" + std::to_string(i)}, {"Caption", "c"}});
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     double seconds = OpenTimed("big.lcd", layout, &page);
     EXPECT_LT(seconds, 30.0);
     ASSERT_EQ(page->RecordCount(), 15u);
@@ -220,7 +220,7 @@ TEST_F(SkinBadLayouts, HugeTotalWithFewLinesIsQuick) {
     std::string layout = MainWindow() + "[INFO]\r\nTOTAL=2000000000\r\n" + Line(0, "BUTTON", 1) +
                          Line(5, "TEXT", 2) + "1999999999=c,1,1,50,50,RECT,,x,3\r\n[DADOS]\r\n" +
                          Entries(1, {{"Name", "first"}});
-    SkinnedPage* page;
+    skin::SkinnedPage* page;
     double seconds = OpenTimed("total.lcd", layout, &page);
     EXPECT_LT(seconds, 10.0);
     ASSERT_EQ(page->RecordCount(), 3u);

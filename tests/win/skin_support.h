@@ -23,7 +23,7 @@ struct Command {
 };
 
 // Expands "<ProductName>" to "Widget"; records commands, cancel requests and timers.
-class FakeHost : public PageHost {
+class FakeHost : public skin::PageHost {
 public:
     std::string ExpandPageText(const std::string& text) override {
         std::string out = text;
@@ -31,16 +31,16 @@ public:
             out.replace(at, 13, "Widget");
         return out;
     }
-    void OnPageCommand(SkinnedPage&, int id, int recordIndex, int clickCode,
+    void OnPageCommand(skin::SkinnedPage&, int id, int recordIndex, int clickCode,
                        const std::string& name) override {
         commands.push_back(Command{id, recordIndex, clickCode, name});
     }
-    void OnCancelRequest(SkinnedPage&) override { ++cancelRequests; }
-    void OnPageTimer(SkinnedPage& page, UINT_PTR id) override {
+    void OnCancelRequest(skin::SkinnedPage&) override { ++cancelRequests; }
+    void OnPageTimer(skin::SkinnedPage& page, UINT_PTR id) override {
         KillTimer(page.Window(), id);
         timers.push_back(id);
     }
-    LRESULT OnPageNotify(SkinnedPage&, const NMHDR& header) override {
+    LRESULT OnPageNotify(skin::SkinnedPage&, const NMHDR& header) override {
         notifications.push_back(header.code);
         return 0;
     }
@@ -58,7 +58,7 @@ inline void Pump(DWORD ms = 50) {
     do {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (SkinnedPage::PreTranslatePageMessage(&msg)) continue;
+            if (skin::SkinnedPage::PreTranslatePageMessage(&msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -73,14 +73,14 @@ protected:
     std::string WriteLayout(const std::string& name, const std::string& text) {
         return dir.Write(name, text);
     }
-    SkinnedPage& Open(const std::string& name, const std::string& text, int index = 1,
+    skin::SkinnedPage& Open(const std::string& name, const std::string& text, int index = 1,
                       int count = 3) {
         WriteLayout(name, text);
         return OpenExisting(name, index, count);
     }
-    SkinnedPage& OpenExisting(const std::string& name, int index = 1, int count = 3) {
-        pages.push_back(std::make_unique<SkinnedPage>(&host));
-        SkinnedPage& page = *pages.back();
+    skin::SkinnedPage& OpenExisting(const std::string& name, int index = 1, int count = 3) {
+        pages.push_back(std::make_unique<skin::SkinnedPage>(&host));
+        skin::SkinnedPage& page = *pages.back();
         EXPECT_TRUE(page.Create());
         page.Load(dir.Path(), name, index, count);
         return page;
@@ -92,7 +92,7 @@ protected:
 
     ScratchFolder dir;
     FakeHost host;
-    std::vector<std::unique_ptr<SkinnedPage>> pages;
+    std::vector<std::unique_ptr<skin::SkinnedPage>> pages;
 };
 
 // Layout text helpers.
@@ -184,7 +184,7 @@ private:
 };
 
 // Shows a page at its place and lets it paint.
-inline void ShowAndPaint(SkinnedPage& page) {
+inline void ShowAndPaint(skin::SkinnedPage& page) {
     page.Show(SW_SHOWNOACTIVATE);
     SetWindowPos(page.Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(page.Window(), nullptr, nullptr,

@@ -39,18 +39,18 @@ std::string PreviewHost::ExpandPageText(const std::string& text) {
     return core::ExpandSetupText(text, values);
 }
 
-void PreviewHost::OnPageCommand(SkinnedPage&, int controlId, int, int clickCode,
+void PreviewHost::OnPageCommand(skin::SkinnedPage&, int controlId, int, int clickCode,
                                 const std::string& controlName) {
     std::printf("command %d %s click code %d\n", controlId, controlName.c_str(), clickCode);
     std::fflush(stdout);
 }
 
-void PreviewHost::OnCancelRequest(SkinnedPage& page) {
+void PreviewHost::OnCancelRequest(skin::SkinnedPage& page) {
     if (!interactive_) return;
     page.Close();
     PostQuitMessage(0);
 }
 
-void PreviewHost::OnPageTimer(SkinnedPage& page, UINT_PTR timerId) {
+void PreviewHost::OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
 }

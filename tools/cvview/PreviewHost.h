@@ -5,16 +5,16 @@
 
 #include "skin/PageHost.h"
 
-class PreviewHost : public PageHost {
+class PreviewHost : public skin::PageHost {
 public:
     // `interactive`: Escape and the close box end the preview.
     explicit PreviewHost(bool interactive) : interactive_(interactive) {}
 
     std::string ExpandPageText(const std::string& text) override;
-    void OnPageCommand(SkinnedPage& page, int controlId, int recordIndex, int clickCode,
+    void OnPageCommand(skin::SkinnedPage& page, int controlId, int recordIndex, int clickCode,
                        const std::string& controlName) override;
-    void OnCancelRequest(SkinnedPage& page) override;
-    void OnPageTimer(SkinnedPage& page, UINT_PTR timerId) override;
+    void OnCancelRequest(skin::SkinnedPage& page) override;
+    void OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) override;
 
 private:
     bool interactive_;

@@ -49,7 +49,7 @@ void PumpUntilIdle(DWORD quietMs, DWORD limitMs) {
         bool any = false;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             any = true;
-            if (SkinnedPage::PreTranslatePageMessage(&msg)) continue;
+            if (skin::SkinnedPage::PreTranslatePageMessage(&msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

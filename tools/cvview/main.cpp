@@ -45,13 +45,13 @@ std::string FullPath(const char* path) {
 // The folder that holds the layout's folder ("C:\x\theme\page.lcd" gives "C:\x\").
 std::string SourceFolderOf(const std::string& layoutFolder) {
     if (layoutFolder.size() < 2) return layoutFolder;
-    return layout::FolderOf(layoutFolder.substr(0, layoutFolder.size() - 1));
+    return skin::layout::FolderOf(layoutFolder.substr(0, layoutFolder.size() - 1));
 }
 
 int RunInteractive() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (SkinnedPage::PreTranslatePageMessage(&msg)) continue;
+        if (skin::SkinnedPage::PreTranslatePageMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -83,7 +83,7 @@ void BringOnScreen(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int Render(SkinnedPage& page, const std::string& pngPath) {
+int Render(skin::SkinnedPage& page, const std::string& pngPath) {
     PumpUntilIdle(300, 5000);
     BringOnScreen(page.Window());
     RedrawWindow(page.Window(), nullptr, nullptr,
@@ -121,13 +121,13 @@ int main(int argc, char** argv) {
     const std::string pngPath = argc == 3 ? FullPath(argv[2]) : std::string();
     const bool interactive = pngPath.empty();
 
-    const std::string folder = layout::FolderOf(layoutPath);
+    const std::string folder = skin::layout::FolderOf(layoutPath);
     const std::string name = layoutPath.substr(folder.size());
     SetCurrentDirectoryA(SourceFolderOf(folder).c_str());
     LoadLibraryA("RICHED32.DLL");
 
     PreviewHost host(interactive);
-    SkinnedPage page(&host);
+    skin::SkinnedPage page(&host);
     if (!page.Create()) {
         std::fprintf(stderr, "cvview: the page window could not be created\n");
         return 1;
