@@ -27,7 +27,7 @@ const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVer
 
 }  // namespace
 
-CMainFrame::CMainFrame() : m_wizard(new Wizard(*this)) {}
+CMainFrame::CMainFrame() : m_wizard(new pages::Wizard(*this)) {}
 
 CMainFrame::~CMainFrame() = default;
 
@@ -294,7 +294,7 @@ void CMainFrame::StartInstallation() {
     m_state.installFolder = m_state.currentInstallFolder;
     core::trace::Value("hand-over: installation folder", m_state.installFolder);
     {
-        ProgressPageSink progress(m_wizard->CurrentPage());
+        pages::ProgressPageSink progress(m_wizard->CurrentPage());
         install::InstallEngine engine(MakeEngineSetup(), &progress);
         engine.Run();
     }

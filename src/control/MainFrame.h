@@ -15,7 +15,7 @@
 #include "install/InstallEngine.h"
 #include "pages/Wizard.h"
 
-class CMainFrame : public WizardOwner {
+class CMainFrame : public pages::WizardOwner {
 public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
     // Posted to the frame when a page window was left behind by a move.
@@ -49,7 +49,7 @@ public:
     void DeleteRetiredPagesLater() override;
     // Deletes the working folder with everything in it.
     void RemoveWorkingFolder();
-    Wizard& Pages() { return *m_wizard; }
+    pages::Wizard& Pages() { return *m_wizard; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -76,5 +76,5 @@ private:
     core::SetupState m_state;
     std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
-    std::unique_ptr<Wizard> m_wizard;
+    std::unique_ptr<pages::Wizard> m_wizard;
 };

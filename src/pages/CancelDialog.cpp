@@ -2,6 +2,8 @@
 
 #include "res/pages_resource.h"
 
+namespace pages {
+
 namespace {
 
 struct DialogArgs {
@@ -54,3 +56,5 @@ void ShowErrorBox(HWND owner, const std::string& message, const std::string& clo
     const CancelDialogTexts texts = {message, closeCaption, std::string()};
     Run(owner, {&texts, true});
 }
+
+}  // namespace pages

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace pages {
+
 struct CancelDialogTexts {
     std::string text;         // the question, or the error message
     std::string stayCaption;  // the dialog's Cancel button
@@ -16,3 +18,5 @@ struct CancelDialogTexts {
 bool AskCancelConfirmation(HWND owner, const CancelDialogTexts& texts);
 // Shows an error; returns when the user closed it.
 void ShowErrorBox(HWND owner, const std::string& message, const std::string& closeCaption);
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include "res/install_resource.h"
 
+namespace pages {
+
 namespace {
 
 struct DialogArgs {
@@ -48,3 +50,5 @@ install::ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool ab
     if (r == static_cast<INT_PTR>(install::ErrorChoice::Ignore)) return install::ErrorChoice::Ignore;
     return install::ErrorChoice::Cancel;  // includes a dialog that could not be shown
 }
+
+}  // namespace pages

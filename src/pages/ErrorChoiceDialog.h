@@ -8,4 +8,8 @@
 
 #include "install/InstallContext.h"
 
+namespace pages {
+
 install::ErrorChoice AskErrorChoice(HWND owner, const std::string& text, bool abortOnly);
+
+}  // namespace pages

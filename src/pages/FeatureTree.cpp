@@ -9,7 +9,7 @@
 #include "skin/SkinnedPage.h"
 #include "core/Messages.h"
 
-namespace featuretree {
+namespace pages::featuretree {
 namespace {
 
 constexpr int kImageInstalled = 0;
@@ -48,7 +48,7 @@ void ShowDescription(skin::SkinnedPage& page, const std::string& ini, const std:
     const int total = core::settings::ReadListCount(ini, k::kSection);
     for (int i = 0; i < total; ++i)
         if (core::settings::ReadListField(ini, k::kSection, k::kFeatureName, i) == name)
-            pagectl::SetText(page, "IDC_FEATUREINFO",
+            pages::pagectl::SetText(page, "IDC_FEATUREINFO",
                              core::settings::ReadListField(ini, k::kSection, k::kDescription, i));
 }
 
@@ -93,4 +93,4 @@ void OnSelectionChanged(skin::SkinnedPage& page, core::SetupState& state, HWND t
     SetItemImage(tree, item, install ? kImageInstalled : kImageExcluded);
 }
 
-}  // namespace featuretree
+}  // namespace pages::featuretree

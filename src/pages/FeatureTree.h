@@ -6,19 +6,15 @@
 #include <commctrl.h>
 
 #include <string>
+#include "skin/SkinnedPage.h"
+#include "core/SetupState.h"
 
-namespace skin {
-class SkinnedPage;
-}  // namespace skin
-namespace core {
-struct SetupState;
-}  // namespace core
 
-namespace featuretree {
+namespace pages::featuretree {
 
 // Fills the page's tree view with the SETUPFEATURES display names.
 void Fill(skin::SkinnedPage& page, const std::string& settingsPath);
 // Answers the tree's selection change: description and the pop-up menu.
 void OnSelectionChanged(skin::SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item);
 
-}  // namespace featuretree
+}  // namespace pages::featuretree

@@ -5,6 +5,8 @@
 #include "pages/FolderCheck.h"
 #include "core/Messages.h"
 
+namespace pages {
+
 namespace {
 
 constexpr int kBrowserTreeCaption = 14147;  // the browser's own prompt line
@@ -102,3 +104,5 @@ std::string BrowseForDestination(HWND owner, const std::string& initialFolder) {
     if (chosen) CoTaskMemFree(chosen);
     return chosen ? state.chosen : std::string();
 }
+
+}  // namespace pages

@@ -6,6 +6,10 @@
 
 #include <string>
 
+namespace pages {
+
 // Returns the folder chosen and checked (without a trailing backslash added),
 // or "" when the user cancelled.
 std::string BrowseForDestination(HWND owner, const std::string& initialFolder);
+
+}  // namespace pages

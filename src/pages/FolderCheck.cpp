@@ -3,6 +3,8 @@
 #include "pages/PageRules.h"
 #include "core/Messages.h"
 
+namespace pages {
+
 namespace {
 
 using core::kMessageCaption;
@@ -33,3 +35,5 @@ FolderCheckResult CheckDestinationFolder(HWND owner, const std::string& path) {
     }
     return FolderCheckResult::Good;
 }
+
+}  // namespace pages

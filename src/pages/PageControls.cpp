@@ -6,7 +6,7 @@
 
 #include "skin/SkinnedPage.h"
 
-namespace pagectl {
+namespace pages::pagectl {
 
 void SetTextAndRepaint(HWND page, HWND control, const std::string& text) {
     SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -57,4 +57,4 @@ std::string LayoutName(const skin::SkinnedPage& page) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace pagectl
+}  // namespace pages::pagectl

@@ -5,12 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include "skin/SkinnedPage.h"
 
-namespace skin {
-class SkinnedPage;
-}  // namespace skin
 
-namespace pagectl {
+namespace pages::pagectl {
 
 void SetText(skin::SkinnedPage& page, const char* name, const std::string& text);
 // Sets a control's text and repaints the page behind it: painted texts may be
@@ -25,4 +23,4 @@ void Focus(skin::SkinnedPage& page, const char* name);
 // The file name part of the page's layout path ("welcome.lcd").
 std::string LayoutName(const skin::SkinnedPage& page);
 
-}  // namespace pagectl
+}  // namespace pages::pagectl

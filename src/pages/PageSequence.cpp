@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace wizard {
+namespace pages::wizard {
 namespace {
 
 const char kCompletePage[] = "complete.lcd";
@@ -95,4 +95,4 @@ PageToShow PageSequence::Complete() {
     return {kCompletePage, Count(), Count(), false};
 }
 
-}  // namespace wizard
+}  // namespace pages::wizard

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace wizard {
+namespace pages::wizard {
 
 constexpr int kMaxPages = 20;
 // Index and count of pages created outside the list (start page, hidden
@@ -68,4 +68,4 @@ private:
     bool unattendedProgressCreated_ = false;
 };
 
-}  // namespace wizard
+}  // namespace pages::wizard

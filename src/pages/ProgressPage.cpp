@@ -7,6 +7,8 @@
 #include "pages/PageControls.h"
 #include "skin/SkinnedPage.h"
 
+namespace pages {
+
 namespace {
 
 const char kAnswerClass[] = "CorvaneInstallAnswers";
@@ -39,7 +41,7 @@ ProgressPageSink::~ProgressPageSink() {
 }
 
 void ProgressPageSink::SetStatus(const std::string& text, int line) {
-    if (HWND control = line == 0 ? info_ : installInfo_) pagectl::SetTextAndRepaint(page_, control, text);
+    if (HWND control = line == 0 ? info_ : installInfo_) pages::pagectl::SetTextAndRepaint(page_, control, text);
 }
 
 // The 32-bit range message: a project may have more than 65 535 files.
@@ -79,3 +81,5 @@ LRESULT CALLBACK ProgressPageSink::AnswerProc(HWND hwnd, UINT msg, WPARAM wParam
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
+
+}  // namespace pages

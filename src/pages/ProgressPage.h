@@ -8,10 +8,9 @@
 
 #include "install/ProgressSink.h"
 #include "util/ProgressThrottle.h"
+#include "skin/SkinnedPage.h"
 
-namespace skin {
-class SkinnedPage;
-}  // namespace skin
+namespace pages {
 
 class ProgressPageSink : public install::ProgressSink {
 public:
@@ -39,3 +38,5 @@ private:
     HWND answerWindow_ = nullptr;  // message-only window of the user-interface thread
     util::ProgressThrottle throttle_;
 };
+
+}  // namespace pages

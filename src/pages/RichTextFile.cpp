@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+namespace pages {
+
 namespace {
 
 DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
@@ -26,3 +28,5 @@ bool StreamRichTextFile(HWND control, const std::string& path) {
     CloseHandle(file);
     return stream.dwError == 0;
 }
+
+}  // namespace pages

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace pages {
+
 // Streams the file as RTF into the control, in the chunks the control asks
 // for. False (control left as it was) when the file cannot be opened.
 bool StreamRichTextFile(HWND control, const std::string& path);
+
+}  // namespace pages

@@ -17,9 +17,11 @@
 #include "util/Text.h"
 #include "core/Messages.h"
 
-using pagectl::Enable;
-using pagectl::SetChecked;
-using pagectl::SetText;
+namespace pages {
+
+using pages::pagectl::Enable;
+using pages::pagectl::SetChecked;
+using pages::pagectl::SetText;
 
 namespace {
 namespace appinfo = core::keys::appinfo;
@@ -33,7 +35,7 @@ constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 }  // namespace
 
 void StandardPages::SetUp(skin::SkinnedPage& page) {
-    const std::string layout = pagectl::LayoutName(page);
+    const std::string layout = pages::pagectl::LayoutName(page);
     core::SetupState& s = owner_.State();
     if (layout == "license.lcd") SetUpLicense(page);
     else if (layout == "readme.lcd")
@@ -72,7 +74,7 @@ void StandardPages::SetUpCustomer(skin::SkinnedPage& page) {
     const core::SetupState& s = owner_.State();
     SetChecked(page, "IDC_ANYONE", s.installForAnyone != 0);
     SetChecked(page, "IDC_ONLYFORME", s.installForAnyone == 0);
-    pagectl::Focus(page, "IDC_USERNAME");
+    pages::pagectl::Focus(page, "IDC_USERNAME");
     SetText(page, "IDC_USERNAME", s.customerName);
     SetText(page, "IDC_ORGANIZATION", s.companyName);
 }
@@ -88,20 +90,20 @@ void StandardPages::SetUpDestination(skin::SkinnedPage& page) {
 
 void StandardPages::SetUpSetupType(skin::SkinnedPage& page) {
     const int type = owner_.State().setupType;
-    SelectSetupType(page, type >= 0 && type <= 2 ? type : wizard::kSetupTypeTypical);
+    SelectSetupType(page, type >= 0 && type <= 2 ? type : pages::wizard::kSetupTypeTypical);
 }
 
 void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
     owner_.State().setupType = type;
-    SetChecked(page, "IDC_TYPICAL", type == wizard::kSetupTypeTypical);
-    SetChecked(page, "IDC_MINIMAL", type == wizard::kSetupTypeMinimal);
-    SetChecked(page, "IDC_CUSTOM", type == wizard::kSetupTypeCustom);
+    SetChecked(page, "IDC_TYPICAL", type == pages::wizard::kSetupTypeTypical);
+    SetChecked(page, "IDC_MINIMAL", type == pages::wizard::kSetupTypeMinimal);
+    SetChecked(page, "IDC_CUSTOM", type == pages::wizard::kSetupTypeCustom);
 }
 
 void StandardPages::SetUpCustomSetup(skin::SkinnedPage& page) {
     SetText(page, "IDC_INSTALLDIR", owner_.State().currentInstallFolder);
     SetText(page, "IDC_FEATUREINFO", "");
-    featuretree::Fill(page, owner_.State().settingsPath);
+    pages::featuretree::Fill(page, owner_.State().settingsPath);
 }
 
 void StandardPages::SetUpProgress(skin::SkinnedPage& page) {
@@ -121,8 +123,8 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     const bool cancelled = core::GlobalFlags().cancelled;
     const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
     const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
-    pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
-    pagectl::Show(page, "IDC_LAUNCHREADME", offersReadme);
+    pages::pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
+    pages::pagectl::Show(page, "IDC_LAUNCHREADME", offersReadme);
     if (cancelled) {
         // Without a language text the page still says the setup did not finish.
         SetText(page, "IDC_INSTALLSTATUS",
@@ -175,11 +177,11 @@ bool StandardPages::HandleWithinPage(skin::SkinnedPage& page, const std::string&
         SetChecked(page, "IDC_ANYONE", c == "IDC_ANYONE");
         SetChecked(page, "IDC_ONLYFORME", c == "IDC_ONLYFORME");
     } else if (c == "IDC_TYPICAL") {
-        SelectSetupType(page, wizard::kSetupTypeTypical);
+        SelectSetupType(page, pages::wizard::kSetupTypeTypical);
     } else if (c == "IDC_MINIMAL") {
-        SelectSetupType(page, wizard::kSetupTypeMinimal);
+        SelectSetupType(page, pages::wizard::kSetupTypeMinimal);
     } else if (c == "IDC_CUSTOM") {
-        SelectSetupType(page, wizard::kSetupTypeCustom);
+        SelectSetupType(page, pages::wizard::kSetupTypeCustom);
     } else if (c == "IDC_LAUNCHFILE") {
         s.launchFileChosen = !s.launchFileChosen;
         SetChecked(page, "IDC_LAUNCHFILE", s.launchFileChosen);
@@ -204,13 +206,13 @@ void StandardPages::BrowseForFolder(skin::SkinnedPage& page) {
 }
 
 void StandardPages::Leave(skin::SkinnedPage& page) {
-    if (pagectl::LayoutName(page) == "customer.lcd") StoreCustomerData(page);
+    if (pages::pagectl::LayoutName(page) == "customer.lcd") StoreCustomerData(page);
 }
 
 void StandardPages::StoreCustomerData(skin::SkinnedPage& page) {
     core::SetupState& s = owner_.State();
-    s.customerName = pagectl::Text(page, "IDC_USERNAME");
-    s.companyName = pagectl::Text(page, "IDC_ORGANIZATION");
+    s.customerName = pages::pagectl::Text(page, "IDC_USERNAME");
+    s.companyName = pages::pagectl::Text(page, "IDC_ORGANIZATION");
     const std::string key = core::ExpandSetupText(owner_.State(), s.customerRegistryKey);
     HKEY root = core::registry::RootFromName(s.customerRegistryRoot);
     if (!root || key.empty()) return;
@@ -221,6 +223,8 @@ void StandardPages::StoreCustomerData(skin::SkinnedPage& page) {
 LRESULT StandardPages::Notify(skin::SkinnedPage& page, const NMHDR& header) {
     if (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW) return 0;
     const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
-    featuretree::OnSelectionChanged(page, owner_.State(), header.hwndFrom, change.itemNew.hItem);
+    pages::featuretree::OnSelectionChanged(page, owner_.State(), header.hwndFrom, change.itemNew.hItem);
     return 0;
 }
+
+}  // namespace pages

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "pages/WizardOwner.h"
+#include "skin/SkinnedPage.h"
 
-namespace skin {
-class SkinnedPage;
-}  // namespace skin
+namespace pages {
 
 class StandardPages {
 public:
@@ -40,3 +39,5 @@ private:
 
     WizardOwner& owner_;
 };
+
+}  // namespace pages

@@ -11,6 +11,8 @@
 #include "pages/LanguageTexts.h"
 #include "pages/PageControls.h"
 
+namespace pages {
+
 namespace {
 
 const char kStartPage[] = "start.lcd";
@@ -39,14 +41,14 @@ void Wizard::BuildPageList() {
     namespace k = core::keys::dialoglist;
     const int count = core::settings::ReadNumber(ini, k::kSection, k::kPageTotal);
     std::vector<std::string> pages;
-    for (int i = 0; i < count && i < wizard::kMaxPages; ++i)
+    for (int i = 0; i < count && i < pages::wizard::kMaxPages; ++i)
         pages.push_back(core::settings::ReadListField(ini, k::kSection, k::kPage, i));
     sequence_.SetPages(pages);
 }
 
-wizard::MoveState Wizard::CurrentMoveState() const {
+pages::wizard::MoveState Wizard::CurrentMoveState() const {
     const core::SetupState& s = owner_.State();
-    wizard::MoveState m;
+    pages::wizard::MoveState m;
     m.setupType = s.setupType;
     m.cancelled = core::GlobalFlags().cancelled;
     m.finished = s.finished;
@@ -61,11 +63,11 @@ bool Wizard::RunPageActions(const std::string&) { return !core::GlobalFlags().ca
 skin::SkinnedPage* Wizard::ShowStartPage() {
     RunPageActions(kStartPage);
     const bool hidden = owner_.State().unattended;
-    ShowPage({kStartPage, wizard::kOutsideListIndex, wizard::kOutsideListCount, hidden});
+    ShowPage({kStartPage, pages::wizard::kOutsideListIndex, pages::wizard::kOutsideListCount, hidden});
     return current_.get();
 }
 
-void Wizard::ShowPage(const wizard::PageToShow& target) {
+void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     core::trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return;
@@ -96,7 +98,7 @@ void Wizard::CloseCurrentPage() { RetireCurrentPage(); }
 void Wizard::DeleteRetiredPages() { retired_.clear(); }
 
 void Wizard::NextPage() {
-    wizard::PageToShow target;
+    pages::wizard::PageToShow target;
     if (sequence_.Next(CurrentMoveState(),
                        [this](const std::string& layout) { return RunPageActions(layout); },
                        target))
@@ -104,7 +106,7 @@ void Wizard::NextPage() {
 }
 
 void Wizard::PreviousPage() {
-    wizard::PageToShow target;
+    pages::wizard::PageToShow target;
     if (sequence_.Previous(CurrentMoveState(), target)) ShowPage(target);
 }
 
@@ -150,12 +152,12 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
 }
 
 void Wizard::Dispatch(const std::string& controlName, int clickCode) {
-    switch (wizard::DispatchCommand(controlName, clickCode, CurrentMoveState())) {
-    case wizard::CommandAction::Finish: return Finish();
-    case wizard::CommandAction::Previous: return PreviousPage();
-    case wizard::CommandAction::Next: return NextPage();
-    case wizard::CommandAction::CompletePage: return ShowCompletePage();
-    case wizard::CommandAction::Ignore: return;
+    switch (pages::wizard::DispatchCommand(controlName, clickCode, CurrentMoveState())) {
+    case pages::wizard::CommandAction::Finish: return Finish();
+    case pages::wizard::CommandAction::Previous: return PreviousPage();
+    case pages::wizard::CommandAction::Next: return NextPage();
+    case pages::wizard::CommandAction::CompletePage: return ShowCompletePage();
+    case pages::wizard::CommandAction::Ignore: return;
     }
 }
 
@@ -178,7 +180,7 @@ void Wizard::ConfirmCancel(skin::SkinnedPage& page) {
     texts.leaveCaption = pages::LanguageText(language, core::MessageId::CancelLeave);
     if (!AskCancelConfirmation(page.Window(), texts)) return;
     core::trace::Line("cancel confirmed");
-    pagectl::Enable(page, "IDCANCEL", false);
+    pages::pagectl::Enable(page, "IDCANCEL", false);
     core::GlobalFlags().cancel = true;
     core::GlobalFlags().cancelled = true;
     if (workerRunning_) return;
@@ -200,3 +202,5 @@ void Wizard::OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) {
 LRESULT Wizard::OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) {
     return behaviours_.Notify(page, header);
 }
+
+}  // namespace pages

@@ -12,6 +12,8 @@
 #include "skin/SkinnedPage.h"
 #include "pages/WizardOwner.h"
 
+namespace pages {
+
 class Wizard : public skin::PageHost {
 public:
     explicit Wizard(WizardOwner& owner);
@@ -49,18 +51,20 @@ public:
     LRESULT OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) override;
 
 private:
-    void ShowPage(const wizard::PageToShow& target);
+    void ShowPage(const pages::wizard::PageToShow& target);
     void Dispatch(const std::string& controlName, int clickCode);
-    wizard::MoveState CurrentMoveState() const;
+    pages::wizard::MoveState CurrentMoveState() const;
     bool RunPageActions(const std::string& layout);
     void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
 
     WizardOwner& owner_;
-    wizard::PageSequence sequence_;
+    pages::wizard::PageSequence sequence_;
     StandardPages behaviours_;
     std::unique_ptr<skin::SkinnedPage> current_;
     std::vector<std::unique_ptr<skin::SkinnedPage>> retired_;
     bool workerRunning_ = false;
     bool showingErrorPage_ = false;
 };
+
+}  // namespace pages

@@ -5,6 +5,8 @@
 
 #include "core/SetupState.h"
 
+namespace pages {
+
 class WizardOwner {
 public:
     virtual ~WizardOwner() = default;
@@ -21,3 +23,5 @@ public:
     // callback now running has returned.
     virtual void DeleteRetiredPagesLater() = 0;
 };
+
+}  // namespace pages

@@ -5,10 +5,10 @@
 
 namespace {
 
-using wizard::CommandAction;
-using wizard::MoveState;
-using wizard::PageSequence;
-using wizard::PageToShow;
+using pages::wizard::CommandAction;
+using pages::wizard::MoveState;
+using pages::wizard::PageSequence;
+using pages::wizard::PageToShow;
 
 const std::vector<std::string> kPages = {"welcome.lcd",     "setuptype.lcd", "customsetup.lcd",
                                          "destination.lcd", "ready.lcd",     "progress.lcd",
@@ -27,7 +27,7 @@ std::vector<std::string> Walk(PageSequence& seq, const MoveState& s, int n) {
 }
 
 TEST(PageSequence, NextSkipsCustomSetupForTypicalAndMinimal) {
-    for (int type : {wizard::kSetupTypeTypical, wizard::kSetupTypeMinimal}) {
+    for (int type : {pages::wizard::kSetupTypeTypical, pages::wizard::kSetupTypeMinimal}) {
         PageSequence seq;
         seq.SetPages(kPages);
         MoveState s;
@@ -39,7 +39,7 @@ TEST(PageSequence, NextSkipsCustomSetupForTypicalAndMinimal) {
 }
 
 TEST(PageSequence, CustomOrUnchosenTypeSkipsNothing) {
-    for (int type : {wizard::kSetupTypeCustom, -1}) {
+    for (int type : {pages::wizard::kSetupTypeCustom, -1}) {
         PageSequence seq;
         seq.SetPages(kPages);
         MoveState s;
@@ -53,7 +53,7 @@ TEST(PageSequence, BackStepsOverCustomSetupAndStopsAtTheFirstPage) {
     PageSequence seq;
     seq.SetPages(kPages);
     MoveState s;
-    s.setupType = wizard::kSetupTypeTypical;
+    s.setupType = pages::wizard::kSetupTypeTypical;
     Walk(seq, s, 3);  // on destination.lcd
     PageToShow p;
     ASSERT_TRUE(seq.Previous(s, p));
@@ -113,8 +113,8 @@ TEST(PageSequence, UnattendedFirstMoveCreatesTheHiddenProgressPage) {
     PageToShow p;
     ASSERT_TRUE(seq.Next(s, NoActions, p));
     EXPECT_EQ(p.layout, "progress.lcd");
-    EXPECT_EQ(p.index, wizard::kOutsideListIndex);
-    EXPECT_EQ(p.count, wizard::kOutsideListCount);
+    EXPECT_EQ(p.index, pages::wizard::kOutsideListIndex);
+    EXPECT_EQ(p.count, pages::wizard::kOutsideListCount);
     EXPECT_TRUE(p.hidden);
     ASSERT_TRUE(seq.Next(s, NoActions, p));  // later moves follow the list
     EXPECT_EQ(p.layout, "setuptype.lcd");
@@ -126,7 +126,7 @@ TEST(PageSequence, ListLimitsAndEnd) {
     for (int i = 0; i < 30; ++i) many.push_back("p" + std::to_string(i) + ".lcd");
     PageSequence seq;
     seq.SetPages(many);
-    EXPECT_EQ(seq.Count(), wizard::kMaxPages);
+    EXPECT_EQ(seq.Count(), pages::wizard::kMaxPages);
     EXPECT_EQ(seq.Entry(20), "");
     EXPECT_EQ(seq.Entry(-1), "");
     // Next past the last entry leads to the complete page, never a nameless one.
@@ -143,26 +143,26 @@ TEST(PageSequence, ListLimitsAndEnd) {
 
 TEST(PageCommands, DispatchByNameAndClickCode) {
     MoveState s;
-    EXPECT_EQ(wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::Next);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_BACK", 0, s), CommandAction::Previous);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_BUTTON1", 1, s), CommandAction::Next);
-    EXPECT_EQ(wizard::DispatchCommand("IDB_BITMAP1", 2, s), CommandAction::Previous);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_BROWSE", 0, s), CommandAction::Ignore);
-    EXPECT_EQ(wizard::DispatchCommand("IDYES", 1, s), CommandAction::Ignore);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_FINISH", 0, s), CommandAction::Finish);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::Next);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_BACK", 0, s), CommandAction::Previous);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_BUTTON1", 1, s), CommandAction::Next);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDB_BITMAP1", 2, s), CommandAction::Previous);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_BROWSE", 0, s), CommandAction::Ignore);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDYES", 1, s), CommandAction::Ignore);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_FINISH", 0, s), CommandAction::Finish);
     s.cancelled = true;
-    EXPECT_EQ(wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::CompletePage);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::CompletePage);
     s.finished = true;
-    EXPECT_EQ(wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::Ignore);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_BACK", 0, s), CommandAction::Ignore);
-    EXPECT_EQ(wizard::DispatchCommand("IDC_FINISH", 0, s), CommandAction::Finish);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_NEXT", 0, s), CommandAction::Ignore);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_BACK", 0, s), CommandAction::Ignore);
+    EXPECT_EQ(pages::wizard::DispatchCommand("IDC_FINISH", 0, s), CommandAction::Finish);
 }
 
 TEST(PageCommands, TitlesNameLayoutFiles) {
-    EXPECT_EQ(wizard::LayoutForPageTitle("Setup Type"), "setuptype.lcd");
-    EXPECT_EQ(wizard::LayoutForPageTitle("Installation Start"), "start.lcd");
-    EXPECT_EQ(wizard::LayoutForPageTitle("mine.lcd"), "mine.lcd");
-    EXPECT_EQ(wizard::LayoutForPageTitle("setup type"), "setup type");
+    EXPECT_EQ(pages::wizard::LayoutForPageTitle("Setup Type"), "setuptype.lcd");
+    EXPECT_EQ(pages::wizard::LayoutForPageTitle("Installation Start"), "start.lcd");
+    EXPECT_EQ(pages::wizard::LayoutForPageTitle("mine.lcd"), "mine.lcd");
+    EXPECT_EQ(pages::wizard::LayoutForPageTitle("setup type"), "setup type");
 }
 
 }  // namespace
