@@ -39,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // Every message loop of the program lets the pages see keys first.
     core::SetMessageFilter(&skin::SkinnedPage::PreTranslatePageMessage);
-    CMainFrame frame;
+    control::CMainFrame frame;
     if (!frame.Create(instance)) {
         WSACleanup();
         return 0;

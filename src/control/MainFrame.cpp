@@ -19,6 +19,8 @@
 #include "core/ShellFileOps.h"
 #include "util/Text.h"
 
+namespace control {
+
 namespace {
 
 const char kFrameClass[] = "CorvaneMainFrame";
@@ -341,3 +343,5 @@ install::EngineSetup CMainFrame::MakeEngineSetup() const {
     e.features = s.features;
     return e;
 }
+
+}  // namespace control

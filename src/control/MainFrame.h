@@ -15,6 +15,8 @@
 #include "install/InstallEngine.h"
 #include "pages/Wizard.h"
 
+namespace control {
+
 class CMainFrame : public pages::WizardOwner {
 public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
@@ -78,3 +80,5 @@ private:
     bool m_driverRan = false;
     std::unique_ptr<pages::Wizard> m_wizard;
 };
+
+}  // namespace control

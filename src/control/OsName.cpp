@@ -1,5 +1,7 @@
 #include "control/OsName.h"
 
+namespace control {
+
 const char* OsNameFromVersion(const OsVersionRecord& v) {
     const uint32_t build = v.build & 0xFFFF;
     const char* name = "";
@@ -12,3 +14,5 @@ const char* OsNameFromVersion(const OsVersionRecord& v) {
     if (v.platform == kPlatformNT && v.major == 5 && v.minor == 2) name = "NET";
     return name;
 }
+
+}  // namespace control

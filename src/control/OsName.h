@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace control {
+
 struct OsVersionRecord {
     uint32_t major = 0;
     uint32_t minor = 0;
@@ -15,3 +17,5 @@ constexpr uint32_t kPlatformNT = 2;
 
 // "98", "98SE", "ME", "NT4", "2000", "XP", "NET" or "" (the last matching rule wins).
 const char* OsNameFromVersion(const OsVersionRecord& v);
+
+}  // namespace control

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace control {
+
 namespace {
 
 OsVersionRecord QueryVersion() {
@@ -30,3 +32,5 @@ const OsVersionRecord& MachineOsVersion() {
 }
 
 const char* MachineOsName() { return OsNameFromVersion(MachineOsVersion()); }
+
+}  // namespace control

@@ -3,5 +3,9 @@
 
 #include "control/OsName.h"
 
+namespace control {
+
 const OsVersionRecord& MachineOsVersion();
 const char* MachineOsName();
+
+}  // namespace control

@@ -3,6 +3,8 @@
 #include "core/Registry.h"
 #include "util/Text.h"
 
+namespace control {
+
 namespace {
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -50,3 +52,5 @@ void HandlePreviousInstallation(const PreviousInstallSettings& s, const Previous
         TakeOverEarlierFolder(s, a);
     }
 }
+
+}  // namespace control

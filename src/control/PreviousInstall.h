@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace control {
+
 struct PreviousInstallSettings {
     std::string mode;            // APPINFO a26
     std::string removeFirst;     // a29
@@ -28,3 +30,5 @@ struct PreviousInstallActions {
 
 // Never stops the setup: every outcome lets the start-up go on.
 void HandlePreviousInstallation(const PreviousInstallSettings& s, const PreviousInstallActions& a);
+
+}  // namespace control

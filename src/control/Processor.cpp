@@ -1,11 +1,11 @@
 #include "control/Processor.h"
 
-
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
 #define CV_HAVE_CPUID 1
 #endif
 
+namespace control {
 namespace {
 
 // Name by model within one family; a null entry means "unknown".
@@ -163,3 +163,5 @@ bool IdentifyProcessor(ProcessorInfo& info) {
     return false;
 #endif
 }
+
+}  // namespace control

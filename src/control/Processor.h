@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace control {
+
 // Feature flags of ProcessorInfo::features.
 constexpr uint32_t kProcessorMMX = 1;     // leaf 1 EDX bit 23
 constexpr uint32_t kProcessor3DNow = 2;   // leaf 0x80000001 EDX bit 31
@@ -48,3 +50,5 @@ const char* ProcessorName(const std::string& vendor, uint32_t family, uint32_t m
 // Runs CPUID on this processor. Returns false (and leaves `info` alone) when
 // the processor has no identification instruction or is not an x86 processor.
 bool IdentifyProcessor(ProcessorInfo& info);
+
+}  // namespace control

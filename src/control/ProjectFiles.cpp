@@ -7,6 +7,8 @@
 #include "core/Folders.h"
 #include "crypt/ProjectCipher.h"
 
+namespace control {
+
 ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::string& sourceFolder,
                                       const std::string& workingFolder,
                                       const std::string& settingsPath,
@@ -29,3 +31,5 @@ ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::str
     result.outcome = ProjectFileResult::Decrypted;
     return result;
 }
+
+}  // namespace control

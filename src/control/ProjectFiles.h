@@ -5,6 +5,8 @@
 
 #include "crypt/RijndaelFileCrypt.h"
 
+namespace control {
+
 struct ProjectFileResult {
     enum Outcome { Decrypted, Missing, CipherError } outcome = Missing;
     std::string message;  // the cipher's message for CipherError
@@ -17,3 +19,5 @@ ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::str
                                       const std::string& workingFolder,
                                       const std::string& settingsPath,
                                       const std::string& dataPath);
+
+}  // namespace control

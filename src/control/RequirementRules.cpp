@@ -5,7 +5,7 @@
 #include "core/SettingsRules.h"
 #include "util/Text.h"
 
-namespace requirements {
+namespace control::requirements {
 
 int AllowedSystemMask(const std::array<std::string, 7>& osValues) {
     int mask = 0;
@@ -94,4 +94,4 @@ RequirementFailure FirstFailedRequirement(const RequirementValues& values,
     return RequirementFailure::None;
 }
 
-}  // namespace requirements
+}  // namespace control::requirements

@@ -10,7 +10,7 @@
 
 #include "control/OsName.h"
 
-namespace requirements {
+namespace control::requirements {
 
 // Allowed-system mask with all seven systems allowed: the check is skipped.
 constexpr int kAllSystems = 127;
@@ -81,4 +81,4 @@ bool ItemSystemAllowed(int mask, const std::string& osName);
 RequirementFailure FirstFailedRequirement(const RequirementValues& values,
                                           const MachineFacts& machine);
 
-}  // namespace requirements
+}  // namespace control::requirements

@@ -10,6 +10,8 @@
 #include "core/Trace.h"
 #include "cabinet/CabinetExtract.h"
 
+namespace control {
+
 StartupDriver::StartupDriver(CMainFrame& frame) : frame_(frame), state_(frame.State()) {}
 
 void StartupDriver::Run() {
@@ -61,10 +63,10 @@ SystemCheckContext StartupDriver::CheckContext() {
 }
 
 bool StartupDriver::CheckSystemRequirements() {
-    return ::CheckSystemRequirements(CheckContext(), MeasureMachine());
+    return control::CheckSystemRequirements(CheckContext(), MeasureMachine());
 }
 
-bool StartupDriver::CheckAdministratorRights() { return ::CheckAdministratorRights(CheckContext()); }
+bool StartupDriver::CheckAdministratorRights() { return control::CheckAdministratorRights(CheckContext()); }
 
 // Removes or takes over an earlier installation of the product; never fails.
 bool StartupDriver::PreviousInstallation() {
@@ -144,3 +146,5 @@ void StartupDriver::OpenBackgroundWindow() {}
 void StartupDriver::ReadBillboards() {}
 void StartupDriver::ReadVariables() {}
 void StartupDriver::ReadMergeModules() {}
+
+}  // namespace control

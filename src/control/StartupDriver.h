@@ -7,6 +7,8 @@
 #include "control/SystemChecks.h"
 #include "core/SetupState.h"
 
+namespace control {
+
 class CMainFrame;
 
 class StartupDriver {
@@ -35,3 +37,5 @@ private:
     CMainFrame& frame_;
     core::SetupState& state_;
 };
+
+}  // namespace control

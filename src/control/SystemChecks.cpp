@@ -8,7 +8,9 @@
 #include "core/SettingsKeys.h"
 #include "core/Messages.h"
 
-using requirements::RequirementFailure;
+namespace control {
+
+using control::requirements::RequirementFailure;
 
 namespace {
 
@@ -25,10 +27,10 @@ const CheckMessage kMessages[] = {
     {RequirementFailure::Processor, core::MessageId::RequirementProcessor},
 };
 
-requirements::RequirementValues ReadRequirements(const std::string& ini) {
+control::requirements::RequirementValues ReadRequirements(const std::string& ini) {
     using core::settings::kShortValueSize;
     namespace k = core::keys::system;
-    requirements::RequirementValues v;
+    control::requirements::RequirementValues v;
     v.processor = core::settings::Read(ini, k::kSection, k::kProcessor, kShortValueSize);
     v.memory = core::settings::Read(ini, k::kSection, k::kMemory, kShortValueSize);
     v.screen = core::settings::Read(ini, k::kSection, k::kScreen, kShortValueSize);
@@ -53,8 +55,8 @@ std::string FailureMessage(const SystemCheckContext& c, RequirementFailure failu
 
 }  // namespace
 
-requirements::MachineFacts MeasureMachine() {
-    requirements::MachineFacts m;
+control::requirements::MachineFacts MeasureMachine() {
+    control::requirements::MachineFacts m;
     m.version = MachineOsVersion();
     MEMORYSTATUS memory = {};
     memory.dwLength = sizeof memory;
@@ -71,9 +73,9 @@ requirements::MachineFacts MeasureMachine() {
     return m;
 }
 
-bool CheckSystemRequirements(const SystemCheckContext& c, const requirements::MachineFacts& m) {
+bool CheckSystemRequirements(const SystemCheckContext& c, const control::requirements::MachineFacts& m) {
     const RequirementFailure failure =
-        requirements::FirstFailedRequirement(ReadRequirements(c.settingsPath), m);
+        control::requirements::FirstFailedRequirement(ReadRequirements(c.settingsPath), m);
     if (failure == RequirementFailure::None) return true;
     c.showMessage(FailureMessage(c, failure));
     return false;
@@ -89,3 +91,5 @@ bool CheckAdministratorRights(const SystemCheckContext& c) {
     }
     return true;
 }
+
+}  // namespace control

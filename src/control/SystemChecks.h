@@ -7,6 +7,8 @@
 
 #include "control/RequirementRules.h"
 
+namespace control {
+
 struct SystemCheckContext {
     std::string settingsPath;      // setup.inf
     std::string messageFilePath;   // language.lan (section REQ)
@@ -16,7 +18,9 @@ struct SystemCheckContext {
 };
 
 // This machine's facts, as the requirement check compares them.
-requirements::MachineFacts MeasureMachine();
+control::requirements::MachineFacts MeasureMachine();
 
-bool CheckSystemRequirements(const SystemCheckContext& c, const requirements::MachineFacts& m);
+bool CheckSystemRequirements(const SystemCheckContext& c, const control::requirements::MachineFacts& m);
 bool CheckAdministratorRights(const SystemCheckContext& c);
+
+}  // namespace control

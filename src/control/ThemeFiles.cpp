@@ -4,6 +4,8 @@
 
 #include "util/Text.h"
 
+namespace control {
+
 int MoveThemeFiles(const std::string& sourceFolder, const std::string& themeFolder) {
     CreateDirectoryA(themeFolder.c_str(), nullptr);
     WIN32_FIND_DATAA found;
@@ -22,3 +24,5 @@ int MoveThemeFiles(const std::string& sourceFolder, const std::string& themeFold
     FindClose(search);
     return moved;
 }
+
+}  // namespace control

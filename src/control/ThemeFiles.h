@@ -4,8 +4,12 @@
 
 #include <string>
 
+namespace control {
+
 // Creates the theme folder (an existing one is kept) and moves every "^!"
 // file of the source folder into it with every "^!" removed from its name. A
 // file of that name already in the theme folder is not replaced: the "^!"
 // file then stays where it is. Returns the number of files moved.
 int MoveThemeFiles(const std::string& sourceFolder, const std::string& themeFolder);
+
+}  // namespace control

@@ -38,35 +38,35 @@ TEST(SettingsRules, ListKeysAreLetterAndIndex) {
     EXPECT_EQ(core::settings::ListKey("FeatureName", 3), "FeatureName3");
 }
 
-OsVersionRecord V(uint32_t major, uint32_t minor, uint32_t build, uint32_t platform) {
-    OsVersionRecord v;
+control::OsVersionRecord V(uint32_t major, uint32_t minor, uint32_t build, uint32_t platform) {
+    control::OsVersionRecord v;
     v.major = major; v.minor = minor; v.build = build; v.platform = platform;
     return v;
 }
 
 TEST(OsName, NamesFromVersionRecords) {
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 1998, 1)), "98");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 2222, 1)), "98SE");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 90, 3000, 1)), "ME");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 0, 1381, 2)), "NT4");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 0, 950, 1)), "NT4");  // any platform
-    EXPECT_STREQ(OsNameFromVersion(V(5, 0, 2195, 2)), "2000");
-    EXPECT_STREQ(OsNameFromVersion(V(5, 1, 2600, 2)), "XP");
-    EXPECT_STREQ(OsNameFromVersion(V(5, 2, 3790, 2)), "NET");
-    EXPECT_STREQ(OsNameFromVersion(V(6, 1, 7601, 2)), "");
-    EXPECT_STREQ(OsNameFromVersion(V(10, 0, 19045, 2)), "");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 1998, 1)), "98");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 2222, 1)), "98SE");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 90, 3000, 1)), "ME");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 0, 1381, 2)), "NT4");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 0, 950, 1)), "NT4");  // any platform
+    EXPECT_STREQ(control::OsNameFromVersion(V(5, 0, 2195, 2)), "2000");
+    EXPECT_STREQ(control::OsNameFromVersion(V(5, 1, 2600, 2)), "XP");
+    EXPECT_STREQ(control::OsNameFromVersion(V(5, 2, 3790, 2)), "NET");
+    EXPECT_STREQ(control::OsNameFromVersion(V(6, 1, 7601, 2)), "");
+    EXPECT_STREQ(control::OsNameFromVersion(V(10, 0, 19045, 2)), "");
 }
 
 TEST(OsName, BoundaryBuildsAndPlatforms) {
     // Builds 2183 and 2184 of 4.10 are both "98SE" (the later rule wins).
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 2183, 1)), "98SE");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 2184, 1)), "98SE");
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 2182, 1)), "98");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 2183, 1)), "98SE");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 2184, 1)), "98SE");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 2182, 1)), "98");
     // Only the low 16 bits of the build count.
-    EXPECT_STREQ(OsNameFromVersion(V(4, 10, 0x04000000u | 1998u, 1)), "98");
+    EXPECT_STREQ(control::OsNameFromVersion(V(4, 10, 0x04000000u | 1998u, 1)), "98");
     // XP and NET need the NT platform.
-    EXPECT_STREQ(OsNameFromVersion(V(5, 1, 2600, 1)), "");
-    EXPECT_STREQ(OsNameFromVersion(V(5, 2, 3790, 1)), "");
+    EXPECT_STREQ(control::OsNameFromVersion(V(5, 1, 2600, 1)), "");
+    EXPECT_STREQ(control::OsNameFromVersion(V(5, 2, 3790, 1)), "");
 }
 
 TEST(Text, CopyTruncatedAlwaysTerminates) {

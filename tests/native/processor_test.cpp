@@ -15,8 +15,8 @@ uint32_t Chars(const char* four) {
 }
 
 // Registers of a processor with the given vendor (12 characters) and signature.
-CpuidRegisters Regs(const char* vendor, uint32_t signature) {
-    CpuidRegisters r;
+control::CpuidRegisters Regs(const char* vendor, uint32_t signature) {
+    control::CpuidRegisters r;
     r.vendorEbx = Chars(vendor);
     r.vendorEdx = Chars(vendor + 4);
     r.vendorEcx = Chars(vendor + 8);
@@ -30,22 +30,22 @@ uint32_t Signature(uint32_t family, uint32_t model, uint32_t stepping = 0,
 }
 
 std::string NameOf(const char* vendor, uint32_t signature) {
-    return ProcessorInfoFromCpuid(Regs(vendor, signature)).name;
+    return control::ProcessorInfoFromCpuid(Regs(vendor, signature)).name;
 }
 
 TEST(Processor, VendorComesFromEbxEdxEcxInThatOrder) {
-    const ProcessorInfo intel = ProcessorInfoFromCpuid(Regs("GenuineIntel", 0));
+    const control::ProcessorInfo intel = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", 0));
     EXPECT_EQ(intel.vendor, "GenuineIntel");
-    CpuidRegisters r;
+    control::CpuidRegisters r;
     r.vendorEbx = 0x68747541;  // "Auth"
     r.vendorEdx = 0x69746E65;  // "enti"
     r.vendorEcx = 0x444D4163;  // "cAMD"
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).vendor, "AuthenticAMD");
-    EXPECT_EQ(ProcessorInfoFromCpuid(CpuidRegisters{}).vendor, "");
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).vendor, "AuthenticAMD");
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(control::CpuidRegisters{}).vendor, "");
 }
 
 TEST(Processor, SignatureFields) {
-    const ProcessorInfo p = ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(6, 8, 3)));
+    const control::ProcessorInfo p = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(6, 8, 3)));
     EXPECT_EQ(p.family, 6u);
     EXPECT_EQ(p.model, 8u);
     EXPECT_EQ(p.stepping, 3u);
@@ -56,15 +56,15 @@ TEST(Processor, SignatureFields) {
 
 TEST(Processor, ExtendedValuesOnlyForFamilyAndModel15) {
     // Family 6: the upper bits are ignored.
-    ProcessorInfo p = ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(6, 15, 0, 3, 0x12)));
+    control::ProcessorInfo p = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(6, 15, 0, 3, 0x12)));
     EXPECT_EQ(p.extendedFamily, 0u);
     EXPECT_EQ(p.extendedModel, 3u);
-    p = ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 2, 0, 3, 0x12)));
+    p = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 2, 0, 3, 0x12)));
     // (signature >> 16) & 0xFF0: bits 20-27 land four places up, the
     // extended-model nibble (bits 16-19) is masked away.
     EXPECT_EQ(p.extendedFamily, 0x10u);
     EXPECT_EQ(p.extendedModel, 0u);
-    p = ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 2, 0, 0, 0x0F)));
+    p = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 2, 0, 0, 0x0F)));
     EXPECT_EQ(p.extendedFamily, 0u);
 }
 
@@ -89,19 +89,19 @@ TEST(Processor, MicroSignIsTheAnsiByte) {
 TEST(Processor, PentiumIVWithOtherModelCountsAsExtendedModelZero) {
     // Bits 12-15 are only read when the model is 15.
     for (uint32_t model : {0u, 1u, 2u, 3u, 4u, 6u}) {
-        const ProcessorInfo p =
-            ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, model, 9, 3)));
+        const control::ProcessorInfo p =
+            control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, model, 9, 3)));
         EXPECT_EQ(p.extendedModel, 0u);
         EXPECT_EQ(p.name, "INTEL Pentium IV (0.18 \xB5m)") << model;
     }
 }
 
 TEST(Processor, ItaniumTwoNeedsExtendedFamilyValueOne) {
-    EXPECT_STREQ(ProcessorName("GenuineIntel", 15, 0, 1, 0), "INTEL Itanium 2 (IA-64)");
-    EXPECT_STREQ(ProcessorName("GenuineIntel", 15, 0, 2, 0), "unknown");
+    EXPECT_STREQ(control::ProcessorName("GenuineIntel", 15, 0, 1, 0), "INTEL Itanium 2 (IA-64)");
+    EXPECT_STREQ(control::ProcessorName("GenuineIntel", 15, 0, 2, 0), "unknown");
     // From a real signature the masked value is a multiple of 16, so an
     // Itanium 2 signature (extended family 1 in bits 20-27) reads as 16.
-    const ProcessorInfo p = ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 1, 0, 0, 0x10)));
+    const control::ProcessorInfo p = control::ProcessorInfoFromCpuid(Regs("GenuineIntel", Signature(15, 1, 0, 0, 0x10)));
     EXPECT_EQ(p.extendedFamily, 16u);
     EXPECT_EQ(p.name, "unknown");
 }
@@ -170,7 +170,7 @@ TEST(Processor, AmdFamily15ByExtendedModel) {
     EXPECT_EQ(NameOf(kVendor, Signature(15, 15, 0, 3)), "unknown");
     EXPECT_EQ(NameOf(kVendor, Signature(15, 4)), "unknown");  // model not 15: extended model 0
     EXPECT_EQ(NameOf(kVendor, Signature(15, 15, 0, 4, 0x10)), "unknown");
-    EXPECT_STREQ(ProcessorName(kVendor, 15, 15, 1, 5), "unknown");
+    EXPECT_STREQ(control::ProcessorName(kVendor, 15, 15, 1, 5), "unknown");
 }
 
 TEST(Processor, OtherVendors) {
@@ -182,26 +182,26 @@ TEST(Processor, OtherVendors) {
 }
 
 TEST(Processor, FeatureFlags) {
-    CpuidRegisters r = Regs("GenuineIntel", Signature(6, 8));
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, 0u);
+    control::CpuidRegisters r = Regs("GenuineIntel", Signature(6, 8));
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, 0u);
     r.features = 1u << 23;
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, kProcessorMMX);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, control::kProcessorMMX);
     r.features = (1u << 23) | (1u << 25) | (1u << 26);
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, kProcessorMMX | kProcessorSSE | kProcessorSSE2);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, control::kProcessorMMX | control::kProcessorSSE | control::kProcessorSSE2);
     r.features = 0xFFFFFFFFu & ~((1u << 23) | (1u << 25) | (1u << 26));
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, 0u);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, 0u);
     // 3DNow! counts only when the extended leaves are reported.
     r.features = 0;
     r.extendedFeatures = 1u << 31;
     r.maxExtendedLeaf = 0;
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, 0u);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, 0u);
     r.maxExtendedLeaf = 0x7FFFFFFFu;
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, 0u);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, 0u);
     r.maxExtendedLeaf = 0x80000000u;
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, kProcessor3DNow);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, control::kProcessor3DNow);
     r.maxExtendedLeaf = 0x80000008u;
     r.extendedFeatures = 0x7FFFFFFFu;
-    EXPECT_EQ(ProcessorInfoFromCpuid(r).features, 0u);
+    EXPECT_EQ(control::ProcessorInfoFromCpuid(r).features, 0u);
 }
 
 TEST(Processor, EveryNameFitsTheNameField) {
@@ -210,25 +210,25 @@ TEST(Processor, EveryNameFitsTheNameField) {
             for (uint32_t model = 0; model < 16; ++model)
                 for (uint32_t xf : {0u, 1u, 16u})
                     for (uint32_t xm = 0; xm < 16; ++xm)
-                        EXPECT_LE(std::strlen(ProcessorName(vendor, family, model, xf, xm)),
-                                  kMaxProcessorNameLength);
+                        EXPECT_LE(std::strlen(control::ProcessorName(vendor, family, model, xf, xm)),
+                                  control::kMaxProcessorNameLength);
 }
 
 TEST(Processor, IdentifyOnThisMachine) {
-    ProcessorInfo info;
+    control::ProcessorInfo info;
     info.name = "untouched";
 #if defined(__i386__) || defined(__x86_64__)
-    ASSERT_TRUE(IdentifyProcessor(info));
+    ASSERT_TRUE(control::IdentifyProcessor(info));
     EXPECT_EQ(info.vendor.size(), 12u);
     EXPECT_FALSE(info.name.empty());
-    EXPECT_LE(info.name.size(), kMaxProcessorNameLength);
+    EXPECT_LE(info.name.size(), control::kMaxProcessorNameLength);
     // Every x86-64 processor has MMX, SSE and SSE2.
 #if defined(__x86_64__)
-    EXPECT_EQ(info.features & (kProcessorMMX | kProcessorSSE | kProcessorSSE2),
-              kProcessorMMX | kProcessorSSE | kProcessorSSE2);
+    EXPECT_EQ(info.features & (control::kProcessorMMX | control::kProcessorSSE | control::kProcessorSSE2),
+              control::kProcessorMMX | control::kProcessorSSE | control::kProcessorSSE2);
 #endif
 #else
-    EXPECT_FALSE(IdentifyProcessor(info));
+    EXPECT_FALSE(control::IdentifyProcessor(info));
     EXPECT_EQ(info.name, "untouched");
 #endif
 }
