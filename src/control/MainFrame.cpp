@@ -276,6 +276,11 @@ void CMainFrame::ShowMessage(const std::string& text) {
     if (!m_state.unattended) core::ShowMessageDialog(nullptr, text);
 }
 
+void CMainFrame::StartTimer(Timer timer) {
+    SetTimer(m_hWnd, timer == Timer::AfterSplash ? kTimerAfterSplash : kTimerAfterPreparation, 1000,
+             nullptr);
+}
+
 void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
 
 void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }

@@ -13,11 +13,12 @@
 #include "core/SetupState.h"
 #include "crypt/RijndaelFileCrypt.h"
 #include "install/InstallEngine.h"
+#include "control/StartupDriver.h"
 #include "pages/Wizard.h"
 
 namespace control {
 
-class CMainFrame : public pages::WizardOwner {
+class CMainFrame : public pages::WizardOwner, public StartupHost {
 public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
     // Posted to the frame when a page window was left behind by a move.
@@ -38,20 +39,21 @@ public:
     void RunStartupDriver();
     // Called by the progress page: runs the installation, then moves on.
     void StartInstallation() override;
-    void ShowFirstPage();
-    void CloseStartPage();
+    void ShowFirstPage() override;
+    void CloseStartPage() override;
+    void StartTimer(Timer timer) override;
 
     // The setup expansion of a project text, with the values known now.
     std::string Expand(const std::string& text) const;
     // Shows the setup's message dialog over the current page.
-    void ShowMessage(const std::string& text);
+    void ShowMessage(const std::string& text) override;
     // Ends the message loop. Interactive runs end with 0; an unattended run
     // with the code of how it ended (ExitCodes.h).
     void EndSetup(int unattendedExitCode = 0) override;
     void DeleteRetiredPagesLater() override;
     // Deletes the working folder with everything in it.
     void RemoveWorkingFolder();
-    pages::Wizard& Pages() { return *m_wizard; }
+    pages::Wizard& Pages() override { return *m_wizard; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,5 @@
 #include "control/StartupDriver.h"
 
-#include "control/MainFrame.h"
 #include "core/ExitCodes.h"
 #include "control/PreviousInstall.h"
 #include "core/RunProgram.h"
@@ -12,19 +11,23 @@
 
 namespace control {
 
-StartupDriver::StartupDriver(CMainFrame& frame) : frame_(frame), state_(frame.State()) {}
+StartupDriver::StartupDriver(StartupHost& host) : host_(host), state_(host.State()) {}
+
+std::string StartupDriver::Expand(const std::string& text) const {
+    return core::ExpandSetupText(state_, text);
+}
 
 void StartupDriver::Run() {
     if (SplashStep()) state_.splashShown = true;
     core::trace::Line("step 11: splash");
     core::trace::Line("step 12: system requirements");
-    if (!CheckSystemRequirements()) return frame_.EndSetup(core::kExitRefused);
+    if (!CheckSystemRequirements()) return host_.EndSetup(core::kExitRefused);
     core::trace::Line("step 13: administrator rights");
-    if (!CheckAdministratorRights()) return frame_.EndSetup(core::kExitRefused);
+    if (!CheckAdministratorRights()) return host_.EndSetup(core::kExitRefused);
     core::trace::Line("step 14: conditions");
     ReadConditions();
     core::trace::Line("step 15: previous installation");
-    if (!PreviousInstallation()) return frame_.EndSetup();
+    if (!PreviousInstallation()) return host_.EndSetup(core::kExitInstalled);
     core::trace::Line("step 16: page list");
     ReadPageList();
     core::trace::Line("step 17: file actions");
@@ -32,7 +35,7 @@ void StartupDriver::Run() {
     core::trace::Line("step 18: setup types and features");
     ReadSetupTypesAndFeatures();
     core::trace::Line("step 19: start page");
-    if (!StartPageStep()) return frame_.EndSetup(core::kExitPreparationFailed);
+    if (!StartPageStep()) return host_.EndSetup(core::kExitPreparationFailed);
     core::trace::Line("step 20: background window");
     OpenBackgroundWindow();
     core::trace::Line("step 21: billboards");
@@ -43,11 +46,11 @@ void StartupDriver::Run() {
     ReadMergeModules();
     if (!state_.splashShown) {
         core::trace::Line("step 24: first page");
-        frame_.ShowFirstPage();
+        host_.ShowFirstPage();
     }
     if (state_.splashShown && state_.diskImage) {
         core::trace::Line("step 25: waiting for the splash");
-        SetTimer(frame_.Window(), CMainFrame::kTimerAfterSplash, 1000, nullptr);
+        host_.StartTimer(StartupHost::Timer::AfterSplash);
     }
     core::trace::Line("step 26: driver done");
 }
@@ -57,8 +60,8 @@ SystemCheckContext StartupDriver::CheckContext() {
     c.settingsPath = state_.settingsPath;
     c.messageFilePath = state_.languageFilePath;
     c.noAdministrator = state_.noAdministrator;
-    c.expand = [this](const std::string& t) { return frame_.Expand(t); };
-    c.showMessage = [this](const std::string& t) { frame_.ShowMessage(t); };
+    c.expand = [this](const std::string& t) { return Expand(t); };
+    c.showMessage = [this](const std::string& t) { host_.ShowMessage(t); };
     return c;
 }
 
@@ -80,7 +83,7 @@ bool StartupDriver::PreviousInstallation() {
     s.registryPath = core::settings::Read(ini, app::kSection, app::kUpgradeRegistryPath, kShortValueSize);
     s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
     PreviousInstallActions a;
-    a.expand = [this](const std::string& t) { return frame_.Expand(t); };
+    a.expand = [this](const std::string& t) { return Expand(t); };
     a.runAndWait = [](const std::string& program, const std::string& arguments) {
         core::trace::Value("run and wait", program + "|" + arguments);
         core::RunAndWait(program, arguments);
@@ -95,7 +98,7 @@ bool StartupDriver::PreviousInstallation() {
     return true;
 }
 
-void StartupDriver::ReadPageList() { frame_.Pages().BuildPageList(); }
+void StartupDriver::ReadPageList() { host_.Pages().BuildPageList(); }
 
 // The features of the setup types, all to be installed until the custom
 // setup page excludes some.
@@ -112,26 +115,26 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 // when the extraction failed. Nothing to prepare in disk-image mode.
 bool StartupDriver::StartPageStep() {
     if (state_.diskImage) return true;
-    skin::SkinnedPage* start = frame_.Pages().ShowStartPage();
+    skin::SkinnedPage* start = host_.Pages().ShowStartPage();
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
-    frame_.Pages().SetWorkerRunning(true);
+    host_.Pages().SetWorkerRunning(true);
     const bool extracted = cabinet::ExtractCabinet(cabinet::PayloadCabinetPath(state_.sourceFolder),
                                                    state_.workingFolder, &progress);
-    frame_.Pages().SetWorkerRunning(false);
+    host_.Pages().SetWorkerRunning(false);
     core::trace::Value("preparation extraction", extracted ? "done" : "failed");
     if (core::GlobalFlags().cancelled) {
         // Cancelled on the start page: no wizard page follows but the complete page.
-        frame_.RemoveWorkingFolder();
-        frame_.Pages().ShowCompletePage();
+        core::RemoveWorkingFolder(state_);
+        host_.Pages().ShowCompletePage();
         return true;
     }
     if (!extracted) return false;
     if (state_.splashShown) {
         state_.splashMayClose = true;
-        SetTimer(frame_.Window(), CMainFrame::kTimerAfterPreparation, 1000, nullptr);
+        host_.StartTimer(StartupHost::Timer::AfterPreparation);
     } else {
-        frame_.CloseStartPage();
+        host_.CloseStartPage();
     }
     return true;
 }

@@ -4,16 +4,36 @@
 // splash has closed). A failing check ends the setup.
 #pragma once
 
+#include <string>
+
 #include "control/SystemChecks.h"
 #include "core/SetupState.h"
+#include "pages/Wizard.h"
 
 namespace control {
 
-class CMainFrame;
+// What the driver needs from the main frame that runs it.
+class StartupHost {
+public:
+    // Frame timers the driver starts; the frame answers them when they fire.
+    enum class Timer { AfterPreparation, AfterSplash };
+
+    virtual ~StartupHost() = default;
+    virtual core::SetupState& State() = 0;
+    virtual pages::Wizard& Pages() = 0;
+    // Shows the setup's message dialog (nothing in an unattended run).
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Ends the setup; see pages::WizardOwner::EndSetup.
+    virtual void EndSetup(int unattendedExitCode) = 0;
+    // Polls, once a second, for the splash to close before moving on.
+    virtual void StartTimer(Timer timer) = 0;
+    virtual void ShowFirstPage() = 0;
+    virtual void CloseStartPage() = 0;
+};
 
 class StartupDriver {
 public:
-    explicit StartupDriver(CMainFrame& frame);
+    explicit StartupDriver(StartupHost& host);
 
     // Steps 11 to 26, each announced in the trace.
     void Run();
@@ -34,7 +54,9 @@ private:
     void ReadMergeModules();
     SystemCheckContext CheckContext();
 
-    CMainFrame& frame_;
+    std::string Expand(const std::string& text) const;
+
+    StartupHost& host_;
     core::SetupState& state_;
 };
 
