@@ -17,6 +17,20 @@ import sys
 import time
 
 POLL = 0.005   # trace file
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def trace_name(constant):
+    """The name of a trace line as setup.exe writes it (src/core/TraceNames.h)."""
+    header = os.path.join(HERE, "..", "src", "core", "TraceNames.h")
+    with open(header) as f:
+        for line in f:
+            if line.startswith("constexpr char %s[] = \"" % constant):
+                return line.split('"')[1]
+    raise SystemExit("no trace name " + constant)
+
+
+WORKING_FOLDER = trace_name("kWorkingFolder")
 SCAN = 0.05    # folders
 
 
@@ -60,7 +74,7 @@ def main():
             lines = []
         for line in lines[seen_lines:]:
             event("trace: " + line)
-            if line.startswith("step 6: working folder=") and work is None:
+            if line.startswith(WORKING_FOLDER + "=") and work is None:
                 win = line.split("=", 1)[1].rstrip("\\")
                 work = os.path.join(a.drive_c, *win[3:].split("\\"))
         seen_lines = len(lines)

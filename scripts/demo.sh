@@ -29,15 +29,19 @@ export CV_BUILD=$demo
 source "$root/scripts/wine-env.sh"
 
 trace=$demo/trace.txt
-value() { tr -d '\r' <"$trace" | sed -n "s/^$1=//p" | head -n 1; }
-work=$("$WINE" winepath -u "$(value 'step 6: working folder')" 2>/dev/null | tr -d '\r')
+# value CONSTANT: the trace value under a name of src/core/TraceNames.h.
+value() {
+  local name; name=$(sed -n "s/^constexpr char $1\[\] = \"\([^\"]*\)\";.*/\1/p" "$root/src/core/TraceNames.h")
+  tr -d '\r' <"$trace" | sed -n "s/^$name=//p" | head -n 1
+}
+work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
 {
   cat "$demo/exit-code.txt"
   echo "Start-up steps run:"; tr -d '\r' <"$trace" | grep '^step' | sed 's/^/  /'
-  echo "Working folder: $(value 'step 6: working folder')  ($work)"
+  echo "Working folder: $(value kWorkingFolder)  ($work)"
   echo "Product values read:"
-  for k in 'product name' publisher 'product version' 'product code' 'installation folder' \
-           language 'company name' 'program files folder' 'step 9: operating system' unattended; do
+  for k in kProductName kPublisher kProductVersion kProductCode kInstallFolder \
+           kLanguage kCompanyName kProgramFilesFolder kOperatingSystem kUnattended; do
     printf '  %-22s %s\n' "$k" "$(value "$k")"
   done
   # The setup removes its working folder at the end; the same texts come from the containers.
@@ -46,10 +50,10 @@ work=$("$WINE" winepath -u "$(value 'step 6: working folder')" 2>/dev/null | tr 
       { echo "Decrypted $f.inf:"; tr -d '\0\r' <"$demo/$f.inf" | sed 's/^/  | /'; }
   done
   echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
-  install=$("$WINE" winepath -u "$(value 'hand-over: installation folder')" 2>/dev/null | tr -d '\r')
-  echo "Installed files in $(value 'hand-over: installation folder'):"
+  install=$("$WINE" winepath -u "$(value kHandOverFolder)" 2>/dev/null | tr -d '\r')
+  echo "Installed files in $(value kHandOverFolder):"
   [ -n "$install" ] && (cd "$install" 2>/dev/null && find . -type f | sort | sed 's/^\.\//  /')
-  code=$(value 'product code')
+  code=$(value kProductCode)
   log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   echo "Uninstall log:"; [ -f "$log" ] && tr -d '\r' <"$log" | sed 's/^/  | /'
   echo "Working folder removed at the end: $([ -d "$work" ] && echo no || echo yes)"

@@ -36,7 +36,7 @@ run_setup() { start_setup "$@"; finish_when_ready "$@"; }
 finish_when_ready() {
   local trace=$2 end=$((SECONDS + 60))
   while kill -0 "$SETUP_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do
-    if grep -q '^step 26' "$trace" 2>/dev/null; then
+    if grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null; then
       THEME="$1/theme"
       on_page complete.lcd 15000 && click complete.lcd IDC_FINISH
       break
@@ -51,11 +51,12 @@ finish_when_ready() {
 # was asked for).
 drive() { timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
 
-# trace_value TRACE NAME: the value recorded under NAME in a start-up trace.
-trace_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -n 1; }
+# trace_value TRACE CONSTANT: the value recorded in a trace under the name
+# CONSTANT of src/core/TraceNames.h ("trace_value FILE kProductName").
+trace_value() { tr -d '\r' <"$1" | sed -n "s/^$(trace_name "$2")=//p" | head -n 1; }
 
 # The working folder of a traced run, as a Unix path.
-working_folder() { upath "$(trace_value "$1" 'step 6: working folder')"; }
+working_folder() { upath "$(trace_value "$1" kWorkingFolder)"; }
 
 # steps_in_order TRACE N...: the trace names steps N... in this order.
 steps_in_order() {

@@ -15,6 +15,7 @@
 #include "pages/ProgressPage.h"
 #include "control/ThemeFiles.h"
 #include "core/Trace.h"
+#include "core/TraceNames.h"
 #include "core/WorkingFolder.h"
 #include "core/ShellFileOps.h"
 #include "util/Text.h"
@@ -114,7 +115,7 @@ void CMainFrame::DiscoverFolders() {
     core::trace::Line("step 3: folders discovered");
     core::trace::Value("windows folder", s.windowsFolder);
     core::trace::Value("temporary folder", s.tempFolder);
-    core::trace::Value("source folder", s.sourceFolder);
+    core::trace::Value(core::tracenames::kSourceFolder, s.sourceFolder);
     core::trace::Value("system folder", s.systemFolder);
 }
 
@@ -132,7 +133,7 @@ bool CMainFrame::LocateProjectFiles() {
     s.dataPath = s.workingFolder + core::kDataFileName;
     ProjectFileResult r =
         DecryptProjectFiles(Cipher(), s.sourceFolder, s.workingFolder, s.settingsPath, s.dataPath);
-    core::trace::Value("step 6: working folder", s.workingFolder);
+    core::trace::Value(core::tracenames::kWorkingFolder, s.workingFolder);
     if (r.outcome == ProjectFileResult::Decrypted) {
         core::trace::Line("step 6: project files decrypted");
         return true;
@@ -174,11 +175,11 @@ void CMainFrame::ResolveMachineValues() {
     s.diskImage = core::folders::Exists(s.sourceFolder + core::kDiskImageFolderName);
 
     core::trace::Line("step 7: machine values resolved");
-    core::trace::Value("program files folder", s.programFilesFolder);
+    core::trace::Value(core::tracenames::kProgramFilesFolder, s.programFilesFolder);
     core::trace::Value("common files folder", s.commonFilesFolder);
-    core::trace::Value("documents folder", f.documents);
+    core::trace::Value(core::tracenames::kDocumentsFolder, f.documents);
     core::trace::Value("login name", s.loginName);
-    core::trace::Value("disk image", core::FlagText(s.diskImage));
+    core::trace::Value(core::tracenames::kDiskImage, core::FlagText(s.diskImage));
 }
 
 void CMainFrame::ReadProductSettings() {
@@ -207,20 +208,20 @@ void CMainFrame::ReadProductSettings() {
     s.customerRegistryKey = core::settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryKey);
 
     core::trace::Line("step 8: product settings read");
-    core::trace::Value("product name", s.productName);
-    core::trace::Value("publisher", s.publisher);
-    core::trace::Value("product version", s.productVersion);
-    core::trace::Value("company name", s.companyName);
-    core::trace::Value("installation folder", s.installFolder);
-    core::trace::Value("language", s.languageName);
-    core::trace::Value("product code", s.productCode);
+    core::trace::Value(core::tracenames::kProductName, s.productName);
+    core::trace::Value(core::tracenames::kPublisher, s.publisher);
+    core::trace::Value(core::tracenames::kProductVersion, s.productVersion);
+    core::trace::Value(core::tracenames::kCompanyName, s.companyName);
+    core::trace::Value(core::tracenames::kInstallFolder, s.installFolder);
+    core::trace::Value(core::tracenames::kLanguage, s.languageName);
+    core::trace::Value(core::tracenames::kProductCode, s.productCode);
     core::trace::Value("preview", core::FlagText(s.preview));
-    core::trace::Value("unattended", core::FlagText(s.unattended));
+    core::trace::Value(core::tracenames::kUnattended, core::FlagText(s.unattended));
 }
 
 void CMainFrame::DetermineOsName() {
     m_state.osName = MachineOsName();
-    core::trace::Value("step 9: operating system", m_state.osName);
+    core::trace::Value(core::tracenames::kOperatingSystem, m_state.osName);
 }
 
 // Language selection: returns true when it showed the language page or
@@ -299,7 +300,7 @@ void CMainFrame::RunStartupDriver() {
 // run, or the next page.
 void CMainFrame::StartInstallation() {
     m_state.installFolder = m_state.currentInstallFolder;
-    core::trace::Value("hand-over: installation folder", m_state.installFolder);
+    core::trace::Value(core::tracenames::kHandOverFolder, m_state.installFolder);
     {
         pages::ProgressPageSink progress(m_wizard->CurrentPage());
         install::InstallEngine engine(MakeEngineSetup(), &progress);

@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
 #include "core/Trace.h"
+#include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"
 
 namespace control {
@@ -28,7 +29,7 @@ void StartupDriver::Run() {
     ReadConditions();
     core::trace::Line("step 15: previous installation");
     if (!PreviousInstallation()) return host_.EndSetup(core::kExitInstalled);
-    core::trace::Line("step 16: page list");
+    core::trace::Line(core::tracenames::kPageListStep);
     ReadPageList();
     core::trace::Line("step 17: file actions");
     ReadFileActions();
@@ -52,7 +53,7 @@ void StartupDriver::Run() {
         core::trace::Line("step 25: waiting for the splash");
         host_.StartTimer(StartupHost::Timer::AfterSplash);
     }
-    core::trace::Line("step 26: driver done");
+    core::trace::Line(core::tracenames::kDriverDone);
 }
 
 SystemCheckContext StartupDriver::CheckContext() {
@@ -94,7 +95,7 @@ bool StartupDriver::PreviousInstallation() {
         core::trace::Value("earlier installation folder", folder);
     };
     HandlePreviousInstallation(s, a);
-    core::trace::Value("installation folder after checks", state_.installFolder);
+    core::trace::Value(core::tracenames::kInstallFolderAfterChecks, state_.installFolder);
     return true;
 }
 

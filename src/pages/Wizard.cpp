@@ -5,6 +5,7 @@
 #include "core/ExitCodes.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "core/TraceNames.h"
 #include "core/ShellFileOps.h"
 #include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
@@ -16,7 +17,6 @@ namespace pages {
 namespace {
 
 const char kStartPage[] = "start.lcd";
-const char kLayoutProperty[] = "CorvaneLayout";
 
 bool FileExists(const std::string& path) {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -68,7 +68,7 @@ skin::SkinnedPage* Wizard::ShowStartPage() {
 }
 
 void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
-    core::trace::Value("page", target.layout + (target.hidden ? " (hidden)" : ""));
+    core::trace::Value(core::tracenames::kPage, target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return;
     page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);

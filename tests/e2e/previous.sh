@@ -10,7 +10,7 @@ WINDIR=$WINEPREFIX/drive_c/windows
 CALLS=$WINDIR/cvexec.exe.calls.txt
 cp "$CV_WIN/tests/recordrun.exe" "$WINDIR/cvexec.exe"
 app() { printf '%s' "[APPINFO]\r\na1=Prev Product\r\na3=$CODE\r\na4=C:\\\\Apps\\\\Prev\r\n$1"; }
-install_folder() { trace_value "$1" 'installation folder after checks'; }
+install_folder() { trace_value "$1" kInstallFolderAfterChecks; }
 run_project() { rm -f "$CALLS"; make_project "$S/$1" "$2"; run_setup "$S/$1" "$S/$1.trace"; }
 
 # "New Installation" + "a29" "Yes" with the product registered: cvexec.exe runs and is waited for.

@@ -34,17 +34,17 @@ run_setup "$S/good" "$S/good.trace"
 work=$(working_folder "$S/good.trace")
 check startup-good-exit-0 test "$SETUP_RC" -eq 0
 check startup-good-all-steps-in-order steps_in_order "$S/good.trace" $(seq 1 24) 26
-check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" 'step 6: working folder')' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}\\\\$ ]]"
+check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" kWorkingFolder)' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}\\\\$ ]]"
 check startup-setup-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/setup.plain") "$work/setup.inf"
 check startup-data-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/data.plain") "$work/data.inf"
-check startup-product-name test "$(trace_value "$S/good.trace" 'product name')" = "Trace Product"
-check startup-product-version test "$(trace_value "$S/good.trace" 'product version')" = "2.5.1"
-check startup-product-code test "$(trace_value "$S/good.trace" 'product code')" = "{5E1A-TEST}"
-check startup-install-folder-gets-backslash test "$(trace_value "$S/good.trace" 'installation folder')" = 'C:\Apps\Trace\'
-check startup-program-files-read test "$(trace_value "$S/good.trace" 'program files folder')" = 'C:\Program Files'
-check startup-source-folder-is-current-folder test "$(trace_value "$S/good.trace" 'source folder')" = "$(zpath "$S/good")\\"
-check startup-not-disk-image test "$(trace_value "$S/good.trace" 'disk image')" = 0
-check startup-documents-without-backslash bash -c "[[ '$(trace_value "$S/good.trace" 'documents folder')' != *\\\\ ]]"
+check startup-product-name test "$(trace_value "$S/good.trace" kProductName)" = "Trace Product"
+check startup-product-version test "$(trace_value "$S/good.trace" kProductVersion)" = "2.5.1"
+check startup-product-code test "$(trace_value "$S/good.trace" kProductCode)" = "{5E1A-TEST}"
+check startup-install-folder-gets-backslash test "$(trace_value "$S/good.trace" kInstallFolder)" = 'C:\Apps\Trace\'
+check startup-program-files-read test "$(trace_value "$S/good.trace" kProgramFilesFolder)" = 'C:\Program Files'
+check startup-source-folder-is-current-folder test "$(trace_value "$S/good.trace" kSourceFolder)" = "$(zpath "$S/good")\\"
+check startup-not-disk-image test "$(trace_value "$S/good.trace" kDiskImage)" = 0
+check startup-documents-without-backslash bash -c "[[ '$(trace_value "$S/good.trace" kDocumentsFolder)' != *\\\\ ]]"
 
 # 4. Theme files named "^!..." move into theme\; an existing theme file is kept.
 project "$S/theme"
@@ -60,7 +60,7 @@ check startup-theme-blocked-file-stays test -e "$S/theme/^!license.lcd"
 # 5. A DiskImage1 folder beside the setup sets disk-image mode.
 project "$S/disk" && mkdir -p "$S/disk/DiskImage1"
 run_setup "$S/disk" "$S/disk.trace"
-check startup-disk-image-mode test "$(trace_value "$S/disk.trace" 'disk image')" = 255
+check startup-disk-image-mode test "$(trace_value "$S/disk.trace" kDiskImage)" = 255
 check startup-disk-image-exit-0 test "$SETUP_RC" -eq 0
 
 # 6. Damaged containers: the cipher's message is shown, exit code 0, no crash.

@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/Wizard.h"
 #include "skin/ControlKinds.h"
 #include "skin/LayoutFile.h"
 #include "skin/LayoutLoader.h"
@@ -43,7 +44,7 @@
 
 namespace {
 
-const char kLayoutProperty[] = "CorvaneLayout";
+using pages::kLayoutProperty;
 
 std::string Escape(const std::string& s) {
     std::string out;

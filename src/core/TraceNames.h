@@ -1,0 +1,34 @@
+// The names of the trace lines that test drivers, the demo and the benchmark
+// read (see core/Trace.h). They are a contract: the program writes them
+// through these constants, and the shell scripts read the same constants out
+// of this file (tests/lib.sh: trace_name), so a renamed line cannot leave a
+// waiting test behind. Start-up steps are lines "step N: ..." in the order the
+// steps run; a value line is "NAME=VALUE".
+#pragma once
+
+namespace core::tracenames {
+
+// Step lines and values of the start-up.
+constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
+constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name
+constexpr char kPageListStep[] = "step 16: page list";             // the checks passed
+constexpr char kDriverDone[] = "step 26: driver done";             // the wizard is up
+// Values read at start-up.
+constexpr char kSourceFolder[] = "source folder";
+constexpr char kProgramFilesFolder[] = "program files folder";
+constexpr char kDocumentsFolder[] = "documents folder";
+constexpr char kDiskImage[] = "disk image";                        // "255" or "0"
+constexpr char kProductName[] = "product name";
+constexpr char kPublisher[] = "publisher";
+constexpr char kProductVersion[] = "product version";
+constexpr char kProductCode[] = "product code";
+constexpr char kCompanyName[] = "company name";
+constexpr char kLanguage[] = "language";
+constexpr char kUnattended[] = "unattended";                       // "255" or "0"
+constexpr char kInstallFolder[] = "installation folder";
+constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
+// The wizard and the installation.
+constexpr char kPage[] = "page";                                   // value: the layout shown
+constexpr char kHandOverFolder[] = "hand-over: installation folder";
+
+}  // namespace core::tracenames
