@@ -1,0 +1,197 @@
+// The install actions run in-process against a scripted context: the real
+// file system, no setup.exe, answers and cancel requests chosen by the test.
+#include <vector>
+
+#include "core/FileList.h"
+#include "install/FilePhase.h"
+#include "install/FileRules.h"
+#include "install/InstallActions.h"
+
+#include "TestFiles.h"
+
+namespace {
+
+using install::ActionResult;
+using install::ErrorChoice;
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
+// A context whose payload lies in <scratch>payload\ and whose <InstallDir>
+// and <WindowsFolder> are folders of the scratch folder.
+class ScriptedContext : public install::InstallContext {
+public:
+    explicit ScriptedContext(const ScratchFolder& dir) : dir_(dir) {
+        CreateDirectoryA((dir.Path() + "payload").c_str(), nullptr);
+        CreateDirectoryA((dir.Path() + "app").c_str(), nullptr);
+        setup_.values.installDir = dir.Path() + "app\\";
+        setup_.values.windowsFolder = dir.Path() + "win";
+        setup_.values.productCode = "{TEST}";
+        setup_.currentInstallFolder = setup_.defaultInstallFolder = setup_.values.installDir;
+        setup_.workingFolder = dir.Path() + "payload\\";
+        setup_.dataPath = dir.Path() + "data.inf";
+    }
+
+    // Adds a record whose payload file holds `content` ("" for none).
+    void AddFile(const std::string& name, const std::string& content, int32_t flags = 0) {
+        core::filelist::FileRecord r;
+        r.fileName = name;
+        r.sourceLine = "C:\\project\\" + name;
+        r.destDir = "<InstallDir>";
+        r.flags = flags;
+        if (!content.empty()) dir_.Write("payload\\" + StoredName(name), content);
+        records_.push_back(r);
+    }
+    std::string StoredName(const std::string& name) const {
+        return core::filelist::StoredName(records_.size(), name);
+    }
+    std::string Installed(const std::string& name) const { return setup_.values.installDir + name; }
+
+    install::EngineSetup& MutableSetup() { return setup_; }
+    const install::EngineSetup& Setup() const override { return setup_; }
+    std::string Expand(const std::string& text) const override {
+        return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
+                                      setup_.defaultInstallFolder);
+    }
+    void Log(core::LogKind kind, const std::string& value) override {
+        log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
+    }
+    std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
+        return setup_.workingFolder + core::filelist::StoredName(index, fileName);
+    }
+    std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetProgressRange(int) override {}
+    void SetProgressPosition(int position) override {
+        if (cancelAtPosition >= 0 && position >= cancelAtPosition) cancel = true;
+    }
+    bool CancelRequested() const override { return cancel; }
+    void Abandon() override { abandoned = true; }
+    ErrorChoice Ask(const install::Question& question) override {
+        questions.push_back(question);
+        return answers.empty() ? ErrorChoice::Cancel : answers[questions.size() - 1];
+    }
+    void ReportError(int, const std::string& message) override { errors.push_back(message); }
+
+    std::vector<std::string> log, statuses, errors;
+    std::vector<install::Question> questions;
+    std::vector<ErrorChoice> answers;
+    int cancelAtPosition = -1;
+    bool cancel = false;
+    bool abandoned = false;
+
+private:
+    const ScratchFolder& dir_;
+    install::EngineSetup setup_;
+    std::vector<core::filelist::FileRecord> records_;
+};
+
+TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("notes.txt", "new");
+    const std::string dest = dir.Write("app\\notes.txt", "old");
+    SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    EXPECT_EQ(ScratchFolder::Read(dest), "new");
+    EXPECT_TRUE(ctx.questions.empty());
+    EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
+    // No read-only flag was asked for: the installed file is writable.
+    EXPECT_FALSE(GetFileAttributesA(dest.c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST(InstallFilesAction, KeepsANewerLibraryAndStillLogsIt) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    const std::string older = ScratchFolder::Read(ProgramFolder() + "versioned_1_9.dll");
+    const std::string newer = ScratchFolder::Read(ProgramFolder() + "versioned_2_0.dll");
+    ASSERT_FALSE(older.empty());
+    ASSERT_FALSE(newer.empty());
+    ctx.AddFile("lib.dll", older);
+    const std::string dest = dir.Write("app\\lib.dll", newer);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    EXPECT_EQ(ScratchFolder::Read(dest), newer);
+    EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
+}
+
+TEST(InstallFilesAction, ACancelStopsBeforeTheNextFile) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("first.txt", "1");
+    ctx.AddFile("second.txt", "2");
+    ctx.cancelAtPosition = 1;  // the user cancels while the first file is placed
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Stop);
+    EXPECT_EQ(ScratchFolder::Read(ctx.Installed("first.txt")), "1");
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("second.txt")));
+    EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + ctx.Installed("first.txt")});
+    EXPECT_FALSE(ctx.abandoned);  // a cancel is not an abandoned run
+}
+
+TEST(InstallFilesAction, ACopyFailureAsksAndFollowsTheAnswer) {
+    ScratchFolder dir;
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("blocked.txt", "x");
+        ctx.AddFile("after.txt", "y");
+        CreateDirectoryA(ctx.Installed("blocked.txt").c_str(), nullptr);  // in the way
+        ctx.answers = {ErrorChoice::Retry, ErrorChoice::Ignore};
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+        ASSERT_EQ(ctx.questions.size(), 2u);
+        EXPECT_NE(ctx.questions[0].text.find(ctx.Installed("blocked.txt")), std::string::npos);
+        EXPECT_FALSE(ctx.questions[0].cancelOnly);
+        EXPECT_EQ(ScratchFolder::Read(ctx.Installed("after.txt")), "y");
+        EXPECT_FALSE(ctx.abandoned);
+    }
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("blocked.txt", "x", install::filerules::kFlagCritical);
+        ctx.answers = {ErrorChoice::Ignore};  // a critical file cannot be ignored
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Stop);
+        ASSERT_EQ(ctx.questions.size(), 1u);
+        EXPECT_TRUE(ctx.questions[0].cancelOnly);
+        EXPECT_TRUE(ctx.abandoned);
+        EXPECT_TRUE(ctx.log.empty());
+    }
+}
+
+// A preview walks every row's status but changes nothing beyond reading the
+// file list and making its folders.
+TEST(InstallActionTable, APreviewShowsEveryStepAndPlacesNoFile) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.MutableSetup().preview = true;
+    dir.Write("data.inf", "C:\\project\\a.txt\r\n<InstallDir>sub*0*0*0|\r\n");
+    dir.Write("payload\\F0_a.txt", "a");
+
+    EXPECT_EQ(install::RunInstallActions(ctx), ActionResult::Continue);
+    EXPECT_EQ(ctx.statuses, (std::vector<std::string>{
+                                "Loading data information...", "Creating directories...",
+                                "Please Wait, Copying Files...", "Please Wait, Creating Shortcuts...",
+                                "Please Wait, Setting system...", "Finishing settings..."}));
+    EXPECT_EQ(ctx.log.front(), "TOTALFILE=1");
+    EXPECT_TRUE(ScratchFolder::Exists(ctx.Installed("sub")));
+    EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "win\\Installer\\{TEST}"));
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("sub\\a.txt")));
+    EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "payload\\F0_a.txt"));  // the working folder stays
+}
+
+TEST(InstallActionTable, AnUnreadableFileListEndsTheRunAsAbandoned) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);  // no data.inf
+
+    EXPECT_EQ(install::RunInstallActions(ctx), ActionResult::Stop);
+    EXPECT_EQ(ctx.errors, std::vector<std::string>{"LoadFileData() - Error"});
+    EXPECT_TRUE(ctx.abandoned);
+    EXPECT_TRUE(ctx.log.empty());
+}
+
+}  // namespace
