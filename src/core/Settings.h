@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/SettingsKeys.h"
 #include "core/SettingsRules.h"
 
 namespace core::settings {
@@ -17,8 +18,9 @@ bool ReadNotNo(const std::string& file, const char* section, const char* key,
                int bufferSize = kValueSize);
 int ReadNumber(const std::string& file, const char* section, const char* key,
                int bufferSize = kValueSize);
-// Item count of an indexed list ("TOTAL"); never negative.
-int ReadListCount(const std::string& file, const char* section, const char* totalKey = "TOTAL");
+// Item count of an indexed list; never negative.
+int ReadListCount(const std::string& file, const char* section,
+                  const char* totalKey = core::keys::kTotal);
 // Field `letter` of list item `index` ("A" and 3 read key "A3").
 std::string ReadListField(const std::string& file, const char* section, const char* letter,
                           int index, int bufferSize = kValueSize);
