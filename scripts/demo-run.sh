@@ -7,6 +7,7 @@ set -uo pipefail
 package=$1 trace=$2 exit_file=$3 screens=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
+source "$here/trace-names.sh"
 cvdrive=$CV_WIN/tests/cvdrive.exe
 theme_win="Z:$(echo "$package/theme" | tr / '\\')"
 
@@ -20,12 +21,30 @@ rm -f "$trace"; mkdir -p "$screens"
 (cd "$package" && CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" exec timeout -k 5 300 "$WINE" setup.exe) &
 setup_pid=$!
 
+# next_page: waits for the setup to show its next page and sets `layout` to
+# its layout file; the trace names every page it shows, so the walk follows
+# the pages the project really has instead of waiting for ones it skips.
+shown=0 layout=
+next_page() {
+  local end=$((SECONDS + 60)) pages
+  while [ $SECONDS -lt $end ] && kill -0 "$setup_pid" 2>/dev/null; do
+    mapfile -t pages < <(tr -d '\r' <"$trace" 2>/dev/null | sed -n "s/^$(trace_name kPage)=//p")
+    if [ ${#pages[@]} -gt $shown ]; then
+      shown=${#pages[@]}; layout=${pages[-1]}; return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
 echo "Walking the wizard:"
 n=1
-for p in welcome license customer destination setuptype customsetup ready progress complete; do
-  page "$p.lcd" 60000 || continue
+while next_page; do
+  p=${layout%.lcd}
+  page "$layout" 20000 || continue
   shot "$(printf '%02d' $n)-$p"; n=$((n + 1))
   case $p in
+    start) ;;
     license) click license.lcd IDC_ACCEPTLICENSE; sleep 0.3; click license.lcd IDC_NEXT ;;
     progress) ;;
     complete)
@@ -33,7 +52,7 @@ for p in welcome license customer destination setuptype customsetup ready progre
       for box in IDC_LAUNCHFILE IDC_LAUNCHREADME; do
         drive state "$theme_win\\complete.lcd" $box | grep -q ' checked' && click complete.lcd $box
       done
-      click complete.lcd IDC_FINISH ;;
+      click complete.lcd IDC_FINISH; break ;;
     *) click "$p.lcd" IDC_NEXT ;;
   esac
 done

@@ -29,11 +29,9 @@ export CV_BUILD=$demo
 source "$root/scripts/wine-env.sh"
 
 trace=$demo/trace.txt
+source "$root/scripts/trace-names.sh"
 # value CONSTANT: the trace value under a name of src/core/TraceNames.h.
-value() {
-  local name; name=$(sed -n "s/^constexpr char $1\[\] = \"\([^\"]*\)\";.*/\1/p" "$root/src/core/TraceNames.h")
-  tr -d '\r' <"$trace" | sed -n "s/^$name=//p" | head -n 1
-}
+value() { tr -d '\r' <"$trace" | sed -n "s/^$(trace_name "$1")=//p" | head -n 1; }
 work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
 {
   cat "$demo/exit-code.txt"

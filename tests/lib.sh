@@ -26,11 +26,8 @@ scratch_dir() {
   rm -rf "$d"; mkdir -p "$d"; echo "$d"
 }
 
-# trace_name CONSTANT: the name of a trace line as the program writes it
-# (src/core/TraceNames.h), e.g. "trace_name kDriverDone".
-trace_name() {
-  sed -n "s/^constexpr char $1\[\] = \"\([^\"]*\)\";.*/\1/p" "$CV_ROOT/src/core/TraceNames.h"
-}
+# trace_name CONSTANT: the name of a trace line as the program writes it.
+source "$CV_ROOT/scripts/trace-names.sh"
 
 # Small assertion helpers for use inside check.
 same_file() { cmp -s "$1" "$2"; }

@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "control/MainFrame.h"
+#include "core/ExitCodes.h"
 #include "core/MessageWait.h"
 #include "skin/SkinnedPage.h"
 #include "core/Messages.h"
@@ -26,7 +27,7 @@ bool StartSockets() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!StartSockets()) {
         MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
-        return 0;
+        return core::kExitFailed;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -40,9 +41,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Every message loop of the program lets the pages see keys first.
     core::SetMessageFilter(&skin::SkinnedPage::PreTranslatePageMessage);
     control::CMainFrame frame;
+    // Without its frame (no window, or no readable project) the setup did not run.
     if (!frame.Create(instance)) {
         WSACleanup();
-        return 0;
+        return core::kExitFailed;
     }
     MSG msg;
     int exitCode = 0;

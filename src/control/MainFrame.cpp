@@ -45,6 +45,7 @@ bool CMainFrame::Create(HINSTANCE instance) {
     HWND hwnd = CreateWindowExA(0, kFrameClass, "Setup", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                 instance, this);
+    if (!hwnd && GetLastError() != ERROR_SUCCESS) core::trace::Failure("CreateWindowEx (frame)", GetLastError());
     return hwnd != nullptr;
 }
 
@@ -70,6 +71,9 @@ LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kMessageDeleteRetiredPages:
         m_wizard->DeleteRetiredPages();
+        return 0;
+    case kMessageStartInstallation:
+        m_wizard->RunInstallation();
         return 0;
     case WM_DESTROY:
         m_hWnd = nullptr;
@@ -267,6 +271,10 @@ void CMainFrame::DeleteRetiredPagesLater() {
     PostMessageA(m_hWnd, kMessageDeleteRetiredPages, 0, 0);
 }
 
+void CMainFrame::StartInstallationLater() {
+    PostMessageA(m_hWnd, kMessageStartInstallation, 0, 0);
+}
+
 void CMainFrame::RemoveWorkingFolder() { core::RemoveWorkingFolder(m_state); }
 
 std::string CMainFrame::Expand(const std::string& text) const { return core::ExpandSetupText(m_state, text); }
@@ -301,22 +309,23 @@ void CMainFrame::RunStartupDriver() {
 void CMainFrame::StartInstallation() {
     m_state.installFolder = m_state.currentInstallFolder;
     core::trace::Value(core::tracenames::kHandOverFolder, m_state.installFolder);
+    install::RunOutcome outcome;
     {
         pages::ProgressPageSink progress(m_wizard->CurrentPage());
         install::InstallEngine engine(MakeEngineSetup(), &progress);
-        engine.Run();
+        outcome = engine.Run();
     }
     core::trace::Value("installation ended, abort flag", core::FlagText(core::GlobalFlags().cancelled));
     if (core::GlobalFlags().cancelled) {
         m_state.finished = true;
         if (m_state.unattended) {
-            EndSetup(core::kExitAbandoned);
-        } else if (core::GlobalFlags().cancel) {
+            EndSetup(outcome == install::RunOutcome::Failed ? core::kExitFailed : core::kExitAbandoned);
+        } else if (core::GlobalFlags().cancel && outcome != install::RunOutcome::Failed) {
             // A cancel confirmed during the run left the working folder to now.
             RemoveWorkingFolder();
             m_wizard->ShowCompletePage();
         } else {
-            m_wizard->ShowErrorPage();  // abandoned at a failed copy
+            m_wizard->ShowErrorPage();  // abandoned at a failed step, or could not run
         }
         return;
     }

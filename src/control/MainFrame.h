@@ -23,6 +23,8 @@ public:
     enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
     // Posted to the frame when a page window was left behind by a move.
     static constexpr UINT kMessageDeleteRetiredPages = WM_APP + 1;
+    // Posted to the frame to start the installation at the next turn of the loop.
+    static constexpr UINT kMessageStartInstallation = WM_APP + 2;
 
     CMainFrame();
     ~CMainFrame();
@@ -51,6 +53,7 @@ public:
     // with the code of how it ended (ExitCodes.h).
     void EndSetup(int unattendedExitCode = 0) override;
     void DeleteRetiredPagesLater() override;
+    void StartInstallationLater() override;
     // Deletes the working folder with everything in it.
     void RemoveWorkingFolder();
     pages::Wizard& Pages() override { return *m_wizard; }

@@ -10,5 +10,8 @@ namespace core::trace {
 bool Enabled();
 void Line(const std::string& text);
 void Value(const char* name, const std::string& value);
+// "failed=CALL: SYSTEM TEXT (CODE)" for a Win32 call that failed with the
+// error code `error` (GetLastError right after the call).
+void Failure(const char* call, unsigned long error);
 
 }  // namespace core::trace

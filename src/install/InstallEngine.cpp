@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/MessageWait.h"
 #include "core/SetupState.h"
+#include "core/Trace.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
 #include "install/TemporaryFiles.h"
@@ -58,16 +59,21 @@ void InstallEngine::ReportError(int number, const std::string& message) {
                                           {std::to_string(number), message}));
 }
 
-void InstallEngine::Run() {
+RunOutcome InstallEngine::Run() {
     log_.Start(Expand(core::kUninstallLogPath));
+    outcome_ = RunOutcome::Failed;
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
     if (worker) {
         core::WaitDispatchingMessages(worker);
         CloseHandle(worker);
+    } else {
+        core::trace::Failure("CreateThread (installation)", GetLastError());
     }
     log_.Close();
     SetProgressPosition(static_cast<int>(records_.size()));
+    if (outcome_ != RunOutcome::Completed) core::GlobalFlags().cancelled = true;
+    return outcome_;
 }
 
 DWORD WINAPI InstallEngine::WorkerEntry(void* self) {
@@ -77,11 +83,15 @@ DWORD WINAPI InstallEngine::WorkerEntry(void* self) {
 
 // The shell link and other COM objects of later actions need COM on this thread.
 void InstallEngine::RunActions() {
-    if (FAILED(CoInitialize(nullptr))) {
+    const HRESULT com = CoInitialize(nullptr);
+    if (FAILED(com)) {
+        core::trace::Failure("CoInitialize", static_cast<unsigned long>(com));
         ReportError(0, core::EnglishText(core::MessageId::EngineComFailed));
+        outcome_ = RunOutcome::Failed;
         return;
     }
-    RunInstallActions(*this);
+    if (RunInstallActions(*this) == ActionResult::Continue) outcome_ = RunOutcome::Completed;
+    else outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
     CoUninitialize();
 }
 

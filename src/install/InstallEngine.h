@@ -15,15 +15,23 @@
 
 namespace install {
 
+// How a run ended.
+enum class RunOutcome {
+    Completed,  // every action ran
+    Cancelled,  // the user cancelled; the files placed so far stay
+    Abandoned,  // stopped at a failed step (a copy the user gave up, an unreadable file list)
+    Failed      // the run could not start: no worker thread, or COM refused to start on it
+};
+
 class InstallEngine : public InstallContext {
 public:
     // `progress` (may be null) shows the run and answers its questions.
     InstallEngine(const EngineSetup& setup, ProgressSink* progress);
     ~InstallEngine() override;
 
-    // Runs every action and returns when the worker has ended; the abort
-    // flag tells whether the run was abandoned.
-    void Run();
+    // Runs every action and returns when the worker has ended. Every outcome
+    // but Completed leaves the abort flag set.
+    RunOutcome Run();
 
     // InstallContext
     const EngineSetup& Setup() const override { return setup_; }
@@ -42,6 +50,8 @@ public:
 private:
     static DWORD WINAPI WorkerEntry(void* self);
     void RunActions();
+
+    RunOutcome outcome_ = RunOutcome::Failed;
 
     EngineSetup setup_;
     ProgressSink* progress_;

@@ -6,7 +6,6 @@ namespace pages::wizard {
 namespace {
 
 const char kCompletePage[] = "complete.lcd";
-const char kProgressPage[] = "progress.lcd";
 
 struct TitledPage {
     const char* title;

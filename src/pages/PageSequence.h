@@ -9,6 +9,9 @@
 namespace pages::wizard {
 
 constexpr int kMaxPages = 20;
+
+// The page that runs the installation.
+constexpr char kProgressPage[] = "progress.lcd";
 // Index and count of pages created outside the list (start page, hidden
 // progress page of an unattended run).
 constexpr int kOutsideListIndex = -1;

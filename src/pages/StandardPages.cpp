@@ -27,11 +27,8 @@ namespace {
 namespace appinfo = core::keys::appinfo;
 namespace dialoglist = core::keys::dialoglist;
 
-// The delay lets a shown progress page paint before the copying starts. A
-// hidden page (unattended run) has nothing to paint: the installation starts
-// at the next timer tick.
+// The delay lets a shown progress page paint before the copying starts.
 constexpr UINT kStartInstallationDelayMs = 300;
-constexpr UINT kHiddenStartInstallationDelayMs = USER_TIMER_MINIMUM;
 }  // namespace
 
 void StandardPages::SetUp(skin::SkinnedPage& page) {
@@ -47,7 +44,7 @@ void StandardPages::SetUp(skin::SkinnedPage& page) {
     else if (layout == "ready.lcd")
         SetText(page, "IDC_SETTINGS", pages::ReadySummary(s.setupType, s.currentInstallFolder,
                                                           s.customerName, s.companyName));
-    else if (layout == "progress.lcd") SetUpProgress(page);
+    else if (layout == pages::wizard::kProgressPage) SetUpProgress(page);
     else if (layout == "complete.lcd") SetUpComplete(page);
     else if (layout == "askuser.lcd") SetUpLanguagePage(page);
 }
@@ -111,9 +108,10 @@ void StandardPages::SetUpProgress(skin::SkinnedPage& page) {
     Enable(page, "IDC_BACK", false);
     SetText(page, "IDC_INFO", core::EnglishText(core::MessageId::ProgressStarting));
     SetText(page, "IDC_INSTALLINFO", "");
-    const bool hidden = owner_.State().unattended;
-    SetTimer(page.Window(), skin::kPageTimerStartInstallation,
-             hidden ? kHiddenStartInstallationDelayMs : kStartInstallationDelayMs, nullptr);
+    // A hidden page (unattended run) has nothing to paint, and the run must
+    // not depend on its window: the owner starts the installation at once.
+    if (owner_.State().unattended) return owner_.StartInstallationLater();
+    SetTimer(page.Window(), skin::kPageTimerStartInstallation, kStartInstallationDelayMs, nullptr);
 }
 
 void StandardPages::SetUpComplete(skin::SkinnedPage& page) {

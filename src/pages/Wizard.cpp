@@ -70,7 +70,7 @@ skin::SkinnedPage* Wizard::ShowStartPage() {
 void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     core::trace::Value(core::tracenames::kPage, target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<skin::SkinnedPage>(this);
-    if (!page->Create(nullptr)) return;
+    if (!page->Create(nullptr)) return PageNotCreated(target);
     page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
     // Test drivers and accessibility tools tell pages apart by this name.
     SetPropA(page->Window(), kLayoutProperty,
@@ -79,6 +79,19 @@ void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     current_ = std::move(page);
     behaviours_.SetUp(*current_);
     if (!target.hidden) current_->Show(SW_SHOWDEFAULT);
+}
+
+// An unattended run needs no window: without its hidden progress page it
+// installs all the same. The start page only shows the extraction, which
+// runs without it. Any other page is what the user would have to answer:
+// the setup cannot go on without it.
+void Wizard::PageNotCreated(const pages::wizard::PageToShow& target) {
+    core::trace::Failure(("CreateDialog (" + target.layout + ")").c_str(), GetLastError());
+    if (target.layout == kStartPage) return;
+    RetireCurrentPage();
+    if (owner_.State().unattended && target.layout == pages::wizard::kProgressPage)
+        return owner_.StartInstallationLater();
+    owner_.EndSetup(core::kExitFailed);
 }
 
 // Only one page is ever on screen: the page left behind closes when the next
@@ -191,12 +204,16 @@ void Wizard::ConfirmCancel(skin::SkinnedPage& page) {
 void Wizard::OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) {
     KillTimer(page.Window(), timerId);
     if (timerId == skin::kPageTimerStartInstallation) {
-        workerRunning_ = true;
-        owner_.StartInstallation();
-        workerRunning_ = false;
+        RunInstallation();
     } else if (timerId == skin::kPageTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);
     }
+}
+
+void Wizard::RunInstallation() {
+    workerRunning_ = true;
+    owner_.StartInstallation();
+    workerRunning_ = false;
 }
 
 LRESULT Wizard::OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) {

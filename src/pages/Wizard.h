@@ -42,6 +42,9 @@ public:
     skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
     void DeleteRetiredPages();
+    // Runs the installation behind the progress page; the progress page's
+    // timer, or the owner for an unattended run, calls it.
+    void RunInstallation();
     // True while the extraction or the installation runs: a confirmed cancel
     // then leaves the working folder and the next page to their end.
     void SetWorkerRunning(bool running) { workerRunning_ = running; }
@@ -61,6 +64,7 @@ private:
     bool RunPageActions(const std::string& layout);
     void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
+    void PageNotCreated(const pages::wizard::PageToShow& target);
 
     WizardOwner& owner_;
     pages::wizard::PageSequence sequence_;

@@ -22,6 +22,9 @@ public:
     // Asks to be called back (Wizard::DeleteRetiredPages) once the page
     // callback now running has returned.
     virtual void DeleteRetiredPagesLater() = 0;
+    // Asks to be called back (Wizard::RunInstallation) at the next turn of
+    // the message loop, without any page window being involved.
+    virtual void StartInstallationLater() = 0;
 };
 
 }  // namespace pages

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A setup that cannot run must not say it installed: with no window driver an
+# unattended run ends with exit code 4 and leaves nothing behind, the trace
+# naming the call that failed.
+source "$CV_ROOT/tests/lib_e2e.sh"
+S=$(scratch_dir)
+
+CODE='{C0FFEE00-FAIL-TEST}'
+DEST=$WINEPREFIX/drive_c/CorvaneFail
+P=$S/p; mkdir -p "$P/payload" "$P/theme"
+cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
+printf 'plain' >"$P/payload/a.txt"
+printf 'payload/a.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$P/data.inf"
+{
+  printf '[APPINFO]\r\na1=Fail Product\r\na2=1\r\na3=%s\r\na4=C:\\CorvaneFail\r\n' "$CODE"
+  printf '[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n%b' "$ALL_SYSTEMS"
+  printf '[BUILDING]\r\n2=Yes\r\n'
+} >"$P/setup.inf"
+pack_project "$P" "$S/pkg"
+
+# The window driver is switched off for this one run.
+rm -rf "$DEST"
+(cd "$S/pkg" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winex11.drv=d" \
+  CVSETUP_TRACE="$(zpath "$S/nodriver.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
+rc=$?
+# The desktop process may have been started without the driver by that run:
+# a new server starts it again with the driver for the scripts that follow.
+wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null; wineserver -p
+check failures-no-window-exit-4 test "$rc" -eq 4
+check failures-no-window-nothing-installed not_exists "$DEST/a.txt"
+check failures-no-window-traced grep -q '^failed=Create' "$S/nodriver.trace"
