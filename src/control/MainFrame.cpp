@@ -169,7 +169,10 @@ void CMainFrame::ResolveMachineValues() {
 
     s.programFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
     s.commonFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
-    s.noAdministrator = s.programFilesFolder.empty();
+    // The folders are read for reading only, which works for every user;
+    // administrator rights are the key opening with full access.
+    s.noAdministrator = s.programFilesFolder.empty() ||
+                        !core::registry::OpensWithFullAccess(HKEY_LOCAL_MACHINE, kWindowsVersionKey);
     s.loginName = core::folders::LoginName();
     s.customerName = s.loginName;
     s.diskImage = core::folders::Exists(s.sourceFolder + core::kDiskImageFolderName);
