@@ -89,8 +89,6 @@ bool CMainFrame::OnCreate() {
     ResetStartupValues();
     DiscoverFolders();
     UnpackThemeFiles();
-    m_state.workingFolderName = core::folders::WorkingFolderName();
-    core::trace::Value("step 5: working folder name", m_state.workingFolderName);
     if (!LocateProjectFiles()) return false;
     ResolveMachineValues();
     ReadProductSettings();
@@ -128,25 +126,43 @@ void CMainFrame::UnpackThemeFiles() {
     core::trace::Value("step 4: theme files moved", std::to_string(moved));
 }
 
-// Decrypts setup.nsx and data.nsx into the working folder. A missing file, or
-// a container the cipher rejects, ends the setup with a message and exit code 0.
+namespace {
+
+// The project files cannot be had: the message, then the quit message.
+void StopStartup(const std::string& message) {
+    core::trace::Value("step 6: project files failed", message);
+    MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+// Makes a working folder of this run's own and decrypts setup.nsx and
+// data.nsx into it. A working folder that cannot be made, a missing file, or a
+// container the cipher rejects, ends the setup with a message and exit code 0.
 bool CMainFrame::LocateProjectFiles() {
     core::SetupState& s = m_state;
+    const std::string timeName = core::folders::WorkingFolderName();
+    s.workingFolderName = core::folders::CreateWorkingFolder(s.tempFolder, timeName);
+    core::trace::Value("step 5: working folder name", s.workingFolderName);
+    if (s.workingFolderName.empty()) {
+        StopStartup(core::FormatText(core::EnglishText(core::MessageId::FolderNotCreated),
+                                     {core::WorkingFolderPath(s.tempFolder, timeName)}));
+        return false;
+    }
     s.workingFolder = core::WorkingFolderPath(s.tempFolder, s.workingFolderName);
     s.settingsPath = s.workingFolder + core::kSettingsFileName;
     s.dataPath = s.workingFolder + core::kDataFileName;
     ProjectFileResult r =
-        DecryptProjectFiles(Cipher(), s.sourceFolder, s.workingFolder, s.settingsPath, s.dataPath);
+        DecryptProjectFiles(Cipher(), s.sourceFolder, s.settingsPath, s.dataPath);
     core::trace::Value(core::tracenames::kWorkingFolder, s.workingFolder);
     if (r.outcome == ProjectFileResult::Decrypted) {
         core::trace::Line("step 6: project files decrypted");
         return true;
     }
-    const std::string& message =
-        r.outcome == ProjectFileResult::Missing ? std::string(core::EnglishText(core::MessageId::DataFilesMissing)) : r.message;
-    core::trace::Value("step 6: project files failed", message);
-    MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
-    PostQuitMessage(0);
+    StopStartup(r.outcome == ProjectFileResult::Missing
+                    ? std::string(core::EnglishText(core::MessageId::DataFilesMissing))
+                    : r.message);
     return false;
 }
 
@@ -173,7 +189,10 @@ void CMainFrame::ResolveMachineValues() {
 
     s.programFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
     s.commonFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
-    s.noAdministrator = s.programFilesFolder.empty();
+    // The folders are read for reading only, which works for every user;
+    // administrator rights are the key opening with full access.
+    s.noAdministrator = s.programFilesFolder.empty() ||
+                        !core::registry::OpensWithFullAccess(HKEY_LOCAL_MACHINE, kWindowsVersionKey);
     s.loginName = core::folders::LoginName();
     s.customerName = s.loginName;
     s.diskImage = core::folders::Exists(s.sourceFolder + core::kDiskImageFolderName);

@@ -10,11 +10,9 @@
 namespace control {
 
 ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::string& sourceFolder,
-                                      const std::string& workingFolder,
                                       const std::string& settingsPath,
                                       const std::string& dataPath) {
     ProjectFileResult result;
-    CreateDirectoryA(workingFolder.c_str(), nullptr);
     try {
         InitializeProjectCipher(cipher);
         const std::string settingsContainer = sourceFolder + "setup.nsx";

@@ -12,11 +12,11 @@ struct ProjectFileResult {
     std::string message;  // the cipher's message for CipherError
 };
 
-// Creates the working folder, decrypts sourceFolder's setup.nsx into
-// settingsPath and data.nsx into dataPath with the project parameters.
+// Decrypts sourceFolder's setup.nsx into settingsPath and data.nsx into
+// dataPath (both in the working folder, which exists) with the project
+// parameters.
 // Missing: one of the two containers is absent (setup.inf may exist already).
 ProjectFileResult DecryptProjectFiles(CRijndaelFileCrypt& cipher, const std::string& sourceFolder,
-                                      const std::string& workingFolder,
                                       const std::string& settingsPath,
                                       const std::string& dataPath);
 

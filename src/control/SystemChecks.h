@@ -12,7 +12,7 @@ namespace control {
 struct SystemCheckContext {
     std::string settingsPath;      // setup.inf
     std::string messageFilePath;   // language.lan (section REQ)
-    bool noAdministrator = false;  // the program files folder could not be read
+    bool noAdministrator = false;  // the program files folder's key does not open with full access
     std::function<std::string(const std::string&)> expand;  // the setup expansion
     std::function<void(const std::string&)> showMessage;
 };

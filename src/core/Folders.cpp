@@ -5,6 +5,7 @@
 
 #include <ctime>
 
+#include "core/WorkingFolder.h"
 #include "util/Text.h"
 
 namespace core::folders {
@@ -75,6 +76,18 @@ std::string WorkingFolderName() {
     char buf[16] = "";
     std::strftime(buf, sizeof buf, "cv%H%M%S", &local);
     return buf;
+}
+
+std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName) {
+    // Without a temporary folder the path would be relative to the current folder.
+    if (tempFolder.empty()) return std::string();
+    for (unsigned attempt = 0; attempt < kWorkingFolderNameTries; ++attempt) {
+        const std::string name = WorkingFolderNameCandidate(timeName, attempt);
+        if (CreateDirectoryA(WorkingFolderPath(tempFolder, name).c_str(), nullptr)) return name;
+        // Only a name in use is worth another try; any other failure repeats.
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return std::string();
 }
 
 }  // namespace core::folders

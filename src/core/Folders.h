@@ -17,7 +17,13 @@ std::string LoginName();
 // A shell special folder (CSIDL_*) without trailing backslash, or "".
 std::string SpecialFolder(int csidl);
 bool Exists(const std::string& path);
-// "cv" followed by the local time as HHMMSS.
+// "cv" followed by the local time as HHMMSS: the working folder's first name.
 std::string WorkingFolderName();
+// Creates a working folder of this run's own under tempFolder (ending with a
+// backslash) and returns its name: the first of the names for timeName
+// (core/WorkingFolder.h) whose folder this call created. "" when none was
+// created: the temporary folder is unknown, missing or refuses, or every
+// name is taken.
+std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName);
 
 }  // namespace core::folders

@@ -68,14 +68,45 @@ void ReplaceCapped(std::string& s, const std::string& from, const std::string& t
     s.swap(out);
 }
 
+// Whether s[begin, begin + length) is the name inside `angled` ("<Name>").
+bool IsNameOf(const std::string& s, size_t begin, size_t length, const std::string& angled) {
+    return angled.size() == length + 2 && angled.front() == '<' && angled.back() == '>' &&
+           s.compare(begin, length, angled, 1, length) == 0;
+}
+
+// Whether "<" + s[begin, begin + length) + ">" is a name the setup expansion
+// replaces: a row of the table or a variable's name.
+bool NamesPlaceholder(const std::string& s, size_t begin, size_t length,
+                      const PlaceholderValues& values) {
+    for (const PlaceholderRow& row : kRows)
+        if (IsNameOf(s, begin, length, row.placeholder)) return true;
+    const size_t count = std::min(values.variables.size(), kMaxPlaceholderVariables);
+    for (size_t i = 0; i < count; ++i)
+        if (IsNameOf(s, begin, length, values.variables[i].name)) return true;
+    return false;
+}
+
+// The setup expansion's square-bracket form: "[Name]" becomes "<Name>" when
+// that is a placeholder or a variable, so texts may write either form. Every
+// other square bracket is ordinary text and stays, so a folder such as
+// "Tool [x64]" keeps its name. A pair holds no bracket inside: in "[[Name]]"
+// only the inner pair counts. One pass; the length does not change.
+void SquareBracketsToPlaceholders(std::string& s, const PlaceholderValues& values) {
+    for (size_t open = s.find('['); open != std::string::npos; open = s.find('[', open + 1)) {
+        const size_t close = s.find_first_of("[]", open + 1);
+        if (close == std::string::npos) return;
+        if (s[close] != ']' || !NamesPlaceholder(s, open + 1, close - open - 1, values)) continue;
+        s[open] = '<';
+        s[close] = '>';
+        open = close;
+    }
+}
+
 // Steps shared by both expansions: table rows, variables, backslash pairs.
 // Returns false when the text holds no angle bracket and stays as it came.
 bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     if (s.find('<') == std::string::npos && s.find('>') == std::string::npos) return false;
-    if (setup) {
-        std::replace(s.begin(), s.end(), '[', '<');
-        std::replace(s.begin(), s.end(), ']', '>');
-    }
+    if (setup) SquareBracketsToPlaceholders(s, values);
     for (const PlaceholderRow& row : kRows) {
         if (row.setupOnly && !setup) continue;
         ReplaceCapped(s, row.placeholder, values.*row.value);

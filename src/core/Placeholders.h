@@ -52,8 +52,10 @@ struct PlaceholderValues {
 };
 
 // Setup expansion. A text with neither "<" nor ">" comes back unchanged;
-// otherwise square brackets become angle brackets, the placeholder rows and
-// then the variables are replaced, and every pair of backslashes becomes one.
+// otherwise "[Name]" becomes "<Name>" where that is a placeholder of the table
+// or a variable's name (every other square bracket stays as written), the
+// placeholder rows and then the variables are replaced, and every pair of
+// backslashes becomes one.
 std::string ExpandSetupText(const std::string& text, const PlaceholderValues& values);
 
 // Engine expansion: as the setup expansion, but square brackets stay and

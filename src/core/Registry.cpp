@@ -14,6 +14,12 @@ bool NamesFit(const std::string& path, const std::string& name) {
     return path.size() <= kMaxNameLength && name.size() <= kMaxNameLength;
 }
 
+KeyAccessObserver g_observer = nullptr;
+
+void Observe(HKEY root, const std::string& path, REGSAM access) {
+    if (g_observer) g_observer(root, path, access);
+}
+
 // Closes the key when the scope ends.
 class Key {
 public:
@@ -28,13 +34,19 @@ private:
     HKEY h_ = nullptr;
 };
 
+bool Open(HKEY root, const std::string& path, REGSAM access, Key& key) {
+    Observe(root, path, access);
+    return RegOpenKeyExA(root, path.c_str(), 0, access, key.out()) == ERROR_SUCCESS;
+}
+
 }  // namespace
+
+void SetKeyAccessObserver(KeyAccessObserver observer) { g_observer = observer; }
 
 std::string ReadText(HKEY root, const std::string& path, const std::string& name) {
     if (!NamesFit(path, name)) return std::string();
     Key key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
-        return std::string();
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::string();
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         size > kMaxValueBytes)
@@ -59,8 +71,7 @@ static bool SetValue(HKEY root, const std::string& path, const std::string& name
                      const BYTE* data, DWORD size) {
     if (!NamesFit(path, name)) return false;
     Key key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
-        return false;
+    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
     return RegSetValueExA(key.get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
 }
 
@@ -90,9 +101,9 @@ bool WriteMachineNumber(const std::string& path, const std::string& name, DWORD 
 static bool EnsureKey(HKEY root, const std::string& path) {
     if (path.size() > kMaxNameLength) return false;
     Key key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.out()) == ERROR_SUCCESS)
-        return true;
+    if (Open(root, path, KEY_ALL_ACCESS, key)) return true;
     Key created;
+    Observe(root, path, KEY_ALL_ACCESS);
     return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                            nullptr, created.out(), nullptr) == ERROR_SUCCESS;
 }
@@ -134,10 +145,15 @@ bool EnsureKeyByRootName(const std::string& rootName, const std::string& path) {
 bool DeleteValue(bool machine, const std::string& path, const std::string& name) {
     if (!NamesFit(path, name)) return false;
     Key key;
-    if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path.c_str(), 0,
-                      KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
+    if (!Open(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path, KEY_SET_VALUE, key))
         return false;
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+bool OpensWithFullAccess(HKEY root, const std::string& path) {
+    if (path.size() > kMaxNameLength) return false;
+    Key key;
+    return Open(root, path, KEY_ALL_ACCESS, key);
 }
 
 }  // namespace core::registry

@@ -1,7 +1,7 @@
-// Registry access used across the engine. Reads open the key with full
-// access, so where the user may not write the key the read yields "". Writes
-// never create keys (callers ensure the key first) and fail silently.
-// Key paths and value names are limited to 255 characters.
+// Registry access used across the engine. Reads open the key only to query
+// values, so they work where the user may not write (a machine key without
+// elevation). Writes never create keys (callers ensure the key first) and
+// fail silently. Key paths and value names are limited to 255 characters.
 #pragma once
 
 #include <windows.h>
@@ -32,5 +32,16 @@ HKEY RootFromName(const std::string& rootName);
 
 // machine: true for HKEY_LOCAL_MACHINE, false for HKEY_CURRENT_USER.
 bool DeleteValue(bool machine, const std::string& path, const std::string& name);
+
+// Whether the key opens with full access. Machine keys of the system open so
+// only for an elevated administrator: the start-up's test of administrator
+// rights, kept apart from the reads.
+bool OpensWithFullAccess(HKEY root, const std::string& path);
+
+// Test hook: called with the access every helper above asks for, before it
+// opens or creates a key. None is installed unless a test installs one; the
+// access cannot be seen from outside where the user is an administrator.
+using KeyAccessObserver = void (*)(HKEY root, const std::string& path, REGSAM access);
+void SetKeyAccessObserver(KeyAccessObserver observer);
 
 }  // namespace core::registry

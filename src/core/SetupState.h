@@ -44,7 +44,7 @@ struct SetupState {
     std::string systemFolder;       // trailing backslash
     std::string themeFolder;        // source folder + "theme\"
     std::string languageFilePath;   // source folder + "language.lan"
-    std::string workingFolderName;  // "cvHHMMSS"
+    std::string workingFolderName;  // "cvHHMMSS", or "cvHHMMSS_N" when that was taken
     std::string workingFolder;      // temp folder + name + "\"
     std::string programFilesFolder;
     std::string commonFilesFolder;

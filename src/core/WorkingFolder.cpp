@@ -8,6 +8,11 @@ std::string WorkingFolderPath(const std::string& tempFolder, const std::string& 
     return tempFolder + name + "\\";
 }
 
+std::string WorkingFolderNameCandidate(const std::string& timeName, unsigned attempt) {
+    if (attempt >= kWorkingFolderNameTries) return std::string();
+    return attempt == 0 ? timeName : timeName + "_" + std::to_string(attempt);
+}
+
 std::string PayloadFolder(bool diskImage, const std::string& sourceFolder,
                           const std::string& workingFolder) {
     return diskImage ? sourceFolder + kDiskImageFolderName + "\\" : workingFolder;

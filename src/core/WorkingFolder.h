@@ -25,6 +25,18 @@ constexpr char kDiskImageFolderName[] = "DiskImage1";
 // tempFolder (ending with a backslash) + name + "\".
 std::string WorkingFolderPath(const std::string& tempFolder, const std::string& name);
 
+// Names a working folder may take, tried in order. The first is the time name
+// ("cv" and the local time as HHMMSS); setups started within one second
+// would share it, and one's clean-up would delete the other's files, so when
+// its folder exists the next ones are the time name followed by "_1", "_2",
+// ... A name is taken by creating its folder, which fails when the folder
+// exists, never by testing first: of two setups racing, only one succeeds.
+constexpr unsigned kWorkingFolderNameTries = 100;
+
+// The name of try `attempt` (counted from 0) for timeName; "" from
+// kWorkingFolderNameTries on.
+std::string WorkingFolderNameCandidate(const std::string& timeName, unsigned attempt);
+
 // Where payload files are read from: sourceFolder + "DiskImage1\" in
 // disk-image mode, the working folder otherwise (both end with a backslash).
 std::string PayloadFolder(bool diskImage, const std::string& sourceFolder,

@@ -2,6 +2,7 @@
 // and the length cap.
 #include <gtest/gtest.h>
 
+#include <cstring>
 
 #include "core/Placeholders.h"
 
@@ -60,10 +61,9 @@ TEST(Placeholders, EveryRowIsReplacedInBothExpansions) {
         {"<ProductVersion>", v.productVersion},
     };
     for (const auto& row : rows) {
-        // Square brackets turn into angle brackets before the rows run.
-        EXPECT_EQ(core::ExpandSetupText(std::string("[") + row.first + "]", v),
-                  "<" + row.second + ">")
-            << row.first;
+        // "[Name]" is the same placeholder in the setup expansion.
+        const std::string name(row.first + 1, std::strlen(row.first) - 2);
+        EXPECT_EQ(core::ExpandSetupText("<x>[" + name + "]", v), "<x>" + row.second) << row.first;
         EXPECT_EQ(core::ExpandSetupText(std::string("x") + row.first + "y", v), "x" + row.second + "y")
             << row.first;
         EXPECT_EQ(Engine(std::string("x") + row.first + "y", v), "x" + row.second + "y")
@@ -86,6 +86,25 @@ TEST(Placeholders, SquareBracketsCountOnlyInTheSetupExpansion) {
     EXPECT_EQ(Engine("[ProductName] <ProductVersion>", v), "[ProductName] 2.1");
     // A lone ">" is enough to start the expansion.
     EXPECT_EQ(core::ExpandSetupText("a > b [ProductName]", v), "a > b Widget");
+}
+
+TEST(Placeholders, SquareBracketsThatNameNoPlaceholderStay) {
+    core::PlaceholderValues v = SampleValues();
+    v.variables = {{"<Var>", "value"}, {"Plain", "P"}};
+    EXPECT_EQ(core::ExpandSetupText("<ProgramFilesFolder>\\Tool [x64]", v),
+              "C:\\Program Files\\Tool [x64]");
+    EXPECT_EQ(core::ExpandSetupText("<x>a [x64] [ProductName] [Var] [b", v),
+              "<x>a [x64] Widget value [b");
+    EXPECT_EQ(core::ExpandSetupText("<x> ] [ ][ProductName][", v), "<x> ] [ ]Widget[");
+    // Only the inner pair of nested brackets can name a placeholder.
+    EXPECT_EQ(core::ExpandSetupText("<x>[[ProductName]]", v), "<x>[Widget]");
+    EXPECT_EQ(core::ExpandSetupText("<x>[Tool [ProductName]]", v), "<x>[Tool Widget]");
+    // Brackets around a placeholder, or around a variable named without
+    // angle brackets, are ordinary text.
+    EXPECT_EQ(core::ExpandSetupText("[<ProductName>]", v), "[Widget]");
+    EXPECT_EQ(core::ExpandSetupText("<x>[Plain]", v), "<x>[P]");
+    // The case must match, as for the angle form.
+    EXPECT_EQ(core::ExpandSetupText("<x>[productname]", v), "<x>[productname]");
 }
 
 TEST(Placeholders, MatchingIsCaseSensitive) {

@@ -1,10 +1,25 @@
-// Where the files of the working folder lie: payload group folders, the
-// disk image, the decrypted project files.
+// The working folder's names, and where its files lie: payload group
+// folders, the disk image, the decrypted project files.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "core/WorkingFolder.h"
 
 namespace {
+
+TEST(WorkingFolder, NamesAfterTheTimeNameAreBoundedAndDistinct) {
+    EXPECT_EQ(core::WorkingFolderNameCandidate("cv101010", 0), "cv101010");
+    EXPECT_EQ(core::WorkingFolderNameCandidate("cv101010", 1), "cv101010_1");
+    std::set<std::string> names;
+    for (unsigned i = 0; i < core::kWorkingFolderNameTries; ++i)
+        names.insert(core::WorkingFolderNameCandidate("cv101010", i));
+    // A later name never equals another second's time name.
+    for (unsigned i = 0; i < core::kWorkingFolderNameTries; ++i)
+        names.insert(core::WorkingFolderNameCandidate("cv101011", i));
+    EXPECT_EQ(names.size(), 2 * core::kWorkingFolderNameTries);
+    EXPECT_EQ(core::WorkingFolderNameCandidate("cv101010", core::kWorkingFolderNameTries), "");
+}
 
 TEST(WorkingFolder, PayloadAndProjectFilesAreFoundByOneRule) {
     EXPECT_EQ(core::WorkingFolderPath("C:\\T\\", "cv101010"), "C:\\T\\cv101010\\");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const char kKey[] = "Software\\CorvaneTests\\Registry";
@@ -10,7 +12,10 @@ const char kKey[] = "Software\\CorvaneTests\\Registry";
 class RegistryOps : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneTests"); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneTests"); }
+    void TearDown() override {
+        core::registry::SetKeyAccessObserver(nullptr);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvaneTests");
+    }
     static void CreateKey(HKEY root, const char* path) {
         HKEY k;
         ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
@@ -80,6 +85,42 @@ TEST_F(RegistryOps, MachineValuesTheStartUpReads) {
               ERROR_SUCCESS);
     EXPECT_EQ(v, 7u);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\CorvaneTests");
+}
+
+// What the helpers ask for when they open keys. Wine runs every program as
+// an administrator, so a full-access open that a user without elevation is
+// refused works here: the access asked for is what tells.
+std::vector<REGSAM> g_access;
+void RecordAccess(HKEY, const std::string&, REGSAM access) { g_access.push_back(access); }
+
+TEST_F(RegistryOps, ReadsOpenKeysForReadingOnly) {
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    core::registry::WriteUserText(kKey, "v", "text");
+    g_access.clear();
+    core::registry::SetKeyAccessObserver(&RecordAccess);
+    const char kVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+    EXPECT_EQ(core::registry::ReadMachineText(kVersionKey, "ProgramFilesDir"), "C:\\Program Files");
+    EXPECT_EQ(core::registry::ReadMachineText(kVersionKey, "CommonFilesDir"),
+              "C:\\Program Files\\Common Files");
+    EXPECT_EQ(core::registry::ReadUserText(kKey, "v"), "text");
+    EXPECT_EQ(core::registry::ReadText(HKEY_CURRENT_USER, kKey, "v"), "text");
+    ASSERT_EQ(g_access.size(), 4u);
+    for (REGSAM access : g_access) {
+        EXPECT_NE(access & KEY_QUERY_VALUE, 0u);
+        EXPECT_EQ(access & ~static_cast<REGSAM>(KEY_READ), 0u) << std::hex << access;
+    }
+}
+
+TEST_F(RegistryOps, WritesAndTheAdministratorTestAskForWhatTheyNeed) {
+    CreateKey(HKEY_CURRENT_USER, kKey);
+    core::registry::SetKeyAccessObserver(&RecordAccess);
+    g_access.clear();
+    core::registry::WriteUserText(kKey, "v", "text");
+    core::registry::DeleteValue(false, kKey, "v");
+    EXPECT_EQ(g_access, (std::vector<REGSAM>{KEY_SET_VALUE, KEY_SET_VALUE}));
+    g_access.clear();
+    EXPECT_TRUE(core::registry::OpensWithFullAccess(HKEY_CURRENT_USER, kKey));
+    EXPECT_EQ(g_access, std::vector<REGSAM>{KEY_ALL_ACCESS});
 }
 
 }  // namespace
