@@ -121,8 +121,10 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
     const bool cancelled = core::GlobalFlags().cancelled;
-    const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
-    const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
+    const bool offersFile =
+        !cancelled && s.showLaunchFile && !core::ExpandSetupText(s, s.launchFile).empty();
+    const bool offersReadme =
+        !cancelled && s.showLaunchReadme && !core::ExpandSetupText(s, s.readmeFile).empty();
     pages::pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
     pages::pagectl::Show(page, "IDC_LAUNCHREADME", offersReadme);
     if (cancelled) {

@@ -123,17 +123,20 @@ void Wizard::ShowErrorPage() {
     ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
 }
 
+// The launch paths are expanded here, with the folder the files went to.
 void Wizard::Finish() {
     core::SetupState& s = owner_.State();
     core::trace::Line("finish");
-    if (s.launchFileChosen && FileExists(s.launchFile)) {
-        SetCurrentDirectoryA(FolderOf(s.launchFile).c_str());
-        ShellExecuteA(nullptr, nullptr, s.launchFile.c_str(),
-                      s.launchParameters.empty() ? nullptr : s.launchParameters.c_str(), nullptr,
-                      SW_SHOWDEFAULT);
+    const std::string file = s.launchFileChosen ? core::ExpandSetupText(s, s.launchFile) : "";
+    if (FileExists(file)) {
+        const std::string parameters = core::ExpandSetupText(s, s.launchParameters);
+        SetCurrentDirectoryA(FolderOf(file).c_str());
+        ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                      nullptr, SW_SHOWDEFAULT);
     }
-    if (s.launchReadmeChosen && FileExists(s.readmeFile))
-        ShellExecuteA(nullptr, nullptr, s.readmeFile.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    const std::string readme = s.launchReadmeChosen ? core::ExpandSetupText(s, s.readmeFile) : "";
+    if (FileExists(readme))
+        ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned : core::kExitInstalled);
 }
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# What the wizard keeps between pages and after the installation: the launch
+# file follows the folder chosen on the destination page, and the
+# installation folder may name the product code.
+source "$CV_ROOT/tests/lib_e2e.sh"
+S=$(scratch_dir)
+
+CODE='{C0FFEE00-WIZ-STATE}'
+ROOT=$WINEPREFIX/drive_c/CorvaneWizard
+settings() {  # PAGES [more sections]: a project's setup.inf
+  printf '[APPINFO]\r\na1=Wizard State\r\na2=2.0\r\na3=%s\r\na4=%s\r\n' "$CODE" "$1"
+  printf '[DIALOGLIST]\r\n%b' "$2"
+  printf '[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n'
+  printf '%b' "${3:-}"
+}
+record() {  # SOURCE FEATURE: one data.inf record into the installation folder
+  printf '%s\r\nDestination Computer\\<InstallDir>\\*0*0*1|%s\r\n' "$1" "$2"
+}
+new_project() {  # DIR: payload and theme folders with the sample theme
+  mkdir -p "$1/payload" "$1/theme"; cp "$CV_ROOT"/examples/sample/theme/* "$1/theme/"
+}
+
+# ---- The launch file follows the chosen folder ------------------------------------
+# The folder names the product code; the launch file is the installed
+# stand-in program under <InstallDir>.
+P=$S/launch; new_project "$P"
+cp "$CV_WIN/tests/recordrun.exe" "$P/payload/app.exe"
+record payload/app.exe '' >"$P/data.inf"
+settings 'C:\CorvaneWizard\<ProductCode>' \
+  'TOTAL1=3\r\nW0=destination.lcd\r\nW1=progress.lcd\r\nW2=complete.lcd\r\nCT9=Yes\r\nCT10=<InstallDir>app.exe\r\nCT11=--product <ProductCode>\r\nCT12=No\r\n' \
+  >"$P/setup.inf"
+pack_project "$P" "$S/launchpkg"
+THEME=$S/launchpkg/theme
+rm -rf "$ROOT"
+start_packed "$S/launchpkg" "$S/launch.trace"
+check wizstate-folder-names-product-code text_is destination.lcd IDC_INSTALLDIR "C:\\CorvaneWizard\\$CODE\\"
+click destination.lcd IDC_BROWSE
+drive dlgset 15000 'Brenmark Corvane' 14148 'C:\CorvaneWizard\Chosen' >/dev/null
+drive dlgpress 5000 'Brenmark Corvane' 1 >/dev/null
+drive answer 10000 Yes >/dev/null
+check wizstate-folder-chosen eventually 10 text_is destination.lcd IDC_INSTALLDIR 'C:\CorvaneWizard\Chosen\'
+click destination.lcd IDC_NEXT
+check wizstate-launch-complete on_page complete.lcd 30000
+check wizstate-launch-offered state_has complete.lcd IDC_LAUNCHFILE checked
+click complete.lcd IDC_FINISH
+wait_setup
+check wizstate-finish-launches-in-chosen-folder eventually 10 grep -qF -- "--product $CODE" "$ROOT/Chosen/app.exe.calls.txt"
