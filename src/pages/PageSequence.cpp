@@ -5,7 +5,6 @@
 namespace pages::wizard {
 namespace {
 
-const char kCompletePage[] = "complete.lcd";
 const char kProgressPage[] = "progress.lcd";
 
 struct TitledPage {

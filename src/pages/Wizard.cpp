@@ -148,7 +148,7 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
         return owner_.EndSetup(core::kExitAbandoned);
-    if (controlName == "IDCANCEL") return ConfirmCancel(page);
+    if (controlName == "IDCANCEL") return Cancel(page);
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
     Dispatch(controlName, clickCode);
@@ -166,6 +166,16 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
 
 void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
     if (showingErrorPage_) return owner_.EndSetup(core::kExitAbandoned);
+    Cancel(page);
+}
+
+// Once the installation has ended, or on the complete page, nothing is left
+// to cancel: the close box, Escape or a Cancel button leave the setup as
+// Finish does, with the launch choices the page shows. Finish is what the
+// page offers, and a close box that did nothing would look like a hang.
+void Wizard::Cancel(skin::SkinnedPage& page) {
+    if (installationEnded_ || pages::pagectl::LayoutName(page) == pages::wizard::kCompletePage)
+        return Finish();
     ConfirmCancel(page);
 }
 
@@ -197,6 +207,7 @@ void Wizard::OnPageTimer(skin::SkinnedPage& page, UINT_PTR timerId) {
         workerRunning_ = true;
         owner_.StartInstallation();
         workerRunning_ = false;
+        installationEnded_ = true;
     } else if (timerId == skin::kPageTimerAutomaticMove) {
         Dispatch("IDC_NEXT", 0);
     }

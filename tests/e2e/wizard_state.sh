@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the wizard keeps between pages and after the installation: the launch
-# file follows the folder chosen on the destination page, and the
-# installation folder may name the product code.
+# file follows the folder chosen on the destination page, the installation
+# folder may name the product code, and after the installation Escape and
+# the close box end the setup as Finish does.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
@@ -45,3 +46,29 @@ check wizstate-launch-offered state_has complete.lcd IDC_LAUNCHFILE checked
 click complete.lcd IDC_FINISH
 wait_setup
 check wizstate-finish-launches-in-chosen-folder eventually 10 grep -qF -- "--product $CODE" "$ROOT/Chosen/app.exe.calls.txt"
+
+# ---- Escape and the close box after the installation -------------------------------
+# They act as Finish: no question, the launch as the page shows it.
+DEFAULT=$ROOT/$CODE
+no_dialog_within() { [ "$(drive dialog "$1")" = NOTFOUND ]; }
+leave_complete_page() {  # NAME: installs into the default folder, then NAME's action
+  rm -f "$DEFAULT/app.exe.calls.txt"
+  start_packed "$S/launchpkg" "$S/$1.trace"
+  on_page destination.lcd && click destination.lcd IDC_NEXT
+  check "wizstate-$1-complete" on_page complete.lcd 30000
+}
+leave_complete_page escape
+drive key "$(layout complete.lcd)" 27 >/dev/null
+check wizstate-escape-asks-nothing no_dialog_within 2000
+wait_setup
+check wizstate-escape-ends-setup test "$SETUP_RC" -eq 0
+check wizstate-escape-launches-as-finish eventually 10 test -e "$DEFAULT/app.exe.calls.txt"
+
+leave_complete_page close
+click complete.lcd IDC_LAUNCHFILE
+drive close "$(layout complete.lcd)" >/dev/null
+check wizstate-close-asks-nothing no_dialog_within 2000
+wait_setup
+check wizstate-close-ends-setup test "$SETUP_RC" -eq 0
+sleep 2  # a launched program would have written its record by now
+check wizstate-close-keeps-unchecked-launch not_exists "$DEFAULT/app.exe.calls.txt"
