@@ -95,6 +95,7 @@ void StandardPages::SetUpSetupType(skin::SkinnedPage& page) {
 
 void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
     owner_.State().setupType = type;
+    pages::ApplySetupType(type, owner_.State().features);
     SetChecked(page, "IDC_TYPICAL", type == pages::wizard::kSetupTypeTypical);
     SetChecked(page, "IDC_MINIMAL", type == pages::wizard::kSetupTypeMinimal);
     SetChecked(page, "IDC_CUSTOM", type == pages::wizard::kSetupTypeCustom);
@@ -103,7 +104,7 @@ void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
 void StandardPages::SetUpCustomSetup(skin::SkinnedPage& page) {
     SetText(page, "IDC_INSTALLDIR", owner_.State().currentInstallFolder);
     SetText(page, "IDC_FEATUREINFO", "");
-    pages::featuretree::Fill(page, owner_.State().settingsPath);
+    pages::featuretree::Fill(page, owner_.State());
 }
 
 void StandardPages::SetUpProgress(skin::SkinnedPage& page) {

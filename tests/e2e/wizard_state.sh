@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What the wizard keeps between pages and after the installation: the launch
 # file follows the folder chosen on the destination page, the installation
-# folder may name the product code, and after the installation Escape and
-# the close box end the setup as Finish does.
+# folder may name the product code, the feature tree keeps its exclusions
+# when revisited and a typical setup installs every feature, and after the
+# installation Escape and the close box end the setup as Finish does.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
@@ -72,3 +73,36 @@ wait_setup
 check wizstate-close-ends-setup test "$SETUP_RC" -eq 0
 sleep 2  # a launched program would have written its record by now
 check wizstate-close-keeps-unchecked-launch not_exists "$DEFAULT/app.exe.calls.txt"
+
+# ---- The feature tree keeps its exclusions; typical installs every feature -----------
+P=$S/features; new_project "$P"
+printf 'program' >"$P/payload/program.txt"; printf 'guide' >"$P/payload/guide.txt"
+{ record payload/program.txt 'Program Files'; record payload/guide.txt 'Documentation'; } >"$P/data.inf"
+settings 'C:\CorvaneWizard\Features' \
+  'TOTAL1=4\r\nW0=setuptype.lcd\r\nW1=customsetup.lcd\r\nW2=progress.lcd\r\nW3=complete.lcd\r\n' \
+  '[SETUPTYPE]\r\nTOTAL=2\r\nFeatureName0=Program Files\r\nDescription0=The program.\r\nFeatureName1=Documentation\r\nDescription1=The guide.\r\n[SETUPFEATURES]\r\nTOTAL=2\r\n0=Program Files\r\n1=Documentation\r\n' \
+  >"$P/setup.inf"
+pack_project "$P" "$S/featurespkg"
+THEME=$S/featurespkg/theme
+tree_is() {  # EXPECTED: the custom setup page's items as "image text" lines
+  local got; got=$(drive tree "$(layout customsetup.lcd)" IDC_FEATURES | sed -n 's/^ITEM://p')
+  [ "$got" = "$(printf "$1")" ] || { echo "tree: $got"; return 1; }
+}
+rm -rf "$ROOT"
+start_packed "$S/featurespkg" "$S/features.trace"
+on_page setuptype.lcd && click setuptype.lcd IDC_CUSTOM
+click setuptype.lcd IDC_NEXT
+on_page customsetup.lcd
+drive treemenu "$(layout customsetup.lcd)" IDC_FEATURES 1 2 >/dev/null  # Documentation: not installed
+check wizstate-tree-excludes eventually 5 tree_is '0 Program Files\n1 Documentation'
+click customsetup.lcd IDC_BACK
+on_page setuptype.lcd && click setuptype.lcd IDC_NEXT
+on_page customsetup.lcd
+check wizstate-tree-keeps-exclusion-on-revisit tree_is '0 Program Files\n1 Documentation'
+click customsetup.lcd IDC_BACK
+on_page setuptype.lcd && click setuptype.lcd IDC_TYPICAL
+click setuptype.lcd IDC_NEXT
+check wizstate-typical-complete on_page complete.lcd 30000
+check wizstate-typical-installs-every-feature same_file "$P/payload/guide.txt" "$ROOT/Features/guide.txt"
+click complete.lcd IDC_FINISH
+wait_setup
