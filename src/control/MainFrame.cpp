@@ -214,15 +214,17 @@ void CMainFrame::ReadProductSettings() {
     s.publisher = core::settings::Read(ini, app::kSection, app::kPublisher);
     s.productVersion = core::settings::Read(ini, app::kSection, app::kProductVersion);
     s.companyName = core::registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
+    // Every value the folder's expansion may name is read before it.
+    s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
     s.installFolder = util::text::WithTrailingBackslash(Expand(core::settings::Read(ini, app::kSection, app::kInstallFolder)));
     s.defaultInstallFolder = s.installFolder;
     s.currentInstallFolder = s.installFolder;
     s.perUserScope = core::settings::Read(ini, app::kSection, app::kInstallScope) == "Per-User";
     s.languageName = core::settings::Read(ini, app::kSection, app::kLanguage);
-    s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
-    s.launchFile = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchFile));
-    s.launchParameters = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchParameters));
-    s.readmeFile = Expand(core::settings::Read(ini, dlg::kSection, dlg::kLaunchReadme));
+    // Kept as written: they name the folder the user may still change.
+    s.launchFile = core::settings::Read(ini, dlg::kSection, dlg::kLaunchFile);
+    s.launchParameters = core::settings::Read(ini, dlg::kSection, dlg::kLaunchParameters);
+    s.readmeFile = core::settings::Read(ini, dlg::kSection, dlg::kLaunchReadme);
     s.showLaunchFile = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchFile);
     s.showLaunchReadme = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchReadme);
     s.preview = core::settings::ReadNumber(ini, app::kSection, app::kPreview) == 255;

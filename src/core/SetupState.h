@@ -66,6 +66,8 @@ struct SetupState {
     std::string defaultInstallFolder;  // as the project gave it; trailing backslash
     std::string currentInstallFolder;  // shown and changed by the destination page
     std::string languageName;
+    // The complete page's launches as the project writes them (placeholders
+    // unexpanded): expanded when used, after the destination is chosen.
     std::string launchFile;        // DIALOGLIST CT10
     std::string launchParameters;  // CT11
     std::string readmeFile;        // CT13

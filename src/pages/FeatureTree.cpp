@@ -42,6 +42,15 @@ void SetItemImage(HWND tree, HTREEITEM item, int image) {
     TreeView_SetItem(tree, &tv);
 }
 
+// The image of a display name: excluded when the table holds a feature of
+// that name with a non-zero state (the pop-up menu sets it by the same name).
+int ImageOf(const core::FeatureTable& features, const std::string& name) {
+    const int i = features.Find(name);
+    return i >= 0 && features.State(static_cast<size_t>(i)) != core::kFeatureInstall
+               ? kImageExcluded
+               : kImageInstalled;
+}
+
 // Shows the description of every feature of that name (the last one stays).
 void ShowDescription(skin::SkinnedPage& page, const std::string& ini, const std::string& name) {
     namespace k = core::keys::setuptype;
@@ -54,19 +63,20 @@ void ShowDescription(skin::SkinnedPage& page, const std::string& ini, const std:
 
 }  // namespace
 
-void Fill(skin::SkinnedPage& page, const std::string& settingsPath) {
+void Fill(skin::SkinnedPage& page, const core::SetupState& state) {
     HWND tree = TreeOf(page);
     if (!tree) return;
     namespace k = core::keys::setupfeatures;
-    const int total = core::settings::ReadListCount(settingsPath, k::kSection);
+    const int total = core::settings::ReadListCount(state.settingsPath, k::kSection);
     for (int i = 0; i < total; ++i) {
-        std::string name = core::settings::ReadListField(settingsPath, k::kSection, k::kDisplayName, i);
+        std::string name =
+            core::settings::ReadListField(state.settingsPath, k::kSection, k::kDisplayName, i);
         TVINSERTSTRUCTA insert = {};
         insert.hParent = TVI_ROOT;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = &name[0];
-        insert.item.iImage = insert.item.iSelectedImage = kImageInstalled;
+        insert.item.iImage = insert.item.iSelectedImage = ImageOf(state.features, name);
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
     }
 }

@@ -12,8 +12,9 @@
 
 namespace pages::featuretree {
 
-// Fills the page's tree view with the SETUPFEATURES display names.
-void Fill(skin::SkinnedPage& page, const std::string& settingsPath);
+// Fills the page's tree view with the SETUPFEATURES display names, each
+// shown installed or excluded as the feature table holds it now.
+void Fill(skin::SkinnedPage& page, const core::SetupState& state);
 // Answers the tree's selection change: description and the pop-up menu.
 void OnSelectionChanged(skin::SkinnedPage& page, core::SetupState& state, HWND tree, HTREEITEM item);
 

@@ -1,5 +1,6 @@
 #include "pages/PageRules.h"
 #include "core/Messages.h"
+#include "pages/PageSequence.h"
 
 #include <cstring>
 
@@ -18,6 +19,11 @@ std::string ReadySummary(int setupType, const std::string& destination, const st
     if (!userName.empty()) s += EnglishText(MessageId::ReadyNameLabel) + userName + "\r\n\r\n";
     if (!company.empty()) s += EnglishText(MessageId::ReadyCompanyLabel) + company + "\r\n\r\n";
     return s;
+}
+
+void ApplySetupType(int setupType, core::FeatureTable& features) {
+    if (setupType != wizard::kSetupTypeTypical && setupType != wizard::kSetupTypeMinimal) return;
+    for (size_t i = 0; i < features.Size(); ++i) features.SetState(i, core::kFeatureInstall);
 }
 
 namespace {

@@ -1,15 +1,23 @@
-// Rules of the standard pages that need no window: the ready summary and the
-// destination-folder check.
+// Rules of the standard pages that need no window: the ready summary, the
+// features a setup type installs and the destination-folder check.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "core/FeatureTable.h"
 
 namespace pages {
 
 // The summary the ready page shows.
 std::string ReadySummary(int setupType, const std::string& destination, const std::string& userName,
                          const std::string& company);
+
+// Sets the feature states a setup type stands for. The project names no
+// features per type, so typical and minimal install every feature; custom
+// keeps the choices made on the custom setup page; any other value (no type
+// chosen) changes nothing.
+void ApplySetupType(int setupType, core::FeatureTable& features);
 
 // A folder typed or chosen for the installation: a drive letter, ":" and "\"
 // followed by valid names separated by single backslashes (no trailing one).

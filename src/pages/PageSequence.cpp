@@ -5,7 +5,6 @@
 namespace pages::wizard {
 namespace {
 
-const char kCompletePage[] = "complete.lcd";
 
 struct TitledPage {
     const char* title;

@@ -17,6 +17,9 @@ constexpr char kProgressPage[] = "progress.lcd";
 constexpr int kOutsideListIndex = -1;
 constexpr int kOutsideListCount = 50;
 
+// The page that ends the wizard: shown after the installation, a cancel or an abort.
+constexpr char kCompletePage[] = "complete.lcd";
+
 constexpr int kSetupTypeTypical = 0;
 constexpr int kSetupTypeMinimal = 1;
 constexpr int kSetupTypeCustom = 2;

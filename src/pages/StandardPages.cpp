@@ -92,6 +92,7 @@ void StandardPages::SetUpSetupType(skin::SkinnedPage& page) {
 
 void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
     owner_.State().setupType = type;
+    pages::ApplySetupType(type, owner_.State().features);
     SetChecked(page, "IDC_TYPICAL", type == pages::wizard::kSetupTypeTypical);
     SetChecked(page, "IDC_MINIMAL", type == pages::wizard::kSetupTypeMinimal);
     SetChecked(page, "IDC_CUSTOM", type == pages::wizard::kSetupTypeCustom);
@@ -100,7 +101,7 @@ void StandardPages::SelectSetupType(skin::SkinnedPage& page, int type) {
 void StandardPages::SetUpCustomSetup(skin::SkinnedPage& page) {
     SetText(page, "IDC_INSTALLDIR", owner_.State().currentInstallFolder);
     SetText(page, "IDC_FEATUREINFO", "");
-    pages::featuretree::Fill(page, owner_.State().settingsPath);
+    pages::featuretree::Fill(page, owner_.State());
 }
 
 void StandardPages::SetUpProgress(skin::SkinnedPage& page) {
@@ -119,8 +120,10 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
     const bool cancelled = core::GlobalFlags().cancelled;
-    const bool offersFile = !cancelled && s.showLaunchFile && !s.launchFile.empty();
-    const bool offersReadme = !cancelled && s.showLaunchReadme && !s.readmeFile.empty();
+    const bool offersFile =
+        !cancelled && s.showLaunchFile && !core::ExpandSetupText(s, s.launchFile).empty();
+    const bool offersReadme =
+        !cancelled && s.showLaunchReadme && !core::ExpandSetupText(s, s.readmeFile).empty();
     pages::pagectl::Show(page, "IDC_LAUNCHFILE", offersFile);
     pages::pagectl::Show(page, "IDC_LAUNCHREADME", offersReadme);
     if (cancelled) {

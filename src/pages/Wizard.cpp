@@ -136,17 +136,20 @@ void Wizard::ShowErrorPage() {
     ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
 }
 
+// The launch paths are expanded here, with the folder the files went to.
 void Wizard::Finish() {
     core::SetupState& s = owner_.State();
     core::trace::Line("finish");
-    if (s.launchFileChosen && FileExists(s.launchFile)) {
-        SetCurrentDirectoryA(FolderOf(s.launchFile).c_str());
-        ShellExecuteA(nullptr, nullptr, s.launchFile.c_str(),
-                      s.launchParameters.empty() ? nullptr : s.launchParameters.c_str(), nullptr,
-                      SW_SHOWDEFAULT);
+    const std::string file = s.launchFileChosen ? core::ExpandSetupText(s, s.launchFile) : "";
+    if (FileExists(file)) {
+        const std::string parameters = core::ExpandSetupText(s, s.launchParameters);
+        SetCurrentDirectoryA(FolderOf(file).c_str());
+        ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                      nullptr, SW_SHOWDEFAULT);
     }
-    if (s.launchReadmeChosen && FileExists(s.readmeFile))
-        ShellExecuteA(nullptr, nullptr, s.readmeFile.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    const std::string readme = s.launchReadmeChosen ? core::ExpandSetupText(s, s.readmeFile) : "";
+    if (FileExists(readme))
+        ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned : core::kExitInstalled);
 }
 
@@ -158,7 +161,7 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
         return owner_.EndSetup(core::kExitAbandoned);
-    if (controlName == "IDCANCEL") return ConfirmCancel(page);
+    if (controlName == "IDCANCEL") return Cancel(page);
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
     Dispatch(controlName, clickCode);
@@ -176,6 +179,16 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
 
 void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
     if (showingErrorPage_) return owner_.EndSetup(core::kExitAbandoned);
+    Cancel(page);
+}
+
+// Once the installation has ended, or on the complete page, nothing is left
+// to cancel: the close box, Escape or a Cancel button leave the setup as
+// Finish does, with the launch choices the page shows. Finish is what the
+// page offers, and a close box that did nothing would look like a hang.
+void Wizard::Cancel(skin::SkinnedPage& page) {
+    if (installationEnded_ || pages::pagectl::LayoutName(page) == pages::wizard::kCompletePage)
+        return Finish();
     ConfirmCancel(page);
 }
 
@@ -214,6 +227,7 @@ void Wizard::RunInstallation() {
     workerRunning_ = true;
     owner_.StartInstallation();
     workerRunning_ = false;
+    installationEnded_ = true;
 }
 
 LRESULT Wizard::OnPageNotify(skin::SkinnedPage& page, const NMHDR& header) {

@@ -62,6 +62,9 @@ private:
     void Dispatch(const std::string& controlName, int clickCode);
     pages::wizard::MoveState CurrentMoveState() const;
     bool RunPageActions(const std::string& layout);
+    // A cancel request (Cancel button, Escape, close box): the confirmation,
+    // or Finish when nothing is left to cancel.
+    void Cancel(skin::SkinnedPage& page);
     void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
     void PageNotCreated(const pages::wizard::PageToShow& target);
@@ -73,6 +76,7 @@ private:
     std::vector<std::unique_ptr<skin::SkinnedPage>> retired_;
     bool workerRunning_ = false;
     bool showingErrorPage_ = false;
+    bool installationEnded_ = false;
 };
 
 }  // namespace pages

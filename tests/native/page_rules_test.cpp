@@ -1,4 +1,5 @@
-// The ready summary and the destination-folder check.
+// The ready summary, the destination-folder check and the features a setup
+// type installs.
 #include <gtest/gtest.h>
 
 #include "pages/PageRules.h"
@@ -43,6 +44,21 @@ TEST(FolderCheck, Messages) {
               "The folder:\n\nC:\\n\n\ndoes not exist. Do you want the folder to be created?");
     EXPECT_EQ(pages::FolderNotCreatedMessage("C:\\n"),
               "The folder:\n\nC:\\n\n\ncan not be created. Please double check.");
+}
+
+// Typical and minimal bring back every feature the custom page excluded;
+// custom, or no type chosen, keeps the table as it is.
+TEST(SetupTypeFeatures, TypicalAndMinimalInstallEveryFeature) {
+    for (int type : {-1, 0, 1, 2}) {
+        core::FeatureTable features;
+        features.Add("Program Files");
+        features.Add("Documentation");
+        features.SetState(1, core::kFeatureExcluded);
+        pages::ApplySetupType(type, features);
+        const bool reset = type == 0 || type == 1;
+        EXPECT_EQ(features.State(0), core::kFeatureInstall) << type;
+        EXPECT_EQ(features.State(1), reset ? core::kFeatureInstall : core::kFeatureExcluded) << type;
+    }
 }
 
 }  // namespace

@@ -19,6 +19,11 @@
 //   cvdrive key LAYOUT VKEY                send a key (13 Enter, 27 Escape) to the page
 //   cvdrive close LAYOUT                   use the page's close box
 //   cvdrive range LAYOUT NAME              print "RANGE:<max> POS:<pos>" of a progress bar
+//   cvdrive tree LAYOUT NAME               print "ITEM:<image> <text>" for each root
+//                                          item of a tree view
+//   cvdrive treemenu LAYOUT NAME INDEX N   select root item INDEX (from 0) of a tree
+//                                          view and choose command N (from 1) of the
+//                                          pop-up menu that opens
 //   cvdrive visible-pages                  print the layout of every visible page
 //   cvdrive dlgset TIMEOUT_MS TITLE ID TEXT  set the text of control ID of a
 //                                          dialog box titled TITLE
@@ -240,6 +245,56 @@ int CmdRange(const std::string& layout, const std::string& name) {
     return 0;
 }
 
+HTREEITEM RootItem(HWND tree, int index) {
+    HTREEITEM item = TreeView_GetRoot(tree);
+    for (int i = 0; item && i < index; ++i) item = TreeView_GetNextSibling(tree, item);
+    return item;
+}
+
+// TVM_GETITEMA fills a structure and a text buffer in the tree's own process:
+// they are placed there and read back.
+int CmdTree(const std::string& layout, const std::string& name) {
+    HWND tree = PageControl(layout, name);
+    DWORD pid = 0;
+    if (!tree || !GetWindowThreadProcessId(tree, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    struct Item {
+        TVITEMA item;
+        char text[256];
+    };
+    auto* remote = static_cast<Item*>(
+        VirtualAllocEx(process, nullptr, sizeof(Item), MEM_COMMIT, PAGE_READWRITE));
+    for (HTREEITEM it = RootItem(tree, 0); remote && it; it = TreeView_GetNextSibling(tree, it)) {
+        Item local = {};
+        local.item.mask = TVIF_TEXT | TVIF_IMAGE;
+        local.item.hItem = it;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = sizeof local.text;
+        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&remote->item));
+        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+        local.text[sizeof local.text - 1] = '\0';
+        std::printf("ITEM:%d %s\n", local.item.iImage, local.text);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return remote ? 0 : 1;
+}
+
+// The menu's own loop reads the keys: Down N times, then Enter.
+int CmdTreeMenu(const std::string& layout, const std::string& name, int index, int command) {
+    HWND tree = PageControl(layout, name);
+    HTREEITEM item = tree ? RootItem(tree, index) : nullptr;
+    if (!item) return 1;
+    PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    HWND menu = WaitForWindow(5000, [](HWND hwnd) { return ClassOf(hwnd) == "#32768"; });
+    if (!menu) return 1;
+    for (int i = 0; i < command; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+    return 0;
+}
+
 int CmdClick(const std::string& layout, const std::string& name) {
     HWND control = PageControl(layout, name);
     if (!control) return 1;
@@ -332,6 +387,9 @@ int main(int argc, char** argv) {
     if (c == "state" && argc == 4) return CmdState(argv[2], argv[3]);
     if (c == "click" && argc == 4) return CmdClick(argv[2], argv[3]);
     if (c == "range" && argc == 4) return CmdRange(argv[2], argv[3]);
+    if (c == "tree" && argc == 4) return CmdTree(argv[2], argv[3]);
+    if (c == "treemenu" && argc == 6)
+        return CmdTreeMenu(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (c == "settext" && argc == 5) return CmdSetText(argv[2], argv[3], argv[4]);
     if (c == "key" && argc == 4) return CmdKey(argv[2], std::atoi(argv[3]));
     if (c == "close" && argc == 3) return CmdClose(argv[2]);
