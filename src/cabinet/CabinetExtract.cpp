@@ -143,7 +143,8 @@ std::string StoredNameInCodePage(const char* name, USHORT attribs) {
 INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
     job.writer->NextFile();
     if (g_fileCount == -1) job.AnnounceCount(job.cabinetFiles);
-    const std::string name = OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs));
+    const std::string name =
+        OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs), GetACP());
     if (name.empty()) {
         job.writer->Skip();
         return 0;  // skip this file

@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "cabinet/CabinetExtract.h"
 #include "cabinet/CabinetNames.h"
+#include "core/CodePage.h"
 #include "core/WorkingFolder.h"
 
 namespace {
@@ -369,6 +370,17 @@ TEST(CabinetExtract, UtfNamesArriveInTheSystemCodePage) {
     EXPECT_EQ(ScratchFolder::Read(c.out + expected), "utf");
     EXPECT_EQ(cabinet::FilesExtracted(), 1);
     EXPECT_EQ(cabinet::FilesSkipped(), 1);
+}
+
+// The engine reads names by characters of the system's ANSI code page: its
+// lead bytes are those the system itself knows, in each double-byte code page.
+TEST(CabinetNames, LeadBytesAreTheSystemsOwn) {
+    for (unsigned codePage : {932u, 936u, 949u, 950u, 1252u}) {
+        for (int b = 0; b < 256; ++b)
+            EXPECT_EQ(core::codepage::IsLeadByte(static_cast<unsigned char>(b), codePage),
+                      IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != FALSE)
+                << codePage << " byte " << b;
+    }
 }
 
 TEST(CabinetExtract, EmptyCabinetSetsRange0AndSucceeds) {
