@@ -42,3 +42,17 @@ check names-install-exit-0 test "$SETUP_RC" -eq 0
 check names-second-byte-backslash-kept same_file "$P/bin/${SO}ft.txt" "$DEST/ソft.txt"
 check names-second-byte-bar-kept same_file "$P/bin/${PO}.txt" "$DEST/ポ.txt"
 check names-nothing-cut bash -c "[ \"\$(find '$DEST' -type f | wc -l)\" -eq 2 ]"
+
+# Under the default locale (code page 1252) "ポ" reads "ƒ|", no file name: a
+# working file of that name cannot be extracted, so the setup stops there and
+# installs nothing rather than go on without it.
+Q=$S/other; mkdir -p "$Q/working"
+cp -r "$P/theme" "$P/setup.inf" "$Q/"
+printf 'plain' >"$Q/plain.txt"
+printf 'plain.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$Q/data.inf"
+printf 'po' >"$Q/working/${PO}.txt"
+"$CVPACK" build --engine "$SETUP_EXE" --code-page 932 "$Q" "$S/otherpkg" >/dev/null
+rm -rf "$DEST"
+start_packed "$S/otherpkg" "$S/other.trace" 90
+wait_setup
+check names-unusable-name-installs-nothing not_exists "$DEST/plain.txt"
