@@ -143,10 +143,12 @@ std::string StoredNameInCodePage(const char* name, USHORT attribs) {
 INT_PTR CopyFileNotification(Job& job, PFDINOTIFICATION n) {
     job.writer->NextFile();
     if (g_fileCount == -1) job.AnnounceCount(job.cabinetFiles);
-    const std::string name = OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs));
+    const std::string name =
+        OutputName(StoredNameInCodePage(n->psz1 ? n->psz1 : "", n->attribs), GetACP());
     if (name.empty()) {
+        // Never written; the extraction goes on but fails at its end.
         job.writer->Skip();
-        return 0;  // skip this file
+        return 0;
     }
     // A bare name holds no backslash: one in the relative path ends its sub-folder.
     const std::string relative = core::ExtractedRelativePath(name);
@@ -235,8 +237,10 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
     job.writer = nullptr;
     // No count was announced and no file was met: a cabinet without files.
     job.AnnounceCount(job.cabinetFiles);
-    if (!FDIDestroy(fdi)) return kStatusDestroyFailed;
-    return kStatusSuccess;
+    const bool destroyed = FDIDestroy(fdi) != FALSE;
+    // A file whose name could not be used is missing from the output.
+    if (g_skipped != 0) return kStatusExtractFailed;
+    return destroyed ? kStatusSuccess : kStatusDestroyFailed;
 }
 
 struct ThreadArgs {

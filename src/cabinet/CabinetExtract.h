@@ -27,7 +27,8 @@ constexpr int32_t kStatusContextFailed = 1;    // the decompression context coul
 constexpr int32_t kStatusOpenFailed = 2;       // the cabinet file could not be opened (missing)
 constexpr int32_t kStatusNotCabinet = 3;       // the file is not a cabinet
 constexpr int32_t kStatusExtractFailed = 4;    // extraction failed (damaged cabinet, a file not created,
-                                               // an output folder too long)
+                                               // a stored name that cannot be used, an output folder
+                                               // too long)
 constexpr int32_t kStatusDestroyFailed = 5;    // destroying the context failed after a good extraction
 
 // Size of the output folder buffer: a folder of kOutputFolderSize or more
@@ -96,7 +97,10 @@ int32_t RunExtraction(const std::string& cabinetPath, const std::string& outputF
 int32_t ExtractionStatus();
 // Files opened for writing in the output folder.
 int32_t FilesExtracted();
-// Files not written because their names were not safe (CabinetNames.h).
+// Files not written because their names could not be used: not safe
+// (CabinetNames.h), or a UTF-8 name with no exact form in the system's code
+// page. The other files are still written, but any skipped file makes the
+// extraction end with kStatusExtractFailed.
 int32_t FilesSkipped();
 // Number of files in the cabinet, as the progress range got it; -1 before known.
 int32_t CabinetFileCount();

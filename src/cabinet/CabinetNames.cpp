@@ -3,18 +3,24 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/CodePage.h"
+
 namespace cabinet {
 
-std::string BareName(const std::string& storedName) {
-    size_t cut = storedName.find_last_of("\\/:");
+namespace codepage = core::codepage;
+
+std::string BareName(const std::string& storedName, unsigned codePage) {
+    const size_t cut = codepage::FindLastOf(storedName, "\\/:", codePage);
     return cut == std::string::npos ? storedName : storedName.substr(cut + 1);
 }
 
 namespace {
 
-bool IsDeviceName(const std::string& name) {
-    // The device is named by the text before the first dot, trailing spaces ignored.
-    std::string base = name.substr(0, name.find('.'));
+bool IsDeviceName(const std::string& name, unsigned codePage) {
+    // The device is named by the text before the first dot, trailing spaces
+    // ignored. Device names are ASCII: a double-byte character in the base
+    // keeps it from matching any, whatever case its bytes are given.
+    std::string base = name.substr(0, codepage::FindFirstOf(name, ".", codePage));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
@@ -28,18 +34,20 @@ bool IsDeviceName(const std::string& name) {
 
 }  // namespace
 
-bool IsSafeOutputName(const std::string& bareName) {
+bool IsSafeOutputName(const std::string& bareName, unsigned codePage) {
     if (bareName.empty()) return false;
     if (bareName.find_first_not_of(". ") == std::string::npos) return false;
-    for (unsigned char c : bareName) {
-        if (c < 0x20 || std::strchr("<>:\"/\\|?*", c)) return false;
+    for (size_t pos = 0, length = 0; pos < bareName.size(); pos += length) {
+        length = codepage::CharacterLength(bareName, pos, codePage);
+        const unsigned char c = static_cast<unsigned char>(bareName[pos]);
+        if (length == 1 && (c < 0x20 || std::strchr("<>:\"/\\|?*", c))) return false;
     }
-    return !IsDeviceName(bareName);
+    return !IsDeviceName(bareName, codePage);
 }
 
-std::string OutputName(const std::string& storedName) {
-    std::string bare = BareName(storedName);
-    return IsSafeOutputName(bare) ? bare : std::string();
+std::string OutputName(const std::string& storedName, unsigned codePage) {
+    std::string bare = BareName(storedName, codePage);
+    return IsSafeOutputName(bare, codePage) ? bare : std::string();
 }
 
 bool JoinBounded(char* out, size_t outSize, const char* folder, const char* name) {

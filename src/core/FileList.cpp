@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "core/CodePage.h"
 #include "core/SettingsRules.h"
 
 namespace core::filelist {
@@ -50,8 +51,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-std::string FileNameOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/:");
+std::string FileNameOf(const std::string& path, unsigned codePage) {
+    const size_t cut = codepage::FindLastOf(path, "\\/:", codePage);
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
@@ -70,10 +71,10 @@ DataFields SplitDataLine(const std::string& dataLine) {
     return f;
 }
 
-FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine) {
+FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine, unsigned codePage) {
     DataFields f = SplitDataLine(dataLine);
     FileRecord r;
-    r.fileName = Cut(FileNameOf(sourceLine));
+    r.fileName = Cut(FileNameOf(sourceLine, codePage));
     r.sourceLine = Cut(sourceLine);
     r.destDir = Cut(std::move(f.destDir));
     r.flags = Number(f.flags);
@@ -83,11 +84,12 @@ FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLin
     return r;
 }
 
-std::vector<FileRecord> ParseFileList(const std::string& text) {
+std::vector<FileRecord> ParseFileList(const std::string& text, unsigned codePage) {
     std::vector<std::string> lines = SplitLines(text);
     std::vector<FileRecord> records;
     records.reserve(lines.size() / 2);
-    for (size_t i = 0; i + 1 < lines.size(); i += 2) records.push_back(ParseRecord(lines[i], lines[i + 1]));
+    for (size_t i = 0; i + 1 < lines.size(); i += 2)
+        records.push_back(ParseRecord(lines[i], lines[i + 1], codePage));
     return records;
 }
 

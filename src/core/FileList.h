@@ -1,7 +1,8 @@
 // The decrypted file list (data.inf): pairs of lines, a source line and a
 // data line "DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE", read into file records in
 // file order. Pure text rules, shared by the engine and the authoring tool;
-// reading the file from disk is the caller's.
+// reading the file from disk is the caller's. File names are split by
+// characters of the code page the list is written in (core/CodePage.h).
 #pragma once
 
 #include <cstddef>
@@ -17,7 +18,7 @@ namespace core::filelist {
 constexpr size_t kMaxFieldLength = 454;
 
 struct FileRecord {
-    std::string fileName;    // text after the last backslash, slash or colon of the source line
+    std::string fileName;    // FileNameOf the source line
     std::string sourceLine;  // the whole source line (a path, or a web item's address)
     std::string destDir;     // DESTDIR as authored (placeholders, "Destination Computer\")
     std::string feature;     // everything after the first "|" that follows OSMASK
@@ -51,19 +52,22 @@ struct DataFields {
 DataFields SplitDataLine(const std::string& dataLine);
 
 // One record from a source line and its data line, split by SplitDataLine,
-// every text cut to kMaxFieldLength characters. A malformed data line still
+// the file name taken in `codePage`, every text cut to kMaxFieldLength
+// characters. A malformed data line still
 // makes a record (missing fields empty, numbers 0), so the positions of later
 // records keep matching their stored names. Numbers are read as an optional
 // sign and leading decimal digits (none gives 0), saturating at the 32-bit
 // limits.
-FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine);
+FileRecord ParseRecord(const std::string& sourceLine, const std::string& dataLine, unsigned codePage);
 
 // Every record of the list text, in file order. Lines alternate source line,
 // data line; a last source line without its data line makes no record.
-std::vector<FileRecord> ParseFileList(const std::string& text);
+std::vector<FileRecord> ParseFileList(const std::string& text, unsigned codePage);
 
-// Text after the last backslash, slash or colon (the whole text without any).
-std::string FileNameOf(const std::string& path);
+// Text after the last backslash, slash or colon (the whole text without any),
+// found by characters of `codePage`: the second byte of a double-byte
+// character is never taken for a separator.
+std::string FileNameOf(const std::string& path, unsigned codePage);
 
 // A record is a web item, downloaded at install time instead of taken from
 // the payload, when its source line contains "http:" or "ftp:" (case matters).

@@ -155,7 +155,8 @@ ActionResult LoadFileData(InstallContext& ctx) {
         return ActionResult::Stop;
     }
     std::vector<FileRecord>& records = ctx.FileRecords();
-    records = core::filelist::ParseFileList(text);
+    // The list is written in the code page the system reads names in.
+    records = core::filelist::ParseFileList(text, GetACP());
     ctx.Log(core::LogKind::TotalFile, std::to_string(records.size()));
     ctx.SetStatus(core::EnglishText(core::MessageId::StatusCreatingDirectories));
     CreateDirectoryPath(ctx.Expand(core::kUninstallFolder));

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -81,6 +82,25 @@ std::vector<std::string> CabinetNames(const fs::path& cabinet) {
     for (std::string line; std::getline(listing, line);)
         if (std::regex_match(line, match, row)) names.push_back(match[1]);
     return names;
+}
+
+// Stored names of a cabinet with their attribute words, read from its bytes
+// (header: file entries' offset at 16, count at 28; entry: attributes at 14,
+// the name from 16 to its NUL).
+std::map<std::string, unsigned> StoredNamesAndAttributes(const fs::path& cabinet) {
+    const std::string d = ReadFile(cabinet);
+    auto word = [&d](size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(d.at(at)) |
+                                     static_cast<unsigned char>(d.at(at + 1)) << 8);
+    };
+    std::map<std::string, unsigned> entries;
+    size_t at = word(16) | word(18) << 16;
+    for (unsigned k = 0, count = word(28); k < count; ++k) {
+        const size_t end = d.find('\0', at + 16);
+        entries[d.substr(at + 16, end - at - 16)] = word(at + 14);
+        at = end + 1;
+    }
+    return entries;
 }
 
 void ExtractCabinet(const fs::path& cabinet, const fs::path& into) {
@@ -363,6 +383,40 @@ TEST_F(CvpackBuild, StoredNamesMustDifferBeyondCase) {
     WriteFile(m_project / "working" / "f0_APP.exe", "clash");
     EXPECT_NE(BuildError().find("stored name \"f0_APP.exe\" clashes with that of"),
               std::string::npos);
+}
+
+TEST_F(CvpackBuild, StoredNamesMustBeNamesTheSetupCanExtract) {
+    for (const char* name : {"a|b.txt", "NUL.txt", "x:y.txt"}) {
+        WriteFile(m_project / "working" / name, "x");
+        EXPECT_NE(BuildError().find(std::string("stored name \"") + name +
+                                    "\" is no file name the setup can extract"),
+                  std::string::npos)
+            << name;
+        fs::remove(m_project / "working" / name);
+    }
+    EXPECT_FALSE(fs::exists(m_out));
+}
+
+// Code page 932: "ソ" is 83 5C, "ポ" 83 7C, "ア" 83 41 and "ャ" 83 61.
+TEST_F(CvpackBuild, NamesAreReadAndStoredInTheProjectsCodePage) {
+    const std::string so = "\x83\x5c", po = "\x83\x7c", a = "\x83\x41", ya = "\x83\x61";
+    WriteFile(m_project / "data.inf", "bin\\" + so + "ft.txt\nD\\*0*0*1|\n" + po + ".txt\nD\\*0*0*2|\n");
+    WriteFile(m_project / "bin" / (so + "ft.txt"), "so");
+    WriteFile(m_project / (po + ".txt"), "po");
+    // Second bytes that differ in case only: two names, no clash.
+    WriteFile(m_project / "working" / (a + ".txt"), "a");
+    WriteFile(m_project / "working" / (ya + ".txt"), "ya");
+    BuildOptions options;
+    options.codePage = 932;
+    BuildProject(m_project.string(), m_out.string(), options);
+    // Every name as written, none marked as UTF-8 (0x80): archive (0x20) only.
+    const std::map<std::string, unsigned> expected = {
+        {"F0_" + so + "ft.txt", 0x20}, {"F1_" + po + ".txt", 0x20}, {a + ".txt", 0x20},
+        {ya + ".txt", 0x20},           {"license.txt", 0x20},       {"setup.ico", 0x20}};
+    EXPECT_EQ(StoredNamesAndAttributes(m_out / "file1.cab"), expected);
+    // Read in a single-byte code page, "ソ" holds a backslash.
+    fs::remove_all(m_out);
+    EXPECT_NE(BuildError().find("payload file not found"), std::string::npos);
 }
 
 TEST_F(CvpackBuild, WorkingFilesMayNotTakeThePayloadFolderNames) {

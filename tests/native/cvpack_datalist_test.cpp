@@ -5,8 +5,11 @@
 #include <fstream>
 
 #include "ProjectDataList.h"
+#include "core/CodePage.h"
 
 namespace {
+
+constexpr unsigned kWestern = core::codepage::kWesternEuropean;
 
 const char kTwoRecordsLf[] =
     "bin\\app.exe\n"
@@ -26,7 +29,7 @@ std::string WithCrLf(const std::string& text) {
 // The message of the ProjectDataError that parsing `text` raises.
 std::string ParseError(const std::string& text, int* line = nullptr) {
     try {
-        ParseProjectDataList(text);
+        ParseProjectDataList(text, kWestern);
     } catch (const ProjectDataError& error) {
         if (line) *line = error.Line();
         return error.what();
@@ -37,7 +40,7 @@ std::string ParseError(const std::string& text, int* line = nullptr) {
 }  // namespace
 
 TEST(CvpackDataList, ParsesFieldsOfEachRecord) {
-    auto records = ParseProjectDataList(kTwoRecordsLf);
+    auto records = ParseProjectDataList(kTwoRecordsLf, kWestern);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].sourceLine, "bin\\app.exe");
     EXPECT_EQ(records[0].fields.fileName, "app.exe");
@@ -55,8 +58,8 @@ TEST(CvpackDataList, ParsesFieldsOfEachRecord) {
 }
 
 TEST(CvpackDataList, CrLfAndLfReadAlike) {
-    auto lf = ParseProjectDataList(kTwoRecordsLf);
-    auto crlf = ParseProjectDataList(WithCrLf(kTwoRecordsLf));
+    auto lf = ParseProjectDataList(kTwoRecordsLf, kWestern);
+    auto crlf = ParseProjectDataList(WithCrLf(kTwoRecordsLf), kWestern);
     ASSERT_EQ(crlf.size(), lf.size());
     for (size_t i = 0; i < lf.size(); ++i) {
         EXPECT_EQ(crlf[i].sourceLine, lf[i].sourceLine);
@@ -66,16 +69,16 @@ TEST(CvpackDataList, CrLfAndLfReadAlike) {
 }
 
 TEST(CvpackDataList, LastLineNeedsNoEndAndTrailingBlankLinesAreIgnored) {
-    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*0|F").size(), 1u);
-    EXPECT_EQ(ParseProjectDataList("a.txt\r\nD\\*0*0*0|F\r\n\r\n\n").size(), 1u);
-    EXPECT_TRUE(ParseProjectDataList("").empty());
-    EXPECT_TRUE(ParseProjectDataList("\n\n").empty());
+    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*0|F", kWestern).size(), 1u);
+    EXPECT_EQ(ParseProjectDataList("a.txt\r\nD\\*0*0*0|F\r\n\r\n\n", kWestern).size(), 1u);
+    EXPECT_TRUE(ParseProjectDataList("", kWestern).empty());
+    EXPECT_TRUE(ParseProjectDataList("\n\n", kWestern).empty());
 }
 
 TEST(CvpackDataList, FileNameFollowsLastBackslashSlashOrColon) {
     auto records = ParseProjectDataList(
         "C:\\src\\bin/tool.dll\nD\\*0*0*0|\nlib/x.so\nD\\*0*0*0|\n"
-        "C:file.txt\nD\\*0*0*0|\nplain.txt\nD\\*0*0*0|\n");
+        "C:file.txt\nD\\*0*0*0|\nplain.txt\nD\\*0*0*0|\n", kWestern);
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].fields.fileName, "tool.dll");
     EXPECT_EQ(records[1].fields.fileName, "x.so");
@@ -84,7 +87,7 @@ TEST(CvpackDataList, FileNameFollowsLastBackslashSlashOrColon) {
 }
 
 TEST(CvpackDataList, SeparatorsAreFoundLeftToRight) {
-    auto records = ParseProjectDataList("x.txt\nD|ir\\*4*2*9|Feat|ure*x\n");
+    auto records = ParseProjectDataList("x.txt\nD|ir\\*4*2*9|Feat|ure*x\n", kWestern);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].fields.destDir, "D|ir\\");
     EXPECT_EQ(records[0].fields.flags, 4);
@@ -122,7 +125,7 @@ TEST(CvpackDataList, NumbersMustBeDecimal) {
               "data.inf:2: NUMBER \"-1\" is not a decimal number");
     EXPECT_EQ(ParseError("a.txt\nD\\*0*0*4294967296|\n"),
               "data.inf:2: NUMBER \"4294967296\" is not a decimal number");
-    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n")[0].fields.number, 2147483647);
+    EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n", kWestern)[0].fields.number, 2147483647);
 }
 
 TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
@@ -136,9 +139,9 @@ TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
 }
 
 TEST(CvpackDataList, RewriteEndsEveryLineWithCrLfAndKeepsText) {
-    auto records = ParseProjectDataList(kTwoRecordsLf);
+    auto records = ParseProjectDataList(kTwoRecordsLf, kWestern);
     EXPECT_EQ(FormatProjectDataList(records), WithCrLf(kTwoRecordsLf));
-    EXPECT_EQ(FormatProjectDataList(ParseProjectDataList("a/b.txt\nD\\*0*0*0|F")),
+    EXPECT_EQ(FormatProjectDataList(ParseProjectDataList("a/b.txt\nD\\*0*0*0|F", kWestern)),
               "a/b.txt\r\nD\\*0*0*0|F\r\n");
 }
 
@@ -147,7 +150,7 @@ TEST(CvpackDataList, RewriteEndsEveryLineWithCrLfAndKeepsText) {
 TEST(CvpackDataList, LongLinesAreKeptWholeWhileFieldsAreCutAsTheSetupReadsThem) {
     const std::string source = std::string(500, 'd') + "/a.txt";
     const std::string data = std::string(500, 'D') + "*0*0*0|" + std::string(500, 'F');
-    auto records = ParseProjectDataList(source + "\n" + data + "\n");
+    auto records = ParseProjectDataList(source + "\n" + data + "\n", kWestern);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].sourceLine, source);
     EXPECT_EQ(records[0].fields.sourceLine, source.substr(0, 454));
@@ -160,7 +163,7 @@ TEST(CvpackDataList, LongLinesAreKeptWholeWhileFieldsAreCutAsTheSetupReadsThem) 
 TEST(CvpackDataList, ReadingAMissingFileNamesIt) {
     std::string path = (std::filesystem::temp_directory_path() / "cvpack-no-such-list.inf").string();
     try {
-        ReadProjectDataList(path);
+        ReadProjectDataList(path, kWestern);
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()), "data.inf: cannot read " + path);

@@ -4,12 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "core/CodePage.h"
 #include "core/FileList.h"
 
 namespace filelist = core::filelist;
 using filelist::FileRecord;
 
 namespace {
+
+constexpr unsigned kWestern = core::codepage::kWesternEuropean;
 
 TEST(FileListLines, CrEndsALineAndDropsTheNextCharacter) {
     EXPECT_EQ(filelist::SplitLines("a\r\nb\r\n"), (std::vector<std::string>{"a", "b"}));
@@ -29,7 +32,7 @@ TEST(FileListLines, TextAfterTheLastCrIsIgnored) {
 
 TEST(FileListLines, LfOnlyTextHasNoLines) {
     EXPECT_TRUE(filelist::SplitLines("a\nb\nc\n").empty());
-    EXPECT_TRUE(filelist::ParseFileList("x.txt\nD\\*0*0*1|\n").empty());
+    EXPECT_TRUE(filelist::ParseFileList("x.txt\nD\\*0*0*1|\n", kWestern).empty());
 }
 
 TEST(FileListLines, ZeroPaddingAfterTheLastLineIsIgnored) {
@@ -42,8 +45,8 @@ TEST(FileListLines, ZeroPaddingAfterTheLastLineIsIgnored) {
 }
 
 TEST(FileListRecords, FieldsOfACompleteDataLine) {
-    FileRecord r = filelist::ParseRecord("C:\\work\\payload\\app.exe",
-                                         "Destination Computer\\<InstallDir>\\*129*66*7|Main Program");
+    FileRecord r = filelist::ParseRecord(
+        "C:\\work\\payload\\app.exe", "Destination Computer\\<InstallDir>\\*129*66*7|Main Program", kWestern);
     EXPECT_EQ(r.fileName, "app.exe");
     EXPECT_EQ(r.sourceLine, "C:\\work\\payload\\app.exe");
     EXPECT_EQ(r.destDir, "Destination Computer\\<InstallDir>\\");
@@ -56,7 +59,7 @@ TEST(FileListRecords, FieldsOfACompleteDataLine) {
 TEST(FileListRecords, SeparatorsAreFoundLeftToRight) {
     // The feature is everything after the first "|" that follows the third "*":
     // later "*" and "|" belong to it.
-    FileRecord r = filelist::ParseRecord("a.txt", "D|ir\\*1*2*3|Fe*at|ure|");
+    FileRecord r = filelist::ParseRecord("a.txt", "D|ir\\*1*2*3|Fe*at|ure|", kWestern);
     EXPECT_EQ(r.destDir, "D|ir\\");
     EXPECT_EQ(r.flags, 1);
     EXPECT_EQ(r.systemMask, 2);
@@ -65,22 +68,36 @@ TEST(FileListRecords, SeparatorsAreFoundLeftToRight) {
 }
 
 TEST(FileListRecords, FileNameIsTheTextAfterTheLastBackslashSlashOrColon) {
-    EXPECT_EQ(filelist::FileNameOf("C:\\a\\b.txt"), "b.txt");
-    EXPECT_EQ(filelist::FileNameOf("a/b/c.txt"), "c.txt");
-    EXPECT_EQ(filelist::FileNameOf("C:name.txt"), "name.txt");
-    EXPECT_EQ(filelist::FileNameOf("dir\\sub/x:y.txt"), "y.txt");
-    EXPECT_EQ(filelist::FileNameOf("plain.txt"), "plain.txt");
-    EXPECT_EQ(filelist::FileNameOf("dir\\"), "");
-    EXPECT_EQ(filelist::FileNameOf("http://host/path/file.zip"), "file.zip");
+    EXPECT_EQ(filelist::FileNameOf("C:\\a\\b.txt", kWestern), "b.txt");
+    EXPECT_EQ(filelist::FileNameOf("a/b/c.txt", kWestern), "c.txt");
+    EXPECT_EQ(filelist::FileNameOf("C:name.txt", kWestern), "name.txt");
+    EXPECT_EQ(filelist::FileNameOf("dir\\sub/x:y.txt", kWestern), "y.txt");
+    EXPECT_EQ(filelist::FileNameOf("plain.txt", kWestern), "plain.txt");
+    EXPECT_EQ(filelist::FileNameOf("dir\\", kWestern), "");
+    EXPECT_EQ(filelist::FileNameOf("http://host/path/file.zip", kWestern), "file.zip");
+}
+
+// In code page 932 "ソ" is 83 5C and "ポ" 83 7C: the second byte of the one
+// is a backslash, which ends the name only where it is a character.
+TEST(FileListRecords, FileNameIsSplitByCharactersOfTheCodePage) {
+    const std::string so = "\x83\x5c", po = "\x83\x7c";
+    EXPECT_EQ(filelist::FileNameOf("bin\\" + so + "ft.txt", 932), so + "ft.txt");
+    EXPECT_EQ(filelist::FileNameOf(so + "\\" + po + ".txt", 932), po + ".txt");
+    EXPECT_EQ(filelist::FileNameOf("a/" + so, 932), so);
+    // The same bytes in a single-byte code page hold a backslash.
+    EXPECT_EQ(filelist::FileNameOf("bin\\" + so + "ft.txt", kWestern), "ft.txt");
+    auto records = filelist::ParseFileList("bin\\" + so + "ft.txt\r\nD\\*0*0*1|\r\n", 932);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(filelist::StoredName(0, records[0].fileName), "F0_" + so + "ft.txt");
 }
 
 TEST(FileListRecords, NumbersReadLeadingDigits) {
-    FileRecord r = filelist::ParseRecord("a", "D*12abc*x*99 bottles|");
+    FileRecord r = filelist::ParseRecord("a", "D*12abc*x*99 bottles|", kWestern);
     EXPECT_EQ(r.flags, 12);
     EXPECT_EQ(r.systemMask, 0);
     EXPECT_EQ(r.number, 99);
     EXPECT_EQ(r.feature, "");
-    FileRecord e = filelist::ParseRecord("a", "D****|");
+    FileRecord e = filelist::ParseRecord("a", "D****|", kWestern);
     EXPECT_EQ(e.flags, 0);
     EXPECT_EQ(e.systemMask, 0);
     EXPECT_EQ(e.number, 0);
@@ -88,7 +105,7 @@ TEST(FileListRecords, NumbersReadLeadingDigits) {
 }
 
 TEST(FileListRecords, MissingSeparatorsLeaveLaterFieldsEmpty) {
-    FileRecord noBar = filelist::ParseRecord("a", "D\\*1*2*3");
+    FileRecord noBar = filelist::ParseRecord("a", "D\\*1*2*3", kWestern);
     EXPECT_EQ(noBar.destDir, "D\\");
     EXPECT_EQ(noBar.flags, 1);
     EXPECT_EQ(noBar.systemMask, 2);
@@ -97,20 +114,20 @@ TEST(FileListRecords, MissingSeparatorsLeaveLaterFieldsEmpty) {
 
     // Without the third "*" the OSMASK field runs to the end of the line; a
     // "|" inside it is not looked at.
-    FileRecord twoStars = filelist::ParseRecord("a", "D\\*1*2|Feat");
+    FileRecord twoStars = filelist::ParseRecord("a", "D\\*1*2|Feat", kWestern);
     EXPECT_EQ(twoStars.flags, 1);
     EXPECT_EQ(twoStars.systemMask, 2);
     EXPECT_EQ(twoStars.number, 0);
     EXPECT_EQ(twoStars.feature, "");
 
-    FileRecord onlyDir = filelist::ParseRecord("a", "Destination Computer\\<InstallDir>\\");
+    FileRecord onlyDir = filelist::ParseRecord("a", "Destination Computer\\<InstallDir>\\", kWestern);
     EXPECT_EQ(onlyDir.destDir, "Destination Computer\\<InstallDir>\\");
     EXPECT_EQ(onlyDir.flags, 0);
     EXPECT_EQ(onlyDir.systemMask, 0);
     EXPECT_EQ(onlyDir.number, 0);
     EXPECT_EQ(onlyDir.feature, "");
 
-    FileRecord empty = filelist::ParseRecord("", "");
+    FileRecord empty = filelist::ParseRecord("", "", kWestern);
     EXPECT_EQ(empty.fileName, "");
     EXPECT_EQ(empty.destDir, "");
     EXPECT_EQ(empty.feature, "");
@@ -146,7 +163,7 @@ TEST(FileListRecords, WebItemsHaveHttpOrFtpInTheSourceLine) {
 }
 
 TEST(FileListRecords, MalformedRecordsKeepTheirPositions) {
-    auto records = filelist::ParseFileList("one.txt\r\nbroken\r\ntwo.txt\r\nD\\*0*0*1|\r\n");
+    auto records = filelist::ParseFileList("one.txt\r\nbroken\r\ntwo.txt\r\nD\\*0*0*1|\r\n", kWestern);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].fileName, "one.txt");
     EXPECT_EQ(records[0].destDir, "broken");
@@ -159,7 +176,7 @@ TEST(FileListRecords, FieldsAreCutAt454Characters) {
     const std::string feat500(500, 'f');
     const std::string longName(460, 'n');
     const std::string source = std::string(100, 's') + "\\" + longName;
-    FileRecord r = filelist::ParseRecord(source, dir500 + "*1*2*3|" + feat500);
+    FileRecord r = filelist::ParseRecord(source, dir500 + "*1*2*3|" + feat500, kWestern);
     EXPECT_EQ(r.destDir, dir454);
     EXPECT_EQ(r.feature, std::string(454, 'f'));
     EXPECT_EQ(r.sourceLine.size(), 454u);
@@ -171,7 +188,7 @@ TEST(FileListRecords, FieldsAreCutAt454Characters) {
     EXPECT_EQ(r.systemMask, 2);
     EXPECT_EQ(r.number, 3);
 
-    FileRecord exact = filelist::ParseRecord("x", dir454 + "*0*0*0|");
+    FileRecord exact = filelist::ParseRecord("x", dir454 + "*0*0*0|", kWestern);
     EXPECT_EQ(exact.destDir, dir454);
 }
 
@@ -180,7 +197,7 @@ TEST(FileListRecords, ListInFileOrder) {
         "C:\\src\\a.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n"
         "C:\\src\\sub\\b.dll\r\nDestination Computer\\<InstallDir>\\bin\\*128*255*2|Core\r\n"
         "http://example.invalid/c.zip{Cond}\r\n<InstallDir>\\dl\\*0*0*3|\r\n";
-    auto records = filelist::ParseFileList(text);
+    auto records = filelist::ParseFileList(text, kWestern);
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].fileName, "a.txt");
     EXPECT_EQ(records[1].fileName, "b.dll");
@@ -192,17 +209,17 @@ TEST(FileListRecords, ListInFileOrder) {
 }
 
 TEST(FileListRecords, ATrailingSourceLineAloneMakesNoRecord) {
-    auto records = filelist::ParseFileList("a.txt\r\nD\\*0*0*1|\r\nlonely.txt\r\n");
+    auto records = filelist::ParseFileList("a.txt\r\nD\\*0*0*1|\r\nlonely.txt\r\n", kWestern);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].fileName, "a.txt");
     // Text after the last CR is no line at all.
-    EXPECT_EQ(filelist::ParseFileList("a.txt\r\nD\\*0*0*1|").size(), 0u);
+    EXPECT_EQ(filelist::ParseFileList("a.txt\r\nD\\*0*0*1|", kWestern).size(), 0u);
 }
 
 TEST(FileListRecords, ZeroPaddedDecryptedText) {
     std::string text = "a.txt\r\nD\\*0*0*1|\r\nb.txt\r\nE\\*0*0*2|\r\n";
     text.append(16 - text.size() % 16, '\0');
-    auto records = filelist::ParseFileList(text);
+    auto records = filelist::ParseFileList(text, kWestern);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].destDir, "E\\");
     EXPECT_EQ(records[1].feature, "");
@@ -240,7 +257,7 @@ TEST(FileListStoredNames, LetterFPositionUnderscoreName) {
     EXPECT_EQ(filelist::StoredName(0, "readme.txt"), "F0_readme.txt");
     EXPECT_EQ(filelist::StoredName(12, "app.exe"), "F12_app.exe");
     EXPECT_EQ(filelist::StoredPath("C:\\Temp\\cv101010\\", 3, "lib.dll"), "C:\\Temp\\cv101010\\F3_lib.dll");
-    auto records = filelist::ParseFileList("x\\first.txt\r\nD\\*0*0*0|\r\ny/second.txt\r\nD\\*0*0*0|\r\n");
+    auto records = filelist::ParseFileList("x\\first.txt\r\nD\\*0*0*0|\r\ny/second.txt\r\nD\\*0*0*0|\r\n", kWestern);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(filelist::StoredName(0, records[0].fileName), "F0_first.txt");
     EXPECT_EQ(filelist::StoredName(1, records[1].fileName), "F1_second.txt");

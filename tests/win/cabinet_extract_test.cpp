@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "cabinet/CabinetExtract.h"
 #include "cabinet/CabinetNames.h"
+#include "core/CodePage.h"
 #include "core/WorkingFolder.h"
 
 namespace {
@@ -289,6 +290,8 @@ TEST(CabinetExtract, LaterFileOfTheSameNameOverwritesTheEarlierOne) {
     EXPECT_EQ(cabinet::FilesExtracted(), 2);
 }
 
+// Names that cannot be used are skipped, the other files written, and the
+// extraction fails: a file is missing.
 TEST(CabinetExtract, NamesCannotLeaveTheOutputFolder) {
     CabinetCase c;
     c.dir.Write("file1.cab", BuildCabinet({{"..\\..\\escape1.txt", "1"},
@@ -304,7 +307,8 @@ TEST(CabinetExtract, NamesCannotLeaveTheOutputFolder) {
                                            {"a?b", "bad"},
                                            {"good.txt", "good"}}));
     RecordingProgress p;
-    ASSERT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, &p));
+    EXPECT_FALSE(cabinet::ExtractCabinet(c.cab, c.out, &p));
+    EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusExtractFailed);
     for (int i = 1; i <= 5; ++i) {
         const std::string name = "escape" + std::to_string(i) + ".txt";
         EXPECT_EQ(ScratchFolder::Read(c.out + name), std::to_string(i)) << name;
@@ -359,16 +363,30 @@ TEST(CabinetExtract, StoredDateBecomesCreationAndLastWriteTime) {
 
 TEST(CabinetExtract, UtfNamesArriveInTheSystemCodePage) {
     CabinetCase c;
-    // "é" in UTF-8; flagged as a UTF-8 name. A name with no form in the code
-    // page (a CJK character here) is skipped.
-    c.dir.Write("file1.cab", BuildCabinet({{"caf\xc3\xa9.txt", "utf", 0xA0},
-                                           {"\xe6\xbc\xa2.txt", "cjk", 0xA0}}));
+    // "é" in UTF-8, flagged as a UTF-8 name.
+    c.dir.Write("file1.cab", BuildCabinet({{"caf\xc3\xa9.txt", "utf", 0xA0}}));
     ASSERT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
     char expected[32] = "";
     WideCharToMultiByte(CP_ACP, 0, L"caf\x00e9.txt", -1, expected, sizeof expected, nullptr, nullptr);
     EXPECT_EQ(ScratchFolder::Read(c.out + expected), "utf");
-    EXPECT_EQ(cabinet::FilesExtracted(), 1);
+    // A name with no form in the code page (a CJK character here) cannot be
+    // extracted: the extraction fails.
+    c.dir.Write("file1.cab", BuildCabinet({{"\xe6\xbc\xa2.txt", "cjk", 0xA0}, {"b.txt", "b"}}));
+    EXPECT_FALSE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
+    EXPECT_EQ(cabinet::ExtractionStatus(), cabinet::kStatusExtractFailed);
     EXPECT_EQ(cabinet::FilesSkipped(), 1);
+    EXPECT_EQ(ScratchFolder::Read(c.out + "b.txt"), "b");
+}
+
+// The engine reads names by characters of the system's ANSI code page: its
+// lead bytes are those the system itself knows, in each double-byte code page.
+TEST(CabinetNames, LeadBytesAreTheSystemsOwn) {
+    for (unsigned codePage : {932u, 936u, 949u, 950u, 1252u}) {
+        for (int b = 0; b < 256; ++b)
+            EXPECT_EQ(core::codepage::IsLeadByte(static_cast<unsigned char>(b), codePage),
+                      IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != FALSE)
+                << codePage << " byte " << b;
+    }
 }
 
 TEST(CabinetExtract, EmptyCabinetSetsRange0AndSucceeds) {

@@ -1,8 +1,12 @@
 // Native cabinet writer on libgcab.
 #include <libgcab.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "CabinetWriter.h"
 
@@ -43,6 +47,47 @@ void AddEntry(GCabFolder* folder, const CabinetEntry& entry) {
     StoreLocalTime(cabFile.get(), file.get());
 }
 
+uint32_t Read16(const std::vector<char>& bytes, size_t at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+}
+
+uint32_t Read32(const std::vector<char>& bytes, size_t at) {
+    return Read16(bytes, at) | Read16(bytes, at + 2) << 16;
+}
+
+// libgcab marks every name holding a byte above 0x7F as UTF-8. Stored names
+// are the project's own bytes, in its ANSI code page, as the Windows writer
+// stores them: the setup would convert a name so marked, or refuse it when it
+// is no UTF-8. The marks are cleared in the file entries of the written
+// cabinet (its header: entries' offset at 16, their count at 28; each entry:
+// 16 bytes, the attributes at 14, then the name and its NUL).
+void ClearUtf8NameMarks(const std::string& cabinetPath) {
+    constexpr uint32_t kNameIsUtf8 = 0x80;
+    constexpr size_t kEntryFixed = 16, kLongestEntry = kEntryFixed + 256;
+    std::fstream file(cabinetPath, std::ios::in | std::ios::out | std::ios::binary);
+    std::vector<char> header(36);
+    if (!file.read(header.data(), header.size()))
+        throw std::runtime_error(cabinetPath + ": cannot read the written cabinet");
+    const uint32_t entriesAt = Read32(header, 16);
+    const uint32_t count = Read16(header, 28);
+    std::vector<char> entries(count * kLongestEntry);
+    file.seekg(entriesAt);
+    file.read(entries.data(), entries.size());
+    entries.resize(static_cast<size_t>(file.gcount()));
+    file.clear();
+    size_t at = 0;
+    for (uint32_t k = 0; k < count && at + kEntryFixed < entries.size(); ++k) {
+        const uint32_t attributes = Read16(entries, at + 14);
+        entries[at + 14] = static_cast<char>(attributes & ~kNameIsUtf8 & 0xFF);
+        size_t end = at + kEntryFixed;
+        while (end < entries.size() && entries[end] != '\0') ++end;
+        at = end + 1;
+    }
+    file.seekp(entriesAt);
+    file.write(entries.data(), static_cast<std::streamsize>(std::min(at, entries.size())));
+    if (!file.flush()) throw std::runtime_error(cabinetPath + ": cannot write the stored names");
+}
+
 }  // namespace
 
 void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries) {
@@ -64,4 +109,5 @@ void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry
         ThrowGError(cabinetPath, error);
     if (!g_output_stream_close(G_OUTPUT_STREAM(stream.get()), nullptr, &error))
         ThrowGError(cabinetPath, error);
+    ClearUtf8NameMarks(cabinetPath);
 }

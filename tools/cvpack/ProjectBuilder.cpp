@@ -12,6 +12,8 @@
 #include "ContainerTool.h"
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
+#include "cabinet/CabinetNames.h"
+#include "core/CodePage.h"
 #include "core/FileList.h"
 #include "core/WorkingFolder.h"
 
@@ -23,6 +25,7 @@ namespace {
 // before anything is written.
 struct Project {
     fs::path dir;
+    unsigned codePage = core::codepage::kWesternEuropean;
     std::vector<ProjectDataRecord> records;
     std::vector<CabinetEntry> cabinet;
     BuildSummary summary;
@@ -61,14 +64,23 @@ fs::path Normalized(const std::string& path) {
     return normal.has_filename() ? normal : normal.parent_path();
 }
 
-std::string LowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// ASCII letters lowered; the bytes of a double-byte character are kept, for
+// it is another character than one whose second byte differs in case.
+std::string LowerCase(std::string text, unsigned codePage) {
+    for (size_t pos = 0, length = 0; pos < text.size(); pos += length) {
+        length = core::codepage::CharacterLength(text, pos, codePage);
+        if (length == 1)
+            text[pos] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[pos])));
+    }
     return text;
 }
 
-// Source lines are written with backslashes or slashes whatever system builds.
-fs::path PayloadPath(const fs::path& projectDir, std::string sourceLine) {
-    std::replace(sourceLine.begin(), sourceLine.end(), '\\', '/');
+// Source lines are written with backslashes or slashes whatever system
+// builds; the second byte of a double-byte character is no backslash.
+fs::path PayloadPath(const fs::path& projectDir, std::string sourceLine, unsigned codePage) {
+    for (size_t pos = core::codepage::FindFirstOf(sourceLine, "\\", codePage); pos != std::string::npos;
+         pos = core::codepage::FindFirstOf(sourceLine, "\\", codePage, pos + 1))
+        sourceLine[pos] = '/';
     return (projectDir / sourceLine).make_preferred();
 }
 
@@ -80,7 +92,7 @@ void GatherPayload(Project& project) {
             ++project.summary.webItems;
             continue;
         }
-        fs::path source = PayloadPath(project.dir, record.sourceLine);
+        fs::path source = PayloadPath(project.dir, record.sourceLine, project.codePage);
         if (!IsFile(source))
             Fail("data.inf:" + std::to_string(record.lineNumber) +
                  ": payload file not found: " + source.string());
@@ -106,32 +118,39 @@ void GatherWorkingFiles(Project& project) {
     project.summary.workingFiles = files.size();
 }
 
-// Names that differ only in case would overwrite each other when extracted on
-// Windows, and the setup extracts payload files into sub-folders of its own.
-void CheckStoredNamesUnique(const std::vector<CabinetEntry>& cabinet) {
+// The setup extracts every stored name under its bare name and refuses one
+// that is no safe file name. Names that differ only in case would overwrite
+// each other when extracted on Windows, and the setup extracts payload files
+// into sub-folders of its own.
+void CheckStoredNames(const std::vector<CabinetEntry>& cabinet, unsigned codePage) {
     std::map<std::string, const CabinetEntry*> seen;
     for (const CabinetEntry& entry : cabinet) {
+        if (cabinet::OutputName(entry.storedName, codePage) != entry.storedName)
+            Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
+                 "\" is no file name the setup can extract (code page " +
+                 std::to_string(codePage) + ")");
         if (core::IsPayloadGroupName(entry.storedName))
             Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
                  "\" is reserved for the folders the setup extracts payload files into");
-        auto placed = seen.emplace(LowerCase(entry.storedName), &entry);
+        auto placed = seen.emplace(LowerCase(entry.storedName, codePage), &entry);
         if (!placed.second)
             Fail(entry.sourcePath + ": stored name \"" + entry.storedName +
                  "\" clashes with that of " + placed.first->second->sourcePath);
     }
 }
 
-Project ReadProject(const std::string& projectDir) {
+Project ReadProject(const std::string& projectDir, unsigned codePage) {
     Project project;
     project.dir = Normalized(projectDir);
+    project.codePage = codePage;
     if (!IsFolder(project.dir)) Fail(projectDir + ": not a project folder");
     for (const char* name : {"setup.inf", "data.inf"})
         if (!IsFile(project.dir / name)) Fail((project.dir / name).string() + ": missing");
     if (!IsFolder(project.dir / "theme")) Fail((project.dir / "theme").string() + ": missing folder");
-    project.records = ReadProjectDataList((project.dir / "data.inf").string());
+    project.records = ReadProjectDataList((project.dir / "data.inf").string(), codePage);
     GatherPayload(project);
     GatherWorkingFiles(project);
-    CheckStoredNamesUnique(project.cabinet);
+    CheckStoredNames(project.cabinet, codePage);
     CheckCabinetEntries(project.cabinet);
     return project;
 }
@@ -196,7 +215,7 @@ void CopyLooks(const Project& project, const fs::path& out) {
 
 BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
                           const BuildOptions& options) {
-    Project project = ReadProject(projectDir);
+    Project project = ReadProject(projectDir, options.codePage);
     fs::path target = Normalized(outDir);
     CheckOutputFolder(project, target);
 

@@ -8,8 +8,13 @@
 #include <cstddef>
 #include <string>
 
+#include "core/CodePage.h"
+
 struct BuildOptions {
     std::string enginePath;  // setup.exe to ship beside the project; empty: none
+    // The ANSI code page the project's texts (data.inf, file names) are
+    // written in; the setup must run under the same one to read its names.
+    unsigned codePage = core::codepage::kWesternEuropean;
 };
 
 struct BuildSummary {

@@ -75,9 +75,10 @@ void CheckSourceLine(const ProjectDataRecord& record, const Line& line, const st
         throw ProjectDataError(label, line.number, "source line has no file name");
 }
 
-ProjectDataRecord ParsePair(const Line& source, const Line& data, const std::string& label) {
+ProjectDataRecord ParsePair(const Line& source, const Line& data, unsigned codePage,
+                            const std::string& label) {
     ProjectDataRecord record;
-    record.fields = core::filelist::ParseRecord(source.text, data.text);
+    record.fields = core::filelist::ParseRecord(source.text, data.text, codePage);
     record.sourceLine = source.text;
     record.dataLine = data.text;
     record.lineNumber = source.number;
@@ -93,7 +94,7 @@ bool ProjectDataRecord::IsWebItem() const { return core::filelist::IsWebItem(sou
 ProjectDataError::ProjectDataError(const std::string& label, int line, const std::string& message)
     : std::runtime_error(label + ":" + std::to_string(line) + ": " + message), m_line(line) {}
 
-std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text,
+std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text, unsigned codePage,
                                                     const std::string& label) {
     std::vector<Line> lines = SplitLines(text);
     for (const Line& line : lines) CheckCharacters(line, label);
@@ -102,11 +103,11 @@ std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text,
                                "source line without a data line (lines come in pairs)");
     std::vector<ProjectDataRecord> records;
     for (size_t i = 0; i < lines.size(); i += 2)
-        records.push_back(ParsePair(lines[i], lines[i + 1], label));
+        records.push_back(ParsePair(lines[i], lines[i + 1], codePage, label));
     return records;
 }
 
-std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path,
+std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path, unsigned codePage,
                                                    const std::string& label) {
     std::error_code ec;
     std::ifstream in(path, std::ios::binary);
@@ -115,7 +116,7 @@ std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path,
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) throw std::runtime_error(label + ": cannot read " + path);
-    return ParseProjectDataList(text.str(), label);
+    return ParseProjectDataList(text.str(), codePage, label);
 }
 
 std::string FormatProjectDataList(const std::vector<ProjectDataRecord>& records) {

@@ -35,14 +35,15 @@ private:
     int m_line;
 };
 
-// Parses the text of a list; label names the file in error messages. Data
-// lines need all four separators, and FLAGS, OSMASK and NUMBER plain decimal
-// digits within 32 bits.
-std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text,
+// Parses the text of a list written in `codePage` (file names are split by
+// its characters, core/CodePage.h); label names the file in error messages.
+// Data lines need all four separators, and FLAGS, OSMASK and NUMBER plain
+// decimal digits within 32 bits.
+std::vector<ProjectDataRecord> ParseProjectDataList(const std::string& text, unsigned codePage,
                                                     const std::string& label = "data.inf");
 
 // Reads and parses a list file; an unreadable file throws std::runtime_error.
-std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path,
+std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path, unsigned codePage,
                                                    const std::string& label = "data.inf");
 
 // The list as the engine reads it: the lines as written, every one (the last

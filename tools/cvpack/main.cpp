@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "ContainerTool.h"
 #include "EngineLocator.h"
 #include "ProjectBuilder.h"
@@ -14,24 +18,46 @@ namespace {
 const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
-    "       cvpack build [--engine SETUP_EXE] PROJECT_DIR OUT_DIR\n"
+    "       cvpack build [--engine SETUP_EXE] [--code-page N] PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "build             make a ready-to-ship folder from a project folder\n"
     "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
-    "                  engine of the Windows build tree beside cvpack's)\n";
+    "                  engine of the Windows build tree beside cvpack's)\n"
+    "  --code-page N   ANSI code page the project's texts are written in, e.g.\n"
+    "                  932 (default: the system's on Windows, else 1252)\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
     return 2;
 }
 
+// The code page a project is taken to be written in when none is named: the
+// one the system's own texts use, where there is such a thing.
+unsigned DefaultCodePage() {
+#ifdef _WIN32
+    return GetACP();
+#else
+    return core::codepage::kWesternEuropean;
+#endif
+}
+
 struct BuildArguments {
     std::string engine;
+    std::string codePage;  // as written; empty: the default
     std::vector<std::string> positional;
 };
 
-// Accepts "--engine PATH" and "--engine=PATH" anywhere; returns false on a bad option.
+// A code page number: 1 to 65535 in decimal digits.
+bool ParseCodePage(const std::string& text, unsigned& codePage) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    codePage = static_cast<unsigned>(std::stoul(text));
+    return codePage >= 1 && codePage <= 65535;
+}
+
+// Accepts "--engine PATH", "--code-page N" and their "--option=VALUE" forms
+// anywhere; returns false on a bad option.
 bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
                          std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -40,6 +66,10 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.engine = args[++i];
         } else if (arg.rfind("--engine=", 0) == 0) {
             parsed.engine = arg.substr(9);
+        } else if (arg == "--code-page" && i + 1 < args.size()) {
+            parsed.codePage = args[++i];
+        } else if (arg.rfind("--code-page=", 0) == 0) {
+            parsed.codePage = arg.substr(12);
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -57,6 +87,9 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     std::string problem;
     if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
     BuildOptions options;
+    options.codePage = DefaultCodePage();
+    if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, options.codePage))
+        return UsageError("bad code page " + parsed.codePage);
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
     if (options.enginePath.empty())
