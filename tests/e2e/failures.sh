@@ -6,7 +6,6 @@ source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
 CODE='{C0FFEE00-FAIL-TEST}'
-DEST=$WINEPREFIX/drive_c/CorvaneFail
 P=$S/p; mkdir -p "$P/payload" "$P/theme"
 cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
 printf 'plain' >"$P/payload/a.txt"
@@ -18,14 +17,21 @@ printf 'payload/a.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$P/d
 } >"$P/setup.inf"
 pack_project "$P" "$S/pkg"
 
-# The window driver is switched off for this one run.
-rm -rf "$DEST"
-(cd "$S/pkg" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winex11.drv=d" \
-  CVSETUP_TRACE="$(zpath "$S/nodriver.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
-rc=$?
-# The desktop process may have been started without the driver by that run:
-# a new server starts it again with the driver for the scripts that follow.
-wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null; wineserver -p
+# The window driver is switched off for this one run, in a prefix of its own:
+# Wine remembers the driver the desktop started with.
+nodriver() {
+  export WINEPREFIX=$S/nodriver/prefix HOME=$S/nodriver/home
+  mkdir -p "$WINEPREFIX" "$HOME"
+  timeout 120 "$WINE" wineboot -u >/dev/null 2>&1
+  DEST=$WINEPREFIX/drive_c/CorvaneFail
+  (cd "$S/pkg" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winex11.drv=d" \
+    CVSETUP_TRACE="$(zpath "$S/nodriver.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
+  echo $? >"$S/nodriver.rc"
+  [ -e "$DEST/a.txt" ] && touch "$S/nodriver.installed"
+  wineserver -k 2>/dev/null
+}
+(nodriver)
+rc=$(cat "$S/nodriver.rc")
 check failures-no-window-exit-4 test "$rc" -eq 4
-check failures-no-window-nothing-installed not_exists "$DEST/a.txt"
+check failures-no-window-nothing-installed not_exists "$S/nodriver.installed"
 check failures-no-window-traced grep -q '^failed=Create' "$S/nodriver.trace"
