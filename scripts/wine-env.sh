@@ -15,6 +15,9 @@ wine_prefix_fresh() {
   rm -rf "$CV_WINE_DIR"
   mkdir -p "$WINEPREFIX" "$HOME"
   timeout 120 "$WINE" wineboot -u >/dev/null 2>&1
+  # Caption buttons are drawn with the Marlett symbol font, which this Wine
+  # does not find in its data folder: without it they show as letters.
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   # The server wineboot started is still up: replace it by a persistent one.
   wineserver -k 2>/dev/null || true
