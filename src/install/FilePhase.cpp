@@ -45,6 +45,7 @@ private:
     bool DownloadWebItem(const FileRecord& record);
 
     InstallContext& ctx_;
+    install::fileops::InheritedPermissions permissions_;
 };
 
 ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
@@ -106,11 +107,12 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& d
 
 // Files extracted into the working folder are moved into place: the folder is
 // deleted at the end of the run anyway, and a move costs a rename where a copy
-// costs writing the file again and deleting it later. Files of a disk image
+// costs writing the file again and deleting it later. A moved file takes the
+// permissions of its new folder, as a copy gets them. Files of a disk image
 // are copied.
 bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
     if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return install::fileops::MoveReplacing(source, destination);
+    return install::fileops::MoveReplacing(source, destination, permissions_);
 }
 
 // Writes the source with its placeholders expanded beside it (name + "2").

@@ -1,5 +1,9 @@
 // The install actions run in-process against a scripted context: the real
 // file system, no setup.exe, answers and cancel requests chosen by the test.
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <vector>
 
 #include "core/FileList.h"
@@ -103,6 +107,108 @@ TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
     EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
     // No read-only flag was asked for: the installed file is writable.
     EXPECT_FALSE(GetFileAttributesA(dest.c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+// Wine keeps no descriptors of its own for files: it shows the Unix mode as
+// a DACL, without inheritance marks.
+bool RunningUnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
+    unsigned char buffer[256];
+    DWORD size = 0;
+    std::string text;
+    char* sid = nullptr;
+    if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
+        text = sid;
+        LocalFree(sid);
+    }
+    CloseHandle(token);
+    return text;
+}
+
+bool SetProtectedDacl(const std::string& path, const std::string& sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    const bool set = SetFileSecurityA(path.c_str(),
+                                      DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                      descriptor) != 0;
+    LocalFree(descriptor);
+    return set;
+}
+
+struct DaclFacts {
+    bool read = false;
+    bool isProtected = true;
+    bool everyEntryInherited = true;
+    bool everyoneMayRead = false;
+};
+
+DaclFacts FactsOf(const std::string& path) {
+    DaclFacts facts;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return facts;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    facts.read = dacl && GetSecurityDescriptorControl(descriptor, &control, &revision);
+    facts.isProtected = (control & SE_DACL_PROTECTED) != 0;
+    unsigned char worldBytes[SECURITY_MAX_SID_SIZE];
+    DWORD worldSize = sizeof worldBytes;
+    CreateWellKnownSid(WinWorldSid, nullptr, worldBytes, &worldSize);
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace))) continue;
+        if (!(ace->Header.AceFlags & INHERITED_ACE)) facts.everyEntryInherited = false;
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && (ace->Mask & FILE_READ_DATA) &&
+            EqualSid(&ace->SidStart, worldBytes))
+            facts.everyoneMayRead = true;
+    }
+    LocalFree(descriptor);
+    return facts;
+}
+
+// Payload files are made in the working folder under the user's temporary
+// folder and are readable by that user alone; placed, they hold what their
+// folder passes on, per folder.
+TEST(InstallFilesAction, PlacedFilesTakeThePermissionsOfTheirFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    const std::string me = CurrentUserSid();
+    ASSERT_FALSE(me.empty());
+    const std::string privateOnly = "(A;OICI;FA;;;" + me + ")(A;OICI;FA;;;SY)";
+    ASSERT_TRUE(SetProtectedDacl(ctx.Installed(""), "D:P" + privateOnly + "(A;OICI;FR;;;WD)"));
+    CreateDirectoryA(ctx.Installed("private").c_str(), nullptr);
+    ASSERT_TRUE(SetProtectedDacl(ctx.Installed("private"), "D:P" + privateOnly));
+    ctx.AddFile("a.txt", "a");
+    ctx.AddFile("b.txt", "b");
+    ctx.AddFile("c.txt", "c");
+    ctx.FileRecords().back().destDir = "<InstallDir>private";
+    for (size_t k = 0; k < 3; ++k) {
+        const std::string payload = ctx.PayloadFilePath(k, ctx.FileRecords()[k].fileName);
+        ASSERT_TRUE(SetProtectedDacl(payload, "D:P(A;;FA;;;" + me + ")(A;;FA;;;SY)"));
+        ASSERT_FALSE(FactsOf(payload).everyoneMayRead);
+    }
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    for (const char* name : {"a.txt", "b.txt", "private\\c.txt"}) {
+        SCOPED_TRACE(name);
+        const DaclFacts facts = FactsOf(ctx.Installed(name));
+        ASSERT_TRUE(facts.read);
+        EXPECT_FALSE(facts.isProtected);
+        if (!RunningUnderWine()) {
+            EXPECT_TRUE(facts.everyEntryInherited);
+        }
+        EXPECT_EQ(facts.everyoneMayRead, name[0] != 'p');
+    }
 }
 
 TEST(InstallFilesAction, KeepsANewerLibraryAndStillLogsIt) {
