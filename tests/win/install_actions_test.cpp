@@ -4,6 +4,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <functional>
 #include <vector>
 
 #include "core/FileList.h"
@@ -25,8 +26,9 @@ std::string ProgramFolder() {
     return s.substr(0, s.rfind('\\') + 1);
 }
 
-// A context whose payload lies in <scratch>payload\ and whose <InstallDir>
-// and <WindowsFolder> are folders of the scratch folder.
+// A context whose payload lies in the working folder <scratch>payload\ (or
+// in <scratch>DiskImage1\ after UseDiskImage) and whose <InstallDir> and
+// <WindowsFolder> are folders of the scratch folder.
 class ScriptedContext : public install::InstallContext {
 public:
     explicit ScriptedContext(const ScratchFolder& dir) : dir_(dir) {
@@ -40,6 +42,13 @@ public:
         setup_.dataPath = dir.Path() + "data.inf";
     }
 
+    // Payload files lie in a disk image from now on: they are copied.
+    void UseDiskImage() {
+        setup_.diskImage = true;
+        payloadFolder_ = "DiskImage1\\";
+        CreateDirectoryA((dir_.Path() + payloadFolder_).c_str(), nullptr);
+    }
+
     // Adds a record whose payload file holds `content` ("" for none).
     void AddFile(const std::string& name, const std::string& content, int32_t flags = 0) {
         core::filelist::FileRecord r;
@@ -47,7 +56,7 @@ public:
         r.sourceLine = "C:\\project\\" + name;
         r.destDir = "<InstallDir>";
         r.flags = flags;
-        if (!content.empty()) dir_.Write("payload\\" + StoredName(name), content);
+        if (!content.empty()) dir_.Write(payloadFolder_ + StoredName(name), content);
         records_.push_back(r);
     }
     std::string StoredName(const std::string& name) const {
@@ -65,7 +74,7 @@ public:
         log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
     }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
-        return setup_.workingFolder + core::filelist::StoredName(index, fileName);
+        return dir_.Path() + payloadFolder_ + core::filelist::StoredName(index, fileName);
     }
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
@@ -77,19 +86,22 @@ public:
     void Abandon() override { abandoned = true; }
     ErrorChoice Ask(const install::Question& question) override {
         questions.push_back(question);
-        return answers.empty() ? ErrorChoice::Cancel : answers[questions.size() - 1];
+        if (beforeAnswer) beforeAnswer(questions.size() - 1);
+        return answers.size() < questions.size() ? ErrorChoice::Cancel : answers[questions.size() - 1];
     }
     void ReportError(int, const std::string& message) override { errors.push_back(message); }
 
     std::vector<std::string> log, statuses, errors;
     std::vector<install::Question> questions;
-    std::vector<ErrorChoice> answers;
+    std::vector<ErrorChoice> answers;  // Cancel beyond them
+    std::function<void(size_t question)> beforeAnswer;  // called with each question's number
     int cancelAtPosition = -1;
     bool cancel = false;
     bool abandoned = false;
 
 private:
     const ScratchFolder& dir_;
+    std::string payloadFolder_ = "payload\\";
     install::EngineSetup setup_;
     std::vector<core::filelist::FileRecord> records_;
 };
@@ -267,6 +279,68 @@ TEST(InstallFilesAction, ACopyFailureAsksAndFollowsTheAnswer) {
         EXPECT_TRUE(ctx.abandoned);
         EXPECT_TRUE(ctx.log.empty());
     }
+}
+
+// An expanded copy that cannot be made is a failed copy: the user is asked,
+// and no empty file is installed.
+TEST(InstallFilesAction, AnExpandedCopyOfAnUnreadableSourceIsACopyFailure) {
+    using install::filerules::kFlagExpandContent;
+    ScratchFolder dir;
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("readme.txt", "Installed in <InstallDir>", kFlagExpandContent);
+        HANDLE lock = CreateFileA(ctx.PayloadFilePath(0, "readme.txt").c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        ctx.answers = {ErrorChoice::Retry};
+        ctx.beforeAnswer = [&](size_t) {
+            EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("readme.txt")));
+            CloseHandle(lock);  // readable again: the retry expands it
+        };
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+        ASSERT_EQ(ctx.questions.size(), 1u);
+        EXPECT_NE(ctx.questions[0].text.find(ctx.Installed("readme.txt")), std::string::npos);
+        EXPECT_EQ(ScratchFolder::Read(ctx.Installed("readme.txt")), "Installed in " + ctx.Installed(""));
+    }
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("missing.txt", "", kFlagExpandContent);  // no payload file at all
+        ctx.answers = {ErrorChoice::Ignore};
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+        EXPECT_EQ(ctx.questions.size(), 1u);
+        EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("missing.txt")));
+    }
+}
+
+TEST(InstallFilesAction, AnExpandedCopyThatCannotBeWrittenIsACopyFailure) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("readme.txt", "<InstallDir>", install::filerules::kFlagExpandContent);
+    // Where the expanded copy is written, something that cannot be written as
+    // a file (the closest to a full disk a test can come).
+    CreateDirectoryA((dir.Path() + "payload\\F0_readme.txt2").c_str(), nullptr);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Stop);
+    EXPECT_EQ(ctx.questions.size(), 1u);
+    EXPECT_TRUE(ctx.abandoned);
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("readme.txt")));
+}
+
+// A disk image may lie on read-only media or be shared by several installs:
+// nothing is written beside its files.
+TEST(InstallFilesAction, ADiskImageFileIsExpandedInTheWorkingFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.UseDiskImage();
+    ctx.AddFile("readme.txt", "Installed in <InstallDir>", install::filerules::kFlagExpandContent);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    EXPECT_EQ(ScratchFolder::Read(ctx.Installed("readme.txt")), "Installed in " + ctx.Installed(""));
+    EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt"));
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt2"));
+    EXPECT_TRUE(ctx.questions.empty());
 }
 
 // A preview walks every row's status but changes nothing beyond reading the
