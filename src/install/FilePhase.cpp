@@ -9,6 +9,7 @@
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
+#include "install/SelfRegistration.h"
 
 namespace install {
 
@@ -76,7 +77,6 @@ private:
                   const std::string& destination);
     bool PlaceFile(const std::string& source, const std::string& destination);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
-    void StartSelfRegistration(const std::string& destination);
     void ApplyAttributes(const std::string& destination, int32_t flags);
     bool DownloadWebItem(const FileRecord& record);
 
@@ -109,7 +109,8 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
         }
     }
     if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
-    if (HasFlag(r.flags, kFlagSelfRegister)) StartSelfRegistration(destination);
+    if (HasFlag(r.flags, kFlagSelfRegister))
+        StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
     ApplyAttributes(destination, r.flags);
     return ActionResult::Continue;
 }
@@ -171,18 +172,6 @@ bool FilePlacer::PlaceFile(const std::string& source, const std::string& destina
 bool FilePlacer::WriteExpandedCopy(const std::string& source, const std::string& target) {
     std::string text;
     return ReadWholeFile(source, text) && WriteWholeFile(target, ctx_.Expand(text));
-}
-
-void FilePlacer::StartSelfRegistration(const std::string& destination) {
-    std::string commandLine = "regsvr32.exe /s \"" + destination + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                       nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
 }
 
 void FilePlacer::ApplyAttributes(const std::string& destination, int32_t flags) {

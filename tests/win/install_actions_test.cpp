@@ -11,6 +11,7 @@
 #include "install/FilePhase.h"
 #include "install/FileRules.h"
 #include "install/InstallActions.h"
+#include "install/SelfRegistration.h"
 
 #include "TestFiles.h"
 
@@ -341,6 +342,27 @@ TEST(InstallFilesAction, ADiskImageFileIsExpandedInTheWorkingFolder) {
     EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt"));
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt2"));
     EXPECT_TRUE(ctx.questions.empty());
+}
+
+// Self-registration names its program in full, in the snapshot's system
+// folder: a regsvr32.exe beside the setup or in the current folder is never
+// searched for.
+TEST(InstallFilesAction, SelfRegistrationStartsRegsvr32FromTheSystemFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.MutableSetup().values.systemFolder = "C:\\System Files\\";
+    ctx.AddFile("control.ocx", "x", install::filerules::kFlagSelfRegister);
+    std::vector<std::string> started;
+    install::SetProgramStarterForTests([&](const std::string& program, const std::string& line) {
+        started.push_back(program + "|" + line);
+        return true;
+    });
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    install::SetProgramStarterForTests(nullptr);
+    EXPECT_EQ(started, std::vector<std::string>{
+                           "C:\\System Files\\regsvr32.exe|\"C:\\System Files\\regsvr32.exe\" /s \"" +
+                           ctx.Installed("control.ocx") + "\""});
 }
 
 // A preview walks every row's status but changes nothing beyond reading the
