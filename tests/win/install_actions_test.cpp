@@ -123,7 +123,7 @@ TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
 }
 
 // Wine keeps no descriptors of its own for files: it shows the Unix mode as
-// a DACL, without inheritance marks.
+// a DACL, without inheritance marks or protection.
 bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
@@ -191,7 +191,9 @@ DaclFacts FactsOf(const std::string& path) {
 
 // Payload files are made in the working folder under the user's temporary
 // folder and are readable by that user alone; placed, they hold what their
-// folder passes on, per folder.
+// folder passes on, per folder. Under Wine the test sees what the folders
+// pass on arrive (Everyone may read, or not); the inheritance marks only on
+// Windows.
 TEST(InstallFilesAction, PlacedFilesTakeThePermissionsOfTheirFolder) {
     ScratchFolder dir;
     ScriptedContext ctx(dir);
