@@ -18,8 +18,6 @@ std::wstring SystemPathOf(const std::string& path) {
     return L"\\??\\" + wide;
 }
 
-// The rename of the open file: one request to open it, one to rename, one to
-// close, where the general move also asks about the file first.
 // Whether a path is already in the form the system would make of it: drive,
 // backslashes, no "." or ".." parts, no trailing dots or spaces, within
 // MAX_PATH. Only such a path can be handed to the rename as it is.
@@ -30,11 +28,15 @@ bool IsPlainFullPath(const std::string& path) {
     return n > 0 && n < MAX_PATH && path == full;
 }
 
-bool RenameOpenFile(const std::string& source, const std::string& destination) {
+// The rename of the open file: one request to open it, one to rename, one to
+// close, where the general move also asks about the file first. The
+// permissions are reset through the same handle.
+bool RenameOpenFile(const std::string& source, const std::string& destination,
+                    InheritedPermissions& permissions) {
     if (!IsPlainFullPath(destination)) return false;
     const std::wstring target = SystemPathOf(destination);
     if (target.empty()) return false;
-    HANDLE file = CreateFileA(source.c_str(), DELETE | SYNCHRONIZE,
+    HANDLE file = CreateFileA(source.c_str(), DELETE | SYNCHRONIZE | READ_CONTROL | WRITE_DAC,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -47,16 +49,21 @@ bool RenameOpenFile(const std::string& source, const std::string& destination) {
     target.copy(info->FileName, target.size());
     const bool renamed =
         SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(bytes)) != 0;
+    if (renamed) permissions.Apply(file, destination);
     CloseHandle(file);
     return renamed;
 }
 
 }  // namespace
 
-bool MoveReplacing(const std::string& source, const std::string& destination) {
-    if (RenameOpenFile(source, destination)) return true;
-    return MoveFileExA(source.c_str(), destination.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+bool MoveReplacing(const std::string& source, const std::string& destination,
+                   InheritedPermissions& permissions) {
+    if (RenameOpenFile(source, destination, permissions)) return true;
+    if (!MoveFileExA(source.c_str(), destination.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        return false;
+    permissions.Apply(destination);
+    return true;
 }
 
 }  // namespace install::fileops

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "install/FilePermissions.h"
+
 namespace install::fileops {
 
 // Renames `source` to `destination` on the same volume, replacing an
@@ -11,7 +13,9 @@ namespace install::fileops {
 // copy allowed is used. Whether a read-only destination is replaced depends
 // on the system (Windows refuses, Wine's rename does not): a caller that
 // wants it replaced clears its read-only attribute after a refusal and tries
-// again. True when the file is in place.
-bool MoveReplacing(const std::string& source, const std::string& destination);
+// again. A moved file gets the permissions of its new folder through
+// `permissions` (see there). True when the file is in place.
+bool MoveReplacing(const std::string& source, const std::string& destination,
+                   InheritedPermissions& permissions);
 
 }  // namespace install::fileops

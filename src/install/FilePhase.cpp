@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 #include "core/Messages.h"
 #include "install/DirectoryPath.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
+#include "install/SelfRegistration.h"
 
 namespace install {
 
@@ -22,11 +22,45 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Reads and writes go in pieces of this size (a single call takes 32 bits).
+constexpr size_t kChunk = 1 << 20;
+// The file list and the texts whose placeholders are expanded are read whole
+// into memory; a larger file is refused rather than held there.
+constexpr LONGLONG kMaxWholeFile = 256LL << 20;
+
+// False when the file cannot be opened, is too large, or a read stops short.
 bool ReadWholeFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size = {};
+    bool read = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxWholeFile;
+    if (read) out.resize(static_cast<size_t>(size.QuadPart));
+    for (size_t at = 0; read && at < out.size();) {
+        DWORD done = 0;
+        const DWORD want = static_cast<DWORD>(std::min(kChunk, out.size() - at));
+        read = ReadFile(file, &out[at], want, &done, nullptr) && done > 0;
+        at += done;
+    }
+    CloseHandle(file);
+    return read;
+}
+
+// Creates or truncates `path` and writes `content` whole; a file that cannot
+// be written whole (a full disk) is removed and false returned.
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool written = true;
+    for (size_t at = 0; written && at < content.size(); at += kChunk) {
+        const DWORD size = static_cast<DWORD>(std::min(kChunk, content.size() - at));
+        DWORD done = 0;
+        written = WriteFile(file, content.data() + at, size, &done, nullptr) && done == size;
+    }
+    written = CloseHandle(file) && written;
+    if (!written) DeleteFileA(path.c_str());
+    return written;
 }
 
 // One pass of the file action over the records.
@@ -37,14 +71,17 @@ public:
     ActionResult InstallRecord(size_t index, const FileRecord& record);
 
 private:
-    bool CopyPayloadFile(const std::string& source, const std::string& destination, bool critical);
+    bool CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
+                         const std::string& destination, bool critical);
+    bool TryPlace(const std::string& source, const std::string& expandedCopy,
+                  const std::string& destination);
     bool PlaceFile(const std::string& source, const std::string& destination);
-    std::string ExpandedCopy(const std::string& source);
-    void StartSelfRegistration(const std::string& destination);
+    bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
     bool DownloadWebItem(const FileRecord& record);
 
     InstallContext& ctx_;
+    install::fileops::InheritedPermissions permissions_;
 };
 
 ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
@@ -61,14 +98,19 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
             DownloadWebItem(r);
             if (ctx_.CancelRequested()) return ActionResult::Stop;
         } else {
-            const std::string from =
-                HasFlag(r.flags, kFlagExpandContent) ? ExpandedCopy(source) : source;
-            if (!CopyPayloadFile(from, destination, HasFlag(r.flags, kFlagCritical)))
+            // The expanded copy goes into the working folder, never beside a
+            // disk image's file on the distribution medium.
+            const std::string expandedCopy =
+                HasFlag(r.flags, kFlagExpandContent)
+                    ? ctx_.Setup().workingFolder + core::filelist::StoredName(k, r.fileName) + "2"
+                    : std::string();
+            if (!CopyPayloadFile(source, expandedCopy, destination, HasFlag(r.flags, kFlagCritical)))
                 return ActionResult::Stop;
         }
     }
     if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
-    if (HasFlag(r.flags, kFlagSelfRegister)) StartSelfRegistration(destination);
+    if (HasFlag(r.flags, kFlagSelfRegister))
+        StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
     ApplyAttributes(destination, r.flags);
     return ActionResult::Continue;
 }
@@ -80,18 +122,15 @@ bool ResetReadOnly(const std::string& path) {
     return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-// Copies one payload file, asking the user what to do when it fails.
-bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& destination,
-                                 bool critical) {
+// Copies one payload file, through its expanded copy when `expandedCopy`
+// names one, asking the user what to do when it fails.
+bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
+                                 const std::string& destination, bool critical) {
     if (IsVersionedLibrary(source) && Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
     for (;;) {
-        // A read-only destination refuses to be replaced: its attributes are
-        // reset and the file placed again. Trying first saves a look at the
-        // destination for the usual new file.
-        if (PlaceFile(source, destination)) return true;
-        if (ResetReadOnly(destination) && PlaceFile(source, destination)) return true;
+        if (TryPlace(source, expandedCopy, destination)) return true;
 
         const core::MessageId text = critical ? core::MessageId::CopyCriticalFailed : core::MessageId::CopyFailed;
         const ErrorChoice choice =
@@ -104,34 +143,35 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& d
     }
 }
 
+// One try at placing a file. The expanded copy is made again at each try: a
+// retry after a failed read or write starts over, and a placed copy has been
+// moved away. A read-only destination refuses to be replaced: its attributes
+// are reset and the file placed again. Trying first saves a look at the
+// destination for the usual new file.
+bool FilePlacer::TryPlace(const std::string& source, const std::string& expandedCopy,
+                          const std::string& destination) {
+    if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) return false;
+    const std::string& from = expandedCopy.empty() ? source : expandedCopy;
+    if (PlaceFile(from, destination)) return true;
+    return ResetReadOnly(destination) && PlaceFile(from, destination);
+}
+
 // Files extracted into the working folder are moved into place: the folder is
 // deleted at the end of the run anyway, and a move costs a rename where a copy
-// costs writing the file again and deleting it later. Files of a disk image
+// costs writing the file again and deleting it later. A moved file takes the
+// permissions of its new folder, as a copy gets them. Files of a disk image
 // are copied.
 bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
     if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return install::fileops::MoveReplacing(source, destination);
+    return install::fileops::MoveReplacing(source, destination, permissions_);
 }
 
-// Writes the source with its placeholders expanded beside it (name + "2").
-std::string FilePlacer::ExpandedCopy(const std::string& source) {
+// Writes the source with its placeholders expanded to `target`. False when
+// the source cannot be read or the copy cannot be written whole: the copy
+// then fails as any other, where an empty or cut file would be installed.
+bool FilePlacer::WriteExpandedCopy(const std::string& source, const std::string& target) {
     std::string text;
-    ReadWholeFile(source, text);
-    const std::string target = source + "2";
-    std::ofstream(target, std::ios::binary | std::ios::trunc) << ctx_.Expand(text);
-    return target;
-}
-
-void FilePlacer::StartSelfRegistration(const std::string& destination) {
-    std::string commandLine = "regsvr32.exe /s \"" + destination + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                       nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    return ReadWholeFile(source, text) && WriteWholeFile(target, ctx_.Expand(text));
 }
 
 void FilePlacer::ApplyAttributes(const std::string& destination, int32_t flags) {

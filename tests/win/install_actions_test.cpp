@@ -1,11 +1,17 @@
 // The install actions run in-process against a scripted context: the real
 // file system, no setup.exe, answers and cancel requests chosen by the test.
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <functional>
 #include <vector>
 
 #include "core/FileList.h"
 #include "install/FilePhase.h"
 #include "install/FileRules.h"
 #include "install/InstallActions.h"
+#include "install/SelfRegistration.h"
 
 #include "TestFiles.h"
 
@@ -21,8 +27,9 @@ std::string ProgramFolder() {
     return s.substr(0, s.rfind('\\') + 1);
 }
 
-// A context whose payload lies in <scratch>payload\ and whose <InstallDir>
-// and <WindowsFolder> are folders of the scratch folder.
+// A context whose payload lies in the working folder <scratch>payload\ (or
+// in <scratch>DiskImage1\ after UseDiskImage) and whose <InstallDir> and
+// <WindowsFolder> are folders of the scratch folder.
 class ScriptedContext : public install::InstallContext {
 public:
     explicit ScriptedContext(const ScratchFolder& dir) : dir_(dir) {
@@ -36,6 +43,13 @@ public:
         setup_.dataPath = dir.Path() + "data.inf";
     }
 
+    // Payload files lie in a disk image from now on: they are copied.
+    void UseDiskImage() {
+        setup_.diskImage = true;
+        payloadFolder_ = "DiskImage1\\";
+        CreateDirectoryA((dir_.Path() + payloadFolder_).c_str(), nullptr);
+    }
+
     // Adds a record whose payload file holds `content` ("" for none).
     void AddFile(const std::string& name, const std::string& content, int32_t flags = 0) {
         core::filelist::FileRecord r;
@@ -43,7 +57,7 @@ public:
         r.sourceLine = "C:\\project\\" + name;
         r.destDir = "<InstallDir>";
         r.flags = flags;
-        if (!content.empty()) dir_.Write("payload\\" + StoredName(name), content);
+        if (!content.empty()) dir_.Write(payloadFolder_ + StoredName(name), content);
         records_.push_back(r);
     }
     std::string StoredName(const std::string& name) const {
@@ -61,7 +75,7 @@ public:
         log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
     }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
-        return setup_.workingFolder + core::filelist::StoredName(index, fileName);
+        return dir_.Path() + payloadFolder_ + core::filelist::StoredName(index, fileName);
     }
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
@@ -73,19 +87,22 @@ public:
     void Abandon() override { abandoned = true; }
     ErrorChoice Ask(const install::Question& question) override {
         questions.push_back(question);
-        return answers.empty() ? ErrorChoice::Cancel : answers[questions.size() - 1];
+        if (beforeAnswer) beforeAnswer(questions.size() - 1);
+        return answers.size() < questions.size() ? ErrorChoice::Cancel : answers[questions.size() - 1];
     }
     void ReportError(int, const std::string& message) override { errors.push_back(message); }
 
     std::vector<std::string> log, statuses, errors;
     std::vector<install::Question> questions;
-    std::vector<ErrorChoice> answers;
+    std::vector<ErrorChoice> answers;  // Cancel beyond them
+    std::function<void(size_t question)> beforeAnswer;  // called with each question's number
     int cancelAtPosition = -1;
     bool cancel = false;
     bool abandoned = false;
 
 private:
     const ScratchFolder& dir_;
+    std::string payloadFolder_ = "payload\\";
     install::EngineSetup setup_;
     std::vector<core::filelist::FileRecord> records_;
 };
@@ -103,6 +120,110 @@ TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
     EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
     // No read-only flag was asked for: the installed file is writable.
     EXPECT_FALSE(GetFileAttributesA(dest.c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+// Wine keeps no descriptors of its own for files: it shows the Unix mode as
+// a DACL, without inheritance marks or protection.
+bool RunningUnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
+    unsigned char buffer[256];
+    DWORD size = 0;
+    std::string text;
+    char* sid = nullptr;
+    if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
+        text = sid;
+        LocalFree(sid);
+    }
+    CloseHandle(token);
+    return text;
+}
+
+bool SetProtectedDacl(const std::string& path, const std::string& sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    const bool set = SetFileSecurityA(path.c_str(),
+                                      DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                      descriptor) != 0;
+    LocalFree(descriptor);
+    return set;
+}
+
+struct DaclFacts {
+    bool read = false;
+    bool isProtected = true;
+    bool everyEntryInherited = true;
+    bool everyoneMayRead = false;
+};
+
+DaclFacts FactsOf(const std::string& path) {
+    DaclFacts facts;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return facts;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    facts.read = dacl && GetSecurityDescriptorControl(descriptor, &control, &revision);
+    facts.isProtected = (control & SE_DACL_PROTECTED) != 0;
+    unsigned char worldBytes[SECURITY_MAX_SID_SIZE];
+    DWORD worldSize = sizeof worldBytes;
+    CreateWellKnownSid(WinWorldSid, nullptr, worldBytes, &worldSize);
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace))) continue;
+        if (!(ace->Header.AceFlags & INHERITED_ACE)) facts.everyEntryInherited = false;
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && (ace->Mask & FILE_READ_DATA) &&
+            EqualSid(&ace->SidStart, worldBytes))
+            facts.everyoneMayRead = true;
+    }
+    LocalFree(descriptor);
+    return facts;
+}
+
+// Payload files are made in the working folder under the user's temporary
+// folder and are readable by that user alone; placed, they hold what their
+// folder passes on, per folder. Under Wine the test sees what the folders
+// pass on arrive (Everyone may read, or not); the inheritance marks only on
+// Windows.
+TEST(InstallFilesAction, PlacedFilesTakeThePermissionsOfTheirFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    const std::string me = CurrentUserSid();
+    ASSERT_FALSE(me.empty());
+    const std::string privateOnly = "(A;OICI;FA;;;" + me + ")(A;OICI;FA;;;SY)";
+    ASSERT_TRUE(SetProtectedDacl(ctx.Installed(""), "D:P" + privateOnly + "(A;OICI;FR;;;WD)"));
+    CreateDirectoryA(ctx.Installed("private").c_str(), nullptr);
+    ASSERT_TRUE(SetProtectedDacl(ctx.Installed("private"), "D:P" + privateOnly));
+    ctx.AddFile("a.txt", "a");
+    ctx.AddFile("b.txt", "b");
+    ctx.AddFile("c.txt", "c");
+    ctx.FileRecords().back().destDir = "<InstallDir>private";
+    for (size_t k = 0; k < 3; ++k) {
+        const std::string payload = ctx.PayloadFilePath(k, ctx.FileRecords()[k].fileName);
+        ASSERT_TRUE(SetProtectedDacl(payload, "D:P(A;;FA;;;" + me + ")(A;;FA;;;SY)"));
+        ASSERT_FALSE(FactsOf(payload).everyoneMayRead);
+    }
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    for (const char* name : {"a.txt", "b.txt", "private\\c.txt"}) {
+        SCOPED_TRACE(name);
+        const DaclFacts facts = FactsOf(ctx.Installed(name));
+        ASSERT_TRUE(facts.read);
+        EXPECT_FALSE(facts.isProtected);
+        if (!RunningUnderWine()) {
+            EXPECT_TRUE(facts.everyEntryInherited);
+        }
+        EXPECT_EQ(facts.everyoneMayRead, name[0] != 'p');
+    }
 }
 
 TEST(InstallFilesAction, KeepsANewerLibraryAndStillLogsIt) {
@@ -161,6 +282,89 @@ TEST(InstallFilesAction, ACopyFailureAsksAndFollowsTheAnswer) {
         EXPECT_TRUE(ctx.abandoned);
         EXPECT_TRUE(ctx.log.empty());
     }
+}
+
+// An expanded copy that cannot be made is a failed copy: the user is asked,
+// and no empty file is installed.
+TEST(InstallFilesAction, AnExpandedCopyOfAnUnreadableSourceIsACopyFailure) {
+    using install::filerules::kFlagExpandContent;
+    ScratchFolder dir;
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("readme.txt", "Installed in <InstallDir>", kFlagExpandContent);
+        HANDLE lock = CreateFileA(ctx.PayloadFilePath(0, "readme.txt").c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        ctx.answers = {ErrorChoice::Retry};
+        ctx.beforeAnswer = [&](size_t) {
+            EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("readme.txt")));
+            CloseHandle(lock);  // readable again: the retry expands it
+        };
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+        ASSERT_EQ(ctx.questions.size(), 1u);
+        EXPECT_NE(ctx.questions[0].text.find(ctx.Installed("readme.txt")), std::string::npos);
+        EXPECT_EQ(ScratchFolder::Read(ctx.Installed("readme.txt")), "Installed in " + ctx.Installed(""));
+    }
+    {
+        ScriptedContext ctx(dir);
+        ctx.AddFile("missing.txt", "", kFlagExpandContent);  // no payload file at all
+        ctx.answers = {ErrorChoice::Ignore};
+
+        EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+        EXPECT_EQ(ctx.questions.size(), 1u);
+        EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("missing.txt")));
+    }
+}
+
+TEST(InstallFilesAction, AnExpandedCopyThatCannotBeWrittenIsACopyFailure) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("readme.txt", "<InstallDir>", install::filerules::kFlagExpandContent);
+    // Where the expanded copy is written, something that cannot be written as
+    // a file (the closest to a full disk a test can come).
+    CreateDirectoryA((dir.Path() + "payload\\F0_readme.txt2").c_str(), nullptr);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Stop);
+    EXPECT_EQ(ctx.questions.size(), 1u);
+    EXPECT_TRUE(ctx.abandoned);
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("readme.txt")));
+}
+
+// A disk image may lie on read-only media or be shared by several installs:
+// nothing is written beside its files.
+TEST(InstallFilesAction, ADiskImageFileIsExpandedInTheWorkingFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.UseDiskImage();
+    ctx.AddFile("readme.txt", "Installed in <InstallDir>", install::filerules::kFlagExpandContent);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    EXPECT_EQ(ScratchFolder::Read(ctx.Installed("readme.txt")), "Installed in " + ctx.Installed(""));
+    EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt"));
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "DiskImage1\\F0_readme.txt2"));
+    EXPECT_TRUE(ctx.questions.empty());
+}
+
+// Self-registration names its program in full, in the snapshot's system
+// folder: a regsvr32.exe beside the setup or in the current folder is never
+// searched for.
+TEST(InstallFilesAction, SelfRegistrationStartsRegsvr32FromTheSystemFolder) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.MutableSetup().values.systemFolder = "C:\\System Files\\";
+    ctx.AddFile("control.ocx", "x", install::filerules::kFlagSelfRegister);
+    std::vector<std::string> started;
+    install::SetProgramStarterForTests([&](const std::string& program, const std::string& line) {
+        started.push_back(program + "|" + line);
+        return true;
+    });
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    install::SetProgramStarterForTests(nullptr);
+    EXPECT_EQ(started, std::vector<std::string>{
+                           "C:\\System Files\\regsvr32.exe|\"C:\\System Files\\regsvr32.exe\" /s \"" +
+                           ctx.Installed("control.ocx") + "\""});
 }
 
 // A preview walks every row's status but changes nothing beyond reading the

@@ -152,23 +152,25 @@ TEST(FileVersion, TheDecisionComparesNumbersPartByPart) {
 
 TEST(FileMove, ReplacesAnExistingFileAndLeavesNoSource) {
     ScratchFolder dir;
+    install::fileops::InheritedPermissions permissions;
     const std::string from = dir.Write("new.txt", "new content");
     const std::string to = dir.Write("old.txt", "the old and longer content");
-    EXPECT_TRUE(install::fileops::MoveReplacing(from, to));
+    EXPECT_TRUE(install::fileops::MoveReplacing(from, to, permissions));
     EXPECT_EQ(ScratchFolder::Read(to), "new content");
     EXPECT_FALSE(ScratchFolder::Exists(from));
     // Into another folder, under another name, and to a new file.
     CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
-    EXPECT_TRUE(install::fileops::MoveReplacing(to, dir.Path() + "sub\\moved.txt"));
+    EXPECT_TRUE(install::fileops::MoveReplacing(to, dir.Path() + "sub\\moved.txt", permissions));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "sub\\moved.txt"), "new content");
 }
 
 TEST(FileMove, ReadOnlyDestinationIsReplacedWholeOrNotAtAll) {
     ScratchFolder dir;
+    install::fileops::InheritedPermissions permissions;
     const std::string from = dir.Write("new.txt", "new");
     const std::string to = dir.Write("kept.txt", "kept");
     SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_READONLY);
-    if (install::fileops::MoveReplacing(from, to)) {
+    if (install::fileops::MoveReplacing(from, to, permissions)) {
         EXPECT_EQ(ScratchFolder::Read(to), "new");
         EXPECT_FALSE(ScratchFolder::Exists(from));
     } else {
@@ -180,29 +182,31 @@ TEST(FileMove, ReadOnlyDestinationIsReplacedWholeOrNotAtAll) {
 
 TEST(FileMove, MissingFolderOrSourceFailsAndKeepsTheSource) {
     ScratchFolder dir;
+    install::fileops::InheritedPermissions permissions;
     const std::string from = dir.Write("a.txt", "a");
-    EXPECT_FALSE(install::fileops::MoveReplacing(from, dir.Path() + "missing\\a.txt"));
+    EXPECT_FALSE(install::fileops::MoveReplacing(from, dir.Path() + "missing\\a.txt", permissions));
     EXPECT_EQ(ScratchFolder::Read(from), "a");
-    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "absent.txt", dir.Path() + "b.txt"));
+    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "absent.txt", dir.Path() + "b.txt", permissions));
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "b.txt"));
 }
 
 TEST(FileMove, OtherFormsOfDestinationUseTheGeneralMove) {
     ScratchFolder dir;
+    install::fileops::InheritedPermissions permissions;
     const std::string from = dir.Write("a.txt", "a");
     // Forward slashes are not the system's form: the general move takes them.
     std::string slashed = dir.Path() + "b.txt";
     for (char& c : slashed) if (c == '\\') c = '/';
-    EXPECT_TRUE(install::fileops::MoveReplacing(from, slashed));
+    EXPECT_TRUE(install::fileops::MoveReplacing(from, slashed, permissions));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "b.txt"), "a");
     // Parts to resolve land where the system resolves them.
     CreateDirectoryA((dir.Path() + "sub").c_str(), nullptr);
-    EXPECT_TRUE(install::fileops::MoveReplacing(dir.Path() + "b.txt", dir.Path() + "sub\\..\\.\\c.txt"));
+    EXPECT_TRUE(install::fileops::MoveReplacing(dir.Path() + "b.txt", dir.Path() + "sub\\..\\.\\c.txt", permissions));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "sub\\c.txt"));
     // Too long for the ordinary calls: refused, as the ordinary move refuses it.
     const std::string longName = dir.Path() + std::string(300, 'n') + ".txt";
-    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "c.txt", longName));
+    EXPECT_FALSE(install::fileops::MoveReplacing(dir.Path() + "c.txt", longName, permissions));
     EXPECT_EQ(ScratchFolder::Read(dir.Path() + "c.txt"), "a");
 }
 
