@@ -41,10 +41,12 @@ echo "Walking the wizard:"
 n=1
 while next_page; do
   p=${layout%.lcd}
+  # The start page only shows while the payload is extracted: often gone
+  # before it could be photographed.
+  [ "$p" = start ] && continue
   page "$layout" 20000 || continue
   shot "$(printf '%02d' $n)-$p"; n=$((n + 1))
   case $p in
-    start) ;;
     license) click license.lcd IDC_ACCEPTLICENSE; sleep 0.3; click license.lcd IDC_NEXT ;;
     progress) ;;
     complete)
