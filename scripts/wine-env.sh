@@ -19,6 +19,10 @@ wine_prefix_fresh() {
   # does not find in its data folder: without it they show as letters.
   cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  # No window manager runs on the test display: windows left to one make
+  # Wine wait two seconds for its answer whenever a window is hidden or
+  # destroyed (every page move).
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # The server wineboot started is still up: replace it by a persistent one.
   wineserver -k 2>/dev/null || true
   timeout 20 wineserver -w 2>/dev/null || true
