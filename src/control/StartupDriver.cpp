@@ -36,7 +36,7 @@ void StartupDriver::Run() {
     core::trace::Line("step 18: setup types and features");
     ReadSetupTypesAndFeatures();
     core::trace::Line("step 19: start page");
-    if (!StartPageStep()) return host_.EndSetup(core::kExitPreparationFailed);
+    if (!StartPageStep()) return PreparationFailed();
     core::trace::Line("step 20: background window");
     OpenBackgroundWindow();
     core::trace::Line("step 21: billboards");
@@ -73,6 +73,15 @@ bool StartupDriver::CheckSystemRequirements() {
 bool StartupDriver::CheckAdministratorRights() { return control::CheckAdministratorRights(CheckContext()); }
 
 // Removes or takes over an earlier installation of the product; never fails.
+// The payload could not be extracted: nothing can be installed. An
+// unattended run says so by its exit code, the user by the setup error page.
+void StartupDriver::PreparationFailed() {
+    host_.CloseStartPage();
+    core::RemoveWorkingFolder(state_);
+    if (state_.unattended) return host_.EndSetup(core::kExitPreparationFailed);
+    host_.Pages().ShowErrorPage();
+}
+
 bool StartupDriver::PreviousInstallation() {
     using core::settings::kShortValueSize;
     namespace app = core::keys::appinfo;

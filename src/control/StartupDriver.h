@@ -48,6 +48,7 @@ private:
     void ReadFileActions();
     void ReadSetupTypesAndFeatures();
     bool StartPageStep();
+    void PreparationFailed();
     void OpenBackgroundWindow();
     void ReadBillboards();
     void ReadVariables();

@@ -35,3 +35,20 @@ rc=$(cat "$S/nodriver.rc")
 check failures-no-window-exit-4 test "$rc" -eq 4
 check failures-no-window-nothing-installed not_exists "$S/nodriver.installed"
 check failures-no-window-traced grep -q '^failed=Create' "$S/nodriver.trace"
+
+# A damaged payload cabinet: nothing can be installed. The unattended run
+# ends with 3, the interactive one shows the setup error page.
+cp -r "$S/pkg" "$S/damaged"
+printf 'not a cabinet' >"$S/damaged/file1.cab"
+(cd "$S/damaged" && CVSETUP_TRACE="$(zpath "$S/damaged.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
+check failures-damaged-cabinet-exit-3 test $? -eq 3
+check failures-damaged-cabinet-working-folder-removed not_exists "$(working_folder "$S/damaged.trace")"
+sed -i 's/^2=Yes/2=No/' "$P/setup.inf"
+pack_project "$P" "$S/interactive"
+printf 'not a cabinet' >"$S/interactive/file1.cab"
+THEME=$S/interactive/theme
+start_packed "$S/interactive" "$S/interactive.trace" 60
+check failures-damaged-cabinet-error-page on_page setuperror.lcd 20000
+click setuperror.lcd IDOK
+wait_setup
+check failures-damaged-cabinet-interactive-ends test "$SETUP_RC" -eq 0
