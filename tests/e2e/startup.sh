@@ -9,13 +9,13 @@ DATA_FILES_MSG='Sorry, Corvane can'"'"'t find data files.\r\nsetup.nsx and data.
 PRODUCT='[APPINFO]\r\na1=Trace Product\r\na19=Brenmark QA\r\na2=2.5.1\r\na3={5E1A-TEST}\r\na4=C:\\Apps\\Trace\r\nLanguage=English\r\n[BUILDING]\r\n2=No\r\n'
 project() { make_project "$1" "$PRODUCT"; }
 
-# 1. No project files: the data-files message, exit code 0, no step after 6.
+# 1. No project files: the data-files message, exit code 4 (the setup did not run), no step after 6.
 mkdir -p "$S/empty"
 start_setup "$S/empty" "$S/empty.trace"
 drive dialog 20000 >"$S/empty.box"
 wait_setup
 check startup-missing-files-message message_is "$S/empty.box" "$DATA_FILES_MSG"
-check startup-missing-files-exit-0 test "$SETUP_RC" -eq 0
+check startup-missing-files-exit-4 test "$SETUP_RC" -eq 4
 check startup-missing-files-stops-at-step-6 steps_in_order "$S/empty.trace" 1 2 3 4 5 6
 
 # 2. setup.nsx without data.nsx: the same message, although setup.inf was made.
@@ -24,7 +24,7 @@ start_setup "$S/half" "$S/half.trace"
 drive dialog 20000 >"$S/half.box"
 wait_setup
 check startup-data-missing-message message_is "$S/half.box" "$DATA_FILES_MSG"
-check startup-data-missing-exit-0 test "$SETUP_RC" -eq 0
+check startup-data-missing-exit-4 test "$SETUP_RC" -eq 4
 check startup-data-missing-settings-decrypted same_file <(zero_padded "$S/half/setup.plain") \
   "$(working_folder "$S/half.trace")/setup.inf"
 
@@ -63,14 +63,14 @@ run_setup "$S/disk" "$S/disk.trace"
 check startup-disk-image-mode test "$(trace_value "$S/disk.trace" kDiskImage)" = 255
 check startup-disk-image-exit-0 test "$SETUP_RC" -eq 0
 
-# 6. Damaged containers: the cipher's message is shown, exit code 0, no crash.
+# 6. Damaged containers: the cipher's message is shown, exit code 4, no crash.
 damaged() {  # NAME MESSAGE: runs the project in $S/NAME and checks the box and exit code
   local name=$1 expected=$2
   start_setup "$S/$name" "$S/$name.trace"
   drive dialog 20000 >"$S/$name.box"
   wait_setup
   check "startup-$name-message" message_is "$S/$name.box" "$expected"
-  check "startup-$name-exit-0" test "$SETUP_RC" -eq 0
+  check "startup-$name-exit-4" test "$SETUP_RC" -eq 4
   check "startup-$name-stops-at-step-6" steps_in_order "$S/$name.trace" 1 2 3 4 5 6
 }
 project "$S/corrupt" && printf 'XXXX' | dd of="$S/corrupt/setup.nsx" bs=1 seek=3 conv=notrunc 2>/dev/null
