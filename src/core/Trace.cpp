@@ -32,13 +32,16 @@ void Value(const char* name, const std::string& value) {
     if (Enabled()) Line(std::string(name) + "=" + value);
 }
 
-void Failure(const char* call, unsigned long error) {
-    if (!Enabled()) return;
+std::string SystemErrorText(unsigned long error) {
     char text[512] = "";
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                              0, text, sizeof text, nullptr);
     while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = '\0';
-    Value("failed", std::string(call) + ": " + text + " (" + std::to_string(error) + ")");
+    return n > 0 ? std::string(text, n) : "error " + std::to_string(error);
+}
+
+void Failure(const char* call, unsigned long error) {
+    if (Enabled()) Value("failed", std::string(call) + ": " + SystemErrorText(error) + " (" + std::to_string(error) + ")");
 }
 
 }  // namespace core::trace

@@ -12,20 +12,8 @@ namespace {
 constexpr SECURITY_INFORMATION kInheritedDacl =
     DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION;
 
-std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = n > 0 ? std::string(text, n) : "error " + std::to_string(error);
-    if (text) LocalFree(text);
-    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
-        result.pop_back();
-    return result;
-}
-
 void TraceFailure(const char* call, const std::string& path, DWORD error) {
-    core::trace::Line(std::string(call) + " failed for " + path + ": " + SystemErrorText(error));
+    core::trace::Line(std::string(call) + " failed for " + path + ": " + core::trace::SystemErrorText(error));
 }
 
 std::string FolderOf(const std::string& path) {
