@@ -34,7 +34,7 @@ run_setup "$S/good" "$S/good.trace"
 work=$(working_folder "$S/good.trace")
 check startup-good-exit-0 test "$SETUP_RC" -eq 0
 check startup-good-all-steps-in-order steps_in_order "$S/good.trace" $(seq 1 24) 26
-check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" kWorkingFolder)' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}\\\\$ ]]"
+check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" kWorkingFolder)' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}(_[0-9]+)?\\\\$ ]]"
 check startup-setup-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/setup.plain") "$work/setup.inf"
 check startup-data-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/data.plain") "$work/data.inf"
 check startup-product-name test "$(trace_value "$S/good.trace" kProductName)" = "Trace Product"

@@ -101,6 +101,8 @@ check wizard-finish-exit-0 test "$SETUP_RC" -eq 0
 check wizard-finish-launched-file grep -qF -- '--from-finish 1.4.2' "$CALLS"
 
 # ---- Launch box unchecked: Finish starts nothing --------------------------------
+# The program launched above records "done" a moment after it started.
+eventually 10 grep -qx done "$CALLS"
 rm -f "$CALLS"
 start_packed "$S/pkg" "$S/nolaunch.trace"
 for p in welcome license customer destination setuptype ready; do
