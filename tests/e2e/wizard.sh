@@ -98,7 +98,7 @@ check wizard-installed-guide same_file "$S/project/payload/docs/guide.txt" "$INS
 click complete.lcd IDC_FINISH
 wait_setup
 check wizard-finish-exit-0 test "$SETUP_RC" -eq 0
-check wizard-finish-launched-file grep -qF -- '--from-finish 1.4.2' "$CALLS"
+check wizard-finish-launched-file eventually 10 grep -qF -- '--from-finish 1.4.2' "$CALLS"
 
 # ---- Launch box unchecked: Finish starts nothing --------------------------------
 # The program launched above records "done" a moment after it started.
