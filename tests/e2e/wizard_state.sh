@@ -53,6 +53,8 @@ check wizstate-finish-launches-in-chosen-folder eventually 10 grep -qF -- "--pro
 DEFAULT=$ROOT/$CODE
 no_dialog_within() { [ "$(drive dialog "$1")" = NOTFOUND ]; }
 leave_complete_page() {  # NAME: installs into the default folder, then NAME's action
+  # A program launched by the run before records "done" a moment after it started.
+  [ -e "$DEFAULT/app.exe.calls.txt" ] && eventually 10 grep -qx done "$DEFAULT/app.exe.calls.txt"
   rm -f "$DEFAULT/app.exe.calls.txt"
   start_packed "$S/launchpkg" "$S/$1.trace"
   on_page destination.lcd && click destination.lcd IDC_NEXT
