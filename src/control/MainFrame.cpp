@@ -101,8 +101,8 @@ void CMainFrame::ResetStartupValues() {
     core::trace::Line("step 2: start-up values reset");
     m_state.splashShown = false;
     m_state.setupType = -1;
-    m_state.launchFileChosen = 0;
-    m_state.launchReadmeChosen = 0;
+    m_state.launchFileChosen = false;
+    m_state.launchReadmeChosen = false;
 }
 
 void CMainFrame::DiscoverFolders() {
@@ -139,7 +139,8 @@ void StopStartup(const std::string& message) {
 
 // Makes a working folder of this run's own and decrypts setup.nsx and
 // data.nsx into it. A working folder that cannot be made, a missing file, or a
-// container the cipher rejects, ends the setup with a message and exit code 0.
+// container the cipher rejects, ends the setup with a message: the frame is
+// not created and the setup ends with core::kExitFailed.
 bool CMainFrame::LocateProjectFiles() {
     core::SetupState& s = m_state;
     const std::string timeName = core::folders::WorkingFolderName();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/Folders.h"
+#include "util/Text.h"
 
 namespace install {
 
@@ -30,10 +31,9 @@ bool StartProgram(const std::string& application, const std::string& commandLine
 }  // namespace
 
 void StartSelfRegistration(const std::string& systemFolder, const std::string& file) {
-    std::string folder = systemFolder.empty() ? core::folders::SystemFolder() : systemFolder;
+    const std::string folder = systemFolder.empty() ? core::folders::SystemFolder() : systemFolder;
     if (folder.empty()) return;  // never by the bare name
-    if (folder.back() != '\\') folder += '\\';
-    const std::string program = folder + "regsvr32.exe";
+    const std::string program = util::text::WithTrailingBackslash(folder) + "regsvr32.exe";
     const std::string commandLine = "\"" + program + "\" /s \"" + file + "\"";
     if (TestStarter())
         TestStarter()(program, commandLine);
