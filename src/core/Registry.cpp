@@ -1,5 +1,6 @@
 #include "core/Registry.h"
 
+#include <cstring>
 #include <vector>
 
 namespace core::registry {
@@ -12,6 +13,10 @@ constexpr DWORD kMaxValueBytes = 1 << 20;
 
 bool NamesFit(const std::string& path, const std::string& name) {
     return path.size() <= kMaxNameLength && name.size() <= kMaxNameLength;
+}
+
+bool LongNamesFit(const std::string& path, const std::string& name) {
+    return path.size() <= kMaxKeyPathLength && name.size() <= kMaxNameLength;
 }
 
 KeyAccessObserver g_observer = nullptr;
@@ -98,8 +103,8 @@ bool WriteMachineNumber(const std::string& path, const std::string& name, DWORD 
                     sizeof value);
 }
 
-static bool EnsureKey(HKEY root, const std::string& path) {
-    if (path.size() > kMaxNameLength) return false;
+bool EnsureKey(HKEY root, const std::string& path) {
+    if (path.size() > kMaxKeyPathLength) return false;
     Key key;
     if (Open(root, path, KEY_ALL_ACCESS, key)) return true;
     Key created;
@@ -148,6 +153,73 @@ bool DeleteValue(bool machine, const std::string& path, const std::string& name)
     if (!Open(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path, KEY_SET_VALUE, key))
         return false;
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::string& name) {
+    if (!LongNamesFit(path, name)) return std::nullopt;
+    Key key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
+    // The value may grow between the size query and the read: ask again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Value value;
+        DWORD size = 0;
+        if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
+                ERROR_SUCCESS ||
+            size > kMaxValueBytes)
+            return std::nullopt;
+        value.bytes.resize(size);
+        const LONG read = RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type,
+                                           reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read != ERROR_SUCCESS) return std::nullopt;
+        value.bytes.resize(size);
+        return value;
+    }
+    return std::nullopt;
+}
+
+bool WriteValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                const std::string& bytes) {
+    if (!LongNamesFit(path, name) || bytes.size() > kMaxValueBytes) return false;
+    Key key;
+    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
+    return RegSetValueExA(key.get(), name.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+bool DeleteValue(HKEY root, const std::string& path, const std::string& name) {
+    if (!LongNamesFit(path, name)) return false;
+    Key key;
+    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
+    return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+    if (path.size() > kMaxKeyPathLength) return false;
+    Key key;
+    return Open(root, path, KEY_QUERY_VALUE, key);
+}
+
+HKEY SplitRootPath(const std::string& fullPath, std::string& path) {
+    for (const RootName& r : kRoots) {
+        const size_t n = std::strlen(r.name);
+        if (fullPath.compare(0, n, r.name) != 0) continue;
+        if (fullPath.size() == n) {
+            path.clear();
+            return r.root;
+        }
+        if (fullPath[n] != '\\') continue;
+        path = fullPath.substr(n + 1);
+        return r.root;
+    }
+    return nullptr;
+}
+
+const char* RootNameOf(HKEY root) {
+    for (const RootName& r : kRoots)
+        if (r.root == root) return r.name;
+    return "";
 }
 
 bool OpensWithFullAccess(HKEY root, const std::string& path) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace core::registry {
@@ -32,6 +33,30 @@ HKEY RootFromName(const std::string& rootName);
 
 // machine: true for HKEY_LOCAL_MACHINE, false for HKEY_CURRENT_USER.
 bool DeleteValue(bool machine, const std::string& path, const std::string& name);
+
+// Values of any type, for the installation's system settings. Key paths here
+// may be up to kMaxKeyPathLength characters, value names 255.
+constexpr size_t kMaxKeyPathLength = 499;
+struct Value {
+    DWORD type = REG_NONE;
+    std::string bytes;  // the stored bytes as they are (a text keeps its terminating zero)
+};
+// The whole value, whatever its length (up to 1 MiB); nullopt when the key or
+// the value does not exist or cannot be read.
+std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::string& name);
+// Stores the bytes with the type under an existing key (opened to set values only).
+bool WriteValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                const std::string& bytes);
+bool DeleteValue(HKEY root, const std::string& path, const std::string& name);
+bool KeyExists(HKEY root, const std::string& path);
+// Opens the key, creating it (and its missing parents) when the open fails.
+bool EnsureKey(HKEY root, const std::string& path);
+// Splits "HKEY_LOCAL_MACHINE\Software\X" into its root and the path below
+// it (without a leading backslash). nullptr when the text does not begin with
+// a root name followed by a backslash or its end.
+HKEY SplitRootPath(const std::string& fullPath, std::string& path);
+// The root's name ("HKEY_CURRENT_USER"); "" for a root without one.
+const char* RootNameOf(HKEY root);
 
 // Whether the key opens with full access. Machine keys of the system open so
 // only for an elevated administrator: the start-up's test of administrator

@@ -24,7 +24,8 @@ constexpr KindKey kKeys[] = {
     {LogKind::RegKey, "REGKEY"},       {LogKind::RegVal, "REGVAL"},
     {LogKind::RemKey, "REMKEY"},       {LogKind::NtService, "NTSERVICE"},
     {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
-    {LogKind::RemoveAll, "REMOVEALL"},
+    {LogKind::RemoveAll, "REMOVEALL"}, {LogKind::EnvAppend, "ENVAPPEND"},
+    {LogKind::RegOld, "REGOLD"},
 };
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
@@ -133,6 +134,39 @@ std::optional<std::vector<LogRecord>> ReadUninstallLog(const std::string& path) 
     std::fclose(f);
     if (failed) return std::nullopt;
     return ParseUninstallLog(text);
+}
+
+std::string FormatAppendedItem(const AppendedItem& item) {
+    if (item.path.empty() || item.path.find('|') != std::string::npos) return std::string();
+    return item.path + "|" + item.text;
+}
+
+bool ParseAppendedItem(const std::string& value, AppendedItem& out) {
+    const size_t bar = value.find('|');
+    if (bar == std::string::npos || bar == 0) return false;
+    out.path = value.substr(0, bar);
+    out.text = value.substr(bar + 1);
+    return true;
+}
+
+std::string FormatOldValue(const OldValue& value) {
+    if ((value.type != 1 && value.type != 2) || value.path.empty() ||
+        value.path.find('|') != std::string::npos)
+        return std::string();
+    return std::to_string(value.type) + "|" + value.path + "|" + value.text;
+}
+
+bool ParseOldValue(const std::string& value, OldValue& out) {
+    const size_t first = value.find('|');
+    if (first == std::string::npos) return false;
+    const size_t second = value.find('|', first + 1);
+    if (second == std::string::npos || second == first + 1) return false;
+    const std::string type = value.substr(0, first);
+    if (type != "1" && type != "2") return false;
+    out.type = type == "1" ? 1 : 2;
+    out.path = value.substr(first + 1, second - first - 1);
+    out.text = value.substr(second + 1);
+    return true;
 }
 
 UninstallLogWriter::~UninstallLogWriter() { Close(); }

@@ -31,6 +31,8 @@ enum class LogKind {
     Run3rd,     // "RUN3RD": file name of the program the uninstaller runs first
     Run3rdCmd,  // "RUN3RDCMD": that program's command line, placeholders expanded
     RemoveAll,  // "REMOVEALL": "Yes", written when the project's remove-all choice is "No"
+    EnvAppend,  // "ENVAPPEND": an item appended to a variable: path and text, see AppendedItem
+    RegOld,     // "REGOLD": a value this run overwrote, to put back: see OldValue
     Unknown,    // a key none of the above: kept with its raw key text, never dropped
 };
 
@@ -68,6 +70,32 @@ bool ParseLogLine(const std::string& line, LogRecord& out);
 std::vector<LogRecord> ParseUninstallLog(const std::string& text);
 // The records of the log file at `path`; nullopt when it cannot be read.
 std::optional<std::vector<LogRecord>> ReadUninstallLog(const std::string& path);
+
+// The value of an ENVAPPEND record: the variable's root, key and name
+// ("HKEY_CURRENT_USER\Environment\Path") and the text the run appended as
+// one ";"-separated item of it. Written "PATH|TEXT": the path holds no "|",
+// the text runs to the line end.
+struct AppendedItem {
+    std::string path;
+    std::string text;
+};
+// "" when the item cannot be written (a "|" in the path).
+std::string FormatAppendedItem(const AppendedItem& item);
+bool ParseAppendedItem(const std::string& value, AppendedItem& out);
+
+// The value of a REGOLD record: a text value (REG_SZ 1 or REG_EXPAND_SZ 2)
+// that existed before the run and was overwritten by it, with its former
+// text. The path is root, sub-key and value name as in REGVAL (the default
+// value: the path ends with a backslash). Written "TYPE|PATH|TEXT": the type
+// decimal, the path without "|", the text to the line end.
+struct OldValue {
+    unsigned long type = 1;
+    std::string path;
+    std::string text;
+};
+// "" when the value cannot be written (a "|" in the path, a type other than 1 or 2).
+std::string FormatOldValue(const OldValue& value);
+bool ParseOldValue(const std::string& value, OldValue& out);
 
 // Where a product's log lies, before placeholder expansion: its uninstall
 // folder, which the file action creates, and the log file in it.

@@ -2,8 +2,16 @@
 
 #include <iterator>
 
+#include "install/Associations.h"
+#include "install/Environment.h"
 #include "install/FilePhase.h"
+#include "install/IniFiles.h"
+#include "install/RegistryValues.h"
+#include "install/Services.h"
+#include "install/Shortcuts.h"
 #include "install/TemporaryFiles.h"
+#include "install/UninstallRegistration.h"
+#include "install/UninstallTimeProgram.h"
 
 namespace install {
 
@@ -15,12 +23,15 @@ using core::MessageId;
 // working folder goes last, once nothing reads payload files any more.
 const InstallAction kActions[] = {
     {"LoadFileData", MessageId::StatusLoadingData, true, &LoadFileData, "RemoveFolders"},
-    {"RegisterUninstallTimeProgram", std::nullopt, true, &NotYetBuilt, "RunUninstallTimeProgram"},
+    {"RegisterUninstallTimeProgram", std::nullopt, true, &RegisterUninstallTimeProgram, "RunUninstallTimeProgram"},
     {"InstallFiles", MessageId::StatusCopyingFiles, false, &InstallFiles, "RemoveFiles"},
-    {"CreateShortcuts", MessageId::StatusCreatingShortcuts, false, &NotYetBuilt, "RemoveShortcuts"},
-    {"WriteSystemSettings", MessageId::StatusSettingSystem, false, &NotYetBuilt, "RemoveSystemSettings"},
-    {"InstallServices", std::nullopt, true, &NotYetBuilt, "RemoveServices"},
-    {"RegisterUninstall", MessageId::StatusFinishing, false, &NotYetBuilt, "UnregisterUninstall"},
+    {"CreateShortcuts", MessageId::StatusCreatingShortcuts, false, &CreateShortcuts, "RemoveShortcuts"},
+    {"WriteIniFiles", MessageId::StatusSettingSystem, false, &WriteIniFiles, "RemoveIniFiles"},
+    {"WriteRegistryValues", std::nullopt, false, &WriteRegistryValues, "RemoveRegistryValues"},
+    {"RegisterAssociations", std::nullopt, false, &RegisterAssociations, "UnregisterAssociations"},
+    {"WriteEnvironment", std::nullopt, false, &WriteEnvironment, "RestoreEnvironment"},
+    {"InstallServices", std::nullopt, true, &InstallServices, "RemoveServices"},
+    {"RegisterUninstall", MessageId::StatusFinishing, false, &RegisterUninstall, "UnregisterUninstall"},
     {"RemoveTemporaryFiles", std::nullopt, false, &RemoveTemporaryFiles, nullptr},
 };
 
@@ -40,7 +51,5 @@ ActionResult RunInstallActions(InstallContext& context) {
     }
     return ActionResult::Continue;
 }
-
-ActionResult NotYetBuilt(InstallContext&) { return ActionResult::Continue; }
 
 }  // namespace install

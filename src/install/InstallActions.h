@@ -32,7 +32,4 @@ const InstallAction* InstallActions(size_t& count);
 // preview mode skips it, and stops at the first row that says Stop.
 ActionResult RunInstallActions(InstallContext& context);
 
-// Actions of subsystems not built yet: they leave the machine as it is.
-ActionResult NotYetBuilt(InstallContext& context);
-
 }  // namespace install

@@ -74,6 +74,10 @@ public:
     // Ends the run as abandoned: the working folder goes and the run is
     // marked aborted, so the setup error page follows.
     virtual void Abandon() = 0;
+    // Marks the run abandoned while its remaining actions still run (a
+    // service the user gave up): the setup error page follows, and the
+    // working folder goes with the last action as in any run.
+    virtual void MarkAbandoned() = 0;
     // Asks the user; an unattended run answers Cancel without showing anything.
     virtual ErrorChoice Ask(const Question& question) = 0;
     // Tells the user about an error that ends the run (nothing in an

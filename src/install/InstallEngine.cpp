@@ -47,6 +47,8 @@ void InstallEngine::Abandon() {
     core::GlobalFlags().cancelled = true;
 }
 
+void InstallEngine::MarkAbandoned() { core::GlobalFlags().cancelled = true; }
+
 // Nobody answers in an unattended run: every question is answered Cancel.
 ErrorChoice InstallEngine::Ask(const Question& question) {
     if (setup_.unattended || !progress_) return ErrorChoice::Cancel;

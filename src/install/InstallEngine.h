@@ -44,6 +44,7 @@ public:
     void SetProgressPosition(int position) override;
     bool CancelRequested() const override;
     void Abandon() override;
+    void MarkAbandoned() override;
     ErrorChoice Ask(const Question& question) override;
     void ReportError(int number, const std::string& message) override;
 

@@ -85,6 +85,7 @@ public:
     }
     bool CancelRequested() const override { return cancel; }
     void Abandon() override { abandoned = true; }
+    void MarkAbandoned() override { markedAbandoned = true; }
     ErrorChoice Ask(const install::Question& question) override {
         questions.push_back(question);
         if (beforeAnswer) beforeAnswer(questions.size() - 1);
@@ -99,6 +100,7 @@ public:
     int cancelAtPosition = -1;
     bool cancel = false;
     bool abandoned = false;
+    bool markedAbandoned = false;
 
 private:
     const ScratchFolder& dir_;

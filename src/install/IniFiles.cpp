@@ -1,0 +1,7 @@
+#include "install/IniFiles.h"
+
+namespace install {
+
+ActionResult WriteIniFiles(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install

@@ -1,0 +1,7 @@
+#include "install/RegistryValues.h"
+
+namespace install {
+
+ActionResult WriteRegistryValues(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install

@@ -1,0 +1,7 @@
+#include "install/Services.h"
+
+namespace install {
+
+ActionResult InstallServices(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install

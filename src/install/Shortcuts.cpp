@@ -1,0 +1,7 @@
+#include "install/Shortcuts.h"
+
+namespace install {
+
+ActionResult CreateShortcuts(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install

@@ -1,0 +1,7 @@
+#include "install/UninstallTimeProgram.h"
+
+namespace install {
+
+ActionResult RegisterUninstallTimeProgram(InstallContext&) { return ActionResult::Continue; }
+
+}  // namespace install
