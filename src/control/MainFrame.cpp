@@ -364,6 +364,7 @@ install::EngineSetup CMainFrame::MakeEngineSetup() const {
     const core::SetupState& s = m_state;
     install::EngineSetup e;
     e.values = core::PlaceholderValuesOf(s);
+    e.shellFolders = s.special;
     e.currentInstallFolder = s.currentInstallFolder;
     e.defaultInstallFolder = s.defaultInstallFolder;
     e.windowsFolder = s.windowsFolder;

@@ -11,6 +11,7 @@
 
 #include "core/FeatureTable.h"
 #include "core/Placeholders.h"
+#include "core/SetupState.h"
 #include "core/UninstallLog.h"
 #include "core/FileList.h"
 
@@ -19,6 +20,7 @@ namespace install {
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
     core::PlaceholderValues values;           // installDir = the folder chosen for this run
+    core::SpecialFolderValues shellFolders;   // the shell folders shortcuts go into
     std::string currentInstallFolder;   // chosen folder, trailing backslash
     std::string defaultInstallFolder;   // the project's folder, trailing backslash
     std::string windowsFolder;
