@@ -44,4 +44,8 @@ void Failure(const char* call, unsigned long error) {
     if (Enabled()) Value("failed", std::string(call) + ": " + SystemErrorText(error) + " (" + std::to_string(error) + ")");
 }
 
+void Failure(const char* call, const std::string& subject, unsigned long error) {
+    if (Enabled()) Failure((std::string(call) + " " + subject).c_str(), error);
+}
+
 }  // namespace core::trace

@@ -1,7 +1,97 @@
 #include "install/RegistryValues.h"
 
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "core/Trace.h"
+#include "install/SystemSettingRules.h"
+
 namespace install {
 
-ActionResult WriteRegistryValues(InstallContext&) { return ActionResult::Continue; }
+namespace {
+
+namespace keys = core::keys::registrykeys;
+namespace values = core::keys::registry;
+using systemrules::ValueType;
+
+// Settings count keys of these sections are read with 20 bytes.
+constexpr int kCountSize = 20;
+
+std::string WithoutTrailingBackslash(std::string text) {
+    if (!text.empty() && text.back() == '\\') text.pop_back();
+    return text;
+}
+
+// The project's keys, each logged so that the uninstaller removes it.
+void CreateKeys(InstallContext& ctx) {
+    const std::string& settings = ctx.Setup().settingsPath;
+    const int total = core::settings::ReadNumber(settings, keys::kSection, core::keys::kTotal, kCountSize);
+    for (int i = 0; i < total; ++i) {
+        const std::string path = ctx.Expand(
+            WithoutTrailingBackslash(core::settings::ReadListField(settings, keys::kSection, keys::kKeyPath, i)));
+        std::string subKey;
+        const HKEY root = core::registry::SplitRootPath(path, subKey);
+        if (!root || subKey.empty()) continue;
+        ctx.Log(core::LogKind::RegKey, path);
+        if (!core::registry::EnsureKey(root, subKey)) core::trace::Failure("RegCreateKeyExA", path, GetLastError());
+    }
+}
+
+// The bytes and registry type a value of `type` stores for `data`.
+void Encode(ValueType type, const std::string& data, DWORD& regType, std::string& bytes) {
+    switch (type) {
+        case ValueType::DWord: {
+            const uint32_t number = systemrules::ParseDoubleWord(data);
+            regType = REG_DWORD;
+            bytes.assign(reinterpret_cast<const char*>(&number), sizeof number);
+            return;
+        }
+        case ValueType::Binary:  // the text's bytes and its zero, not decoded
+            regType = REG_BINARY;
+            bytes.assign(data.c_str(), data.size() + 1);
+            return;
+        case ValueType::String:
+            regType = REG_SZ;
+            bytes.assign(data.c_str(), data.size() + 1);
+            return;
+    }
+}
+
+// One value under a key that must exist already: a key the project did not
+// create is not made here. The value is logged whether or not it was written.
+void WriteValue(InstallContext& ctx, int i) {
+    const std::string& settings = ctx.Setup().settingsPath;
+    const std::string key = ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kKey, i));
+    const std::string name = core::settings::ReadListField(settings, values::kSection, values::kValueName, i);
+    const std::string data = ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kData, i));
+    const std::string typeText = core::settings::ReadListField(settings, values::kSection, values::kType, i);
+    std::string subKey;
+    const HKEY root = core::registry::SplitRootPath(key, subKey);
+    if (!root) return;
+    const std::optional<ValueType> type = systemrules::ParseValueType(typeText);
+    if (type) {
+        DWORD regType = REG_NONE;
+        std::string bytes;
+        Encode(*type, data, regType, bytes);
+        if (!core::registry::WriteValue(root, WithoutTrailingBackslash(subKey), name, regType, bytes))
+            core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());
+    }
+    // The uninstaller takes the text after the last backslash as the value's
+    // name, so a key written without its closing backslash still gets one.
+    ctx.Log(core::LogKind::RegVal, WithoutTrailingBackslash(key) + "\\" + name);
+}
+
+}  // namespace
+
+ActionResult WriteRegistryValues(InstallContext& ctx) {
+    CreateKeys(ctx);
+    const std::string& settings = ctx.Setup().settingsPath;
+    const int total = core::settings::ReadNumber(settings, values::kSection, core::keys::kTotal, kCountSize);
+    for (int i = 0; i < total; ++i) WriteValue(ctx, i);
+    return ActionResult::Continue;
+}
 
 }  // namespace install

@@ -216,4 +216,26 @@ TEST(UninstallLogRead, AMissingFileIsNotAnEmptyLog) {
     EXPECT_TRUE(empty->empty());
 }
 
+TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
+    // The text may hold the separator; the path may not.
+    const std::string item = core::FormatAppendedItem({"HKEY_CURRENT_USER\\Environment\\Path", "C:\\a|b;c"});
+    core::AppendedItem readItem;
+    ASSERT_TRUE(core::ParseAppendedItem(item, readItem));
+    EXPECT_EQ(readItem.path, "HKEY_CURRENT_USER\\Environment\\Path");
+    EXPECT_EQ(readItem.text, "C:\\a|b;c");
+    EXPECT_EQ(core::FormatAppendedItem({"HKEY_CURRENT_USER\\a|b", "x"}), "");
+    EXPECT_FALSE(core::ParseAppendedItem("no separator", readItem));
+
+    const std::string old = core::FormatOldValue({2, "HKEY_CLASSES_ROOT\\t\\DefaultIcon\\", "%x%|,1"});
+    EXPECT_EQ(old, "2|HKEY_CLASSES_ROOT\\t\\DefaultIcon\\|%x%|,1");
+    core::OldValue readOld;
+    ASSERT_TRUE(core::ParseOldValue(old, readOld));
+    EXPECT_EQ(readOld.type, 2u);
+    EXPECT_EQ(readOld.path, "HKEY_CLASSES_ROOT\\t\\DefaultIcon\\");
+    EXPECT_EQ(readOld.text, "%x%|,1");
+    EXPECT_EQ(core::FormatOldValue({4, "HKEY_CLASSES_ROOT\\t\\", "x"}), "");  // not a text
+    EXPECT_FALSE(core::ParseOldValue("3|HKEY_CLASSES_ROOT\\t\\|x", readOld));
+    EXPECT_FALSE(core::ParseOldValue("1||x", readOld));
+}
+
 }  // namespace

@@ -1,0 +1,91 @@
+#include "install/SystemSettingRules.h"
+
+#include <cctype>
+
+namespace install::systemrules {
+
+namespace {
+
+constexpr char kIniTreePrefix[] = "INI Files\\";
+
+std::string WithoutTrailingBackslash(std::string text) {
+    if (!text.empty() && text.back() == '\\') text.pop_back();
+    return text;
+}
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::string IniFileName(const std::string& treeName) {
+    std::string name = WithoutTrailingBackslash(treeName);
+    const std::string prefix = kIniTreePrefix;
+    for (size_t at; (at = name.find(prefix)) != std::string::npos;) name.erase(at, prefix.size());
+    return name;
+}
+
+std::optional<IniEntryPath> SplitIniEntryPath(const std::string& treePath) {
+    const std::string path = WithoutTrailingBackslash(treePath);
+    const size_t afterRoot = path.find('\\');
+    if (afterRoot == std::string::npos) return std::nullopt;
+    const size_t afterFile = path.find('\\', afterRoot + 1);
+    if (afterFile == std::string::npos) return std::nullopt;
+    const size_t afterSection = path.find('\\', afterFile + 1);
+    IniEntryPath parts;
+    parts.file = path.substr(afterRoot + 1, afterFile - afterRoot - 1);
+    if (afterSection == std::string::npos) {
+        parts.section = path.substr(afterFile + 1);
+    } else {
+        parts.section = path.substr(afterFile + 1, afterSection - afterFile - 1);
+        parts.key = path.substr(afterSection + 1);
+    }
+    if (parts.section.empty()) return std::nullopt;
+    return parts;
+}
+
+std::optional<ValueType> ParseValueType(const std::string& text) {
+    if (text == "0" || text == "String") return ValueType::String;
+    if (text == "1" || text == "DWORD") return ValueType::DWord;
+    if (text == "2" || text == "Binary") return ValueType::Binary;
+    return std::nullopt;
+}
+
+uint32_t ParseDoubleWord(const std::string& text) {
+    constexpr long long kLowest = -2147483648LL, kHighest = 4294967295LL;
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long magnitude = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        if (magnitude <= kHighest) magnitude = magnitude * 10 + (text[i] - '0');
+    long long value = negative ? -magnitude : magnitude;
+    if (value < kLowest) value = kLowest;
+    if (value > kHighest) value = kHighest;
+    return static_cast<uint32_t>(value);
+}
+
+bool ListHasItem(const std::string& list, const std::string& item) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = list.find(';', start);
+        const std::string part = list.substr(start, end == std::string::npos ? end : end - start);
+        if (EqualsIgnoringCase(part, item)) return true;
+        if (end == std::string::npos) return false;
+        start = end + 1;
+    }
+}
+
+std::optional<std::string> AppendItem(const std::string& current, const std::string& item) {
+    if (!current.empty() && ListHasItem(current, item)) return std::nullopt;
+    return current + ";" + item;
+}
+
+}  // namespace install::systemrules
