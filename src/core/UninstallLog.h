@@ -1,6 +1,7 @@
 // The uninstall log: what a run installed, written line by line by every
 // installation phase and replayed later by the uninstaller (and by a rollback).
 // Writer and reader live here together so that they agree by construction.
+// Every line kind, its writer and its undo: UninstallLogFormat.md beside this file.
 //
 // File format ("uninstall.log" in the product's uninstall folder):
 //   - one line per record: the key, "=", the value, CR LF ("KEY=VALUE\r\n");
