@@ -54,6 +54,18 @@ work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
   code=$(value kProductCode)
   log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   echo "Uninstall log:"; [ -f "$log" ] && tr -d '\r' <"$log" | sed 's/^/  | /'
+  echo "Read back from the system (shortcuts, registry, services of the log):"
+  [ -f "$log" ] && tr -d '\r' <"$log" | while IFS='=' read -r kind item; do
+    case $kind in
+      SHORTCUT) printf '  %s: %s\n' "$([ -f "$("$WINE" winepath -u "$item" </dev/null 2>/dev/null | tr -d '\r')" ] && echo made || echo MISSING)" "$item" ;;
+      REGKEY|REMKEY) "$WINE" reg query "$item" /s </dev/null 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /' ;;
+      NTSERVICE) "$WINE" sc qc "$item" </dev/null 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /' ;;
+    esac
+  done
+  echo "Environment of the user:"; "$WINE" reg query 'HKCU\Environment' 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /'
+  echo "Entry in the list of programs:"
+  "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" 2>/dev/null |
+    tr -d '\r' | sed '/^$/d; s/^/  /'
   echo "Working folder removed at the end: $([ -d "$work" ] && echo no || echo yes)"
   echo "Screenshots: $demo/screens/"
 } | tee "$demo/report.txt"

@@ -5,7 +5,7 @@
 # rerun gives the same files. They are written as uncompressed 24-bit BMP
 # (BMP3), which the setup's picture loader reads on every Windows version.
 #
-#   scripts/make-theme-images.sh [output folder]
+#   scripts/make-theme-images.sh [output folder] [icon folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/examples/sample/theme}
@@ -101,5 +101,13 @@ convert -size 48x48 "xc:$WHITE" \
   -geometry +2+2 -compose Over -composite \
   -stroke none -draw "$(box_emblem 24 24 12)" \
   miff:- | save emblem.bmp
+
+# The sample application's icon (shortcuts, the .cvnote file type, the entry
+# in the list of programs): a note sheet with lines, 32x32 and 16x16.
+icon_dir=${2:-$root/examples/sample/working}
+convert -size 128x128 xc:none -fill "$WHITE" -stroke "$BANNER" -strokewidth 6 \
+  -draw 'roundrectangle 22,8 106,120 10,10' -stroke "$TEAL" -strokewidth 6 \
+  -draw 'line 38,40 90,40' -draw 'line 38,62 90,62' -draw 'line 38,84 76,84' \
+  -define icon:auto-resize=32,16 "$icon_dir/notes.ico"
 
 ls -l "$out"/*.bmp

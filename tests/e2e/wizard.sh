@@ -11,6 +11,9 @@ make_sample() {  # DEST
   cp -r "$CV_ROOT/examples/sample" "$1"
   cp "$CV_WIN/tests/recordrun.exe" "$1/payload/tool.exe"
   printf 'payload/tool.exe\r\nDestination Computer\\<InstallDir>\\*0*0*5|Program Files\r\n' >>"$1/data.inf"
+  # The walks install it again and again into one prefix, where the sample's
+  # service would exist from the first run on and ask what to do.
+  sed -i '/^\[NTSERVICE\]/,$ s/^TOTAL=.*/TOTAL=0/' "$1/setup.inf"
   sed -i 's|^a4=.*|a4=C:\\CorvaneTest\\Notes|; s|^CT10=.*|CT10=<InstallDir>\\tool.exe|; s|^CT11=.*|CT11=--from-finish <ProductVersion>|; s|^CT13=.*|CT13=|' "$1/setup.inf"
 }
 INSTALLED=$WINEPREFIX/drive_c/CorvaneTest/Notes
