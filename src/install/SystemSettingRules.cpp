@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "util/Text.h"
+
 namespace install::systemrules {
 
 namespace {
@@ -11,15 +13,6 @@ constexpr char kIniTreePrefix[] = "INI Files\\";
 std::string WithoutTrailingBackslash(std::string text) {
     if (!text.empty() && text.back() == '\\') text.pop_back();
     return text;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 }  // namespace
@@ -77,7 +70,7 @@ bool ListHasItem(const std::string& list, const std::string& item) {
     for (;;) {
         const size_t end = list.find(';', start);
         const std::string part = list.substr(start, end == std::string::npos ? end : end - start);
-        if (EqualsIgnoringCase(part, item)) return true;
+        if (util::text::EqualsIgnoringAsciiCase(part, item)) return true;
         if (end == std::string::npos) return false;
         start = end + 1;
     }

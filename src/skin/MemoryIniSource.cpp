@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "util/Text.h"
+
 namespace skin {
 
 namespace {
@@ -19,14 +21,7 @@ std::string Unquote(const std::string& s) {
     return s;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
+bool SameName(const std::string& a, const std::string& b) { return util::text::EqualsIgnoringAsciiCase(a, b); }
 
 }  // namespace
 

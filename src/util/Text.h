@@ -15,4 +15,7 @@ std::string WithTrailingBackslash(const std::string& s);
 // inserted text is not scanned again.
 std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);
 
+// Equal but for the case of ASCII letters (bytes above 127 compare exactly).
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+
 }  // namespace util::text
