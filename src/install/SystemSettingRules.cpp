@@ -1,6 +1,8 @@
 #include "install/SystemSettingRules.h"
 
 #include <cctype>
+#include <cstddef>
+#include <vector>
 
 #include "util/Text.h"
 
@@ -79,6 +81,32 @@ bool ListHasItem(const std::string& list, const std::string& item) {
 std::optional<std::string> AppendItem(const std::string& current, const std::string& item) {
     if (!current.empty() && ListHasItem(current, item)) return std::nullopt;
     return current + ";" + item;
+}
+
+std::optional<std::string> RemoveItem(const std::string& current, const std::string& item) {
+    std::vector<std::string> items;
+    for (size_t start = 0;;) {
+        const size_t end = current.find(';', start);
+        items.push_back(current.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    size_t found = items.size();
+    for (size_t i = items.size(); i-- > 0;)
+        if (util::text::EqualsIgnoringAsciiCase(items[i], item)) {
+            found = i;
+            break;
+        }
+    if (found == items.size()) return std::nullopt;
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(found));
+    std::string rest;
+    bool onlyEmpty = true;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) rest += ';';
+        rest += items[i];
+        onlyEmpty = onlyEmpty && items[i].empty();
+    }
+    return onlyEmpty ? std::string() : rest;
 }
 
 }  // namespace install::systemrules

@@ -44,4 +44,10 @@ bool ListHasItem(const std::string& list, const std::string& item);
 // already holds the item, so a reinstall does not grow it.
 std::optional<std::string> AppendItem(const std::string& current, const std::string& item);
 
+// The value after taking out the last ";"-separated item equal to `item`
+// (without regard to ASCII case), the undo of AppendItem: "a;b;x" less "x"
+// gives "a;b". "" when only empty items stay (";x" less "x"): the variable
+// held nothing else. nullopt when it does not hold the item.
+std::optional<std::string> RemoveItem(const std::string& current, const std::string& item);
+
 }  // namespace install::systemrules

@@ -38,4 +38,12 @@ TEST(SystemSettingRules, AppendingAddsAnItemOnce) {
     EXPECT_EQ(AppendItem("C:\\App2", "C:\\App"), "C:\\App2;C:\\App");  // items, not text
 }
 
+TEST(SystemSettingRules, RemovingTakesOutTheAppendedItemOnly) {
+    EXPECT_EQ(RemoveItem("C:\\Windows;C:\\App", "c:\\app"), "C:\\Windows");
+    EXPECT_EQ(RemoveItem(";C:\\App", "C:\\App"), "");  // the append made the variable
+    EXPECT_EQ(RemoveItem("a;x;b;x", "x"), "a;x;b");        // the last one: the one appended
+    EXPECT_EQ(RemoveItem("a;;x;b", "x"), "a;;b");          // other empty items stay
+    EXPECT_FALSE(RemoveItem("C:\\App2", "C:\\App"));
+}
+
 }  // namespace
