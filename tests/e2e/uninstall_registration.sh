@@ -142,6 +142,7 @@ check reg-preview-remove-all-line grep -qxF 'REMOVEALL=Yes' <(log_of "$PREVIEW")
 no_key() { ! "$WINE" reg query "$UNINSTALL_KEYS\\$1" >/dev/null 2>&1; }
 check reg-preview-no-key no_key "$PREVIEW"
 
-# The keys and the stand-in uninstaller stay out of the scripts that follow.
+# The keys, the stand-in uninstaller and the installed files stay out of the
+# scripts that follow.
 reg_delete "$UNINSTALL_KEYS\\$CODE"; reg_delete "$UNINSTALL_KEYS\\$QUIET"; reg_delete "$UNINSTALL_KEYS\\$PREVIEW"
-rm -f "$WINDIR/cvexec.exe"
+rm -rf "$WINDIR/cvexec.exe" "$WINEPREFIX/drive_c/CorvaneReg"
