@@ -1,18 +1,20 @@
 #include "control/PreviousInstall.h"
 
 #include "core/Registry.h"
+#include "core/UninstallKey.h"
 #include "util/Text.h"
 
 namespace control {
 
 namespace {
 
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+namespace uninstall = core::uninstallkey;
 
 void RemoveEarlierVersion(const PreviousInstallActions& a) {
-    const std::string program = a.expand("<WindowsFolder>\\cvexec.exe");
-    const std::string arguments = a.expand(" \"/S\" <ProductCode>");
-    const std::string key = a.expand(std::string(kUninstallKey) + "<ProductCode>");
+    const std::string program = a.expand(std::string("<WindowsFolder>\\") + uninstall::kUninstallerName);
+    const std::string arguments =
+        a.expand(std::string(" ") + uninstall::kSilentRemoveOption + " <ProductCode>");
+    const std::string key = a.expand(uninstall::KeyPath("<ProductCode>"));
     if (!core::registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
 }
 
@@ -27,7 +29,7 @@ std::string ReadNamedValue(const std::string& fullPath) {
 void TakeOverEarlierFolder(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
     const std::string folder =
         s.detectMethod == "Auto-Detect"
-            ? core::registry::ReadMachineText(kUninstallKey + s.productCode, "LastInstallationPath")
+            ? core::registry::ReadMachineText(uninstall::KeyPath(s.productCode), "LastInstallationPath")
             : ReadNamedValue(s.registryPath);
     if (!folder.empty()) a.setInstallFolder(util::text::WithTrailingBackslash(folder));
 }
