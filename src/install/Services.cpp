@@ -64,8 +64,8 @@ void InstallEntry(InstallContext& context, int index) {
 }  // namespace
 
 ActionResult InstallServices(InstallContext& context) {
-    const int total = std::max(0, core::settings::ReadNumber(context.Setup().settingsPath, keys::kSection,
-                                                             core::keys::kTotal,
+    const int total = std::max(0, core::settings::ReadNumber(context.Setup().settingsPath,
+                                                             keys::kSection, core::keys::kTotal,
                                                              core::settings::kShortValueSize));
     if (total == 0) return ActionResult::Continue;
     context.SetStatus(core::EnglishText(core::MessageId::StatusInstallingService));
