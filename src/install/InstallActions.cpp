@@ -26,7 +26,7 @@ const InstallAction kActions[] = {
     {"RegisterUninstallTimeProgram", std::nullopt, true, &RegisterUninstallTimeProgram, "RunUninstallTimeProgram"},
     {"InstallFiles", MessageId::StatusCopyingFiles, false, &InstallFiles, "RemoveFiles"},
     {"CreateShortcuts", MessageId::StatusCreatingShortcuts, false, &CreateShortcuts, "RemoveShortcuts"},
-    {"WriteIniFiles", MessageId::StatusSettingSystem, false, &WriteIniFiles, "RemoveIniFiles"},
+    {"WriteIniFiles", MessageId::StatusSettingSystem, false, &WriteIniFiles, "RemoveFiles"},
     {"WriteRegistryValues", std::nullopt, false, &WriteRegistryValues, "RemoveRegistryValues"},
     {"RegisterAssociations", std::nullopt, false, &RegisterAssociations, "UnregisterAssociations"},
     {"WriteEnvironment", std::nullopt, false, &WriteEnvironment, "RestoreEnvironment"},

@@ -11,6 +11,7 @@
 #include "install/FilePhase.h"
 #include "install/FileRules.h"
 #include "install/InstallActions.h"
+#include "install/UndoActions.h"
 #include "install/SelfRegistration.h"
 
 #include "TestFiles.h"
@@ -398,6 +399,19 @@ TEST(InstallActionTable, AnUnreadableFileListEndsTheRunAsAbandoned) {
     EXPECT_EQ(ctx.errors, std::vector<std::string>{"LoadFileData() - Error"});
     EXPECT_TRUE(ctx.abandoned);
     EXPECT_TRUE(ctx.log.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A removal finds the undo step of every install action by its name.
+TEST(InstallActionTable, EveryInverseIsAnUndoStep) {
+    size_t count = 0;
+    const install::InstallAction* actions = install::InstallActions(count);
+    for (size_t i = 0; i < count; ++i)
+        if (actions[i].inverse)
+            EXPECT_NE(install::FindUndoAction(actions[i].inverse), nullptr) << actions[i].inverse;
 }
 
 }  // namespace

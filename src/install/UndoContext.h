@@ -1,0 +1,51 @@
+// What an undo step sees when a product is removed (or a failed run rolled
+// back): the records of the product's uninstall log, the folders it must
+// never delete whole, the progress display, and where it reports what could
+// not be removed. The uninstaller implements it; tests implement it to run
+// one step in-process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/UninstallLog.h"
+
+namespace install {
+
+struct UndoSetup {
+    std::string productCode;
+    std::string uninstallFolder;    // <WindowsFolder>\Installer\<ProductCode>\, trailing backslash
+    std::string uninstallerFolder;  // the folder the uninstaller runs from, trailing backslash
+    // Folders never deleted whole, even when a removal asks for it: the
+    // Windows, system, program-files and common-files folders, the user
+    // profile and the shell folders. Drive roots are refused by rule.
+    std::vector<std::string> protectedFolders;
+    bool silent = false;  // no window: nothing is asked, every question gets its default
+};
+
+class UndoContext {
+public:
+    virtual ~UndoContext() = default;
+
+    virtual const UndoSetup& Setup() const = 0;
+    // The log's records in file order.
+    virtual const std::vector<core::LogRecord>& Records() const = 0;
+
+    // The progress display; nothing happens without one.
+    virtual void SetStatus(const std::string& text) = 0;
+    // One record handled: the bar's unit is one record of the log.
+    virtual void Advance() = 0;
+
+    // Something the log names stays on the machine (the closing message
+    // lists it; a silent removal ends with a non-zero exit code).
+    virtual void LeftOver(const std::string& what) = 0;
+    // Something goes only at the next restart (a file in use, a service
+    // still marked for deletion).
+    virtual void RestartNeeded(const std::string& what) = 0;
+    // Waits for a process the removal started, keeping the windows alive.
+    virtual void WaitForProcess(HANDLE process) = 0;
+};
+
+}  // namespace install
