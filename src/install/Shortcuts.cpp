@@ -1,7 +1,120 @@
 #include "install/Shortcuts.h"
 
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/Settings.h"
+#include "core/Trace.h"
+#include "core/WorkingFolder.h"
+#include "install/DirectoryPath.h"
+#include "install/ShellLink.h"
+#include "install/ShortcutRules.h"
+
 namespace install {
 
-ActionResult CreateShortcuts(InstallContext&) { return ActionResult::Continue; }
+namespace {
+
+namespace keys = core::keys::foldercv;
+using namespace install::shortcutrules;
+
+// A project's list holds tens of shortcuts; a count beyond this is a damaged
+// file, and the entries past it are not read.
+constexpr int kMaxShortcuts = 1000;
+
+// One entry of the project's shortcut list, as read.
+struct ShortcutEntry {
+    std::string location, name, target, description, windowState, workingFolder, arguments, iconFile,
+        feature;
+    int iconIndex = 0;
+};
+
+ShortcutEntry ReadEntry(const std::string& ini, int i) {
+    auto field = [&](const char* letter) {
+        return core::settings::ReadListField(ini, keys::kSection, letter, i);
+    };
+    ShortcutEntry e;
+    e.location = field(keys::kLocation);
+    e.name = field(keys::kName);
+    e.target = field(keys::kTarget);
+    e.description = field(keys::kDescription);
+    e.windowState = field(keys::kWindowState);
+    e.workingFolder = field(keys::kWorkingDir);
+    e.arguments = field(keys::kArguments);
+    e.iconFile = field(keys::kIconFile);
+    e.iconIndex = core::settings::ParseNumber(field(keys::kIconIndex).c_str());
+    e.feature = field(keys::kFeature);
+    return e;
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Copies the icon the setup carries into the installation directory and
+// logs the copy; "" (no icon) when the payload holds no file of that name
+// or it cannot be copied.
+std::string InstallIcon(InstallContext& ctx, const std::string& iconPath) {
+    const std::string name = FileNameOf(iconPath);
+    if (name.empty()) return std::string();
+    const EngineSetup& s = ctx.Setup();
+    const std::string source = core::ProjectFilePath(
+        s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), name);
+    if (!IsFile(source)) return std::string();
+    std::string copy = ctx.Expand("<InstallDir>");
+    if (!copy.empty() && copy.back() != '\\') copy += '\\';
+    copy += name;
+    if (!CopyFileA(source.c_str(), copy.c_str(), FALSE)) {
+        core::trace::Failure("CopyFileA", GetLastError());
+        return std::string();
+    }
+    ctx.Log(core::LogKind::File, copy);
+    return copy;
+}
+
+// Creates one shortcut: its group folder, the .url of a web target, the
+// icon copy and the .lnk, each logged once it exists.
+void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
+    const std::string location = TrimLocation(e.location);
+    const std::string placed = ReplaceShellFolderWords(location, ctx.Setup().shellFolders);
+    if (placed.empty()) return;  // the shell folder it names is unknown here
+    const std::string folder = ShortcutFolder(ctx.Expand(placed));
+    if (folder.empty()) return;
+    const std::string name = ctx.Expand(e.name);
+    const std::string target = ctx.Expand(e.target);
+
+    if (CreatesGroupFolder(location, name) && CreateDirectoryPath(folder))
+        ctx.Log(core::LogKind::Dir, folder);
+    // A web address gets an internet shortcut beside its link.
+    if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
+        const std::string urlPath = folder + name + ".url";
+        if (shelllink::SaveInternetShortcut(urlPath, target)) ctx.Log(core::LogKind::Shortcut, urlPath);
+    }
+
+    shelllink::LinkFields link;
+    link.target = target;
+    link.arguments = ctx.Expand(e.arguments);
+    link.description = ctx.Expand(e.description);
+    link.workingFolder = ctx.Expand(e.workingFolder);
+    link.showCommand = ShowCommandOf(e.windowState);
+    if (!e.iconFile.empty()) link.iconFile = InstallIcon(ctx, ctx.Expand(e.iconFile));
+    link.iconIndex = e.iconIndex;
+    const std::string linkPath = folder + name + ".lnk";
+    if (shelllink::SaveLink(linkPath, link)) ctx.Log(core::LogKind::Shortcut, linkPath);
+}
+
+}  // namespace
+
+ActionResult CreateShortcuts(InstallContext& context) {
+    const std::string& ini = context.Setup().settingsPath;
+    const int total = std::min(core::settings::ReadListCount(ini, keys::kSection), kMaxShortcuts);
+    for (int i = 0; i < total; ++i) {
+        const ShortcutEntry entry = ReadEntry(ini, i);
+        if (context.Setup().features.IsExcluded(entry.feature)) continue;
+        CreateShortcut(context, entry);
+    }
+    return ActionResult::Continue;
+}
 
 }  // namespace install
