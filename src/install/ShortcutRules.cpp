@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "util/Text.h"
+
 namespace install::shortcutrules {
 
 namespace {
@@ -89,6 +91,19 @@ int ShowCommandOf(const std::string& windowState) {
 std::string FileNameOf(const std::string& path) {
     const size_t last = path.find_last_of("\\/");
     return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+bool IsShellFolder(const std::string& folder, const core::SpecialFolderValues& folders) {
+    auto bare = [](std::string path) {
+        while (!path.empty() && path.back() == '\\') path.pop_back();
+        return path;
+    };
+    const std::string candidate = bare(folder);
+    if (candidate.empty()) return false;
+    for (const std::string* shell : {&folders.programMenu, &folders.startMenu, &folders.startupMenu,
+                                     &folders.desktop, &folders.favorites, &folders.appData})
+        if (util::text::EqualsIgnoringAsciiCase(candidate, bare(*shell))) return true;
+    return false;
 }
 
 }  // namespace install::shortcutrules

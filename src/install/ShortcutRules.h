@@ -41,6 +41,12 @@ std::string ShortcutFolder(const std::string& path);
 // created, while a group below them is.
 bool CreatesGroupFolder(const std::string& location, const std::string& expandedName);
 
+// Whether `folder` is one of the shell folders themselves (the Programs menu,
+// Start menu, Startup, Desktop, Favorites, application data), compared
+// without regard to ASCII case or a trailing backslash. Such a folder is
+// never a group of the product: it is neither made nor logged for removal.
+bool IsShellFolder(const std::string& folder, const core::SpecialFolderValues& folders);
+
 // The show command of a window state: SW_SHOWMAXIMIZED (3) for "Maximized",
 // SW_MINIMIZE (6) for "Minimized", 0 (the link's default) for anything else.
 int ShowCommandOf(const std::string& windowState);

@@ -84,7 +84,10 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     const std::string name = ctx.Expand(e.name);
     const std::string target = ctx.Expand(e.target);
 
-    if (CreatesGroupFolder(location, name) && CreateDirectoryPath(folder))
+    // The uninstaller removes a logged group when it is empty: a shell
+    // folder itself (Startup, Favorites...) is never one.
+    if (CreatesGroupFolder(location, name) && !IsShellFolder(folder, ctx.Setup().shellFolders) &&
+        CreateDirectoryPath(folder))
         ctx.Log(core::LogKind::Dir, folder);
     // A web address gets an internet shortcut beside its link.
     if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {

@@ -69,6 +69,11 @@ TEST(ShortcutRules, GroupFolderAndWindowState) {
     EXPECT_TRUE(CreatesGroupFolder("Start Menu\\Programs Menu\\Menu", "Menu"));
     // An empty name removes nothing (and the removal ends).
     EXPECT_TRUE(CreatesGroupFolder("Start Menu\\Programs Menu\\App", ""));
+    // The rule takes a Startup location for a group: the folder is a shell
+    // folder, which is never made or logged as the product's.
+    EXPECT_TRUE(CreatesGroupFolder("Start Menu\\StartUp\\App", "App"));
+    EXPECT_TRUE(IsShellFolder("c:\\sm\\programs\\startup\\", Folders()));
+    EXPECT_FALSE(IsShellFolder("C:\\SM\\Programs\\Group\\", Folders()));
 
     EXPECT_EQ(ShowCommandOf("Maximized"), 3);
     EXPECT_EQ(ShowCommandOf("Minimized"), 6);
