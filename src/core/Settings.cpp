@@ -31,6 +31,11 @@ int ReadListCount(const std::string& file, const char* section, const char* tota
     return n < 0 ? 0 : n;
 }
 
+int ReadInstallListCount(const std::string& file, const char* section, int bufferSize) {
+    const int n = ReadNumber(file, section, core::keys::kTotal, bufferSize);
+    return n < 0 ? 0 : n > kMaxInstallListItems ? kMaxInstallListItems : n;
+}
+
 std::string ReadListField(const std::string& file, const char* section, const char* letter,
                           int index, int bufferSize) {
     return Read(file, section, ListKey(letter, index).c_str(), bufferSize);

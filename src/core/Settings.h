@@ -18,6 +18,16 @@ bool ReadNotNo(const std::string& file, const char* section, const char* key,
                int bufferSize = kValueSize);
 int ReadNumber(const std::string& file, const char* section, const char* key,
                int bufferSize = kValueSize);
+// The most items an install action reads from one list: projects list tens
+// of shortcuts, values or services, and a damaged count beyond this is cut
+// here rather than read (and maybe asked about) for hours.
+constexpr int kMaxInstallListItems = 1000;
+
+// Item count of a list an install action reads ("TOTAL" read with
+// `bufferSize` bytes): from 0 to kMaxInstallListItems.
+int ReadInstallListCount(const std::string& file, const char* section,
+                         int bufferSize = kValueSize);
+
 // Item count of an indexed list; never negative.
 int ReadListCount(const std::string& file, const char* section,
                   const char* totalKey = core::keys::kTotal);

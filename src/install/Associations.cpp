@@ -24,11 +24,11 @@ std::string FileNameOf(const std::string& path) {
 }
 
 struct Association {
-    std::string extension;    // ".txt"
-    std::string fileType;     // the class key the extension points to
+    std::string extension;  // ".txt"
+    std::string fileType;   // the class key the extension points to
     std::string description;
-    std::string command;      // "\"program\" arguments"
-    std::string iconName;     // file name only; "" for none
+    std::string command;   // "\"program\" arguments"
+    std::string iconName;  // file name only; "" for none
 };
 
 Association ReadAssociation(InstallContext& ctx, int i) {
@@ -55,13 +55,17 @@ public:
 
     void Write(const Association& a) {
         const bool typeExisted = core::registry::KeyExists(HKEY_CLASSES_ROOT, a.fileType);
-        if (!typeExisted) ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.fileType);
-        else RememberTypeValues(a);
+        if (!typeExisted)
+            ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.fileType);
+        else
+            RememberTypeValues(a);
 
         const bool extensionExisted = core::registry::KeyExists(HKEY_CLASSES_ROOT, a.extension);
         Ensure(a.extension);
-        if (!extensionExisted) ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.extension);
-        else RememberValue(a.extension);
+        if (!extensionExisted)
+            ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.extension);
+        else
+            RememberValue(a.extension);
 
         const std::string iconKey = a.fileType + "\\" + kIconKey;
         const std::string commandKey = a.fileType + "\\" + kOpenCommandKey;
@@ -103,15 +107,18 @@ private:
     // absent. A value of another type is left as this run writes it.
     void RememberValue(const std::string& key) {
         const std::string path = kClassesRoot + key + "\\";
-        const std::optional<core::registry::Value> old = core::registry::ReadValue(HKEY_CLASSES_ROOT, key, "");
+        const std::optional<core::registry::Value> old =
+            core::registry::ReadValue(HKEY_CLASSES_ROOT, key, "");
         if (!old) {
             ctx_.Log(core::LogKind::RegVal, path);
             return;
         }
         const std::string line =
             core::FormatOldValue({old->type, path, std::string(old->bytes.c_str())});
-        if (line.empty()) core::trace::Value("association value not restorable", path);
-        else ctx_.Log(core::LogKind::RegOld, line);
+        if (line.empty())
+            core::trace::Value("association value not restorable", path);
+        else
+            ctx_.Log(core::LogKind::RegOld, line);
     }
 
     void Ensure(const std::string& key) {
@@ -143,7 +150,7 @@ private:
 }  // namespace
 
 ActionResult RegisterAssociations(InstallContext& ctx) {
-    const int total = core::settings::ReadListCount(ctx.Setup().settingsPath, ext::kSection);
+    const int total = core::settings::ReadInstallListCount(ctx.Setup().settingsPath, ext::kSection);
     AssociationWriter writer(ctx);
     bool changed = false;
     for (int i = 0; i < total; ++i) {

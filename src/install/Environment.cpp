@@ -25,7 +25,7 @@ struct Variable {
     bool removeNow = false;
     bool append = false;
     bool removeAtUninstall = false;
-    HKEY root = nullptr;     // the user's or the machine's hive; null for an unknown scope
+    HKEY root = nullptr;  // the user's or the machine's hive; null for an unknown scope
     const char* key = nullptr;
 };
 
@@ -51,7 +51,9 @@ Variable ReadVariable(InstallContext& ctx, int i) {
     return v;
 }
 
-bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+bool IsTextType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
 
 // The variable's value whole, and the type it is stored with: a variable
 // that exists keeps its type (a REG_EXPAND_SZ Path keeps expanding
@@ -63,7 +65,8 @@ struct Stored {
 
 Stored StoredValue(const Variable& v, const std::string& newText) {
     Stored stored;
-    const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
+    const std::optional<core::registry::Value> current =
+        core::registry::ReadValue(v.root, v.key, v.name);
     if (current && IsTextType(current->type)) {
         stored.text = std::string(current->bytes.c_str());
         stored.type = current->type;
@@ -82,7 +85,8 @@ bool SetVariable(const Variable& v) {
         if (!appended) return false;  // already one of its items
         text = *appended;
     }
-    if (!core::registry::WriteValue(v.root, v.key, v.name, stored.type, std::string(text.c_str(), text.size() + 1))) {
+    if (!core::registry::WriteValue(v.root, v.key, v.name, stored.type,
+                                    std::string(text.c_str(), text.size() + 1))) {
         core::trace::Failure("RegSetValueExA", v.name, GetLastError());
         return false;
     }
@@ -92,7 +96,8 @@ bool SetVariable(const Variable& v) {
 // What the uninstaller needs: an appended item is taken out of the variable
 // again; a variable the run set is deleted.
 void LogRemoval(InstallContext& ctx, const Variable& v) {
-    const std::string path = std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
+    const std::string path =
+        std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
     if (v.append && !v.removeNow) {
         const std::string item = core::FormatAppendedItem({path, v.value});
         if (!item.empty()) ctx.Log(core::LogKind::EnvAppend, item);
@@ -105,15 +110,18 @@ void LogRemoval(InstallContext& ctx, const Variable& v) {
 
 ActionResult WriteEnvironment(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
-    const int total = core::settings::ReadListCount(settings, env::kSection);
+    const int total = core::settings::ReadInstallListCount(settings, env::kSection, kShortField);
     bool changed = false;
     for (int i = 0; i < total; ++i) {
-        const std::string feature = core::settings::ReadListField(settings, env::kSection, env::kFeature, i, kShortField);
+        const std::string feature =
+            core::settings::ReadListField(settings, env::kSection, env::kFeature, i, kShortField);
         if (ctx.Setup().features.IsExcluded(feature)) continue;
         const Variable v = ReadVariable(ctx, i);
         if (v.name.empty() || !v.root) continue;
-        if (v.removeNow) changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
-        else if (!v.append || !v.value.empty()) changed = SetVariable(v) || changed;
+        if (v.removeNow)
+            changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
+        else if (!v.append || !v.value.empty())
+            changed = SetVariable(v) || changed;
         if (v.removeAtUninstall) LogRemoval(ctx, v);
     }
     if (changed) AnnounceEnvironmentChange();

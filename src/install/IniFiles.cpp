@@ -30,15 +30,17 @@ bool SameName(const std::string& a, const std::string& b) {
 std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     std::vector<IniFile> files;
-    const int total = core::settings::ReadListCount(settings, info::kSection);
+    const int total = core::settings::ReadInstallListCount(settings, info::kSection,
+                                                           core::settings::kShortValueSize);
     for (int i = 0; i < total; ++i) {
-        const std::string name =
-            systemrules::IniFileName(core::settings::ReadListField(settings, info::kSection, info::kTreeName, i));
+        const std::string name = systemrules::IniFileName(
+            core::settings::ReadListField(settings, info::kSection, info::kTreeName, i));
         if (name.empty()) continue;
         bool known = false;
         for (const IniFile& f : files) known = known || f.name == name;
         if (known) continue;
-        const std::string folder = core::settings::ReadListField(settings, info::kSection, info::kFolder, i);
+        const std::string folder =
+            core::settings::ReadListField(settings, info::kSection, info::kFolder, i);
         files.push_back({name, ctx.Expand(folder + "\\" + name)});
         ctx.Log(core::LogKind::File, files.back().path);
     }
@@ -62,15 +64,17 @@ const IniFile* TargetOf(const std::vector<IniFile>& files, const std::string& tr
 ActionResult WriteIniFiles(InstallContext& ctx) {
     const std::vector<IniFile> files = DeclareIniFiles(ctx);
     const std::string& settings = ctx.Setup().settingsPath;
-    const int total = core::settings::ReadListCount(settings, data::kSection);
+    const int total = core::settings::ReadInstallListCount(settings, data::kSection);
     for (int i = 0; i < total; ++i) {
-        const std::string tree = core::settings::ReadListField(settings, data::kSection, data::kTreePath, i);
+        const std::string tree =
+            core::settings::ReadListField(settings, data::kSection, data::kTreePath, i);
         const std::optional<systemrules::IniEntryPath> parts = systemrules::SplitIniEntryPath(tree);
         if (!parts) continue;
         const IniFile* file = TargetOf(files, tree, parts->file);
         if (!file) continue;
         // The value is written as the project gives it, placeholders and all.
-        const std::string value = core::settings::ReadListField(settings, data::kSection, data::kValue, i);
+        const std::string value =
+            core::settings::ReadListField(settings, data::kSection, data::kValue, i);
         if (!WritePrivateProfileStringA(parts->section.c_str(), parts->key.c_str(), value.c_str(),
                                         file->path.c_str()))
             core::trace::Failure("WritePrivateProfileStringA", file->path, GetLastError());

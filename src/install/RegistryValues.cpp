@@ -28,15 +28,16 @@ std::string WithoutTrailingBackslash(std::string text) {
 // The project's keys, each logged so that the uninstaller removes it.
 void CreateKeys(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
-    const int total = core::settings::ReadNumber(settings, keys::kSection, core::keys::kTotal, kCountSize);
+    const int total = core::settings::ReadInstallListCount(settings, keys::kSection, kCountSize);
     for (int i = 0; i < total; ++i) {
-        const std::string path = ctx.Expand(
-            WithoutTrailingBackslash(core::settings::ReadListField(settings, keys::kSection, keys::kKeyPath, i)));
+        const std::string path = ctx.Expand(WithoutTrailingBackslash(
+            core::settings::ReadListField(settings, keys::kSection, keys::kKeyPath, i)));
         std::string subKey;
         const HKEY root = core::registry::SplitRootPath(path, subKey);
         if (!root || subKey.empty()) continue;
         ctx.Log(core::LogKind::RegKey, path);
-        if (!core::registry::EnsureKey(root, subKey)) core::trace::Failure("RegCreateKeyExA", path, GetLastError());
+        if (!core::registry::EnsureKey(root, subKey))
+            core::trace::Failure("RegCreateKeyExA", path, GetLastError());
     }
 }
 
@@ -64,10 +65,14 @@ void Encode(ValueType type, const std::string& data, DWORD& regType, std::string
 // create is not made here. The value is logged whether or not it was written.
 void WriteValue(InstallContext& ctx, int i) {
     const std::string& settings = ctx.Setup().settingsPath;
-    const std::string key = ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kKey, i));
-    const std::string name = core::settings::ReadListField(settings, values::kSection, values::kValueName, i);
-    const std::string data = ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kData, i));
-    const std::string typeText = core::settings::ReadListField(settings, values::kSection, values::kType, i);
+    const std::string key =
+        ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kKey, i));
+    const std::string name =
+        core::settings::ReadListField(settings, values::kSection, values::kValueName, i);
+    const std::string data =
+        ctx.Expand(core::settings::ReadListField(settings, values::kSection, values::kData, i));
+    const std::string typeText =
+        core::settings::ReadListField(settings, values::kSection, values::kType, i);
     std::string subKey;
     const HKEY root = core::registry::SplitRootPath(key, subKey);
     if (!root) return;
@@ -76,7 +81,8 @@ void WriteValue(InstallContext& ctx, int i) {
         DWORD regType = REG_NONE;
         std::string bytes;
         Encode(*type, data, regType, bytes);
-        if (!core::registry::WriteValue(root, WithoutTrailingBackslash(subKey), name, regType, bytes))
+        if (!core::registry::WriteValue(root, WithoutTrailingBackslash(subKey), name, regType,
+                                        bytes))
             core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());
     }
     // The uninstaller takes the text after the last backslash as the value's
@@ -89,7 +95,7 @@ void WriteValue(InstallContext& ctx, int i) {
 ActionResult WriteRegistryValues(InstallContext& ctx) {
     CreateKeys(ctx);
     const std::string& settings = ctx.Setup().settingsPath;
-    const int total = core::settings::ReadNumber(settings, values::kSection, core::keys::kTotal, kCountSize);
+    const int total = core::settings::ReadInstallListCount(settings, values::kSection, kCountSize);
     for (int i = 0; i < total; ++i) WriteValue(ctx, i);
     return ActionResult::Continue;
 }

@@ -1,7 +1,5 @@
 #include "install/Services.h"
 
-#include <algorithm>
-
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "install/ServiceManager.h"
@@ -14,10 +12,6 @@ namespace {
 namespace keys = core::keys::ntservice;
 using servicemanager::CreateOutcome;
 using servicemanager::NewService;
-
-// A project lists a handful of services; a count beyond this is a damaged
-// project, whose list is cut there rather than walked (and asked about) for hours.
-constexpr int kMaxServices = 1000;
 
 std::string Field(const InstallContext& context, const char* letter, int index) {
     return core::settings::ReadListField(context.Setup().settingsPath, keys::kSection, letter, index);
@@ -64,14 +58,13 @@ void InstallEntry(InstallContext& context, int index) {
 }  // namespace
 
 ActionResult InstallServices(InstallContext& context) {
-    const int total = std::max(0, core::settings::ReadNumber(context.Setup().settingsPath,
-                                                             keys::kSection, core::keys::kTotal,
-                                                             core::settings::kShortValueSize));
+    const int total = core::settings::ReadInstallListCount(context.Setup().settingsPath, keys::kSection,
+                                                           core::settings::kShortValueSize);
     if (total == 0) return ActionResult::Continue;
     context.SetStatus(core::EnglishText(core::MessageId::StatusInstallingService));
     // Older systems have no service control manager: their entries are skipped.
     if (!servicerules::HasServices(context.Setup().osName)) return ActionResult::Continue;
-    for (int i = 0; i < std::min(total, kMaxServices); ++i) InstallEntry(context, i);
+    for (int i = 0; i < total; ++i) InstallEntry(context, i);
     return ActionResult::Continue;
 }
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "core/Settings.h"
 #include "core/Trace.h"
 #include "core/WorkingFolder.h"
@@ -17,10 +15,6 @@ namespace {
 
 namespace keys = core::keys::foldercv;
 using namespace install::shortcutrules;
-
-// A project's list holds tens of shortcuts; a count beyond this is a damaged
-// file, and the entries past it are not read.
-constexpr int kMaxShortcuts = 1000;
 
 // One entry of the project's shortcut list, as read.
 struct ShortcutEntry {
@@ -111,7 +105,7 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
 
 ActionResult CreateShortcuts(InstallContext& context) {
     const std::string& ini = context.Setup().settingsPath;
-    const int total = std::min(core::settings::ReadListCount(ini, keys::kSection), kMaxShortcuts);
+    const int total = core::settings::ReadInstallListCount(ini, keys::kSection, core::settings::kShortValueSize);
     for (int i = 0; i < total; ++i) {
         const ShortcutEntry entry = ReadEntry(ini, i);
         if (context.Setup().features.IsExcluded(entry.feature)) continue;

@@ -1,7 +1,7 @@
 #include "install/SystemNotify.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "core/Trace.h"
 
@@ -17,15 +17,18 @@ constexpr DWORD kBroadcastWaitMs = 3000;
 DWORD WINAPI BroadcastEnvironment(void*) {
     DWORD_PTR answer = 0;
     static const char kEnvironment[] = "Environment";  // outlives a caller that stopped waiting
-    if (!SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(kEnvironment),
-                             SMTO_ABORTIFHUNG, kPerWindowTimeoutMs, &answer))
+    if (!SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                             reinterpret_cast<LPARAM>(kEnvironment), SMTO_ABORTIFHUNG,
+                             kPerWindowTimeoutMs, &answer))
         core::trace::Failure("SendMessageTimeoutA WM_SETTINGCHANGE", GetLastError());
     return 0;
 }
 
 }  // namespace
 
-void AnnounceAssociationChange() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+void AnnounceAssociationChange() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
 
 void AnnounceEnvironmentChange() {
     HANDLE thread = CreateThread(nullptr, 0, &BroadcastEnvironment, nullptr, 0, nullptr);

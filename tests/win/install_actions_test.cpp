@@ -409,9 +409,11 @@ namespace {
 TEST(InstallActionTable, EveryInverseIsAnUndoStep) {
     size_t count = 0;
     const install::InstallAction* actions = install::InstallActions(count);
-    for (size_t i = 0; i < count; ++i)
-        if (actions[i].inverse)
+    for (size_t i = 0; i < count; ++i) {
+        if (actions[i].inverse) {
             EXPECT_NE(install::FindUndoAction(actions[i].inverse), nullptr) << actions[i].inverse;
+        }
+    }
 }
 
 }  // namespace
