@@ -30,5 +30,6 @@ constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
 // The wizard and the installation.
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
+constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
 
 }  // namespace core::tracenames

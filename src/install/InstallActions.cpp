@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "core/Trace.h"
+#include "core/TraceNames.h"
 #include "install/Associations.h"
 #include "install/Environment.h"
 #include "install/FilePhase.h"
@@ -47,6 +49,7 @@ ActionResult RunInstallActions(InstallContext& context) {
     for (const InstallAction& action : kActions) {
         if (action.status) context.SetStatus(core::EnglishText(*action.status));
         if (preview && !action.runsInPreview) continue;
+        core::trace::Value(core::tracenames::kInstallAction, action.name);
         if (action.run(context) == ActionResult::Stop) return ActionResult::Stop;
     }
     return ActionResult::Continue;
