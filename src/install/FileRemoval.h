@@ -35,9 +35,11 @@ FolderOutcome RemoveEmptyFolder(const std::string& path);
 constexpr int kMaxTreeDepth = 64;
 RemovalOutcome RemoveFolderTree(const std::string& path);
 
-// The folder as the file system names it: a full path with long names
-// ("C:\PROGRA~1" gives "C:\Program Files"), so that comparisons of folders
-// see through other spellings. The path as given when it cannot be resolved.
+// The folder (or file) as the file system names it: a full path with long
+// names ("C:\PROGRA~1" gives "C:\Program Files"), so that comparisons of
+// folders see through other spellings. A path that does not exist keeps its
+// long-name spelling as given; one that cannot be resolved at all is
+// returned as it is.
 std::string ResolvedFolder(const std::string& path);
 
 }  // namespace install

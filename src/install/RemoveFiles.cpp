@@ -38,9 +38,10 @@ void Report(UndoContext& context, RemovalOutcome outcome, const std::string& wha
 void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     std::vector<std::string> shared = context.Setup().protectedFolders;
     shared.push_back(context.Setup().uninstallerFolder);
+    shared = Resolved(shared);
     for (const core::LogRecord* record : NewestFirst(context, kind)) {
         const std::string& path = record->value;
-        if (undorules::IsSharedUninstaller(path, shared, GetACP()))
+        if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
             core::trace::Value("shared uninstaller kept", path);
         else if (!path.empty())
             Report(context, RemoveFileNow(path), path);
