@@ -76,6 +76,16 @@ enum class MessageId {
     CopyCriticalFailed,         // a critical file failed to copy, Cancel only; %s the destination
     CopyFailed,                 // a file failed to copy, Retry/Ignore/Cancel; %s the destination
     ServiceFailed,              // a service could not be created; %s its display name
+    // Uninstaller: removal steps
+    StatusRunningUninstallProgram,  // while the product's uninstall-time program runs
+    StatusRemovingServices,         // while services are stopped and deleted
+    StatusRemovingShortcuts,        // while shortcuts are deleted
+    StatusRemovingFiles,            // while files are deleted
+    StatusRestoringEnvironment,     // while environment variables are put back
+    StatusRemovingRegistry,         // while registry values and keys are deleted
+    StatusRemovingAssociations,     // while file associations are taken back
+    StatusRemovingFolders,          // while the product's folders are removed
+    StatusRemovingRegistration,     // while the entry in the list of programs is removed
     // Web download
     DownloadStatusFailed,       // the server did not answer 200; %d the status code
     DownloadEstimate,           // the info line, followed by the speed; %s the time left

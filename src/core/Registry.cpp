@@ -201,6 +201,54 @@ bool KeyExists(HKEY root, const std::string& path) {
     return Open(root, path, KEY_QUERY_VALUE, key);
 }
 
+bool KeyIsEmpty(HKEY root, const std::string& path) {
+    if (path.size() > kMaxKeyPathLength) return false;
+    Key key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return false;
+    DWORD subKeys = 0, values = 0;
+    return RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                            nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subKeys == 0 && values == 0;
+}
+
+bool DeleteEmptyKey(HKEY root, const std::string& path) {
+    if (path.empty() || !KeyIsEmpty(root, path)) return false;
+    Observe(root, path, DELETE);
+    return RegDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
+}
+
+namespace {
+
+// Deletes the sub-key `name` of `parent` after everything below it. The
+// names are read first and deleted after: deleting while enumerating would
+// shift the indexes.
+void DeleteSubTree(HKEY parent, const std::string& name, int depth) {
+    if (depth > kMaxTreeDepth) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return;
+    std::vector<std::string> children;
+    char child[kMaxNameLength + 1];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof child;
+        if (RegEnumKeyExA(key, i, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        children.emplace_back(child, length);
+    }
+    for (const std::string& c : children) DeleteSubTree(key, c, depth + 1);
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, name.c_str());
+}
+
+}  // namespace
+
+bool DeleteKeyTree(HKEY root, const std::string& path) {
+    if (path.empty() || path.size() > kMaxKeyPathLength) return false;
+    Observe(root, path, KEY_ENUMERATE_SUB_KEYS | DELETE);
+    DeleteSubTree(root, path, 0);
+    // A key that cannot be opened for another reason (no access) is still there.
+    Key left;
+    return RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, left.out()) == ERROR_FILE_NOT_FOUND;
+}
+
 HKEY SplitRootPath(const std::string& fullPath, std::string& path) {
     for (const RootName& r : kRoots) {
         const size_t n = std::strlen(r.name);

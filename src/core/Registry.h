@@ -51,6 +51,16 @@ bool DeleteValue(HKEY root, const std::string& path, const std::string& name);
 bool KeyExists(HKEY root, const std::string& path);
 // Opens the key, creating it (and its missing parents) when the open fails.
 bool EnsureKey(HKEY root, const std::string& path);
+// Whether the key holds no values and no sub-keys; false when it cannot be
+// opened.
+bool KeyIsEmpty(HKEY root, const std::string& path);
+// Deletes the key when it holds nothing (KeyIsEmpty); false when it stays.
+bool DeleteEmptyKey(HKEY root, const std::string& path);
+// Deletes the key with everything below it, down to kMaxTreeDepth levels
+// (a deeper tree stays); true when the key no longer exists. An empty path
+// (the root itself) is refused.
+constexpr int kMaxTreeDepth = 64;
+bool DeleteKeyTree(HKEY root, const std::string& path);
 // Splits "HKEY_LOCAL_MACHINE\Software\X" into its root and the path below
 // it (without a leading backslash). nullptr when the text does not begin with
 // a root name followed by a backslash or its end.

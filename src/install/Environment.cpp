@@ -14,8 +14,8 @@ namespace {
 
 namespace env = core::keys::envircv;
 
-constexpr char kUserKey[] = "Environment";
-constexpr char kSystemKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+constexpr const char* kUserKey = systemrules::kUserEnvironmentKey;
+constexpr const char* kSystemKey = systemrules::kMachineEnvironmentKey;
 // Every field but the value is read with 100 bytes.
 constexpr int kShortField = core::settings::kShortValueSize;
 

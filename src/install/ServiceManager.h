@@ -1,5 +1,6 @@
-// The service control manager of this machine, for the services action:
-// creating a service, nothing more (the installer never starts one).
+// The service control manager of this machine: creating a service for the
+// services action (the installer never starts one), and stopping and
+// deleting it again at removal.
 #pragma once
 
 #include <cstdint>
@@ -29,5 +30,21 @@ enum class CreateOutcome {
 // failure `error` holds the system's error code (0 on success), and the
 // failing call goes to the trace.
 CreateOutcome CreateNewService(const NewService& service, unsigned long& error);
+
+enum class DeleteOutcome {
+    Deleted,    // gone, or there was no service of that name
+    AtRestart,  // marked for deletion: it goes once it has stopped and every handle is closed
+    Failed      // stays (no manager, no access, ...)
+};
+
+// The longest a removal waits for a service to stop and its own process to end.
+constexpr unsigned long kStopWaitMs = 20000;
+
+// Stops the service and waits up to kStopWaitMs until it has stopped and,
+// for a service in a process of its own, until that process has ended, so
+// that its files can be deleted; then deletes it. A service that does not
+// stop in time, or that was marked for deletion before, ends AtRestart.
+// `error` holds the system's error code of a failure (0 otherwise).
+DeleteOutcome StopAndDeleteService(const std::string& name, unsigned long& error);
 
 }  // namespace install::servicemanager

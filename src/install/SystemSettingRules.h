@@ -9,6 +9,12 @@
 
 namespace install::systemrules {
 
+// The keys of the environment variables: the user's under
+// HKEY_CURRENT_USER, the machine's under HKEY_LOCAL_MACHINE.
+constexpr char kUserEnvironmentKey[] = "Environment";
+constexpr char kMachineEnvironmentKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
 // The INI file's name from its tree name: "INI Files\app.ini" gives
 // "app.ini" (the prefix removed wherever it stands, one trailing backslash
 // dropped).

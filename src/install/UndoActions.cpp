@@ -3,25 +3,34 @@
 #include <cstring>
 #include <iterator>
 
+#include "install/RemoveFiles.h"
+#include "install/RemoveRegistry.h"
+#include "install/RemoveServices.h"
+#include "install/RestoreEnvironment.h"
+#include "install/UninstallTimeProgram.h"
+#include "install/UnregisterUninstall.h"
+
 namespace install {
 
 namespace {
 
-void NotYetBuilt(UndoContext&) {}
+using core::MessageId;
 
 // The program the product asks for runs first, while everything it may
 // need is still there; the registration goes last, so that a removal that
 // stopped half-way can be started again from the list of programs.
+// Services stop before their files are deleted; folders go once their
+// files have.
 const UndoAction kUndoActions[] = {
-    {"RunUninstallTimeProgram", std::nullopt, &NotYetBuilt},
-    {"RemoveServices", std::nullopt, &NotYetBuilt},
-    {"RemoveShortcuts", std::nullopt, &NotYetBuilt},
-    {"RemoveFiles", std::nullopt, &NotYetBuilt},
-    {"RestoreEnvironment", std::nullopt, &NotYetBuilt},
-    {"RemoveRegistryValues", std::nullopt, &NotYetBuilt},
-    {"UnregisterAssociations", std::nullopt, &NotYetBuilt},
-    {"RemoveFolders", std::nullopt, &NotYetBuilt},
-    {"UnregisterUninstall", std::nullopt, &NotYetBuilt},
+    {"RunUninstallTimeProgram", MessageId::StatusRunningUninstallProgram, &RunUninstallTimeProgram},
+    {"RemoveServices", MessageId::StatusRemovingServices, &RemoveServices},
+    {"RemoveShortcuts", MessageId::StatusRemovingShortcuts, &RemoveShortcuts},
+    {"RemoveFiles", MessageId::StatusRemovingFiles, &RemoveFiles},
+    {"RestoreEnvironment", MessageId::StatusRestoringEnvironment, &RestoreEnvironment},
+    {"RemoveRegistryValues", MessageId::StatusRemovingRegistry, &RemoveRegistryValues},
+    {"UnregisterAssociations", MessageId::StatusRemovingAssociations, &UnregisterAssociations},
+    {"RemoveFolders", MessageId::StatusRemovingFolders, &RemoveFolders},
+    {"UnregisterUninstall", MessageId::StatusRemovingRegistration, &UnregisterUninstall},
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Removal as a table of undo steps, in the order a removal performs them.
 // Each install action names its undo step (see InstallActions.h); a step
 // undoes the log records of its kinds, the newest first, so the uninstaller
-// and a rollback replay one log the same way.
+// and a rollback replay one log the same way. Each step advances the
+// progress once per record it handles; TOTALFILE and unknown records belong
+// to no step.
 #pragma once
 
 #include <cstddef>

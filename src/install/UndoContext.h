@@ -41,11 +41,25 @@ public:
     // Something the log names stays on the machine (the closing message
     // lists it; a silent removal ends with a non-zero exit code).
     virtual void LeftOver(const std::string& what) = 0;
+    // Whether LeftOver was called during this removal: the last step keeps
+    // the product's registration and log then, so that the removal can be
+    // started again.
+    virtual bool AnythingLeftOver() const = 0;
     // Something goes only at the next restart (a file in use, a service
     // still marked for deletion).
     virtual void RestartNeeded(const std::string& what) = 0;
     // Waits for a process the removal started, keeping the windows alive.
     virtual void WaitForProcess(HANDLE process) = 0;
 };
+
+// The records of `kind`, the newest first: a step undoes the latest change
+// first, as a rollback must.
+inline std::vector<const core::LogRecord*> NewestFirst(const UndoContext& context, core::LogKind kind) {
+    std::vector<const core::LogRecord*> found;
+    const std::vector<core::LogRecord>& records = context.Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it)
+        if (it->kind == kind) found.push_back(&*it);
+    return found;
+}
 
 }  // namespace install

@@ -1,0 +1,15 @@
+// Removal of what the environment action changed.
+#pragma once
+
+#include "install/UndoContext.h"
+
+namespace install {
+
+// Deletes every variable the run set (REGVAL under one of the two
+// environment keys) and takes every item the run appended (ENVAPPEND) out
+// of its variable again, deleting the variable when nothing else is left in
+// it; the newest record first. Running programs then learn that the
+// environment changed.
+void RestoreEnvironment(UndoContext& context);
+
+}  // namespace install
