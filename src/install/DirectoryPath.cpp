@@ -16,13 +16,15 @@ bool IsDirectory(const std::string& path) {
 // Tries the full path; when a parent is missing, cuts the path at its last
 // backslash and tries the shorter one; after each success (or an existing
 // directory) the next backslash goes back and the longer path is tried.
-bool CreateDirectoryPath(const std::string& path) {
+bool CreateDirectoryPath(const std::string& path, std::vector<std::string>* created) {
     std::string full = path;
     while (full.size() > 3 && full.back() == '\\') full.pop_back();
     if (full.empty()) return false;
     std::string current = full;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        if (CreateDirectoryA(current.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
+        const bool made = CreateDirectoryA(current.c_str(), nullptr) != 0;
+        if (made && created) created->push_back(current);
+        if (made || GetLastError() == ERROR_ALREADY_EXISTS) {
             if (current.size() >= full.size()) return IsDirectory(full);
             const size_t next = full.find('\\', current.size() + 1);
             current = full.substr(0, next);
@@ -34,6 +36,14 @@ bool CreateDirectoryPath(const std::string& path) {
         current.resize(cut);
     }
     return false;
+}
+
+void LogParentsMade(InstallContext& context, const std::string& dir,
+                    const std::vector<std::string>& made) {
+    std::string bare = dir;
+    while (!bare.empty() && bare.back() == '\\') bare.pop_back();
+    for (const std::string& level : made)
+        if (level != bare) context.Log(core::LogKind::Dir, level);
 }
 
 }  // namespace install

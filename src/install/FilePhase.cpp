@@ -201,12 +201,16 @@ ActionResult LoadFileData(InstallContext& ctx) {
     ctx.SetStatus(core::EnglishText(core::MessageId::StatusCreatingDirectories));
     CreateDirectoryPath(ctx.Expand(core::kUninstallFolder));
     const std::string installDir = ctx.Expand("<InstallDir>");
-    CreateDirectoryPath(installDir);
+    std::vector<std::string> made;
+    CreateDirectoryPath(installDir, &made);
     ctx.Log(core::LogKind::Dir, installDir);
+    LogParentsMade(ctx, installDir, made);
     for (const std::string& dir : core::filelist::DistinctDirectories(records)) {
         const std::string expanded = ctx.Expand(DirectoryToCreate(dir));
-        CreateDirectoryPath(expanded);
+        made.clear();
+        CreateDirectoryPath(expanded, &made);
         ctx.Log(core::LogKind::Dir, expanded);
+        LogParentsMade(ctx, expanded, made);
     }
     ctx.SetProgressRange(static_cast<int>(records.size()));
     return ActionResult::Continue;

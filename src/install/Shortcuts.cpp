@@ -80,9 +80,12 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
 
     // The uninstaller removes a logged group when it is empty: a shell
     // folder itself (Startup, Favorites...) is never one.
+    std::vector<std::string> made;
     if (CreatesGroupFolder(location, name) && !IsShellFolder(folder, ctx.Setup().shellFolders) &&
-        CreateDirectoryPath(folder))
+        CreateDirectoryPath(folder, &made)) {
         ctx.Log(core::LogKind::Dir, folder);
+        LogParentsMade(ctx, folder, made);
+    }
     // A web address gets an internet shortcut beside its link.
     if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
         const std::string urlPath = folder + name + ".url";

@@ -80,7 +80,8 @@ check install-lower-version-kept same_file "$CV_WIN/tests/versioned_2_0.dll" "$D
 W='C:\CorvaneInstall\App'
 expected_log() {
   # The installation folder, then each distinct destination folder expanded.
-  printf 'TOTALFILE=11\nDIR=%s\\\nDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\lib\n' "$W" "$W" "$W" "$W"
+  # A folder the run makes on the way ("sub") is logged after the one it was made for.
+  printf 'TOTALFILE=11\nDIR=%s\\\nDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\sub\nDIR=%s\\lib\n' "$W" "$W" "$W" "$W" "$W"
   for f in a.txt ro.txt hs.txt absent.ini template.txt; do printf 'FILE=%s\\%s\n' "$W" "$f"; done
   printf 'FILE=%s\\sub\\deep\\deep.txt\nFILE=%s\\replace.txt\nFILE=%s\\lib\\newer.dll\nFILE=%s\\lib\\older.dll\n' "$W" "$W" "$W" "$W"
 }
