@@ -9,9 +9,13 @@ FULL_CODE='{C0FFEE00-FULL-RUN}'
 FULL_DEST='C:\CorvaneFull\App'
 FULL_SERVICE=CorvaneFullSvc
 
-# full_project DIR: writes the project folder.
+# full_project DIR [takeover]: writes the project folder. With "takeover" it
+# also installs a read-only file, takes over the association of ".cvold"
+# (class CorvaneOld.File) and appends to the variable CVFULL_KEEP, which the
+# caller makes before installing.
 full_project() {
-  local P=$1 W=$FULL_DEST CODE=$FULL_CODE SERVICE=$FULL_SERVICE
+  local P=$1 W=$FULL_DEST CODE=$FULL_CODE SERVICE=$FULL_SERVICE more=0
+  [ "${2:-}" = takeover ] && more=1
   mkdir -p "$P/payload" "$P/theme" "$P/working"
   cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
   printf 'app' >"$P/payload/app.txt"; printf 'guide' >"$P/payload/guide.txt"; printf 'kept' >"$P/payload/kept.txt"
@@ -20,7 +24,9 @@ full_project() {
     printf 'payload\\app.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'
     printf 'payload\\guide.txt\r\nDestination Computer\\<InstallDir>\\docs\\*0*0*2|\r\n'
     printf 'payload\\kept.txt\r\nDestination Computer\\<InstallDir>\\*64*0*3|\r\n'
+    [ $more = 1 ] && printf 'payload\\ro.txt\r\nDestination Computer\\<InstallDir>\\*1*0*4|\r\n'
   } >"$P/data.inf"
+  printf 'read only' >"$P/payload/ro.txt"
   {
     printf '[APPINFO]\r\na1=Full Product\r\na2=2.0\r\na3=%s\r\na4=%s\r\n' "$CODE" "$W"
     printf 'a10=Yes\r\na11=cleanup.exe\r\na12=/quiet <InstallDir>\r\na13=No\r\na18=app.ico\r\n'
@@ -33,8 +39,10 @@ full_project() {
     printf '[REGISTRYKEYS]\r\nTOTAL=1\r\n0=HKEY_CURRENT_USER\\Software\\CorvaneFull\\\r\n'
     printf '[REGISTRY]\r\nTOTAL=2\r\nA0=HKEY_CURRENT_USER\\Software\\CorvaneFull\\\r\nB0=Path\r\nC0=<InstallDir>\r\nD0=0\r\n'
     printf 'A1=HKEY_CURRENT_USER\\Software\\CorvaneFull\\\r\nB1=Level\r\nC1=3\r\nD1=1\r\n'
-    printf '[EXTCV]\r\nTOTAL=1\r\nB0=<InstallDir>app.exe\r\nC0=.cvfull\r\nD0=CorvaneFull.Doc\r\nE0=Full document\r\nG0=%%1\r\nH0=app.ico\r\n'
-    printf '[ENVIRCV]\r\nTOTAL=2\r\nA0=CVFULL_HOME\r\nC0=<InstallDir>\r\nF0=Remove\r\nG0=User\r\n'
+    printf '[EXTCV]\r\nTOTAL=%s\r\nB1=<InstallDir>app.exe\r\nC1=.cvold\r\nD1=CorvaneOld.File\r\nE1=Taken over\r\nG1=%%1\r\n' $((1 + more))
+    printf 'B0=<InstallDir>app.exe\r\nC0=.cvfull\r\nD0=CorvaneFull.Doc\r\nE0=Full document\r\nG0=%%1\r\nH0=app.ico\r\n'
+    printf '[ENVIRCV]\r\nTOTAL=%s\r\nA2=CVFULL_KEEP\r\nC2=<InstallDir>bin\r\nE2=Append\r\nF2=Remove\r\nG2=User\r\n' $((2 + more))
+    printf 'A0=CVFULL_HOME\r\nC0=<InstallDir>\r\nF0=Remove\r\nG0=User\r\n'
     printf 'A1=CVFULL_PATH\r\nC1=<InstallDir>bin\r\nE1=Append\r\nF1=Remove\r\nG1=User\r\n'
     printf '[NTSERVICE]\r\nTOTAL=1\r\nA0=%s\r\nB0=Full Service\r\nC0=SERVICE_WIN32_OWN_PROCESS\r\n' $SERVICE
     printf 'D0=SERVICE_DEMAND_START\r\nE0=SERVICE_ERROR_NORMAL\r\nF0=<InstallDir>svc.exe\r\n'
