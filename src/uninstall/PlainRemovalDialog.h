@@ -26,6 +26,7 @@ public:
     // RemovalWindow
     bool AskToRemove() override;
     void RemovalStarted(const std::string& status) override;
+    void RemovalEnded(const std::string& outcome) override { SetStatus(outcome); }
     HWND Window() const override { return dialog_; }
     void SetStatus(const std::string& text) override;
     void SetProgressRange(int count) override;

@@ -35,9 +35,13 @@ int ExitCodeOf(const RemovalReport& report) {
     return kExitRemoved;
 }
 
-std::string ClosingText(const RemovalReport& report, const std::function<std::string(MessageId)>& text) {
+std::string OutcomeText(const RemovalReport& report, const std::function<std::string(MessageId)>& text) {
     const bool complete = report.leftOver.empty() && report.skippedLines.empty();
-    std::string out = text(complete ? MessageId::UninstallRemoved : MessageId::UninstallRemovedPartly);
+    return text(complete ? MessageId::UninstallRemoved : MessageId::UninstallRemovedPartly);
+}
+
+std::string ClosingText(const RemovalReport& report, const std::function<std::string(MessageId)>& text) {
+    std::string out = OutcomeText(report, text);
     AppendList(out, text(MessageId::UninstallLeftOverHeading), report.leftOver);
     AppendList(out, text(MessageId::UninstallSkippedHeading), report.skippedLines);
     AppendList(out, text(MessageId::UninstallRestartHeading), report.restartNeeded);

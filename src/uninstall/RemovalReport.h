@@ -30,6 +30,10 @@ std::vector<std::string> UnknownLines(const std::vector<core::LogRecord>& record
 // kExitRestartNeeded (only restart items).
 int ExitCodeOf(const RemovalReport& report);
 
+// The outcome sentence: removed, or removed but not completely.
+std::string OutcomeText(const RemovalReport& report,
+                        const std::function<std::string(core::MessageId)>& text);
+
 // The closing message: the outcome sentence, then each non-empty list under
 // its heading, one item a line. `text` gives the (localised, expanded) text of
 // a message id.

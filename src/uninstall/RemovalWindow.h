@@ -18,6 +18,9 @@ public:
     virtual bool AskToRemove() = 0;
     // The removal starts: the answer buttons go off, the status shows `status`.
     virtual void RemovalStarted(const std::string& status) = 0;
+    // The removal has ended: the window shows the outcome sentence while the
+    // closing message lists the details.
+    virtual void RemovalEnded(const std::string& outcome) = 0;
     virtual HWND Window() const = 0;
 };
 

@@ -33,9 +33,11 @@ public:
     void SetStatus(const std::string& text) override;
     void Advance() override;
     void LeftOver(const std::string& what) override;
-    // Whether LeftOver was called so far: the last step keeps the product's
-    // registration then, so that the removal can be started again.
-    bool AnythingLeftOver() const { return !report_.leftOver.empty(); }
+    // Whether something stays: LeftOver was called, or the log has lines of
+    // kinds nobody removes. The last step keeps the product's registration
+    // and log then, so that the removal can be started again (by a newer
+    // uninstaller for the lines this one does not know).
+    bool AnythingLeftOver() const { return !report_.leftOver.empty() || !report_.skippedLines.empty(); }
     void RestartNeeded(const std::string& what) override;
     void WaitForProcess(HANDLE process) override;
 

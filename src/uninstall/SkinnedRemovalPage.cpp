@@ -44,7 +44,8 @@ bool SkinnedRemovalPage::Open(const std::string& layoutPath) {
     page_->PlaceWindow();
     skin::NamePageWindow(page_->Window(), FileNameOf(layoutPath));
     bar_ = Control("IDC_PROGRESS1");
-    status_ = Control("IDC_INSTALLINFO") ? Control("IDC_INSTALLINFO") : Control("IDC_INFO");
+    outcome_ = Control("IDC_INSTALLINFO");
+    status_ = Control("IDC_INFO") ? Control("IDC_INFO") : outcome_;
     layoutQuestionText_ = TextOf(Control("IDC_STATIC1"));
     return true;
 }
@@ -71,6 +72,10 @@ void SkinnedRemovalPage::RemovalStarted(const std::string& status) {
         if (HWND button = Control(name)) EnableWindow(button, FALSE);
     SetTextAndRepaint(Window(), Control("IDC_STATIC1"), layoutQuestionText_);
     SetStatus(status);
+}
+
+void SkinnedRemovalPage::RemovalEnded(const std::string& outcome) {
+    SetTextAndRepaint(Window(), outcome_, outcome);
 }
 
 void SkinnedRemovalPage::SetStatus(const std::string& text) { SetTextAndRepaint(Window(), status_, text); }

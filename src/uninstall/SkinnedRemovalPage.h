@@ -1,6 +1,7 @@
 // The removal window drawn from the theme's "uninstall.lcd": a skinned page
 // whose "IDYES" button starts the removal, "IDC_STATIC1" shows the question,
-// "IDC_PROGRESS1" the bar and "IDC_INSTALLINFO" (else "IDC_INFO") the status.
+// "IDC_PROGRESS1" the bar, "IDC_INFO" the status (as on the progress page;
+// without it "IDC_INSTALLINFO") and "IDC_INSTALLINFO" the outcome.
 // "IDNO", "IDCANCEL", Escape and the close box leave without removing.
 #pragma once
 
@@ -27,6 +28,7 @@ public:
     // RemovalWindow
     bool AskToRemove() override;
     void RemovalStarted(const std::string& status) override;
+    void RemovalEnded(const std::string& outcome) override;
     HWND Window() const override { return page_ ? page_->Window() : nullptr; }
     void SetStatus(const std::string& text) override;
     void SetProgressRange(int count) override;
@@ -51,6 +53,7 @@ private:
     bool remove_ = false;
     HWND bar_ = nullptr;
     HWND status_ = nullptr;
+    HWND outcome_ = nullptr;
     util::ProgressThrottle throttle_;
 };
 

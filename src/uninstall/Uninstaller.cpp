@@ -131,8 +131,9 @@ private:
         Remover remover(MakeUndoSetup(command_.productCode, false), std::move(records), window.get());
         if (!remover.Run()) return kExitFailed;
         const int code = Finished(remover.Report());
-        const std::string closing =
-            ClosingText(remover.Report(), [this](MessageId id) { return texts_.Of(id); });
+        const auto text = [this](MessageId id) { return texts_.Of(id); };
+        window->RemovalEnded(OutcomeText(remover.Report(), text));
+        const std::string closing = ClosingText(remover.Report(), text);
         ShowMessage(window->Window(), closing, MB_OK | (code == kExitRemoved ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         return code;
     }
