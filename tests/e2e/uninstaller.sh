@@ -104,6 +104,8 @@ check uninstaller-bad-code-exit-4 test "$CVEXEC_RC" -eq 4
 
 # ---- /M: choices the registration allows ---------------------------------------------
 start_cvexec /M $PLAIN
+drive wait-dialog 20000 >/dev/null
+screenshot maintenance
 check uninstaller-maintenance-no-remove-choice test "$(drive answer 3000 Remove)" = NOTFOUND
 drive answer 10000 Cancel >/dev/null
 wait_cvexec
@@ -122,7 +124,9 @@ check uninstaller-maintenance-repair-starts-setup eventually 10 test -s "$S/sour
 # ---- /R through the built-in dialog; a log line of an unknown kind -----------------
 printf 'NEWKIND=something new\r\n' >>"$(log_of "$PLAIN")"
 start_cvexec /R $PLAIN
-drive answer 20000 Yes >"$S/plain-question.box"
+drive wait-dialog 20000 >/dev/null
+screenshot plain-question
+drive answer 5000 Yes >"$S/plain-question.box"
 check uninstaller-dialog-question message_is "$S/plain-question.box" 'Remove plain now?'
 drive dialog 20000 "$CAPTION" >"$S/plain.box"
 wait_cvexec
