@@ -99,6 +99,28 @@ enum class MessageId {
     DownloadMinutesSeconds,     // string 112: minutes and seconds
     DownloadCopied,             // string 113: time left with the byte counts
     DownloadBytesPerSec,        // string 114: speed below 1 KB/s
+    // Uninstaller: its pages and messages (message file, section REQ, keys "U1"...)
+    UninstallUsage,             // the command line was not understood (no message file known yet)
+    UninstallNotRegistered,     // no registration under the product code
+    UninstallLogMissing,        // the log is missing or unreadable; asks whether to unregister
+    UninstallTitle,             // caption of the uninstaller's own dialogs
+    UninstallQuestion,          // the confirmation page's question
+    UninstallYesButton,         // the button that starts the removal
+    UninstallNoButton,          // the button that leaves without removing
+    UninstallPreparing,         // first status line once the removal starts
+    UninstallRemoved,           // closing message: everything was removed
+    UninstallRemovedPartly,     // closing message: something stays
+    UninstallLeftOverHeading,   // closing message: heading of what stays
+    UninstallSkippedHeading,    // closing message: heading of log lines of unknown kinds
+    UninstallRestartHeading,    // closing message: heading of what goes at the next restart
+    UninstallMoreItems,         // after a cut list; %s how many more
+    MaintenanceQuestion,        // the maintenance dialog's question
+    MaintenanceModify,          // maintenance choice: start the setup to change the features
+    MaintenanceRepair,          // maintenance choice: start the setup to install again
+    MaintenanceRemove,          // maintenance choice: remove the product
+    MaintenanceLeave,           // the maintenance dialog's cancel button
+    MaintenanceSetupMissing,    // the setup the product came from is gone
+    MaintenanceSetupFailed,     // the setup could not be started
     Count                       // not a text: the number of texts
 };
 

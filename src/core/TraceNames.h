@@ -31,5 +31,12 @@ constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
 constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
+// The uninstaller.
+constexpr char kUninstallProductCode[] = "uninstall product code";  // the code as read from the command line
+constexpr char kUninstallOutcome[] = "uninstall";                   // why nothing was removed
+constexpr char kUninstallExitCode[] = "uninstall exit code";        // after a removal ran
+constexpr char kRemovalStatus[] = "removal status";                 // each status line of the removal
+constexpr char kLeftOver[] = "left over";                           // something that stays
+constexpr char kAtRestart[] = "at restart";                         // something that goes at the next restart
 
 }  // namespace core::tracenames

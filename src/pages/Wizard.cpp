@@ -11,6 +11,7 @@
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
 #include "pages/PageControls.h"
+#include "skin/PageName.h"
 
 namespace pages {
 
@@ -72,9 +73,7 @@ void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return PageNotCreated(target);
     page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
-    // Test drivers and accessibility tools tell pages apart by this name.
-    SetPropA(page->Window(), kLayoutProperty,
-             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(target.layout.c_str()))));
+    skin::NamePageWindow(page->Window(), target.layout);
     RetireCurrentPage();
     current_ = std::move(page);
     behaviours_.SetUp(*current_);
@@ -98,9 +97,7 @@ void Wizard::PageNotCreated(const pages::wizard::PageToShow& target) {
 // one appears. Its object lives on until no callback of it is running.
 void Wizard::RetireCurrentPage() {
     if (!current_) return;
-    if (HWND window = current_->Window())
-        GlobalDeleteAtom(static_cast<ATOM>(
-            reinterpret_cast<UINT_PTR>(RemovePropA(window, kLayoutProperty))));
+    skin::UnnamePageWindow(current_->Window());
     current_->Close();
     retired_.push_back(std::move(current_));
     owner_.DeleteRetiredPagesLater();

@@ -14,10 +14,6 @@
 
 namespace pages {
 
-// The window property that names a page's layout file (a global atom): test
-// drivers and accessibility tools tell pages apart by it.
-constexpr char kLayoutProperty[] = "CorvaneLayout";
-
 class Wizard : public skin::PageHost {
 public:
     explicit Wizard(WizardOwner& owner);

@@ -216,6 +216,21 @@ TEST(CvpackEngine, OptionBeforeEnvironmentBeforeBuildTree) {
     EXPECT_EQ(LocateEngine(sibling.string(), named.c_str(), tools.string()), sibling.string());
 }
 
+TEST(CvpackEngine, UninstallerIsNamedOrFoundBesideTheEngine) {
+    TempFolder temp;
+    EXPECT_TRUE(StartsWith(ErrorOf([] { LocateUninstaller("/no/such/cvexec.exe", ""); }),
+                           "/no/such/cvexec.exe: no such uninstaller file (named by --uninstaller)"));
+    fs::path engine = temp.Path() / "src" / "setup.exe";
+    WriteFile(engine, "MZ");
+    EXPECT_EQ(LocateUninstaller("", engine.string()), "");
+    EXPECT_EQ(LocateUninstaller("", ""), "");
+    WriteFile(temp.Path() / "src" / "cvexec.exe", "MZ");
+    EXPECT_EQ(fs::path(LocateUninstaller("", engine.string())), temp.Path() / "src" / "cvexec.exe");
+    fs::path named = temp.Path() / "other.exe";
+    WriteFile(named, "MZ");
+    EXPECT_EQ(LocateUninstaller(named.string(), engine.string()), named.string());
+}
+
 // ---- build -----------------------------------------------------------------------
 
 class CvpackBuild : public ::testing::Test {
@@ -235,9 +250,10 @@ protected:
         WriteFile(m_project / "working" / "setup.ico", "icon");
     }
 
-    BuildSummary Build(const std::string& engine = "") {
+    BuildSummary Build(const std::string& engine = "", const std::string& uninstaller = "") {
         BuildOptions options;
         options.enginePath = engine;
+        options.uninstallerPath = uninstaller;
         return BuildProject(m_project.string(), m_out.string(), options);
     }
 
@@ -305,6 +321,25 @@ TEST_F(CvpackBuild, ShipsTheEngineWhenGiven) {
     WriteFile(m_temp.Path() / "engine" / "setup.exe", "MZ engine");
     Build((m_temp.Path() / "engine" / "setup.exe").string());
     EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ engine");
+}
+
+TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {
+    if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
+    WriteFile(m_temp.Path() / "engine" / "cvexec.exe", "MZ uninstaller");
+    EXPECT_FALSE(Build().shipsUninstaller);
+    EXPECT_TRUE(Build("", (m_temp.Path() / "engine" / "cvexec.exe").string()).shipsUninstaller);
+    std::vector<std::string> expected = {"F0_app.exe", "F2_readme.txt", "license.txt", "setup.ico",
+                                         "cvexec.exe"};
+    EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
+    fs::path extracted = m_temp.Path() / "extracted";
+    ExtractCabinet(m_out / "file1.cab", extracted);
+    EXPECT_EQ(ReadFile(extracted / "cvexec.exe"), "MZ uninstaller");
+
+    // The project's own, in any case, wins and is not doubled.
+    WriteFile(m_project / "working" / "CVEXEC.EXE", "own uninstaller");
+    EXPECT_TRUE(Build("", (m_temp.Path() / "engine" / "cvexec.exe").string()).shipsUninstaller);
+    expected = {"F0_app.exe", "F2_readme.txt", "CVEXEC.EXE", "license.txt", "setup.ico"};
+    EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
 }
 
 TEST_F(CvpackBuild, OptionalPartsMayBeAbsent) {

@@ -29,9 +29,9 @@
 //                                          dialog box titled TITLE
 //   cvdrive dlgpress TIMEOUT_MS TITLE ID   press button ID of that dialog box
 //
-// A page is found by the layout name the setup gives its window (the window
-// property "CorvaneLayout", a global atom); named controls are found the way
-// the setup names them, by reading the same layout file.
+// A page is found by the layout name the setup (or the uninstaller) gives its
+// window (the window property "CorvaneLayout", a global atom); named controls
+// are found the way the program names them, by reading the same layout file.
 // Exit codes: 0 done, 1 not found in time, 2 usage.
 #include <windows.h>
 #include <commctrl.h>
@@ -41,15 +41,15 @@
 #include <string>
 #include <vector>
 
-#include "pages/Wizard.h"
 #include "skin/ControlKinds.h"
 #include "skin/LayoutFile.h"
 #include "skin/LayoutLoader.h"
+#include "skin/PageName.h"
 #include "skin/ProfileIniSource.h"
 
 namespace {
 
-using pages::kLayoutProperty;
+using skin::kLayoutProperty;
 
 std::string Escape(const std::string& s) {
     std::string out;

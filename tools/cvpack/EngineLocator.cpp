@@ -11,11 +11,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ExistingEngine(const std::string& path, const char* namedBy) {
+std::string ExistingProgram(const std::string& path, const char* what, const char* namedBy) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
-        throw std::runtime_error(path + ": no such engine file (named by " + namedBy + ")");
+        throw std::runtime_error(path + ": no such " + what + " file (named by " + namedBy + ")");
     return path;
+}
+
+std::string ExistingEngine(const std::string& path, const char* namedBy) {
+    return ExistingProgram(path, "engine", namedBy);
 }
 
 // cvpack lives at <tree>/tools/cvpack/ in a build tree. The engine is built
@@ -38,6 +42,14 @@ std::string LocateEngine(const std::string& option, const char* environment,
     if (!option.empty()) return ExistingEngine(option, "--engine");
     if (environment && *environment) return ExistingEngine(environment, "CVPACK_ENGINE");
     return DefaultEngine(toolDirectory);
+}
+
+std::string LocateUninstaller(const std::string& option, const std::string& enginePath) {
+    if (!option.empty()) return ExistingProgram(option, "uninstaller", "--uninstaller");
+    if (enginePath.empty()) return "";
+    const fs::path beside = fs::path(enginePath).parent_path() / "cvexec.exe";
+    std::error_code ec;
+    return fs::is_regular_file(beside, ec) ? beside.string() : "";
 }
 
 std::string ToolDirectory(const char* argv0) {

@@ -1,4 +1,5 @@
-// Finding the setup.exe that a build ships beside the project.
+// Finding the programs a build ships: setup.exe beside the project, and the
+// uninstaller cvexec.exe inside its cabinet.
 #pragma once
 
 #include <string>
@@ -9,6 +10,12 @@
 // exist is an error (std::runtime_error); a missing default gives "".
 std::string LocateEngine(const std::string& option, const char* environment,
                          const std::string& toolDirectory);
+
+// The uninstaller named by the --uninstaller option, else the cvexec.exe
+// beside the engine (a build tree makes both in one folder). A named
+// uninstaller that does not exist is an error (std::runtime_error); none
+// found gives "".
+std::string LocateUninstaller(const std::string& option, const std::string& enginePath);
 
 // The folder of the running cvpack program (argv0 when the system cannot say).
 std::string ToolDirectory(const char* argv0);

@@ -139,7 +139,23 @@ void CheckStoredNames(const std::vector<CabinetEntry>& cabinet, unsigned codePag
     }
 }
 
-Project ReadProject(const std::string& projectDir, unsigned codePage) {
+const char kUninstallerName[] = "cvexec.exe";
+
+// Every packed product carries its uninstaller in the cabinet's root, where
+// the setup takes it from. A project that ships its own keeps it.
+void AddUninstaller(Project& project, const std::string& uninstallerPath) {
+    for (const CabinetEntry& entry : project.cabinet)
+        if (LowerCase(entry.storedName, project.codePage) == kUninstallerName) {
+            project.summary.shipsUninstaller = true;
+            return;
+        }
+    if (uninstallerPath.empty()) return;
+    if (!IsFile(uninstallerPath)) Fail(uninstallerPath + ": uninstaller missing");
+    project.cabinet.push_back({uninstallerPath, kUninstallerName});
+    project.summary.shipsUninstaller = true;
+}
+
+Project ReadProject(const std::string& projectDir, unsigned codePage, const std::string& uninstallerPath) {
     Project project;
     project.dir = Normalized(projectDir);
     project.codePage = codePage;
@@ -150,6 +166,7 @@ Project ReadProject(const std::string& projectDir, unsigned codePage) {
     project.records = ReadProjectDataList((project.dir / "data.inf").string(), codePage);
     GatherPayload(project);
     GatherWorkingFiles(project);
+    AddUninstaller(project, uninstallerPath);
     CheckStoredNames(project.cabinet, codePage);
     CheckCabinetEntries(project.cabinet);
     return project;
@@ -215,7 +232,7 @@ void CopyLooks(const Project& project, const fs::path& out) {
 
 BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
                           const BuildOptions& options) {
-    Project project = ReadProject(projectDir, options.codePage);
+    Project project = ReadProject(projectDir, options.codePage, options.uninstallerPath);
     fs::path target = Normalized(outDir);
     CheckOutputFolder(project, target);
 

@@ -2,6 +2,7 @@
 //   setup.inf   -> setup.nsx   (encrypted)
 //   data.inf    -> data.nsx    (CR LF line ends, encrypted)
 //   payload files of data.inf and the files of working/ -> file1.cab
+//   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
 //   theme/, languages/, language.lan -> copied; the engine -> setup.exe
 #pragma once
 
@@ -12,6 +13,9 @@
 
 struct BuildOptions {
     std::string enginePath;  // setup.exe to ship beside the project; empty: none
+    // cvexec.exe to ship in the cabinet's root, where the setup takes it from
+    // to place it in the Windows folder; empty: none.
+    std::string uninstallerPath;
     // The ANSI code page the project's texts (data.inf, file names) are
     // written in; the setup must run under the same one to read its names.
     unsigned codePage = core::codepage::kWesternEuropean;
@@ -21,6 +25,8 @@ struct BuildSummary {
     size_t payloadFiles = 0;  // local payload files placed in the cabinet
     size_t webItems = 0;      // records downloaded at install time
     size_t workingFiles = 0;  // files of working/ placed in the cabinet
+    // The cabinet holds an uninstaller: the one given, or working/'s own.
+    bool shipsUninstaller = false;
 };
 
 // Builds projectDir into outDir. Throws std::runtime_error with a message

@@ -18,12 +18,15 @@ namespace {
 const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
-    "       cvpack build [--engine SETUP_EXE] [--code-page N] PROJECT_DIR OUT_DIR\n"
+    "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
+    "                    PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "build             make a ready-to-ship folder from a project folder\n"
     "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
     "                  engine of the Windows build tree beside cvpack's)\n"
+    "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
+    "                  beside the engine)\n"
     "  --code-page N   ANSI code page the project's texts are written in, e.g.\n"
     "                  932 (default: the system's on Windows, else 1252)\n";
 
@@ -44,6 +47,7 @@ unsigned DefaultCodePage() {
 
 struct BuildArguments {
     std::string engine;
+    std::string uninstaller;
     std::string codePage;  // as written; empty: the default
     std::vector<std::string> positional;
 };
@@ -56,7 +60,7 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
     return codePage >= 1 && codePage <= 65535;
 }
 
-// Accepts "--engine PATH", "--code-page N" and their "--option=VALUE" forms
+// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N" and their "--option=VALUE" forms
 // anywhere; returns false on a bad option.
 bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
                          std::string& problem) {
@@ -66,6 +70,10 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.engine = args[++i];
         } else if (arg.rfind("--engine=", 0) == 0) {
             parsed.engine = arg.substr(9);
+        } else if (arg == "--uninstaller" && i + 1 < args.size()) {
+            parsed.uninstaller = args[++i];
+        } else if (arg.rfind("--uninstaller=", 0) == 0) {
+            parsed.uninstaller = arg.substr(14);
         } else if (arg == "--code-page" && i + 1 < args.size()) {
             parsed.codePage = args[++i];
         } else if (arg.rfind("--code-page=", 0) == 0) {
@@ -95,7 +103,11 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");
+    options.uninstallerPath = LocateUninstaller(parsed.uninstaller, options.enginePath);
     BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
+    if (!summary.shipsUninstaller)
+        std::fprintf(stderr, "cvpack: warning: no cvexec.exe found (use --uninstaller); "
+                             "the product cannot be removed\n");
     std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
                          std::to_string(summary.webItems) + " web items, " +
                          std::to_string(summary.workingFiles) + " working files";

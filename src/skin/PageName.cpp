@@ -1,0 +1,17 @@
+#include "skin/PageName.h"
+
+namespace skin {
+
+void NamePageWindow(HWND window, const std::string& layoutName) {
+    if (!window) return;
+    const ATOM atom = GlobalAddAtomA(layoutName.c_str());
+    SetPropA(window, kLayoutProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+void UnnamePageWindow(HWND window) {
+    if (!window) return;
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropA(window, kLayoutProperty)));
+    if (atom) GlobalDeleteAtom(atom);
+}
+
+}  // namespace skin

@@ -1,0 +1,168 @@
+#include "uninstall/Uninstaller.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/Messages.h"
+#include "core/Trace.h"
+#include "core/TraceNames.h"
+#include "uninstall/ExitCodes.h"
+#include "uninstall/InstalledProduct.h"
+#include "uninstall/Maintenance.h"
+#include "uninstall/PlainRemovalDialog.h"
+#include "uninstall/ProtectedFolders.h"
+#include "uninstall/Remover.h"
+#include "uninstall/SkinnedRemovalPage.h"
+#include "uninstall/UninstallTexts.h"
+
+namespace uninstall {
+
+namespace {
+
+using core::MessageId;
+
+const char kLayoutName[] = "uninstall.lcd";
+const char kMessageFileName[] = "language.lan";
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int ShowMessage(HWND owner, const std::string& text, UINT style) {
+    return MessageBoxA(owner, text.c_str(), core::kMessageCaption, style | MB_SETFOREGROUND);
+}
+
+// The setup copies its theme folder into the uninstall folder; a layout
+// placed in the folder itself is taken too.
+std::string LayoutPathIn(const std::string& uninstallFolder) {
+    for (const std::string& path : {uninstallFolder + "theme\\" + kLayoutName, uninstallFolder + kLayoutName})
+        if (IsFile(path)) return path;
+    return std::string();
+}
+
+install::UndoSetup MakeUndoSetup(const std::string& code, bool silent) {
+    install::UndoSetup setup;
+    setup.productCode = code;
+    setup.uninstallFolder = UninstallFolderOf(code);
+    setup.uninstallerFolder = ProgramFolder();
+    setup.protectedFolders = ProtectedFolders();
+    setup.silent = silent;
+    return setup;
+}
+
+// The theme's page when the product shipped one that opens, else the built-in dialog.
+std::unique_ptr<RemovalWindow> OpenRemovalWindow(const std::string& uninstallFolder, const UninstallTexts& texts) {
+    const std::string layout = LayoutPathIn(uninstallFolder);
+    if (!layout.empty()) {
+        auto page = std::make_unique<SkinnedRemovalPage>(texts);
+        if (page->Open(layout)) return page;
+    }
+    auto dialog = std::make_unique<PlainRemovalDialog>(texts);
+    if (dialog->Open()) return dialog;
+    return nullptr;
+}
+
+class UninstallRun {
+public:
+    UninstallRun(const Command& command, const InstalledProduct& product)
+        : command_(command),
+          product_(product),
+          uninstallFolder_(UninstallFolderOf(command.productCode)),
+          texts_(product, uninstallFolder_ + kMessageFileName) {}
+
+    int Start() {
+        const bool silent = command_.mode == Mode::Silent;
+        if (!product_.registered) {
+            core::trace::Value(core::tracenames::kUninstallOutcome, "not registered");
+            if (!silent) ShowMessage(nullptr, texts_.Of(MessageId::UninstallNotRegistered), MB_OK | MB_ICONEXCLAMATION);
+            return kExitNotRemovable;
+        }
+        if (command_.mode == Mode::Maintain) {
+            const int code = Maintain();
+            if (code >= 0) return code;
+        }
+        auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode));
+        if (!records) return LogMissing(silent);
+        if (silent) return RemoveSilently(std::move(*records));
+        return RemoveInteractively(std::move(*records));
+    }
+
+private:
+    // The exit code when maintenance ends the run, or -1 to go on removing.
+    int Maintain() {
+        const std::string setup = SourceSetupOf(product_);
+        const bool setupPresent = !setup.empty() && IsFile(setup);
+        switch (ChooseMaintenance(product_, texts_, setupPresent)) {
+            case MaintenanceChoice::Remove:
+                return -1;
+            case MaintenanceChoice::Modify:
+            case MaintenanceChoice::Repair:
+                if (StartSetup(setup)) return kExitRemoved;
+                ShowMessage(nullptr, texts_.Of(MessageId::MaintenanceSetupFailed), MB_OK | MB_ICONEXCLAMATION);
+                return kExitFailed;
+            case MaintenanceChoice::Leave:
+                break;
+        }
+        return kExitDeclined;
+    }
+
+    // Nothing is removed on a guess; the entry goes only when the user says so.
+    int LogMissing(bool silent) {
+        core::trace::Value(core::tracenames::kUninstallOutcome, "log missing or unreadable");
+        if (!silent && ShowMessage(nullptr, texts_.Of(MessageId::UninstallLogMissing),
+                                   MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES)
+            RemoveRegistration(command_.productCode);
+        return kExitNotRemovable;
+    }
+
+    int RemoveSilently(std::vector<core::LogRecord> records) {
+        Remover remover(MakeUndoSetup(command_.productCode, true), std::move(records), nullptr);
+        if (!remover.Run()) return kExitFailed;
+        return Finished(remover.Report());
+    }
+
+    int RemoveInteractively(std::vector<core::LogRecord> records) {
+        std::unique_ptr<RemovalWindow> window = OpenRemovalWindow(uninstallFolder_, texts_);
+        if (!window) return kExitFailed;
+        if (!window->AskToRemove()) return kExitDeclined;
+        window->RemovalStarted(texts_.Of(MessageId::UninstallPreparing));
+        Remover remover(MakeUndoSetup(command_.productCode, false), std::move(records), window.get());
+        if (!remover.Run()) return kExitFailed;
+        const int code = Finished(remover.Report());
+        const auto text = [this](MessageId id) { return texts_.Of(id); };
+        window->RemovalEnded(OutcomeText(remover.Report(), text));
+        const std::string closing = ClosingText(remover.Report(), text);
+        ShowMessage(window->Window(), closing, MB_OK | (code == kExitRemoved ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+        return code;
+    }
+
+    int Finished(const RemovalReport& report) {
+        const int code = ExitCodeOf(report);
+        core::trace::Value(core::tracenames::kUninstallExitCode, std::to_string(code));
+        return code;
+    }
+
+    const Command& command_;
+    const InstalledProduct& product_;
+    std::string uninstallFolder_;
+    UninstallTexts texts_;
+};
+
+}  // namespace
+
+int RunUninstaller(const Command& command) {
+    if (command.problem != CommandProblem::None) {
+        core::trace::Value(core::tracenames::kUninstallOutcome, "bad command line");
+        // A silent caller waits for the exit code and nobody would see a window.
+        if (command.mode != Mode::Silent)
+            ShowMessage(nullptr, core::EnglishText(MessageId::UninstallUsage), MB_OK | MB_ICONEXCLAMATION);
+        return kExitBadCommandLine;
+    }
+    core::trace::Value(core::tracenames::kUninstallProductCode, command.productCode);
+    const InstalledProduct product = ReadInstalledProduct(command.productCode);
+    return UninstallRun(command, product).Start();
+}
+
+}  // namespace uninstall
