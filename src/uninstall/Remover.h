@@ -37,7 +37,7 @@ public:
     // kinds nobody removes. The last step keeps the product's registration
     // and log then, so that the removal can be started again (by a newer
     // uninstaller for the lines this one does not know).
-    bool AnythingLeftOver() const { return !report_.leftOver.empty() || !report_.skippedLines.empty(); }
+    bool AnythingLeftOver() const override { return !report_.leftOver.empty() || !report_.skippedLines.empty(); }
     void RestartNeeded(const std::string& what) override;
     void WaitForProcess(HANDLE process) override;
 

@@ -74,16 +74,19 @@ public:
 
     int Start() {
         const bool silent = command_.mode == Mode::Silent;
-        if (!product_.registered) {
+        auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode));
+        // A run that stopped before it registered the product (killed, or
+        // the machine went down) left its log: what the log names is removed
+        // all the same.
+        if (!product_.registered && !records) {
             core::trace::Value(core::tracenames::kUninstallOutcome, "not registered");
             if (!silent) ShowMessage(nullptr, texts_.Of(MessageId::UninstallNotRegistered), MB_OK | MB_ICONEXCLAMATION);
             return kExitNotRemovable;
         }
-        if (command_.mode == Mode::Maintain) {
+        if (command_.mode == Mode::Maintain && product_.registered) {
             const int code = Maintain();
             if (code >= 0) return code;
         }
-        auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode));
         if (!records) return LogMissing(silent);
         if (silent) return RemoveSilently(std::move(*records));
         return RemoveInteractively(std::move(*records));
