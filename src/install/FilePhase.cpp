@@ -93,6 +93,9 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
 
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
                           ctx_.Setup().features.IsExcluded(r.feature);
+    // Logged before the file is placed: a run killed while placing it still
+    // names it in its log, and a removal of what it got to misses nothing.
+    if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
     if (!skipCopy) {
         if (core::filelist::IsWebItem(r.sourceLine)) {
             DownloadWebItem(r);
@@ -108,7 +111,6 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
                 return ActionResult::Stop;
         }
     }
-    if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
     if (HasFlag(r.flags, kFlagSelfRegister))
         StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
     ApplyAttributes(destination, r.flags);

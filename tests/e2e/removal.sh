@@ -59,7 +59,7 @@ snapshot after
 check removal-machine-as-before differs_only_by before after \
   '\./windows/cvexec\.exe$|\./CorvaneFull$|\./CorvaneFull/App$|\./CorvaneFull/App/kept\.txt$'
 check removal-association-restored eval '"$WINE" reg query "HKCR\\CorvaneOld.File\\shell\\open\\command" /ve | grep -q "REG_EXPAND_SZ    \"%SystemRoot%\\\\old.exe\" \"%1\""'
-check removal-variable-rest-intact eval '"$WINE" reg query "HKCU\\Environment" /v CVFULL_KEEP | grep -q "REG_EXPAND_SZ    %SystemRoot%;C:\\\\Keep$"'
+check removal-variable-rest-intact eval '"$WINE" reg query "HKCU\\Environment" /v CVFULL_KEEP | tr -d "\\r" | grep -q "REG_EXPAND_SZ    %SystemRoot%;C:\\\\Keep$"'
 reg_delete 'HKCR\.cvold'; reg_delete 'HKCR\CorvaneOld.File'; reg_delete 'HKCU\Environment' /v CVFULL_KEEP
 
 # ---- A setup killed during its file phase, then removed ---------------------------
