@@ -25,7 +25,7 @@ constexpr KindKey kKeys[] = {
     {LogKind::RemKey, "REMKEY"},       {LogKind::NtService, "NTSERVICE"},
     {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
     {LogKind::RemoveAll, "REMOVEALL"}, {LogKind::EnvAppend, "ENVAPPEND"},
-    {LogKind::RegOld, "REGOLD"},
+    {LogKind::RegOld, "REGOLD"},       {LogKind::KeepFile, "KEEPFILE"},
 };
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }

@@ -138,6 +138,9 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
         const ErrorChoice choice =
             ctx_.Ask({core::FormatText(core::EnglishText(text), {destination}), critical});
         if (critical || choice == ErrorChoice::Cancel) {
+            // The file was logged before this copy; what lies there is not
+            // this run's, and a removal must leave it.
+            ctx_.Log(core::LogKind::KeepFile, destination);
             ctx_.Abandon();
             return false;
         }

@@ -35,6 +35,13 @@ void Report(UndoContext& context, RemovalOutcome outcome, const std::string& wha
     else if (outcome == RemovalOutcome::Failed) context.LeftOver(what);
 }
 
+// Files the run logged but never placed: their copy failed and ended it.
+bool NotPlaced(UndoContext& context, const std::string& path) {
+    for (const core::LogRecord* kept : NewestFirst(context, LogKind::KeepFile))
+        if (kept->value == path) return true;
+    return false;
+}
+
 void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     std::vector<std::string> shared = context.Setup().protectedFolders;
     shared.push_back(context.Setup().uninstallerFolder);
@@ -43,6 +50,8 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
         const std::string& path = record->value;
         if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
             core::trace::Value("shared uninstaller kept", path);
+        else if (!path.empty() && kind == LogKind::File && NotPlaced(context, path))
+            core::trace::Value("file not placed by the run kept", path);
         else if (!path.empty())
             Report(context, RemoveFileNow(path), path);
         context.Advance();

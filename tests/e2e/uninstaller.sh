@@ -76,6 +76,9 @@ check uninstaller-setup-form-code test "$(trace_value "$S/again.trace" kUninstal
 check uninstaller-setup-form-exit-0 test "$(trace_value "$S/again.trace" kUninstallExitCode)" = 0
 
 RECORDS=$(records_in "$THEMED")
+# The removal takes the uninstall folder with the theme: the driver reads
+# the page's layout from a copy.
+rm -rf "$S/theme-copy"; cp -r "$THEME" "$S/theme-copy"; THEME=$S/theme-copy
 start_cvexec /R $THEMED
 on_page uninstall.lcd
 click uninstall.lcd IDYES

@@ -283,7 +283,9 @@ TEST(InstallFilesAction, ACopyFailureAsksAndFollowsTheAnswer) {
         ASSERT_EQ(ctx.questions.size(), 1u);
         EXPECT_TRUE(ctx.questions[0].cancelOnly);
         EXPECT_TRUE(ctx.abandoned);
-        EXPECT_TRUE(ctx.log.empty());
+        // Logged before the copy, then marked as not placed: a removal leaves it.
+        const std::string blocked = ctx.Installed("blocked.txt");
+        EXPECT_EQ(ctx.log, (std::vector<std::string>{"FILE=" + blocked, "KEEPFILE=" + blocked}));
     }
 }
 
