@@ -33,6 +33,8 @@ source "$root/scripts/trace-names.sh"
 # value CONSTANT: the trace value under a name of src/core/TraceNames.h.
 value() { tr -d '\r' <"$trace" | sed -n "s/^$(trace_name "$1")=//p" | head -n 1; }
 work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
+code=$(value kProductCode)
+log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
 {
   cat "$demo/exit-code.txt"
   echo "Start-up steps run:"; tr -d '\r' <"$trace" | grep '^step' | sed 's/^/  /'
@@ -51,8 +53,6 @@ work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
   install=$("$WINE" winepath -u "$(value kHandOverFolder)" 2>/dev/null | tr -d '\r')
   echo "Installed files in $(value kHandOverFolder):"
   [ -n "$install" ] && (cd "$install" 2>/dev/null && find . -type f | sort | sed 's/^\.\//  /')
-  code=$(value kProductCode)
-  log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   echo "Uninstall log:"; [ -f "$log" ] && tr -d '\r' <"$log" | sed 's/^/  | /'
   echo "Read back from the system (shortcuts, registry, services of the log):"
   [ -f "$log" ] && tr -d '\r' <"$log" | while IFS='=' read -r kind item; do
@@ -67,5 +67,24 @@ work=$("$WINE" winepath -u "$(value kWorkingFolder)" 2>/dev/null | tr -d '\r')
   "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" 2>/dev/null |
     tr -d '\r' | sed '/^$/d; s/^/  /'
   echo "Working folder removed at the end: $([ -d "$work" ] && echo no || echo yes)"
-  echo "Screenshots: $demo/screens/"
 } | tee "$demo/report.txt"
+
+# Then the product is removed as the list of programs removes it, and what
+# the log named is looked for again.
+[ -f "$log" ] && cp "$log" "$demo/uninstall.log"
+timeout -k 10 200 xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$root/scripts/demo-remove.sh" "$code" "$demo/remove-exit-code.txt" "$demo/remove-message.txt" "$demo/screens"
+{
+  cat "$demo/remove-exit-code.txt" 2>/dev/null
+  echo "Closing message: $(cat "$demo/remove-message.txt" 2>/dev/null)"
+  echo "Still on the machine of what the log named (nothing is expected):"
+  [ -f "$demo/uninstall.log" ] && tr -d '\r' <"$demo/uninstall.log" | while IFS='=' read -r kind item; do
+    case $kind in
+      FILE|SHORTCUT|DIR) [ -e "$("$WINE" winepath -u "$item" </dev/null 2>/dev/null | tr -d '\r')" ] && echo "  $kind $item" ;;
+      REGKEY|REMKEY) "$WINE" reg query "$item" </dev/null >/dev/null 2>&1 && echo "  $kind $item" ;;
+    esac
+  done
+  "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" </dev/null >/dev/null 2>&1 &&
+    echo "  the entry in the list of programs"
+  echo "Screenshots: $demo/screens/"
+} | tee -a "$demo/report.txt"
