@@ -58,8 +58,9 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   [ -f "$log" ] && tr -d '\r' <"$log" | while IFS='=' read -r kind item; do
     case $kind in
       SHORTCUT) printf '  %s: %s\n' "$([ -f "$("$WINE" winepath -u "$item" </dev/null 2>/dev/null | tr -d '\r')" ] && echo made || echo MISSING)" "$item" ;;
-      REGKEY|REMKEY) "$WINE" reg query "$item" /s </dev/null 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /' ;;
-      NTSERVICE) "$WINE" sc qc "$item" </dev/null 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /' ;;
+      REGKEY|REMKEY) { "$WINE" reg query "$item" /s </dev/null 2>/dev/null || true; } | tr -d '\r' | sed '/^$/d; s/^/  /' ;;
+      NTSERVICE) { "$WINE" "$CV_WIN/tests/svcquery.exe" "$item" </dev/null 2>/dev/null || true; } |
+                   tr -d '\r' | sed '/^$/d; s/^/  /' ;;
     esac
   done
   echo "Environment of the user:"; "$WINE" reg query 'HKCU\Environment' 2>/dev/null | tr -d '\r' | sed '/^$/d; s/^/  /'
@@ -80,11 +81,13 @@ timeout -k 10 200 xvfb-run -a -s "-screen 0 1024x768x24" \
   echo "Still on the machine of what the log named (nothing is expected):"
   [ -f "$demo/uninstall.log" ] && tr -d '\r' <"$demo/uninstall.log" | while IFS='=' read -r kind item; do
     case $kind in
-      FILE|SHORTCUT|DIR) [ -e "$("$WINE" winepath -u "$item" </dev/null 2>/dev/null | tr -d '\r')" ] && echo "  $kind $item" ;;
-      REGKEY|REMKEY) "$WINE" reg query "$item" </dev/null >/dev/null 2>&1 && echo "  $kind $item" ;;
+      FILE|SHORTCUT|DIR) path=$("$WINE" winepath -u "$item" </dev/null 2>/dev/null | tr -d '\r')
+        if [ -e "$path" ]; then echo "  $kind $item"; fi ;;
+      REGKEY|REMKEY) if "$WINE" reg query "$item" </dev/null >/dev/null 2>&1; then echo "  $kind $item"; fi ;;
     esac
   done
-  "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" </dev/null >/dev/null 2>&1 &&
+  if "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" </dev/null >/dev/null 2>&1; then
     echo "  the entry in the list of programs"
+  fi
   echo "Screenshots: $demo/screens/"
 } | tee -a "$demo/report.txt"

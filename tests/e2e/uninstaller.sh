@@ -64,8 +64,9 @@ check uninstaller-code-with-spaces test "$(trace_value "$S/cvexec.trace" kUninst
 check uninstaller-page-question-localised text_is uninstall.lcd IDC_STATIC1 'Remove themed now?'
 check uninstaller-page-yes-button text_is uninstall.lcd IDYES 'Yes'
 screenshot themed-question
-# Escape leaves without removing.
-drive key "$(layout uninstall.lcd)" 27 >/dev/null
+# No leaves without removing.
+check uninstaller-page-no-button text_is uninstall.lcd IDNO 'No'
+click uninstall.lcd IDNO
 wait_cvexec
 check uninstaller-page-declined-exit-5 test "$CVEXEC_RC" -eq 5
 
