@@ -1,0 +1,7 @@
+#include "download/FetchText.h"
+
+namespace download {
+
+std::string FetchText(const std::string&) { return std::string(); }
+
+}  // namespace download
