@@ -59,3 +59,11 @@ private:
 
     std::string path_;
 };
+
+// The folder of the test program, where the test data files lie (trailing backslash).
+inline std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string s(path);
+    return s.substr(0, s.rfind('\\') + 1);
+}

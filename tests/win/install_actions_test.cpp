@@ -4,111 +4,20 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <functional>
 #include <vector>
 
-#include "core/FileList.h"
 #include "install/FilePhase.h"
 #include "install/FileRules.h"
 #include "install/InstallActions.h"
 #include "install/UndoActions.h"
 #include "install/SelfRegistration.h"
 
-#include "TestFiles.h"
+#include "ScriptedContext.h"
 
 namespace {
 
 using install::ActionResult;
 using install::ErrorChoice;
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s(path);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
-// A context whose payload lies in the working folder <scratch>payload\ (or
-// in <scratch>DiskImage1\ after UseDiskImage) and whose <InstallDir> and
-// <WindowsFolder> are folders of the scratch folder.
-class ScriptedContext : public install::InstallContext {
-public:
-    explicit ScriptedContext(const ScratchFolder& dir) : dir_(dir) {
-        CreateDirectoryA((dir.Path() + "payload").c_str(), nullptr);
-        CreateDirectoryA((dir.Path() + "app").c_str(), nullptr);
-        setup_.values.installDir = dir.Path() + "app\\";
-        setup_.values.windowsFolder = dir.Path() + "win";
-        setup_.values.productCode = "{TEST}";
-        setup_.currentInstallFolder = setup_.defaultInstallFolder = setup_.values.installDir;
-        setup_.workingFolder = dir.Path() + "payload\\";
-        setup_.dataPath = dir.Path() + "data.inf";
-    }
-
-    // Payload files lie in a disk image from now on: they are copied.
-    void UseDiskImage() {
-        setup_.diskImage = true;
-        payloadFolder_ = "DiskImage1\\";
-        CreateDirectoryA((dir_.Path() + payloadFolder_).c_str(), nullptr);
-    }
-
-    // Adds a record whose payload file holds `content` ("" for none).
-    void AddFile(const std::string& name, const std::string& content, int32_t flags = 0) {
-        core::filelist::FileRecord r;
-        r.fileName = name;
-        r.sourceLine = "C:\\project\\" + name;
-        r.destDir = "<InstallDir>";
-        r.flags = flags;
-        if (!content.empty()) dir_.Write(payloadFolder_ + StoredName(name), content);
-        records_.push_back(r);
-    }
-    std::string StoredName(const std::string& name) const {
-        return core::filelist::StoredName(records_.size(), name);
-    }
-    std::string Installed(const std::string& name) const { return setup_.values.installDir + name; }
-
-    install::EngineSetup& MutableSetup() { return setup_; }
-    const install::EngineSetup& Setup() const override { return setup_; }
-    std::string Expand(const std::string& text) const override {
-        return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
-                                      setup_.defaultInstallFolder);
-    }
-    void Log(core::LogKind kind, const std::string& value) override {
-        log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
-    }
-    std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
-        return dir_.Path() + payloadFolder_ + core::filelist::StoredName(index, fileName);
-    }
-    std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int position) override {
-        if (cancelAtPosition >= 0 && position >= cancelAtPosition) cancel = true;
-    }
-    bool CancelRequested() const override { return cancel; }
-    void Abandon() override { abandoned = true; }
-    void MarkAbandoned() override { markedAbandoned = true; }
-    ErrorChoice Ask(const install::Question& question) override {
-        questions.push_back(question);
-        if (beforeAnswer) beforeAnswer(questions.size() - 1);
-        return answers.size() < questions.size() ? ErrorChoice::Cancel : answers[questions.size() - 1];
-    }
-    void ReportError(int, const std::string& message) override { errors.push_back(message); }
-
-    std::vector<std::string> log, statuses, errors;
-    std::vector<install::Question> questions;
-    std::vector<ErrorChoice> answers;  // Cancel beyond them
-    std::function<void(size_t question)> beforeAnswer;  // called with each question's number
-    int cancelAtPosition = -1;
-    bool cancel = false;
-    bool abandoned = false;
-    bool markedAbandoned = false;
-
-private:
-    const ScratchFolder& dir_;
-    std::string payloadFolder_ = "payload\\";
-    install::EngineSetup setup_;
-    std::vector<core::filelist::FileRecord> records_;
-};
 
 TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
     ScratchFolder dir;
@@ -402,10 +311,6 @@ TEST(InstallActionTable, AnUnreadableFileListEndsTheRunAsAbandoned) {
     EXPECT_TRUE(ctx.abandoned);
     EXPECT_TRUE(ctx.log.empty());
 }
-
-}  // namespace
-
-namespace {
 
 // A removal finds the undo step of every install action by its name.
 TEST(InstallActionTable, EveryInverseIsAnUndoStep) {

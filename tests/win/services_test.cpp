@@ -3,7 +3,6 @@
 // answered Retry, Ignore and Cancel by a scripted context.
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 #include "core/Messages.h"
@@ -11,55 +10,12 @@
 #include "install/ServiceRules.h"
 #include "install/Services.h"
 
-#include "TestFiles.h"
+#include "ScriptedContext.h"
 
 namespace {
 
 using install::ErrorChoice;
 namespace rules = install::servicerules;
-
-// A context that reads its settings from <scratch>setup.inf and answers from a script.
-class ScriptedContext : public install::InstallContext {
-public:
-    explicit ScriptedContext(const ScratchFolder& dir) {
-        setup_.values.installDir = dir.Path() + "app\\";
-        setup_.currentInstallFolder = setup_.defaultInstallFolder = setup_.values.installDir;
-        setup_.settingsPath = dir.Path() + "setup.inf";
-    }
-    install::EngineSetup& MutableSetup() { return setup_; }
-    const install::EngineSetup& Setup() const override { return setup_; }
-    std::string Expand(const std::string& text) const override {
-        return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
-                                      setup_.defaultInstallFolder);
-    }
-    void Log(core::LogKind kind, const std::string& value) override {
-        log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
-    }
-    std::string PayloadFilePath(size_t, const std::string&) const override { return ""; }
-    std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int) override {}
-    bool CancelRequested() const override { return false; }
-    void Abandon() override { abandoned = true; }
-    void MarkAbandoned() override { markedAbandoned = true; }
-    ErrorChoice Ask(const install::Question& question) override {
-        questions.push_back(question.text);
-        if (beforeAnswer) beforeAnswer(questions.size() - 1);
-        return answers.size() < questions.size() ? ErrorChoice::Cancel : answers[questions.size() - 1];
-    }
-    void ReportError(int, const std::string&) override {}
-
-    std::vector<std::string> log, statuses, questions;
-    std::vector<ErrorChoice> answers;  // Cancel beyond them
-    std::function<void(size_t question)> beforeAnswer;
-    bool abandoned = false;
-    bool markedAbandoned = false;
-
-private:
-    install::EngineSetup setup_;
-    std::vector<core::filelist::FileRecord> records_;
-};
 
 // ---- The service control manager of the prefix, for setting up and checking ----
 
@@ -185,8 +141,8 @@ TEST(ServicesAction, CreatesLogsAndPutsRefusalsToTheUser) {
     EXPECT_EQ(install::InstallServices(ctx), install::ActionResult::Continue);
 
     EXPECT_EQ(ctx.statuses, std::vector<std::string>{"Installing Service..."});
-    EXPECT_EQ(ctx.questions, (std::vector<std::string>{Failure("cvunit_taken"), Failure("cvunit_taken"),
-                                                       Failure("cvunit_new"), Failure("cvunit_new")}));
+    EXPECT_EQ(ctx.QuestionTexts(), (std::vector<std::string>{Failure("cvunit_taken"), Failure("cvunit_taken"),
+                                                            Failure("cvunit_new"), Failure("cvunit_new")}));
     EXPECT_EQ(ctx.log, (std::vector<std::string>{"NTSERVICE=cvunit_new", "NTSERVICE=cvunit_taken",
                                                  "NTSERVICE=cvunit_last"}));
     // Cancel marked the run abandoned without ending it: the last entry was still created.

@@ -10,7 +10,7 @@
 #include "install/ShortcutRules.h"
 #include "install/Shortcuts.h"
 
-#include "TestFiles.h"
+#include "ScriptedContext.h"
 
 namespace {
 
@@ -81,51 +81,19 @@ TEST(ShortcutRules, GroupFolderAndWindowState) {
     EXPECT_EQ(ShowCommandOf(""), 0);
 }
 
-// A context that runs the action over a setup.inf of the scratch folder,
-// with the installation folder <scratch>app\, the payload in
-// <scratch>work\ and every shell folder a folder of the scratch folder.
-class ShortcutContext : public install::InstallContext {
-public:
-    explicit ShortcutContext(const ScratchFolder& dir) {
-        for (const char* sub : {"app", "work", "programs", "desktop"})
-            CreateDirectoryA((dir.Path() + sub).c_str(), nullptr);
-        setup_.values.installDir = dir.Path() + "app\\";
-        setup_.currentInstallFolder = setup_.defaultInstallFolder = setup_.values.installDir;
-        setup_.values.productName = "Editor";
-        setup_.workingFolder = dir.Path() + "work\\";
-        setup_.sourceFolder = dir.Path();
-        setup_.settingsPath = dir.Path() + "setup.inf";
-        setup_.shellFolders.programMenu = dir.Path() + "programs";
-        setup_.shellFolders.desktop = dir.Path() + "desktop";
-        setup_.features.Add("Core");
-        setup_.features.Add("Extras");
-        setup_.features.SetState(1, core::kFeatureExcluded);
-    }
-    const install::EngineSetup& Setup() const override { return setup_; }
-    std::string Expand(const std::string& text) const override {
-        return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
-                                      setup_.defaultInstallFolder);
-    }
-    void Log(core::LogKind kind, const std::string& value) override {
-        log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
-    }
-    std::string PayloadFilePath(size_t, const std::string&) const override { return ""; }
-    std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
-    void SetStatus(const std::string&) override {}
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int) override {}
-    bool CancelRequested() const override { return false; }
-    void Abandon() override {}
-    void MarkAbandoned() override {}
-    install::ErrorChoice Ask(const install::Question&) override { return install::ErrorChoice::Cancel; }
-    void ReportError(int, const std::string&) override {}
-
-    std::vector<std::string> log;
-
-private:
-    install::EngineSetup setup_;
-    std::vector<core::filelist::FileRecord> records_;
-};
+// The product Editor, whose Programs menu and desktop are folders of the
+// scratch folder and whose feature Extras is excluded.
+void SetUpEditor(ScriptedContext& ctx, const ScratchFolder& dir) {
+    install::EngineSetup& setup = ctx.MutableSetup();
+    setup.values.productName = "Editor";
+    setup.shellFolders.programMenu = dir.Path() + "programs";
+    setup.shellFolders.desktop = dir.Path() + "desktop";
+    for (const std::string& folder : {setup.shellFolders.programMenu, setup.shellFolders.desktop})
+        CreateDirectoryA(folder.c_str(), nullptr);
+    setup.features.Add("Core");
+    setup.features.Add("Extras");
+    setup.features.SetState(1, core::kFeatureExcluded);
+}
 
 // The fields of a saved link, read back through the link object.
 struct ReadBack {
@@ -166,9 +134,10 @@ TEST(CreateShortcutsAction, MakesLogsAndFiltersShortcuts) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     {
         ScratchFolder dir;
-        ShortcutContext ctx(dir);
+        ScriptedContext ctx(dir);
+        SetUpEditor(ctx, dir);
         const std::string target = dir.Write("app\\editor.exe", "program");
-        dir.Write("work\\editor.ico", "icon");
+        dir.Write("payload\\editor.ico", "icon");
         dir.Write("setup.inf",
                   "[FOLDERCV]\r\nTOTAL=3\r\n"
                   // In a group of the Programs menu, with every field.

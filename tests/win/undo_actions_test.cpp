@@ -19,50 +19,11 @@
 #include "install/UndoActions.h"
 #include "install/UnregisterUninstall.h"
 
-#include "TestFiles.h"
+#include "ScriptedContext.h"
 
 namespace {
 
 using core::LogKind;
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string s(path);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
-// Runs install actions against <scratch>setup.inf, keeping their log records.
-class InstallRun : public install::InstallContext {
-public:
-    explicit InstallRun(const ScratchFolder& dir) {
-        setup_.values.installDir = dir.Path() + "app\\";
-        setup_.currentInstallFolder = setup_.defaultInstallFolder = setup_.values.installDir;
-        setup_.settingsPath = dir.Path() + "setup.inf";
-    }
-    const install::EngineSetup& Setup() const override { return setup_; }
-    std::string Expand(const std::string& text) const override {
-        return core::ExpandEngineText(text, setup_.values, setup_.currentInstallFolder,
-                                      setup_.defaultInstallFolder);
-    }
-    void Log(LogKind kind, const std::string& value) override { records.push_back(core::MakeLogRecord(kind, value)); }
-    std::string PayloadFilePath(size_t, const std::string&) const override { return ""; }
-    std::vector<core::filelist::FileRecord>& FileRecords() override { return files_; }
-    void SetStatus(const std::string&) override {}
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int) override {}
-    bool CancelRequested() const override { return false; }
-    void Abandon() override {}
-    void MarkAbandoned() override {}
-    install::ErrorChoice Ask(const install::Question&) override { return install::ErrorChoice::Cancel; }
-    void ReportError(int, const std::string&) override {}
-
-    std::vector<core::LogRecord> records;
-
-private:
-    install::EngineSetup setup_;
-    std::vector<core::filelist::FileRecord> files_;
-};
 
 // What the uninstaller would give the steps; reports are kept for the test.
 class ScriptedUndo : public install::UndoContext {
@@ -226,7 +187,7 @@ TEST(UndoActions, RemovalTakesBackWhatTheInstallationMade) {
     undo.Add(LogKind::Shortcut, group + "Tool.lnk");
 
     dir.Write("setup.inf", kSettings);
-    InstallRun run(dir);
+    ScriptedContext run(dir);
     install::WriteRegistryValues(run);
     MakeKey(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Shared", "Other", "someone else's");
     install::RegisterAssociations(run);
@@ -235,7 +196,7 @@ TEST(UndoActions, RemovalTakesBackWhatTheInstallationMade) {
     ASSERT_TRUE(ServiceExists("cvundo_svc"));
     ASSERT_EQ(Text(HKEY_CURRENT_USER, "Environment", "CVUNDO_LIST"), "C:\\keep;C:\\added");
     ASSERT_EQ(Text(HKEY_CLASSES_ROOT, "CvUndoOld.File", ""), "Taken over");
-    undo.records.insert(undo.records.end(), run.records.begin(), run.records.end());
+    undo.records.insert(undo.records.end(), run.logRecords.begin(), run.logRecords.end());
 
     // The program the product runs first sees its command line, and the
     // removal waits for it (it writes "done" after a pause).
