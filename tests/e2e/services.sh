@@ -80,6 +80,7 @@ check services-retry-logged-once logged_once $TAKEN
 check services-after-cancel-created field_is $LAST START 4
 check services-after-cancel-logged logged_once $LAST
 check services-cancel-run-goes-on-to-the-end not_exists "$(working_folder "$S/dialog.trace")"
+check services-cancel-run-still-registers eval '"$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" /v DisplayName >/dev/null 2>&1'
 click setuperror.lcd IDCANCEL
 wait_setup
 check services-error-page-ends-setup test "$SETUP_RC" -eq 0
@@ -108,3 +109,4 @@ check services-preview-no-files not_exists "$WINEPREFIX/drive_c/CorvaneServices/
 
 delete_all
 check services-test-services-deleted service_absent $NEW
+reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
