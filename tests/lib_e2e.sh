@@ -112,9 +112,17 @@ reg_delete() { "$WINE" reg delete "$@" /f >/dev/null 2>&1; }
 # ---- Driving wizard pages ---------------------------------------------------
 # Set THEME to the packed project's theme folder (a Unix path) first.
 layout() { echo "$(zpath "$THEME")\\$1"; }
+# on_page LAYOUT [WAIT_MS]: the page shows within WAIT_MS (20 s unless given).
+# A driver that could not run at all on a busy machine is started again until then.
 on_page() {
-  local wait=${3:-20000}
-  DRIVE_LIMIT=$(( wait / 1000 + 60 )) drive page "$wait" "$(layout "$1")" | grep -qx "PAGE:$1"
+  local wait=${2:-20000}
+  local end=$((SECONDS + wait / 1000 + 1))
+  while :; do
+    DRIVE_LIMIT=$(( wait / 1000 + 60 )) drive page "$wait" "$(layout "$1")" | grep -qx "PAGE:$1" && return 0
+    wait=$(( (end - SECONDS) * 1000 ))
+    [ "$wait" -gt 0 ] || return 1
+    sleep 0.5
+  done
 }
 text_of() { drive text "$(layout "$1")" "$2" | sed -n 's/^TEXT://p'; }
 state_of() { drive state "$(layout "$1")" "$2" | sed -n 's/^STATE://p'; }
