@@ -35,7 +35,9 @@ public:
     void AbortToCompletePage();
     // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
     void ShowErrorPage();
-    // After-finish actions: launch the file and readme when chosen, then end.
+    // After-finish actions: the conditions bound to Finish, then launch the
+    // file and readme when chosen, then end. A condition that cancels ends
+    // the setup without the launches.
     void Finish();
     skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
