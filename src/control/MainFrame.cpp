@@ -379,6 +379,8 @@ install::EngineSetup CMainFrame::MakeEngineSetup() const {
     e.mergeModulesPending = s.mergeModulesPending;
     e.unattended = s.unattended;
     e.features = s.features;
+    e.variables = s.variables;
+    e.conditions = s.conditions;
     return e;
 }
 

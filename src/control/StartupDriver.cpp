@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
+#include "control/Variables.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"
@@ -108,6 +109,16 @@ bool StartupDriver::PreviousInstallation() {
     return true;
 }
 
+void StartupDriver::ReadConditions() {
+    const std::string& ini = state_.settingsPath;
+    state_.conditions = core::ReadConditions([&ini](const std::string& key, int size) {
+        return core::settings::Read(ini, core::keys::conditions::kSection, key.c_str(), size);
+    });
+    core::trace::Value("conditions", std::to_string(state_.conditions.size()));
+}
+
+void StartupDriver::ReadVariables() { ReadProjectVariables(state_); }
+
 void StartupDriver::ReadPageList() { host_.Pages().BuildPageList(); }
 
 // The features of the setup types, all to be installed until the custom
@@ -126,6 +137,9 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 bool StartupDriver::StartPageStep() {
     if (state_.diskImage) return true;
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
+    // A condition of the start page cancelled: the complete page is up and
+    // nothing is to be installed.
+    if (core::GlobalFlags().cancelled) return true;
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
     host_.Pages().SetWorkerRunning(true);
@@ -149,15 +163,13 @@ bool StartupDriver::StartPageStep() {
     return true;
 }
 
-// Steps of subsystems not built yet: the splash and background windows, the
-// conditions and variables, file actions, billboards and merge modules. Each
+// Steps of subsystems not built yet: the splash and background windows, file
+// actions, billboards and merge modules. Each
 // leaves the start-up as it is; SplashStep tells that no splash was shown.
 bool StartupDriver::SplashStep() { return false; }
-void StartupDriver::ReadConditions() {}
 void StartupDriver::ReadFileActions() {}
 void StartupDriver::OpenBackgroundWindow() {}
 void StartupDriver::ReadBillboards() {}
-void StartupDriver::ReadVariables() {}
 void StartupDriver::ReadMergeModules() {}
 
 }  // namespace control

@@ -14,6 +14,7 @@ const MessageEntry kMessages[] = {
      "Sorry, Corvane can't find data files.\r\nsetup.nsx and data.nsx\r\n"
      "These files must be in the same directory of setup.exe",
      "", ""},
+    {M::PleaseWait, "Please wait...", "", ""},
     {M::RequirementOperatingSystem,
      "The operating system is not adequate for running <ProductName>.", kMessageFileSection, "0"},
     {M::RequirementColors,

@@ -30,6 +30,7 @@ enum class MessageId {
     RichEditMissing,            // the rich-edit library is missing; start-up goes on
     // Main frame start-up
     DataFilesMissing,           // setup.nsx or data.nsx is not beside setup.exe
+    PleaseWait,                 // the wait window while variables are read from files or the web
     // System requirement checks (message file, section REQ)
     RequirementOperatingSystem, // this operating system is not allowed
     RequirementColors,          // too few colours

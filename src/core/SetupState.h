@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Conditions.h"
 #include "core/FeatureTable.h"
 #include "core/Placeholders.h"
 
@@ -76,7 +77,8 @@ struct SetupState {
     std::string customerRegistryRoot;  // CT17
     std::string customerRegistryKey;   // CT18
     std::string osName;
-    std::vector<SetupVariable> variables;  // at most 50
+    std::vector<SetupVariable> variables;  // at most 50, in settings order
+    core::Conditions conditions;           // at most 30, in settings order
     core::FeatureTable features;      // the custom setup page changes their states
     std::string appliedLanguageFile;       // the language file applied to the theme, or ""
 

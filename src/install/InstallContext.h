@@ -36,6 +36,10 @@ struct EngineSetup {
     // No one answers dialogs: every question gets its fixed answer.
     bool unattended = false;
     core::FeatureTable features;
+    // The project's variables (their values also feed `values`) and the
+    // conditions that items ask by name (install/ConditionQuery.h).
+    std::vector<core::SetupVariable> variables;
+    core::Conditions conditions;
 };
 
 // The user's answer to a failed step.
@@ -85,6 +89,10 @@ public:
     // Tells the user about an error that ends the run (nothing in an
     // unattended run).
     virtual void ReportError(int number, const std::string& message) = 0;
+    // Shows a project's message (a condition's ShowMessage action) and
+    // returns once it was read; nothing in an unattended run, nor in a
+    // context without a display, which is why this one has a default.
+    virtual void ShowMessage(const std::string&) {}
 };
 
 }  // namespace install

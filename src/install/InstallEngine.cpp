@@ -61,6 +61,13 @@ void InstallEngine::ReportError(int number, const std::string& message) {
                                           {std::to_string(number), message}));
 }
 
+// A project message has no dialog of its own on the progress page: it shows
+// as an error text does, a message box with OK.
+void InstallEngine::ShowMessage(const std::string& text) {
+    if (setup_.unattended || !progress_) return;
+    progress_->ShowError(text);
+}
+
 RunOutcome InstallEngine::Run() {
     log_.Start(Expand(core::kUninstallLogPath));
     outcome_ = RunOutcome::Failed;

@@ -47,6 +47,7 @@ public:
     void MarkAbandoned() override;
     ErrorChoice Ask(const Question& question) override;
     void ReportError(int number, const std::string& message) override;
+    void ShowMessage(const std::string& text) override;
 
 private:
     static DWORD WINAPI WorkerEntry(void* self);

@@ -10,6 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
+#include "pages/PageConditions.h"
 #include "pages/PageControls.h"
 #include "skin/PageName.h"
 
@@ -57,12 +58,31 @@ pages::wizard::MoveState Wizard::CurrentMoveState() const {
     return m;
 }
 
+HWND Wizard::DialogOwner() const { return current_ ? current_->Window() : nullptr; }
+
 // File actions and conditions bound to a page run here before it is shown;
-// false when they cancelled the setup.
-bool Wizard::RunPageActions(const std::string&) { return !core::GlobalFlags().cancelled; }
+// false when they cancelled the setup (the complete page is then up).
+bool Wizard::RunPageActions(const std::string& layout) {
+    SetupConditionRunner runner(owner_.State(), DialogOwner());
+    core::RunTriggeredConditions(owner_.State().conditions, layout, runner);
+    if (runner.Cancelled()) CancelledByCondition();
+    return !core::GlobalFlags().cancelled;
+}
+
+bool Wizard::ConditionHolds(const std::string& name) {
+    SetupConditionRunner runner(owner_.State(), DialogOwner());
+    return core::ConditionHolds(owner_.State().conditions, name, runner);
+}
+
+// As a confirmed cancel: the working folder goes unless a worker still reads
+// it, and the complete page in its cancelled form replaces the current page.
+void Wizard::CancelledByCondition() {
+    if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
+    ShowCompletePage();
+}
 
 skin::SkinnedPage* Wizard::ShowStartPage() {
-    RunPageActions(kStartPage);
+    if (!RunPageActions(kStartPage)) return nullptr;
     const bool hidden = owner_.State().unattended;
     ShowPage({kStartPage, pages::wizard::kOutsideListIndex, pages::wizard::kOutsideListCount, hidden});
     return current_.get();
@@ -137,6 +157,9 @@ void Wizard::ShowErrorPage() {
 void Wizard::Finish() {
     core::SetupState& s = owner_.State();
     core::trace::Line("finish");
+    SetupConditionRunner runner(s, DialogOwner());
+    core::RunTriggeredConditions(s.conditions, core::kAfterFinishTrigger, runner);
+    if (runner.Cancelled()) return owner_.EndSetup(core::kExitAbandoned);
     const std::string file = s.launchFileChosen ? core::ExpandSetupText(s, s.launchFile) : "";
     if (FileExists(file)) {
         const std::string parameters = core::ExpandSetupText(s, s.launchParameters);

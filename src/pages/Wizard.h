@@ -21,8 +21,10 @@ public:
 
     // Reads DIALOGLIST: "TOTAL1" pages named "W0", "W1", ...; index -1.
     void BuildPageList();
-    // Creates start.lcd outside the list (hidden in unattended mode) and
-    // makes it the current page.
+    // Runs the start page's conditions, then creates start.lcd outside the
+    // list (hidden in unattended mode) and makes it the current page. Null
+    // when a condition cancelled the setup (the complete page is up instead)
+    // or the page could not be made.
     skin::SkinnedPage* ShowStartPage();
     void CloseCurrentPage();
     void NextPage();
@@ -33,11 +35,18 @@ public:
     void AbortToCompletePage();
     // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
     void ShowErrorPage();
-    // After-finish actions: launch the file and readme when chosen, then end.
+    // After-finish actions: the conditions bound to Finish, then launch the
+    // file and readme when chosen, then end. A condition that cancels ends
+    // the setup without the launches.
     void Finish();
     skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
     void DeleteRetiredPages();
+    // The query by name of file actions and merge modules (see
+    // core::ConditionHolds), with the wizard's messages. A
+    // "CancelInstall();" action leaves the run cancelled; the caller then
+    // takes the cancel path (page moves do so themselves).
+    bool ConditionHolds(const std::string& name);
     // Runs the installation behind the progress page; the progress page's
     // timer, or the owner for an unattended run, calls it.
     void RunInstallation();
@@ -58,6 +67,9 @@ private:
     void Dispatch(const std::string& controlName, int clickCode);
     pages::wizard::MoveState CurrentMoveState() const;
     bool RunPageActions(const std::string& layout);
+    // A condition cancelled the setup: the cancel path of a confirmed cancel.
+    void CancelledByCondition();
+    HWND DialogOwner() const;
     // A cancel request (Cancel button, Escape, close box): the confirmation,
     // or Finish when nothing is left to cancel.
     void Cancel(skin::SkinnedPage& page);

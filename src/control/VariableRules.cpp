@@ -1,0 +1,72 @@
+#include "control/VariableRules.h"
+
+namespace control::variables {
+
+namespace {
+
+const char kTrue[] = "TRUE";
+const char kFalse[] = "FALSE";
+
+std::string OrDefault(const std::string& found, const VariableItem& item) {
+    return found.empty() ? item.defaultValue : found;
+}
+
+// An existence test of a path: a path ending in a backslash names no file
+// the way the setup asks, so it is never found.
+bool PathFound(const std::string& path, VariableMachine& machine) {
+    if (path.empty() || path.back() == '\\') return false;
+    return machine.PathExists(path);
+}
+
+std::string ExpandIfAny(const std::string& text, const VariableMachine& machine) {
+    return text.empty() ? text : machine.Expand(text);
+}
+
+std::string ValueOf(const VariableItem& item, Source source, VariableMachine& machine) {
+    switch (source) {
+    case Source::Nowhere: return item.defaultValue;
+    case Source::Registry:
+        return OrDefault(machine.ReadRegistry(item.registryRoot, item.registryKey, item.registryValue), item);
+    case Source::IniFile:
+        return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item);
+    case Source::FindPath: return PathFound(machine.Expand(item.findPath), machine) ? kTrue : kFalse;
+    case Source::Web: return OrDefault(machine.FetchText(machine.Expand(item.webAddress)), item);
+    case Source::FindWindow:
+        return machine.WindowExists(ExpandIfAny(item.windowClass, machine),
+                                    ExpandIfAny(item.windowTitle, machine))
+                   ? kTrue
+                   : kFalse;
+    case Source::Unknown: break;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+Source SourceFromName(const std::string& name) {
+    if (name == "Nowhere") return Source::Nowhere;
+    if (name == "Registry") return Source::Registry;
+    if (name == "INI Files") return Source::IniFile;
+    if (name == "Find File/Folder") return Source::FindPath;
+    if (name == "Retrive from Web") return Source::Web;
+    if (name == "Find Window") return Source::FindWindow;
+    return Source::Unknown;
+}
+
+void ReadVariableValues(const std::vector<VariableItem>& items, std::vector<core::SetupVariable>& table,
+                        VariableMachine& machine) {
+    bool waiting = false;
+    for (const VariableItem& item : items) {
+        if (table.size() >= static_cast<size_t>(kMaxVariables)) break;
+        const Source source = SourceFromName(item.source);
+        if (!waiting && (source == Source::FindPath || source == Source::Web)) {
+            machine.ShowWaitWindow();
+            waiting = true;
+        }
+        std::string value = ValueOf(item, source, machine);
+        table.push_back({item.name, item.description, std::move(value)});
+    }
+    if (waiting) machine.CloseWaitWindow();
+}
+
+}  // namespace control::variables
