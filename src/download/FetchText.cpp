@@ -41,6 +41,8 @@ std::string FetchText(const std::string& address) {
         if (got == 0) break;
         text.append(buffer, got);
     }
+    // A body that ended before its announced length is no text at all.
+    if (answer.hasLength && text.size() < limit) return std::string();
     if (text.size() > limit) text.resize(limit);
     return text;
 }

@@ -45,12 +45,10 @@ enum class Attempt { Done, Dropped, Fatal, Cancelled };
 class Job {
 public:
     Job(const WebAddress& address, const std::string& target) : address_(address), target_(target) {}
-    ~Job();
 
     // The worker's whole run; the file is closed when it returns.
     void Run();
-    // Asks the worker to stop and closes its Internet handles, which ends a
-    // read that is waiting for the server.
+    // Asks the worker to stop and closes its Internet handles and its file.
     void Abort();
 
     uint64_t Done() const { return done_; }
@@ -76,40 +74,38 @@ private:
     std::atomic<uint64_t> total_{0};
     std::atomic<bool> stop_{false};
 
-    // The handles, closed by whichever thread comes first: the worker when it
-    // is done with them, or the waiter on a cancel.
-    std::mutex handles_;
+    // The handles and the file, closed by whichever thread comes first: the
+    // worker when it is done with them, or the waiter on a cancel.
+    std::mutex lock_;
     bool aborted_ = false;
     HINTERNET session_ = nullptr;
     inet::Handle connection_;
     inet::Handle request_;
 };
 
-Job::~Job() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-}
-
 void Job::Run() {
     Transfer();
+    std::lock_guard<std::mutex> lock(lock_);
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
 }
 
 void Job::Transfer() {
-    // Others may delete the file while it is being written: a cancelled
-    // transfer's file is deleted by the waiter, and goes when this ends.
-    file_ = CreateFileA(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        core::trace::Failure("CreateFile", target_, error);
-        reason = core::FormatText(core::EnglishText(MessageId::DownloadReasonWrite),
-                                  {core::trace::SystemErrorText(error)});
-        return;
-    }
     {
-        std::lock_guard<std::mutex> lock(handles_);
-        if (!aborted_) session_ = inet::OpenSession();
+        // Others may delete the file while it is open: the waiter deletes a
+        // cancelled transfer's file at once.
+        std::lock_guard<std::mutex> lock(lock_);
+        if (aborted_) return;
+        file_ = CreateFileA(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file_ == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            core::trace::Failure("CreateFile", target_, error);
+            reason = core::FormatText(core::EnglishText(MessageId::DownloadReasonWrite),
+                                      {core::trace::SystemErrorText(error)});
+            return;
+        }
+        session_ = inet::OpenSession();
         if (!session_) {
             const DWORD error = GetLastError();
             core::trace::Failure("InternetOpen", error);
@@ -123,7 +119,7 @@ void Job::Transfer() {
         else outcome = Request(attempt);
         CloseRequest();
     }
-    std::lock_guard<std::mutex> lock(handles_);
+    std::lock_guard<std::mutex> lock(lock_);
     if (!aborted_) InternetCloseHandle(session_);
     session_ = nullptr;
     if (outcome == Attempt::Done) result = TransferResult::Done;
@@ -132,16 +128,21 @@ void Job::Transfer() {
 
 void Job::Abort() {
     stop_ = true;
-    std::lock_guard<std::mutex> lock(handles_);
+    std::lock_guard<std::mutex> lock(lock_);
     aborted_ = true;
-    // Closing the root closes the connection and request under it.
+    // Closing the root closes the connection and request under it. Not every
+    // implementation ends a read that waits for the server that way: the
+    // file is closed here too, so it can go now, and the worker, left to its
+    // time-out, writes nothing more.
     if (session_) InternetCloseHandle(session_);
     request_.Forget();
     connection_.Forget();
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
 }
 
 void Job::CloseRequest() {
-    std::lock_guard<std::mutex> lock(handles_);
+    std::lock_guard<std::mutex> lock(lock_);
     if (aborted_) return;
     request_.Close();
     connection_.Close();
@@ -166,7 +167,7 @@ Attempt Job::Request(int attempt) {
     HINTERNET session;
     HINTERNET sentRequest;
     {
-        std::lock_guard<std::mutex> lock(handles_);
+        std::lock_guard<std::mutex> lock(lock_);
         if (aborted_) return Attempt::Cancelled;
         session = session_;
     }
@@ -176,7 +177,7 @@ Attempt Job::Request(int attempt) {
     DWORD error = 0;
     const bool sent = inet::SendRequest(session, address_, "*/*", headers, connection, request, error);
     {
-        std::lock_guard<std::mutex> lock(handles_);
+        std::lock_guard<std::mutex> lock(lock_);
         if (aborted_) {
             connection.Forget();
             request.Forget();
@@ -202,7 +203,7 @@ Attempt Job::Request(int attempt) {
     resumable_ = answer.acceptsRanges;
     // A server that answers a resume with the whole file is written from the start.
     const bool resumed = offset && answer.status == HTTP_STATUS_PARTIAL_CONTENT;
-    if (offset && !resumed && !Restart()) return Attempt::Fatal;
+    if (offset && !resumed && !Restart()) return stop_ ? Attempt::Cancelled : Attempt::Fatal;
     return Receive(sentRequest, answer, resumed ? offset : 0);
 }
 
@@ -222,7 +223,7 @@ Attempt Job::Receive(HINTERNET request, const inet::Answer& answer, uint64_t off
         }
         if (stop_) return Attempt::Cancelled;
         if (got == 0) break;
-        if (!Write(buffer, got)) return Attempt::Fatal;
+        if (!Write(buffer, got)) return stop_ ? Attempt::Cancelled : Attempt::Fatal;
     }
     if (answer.hasLength && written_ != total) {
         reason = core::EnglishText(MessageId::DownloadReasonShort);
@@ -232,6 +233,8 @@ Attempt Job::Receive(HINTERNET request, const inet::Answer& answer, uint64_t off
 }
 
 bool Job::Write(const char* data, DWORD size) {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (aborted_) return false;
     DWORD done = 0;
     if (!WriteFile(file_, data, size, &done, nullptr) || done != size) {
         const DWORD error = GetLastError();
@@ -247,6 +250,8 @@ bool Job::Write(const char* data, DWORD size) {
 
 // Empties the file for a body that starts over.
 bool Job::Restart() {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (aborted_) return false;
     written_ = 0;
     done_ = 0;
     if (SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && SetEndOfFile(file_))
@@ -318,8 +323,6 @@ TransferOutcome DownloadFile(const TransferRequest& request, ProgressDisplay* di
     }
     const bool cancelled = Watch(job, worker, display, cancelRequested);
     CloseHandle(worker);
-    // A worker still waiting for its server holds the file open: the file
-    // then goes when the worker lets it go.
     if (cancelled || job->result == TransferResult::Cancelled) {
         DeleteFileA(request.target.c_str());
         return {TransferResult::Cancelled, std::string()};

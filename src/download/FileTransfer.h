@@ -34,10 +34,11 @@ struct TransferOutcome {
 constexpr int kRetries = 3;
 
 // Downloads `request.address` to `request.target`, showing the progress on
-// `display` (may be null) and asking `cancelRequested` between reads; a
-// cancel ends the transfer at once, even while the server is silent. Returns
-// when the worker has ended (or, cancelled, has been abandoned to its
-// time-out: it writes nothing more and its file goes when it ends).
+// `display` (may be null) and asking `cancelRequested` (may be empty) ten
+// times a second; a cancel ends the transfer at once, even while the server
+// is silent. Returns when the worker has ended, or, cancelled, when the
+// partial file has been deleted: a worker still waiting for its server is
+// left to its time-out and writes nothing more.
 TransferOutcome DownloadFile(const TransferRequest& request, ProgressDisplay* display,
                              const std::function<bool()>& cancelRequested);
 

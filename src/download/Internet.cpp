@@ -80,6 +80,8 @@ bool SendRequest(HINTERNET session, const WebAddress& address, const char* accep
         core::trace::Failure("HttpOpenRequest", address.object, error);
         return false;
     }
+    // Set again on the request: not every implementation passes the session's on.
+    SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, TimeoutMs());
     if (!HttpSendRequestA(request.Get(), headers.empty() ? nullptr : headers.c_str(),
                           static_cast<DWORD>(headers.size()), nullptr, 0)) {
         error = GetLastError();
