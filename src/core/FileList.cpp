@@ -57,7 +57,9 @@ std::string FileNameOf(const std::string& path, unsigned codePage) {
 }
 
 bool IsWebItem(const std::string& sourceLine) {
-    return sourceLine.find("http:") != std::string::npos || sourceLine.find("ftp:") != std::string::npos;
+    for (const char* scheme : {"http:", "https:", "ftp:"})
+        if (sourceLine.find(scheme) != std::string::npos) return true;
+    return false;
 }
 
 DataFields SplitDataLine(const std::string& dataLine) {

@@ -70,7 +70,8 @@ std::vector<FileRecord> ParseFileList(const std::string& text, unsigned codePage
 std::string FileNameOf(const std::string& path, unsigned codePage);
 
 // A record is a web item, downloaded at install time instead of taken from
-// the payload, when its source line contains "http:" or "ftp:" (case matters).
+// the payload, when its source line contains "http:", "https:" or "ftp:"
+// (case matters).
 bool IsWebItem(const std::string& sourceLine);
 
 // The distinct destination directories of the records in order of first

@@ -96,6 +96,13 @@ const MessageEntry kMessages[] = {
     {M::DownloadMinutesSeconds, "%1 min %2 sec", "", ""},
     {M::DownloadCopied, "%1 (%2 copied)", "", ""},
     {M::DownloadBytesPerSec, "%1 Bytes/Sec", "", ""},
+    {M::DownloadReceived, "Received: %s - ", "", ""},
+    {M::DownloadFailed, "Corvane can't download the file:\r\n%s\r\n%s", "", ""},
+    {M::DownloadReasonShort, "The connection ended before the whole file had arrived.", "", ""},
+    {M::DownloadReasonDigest, "The downloaded file is not the one the setup expects (SHA-256).", "", ""},
+    {M::DownloadReasonAddress, "The address names no server the setup can reach.", "", ""},
+    {M::DownloadReasonWrite, "The file could not be written: %s", "", ""},
+    {M::DownloadReasonSystem, "%s (error %d)", "", ""},
     {M::UninstallUsage,
      "Usage:\r\ncvexec.exe /R <ProductCode>   remove the product\r\n"
      "cvexec.exe /M <ProductCode>   modify, repair or remove it\r\n"

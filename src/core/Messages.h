@@ -100,6 +100,13 @@ enum class MessageId {
     DownloadMinutesSeconds,     // string 112: minutes and seconds
     DownloadCopied,             // string 113: time left with the byte counts
     DownloadBytesPerSec,        // string 114: speed below 1 KB/s
+    DownloadReceived,           // the info line without a known size, followed by the speed; %s the bytes
+    DownloadFailed,             // a failed transfer's question; %s the address, %s the reason
+    DownloadReasonShort,        // reason: the body ended before its announced length
+    DownloadReasonDigest,       // reason: the SHA-256 digest differs from the project's
+    DownloadReasonAddress,      // reason: the address names no host, port or scheme the setup can use
+    DownloadReasonWrite,        // reason: the target file could not be written; %s the system's text
+    DownloadReasonSystem,       // reason: a failed Internet call; %s the system's text, %d its code
     // Uninstaller: its pages and messages (message file, section REQ, keys "U1"...)
     UninstallUsage,             // the command line was not understood (no message file known yet)
     UninstallNotRegistered,     // no registration under the product code

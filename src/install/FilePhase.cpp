@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/Messages.h"
+#include "download/FileTransfer.h"
 #include "install/DirectoryPath.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
@@ -78,28 +79,38 @@ private:
     bool PlaceFile(const std::string& source, const std::string& destination);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
-    bool DownloadWebItem(const FileRecord& record);
+    bool DownloadWebItem(const WebItem& item, const std::string& destination);
 
     InstallContext& ctx_;
     install::fileops::InheritedPermissions permissions_;
 };
 
+// Whether a web item's condition lets it be downloaded. The conditions are
+// not looked up by name here yet: every item is downloaded, as one without a
+// condition, and no outcome is shown.
+bool WebItemWanted(const std::string& condition) {
+    (void)condition;
+    return true;
+}
+
 ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     ctx_.SetProgressPosition(static_cast<int>(k));
     const std::string source = ctx_.PayloadFilePath(k, r.fileName);
-    const std::string destination = ctx_.Expand(DestinationPath(r.destDir, r.fileName));
+    // A web item is named by its address, without the digest and condition parts.
+    const bool web = core::filelist::IsWebItem(r.sourceLine);
+    const WebItem item = web ? ParseWebItem(r.sourceLine) : WebItem();
+    const std::string destination = ctx_.Expand(DestinationPath(r.destDir, web ? item.fileName : r.fileName));
     if (ctx_.CancelRequested()) return ActionResult::Stop;
     if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
-                          ctx_.Setup().features.IsExcluded(r.feature);
+                          ctx_.Setup().features.IsExcluded(r.feature) || (web && !WebItemWanted(item.condition));
     // Logged before the file is placed: a run killed while placing it still
     // names it in its log, and a removal of what it got to misses nothing.
     if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
     if (!skipCopy) {
-        if (core::filelist::IsWebItem(r.sourceLine)) {
-            DownloadWebItem(r);
-            if (ctx_.CancelRequested()) return ActionResult::Stop;
+        if (web) {
+            if (!DownloadWebItem(item, destination)) return ActionResult::Stop;
         } else {
             // The expanded copy goes into the working folder, never beside a
             // disk image's file on the distribution medium.
@@ -186,9 +197,30 @@ void FilePlacer::ApplyAttributes(const std::string& destination, int32_t flags) 
     if (wanted != current) SetFileAttributesA(destination.c_str(), wanted);
 }
 
-// Web items are fetched by the download step, not built yet: the item is
-// reported as not downloaded and the run goes on.
-bool FilePlacer::DownloadWebItem(const FileRecord&) { return false; }
+// Downloads a web item to its destination, asking the user what to do when
+// the transfer fails, as for a failed copy. False when the run stops: the
+// user cancelled (during the transfer or at the question) or the run was
+// abandoned.
+bool FilePlacer::DownloadWebItem(const WebItem& item, const std::string& destination) {
+    const download::TransferRequest request{item.address, destination, item.sha256, item.badDigest};
+    for (;;) {
+        const download::TransferOutcome outcome =
+            download::DownloadFile(request, ctx_.DownloadDisplay(), [this] { return ctx_.CancelRequested(); });
+        if (outcome.result == download::TransferResult::Done) return true;
+        if (outcome.result == download::TransferResult::Cancelled) return false;
+
+        const ErrorChoice choice = ctx_.Ask(
+            {core::FormatText(core::EnglishText(core::MessageId::DownloadFailed), {item.address, outcome.reason}),
+             false});
+        if (choice == ErrorChoice::Cancel) {
+            // The file was logged before the transfer and is not there: a removal must leave the name.
+            ctx_.Log(core::LogKind::KeepFile, destination);
+            ctx_.Abandon();
+            return false;
+        }
+        if (choice == ErrorChoice::Ignore) return true;
+    }
+}
 
 }  // namespace
 

@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <cstdint>
+#include <utility>
 
+#include "download/WebAddress.h"
 #include "util/Text.h"
 
 namespace install::filerules {
@@ -30,7 +32,10 @@ std::string DestinationPath(const std::string& destDir, const std::string& fileN
 WebItem ParseWebItem(const std::string& sourceLine) {
     WebItem w;
     size_t brace = sourceLine.find('{');
-    w.address = sourceLine.substr(0, brace);
+    download::DigestSplit digest = download::SplitDigestSuffix(sourceLine.substr(0, brace));
+    w.address = std::move(digest.address);
+    w.sha256 = std::move(digest.sha256);
+    w.badDigest = digest.malformed;
     if (brace != std::string::npos) {
         w.condition = sourceLine.substr(brace + 1);
         if (!w.condition.empty() && w.condition.back() == '}') w.condition.pop_back();

@@ -62,9 +62,11 @@ inline std::string DirectoryToCreate(const std::string& distinctDir) {
 // Which records are web items is the file list's rule (core::filelist::IsWebItem).
 
 struct WebItem {
-    std::string address;    // the source line up to its first "{"
+    std::string address;    // the source line up to its first "{", without a digest suffix
     std::string condition;  // text after the first "{", one closing "}" at its end removed; may be empty
     std::string fileName;   // text of the address after its last "/"
+    std::string sha256;     // the digest the file must have (64 lower-case hex digits), or ""
+    bool badDigest = false; // the address ends in a malformed "#sha256=" suffix
 };
 
 WebItem ParseWebItem(const std::string& sourceLine);

@@ -14,6 +14,7 @@
 #include "core/SetupState.h"
 #include "core/UninstallLog.h"
 #include "core/FileList.h"
+#include "download/ProgressDisplay.h"
 
 namespace install {
 
@@ -74,6 +75,8 @@ public:
     virtual void SetStatus(const std::string& text) = 0;
     virtual void SetProgressRange(int count) = 0;
     virtual void SetProgressPosition(int position) = 0;
+    // Where a web item's transfer shows its progress; null without a display.
+    virtual download::ProgressDisplay* DownloadDisplay() { return nullptr; }
 
     // The user confirmed cancelling: actions stop before their next item.
     virtual bool CancelRequested() const = 0;

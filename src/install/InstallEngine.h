@@ -42,6 +42,7 @@ public:
     void SetStatus(const std::string& text) override;
     void SetProgressRange(int count) override;
     void SetProgressPosition(int position) override;
+    download::ProgressDisplay* DownloadDisplay() override { return progress_; }
     bool CancelRequested() const override;
     void Abandon() override;
     void MarkAbandoned() override;

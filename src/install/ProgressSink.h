@@ -1,15 +1,17 @@
-// The installation's user interface: status lines, the progress bar and the
-// answers to its questions; the progress page, or nothing in a run without
-// one. Called from the installation's worker thread.
+// The installation's user interface: status lines, the progress bar, the
+// download display of web items and the answers to its questions; the
+// progress page, or nothing in a run without one. Called from the
+// installation's worker thread.
 #pragma once
 
 #include <string>
 
+#include "download/ProgressDisplay.h"
 #include "install/InstallContext.h"
 
 namespace install {
 
-class ProgressSink {
+class ProgressSink : public download::ProgressDisplay {
 public:
     virtual ~ProgressSink() = default;
     // line 0: the main status line; line 1: the detail line.

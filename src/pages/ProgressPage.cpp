@@ -23,6 +23,7 @@ ProgressPageSink::ProgressPageSink(skin::SkinnedPage* page) {
         info_ = page->ControlWindow("IDC_INFO");
         installInfo_ = page->ControlWindow("IDC_INSTALLINFO");
         bar_ = page->ControlWindow("IDC_PROGRESS1");
+        downloadBar_ = page->ControlWindow("IDC_DOWNLOADPROGRESS");
     }
     // The worker sends its questions here, so the dialogs belong to the
     // user-interface thread like every other window of the setup.
@@ -41,6 +42,7 @@ ProgressPageSink::~ProgressPageSink() {
 }
 
 void ProgressPageSink::SetStatus(const std::string& text, int line) {
+    if (line == 0) status_ = text;
     if (HWND control = line == 0 ? info_ : installInfo_) pages::pagectl::SetTextAndRepaint(page_, control, text);
 }
 
@@ -53,6 +55,29 @@ void ProgressPageSink::SetProgressRange(int count) {
 void ProgressPageSink::SetProgressPosition(int position) {
     if (bar_ && throttle_.Due(position, GetTickCount()))
         SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void ProgressPageSink::ShowDownloadProgress() {
+    if (!downloadBar_) return;
+    SendMessageA(downloadBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SendMessageA(downloadBar_, PBM_SETPOS, 0, 0);
+    ShowWindow(downloadBar_, SW_SHOW);
+}
+
+void ProgressPageSink::UpdateDownloadProgress(const download::ProgressReport& report) {
+    if (downloadBar_ && report.percent >= 0)
+        SendMessageA(downloadBar_, PBM_SETPOS, static_cast<WPARAM>(report.percent), 0);
+    if (info_) pages::pagectl::SetTextAndRepaint(page_, info_, report.info);
+}
+
+// The estimate gives way to the status line it covered.
+void ProgressPageSink::HideDownloadProgress() {
+    if (downloadBar_) {
+        ShowWindow(downloadBar_, SW_HIDE);
+        SendMessageA(downloadBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+        SendMessageA(downloadBar_, PBM_SETPOS, 0, 0);
+    }
+    if (info_) pages::pagectl::SetTextAndRepaint(page_, info_, status_);
 }
 
 // Without its window the question is answered Cancel: nobody could see it.

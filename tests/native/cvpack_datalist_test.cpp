@@ -134,8 +134,10 @@ TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
               "data.inf:2: NUL byte inside the line");
     EXPECT_EQ(ParseError("\nD\\*0*0*0|\n"), "data.inf:1: empty source line");
     EXPECT_EQ(ParseError("bin/\nD\\*0*0*0|\n"), "data.inf:1: source line has no file name");
-    EXPECT_NE(ParseError("https://example.com/a.zip\nD\\*0*0*0|\n").find("data.inf:1: web address"),
+    EXPECT_NE(ParseError("gopher://example.com/a.zip\nD\\*0*0*0|\n").find("data.inf:1: web address"),
               std::string::npos);
+    // Secure addresses, ports and digest suffixes are web items the setup fetches.
+    EXPECT_EQ(ParseError("https://example.com:8443/a.zip#sha256=00{C}\nD\\*0*0*0|\n"), "no error");
 }
 
 TEST(CvpackDataList, RewriteEndsEveryLineWithCrLfAndKeepsText) {

@@ -150,12 +150,12 @@ TEST(FileListRecords, SplitDataLineCountsTheSeparatorsFoundAndCutsNothing) {
     EXPECT_EQ(f.feature, long500 + "*|");
 }
 
-TEST(FileListRecords, WebItemsHaveHttpOrFtpInTheSourceLine) {
+TEST(FileListRecords, WebItemsHaveHttpHttpsOrFtpInTheSourceLine) {
     EXPECT_TRUE(filelist::IsWebItem("http://host/file.zip"));
     EXPECT_TRUE(filelist::IsWebItem("ftp://host/file.zip"));
     EXPECT_TRUE(filelist::IsWebItem("see http:x"));
     EXPECT_TRUE(filelist::IsWebItem("mirror http://host/a.zip{token}"));
-    EXPECT_FALSE(filelist::IsWebItem("https://host/file.zip"));  // no "http:" in it
+    EXPECT_TRUE(filelist::IsWebItem("https://host/file.zip"));
     EXPECT_FALSE(filelist::IsWebItem("HTTP://host/file.zip"));
     EXPECT_FALSE(filelist::IsWebItem("C:\\payload\\file.zip"));
     EXPECT_FALSE(filelist::IsWebItem("C:\\ftp\\file.zip"));

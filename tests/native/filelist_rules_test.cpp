@@ -124,6 +124,18 @@ TEST(FileRulesWeb, AddressIsCutAtTheBraceAndNamedAfterTheLastSlash) {
 
     WebItem noName = ParseWebItem("http://h/dir/");
     EXPECT_EQ(noName.fileName, "");
+
+    // The digest suffix names neither the request nor the file; the condition follows it.
+    const std::string hex(64, 'c');
+    WebItem checked = ParseWebItem("https://h:8443/dl/tool.exe#sha256=" + hex + "{NeedTool}");
+    EXPECT_EQ(checked.address, "https://h:8443/dl/tool.exe");
+    EXPECT_EQ(checked.fileName, "tool.exe");
+    EXPECT_EQ(checked.sha256, hex);
+    EXPECT_FALSE(checked.badDigest);
+    EXPECT_EQ(checked.condition, "NeedTool");
+    WebItem bad = ParseWebItem("http://h/tool.exe#sha256=123");
+    EXPECT_EQ(bad.fileName, "tool.exe");
+    EXPECT_TRUE(bad.badDigest);
 }
 
 TEST(FileRulesDestination, DestinationComputerRemovedBackslashAddedNameAppended) {

@@ -69,7 +69,7 @@ void CheckSourceLine(const ProjectDataRecord& record, const Line& line, const st
     if (line.text.empty()) throw ProjectDataError(label, line.number, "empty source line");
     if (!record.IsWebItem() && line.text.find("://") != std::string::npos)
         throw ProjectDataError(label, line.number,
-                               "web address without \"http:\" or \"ftp:\"; the setup would "
+                               "web address without \"http:\", \"https:\" or \"ftp:\"; the setup would "
                                "take it for a local file");
     if (record.fields.fileName.empty() && !record.IsWebItem())
         throw ProjectDataError(label, line.number, "source line has no file name");

@@ -1,0 +1,122 @@
+#include "download/Internet.h"
+
+#include <cstdlib>
+
+#include "core/Trace.h"
+
+namespace download::inet {
+
+namespace {
+
+// Always from the server: no cached copy is used or kept, and the connection
+// is kept for a resumed request.
+constexpr DWORD kRequestFlags =
+    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
+
+// The program file's name without its extension ("setup").
+std::string AgentName() {
+    char path[MAX_PATH] = "";
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string name(path, n < sizeof path ? n : 0);
+    const size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name.empty() ? std::string("setup") : name;
+}
+
+void SetTimeout(HINTERNET handle, DWORD option, DWORD ms) {
+    if (!InternetSetOptionA(handle, option, &ms, sizeof ms))
+        core::trace::Failure("InternetSetOption", "time-out", GetLastError());
+}
+
+bool QueryText(HINTERNET request, DWORD info, std::string& text) {
+    char buffer[64] = "";
+    DWORD size = sizeof buffer;
+    if (!HttpQueryInfoA(request, info, buffer, &size, nullptr)) return false;
+    text.assign(buffer, size < sizeof buffer ? size : 0);
+    return true;
+}
+
+}  // namespace
+
+DWORD TimeoutMs() {
+    const char* text = std::getenv(kTimeoutVariable);
+    uint64_t ms = 0;
+    if (text && ParseByteCount(text, ms) && ms > 0 && ms <= kDefaultTimeoutMs) return static_cast<DWORD>(ms);
+    return kDefaultTimeoutMs;
+}
+
+void Handle::Close() {
+    if (h_) InternetCloseHandle(h_);
+    h_ = nullptr;
+}
+
+HINTERNET OpenSession() {
+    HINTERNET session = InternetOpenA(AgentName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!session) return nullptr;
+    const DWORD timeout = TimeoutMs();
+    SetTimeout(session, INTERNET_OPTION_CONNECT_TIMEOUT, timeout);
+    SetTimeout(session, INTERNET_OPTION_SEND_TIMEOUT, timeout);
+    SetTimeout(session, INTERNET_OPTION_RECEIVE_TIMEOUT, timeout);
+    return session;
+}
+
+bool SendRequest(HINTERNET session, const WebAddress& address, const char* acceptType,
+                 const std::string& headers, Handle& connection, Handle& request, DWORD& error) {
+    connection = Handle(InternetConnectA(session, address.host.c_str(), address.port, nullptr, nullptr,
+                                         INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) {
+        error = GetLastError();
+        core::trace::Failure("InternetConnect", address.host, error);
+        return false;
+    }
+    const char* accept[] = {acceptType, nullptr};
+    const DWORD flags = kRequestFlags | (address.secure ? INTERNET_FLAG_SECURE : 0);
+    request = Handle(HttpOpenRequestA(connection.Get(), "GET", address.object.c_str(), nullptr, nullptr, accept,
+                                      flags, 0));
+    if (!request) {
+        error = GetLastError();
+        core::trace::Failure("HttpOpenRequest", address.object, error);
+        return false;
+    }
+    // Set again on the request: not every implementation passes the session's on.
+    SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, TimeoutMs());
+    if (!HttpSendRequestA(request.Get(), headers.empty() ? nullptr : headers.c_str(),
+                          static_cast<DWORD>(headers.size()), nullptr, 0)) {
+        error = GetLastError();
+        core::trace::Failure("HttpSendRequest", address.host + "/" + address.object, error);
+        return false;
+    }
+    return true;
+}
+
+bool ReadAnswer(HINTERNET request, Answer& answer) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return false;
+    answer.status = status;
+    std::string text;
+    answer.hasLength = QueryText(request, HTTP_QUERY_CONTENT_LENGTH, text) && ParseByteCount(text, answer.length);
+    answer.acceptsRanges = QueryText(request, HTTP_QUERY_ACCEPT_RANGES, text) && text == "bytes";
+    return true;
+}
+
+bool Read(HINTERNET request, char* buffer, DWORD size, DWORD& got) {
+    got = 0;
+    return InternetReadFile(request, buffer, size, &got) != 0;
+}
+
+std::string ErrorText(DWORD error) {
+    if (error >= INTERNET_ERROR_BASE && error <= INTERNET_ERROR_LAST) {
+        char text[512] = "";
+        DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 GetModuleHandleA("wininet.dll"), error, 0, text, sizeof text, nullptr);
+        while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = '\0';
+        if (n > 0) return std::string(text, n);
+    }
+    return core::trace::SystemErrorText(error);
+}
+
+}  // namespace download::inet
