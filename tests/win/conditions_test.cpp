@@ -27,6 +27,9 @@ public:
     void SetProgressPosition(int) override {}
     install::ErrorChoice Ask(const install::Question&) override { return install::ErrorChoice::Cancel; }
     void ShowError(const std::string& text) override { shown.push_back(text); }
+    void ShowDownloadProgress() override {}
+    void UpdateDownloadProgress(const download::ProgressReport&) override {}
+    void HideDownloadProgress() override {}
     std::vector<std::string> shown;
 };
 
