@@ -6,6 +6,7 @@
 
 #include "core/Messages.h"
 #include "download/FileTransfer.h"
+#include "install/ConditionQuery.h"
 #include "install/DirectoryPath.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
@@ -85,12 +86,11 @@ private:
     install::fileops::InheritedPermissions permissions_;
 };
 
-// Whether a web item's condition lets it be downloaded. The conditions are
-// not looked up by name here yet: every item is downloaded, as one without a
-// condition, and no outcome is shown.
-bool WebItemWanted(const std::string& condition) {
-    (void)condition;
-    return true;
+// Whether a web item's condition lets it be downloaded: the project's
+// condition of that name, asked without showing its outcome (an item without
+// one, or naming none of the project's, is downloaded).
+bool WebItemWanted(InstallContext& context, const std::string& condition) {
+    return ConditionHolds(context, condition);
 }
 
 ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
@@ -104,7 +104,7 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
     const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
-                          ctx_.Setup().features.IsExcluded(r.feature) || (web && !WebItemWanted(item.condition));
+                          ctx_.Setup().features.IsExcluded(r.feature) || (web && !WebItemWanted(ctx_, item.condition));
     // Logged before the file is placed: a run killed while placing it still
     // names it in its log, and a removal of what it got to misses nothing.
     if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);

@@ -37,8 +37,10 @@ python3 -c "import sys; sys.path.insert(0, '$CV_ROOT/tests/tools'); import https
 sys.stdout.buffer.write(httpserver.pattern($BIG))" >"$S/expected.bin"
 
 # ---- A throttled transfer shown on the progress page; failed statuses asked about ----
-{ record "$URL/$BIG.bin#sha256=$SHA{NeedsData}" 'data\'; record "$URL/status/404" ''
-  record "$URL/status/401" ''; } | project main ''
+# "NeedsData" names no condition of the project: downloaded; "Never" does not hold.
+{ record "$URL/$BIG.bin#sha256=$SHA{NeedsData}" 'data\'; record "$URL/1000.bin{Never}" ''
+  record "$URL/status/404" ''; record "$URL/status/401" ''; } |
+  project main '[CONDITIONS]\r\nTOTAL=1\r\nA0=Never\r\nB0=1\r\nC0===\r\nD0=2\r\nF0=0\r\n'
 THEME=$S/main-pkg/theme
 rm -rf "$DEST"
 start_packed "$S/main-pkg" "$S/main.trace" 90
@@ -55,6 +57,7 @@ drive answer 30000 Cancel >"$S/401.box"
 check downloads-401-asks grep -qF 'Status Code:401' "$S/401.box"
 check downloads-cancel-at-failure-error-page on_page setuperror.lcd 20000
 check downloads-whole-file-named-without-suffixes same_file "$S/expected.bin" "$DEST/data/$BIG.bin"
+check downloads-condition-not-holding-skips not_exists "$DEST/1000.bin"
 check downloads-failed-leave-no-file not_exists "$DEST/404"
 check downloads-failed-401-no-file not_exists "$DEST/401"
 check downloads-logged-by-file-name grep -qF "FILE=C:\\CorvaneDownload\\data\\$BIG.bin" "$LOG"
