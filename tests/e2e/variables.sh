@@ -15,17 +15,23 @@ timeout 80 "$WINE" "$CV_WIN/tests/testwindow.exe" CorvaneVarTest 'Var Window' 70
 WINDOW_PID=$!
 eventually 20 grep -q READY "$S/window.txt"
 
-# The welcome page shows every variable. The web address answers nothing (a
-# closed port), so the default stands.
+# A web server that answers texts, stopped when this script ends.
+python3 "$CV_ROOT/tests/tools/httpserver.py" "$S/port" --limit 90 &
+SERVER=$!
+trap 'kill $SERVER 2>/dev/null; wait $SERVER 2>/dev/null' EXIT
+for _ in $(seq 50); do [ -s "$S/port" ] && break; sleep 0.1; done
+
+# The welcome page shows every variable. One web address answers nothing (a
+# closed port), so its default stands; the other answers with a text.
 theme_with_welcome() {
   mkdir -p "$1/theme"
-  sed 's/^3002,1=Caption|.*|0/3002,1=Caption|<Edition> \/ <Missing> \/ <Color> \/ <HasFile> \/ <HasDir> \/ <NoFile> \/ <Web> \/ <Win> \/ <NoWin> \/ [Edition]|0/' \
+  sed 's/^3002,1=Caption|.*|0/3002,1=Caption|<Edition> \/ <Missing> \/ <Color> \/ <HasFile> \/ <HasDir> \/ <NoFile> \/ <Web> \/ <Win> \/ <NoWin> \/ [Edition] \/ <WebText>|0/' \
     "$CV_ROOT/examples/sample/theme/welcome.lcd" >"$1/theme/welcome.lcd"
 }
 esc() { echo "${1//\\/\\\\}"; }
 HOME_W=$(esc "$(zpath "$S")")
 PAGES='[DIALOGLIST]\r\nTOTAL1=2\r\nW0=welcome.lcd\r\nW1=complete.lcd\r\n'
-VARS="[VARIABLES]\r\nTOTAL=11\r\n\
+VARS="[VARIABLES]\r\nTOTAL=12\r\n\
 A0=<Home>\r\nB0=$HOME_W\r\nD0=Nowhere\r\n\
 A1=<Edition>\r\nB1=none\r\nD1=Registry\r\nE1=HKEY_CURRENT_USER\r\nF1=Software\\\\CorvaneVars\r\nG1=Edition\r\n\
 A2=<Missing>\r\nB2=fallback\r\nD2=Registry\r\nE2=HKEY_CURRENT_USER\r\nF2=Software\\\\CorvaneVars\r\nG2=Nope\r\n\
@@ -36,7 +42,8 @@ A6=<NoFile>\r\nD6=Find File/Folder\r\nL6=<Home>\\\\absent.txt\r\n\
 A7=<Web>\r\nB7=offline\r\nD7=Retrive from Web\r\nO7=http://127.0.0.1:1/<Edition>.txt\r\n\
 A8=<Win>\r\nD8=Find Window\r\nP8=CorvaneVarTest\r\nQ8=Var Window\r\n\
 A9=<NoWin>\r\nD9=Find Window\r\nP9=CorvaneVarTest\r\nQ9=Other Window\r\n\
-A10=<Unknown>\r\nB10=kept\r\nD10=nowhere\r\n"
+A10=<Unknown>\r\nB10=kept\r\nD10=nowhere\r\n\
+A11=<WebText>\r\nB11=offline\r\nD11=Retrive from Web\r\nO11=http://127.0.0.1:$(cat "$S/port")/text/<Edition>-online\r\n"
 CONDS="[CONDITIONS]\r\nTOTAL=3\r\n\
 A0=OnWelcome\r\nB0=<Edition>\r\nC0===\r\nD0=Pro\r\nE0=welcome.lcd\r\nF0=2\r\n00=ShowMessage(Pro edition found);\r\n01=Beep();\r\n\
 A1=Never\r\nB1=1\r\nC1=<=\r\nD1=2\r\nE1=welcome.lcd\r\nF1=1\r\n10=ShowMessage(never shown);\r\n\
@@ -53,7 +60,7 @@ drive dialog 30000 >"$S/welcome.box"
 check variables-page-condition-message message_is "$S/welcome.box" 'Pro edition found'
 on_page welcome.lcd
 check variables-from-every-source text_is welcome.lcd IDC_STATIC2 \
-  'Pro / fallback / Blue / TRUE / TRUE / FALSE / offline / TRUE / FALSE / Pro'
+  'Pro / fallback / Blue / TRUE / TRUE / FALSE / offline / TRUE / FALSE / Pro / Pro-online'
 check variables-unknown-source-is-empty eval 'tr -d "\r" <"$S/shown.trace" | grep -qx "variable=<Unknown>="'
 check variables-wait-window-made eval '! grep -q "wait window" "$S/shown.trace"'
 screenshot welcome

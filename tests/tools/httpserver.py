@@ -5,6 +5,7 @@ the port to PORT_FILE and serves until it is stopped (or LIMIT seconds pass).
   /<size>.bin             <size> bytes (a pattern) with their length, sent at
                           RATE bytes per second (0: at once)
   /status/<code>          that status with a short body (401 asks for a password)
+  /text/<words>           the words as a plain text, with their length
 """
 import argparse
 import http.server
@@ -34,6 +35,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Connection", "close")
             self.end_headers()
             self.wfile.write(b"nope")
+            return
+        if path.startswith("/text/"):
+            body = path[len("/text/"):].encode()
+            self.send_response(200)
+            self.send_header("Content-Type", "text/plain")
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(body)
             return
         if path.endswith(".bin") and path[1:-4].isdigit():
             body = pattern(int(path[1:-4]))
