@@ -56,7 +56,7 @@ make_project "$P" "[APPINFO]\r\na1=Vars\r\n$PAGES$VARS$CONDS"
 theme_with_welcome "$P"
 THEME="$P/theme"
 start_setup "$P" "$S/shown.trace"
-drive dialog 30000 >"$S/welcome.box"
+drive dialog 30000 'Brenmark Corvane' >"$S/welcome.box"
 check variables-page-condition-message message_is "$S/welcome.box" 'Pro edition found'
 on_page welcome.lcd
 check variables-from-every-source text_is welcome.lcd IDC_STATIC2 \
@@ -66,7 +66,7 @@ check variables-wait-window-made eval '! grep -q "wait window" "$S/shown.trace"'
 screenshot welcome
 click welcome.lcd IDC_NEXT
 on_page complete.lcd && click complete.lcd IDC_FINISH
-drive dialog 20000 >"$S/finish.box"
+drive dialog 20000 'Brenmark Corvane' >"$S/finish.box"
 check variables-finish-condition-message message_is "$S/finish.box" 'Finished with <Color>'
 wait_setup
 check variables-finished-exit-0 test "$SETUP_RC" -eq 0
