@@ -7,8 +7,14 @@ namespace {
 const char kTrue[] = "TRUE";
 const char kFalse[] = "FALSE";
 
-std::string OrDefault(const std::string& found, const VariableItem& item) {
-    return found.empty() ? item.defaultValue : found;
+std::string ExpandIfAny(const std::string& text, const VariableMachine& machine) {
+    return text.empty() ? text : machine.Expand(text);
+}
+
+// A default may name placeholders and earlier variables ("<PersonalFolder>\Notes"):
+// the expansion replaces a variable's value as it stands, so it is expanded here.
+std::string OrDefault(const std::string& found, const VariableItem& item, const VariableMachine& machine) {
+    return found.empty() ? ExpandIfAny(item.defaultValue, machine) : found;
 }
 
 // An existence test of a path: a path ending in a backslash names no file
@@ -18,19 +24,15 @@ bool PathFound(const std::string& path, VariableMachine& machine) {
     return machine.PathExists(path);
 }
 
-std::string ExpandIfAny(const std::string& text, const VariableMachine& machine) {
-    return text.empty() ? text : machine.Expand(text);
-}
-
 std::string ValueOf(const VariableItem& item, Source source, VariableMachine& machine) {
     switch (source) {
-    case Source::Nowhere: return item.defaultValue;
+    case Source::Nowhere: return ExpandIfAny(item.defaultValue, machine);
     case Source::Registry:
-        return OrDefault(machine.ReadRegistry(item.registryRoot, item.registryKey, item.registryValue), item);
+        return OrDefault(machine.ReadRegistry(item.registryRoot, item.registryKey, item.registryValue), item, machine);
     case Source::IniFile:
-        return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item);
+        return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item, machine);
     case Source::FindPath: return PathFound(machine.Expand(item.findPath), machine) ? kTrue : kFalse;
-    case Source::Web: return OrDefault(machine.FetchText(machine.Expand(item.webAddress)), item);
+    case Source::Web: return OrDefault(machine.FetchText(machine.Expand(item.webAddress)), item, machine);
     case Source::FindWindow:
         return machine.WindowExists(ExpandIfAny(item.windowClass, machine),
                                     ExpandIfAny(item.windowTitle, machine))

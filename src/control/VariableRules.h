@@ -64,7 +64,7 @@ public:
 
 // Appends one entry per item to `table` (which the machine's expansion
 // reads), up to kMaxVariables entries. A lookup that finds nothing gives the
-// item's default; the existence tests give "TRUE" or "FALSE", and a path
+// item's default, expanded (placeholders and earlier variables); the existence tests give "TRUE" or "FALSE", and a path
 // ending in a backslash is never found; an Unknown source gives "". The wait
 // window shows at the first file or web item and closes after the last item.
 void ReadVariableValues(const std::vector<VariableItem>& items, std::vector<core::SetupVariable>& table,

@@ -82,10 +82,11 @@ TEST(VariableRules, EachSourceWithItsDefault) {
     items.push_back(ini);
     items.push_back(Item("<U>", "nowhere", "ignored"));
     items.push_back(Item("<E>", "Registry"));  // nothing found, no default: empty
+    items.push_back(Item("<D>", "Nowhere", "<N>\\notes"));  // a default naming an earlier variable
     m.answers = {{"reg HKEY_CURRENT_USER|Software\\X|V", "from registry"},
                  {"ini C:\\plain.ini|S|K", "from ini"}};
     control::variables::ReadVariableValues(items, table, m);
-    EXPECT_EQ(Values(table), (std::vector<std::string>{"plain", "from registry", "regdef", "from ini", "", ""}));
+    EXPECT_EQ(Values(table), (std::vector<std::string>{"plain", "from registry", "regdef", "from ini", "", "", "plain\\notes"}));
     EXPECT_EQ(table[1].name, "<R>");
     EXPECT_EQ(table[1].description, "about <R>");
     EXPECT_EQ(std::count(m.log.begin(), m.log.end(), "wait shown"), 0);
