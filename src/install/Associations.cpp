@@ -5,7 +5,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
-#include "core/WorkingFolder.h"
+#include "install/ShippedFiles.h"
 #include "install/SystemNotify.h"
 
 namespace install {
@@ -17,11 +17,6 @@ namespace ext = core::keys::extcv;
 constexpr char kClassesRoot[] = "HKEY_CLASSES_ROOT\\";
 constexpr char kIconKey[] = "DefaultIcon";
 constexpr char kOpenCommandKey[] = "shell\\Open\\Command";
-
-std::string FileNameOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 struct Association {
     std::string extension;  // ".txt"
@@ -41,7 +36,7 @@ Association ReadAssociation(InstallContext& ctx, int i) {
     a.fileType = field(ext::kFileType);
     a.description = field(ext::kDescription);
     a.command = "\"" + ctx.Expand(field(ext::kProgram)) + "\" " + field(ext::kArguments);
-    a.iconName = FileNameOf(field(ext::kIconFile));
+    a.iconName = FileNameOfPath(field(ext::kIconFile));
     return a;
 }
 
@@ -75,7 +70,8 @@ public:
         Set(a.fileType, a.description);
         if (!a.iconName.empty()) Set(iconKey, ctx_.Expand("<InstallDir>") + a.iconName);
         Set(commandKey, a.command);
-        if (!a.iconName.empty()) CopyIcon(a.iconName);
+        // The icon travels with the setup; the registered path points at its copy.
+        if (!a.iconName.empty()) InstallShippedFile(ctx_, a.iconName);
     }
 
 private:
@@ -129,19 +125,6 @@ private:
     void Set(const std::string& key, const std::string& text) {
         if (!core::registry::WriteText(HKEY_CLASSES_ROOT, key, "", text))
             core::trace::Failure("RegSetValueExA", kClassesRoot + key, GetLastError());
-    }
-
-    // The icon travels with the setup; the registered path points at its copy.
-    void CopyIcon(const std::string& name) {
-        const EngineSetup& s = ctx_.Setup();
-        const std::string source = core::ProjectFilePath(
-            s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), name);
-        const std::string copy = ctx_.Expand("<InstallDir>") + name;
-        if (!CopyFileA(source.c_str(), copy.c_str(), FALSE)) {
-            core::trace::Failure("CopyFileA", source, GetLastError());
-            return;
-        }
-        ctx_.Log(core::LogKind::File, copy);
     }
 
     InstallContext& ctx_;

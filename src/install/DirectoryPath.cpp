@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "util/Text.h"
+
 namespace install {
 
 namespace {
@@ -40,8 +42,7 @@ bool CreateDirectoryPath(const std::string& path, std::vector<std::string>* crea
 
 void LogParentsMade(InstallContext& context, const std::string& dir,
                     const std::vector<std::string>& made) {
-    std::string bare = dir;
-    while (!bare.empty() && bare.back() == '\\') bare.pop_back();
+    const std::string bare = util::text::WithoutTrailingBackslashes(dir);
     for (const std::string& level : made)
         if (level != bare) context.Log(core::LogKind::Dir, level);
 }

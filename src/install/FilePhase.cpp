@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/Folders.h"
 #include "core/Messages.h"
 #include "download/FileTransfer.h"
 #include "install/ConditionQuery.h"
@@ -19,10 +20,6 @@ using namespace install::filerules;
 using core::filelist::FileRecord;
 
 namespace {
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // Reads and writes go in pieces of this size (a single call takes 32 bits).
 constexpr size_t kChunk = 1 << 20;
@@ -103,7 +100,7 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     if (ctx_.CancelRequested()) return ActionResult::Stop;
     if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
-    const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && Exists(destination)) ||
+    const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) ||
                           ctx_.Setup().features.IsExcluded(r.feature) || (web && !WebItemWanted(ctx_, item.condition));
     // Logged before the file is placed: a run killed while placing it still
     // names it in its log, and a removal of what it got to misses nothing.
@@ -139,7 +136,7 @@ bool ResetReadOnly(const std::string& path) {
 // names one, asking the user what to do when it fails.
 bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
                                  const std::string& destination, bool critical) {
-    if (IsVersionedLibrary(source) && Exists(destination) &&
+    if (IsVersionedLibrary(source) && core::folders::Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
     for (;;) {

@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "core/Trace.h"
 #include "install/SystemSettingRules.h"
+#include "util/Text.h"
 
 namespace install {
 
@@ -20,17 +21,12 @@ using systemrules::ValueType;
 // Settings count keys of these sections are read with 20 bytes.
 constexpr int kCountSize = 20;
 
-std::string WithoutTrailingBackslash(std::string text) {
-    if (!text.empty() && text.back() == '\\') text.pop_back();
-    return text;
-}
-
 // The project's keys, each logged so that the uninstaller removes it.
 void CreateKeys(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     const int total = core::settings::ReadInstallListCount(settings, keys::kSection, kCountSize);
     for (int i = 0; i < total; ++i) {
-        const std::string path = ctx.Expand(WithoutTrailingBackslash(
+        const std::string path = ctx.Expand(util::text::WithoutTrailingBackslashes(
             core::settings::ReadListField(settings, keys::kSection, keys::kKeyPath, i)));
         std::string subKey;
         const HKEY root = core::registry::SplitRootPath(path, subKey);
@@ -81,13 +77,13 @@ void WriteValue(InstallContext& ctx, int i) {
         DWORD regType = REG_NONE;
         std::string bytes;
         Encode(*type, data, regType, bytes);
-        if (!core::registry::WriteValue(root, WithoutTrailingBackslash(subKey), name, regType,
+        if (!core::registry::WriteValue(root, util::text::WithoutTrailingBackslashes(subKey), name, regType,
                                         bytes))
             core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());
     }
     // The uninstaller takes the text after the last backslash as the value's
     // name, so a key written without its closing backslash still gets one.
-    ctx.Log(core::LogKind::RegVal, WithoutTrailingBackslash(key) + "\\" + name);
+    ctx.Log(core::LogKind::RegVal, util::text::WithoutTrailingBackslashes(key) + "\\" + name);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/Trace.h"
 #include "install/SystemNotify.h"
 #include "install/UndoRules.h"
+#include "util/Text.h"
 
 namespace install {
 
@@ -34,14 +35,9 @@ std::optional<ValueLocation> Locate(const std::string& valuePath) {
     return at;
 }
 
-std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
-}
-
 void RemoveKeyIfEmpty(UndoContext& context, const std::string& keyPath) {
     std::string path;
-    const HKEY root = core::registry::SplitRootPath(WithoutTrailingBackslash(keyPath), path);
+    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
     if (!root || path.empty() || !core::registry::KeyExists(root, path)) return;
     if (core::registry::DeleteEmptyKey(root, path)) return;
     if (core::registry::KeyIsEmpty(root, path)) context.LeftOver(keyPath);
@@ -52,7 +48,7 @@ void RemoveKeyIfEmpty(UndoContext& context, const std::string& keyPath) {
 // a damaged log must not take a tree of the machine's settings with it.
 bool RemoveClassKey(UndoContext& context, const std::string& keyPath) {
     std::string path;
-    const HKEY root = core::registry::SplitRootPath(WithoutTrailingBackslash(keyPath), path);
+    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
     if (root != HKEY_CLASSES_ROOT || path.empty()) {
         core::trace::Value("class key refused", keyPath);
         return false;

@@ -45,9 +45,7 @@ size_t CountBackslashes(const std::string& text) {
 }  // namespace
 
 std::string TrimLocation(const std::string& location) {
-    std::string s = location;
-    while (!s.empty() && s.back() == '\\') s.pop_back();
-    return s;
+    return util::text::WithoutTrailingBackslashes(location);
 }
 
 std::string ReplaceShellFolderWords(const std::string& location, const core::SpecialFolderValues& f) {
@@ -88,21 +86,12 @@ int ShowCommandOf(const std::string& windowState) {
     return 0;
 }
 
-std::string FileNameOf(const std::string& path) {
-    const size_t last = path.find_last_of("\\/");
-    return last == std::string::npos ? path : path.substr(last + 1);
-}
-
 bool IsShellFolder(const std::string& folder, const core::SpecialFolderValues& folders) {
-    auto bare = [](std::string path) {
-        while (!path.empty() && path.back() == '\\') path.pop_back();
-        return path;
-    };
-    const std::string candidate = bare(folder);
+    const std::string candidate = util::text::WithoutTrailingBackslashes(folder);
     if (candidate.empty()) return false;
     for (const std::string* shell : {&folders.programMenu, &folders.startMenu, &folders.startupMenu,
                                      &folders.desktop, &folders.favorites, &folders.appData})
-        if (util::text::EqualsIgnoringAsciiCase(candidate, bare(*shell))) return true;
+        if (util::text::EqualsIgnoringAsciiCase(candidate, util::text::WithoutTrailingBackslashes(*shell))) return true;
     return false;
 }
 

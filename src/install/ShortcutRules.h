@@ -51,7 +51,4 @@ bool IsShellFolder(const std::string& folder, const core::SpecialFolderValues& f
 // SW_MINIMIZE (6) for "Minimized", 0 (the link's default) for anything else.
 int ShowCommandOf(const std::string& windowState);
 
-// The file name of an icon path: the text after its last "\" or "/".
-std::string FileNameOf(const std::string& path);
-
 }  // namespace install::shortcutrules

@@ -4,9 +4,9 @@
 
 #include "core/Settings.h"
 #include "core/Trace.h"
-#include "core/WorkingFolder.h"
 #include "install/DirectoryPath.h"
 #include "install/ShellLink.h"
+#include "install/ShippedFiles.h"
 #include "install/ShortcutRules.h"
 
 namespace install {
@@ -41,32 +41,6 @@ ShortcutEntry ReadEntry(const std::string& ini, int i) {
     return e;
 }
 
-bool IsFile(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Copies the icon the setup carries into the installation directory and
-// logs the copy; "" (no icon) when the payload holds no file of that name
-// or it cannot be copied.
-std::string InstallIcon(InstallContext& ctx, const std::string& iconPath) {
-    const std::string name = FileNameOf(iconPath);
-    if (name.empty()) return std::string();
-    const EngineSetup& s = ctx.Setup();
-    const std::string source = core::ProjectFilePath(
-        s.diskImage, core::PayloadFolder(s.diskImage, s.sourceFolder, s.workingFolder), name);
-    if (!IsFile(source)) return std::string();
-    std::string copy = ctx.Expand("<InstallDir>");
-    if (!copy.empty() && copy.back() != '\\') copy += '\\';
-    copy += name;
-    if (!CopyFileA(source.c_str(), copy.c_str(), FALSE)) {
-        core::trace::Failure("CopyFileA", GetLastError());
-        return std::string();
-    }
-    ctx.Log(core::LogKind::File, copy);
-    return copy;
-}
-
 // Creates one shortcut: its group folder, the .url of a web target, the
 // icon copy and the .lnk, each logged once it exists.
 void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
@@ -98,7 +72,7 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     link.description = ctx.Expand(e.description);
     link.workingFolder = ctx.Expand(e.workingFolder);
     link.showCommand = ShowCommandOf(e.windowState);
-    if (!e.iconFile.empty()) link.iconFile = InstallIcon(ctx, ctx.Expand(e.iconFile));
+    if (!e.iconFile.empty()) link.iconFile = InstallShippedFile(ctx, ctx.Expand(e.iconFile));
     link.iconIndex = e.iconIndex;
     const std::string linkPath = folder + name + ".lnk";
     if (shelllink::SaveLink(linkPath, link)) ctx.Log(core::LogKind::Shortcut, linkPath);

@@ -12,22 +12,17 @@ namespace {
 
 constexpr char kIniTreePrefix[] = "INI Files\\";
 
-std::string WithoutTrailingBackslash(std::string text) {
-    if (!text.empty() && text.back() == '\\') text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 std::string IniFileName(const std::string& treeName) {
-    std::string name = WithoutTrailingBackslash(treeName);
+    std::string name = util::text::WithoutTrailingBackslashes(treeName);
     const std::string prefix = kIniTreePrefix;
     for (size_t at; (at = name.find(prefix)) != std::string::npos;) name.erase(at, prefix.size());
     return name;
 }
 
 std::optional<IniEntryPath> SplitIniEntryPath(const std::string& treePath) {
-    const std::string path = WithoutTrailingBackslash(treePath);
+    const std::string path = util::text::WithoutTrailingBackslashes(treePath);
     const size_t afterRoot = path.find('\\');
     if (afterRoot == std::string::npos) return std::nullopt;
     const size_t afterFile = path.find('\\', afterRoot + 1);

@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/Folders.h"
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/ShellFileOps.h"
 #include "core/Trace.h"
 #include "core/UninstallKey.h"
 #include "install/InstalledSize.h"
-#include "install/UninstallerFiles.h"
+#include "install/ShippedFiles.h"
 #include "util/Text.h"
 
 namespace install {
@@ -93,14 +94,14 @@ private:
 // it in the Windows folder.
 void Registration::PlaceUninstaller() {
     const std::string source = ProjectFile(ctx_, uninstall::kUninstallerName);
-    if (!IsExistingFile(source)) return;
+    if (!core::folders::IsFile(source)) return;
     CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstall::kUninstallerName));
 }
 
 // The uninstaller shows its messages in the language the setup used.
 void Registration::PlaceMessageFile() {
     const std::string source = ctx_.Setup().sourceFolder + "language.lan";
-    if (!IsExistingFile(source)) return;
+    if (!core::folders::IsFile(source)) return;
     CopyReplacing(source, ctx_.Expand(core::kUninstallFolder) + "language.lan");
 }
 
@@ -129,7 +130,7 @@ void Registration::InstallLiveUpdate() {
 // Copies a file into the installation folder under its own name (shell
 // file copy, quiet); the copy's path, or "" when the file was not placed.
 std::string Registration::CopyIntoInstallFolder(const std::string& source) {
-    if (!IsExistingFile(source)) return std::string();
+    if (!core::folders::IsFile(source)) return std::string();
     const std::string target = ctx_.Expand("<Install Dir>\\" + FileNameOfPath(source));
     if (core::shellops::CopyFiles(source, target, true)) return target;
     core::trace::Failure("SHFileOperationA", GetLastError());

@@ -4,10 +4,11 @@
 
 #include <vector>
 
+#include "core/Folders.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
 #include "install/UndoRules.h"
-#include "install/UninstallerFiles.h"
+#include "install/ShippedFiles.h"
 
 namespace install {
 
@@ -24,7 +25,7 @@ std::string ReadAppInfo(const InstallContext& context, const char* key) {
 // no program (the payload folder itself would "exist").
 void PlaceProgram(InstallContext& context) {
     const std::string program = NamedFile(context, ReadAppInfo(context, appinfo::kUninstallExecute));
-    if (!IsExistingFile(program)) return;
+    if (!core::folders::IsFile(program)) return;
     const std::string name = FileNameOfPath(program);
     CopyReplacing(program, context.Expand(core::kUninstallFolder) + name);
     context.Log(core::LogKind::Run3rd, name);
@@ -67,7 +68,7 @@ void RunProgram(UndoContext& context, const std::string& name, const std::string
         return;
     }
     const std::string program = folder + name;
-    if (!IsExistingFile(program)) {
+    if (!core::folders::IsFile(program)) {
         core::trace::Value("uninstall-time program missing", program);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/Folders.h"
 #include "core/Messages.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
@@ -25,11 +26,6 @@ using core::MessageId;
 const char kLayoutName[] = "uninstall.lcd";
 const char kMessageFileName[] = "language.lan";
 
-bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 int ShowMessage(HWND owner, const std::string& text, UINT style) {
     return MessageBoxA(owner, text.c_str(), core::kMessageCaption, style | MB_SETFOREGROUND);
 }
@@ -38,7 +34,7 @@ int ShowMessage(HWND owner, const std::string& text, UINT style) {
 // placed in the folder itself is taken too.
 std::string LayoutPathIn(const std::string& uninstallFolder) {
     for (const std::string& path : {uninstallFolder + "theme\\" + kLayoutName, uninstallFolder + kLayoutName})
-        if (IsFile(path)) return path;
+        if (core::folders::IsFile(path)) return path;
     return std::string();
 }
 
@@ -96,7 +92,7 @@ private:
     // The exit code when maintenance ends the run, or -1 to go on removing.
     int Maintain() {
         const std::string setup = SourceSetupOf(product_);
-        const bool setupPresent = !setup.empty() && IsFile(setup);
+        const bool setupPresent = !setup.empty() && core::folders::IsFile(setup);
         switch (ChooseMaintenance(product_, texts_, setupPresent)) {
             case MaintenanceChoice::Remove:
                 return -1;

@@ -38,4 +38,9 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string WithoutTrailingBackslashes(std::string s) {
+    while (!s.empty() && s.back() == '\\') s.pop_back();
+    return s;
+}
+
 }  // namespace util::text

@@ -11,6 +11,8 @@ namespace util::text {
 char* CopyTruncated(char* dst, size_t dstSize, const char* src);
 // Appends a backslash unless the text already ends with one.
 std::string WithTrailingBackslash(const std::string& s);
+// The text without any backslashes at its end.
+std::string WithoutTrailingBackslashes(std::string s);
 // Replaces every non-overlapping occurrence of `from`, scanning left to right;
 // inserted text is not scanned again.
 std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to);

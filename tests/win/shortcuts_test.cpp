@@ -51,7 +51,6 @@ TEST(ShortcutRules, ShellFolderWordsBeginTheLocation) {
     EXPECT_EQ(TrimLocation("Desktop\\App\\\\"), "Desktop\\App");
     EXPECT_EQ(ShortcutFolder("C:\\SM\\Programs\\Group\\App"), "C:\\SM\\Programs\\Group\\");
     EXPECT_EQ(ShortcutFolder("App"), "");
-    EXPECT_EQ(FileNameOf("C:\\art/app.ico"), "app.ico");
 }
 
 TEST(ShortcutRules, GroupFolderAndWindowState) {

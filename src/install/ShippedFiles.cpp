@@ -1,10 +1,12 @@
-#include "install/UninstallerFiles.h"
+#include "install/ShippedFiles.h"
 
 #include <windows.h>
 
 #include "core/FileList.h"
+#include "core/Folders.h"
 #include "core/Trace.h"
 #include "core/WorkingFolder.h"
+#include "util/Text.h"
 
 namespace install {
 
@@ -25,16 +27,20 @@ std::string FileNameOfPath(const std::string& path) {
     return core::filelist::FileNameOf(path, GetACP());
 }
 
-bool IsExistingFile(const std::string& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool CopyReplacing(const std::string& source, const std::string& target) {
     if (CopyFileA(source.c_str(), target.c_str(), FALSE)) return true;
-    core::trace::Failure("CopyFileA", GetLastError());
+    core::trace::Failure("CopyFileA", source, GetLastError());
     return false;
+}
+
+std::string InstallShippedFile(InstallContext& context, const std::string& path) {
+    const std::string name = FileNameOfPath(path);
+    const std::string source = ProjectFile(context, name);
+    if (name.empty() || !core::folders::IsFile(source)) return std::string();
+    const std::string copy = util::text::WithTrailingBackslash(context.Expand("<InstallDir>")) + name;
+    if (!CopyReplacing(source, copy)) return std::string();
+    context.Log(core::LogKind::File, copy);
+    return copy;
 }
 
 }  // namespace install

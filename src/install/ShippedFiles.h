@@ -1,6 +1,6 @@
-// The files the project names for the uninstaller (its program, the program
-// it runs first, the icon of the list of programs): where they lie when the
-// setup runs, and the plain copies that place them.
+// Files a project ships beside its payload (the uninstaller, the program it
+// runs first, icons of shortcuts, file types and the list of programs):
+// where they lie when the setup runs, and the plain copies that place them.
 #pragma once
 
 #include <string>
@@ -21,10 +21,12 @@ std::string NamedFile(const InstallContext& context, const std::string& setting)
 // The file name of a path, split by characters of the system's code page.
 std::string FileNameOfPath(const std::string& path);
 
-// True for an existing file; a folder of that name is not one.
-bool IsExistingFile(const std::string& path);
-
 // CopyFileA, overwriting; a failure goes to the trace.
 bool CopyReplacing(const std::string& source, const std::string& target);
+
+// Copies the shipped file named by the path's file name into the
+// installation folder, overwriting, and logs the copy as FILE; the copy's
+// path, or "" (nothing logged) when no such file ships or the copy fails.
+std::string InstallShippedFile(InstallContext& context, const std::string& path);
 
 }  // namespace install
