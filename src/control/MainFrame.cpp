@@ -6,6 +6,8 @@
 #include "core/Messages.h"
 #include "core/SettingsKeys.h"
 #include "core/MessageDialog.h"
+#include "control/LanguageRules.h"
+#include "control/LanguageStep.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
 #include "core/Registry.h"
@@ -250,12 +252,39 @@ void CMainFrame::DetermineOsName() {
     core::trace::Value(core::tracenames::kOperatingSystem, m_state.osName);
 }
 
-// Language selection: returns true when it showed the language page or
-// applied a language file (which runs the driver itself). No language
-// selection is built in yet, so the driver always runs from frame creation.
+// Language selection: true when it showed the language page (the driver
+// then runs once a language is chosen); otherwise the language of the
+// project's method is applied, if any, and the driver runs now. An
+// unattended run asks nobody, and a theme without the language page cannot
+// ask: both take the project's preselected language.
 bool CMainFrame::LanguageStep() {
     core::trace::Line("step 10: language step");
+    namespace app = core::keys::appinfo;
+    const std::string method = core::settings::Read(m_state.settingsPath, app::kSection, app::kMethod);
+    switch (ParseLanguageMethod(method)) {
+    case LanguageMethod::AskUser:
+        if (!m_state.unattended &&
+            core::folders::IsFile(m_state.themeFolder + pages::wizard::kLanguagePage) &&
+            m_wizard->ShowLanguagePage())
+            return true;
+        ApplyLanguage(m_state, m_state.languageName);
+        return false;
+    case LanguageMethod::AutoDetect: {
+        const unsigned id = SystemUiLanguage();
+        core::trace::Value("system interface language", std::to_string(id));
+        const std::string name = LanguageNameForSystem(id);
+        if (!name.empty()) ApplyLanguage(m_state, name);
+        return false;
+    }
+    case LanguageMethod::None:
+        return false;
+    }
     return false;
+}
+
+void CMainFrame::LanguageChosen(const std::string& name) {
+    ApplyLanguage(m_state, name);
+    RunStartupDriver();
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
@@ -371,6 +400,7 @@ install::EngineSetup CMainFrame::MakeEngineSetup() const {
     e.sourceFolder = s.sourceFolder;
     e.workingFolder = s.workingFolder;
     e.themeFolder = s.themeFolder;
+    e.pageLanguageFile = s.appliedLanguageFile;
     e.settingsPath = s.settingsPath;
     e.dataPath = s.dataPath;
     e.osName = s.osName;

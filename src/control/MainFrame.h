@@ -42,6 +42,7 @@ public:
     // Called by the progress page: runs the installation, then moves on.
     void StartInstallation() override;
     void ShowFirstPage() override;
+    void LanguageChosen(const std::string& name) override;
     void CloseStartPage() override;
     void StartTimer(Timer timer) override;
 

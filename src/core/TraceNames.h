@@ -24,6 +24,7 @@ constexpr char kProductVersion[] = "product version";
 constexpr char kProductCode[] = "product code";
 constexpr char kCompanyName[] = "company name";
 constexpr char kLanguage[] = "language";
+constexpr char kLanguageApplied[] = "language applied";             // value: the language's name
 constexpr char kUnattended[] = "unattended";                       // "255" or "0"
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";

@@ -10,6 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
 #include "pages/LanguageTexts.h"
+#include "skin/LocalisedLayout.h"
 #include "pages/PageConditions.h"
 #include "pages/PageControls.h"
 #include "skin/PageName.h"
@@ -88,11 +89,29 @@ skin::SkinnedPage* Wizard::ShowStartPage() {
     return current_.get();
 }
 
+skin::SkinnedPage* Wizard::ShowLanguagePage() {
+    ShowPage({pages::wizard::kLanguagePage, pages::wizard::kOutsideListIndex,
+              pages::wizard::kOutsideListCount, false});
+    return current_.get();
+}
+
+// The language page only picks the language: before it the start-up has not
+// read the page list, so it moves nowhere but on with the start-up (or to
+// the cancelled end).
+void Wizard::ConfirmLanguage(skin::SkinnedPage& page) {
+    const std::string language = behaviours_.ChosenLanguage(page);
+    RetireCurrentPage();
+    owner_.LanguageChosen(language);
+}
+
 void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     core::trace::Value(core::tracenames::kPage, target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return PageNotCreated(target);
-    page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
+    const core::SetupState& state = owner_.State();
+    page->SetLocalisedEntries(
+        skin::LocalisedLayoutEntries(state.themeFolder + target.layout, state.appliedLanguageFile));
+    page->Load(state.themeFolder, target.layout, target.index, target.count);
     skin::NamePageWindow(page->Window(), target.layout);
     RetireCurrentPage();
     current_ = std::move(page);
@@ -106,7 +125,8 @@ void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
 // the setup cannot go on without it.
 void Wizard::PageNotCreated(const pages::wizard::PageToShow& target) {
     core::trace::Failure(("CreateDialog (" + target.layout + ")").c_str(), GetLastError());
-    if (target.layout == kStartPage) return;
+    // Without its start or language page the setup goes on all the same.
+    if (target.layout == kStartPage || target.layout == pages::wizard::kLanguagePage) return;
     RetireCurrentPage();
     if (owner_.State().unattended && target.layout == pages::wizard::kProgressPage)
         return owner_.StartInstallationLater();
@@ -182,6 +202,10 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
         return owner_.EndSetup(core::kExitAbandoned);
     if (controlName == "IDCANCEL") return Cancel(page);
+    if (pages::pagectl::LayoutName(page) == pages::wizard::kLanguagePage) {
+        if (controlName == "IDC_SETLANGUAGE") ConfirmLanguage(page);
+        return;
+    }
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
     Dispatch(controlName, clickCode);

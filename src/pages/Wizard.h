@@ -26,6 +26,9 @@ public:
     // when a condition cancelled the setup (the complete page is up instead)
     // or the page could not be made.
     skin::SkinnedPage* ShowStartPage();
+    // The language page (askuser.lcd), outside the list; null when it could
+    // not be made.
+    skin::SkinnedPage* ShowLanguagePage();
     void CloseCurrentPage();
     void NextPage();
     void PreviousPage();
@@ -75,6 +78,7 @@ private:
     void Cancel(skin::SkinnedPage& page);
     void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
+    void ConfirmLanguage(skin::SkinnedPage& page);
     void PageNotCreated(const pages::wizard::PageToShow& target);
 
     WizardOwner& owner_;
