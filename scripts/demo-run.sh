@@ -47,6 +47,10 @@ while next_page; do
   page "$layout" 20000 || continue
   shot "$(printf '%02d' $n)-$p"; n=$((n + 1))
   case $p in
+    # The pages that follow speak the language chosen here.
+    askuser) drive select "$theme_win\\askuser.lcd" IDC_LANGUAGE German >/dev/null
+             sleep 0.3; shot "$(printf '%02d' $n)-askuser-German"; n=$((n + 1))
+             click askuser.lcd IDC_SETLANGUAGE ;;
     license) click license.lcd IDC_ACCEPTLICENSE; sleep 0.3; click license.lcd IDC_NEXT ;;
     progress) ;;
     complete)

@@ -87,6 +87,8 @@ const CaptionRow kRows[] = {
 
     {"complete.lcd", "IDCANCEL", "SetupCompleteSuccess", "0"},
     {"complete.lcd", "IDC_NEXT", "SetupCompleteSuccess", "1"},
+    // The complete page's button may also be named for what it does.
+    {"complete.lcd", "IDC_FINISH", "SetupCompleteSuccess", "1"},
     {"complete.lcd", "IDC_BACK", "SetupCompleteSuccess", "2"},
     {"complete.lcd", "IDC_INSTALLSTATUS", "SetupCompleteSuccess", "4"},
     {"complete.lcd", "IDC_LAUNCHREADME", "SetupCompleteSuccess", "6"},

@@ -126,11 +126,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string layoutPath = FullPath(argv[1]);
-    for (const std::string& path : {layoutPath, languagePath}) {
-        if (!path.empty() && !skin::FileExists(path)) {
-            std::fprintf(stderr, "cvview: file not found: %s\n", path.c_str());
-            return 1;
-        }
+    if (!skin::FileExists(layoutPath)) {
+        std::fprintf(stderr, "cvview: layout file not found: %s\n", layoutPath.c_str());
+        return 1;
+    }
+    if (!languagePath.empty() && !skin::FileExists(languagePath)) {
+        std::fprintf(stderr, "cvview: language file not found: %s\n", languagePath.c_str());
+        return 1;
     }
     const std::string pngPath = argc == 3 ? FullPath(argv[2]) : std::string();
     const bool interactive = pngPath.empty();
