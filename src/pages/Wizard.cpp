@@ -9,6 +9,7 @@
 #include "core/ShellFileOps.h"
 #include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
+#include "pages/FileActions.h"
 #include "pages/LanguageTexts.h"
 #include "pages/PageConditions.h"
 #include "pages/PageControls.h"
@@ -19,6 +20,7 @@ namespace pages {
 namespace {
 
 const char kStartPage[] = "start.lcd";
+const char kAddOnPage[] = "3rdparty.lcd";
 
 bool FileExists(const std::string& path) {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -48,6 +50,11 @@ void Wizard::BuildPageList() {
     sequence_.SetPages(pages);
 }
 
+void Wizard::ReadFileActions() {
+    fileActions_ = pages::ReadFileActions(owner_.State().settingsPath);
+    core::trace::Value("file actions", std::to_string(fileActions_.size()));
+}
+
 pages::wizard::MoveState Wizard::CurrentMoveState() const {
     const core::SetupState& s = owner_.State();
     pages::wizard::MoveState m;
@@ -61,12 +68,44 @@ pages::wizard::MoveState Wizard::CurrentMoveState() const {
 HWND Wizard::DialogOwner() const { return current_ ? current_->Window() : nullptr; }
 
 // File actions and conditions bound to a page run here before it is shown;
-// false when they cancelled the setup (the complete page is then up).
+// false when they cancelled the setup (the complete page is then up) or
+// abandoned it (the error page is up).
 bool Wizard::RunPageActions(const std::string& layout) {
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    switch (RunFileActions(layout)) {
+    case pages::FileActionsOutcome::Abandoned:
+        AbandonedByFileAction();
+        return false;
+    case pages::FileActionsOutcome::Done:
+        break;
+    }
+    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        CancelledByCondition();
+        return false;
+    }
     SetupConditionRunner runner(owner_.State(), DialogOwner());
     core::RunTriggeredConditions(owner_.State().conditions, layout, runner);
     if (runner.Cancelled()) CancelledByCondition();
     return !core::GlobalFlags().cancelled;
+}
+
+void Wizard::RunStartPageActions() { RunPageActions(kStartPage); }
+
+pages::FileActionsOutcome Wizard::RunFileActions(const std::string& trigger) {
+    SetupFileActionRunner runner(
+        owner_.State(), [this](const std::string& name) { return ConditionHolds(name); }, DialogOwner());
+    return pages::RunFileActions(fileActions_, trigger, owner_.State().osName, runner);
+}
+
+// As an installation abandoned at a failed step: nothing more is done but to
+// say so. The working folder goes unless a worker still reads it.
+void Wizard::AbandonedByFileAction() {
+    core::trace::Line("a file action abandoned the setup");
+    owner_.State().finished = true;
+    core::GlobalFlags().cancelled = true;
+    if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
+    if (owner_.State().unattended) return owner_.EndSetup(core::kExitAbandoned);
+    ShowErrorPage();
 }
 
 bool Wizard::ConditionHolds(const std::string& name) {
@@ -153,10 +192,19 @@ void Wizard::ShowErrorPage() {
     ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
 }
 
+void Wizard::ShowAddOnPage() {
+    ShowPage({kAddOnPage, pages::wizard::kOutsideListIndex, pages::wizard::kOutsideListCount,
+              owner_.State().unattended});
+}
+
 // The launch paths are expanded here, with the folder the files went to.
 void Wizard::Finish() {
     core::SetupState& s = owner_.State();
     core::trace::Line("finish");
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    if (RunFileActions(core::kAfterFinishTrigger) == pages::FileActionsOutcome::Abandoned)
+        return AbandonedByFileAction();
+    if (!cancelledBefore && core::GlobalFlags().cancelled) return owner_.EndSetup(core::kExitAbandoned);
     SetupConditionRunner runner(s, DialogOwner());
     core::RunTriggeredConditions(s.conditions, core::kAfterFinishTrigger, runner);
     if (runner.Cancelled()) return owner_.EndSetup(core::kExitAbandoned);
@@ -170,7 +218,9 @@ void Wizard::Finish() {
     const std::string readme = s.launchReadmeChosen ? core::ExpandSetupText(s, s.readmeFile) : "";
     if (FileExists(readme))
         ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
-    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned : core::kExitInstalled);
+    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned
+                    : s.restartRequired                ? core::kExitRestartRequired
+                                                       : core::kExitInstalled);
 }
 
 std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
@@ -181,6 +231,8 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
         return owner_.EndSetup(core::kExitAbandoned);
+    // The add-on page only waits for the programs it runs: nothing to choose.
+    if (pages::pagectl::LayoutName(page) == kAddOnPage) return;
     if (controlName == "IDCANCEL") return Cancel(page);
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
@@ -206,7 +258,10 @@ void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
 // to cancel: the close box, Escape or a Cancel button leave the setup as
 // Finish does, with the launch choices the page shows. Finish is what the
 // page offers, and a close box that did nothing would look like a hang.
+// On the add-on page it does nothing: leaving would cut its programs short,
+// and the page goes by itself when they have ended.
 void Wizard::Cancel(skin::SkinnedPage& page) {
+    if (pages::pagectl::LayoutName(page) == kAddOnPage) return;
     if (installationEnded_ || pages::pagectl::LayoutName(page) == pages::wizard::kCompletePage)
         return Finish();
     ConfirmCancel(page);
