@@ -35,10 +35,7 @@ MergeModules ReadMergeModules(const MergeModuleKeyReader& read) {
 }
 
 bool NamesAddOnProgram(const std::string& program) {
-    std::string lower = program;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower.find(".exe") != std::string::npos;
+    return util::text::AsciiLower(program).find(".exe") != std::string::npos;
 }
 
 std::string AddOnProgramPath(const std::string& program, const std::string& sourceFolder) {

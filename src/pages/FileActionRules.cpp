@@ -4,18 +4,13 @@
 #include "core/SettingsRules.h"
 #include "install/FileRules.h"
 #include "pages/PageSequence.h"
+#include "util/Text.h"
 
 namespace pages {
 
 namespace {
 
 namespace k = core::keys::fileaction;
-
-std::string AsciiLower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -41,7 +36,7 @@ FileActions ReadFileActions(const FileActionKeyReader& read) {
 
 FileActionKind KindOfFileAction(const std::string& file) {
     if (file.compare(0, 4, "http") == 0) return FileActionKind::Address;
-    const std::string lower = AsciiLower(file);
+    const std::string lower = util::text::AsciiLower(file);
     if (lower.find(".exe") != std::string::npos) return FileActionKind::Program;
     if (lower.find(".dll") != std::string::npos) return FileActionKind::Library;
     return FileActionKind::None;

@@ -30,12 +30,20 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
     return out;
 }
 
+namespace {
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     return true;
+}
+
+std::string AsciiLower(std::string s) {
+    for (char& c : s) c = LowerAscii(c);
+    return s;
 }
 
 std::string WithoutTrailingBackslashes(std::string s) {

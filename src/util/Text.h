@@ -19,5 +19,7 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 
 // Equal but for the case of ASCII letters (bytes above 127 compare exactly).
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+// The text with its ASCII capitals lower-cased (other bytes as they are).
+std::string AsciiLower(std::string s);
 
 }  // namespace util::text

@@ -33,13 +33,19 @@ recorded() { tr -d '\r' <"$1" 2>/dev/null; }
 recorded_is() { local got; got=$(recorded "$1"); [ "$got" = "$2" ] || { echo "recorded: $got"; return 1; }; }
 trace_has() { tr -d '\r' <"$1" | grep -qF -- "$2"; }
 
-# ---- Each kind at its page, the start page once, Finish -----------------------------
-P=$S/actions
-project "$P" "[DIALOGLIST]
+WIZARD="[DIALOGLIST]
 TOTAL1=3
 W0=welcome.lcd
 W1=progress.lcd
-W2=complete.lcd
+W2=complete.lcd"
+INSTALL_ONLY="[DIALOGLIST]
+TOTAL1=2
+W0=progress.lcd
+W1=complete.lcd"
+
+# ---- Each kind at its page, the start page once, Finish -----------------------------
+P=$S/actions
+project "$P" "$WIZARD
 [FILEACTION]
 TOTAL=8
 B0=$REC_W
@@ -92,11 +98,7 @@ check fileactions-after-finish-waited recorded_is "$REC" \
 check fileactions-installed-exit-0 test "$SETUP_RC" -eq 0
 
 # ---- A library that abandons the setup -------------------------------------------------
-ABANDON="[DIALOGLIST]
-TOTAL1=3
-W0=welcome.lcd
-W1=progress.lcd
-W2=complete.lcd
+ABANDON="$WIZARD
 [FILEACTION]
 TOTAL=1
 B0=$DLL_W
@@ -150,10 +152,7 @@ EOF
 (cd "$M" && wixl -a x64 -o mergemod.msi addon.wxs) >>"$CV_LOG" 2>&1
 ADDON_FILE="$WINEPREFIX/drive_c/Program Files/CorvaneAddOn/addon.txt"
 P=$S/package
-project "$P" "[DIALOGLIST]
-TOTAL1=2
-W0=progress.lcd
-W1=complete.lcd
+project "$P" "$INSTALL_ONLY
 [MERGEMODULES]
 TOTAL=1
 C0=<ResourceDir>\\addon_3010.exe
@@ -184,10 +183,7 @@ trap 'cp "$S/msiexec.exe.real" "$SYS/msiexec.exe"' EXIT
 cp "$CV_WIN/tests/recordrun.exe" "$SYS/msiexec.exe"
 rm -f "$SYS/msiexec.exe.calls.txt"
 P=$S/standin
-project "$P" "[DIALOGLIST]
-TOTAL1=2
-W0=progress.lcd
-W1=complete.lcd
+project "$P" "$INSTALL_ONLY
 [BUILDING]
 2=Yes
 [MERGEMODULES]
