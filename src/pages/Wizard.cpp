@@ -140,12 +140,12 @@ void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
 }
 
 // An unattended run needs no window: without its hidden progress page it
-// installs all the same. The start page only shows the extraction, which
-// runs without it. Any other page is what the user would have to answer:
-// the setup cannot go on without it.
+// installs all the same. The start page only shows the extraction, and the
+// add-on page the add-on programs, which run without them. Any other page is
+// what the user would have to answer: the setup cannot go on without it.
 void Wizard::PageNotCreated(const pages::wizard::PageToShow& target) {
     core::trace::Failure(("CreateDialog (" + target.layout + ")").c_str(), GetLastError());
-    if (target.layout == kStartPage) return;
+    if (target.layout == kStartPage || target.layout == kAddOnPage) return;
     RetireCurrentPage();
     if (owner_.State().unattended && target.layout == pages::wizard::kProgressPage)
         return owner_.StartInstallationLater();
