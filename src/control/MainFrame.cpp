@@ -325,8 +325,8 @@ void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
 void CMainFrame::RunMergeModuleStep() {
     core::trace::Line("add-on programs and merge modules");
     const bool cancelledBefore = core::GlobalFlags().cancelled;
-    if (install::RunMergeModules(m_state, [this](const std::string& name) { return m_wizard->ConditionHolds(name); }))
-        m_state.restartRequired = true;
+    auto conditionHolds = [this](const std::string& name) { return m_wizard->ConditionHolds(name); };
+    if (install::RunMergeModules(m_state, conditionHolds)) m_state.restartRequired = true;
     core::trace::Value("restart required", core::FlagText(m_state.restartRequired));
     m_state.mergeModulesPending = false;
     RemoveWorkingFolder();

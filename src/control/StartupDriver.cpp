@@ -141,8 +141,8 @@ bool StartupDriver::StartPageStep() {
         return true;
     }
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
-    // A condition of the start page cancelled: the complete page is up and
-    // nothing is to be installed.
+    // The start page's actions cancelled or abandoned the setup: the complete
+    // or the error page is up and nothing is to be installed.
     if (core::GlobalFlags().cancelled) return true;
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);

@@ -26,10 +26,10 @@ public:
     void ReadFileActions();
     // The actions of the start page, for a run that shows none (disk image).
     void RunStartPageActions();
-    // Runs the start page's conditions, then creates start.lcd outside the
-    // list (hidden in unattended mode) and makes it the current page. Null
-    // when a condition cancelled the setup (the complete page is up instead)
-    // or the page could not be made.
+    // Runs the start page's file actions and conditions, then creates
+    // start.lcd outside the list (hidden in unattended mode) and makes it the
+    // current page. Null when they cancelled or abandoned the setup (the
+    // complete or error page is up instead) or the page could not be made.
     skin::SkinnedPage* ShowStartPage();
     void CloseCurrentPage();
     void NextPage();
