@@ -116,15 +116,23 @@ click setuperror.lcd IDOK
 wait_setup
 check fileactions-abandon-nothing-installed not_exists "$WINEPREFIX/drive_c/CorvaneFA/abandon"
 
-P=$S/abandon-quiet
-project "$P" "$ABANDON
+# Unattended, from a disk image: the start page is never made, its actions run all the same.
+P=$S/abandon-image
+project "$P" "$INSTALL_ONLY
 [BUILDING]
-2=Yes"
-pack_project "$P" "$S/abandon-quiet-pkg"
-start_packed "$S/abandon-quiet-pkg" "$S/abandon-quiet.trace"
+2=Yes
+[FILEACTION]
+TOTAL=1
+B0=$DLL_W
+C0=Abandon
+E0=Installation Start"
+pack_project "$P" "$S/abandon-image-pkg"
+mkdir -p "$S/abandon-image-pkg/DiskImage1"
+printf 'one' >"$S/abandon-image-pkg/DiskImage1/F0_one.txt"
+start_packed "$S/abandon-image-pkg" "$S/abandon-image.trace"
 wait_setup
-check fileactions-abandon-unattended-exit-1 test "$SETUP_RC" -eq 1
-check fileactions-abandon-unattended-nothing-installed not_exists "$WINEPREFIX/drive_c/CorvaneFA/abandon-quiet"
+check fileactions-abandon-disk-image-start-exit-1 test "$SETUP_RC" -eq 1
+check fileactions-abandon-disk-image-nothing-installed not_exists "$WINEPREFIX/drive_c/CorvaneFA/abandon-image"
 
 # ---- A real package from the add-on page, after an add-on program ---------------------------
 M=$S/msi; mkdir -p "$M"
