@@ -139,32 +139,6 @@ TEST(FileActionRules, AbandoningLibraryAndCancellingConditionStopTheRest) {
     EXPECT_EQ(outcome, pages::FileActionsOutcome::Done);
 }
 
-TEST(FileActionRules, ReadFromTheSettings) {
-    std::map<std::string, std::string> keys = {
-        {"TOTAL", "2"},     {"B0", "<InstallDir>\\a.exe"}, {"C0", "/x"},  {"E0", "Setup Complete"},
-        {"G0", "Yes"},      {"H0", "yes"},                 {"L0", "66"},  {"M0", "Cond"},
-        {"B1", "b.dll"},    {"C1", "Fn"},                  {"G1", "No"},  {"H1", "Yes"}};
-    const pages::FileActions actions = pages::ReadFileActions([&keys](const std::string& key) {
-        auto it = keys.find(key);
-        return it == keys.end() ? std::string() : it->second;
-    });
-    ASSERT_EQ(actions.size(), 2u);
-    EXPECT_EQ(actions[0].file, "<InstallDir>\\a.exe");
-    EXPECT_EQ(actions[0].command, "/x");
-    EXPECT_EQ(actions[0].when, "Setup Complete");
-    EXPECT_TRUE(actions[0].runOnce);
-    EXPECT_FALSE(actions[0].wait);  // "Yes" exactly
-    EXPECT_EQ(actions[0].systemMask, 66);
-    EXPECT_EQ(actions[0].condition, "Cond");
-    EXPECT_FALSE(actions[1].runOnce);
-    EXPECT_TRUE(actions[1].wait);
-    EXPECT_FALSE(actions[1].done);
-
-    keys = {{"TOTAL", "2000000000"}};
-    EXPECT_EQ(pages::ReadFileActions([&keys](const std::string& key) { return keys[key]; }).size(),
-              pages::kMaxFileActions);
-}
-
 // ---- Merge modules -----------------------------------------------------------
 
 namespace mm = install::mergemodules;
@@ -260,17 +234,31 @@ TEST(MergeModuleRules, RestartCodesOfStartedProgramsAndPackages) {
     EXPECT_FALSE(mm::RunMergeModules({Entry("C:\\missing.exe")}, setup, notStarted));
 }
 
-TEST(MergeModuleRules, ReadFromTheSettings) {
-    std::map<std::string, std::string> keys = {{"TOTAL", "1"}, {"C0", "<ResourceDir>\\a.exe"}, {"D0", "/q"},
-                                               {"E0", "64"},  {"F0", "Main"},                  {"G0", "Cond"}};
-    const mm::MergeModules entries =
-        mm::ReadMergeModules([&keys](const std::string& key) { return keys[key]; });
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].program, "<ResourceDir>\\a.exe");
-    EXPECT_EQ(entries[0].commandLine, "/q");
-    EXPECT_EQ(entries[0].systemMask, 64);
-    EXPECT_EQ(entries[0].feature, "Main");
-    EXPECT_EQ(entries[0].condition, "Cond");
+// Both lists as the settings give them; a damaged count is cut.
+TEST(FileActionRules, ListsReadFromTheSettings) {
+    std::map<std::string, std::string> keys = {
+        {"TOTAL", "2"}, {"B0", "<InstallDir>\\a.exe"}, {"C0", "/x"}, {"E0", "Setup Complete"}, {"G0", "Yes"},
+        {"H0", "yes"},  {"L0", "66"},  {"M0", "Cond"},  {"D0", "/q"}, {"F0", "Main"}, {"G1", "No"}, {"H1", "Yes"}};
+    auto read = [&keys](const std::string& key) { return keys[key]; };
+    const pages::FileActions actions = pages::ReadFileActions(read);
+    ASSERT_EQ(actions.size(), 2u);
+    const FileAction& a = actions[0];
+    EXPECT_EQ(a.file + "|" + a.command + "|" + a.when + "|" + a.condition, "<InstallDir>\\a.exe|/x|Setup Complete|Cond");
+    EXPECT_EQ(a.systemMask, 66);
+    EXPECT_TRUE(a.runOnce);
+    EXPECT_FALSE(a.wait);  // "Yes" exactly
+    EXPECT_TRUE(actions[1].wait);
+    EXPECT_FALSE(actions[1].runOnce);
+
+    const mm::MergeModules entries = mm::ReadMergeModules(read);
+    ASSERT_EQ(entries.size(), 2u);
+    const mm::MergeModule& m = entries[0];
+    EXPECT_EQ(m.program + "|" + m.commandLine + "|" + m.feature + "|" + m.condition, "/x|/q|Main|Yes");
+    EXPECT_EQ(entries[1].condition, "No");
+
+    keys = {{"TOTAL", "2000000000"}};
+    EXPECT_EQ(pages::ReadFileActions(read).size(), pages::kMaxFileActions);
+    EXPECT_EQ(mm::ReadMergeModules(read).size(), mm::kMaxMergeModules);
 }
 
 }  // namespace
