@@ -100,9 +100,12 @@ TEST(FileActionsRun, BareNamesAreNotLookedFor) {
     DeleteFileA(beside.c_str());
     const std::string folder = ProgramFolder();
     DeleteFileA((folder + "recordrun.exe.calls.txt").c_str());
+    char before[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof before, before);
     SetCurrentDirectoryA(folder.c_str());
     pages::FileActions actions = {f.Action("fileaction.dll", "Abandon"), f.Action("recordrun.exe", "bare")};
     EXPECT_EQ(f.Run(actions), pages::FileActionsOutcome::Done);
+    SetCurrentDirectoryA(before);
     EXPECT_FALSE(ScratchFolder::Exists(beside));
     EXPECT_FALSE(ScratchFolder::Exists(folder + "recordrun.exe.calls.txt"));
 }
