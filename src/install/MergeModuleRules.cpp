@@ -65,9 +65,13 @@ bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
         const bool allowed = holds && filerules::SystemMaskMatches(m.systemMask, setup.osName) &&
                              !(setup.features && setup.features->IsExcluded(m.feature));
         if (!allowed) continue;
-        if (NamesAddOnProgram(m.program))
-            note(runner.RunAddOnProgram(runner.Expand(AddOnProgramPath(m.program, setup.sourceFolder)),
-                                        runner.Expand(m.commandLine)));
+        if (NamesAddOnProgram(m.program)) {
+            const std::string program = runner.Expand(AddOnProgramPath(m.program, setup.sourceFolder));
+            if (util::text::IsFullPath(program))
+                note(runner.RunAddOnProgram(program, runner.Expand(m.commandLine)));
+            else
+                runner.Refused(program);
+        }
         for (const std::string& package : PackageLocations(setup.sourceFolder)) {
             if (!runner.FileExists(package)) continue;
             note(runner.RunPackageInstaller(runner.Expand(PackageCommandLine(package))));

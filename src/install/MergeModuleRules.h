@@ -80,6 +80,8 @@ public:
     virtual bool FileExists(const std::string& path) const = 0;
     // An add-on program (expanded path and command line), waited for.
     virtual ProgramEnd RunAddOnProgram(const std::string& path, const std::string& arguments) = 0;
+    // An add-on program not named by a full path: left alone.
+    virtual void Refused(const std::string& program) = 0;
     // The Windows Installer with the (expanded) command line, waited for.
     virtual ProgramEnd RunPackageInstaller(const std::string& commandLine) = 0;
 };
@@ -93,9 +95,10 @@ struct MergeModuleSetup {
 
 // Runs every entry in order. Its condition is asked once (its actions run
 // when it holds, whatever the system); the entry is allowed when it holds,
-// the system mask matches and its feature is not excluded. An allowed entry first runs its add-on program, when it names
-// one, and then installs the package, when one of the locations holds it
-// (the first that does). Returns whether a program or the package asked for
+// the system mask matches and its feature is not excluded. An allowed
+// entry first runs its add-on program, when it names one by its full path
+// (util::text::IsFullPath), and then installs the package, when one of the
+// locations holds it (the first that does). Returns whether a program or the package asked for
 // a restart.
 bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
                      MergeModuleRunner& runner);

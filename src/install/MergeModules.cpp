@@ -27,6 +27,10 @@ public:
         return Ended(core::RunProgramAndWait(path, arguments));
     }
 
+    void Refused(const std::string& program) override {
+        core::trace::Value("add-on program refused, not a full path", program);
+    }
+
     // Started by its full path: the command line names it for the program only.
     mergemodules::ProgramEnd RunPackageInstaller(const std::string& commandLine) override {
         core::trace::Value("merge modules", commandLine);

@@ -12,8 +12,6 @@ namespace {
 
 namespace k = core::keys::fileaction;
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 }  // namespace
 
 FileActions ReadFileActions(const FileActionKeyReader& read) {
@@ -42,12 +40,6 @@ FileActionKind KindOfFileAction(const std::string& file) {
     return FileActionKind::None;
 }
 
-bool IsFullPath(const std::string& path) {
-    if (path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
-    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '?' &&
-           path[2] != '.';
-}
-
 bool RunsAt(const FileAction& action, const std::string& trigger) {
     return !trigger.empty() && !action.when.empty() && wizard::LayoutForPageTitle(action.when) == trigger;
 }
@@ -64,7 +56,7 @@ FileActionsOutcome RunFileActions(FileActions& actions, const std::string& trigg
         const FileActionKind kind = KindOfFileAction(file);
         if (kind == FileActionKind::Address) {
             runner.OpenAddress(file);
-        } else if (kind != FileActionKind::None && !IsFullPath(file)) {
+        } else if (kind != FileActionKind::None && !util::text::IsFullPath(file)) {
             runner.Refused(file);
         } else if (kind == FileActionKind::Program) {
             runner.RunProgram(file, runner.Expand(a.command), a.wait);

@@ -50,11 +50,6 @@ enum class FileActionKind {
 };
 FileActionKind KindOfFileAction(const std::string& file);
 
-// A path that names its drive or server ("C:\..." or "\\server\..."). A
-// program or library is only started or loaded by such a path: a bare name
-// would be looked for along the search path, where anyone may plant one.
-bool IsFullPath(const std::string& path);
-
 // Whether the action runs at `trigger`: a layout file name ("welcome.lcd")
 // or "After Click Finish Button". Its page may be given by title ("Install
 // Welcome") or by layout file name.

@@ -46,6 +46,13 @@ std::string AsciiLower(std::string s) {
     return s;
 }
 
+bool IsFullPath(const std::string& path) {
+    const bool letter = !path.empty() && LowerAscii(path[0]) >= 'a' && LowerAscii(path[0]) <= 'z';
+    if (path.size() >= 3 && letter && path[1] == ':' && path[2] == '\\') return true;
+    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '?' &&
+           path[2] != '.';
+}
+
 std::string WithoutTrailingBackslashes(std::string s) {
     while (!s.empty() && s.back() == '\\') s.pop_back();
     return s;

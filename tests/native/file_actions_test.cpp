@@ -8,6 +8,7 @@
 
 #include "install/MergeModuleRules.h"
 #include "pages/FileActionRules.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -64,10 +65,10 @@ TEST(FileActionRules, KindsAndFullPaths) {
     EXPECT_EQ(pages::KindOfFileAction("C:\\Docs\\readme.txt"), FileActionKind::None);
     EXPECT_EQ(pages::KindOfFileAction(""), FileActionKind::None);
 
-    EXPECT_TRUE(pages::IsFullPath("C:\\App\\a.exe"));
-    EXPECT_TRUE(pages::IsFullPath("\\\\server\\share\\a.exe"));
+    EXPECT_TRUE(util::text::IsFullPath("C:\\App\\a.exe"));
+    EXPECT_TRUE(util::text::IsFullPath("\\\\server\\share\\a.exe"));
     for (const char* path : {"a.exe", "App\\a.exe", "C:a.exe", "\\a.exe", "\\\\?\\C:\\a.exe", "\\\\.\\pipe", ""})
-        EXPECT_FALSE(pages::IsFullPath(path)) << path;
+        EXPECT_FALSE(util::text::IsFullPath(path)) << path;
 }
 
 // Page titles and file names name the same page; Finish has its own
@@ -160,6 +161,7 @@ public:
         calls.push_back("program " + path + " " + arguments);
         return {path != "C:\\missing.exe", exitCode};
     }
+    void Refused(const std::string& program) override { calls.push_back("refused " + program); }
     mm::ProgramEnd RunPackageInstaller(const std::string& commandLine) override {
         calls.push_back(commandLine);
         return {true, packageExitCode};
@@ -188,7 +190,7 @@ TEST(MergeModuleRules, ProgramThenPackageOncePerAllowedEntry) {
     features.SetState(0, core::kFeatureExcluded);
     mm::MergeModules entries = {Entry("<ResourceDir>\\vcredist.EXE", "/quiet"), Entry("", ""),
                                 Entry("C:\\tool.exe"), Entry("C:\\tool.exe"), Entry("C:\\tool.exe"),
-                                Entry("readme.txt")};
+                                Entry("readme.txt"), Entry("runtime.exe")};
     entries[2].systemMask = 2;       // 98 only
     entries[3].feature = "Extras";   // excluded
     entries[4].condition = "no";
@@ -200,7 +202,7 @@ TEST(MergeModuleRules, ProgramThenPackageOncePerAllowedEntry) {
     EXPECT_EQ(runner.calls,
               (std::vector<std::string>{"condition ", "program D:\\Setup\\SupportFiles\\vcredist.EXE /quiet", install,
                                         "condition ", install, "condition ", "condition ", "condition no",
-                                        "condition ", install}));
+                                        "condition ", install, "condition ", "refused runtime.exe", install}));
 }
 
 TEST(MergeModuleRules, PackageBesideTheSetupComesFirstNoneIsSkipped) {
