@@ -51,6 +51,8 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   done
   echo "Language applied to the pages: $(value kLanguageApplied)"
   echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
+  echo "File actions and add-on programs run:"
+  tr -d '\r' <"$trace" | { grep -E '^(file action[ ,=]|add-on|merge modules=)' || true; } | sed 's/^/  /'
   install=$("$WINE" winepath -u "$(value kHandOverFolder)" 2>/dev/null | tr -d '\r')
   echo "Installed files in $(value kHandOverFolder):"
   [ -n "$install" ] && (cd "$install" 2>/dev/null && find . -type f | sort | sed 's/^\.\//  /')

@@ -20,6 +20,7 @@
 #include "core/TraceNames.h"
 #include "core/WorkingFolder.h"
 #include "core/ShellFileOps.h"
+#include "install/MergeModules.h"
 #include "util/Text.h"
 
 namespace control {
@@ -29,6 +30,8 @@ namespace {
 const char kFrameClass[] = "CorvaneMainFrame";
 const char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+// The add-on page is up this long before its programs start.
+constexpr UINT kAddOnDelayMs = 1000;
 
 }  // namespace
 
@@ -345,8 +348,25 @@ void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
 
 void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
 
-// Merge modules run after the main installation; not built yet.
-void CMainFrame::RunMergeModuleStep() {}
+// Add-on programs and merge modules, a second after the add-on page showed.
+// The working folder they needed goes afterwards; then the wizard goes on as
+// after any installation (a condition asked may have cancelled it).
+void CMainFrame::RunMergeModuleStep() {
+    core::trace::Line("add-on programs and merge modules");
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    auto conditionHolds = [this](const std::string& name) { return m_wizard->ConditionHolds(name); };
+    if (install::RunMergeModules(m_state, conditionHolds)) m_state.restartRequired = true;
+    core::trace::Value("restart required", core::FlagText(m_state.restartRequired));
+    m_state.mergeModulesPending = false;
+    RemoveWorkingFolder();
+    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        m_state.finished = true;
+        if (m_state.unattended) return EndSetup(core::kExitAbandoned);
+        return m_wizard->ShowCompletePage();
+    }
+    if (m_state.unattended) return m_wizard->Finish();
+    m_wizard->NextPage();
+}
 
 void CMainFrame::RunStartupDriver() {
     if (m_driverRan) return;
@@ -381,7 +401,8 @@ void CMainFrame::StartInstallation() {
         return;
     }
     if (m_state.mergeModulesPending) {
-        m_state.mergeModulesPending = false;
+        m_wizard->ShowAddOnPage();
+        SetTimer(m_hWnd, kTimerMergeModules, kAddOnDelayMs, nullptr);
     } else if (m_state.unattended) {
         m_wizard->Finish();
     } else {

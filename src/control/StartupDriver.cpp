@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
 #include "control/Variables.h"
+#include "install/MergeModules.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"
@@ -135,10 +136,13 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 // Start page and the preparation extraction of the payload cabinet; false
 // when the extraction failed. Nothing to prepare in disk-image mode.
 bool StartupDriver::StartPageStep() {
-    if (state_.diskImage) return true;
+    if (state_.diskImage) {
+        host_.Pages().RunStartPageActions();
+        return true;
+    }
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
-    // A condition of the start page cancelled: the complete page is up and
-    // nothing is to be installed.
+    // The start page's actions cancelled or abandoned the setup: the complete
+    // or the error page is up and nothing is to be installed.
     if (core::GlobalFlags().cancelled) return true;
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
@@ -163,13 +167,20 @@ bool StartupDriver::StartPageStep() {
     return true;
 }
 
-// Steps of subsystems not built yet: the splash and background windows, file
-// actions, billboards and merge modules. Each
-// leaves the start-up as it is; SplashStep tells that no splash was shown.
+void StartupDriver::ReadFileActions() { host_.Pages().ReadFileActions(); }
+
+// The entries themselves are read when they run, after the installation;
+// the engine keeps the working folder for them.
+void StartupDriver::ReadMergeModules() {
+    state_.mergeModulesPending = install::HasMergeModules(state_.settingsPath);
+    core::trace::Value("merge modules pending", core::FlagText(state_.mergeModulesPending));
+}
+
+// Steps of subsystems not built yet: the splash and background windows and
+// billboards. Each leaves the start-up as it is; SplashStep tells that no
+// splash was shown.
 bool StartupDriver::SplashStep() { return false; }
-void StartupDriver::ReadFileActions() {}
 void StartupDriver::OpenBackgroundWindow() {}
 void StartupDriver::ReadBillboards() {}
-void StartupDriver::ReadMergeModules() {}
 
 }  // namespace control

@@ -134,6 +134,9 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
                                                     core::MessageId::CompleteInterrupted)));
         return;
     }
+    if (s.restartRequired)
+        SetText(page, "IDC_INSTALLSTATUS",
+                core::ExpandSetupText(s, core::EnglishText(core::MessageId::CompleteRestart)));
     if (offersFile) {
         SetChecked(page, "IDC_LAUNCHFILE", true);
         s.launchFileChosen = true;
