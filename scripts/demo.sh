@@ -49,6 +49,9 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
     "$cvpack" decrypt "$demo/package/$f.nsx" "$demo/$f.inf" >/dev/null &&
       { echo "Decrypted $f.inf:"; tr -d '\0\r' <"$demo/$f.inf" | sed 's/^/  | /'; }
   done
+  if [ -n "$(value kSplashPicture)" ]; then
+    echo "Splash picture: $(value kSplashPicture), closed by its $(value kSplashClosed)"
+  fi
   echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
   install=$("$WINE" winepath -u "$(value kHandOverFolder)" 2>/dev/null | tr -d '\r')
   echo "Installed files in $(value kHandOverFolder):"

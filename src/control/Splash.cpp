@@ -17,6 +17,9 @@ namespace {
 
 const char kSplashClass[] = "CorvaneSplash";
 
+// The splash on screen, if any (there is one per start-up).
+HWND openSplash = nullptr;
+
 splash::SplashSettings ReadSplashSettings(const std::string& ini) {
     namespace k = core::keys::splash;
     splash::SplashSettings s;
@@ -43,13 +46,15 @@ public:
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.lpszClassName = kSplashClass;
         RegisterClassA(&wc);  // fails harmlessly when already registered
-        // Above the start page that shows the preparation behind it.
-        hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr,
+        // Not topmost: a check's message or a question about an earlier
+        // installation, which may follow while it shows, must come above it.
+        hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                                 instance, this);
         if (!hwnd_) {
             core::trace::Failure("CreateWindowEx", "splash", GetLastError());
             return false;
         }
+        openSplash = hwnd_;
         HWND holder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_, nullptr,
                                       instance, nullptr);
         if (!holder) core::trace::Failure("CreateWindowEx", "splash picture", GetLastError());
@@ -103,6 +108,7 @@ private:
         }
         if (self && msg == WM_NCDESTROY) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            if (openSplash == hwnd) openSplash = nullptr;
             delete self;
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -156,6 +162,10 @@ bool OpenSplash(core::SetupState& state, HWND owner) {
     // A sound-only splash whose sound is missing has nothing to do.
     if (plan.finishedAtOnce && !soundComing) window->Close(0);
     return true;
+}
+
+void RaiseSplash() {
+    if (openSplash) SetWindowPos(openSplash, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace control

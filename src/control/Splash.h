@@ -16,4 +16,9 @@ namespace control {
 // nothing.
 bool OpenSplash(core::SetupState& state, HWND owner);
 
+// Puts the open splash above the setup's other windows (the start page that
+// shows the preparation behind it), without taking the focus. Windows that
+// come later, such as a message, still come above it.
+void RaiseSplash();
+
 }  // namespace control

@@ -138,6 +138,7 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 bool StartupDriver::StartPageStep() {
     if (state_.diskImage) return true;
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
+    if (state_.splashShown) RaiseSplash();
     // A condition of the start page cancelled: the complete page is up and
     // nothing is to be installed. A splash has nothing left to wait for.
     if (core::GlobalFlags().cancelled) {

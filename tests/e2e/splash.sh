@@ -26,16 +26,20 @@ before() {
 closed_by() { test "$(trace_value "$1" kSplashClosed)" = "timer $2"; }
 PAGE="$(trace_name kPage)=complete.lcd"
 
-# 1. A picture shown 2 seconds, with a sound, behind the preparation: the
-#    splash closes on its display timer, after the preparation; the first
-#    page follows it.
+# 1. A picture shown 2 seconds, with a sound, over the start page of the
+#    preparation: the splash closes on its display timer, after the
+#    preparation; the first page follows it.
 project "$S/shown" 'a1=Yes\r\na2=art\\intro.gif\r\na3=2\r\na5=Yes\r\na6=chime.wav\r\na7=Once\r\n'
+cp "$CV_ROOT/examples/sample/theme/start.lcd" "$CV_ROOT/examples/sample/theme/emblem.bmp" "$S/shown/theme/"
 start_setup "$S/shown" "$S/shown.trace"
 THEME=$S/shown/theme
-eventually 20 grep -q "^$(trace_name kSplashPicture)" "$S/shown.trace"
+eventually 20 grep -q "^$(trace_name kPage)=start.lcd" "$S/shown.trace"
+sleep 0.5; import -window root "$S/shown.png" 2>/dev/null
 screenshot splash-shown
 on_page complete.lcd 20000 && click complete.lcd IDC_FINISH
 wait_setup
+# Its red or its blue frame in the middle of the screen, above the start page.
+check splash-picture-on-screen bash -c "convert '$S/shown.png' -format '%[hex:p{512,384}]' info: | grep -Eqx 'FF0000|0000FF'"
 check splash-picture-animated test "$(trace_value "$S/shown.trace" kSplashPicture)" = "60x40, 2 frames"
 check splash-sound-played test "$(trace_value "$S/shown.trace" kSplashSound)" = "$(zpath "$S/shown")\\setup.wav"
 check splash-closed-by-display-timer closed_by "$S/shown.trace" 3
