@@ -152,36 +152,10 @@ TEST_F(SkinAnimation, StopEndsALongWaitAndDrawPlaysAgain) {
     EXPECT_EQ(framesShown, 2);
 }
 
-// A 3 x 2 24-bit bitmap file, every pixel of one colour.
-std::string BitmapFile(COLORREF colour) {
-    const int width = 3, height = 2, row = 12;
-    std::string bmp(54 + row * height, '\0');
-    auto put32 = [&bmp](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put32(2, static_cast<uint32_t>(bmp.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    bmp[26] = 1;
-    bmp[28] = 24;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const size_t at = 54 + y * row + x * 3;
-            bmp[at] = static_cast<char>(GetBValue(colour));
-            bmp[at + 1] = static_cast<char>(GetGValue(colour));
-            bmp[at + 2] = static_cast<char>(GetRValue(colour));
-        }
-    return bmp;
-}
-
 TEST_F(SkinAnimation, StillPicturesAndBadFiles) {
     ScratchFolder dir;
     // A bitmap shows still, at its size in pixels.
-    ASSERT_TRUE(picture->LoadFile(dir.Write("still.bmp", BitmapFile(kBlue))));
+    ASSERT_TRUE(picture->LoadFile(dir.Write("still.bmp", skintest::Bmp(3, 2, 2, kBlue, kBlue))));
     EXPECT_EQ(picture->GetSize().cx, 3);
     EXPECT_EQ(picture->GetSize().cy, 2);
     EXPECT_EQ(picture->FrameCount(), 0u);
