@@ -76,9 +76,10 @@ public:
         picture_->Draw();
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd_);
+        const size_t frames = picture_->FrameCount();
         core::trace::Value(core::tracenames::kSplashPicture,
                            std::to_string(size.cx) + "x" + std::to_string(size.cy) + ", " +
-                               std::to_string(picture_->FrameCount()) + " frames");
+                               (frames ? std::to_string(frames) + " frames" : std::string("still")));
     }
 
     void StartTimer(int id, unsigned ms) { SetTimer(hwnd_, static_cast<UINT_PTR>(id), ms, nullptr); }

@@ -28,7 +28,7 @@ constexpr char kUnattended[] = "unattended";                       // "255" or "
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
 // The splash screen.
-constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", or "none"
+constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", "WxH, still" or "none"
 constexpr char kSplashSound[] = "splash sound";                    // value: the sound file, as it starts
 constexpr char kSplashClosed[] = "splash closed";                  // value: "timer N"
 // The wizard and the installation.

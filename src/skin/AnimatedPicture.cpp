@@ -144,7 +144,9 @@ bool CAnimatedPicture::PrepareCanvas(int width, int height) {
 
 void CAnimatedPicture::Draw() {
     if (!canvasReady_) return;
-    if (isGif_ && frames_.size() >= 2) {
+    // Frames are kept only for a GIF of two or more; should the loader have
+    // taken just one of them, that one is played all the same.
+    if (isGif_ && !frames_.empty()) {
         Stop();
         ending_ = Ending::None;
         thread_ = CreateThread(nullptr, 0, &CAnimatedPicture::ThreadEntry, this, CREATE_SUSPENDED, nullptr);

@@ -47,13 +47,15 @@ check splash-closed-after-preparation before "$S/shown.trace" "preparation extra
 check splash-first-page-after-splash before "$S/shown.trace" "$(trace_name kSplashClosed)" "$PAGE"
 check splash-shown-exit-0 test "$SETUP_RC" -eq 0
 
-# 2. No display time: the splash closes on the first one-second tick after
-#    the preparation.
-project "$S/poll" 'a1=Yes\r\na2=intro.gif\r\na3=0\r\n'
+# 2. A still bitmap without display time: the splash closes on the first
+#    one-second tick after the preparation.
+project "$S/poll" 'a1=Yes\r\na2=intro.bmp\r\na3=0\r\n'
+convert -size 50x30 xc:green "BMP3:$S/poll/setup.bmp"
 start_setup "$S/poll" "$S/poll.trace"
 THEME=$S/poll/theme
 on_page complete.lcd 20000 && click complete.lcd IDC_FINISH
 wait_setup
+check splash-still-picture test "$(trace_value "$S/poll.trace" kSplashPicture)" = "50x30, still"
 check splash-no-time-closed-by-poll closed_by "$S/poll.trace" 1
 check splash-no-time-first-page-after-splash before "$S/poll.trace" "$(trace_name kSplashClosed)" "$PAGE"
 
