@@ -104,7 +104,7 @@ bool CAnimatedPicture::LoadFrames(const uint8_t* data, size_t size) {
         return LoadStill(data, size, true);
     }
     if (count == 0) return false;
-    while (scanner.ExtractFrame(&info, &standalone)) {
+    while (frames_.size() < kMaxAnimationFrames && scanner.ExtractFrame(&info, &standalone)) {
         AnimationFrame frame;
         frame.picture.reset(new OlePicture());
         if (!frame.picture->LoadMemory(standalone.data(), standalone.size())) continue;

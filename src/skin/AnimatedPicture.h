@@ -38,6 +38,10 @@ struct AnimationFrame {
     int disposal = 0;  // 0..7
 };
 
+// Frames kept of one GIF at the most: each holds a bitmap, and a process has
+// some ten thousand GDI objects for all its windows.
+constexpr size_t kMaxAnimationFrames = 1000;
+
 class CAnimatedPicture : public SkinControl {
 public:
     // Takes over painting of a static control of a dialog or window.

@@ -26,10 +26,10 @@ before() {
 closed_by() { test "$(trace_value "$1" kSplashClosed)" = "timer $2"; }
 PAGE="$(trace_name kPage)=complete.lcd"
 
-# 1. A picture shown 2 seconds, with a sound, over the start page of the
+# 1. A picture shown 4 seconds, with a sound, over the start page of the
 #    preparation: the splash closes on its display timer, after the
 #    preparation; the first page follows it.
-project "$S/shown" 'a1=Yes\r\na2=art\\intro.gif\r\na3=2\r\na5=Yes\r\na6=chime.wav\r\na7=Once\r\n'
+project "$S/shown" 'a1=Yes\r\na2=art\\intro.gif\r\na3=4\r\na5=Yes\r\na6=chime.wav\r\na7=Once\r\n'
 cp "$CV_ROOT/examples/sample/theme/start.lcd" "$CV_ROOT/examples/sample/theme/emblem.bmp" "$S/shown/theme/"
 start_setup "$S/shown" "$S/shown.trace"
 THEME=$S/shown/theme

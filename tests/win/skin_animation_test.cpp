@@ -178,6 +178,12 @@ TEST_F(SkinAnimation, StillPicturesAndBadFiles) {
     ASSERT_TRUE(picture->Load(three.bytes.data(), three.bytes.size() - 6));
     EXPECT_EQ(picture->FrameCount(), 2u);
 
+    // No more frames than the control keeps.
+    giftest::GifWriter many(4, 4);
+    for (size_t i = 0; i <= skin::kMaxAnimationFrames; ++i) many.Image(0, 0, 1, 1, giftest::kRed);
+    ASSERT_TRUE(Load(many.Trailer()));
+    EXPECT_EQ(picture->FrameCount(), skin::kMaxAnimationFrames);
+
     // Nothing to show: an empty file, a missing one, a header and nothing
     // more, a GIF header over text.
     EXPECT_FALSE(picture->LoadFile(dir.Write("empty.gif", "")));
