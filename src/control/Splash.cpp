@@ -139,6 +139,7 @@ private:
 }  // namespace
 
 bool OpenSplash(core::SetupState& state, HWND owner) {
+    if (state.unattended) return false;  // not even a settings read
     const splash::SplashSettings settings = ReadSplashSettings(state.settingsPath);
     const splash::SplashPlan plan = splash::PlanSplash(settings, state.diskImage, state.unattended);
     if (!plan.open) return false;
