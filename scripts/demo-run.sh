@@ -37,6 +37,14 @@ next_page() {
   return 1
 }
 
+# The splash, when the project has one, shows before the first page.
+end=$((SECONDS + 30))
+while [ $SECONDS -lt $end ] && kill -0 "$setup_pid" 2>/dev/null; do
+  if grep -q "^$(trace_name kSplashPicture)=[0-9]" "$trace" 2>/dev/null; then shot 00-splash; break; fi
+  grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null && break
+  sleep 0.1
+done
+
 echo "Walking the wizard:"
 n=1
 while next_page; do

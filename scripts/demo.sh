@@ -50,6 +50,9 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
       { echo "Decrypted $f.inf:"; tr -d '\0\r' <"$demo/$f.inf" | sed 's/^/  | /'; }
   done
   echo "Language applied to the pages: $(value kLanguageApplied)"
+  if [ -n "$(value kSplashPicture)" ]; then
+    echo "Splash picture: $(value kSplashPicture), closed by its $(value kSplashClosed)"
+  fi
   echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
   echo "File actions and add-on programs run:"
   tr -d '\r' <"$trace" | { grep -E '^(file action[ ,=]|add-on|merge modules=)' || true; } | sed 's/^/  /'

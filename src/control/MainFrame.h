@@ -32,7 +32,7 @@ public:
     // Creates the frame window; false when creation failed (the start-up then
     // has already shown its message and posted the quit message).
     bool Create(HINSTANCE instance);
-    HWND Window() const { return m_hWnd; }
+    HWND Window() const override { return m_hWnd; }
 
     core::SetupState& State() override { return m_state; }
     const core::SetupState& State() const { return m_state; }

@@ -2,6 +2,7 @@
 
 #include "core/ExitCodes.h"
 #include "control/PreviousInstall.h"
+#include "control/Splash.h"
 #include "core/RunProgram.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
@@ -141,9 +142,14 @@ bool StartupDriver::StartPageStep() {
         return true;
     }
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
+    if (state_.splashShown) RaiseSplash();
     // The start page's actions cancelled or abandoned the setup: the complete
-    // or the error page is up and nothing is to be installed.
-    if (core::GlobalFlags().cancelled) return true;
+    // or the error page is up and nothing is to be installed. A splash has
+    // nothing left to wait for.
+    if (core::GlobalFlags().cancelled) {
+        state_.splashMayClose = state_.splashShown;
+        return true;
+    }
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
     host_.Pages().SetWorkerRunning(true);
@@ -151,6 +157,9 @@ bool StartupDriver::StartPageStep() {
                                                    state_.workingFolder, &progress);
     host_.Pages().SetWorkerRunning(false);
     core::trace::Value("preparation extraction", extracted ? "done" : "failed");
+    // Whatever page follows (the first one, the complete or the error page),
+    // the splash must not stay in front of it.
+    state_.splashMayClose = state_.splashShown;
     if (core::GlobalFlags().cancelled) {
         // Cancelled on the start page: no wizard page follows but the complete page.
         core::RemoveWorkingFolder(state_);
@@ -159,7 +168,6 @@ bool StartupDriver::StartPageStep() {
     }
     if (!extracted) return false;
     if (state_.splashShown) {
-        state_.splashMayClose = true;
         host_.StartTimer(StartupHost::Timer::AfterPreparation);
     } else {
         host_.CloseStartPage();
@@ -176,10 +184,11 @@ void StartupDriver::ReadMergeModules() {
     core::trace::Value("merge modules pending", core::FlagText(state_.mergeModulesPending));
 }
 
-// Steps of subsystems not built yet: the splash and background windows and
-// billboards. Each leaves the start-up as it is; SplashStep tells that no
-// splash was shown.
-bool StartupDriver::SplashStep() { return false; }
+// True when a splash window was made: the first page then waits for it.
+bool StartupDriver::SplashStep() { return OpenSplash(state_, host_.Window()); }
+
+// Steps of subsystems not built yet: the background window and billboards.
+// Each leaves the start-up as it is.
 void StartupDriver::OpenBackgroundWindow() {}
 void StartupDriver::ReadBillboards() {}
 

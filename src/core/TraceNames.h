@@ -28,6 +28,10 @@ constexpr char kLanguageApplied[] = "language applied";             // value: th
 constexpr char kUnattended[] = "unattended";                       // "255" or "0"
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
+// The splash screen.
+constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", "WxH, still" or "none"
+constexpr char kSplashSound[] = "splash sound";                    // value: the sound file, as it starts
+constexpr char kSplashClosed[] = "splash closed";                  // value: "timer N"
 // The wizard and the installation.
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
