@@ -20,12 +20,15 @@ start_with() {
   SETUP_PID=$!
 }
 # no_window_until_end: no dialog box shows up and no page is visible while the
-# started setup runs.
+# started setup runs; a setup that shows one is stopped.
 no_window_until_end() {
   local seen=""
-  drive absent 3000 >/dev/null || seen=dialog
-  while kill -0 "$SETUP_PID" 2>/dev/null; do seen+=$(drive visible-pages); sleep 0.3; done
-  [ -z "$seen" ] || { echo "seen: $seen"; return 1; }
+  while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
+    # Not through drive: its pipe would hide the exit code.
+    timeout -k 5 30 "$WINE" "$CVDRIVE" absent 300 >/dev/null 2>&1 || seen="a dialog box"
+    seen+=$(drive visible-pages)
+  done
+  [ -z "$seen" ] || { echo "seen: $seen"; kill "$SETUP_PID"; return 1; }
 }
 log_has() { tr -d '\r' <"$1" | grep -qxF -- "$2" || { echo "missing: $2"; return 1; }; }
 log_matches() { tr -d '\r' <"$1" | grep -qE -- "$2" || { echo "no line like: $2"; return 1; }; }
@@ -103,6 +106,22 @@ start_with "$S/pkg" /S '/D=Other Place'
 check switches-bad-folder-silent-no-window no_window_until_end
 wait_setup
 check switches-bad-folder-silent-exit-5 test "$SETUP_RC" -eq 5
+
+start_with "$S/pkg" '/LOG=C:\No Such Folder\setup.log'
+drive dialog 20000 "$CAPTION" >"$S/nolog.box"
+wait_setup
+check switches-log-not-written-box grep -qF 'TEXT:The log file:\n\nC:\No Such Folder\setup.log\n\ncannot be written: ' "$S/nolog.box"
+check switches-log-not-written-exit-5 test "$SETUP_RC" -eq 5
+# The uninstaller refuses it too, before it looks for the product (which would end with 3).
+timeout -k 5 60 "$WINE" "$CV_WIN/src/cvexec.exe" /S Corvane Not Installed '/LOG=C:\No Such Folder\x.log' >/dev/null 2>&1
+check switches-uninstall-log-not-written-exit-4 test $? -eq 4
+
+# /S is known before the project files: a missing project ends with 4 and no box.
+mkdir -p "$S/empty"; cp "$S/pkg/setup.exe" "$S/empty/"
+start_with "$S/empty" /S
+check switches-silent-missing-project-no-window no_window_until_end
+wait_setup
+check switches-silent-missing-project-exit-4 test "$SETUP_RC" -eq 4
 
 # ---- /D= in an interactive run: the destination page shows it --------------------------
 sed -i 's/^METHOD=.*/METHOD=None/' "$S/sample/setup.inf"
