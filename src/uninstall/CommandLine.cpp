@@ -93,13 +93,13 @@ size_t ReadLogSwitches(const std::string& text, size_t at, Command& command, boo
     }
 }
 
-// Where a /LOG= switch after the product code begins (its quote, when the
-// whole switch is quoted); npos when there is none.
-size_t TrailingLogSwitch(const std::string& text, size_t from) {
-    for (size_t at = from; at < text.size(); ++at) {
+// Where a /LOG= switch in the text after the option begins (its quote, when
+// the whole switch is quoted); npos when there is none.
+size_t TrailingLogSwitch(const std::string& text) {
+    for (size_t at = 0; at < text.size(); ++at) {
         if (!IsLogSwitchAt(text, at)) continue;
-        const size_t start = at > from && text[at - 1] == '"' ? at - 1 : at;
-        if (start == from || IsBlank(text[start - 1])) return start;
+        const size_t start = at > 0 && text[at - 1] == '"' ? at - 1 : at;
+        if (start == 0 || IsBlank(text[start - 1])) return start;
     }
     return std::string::npos;
 }
@@ -134,7 +134,7 @@ Command ParseCommandLine(const std::string& commandLine, unsigned codePage) {
         return command;
     }
     std::string rest = commandLine.substr(SkipBlanks(commandLine, after));
-    const size_t log = TrailingLogSwitch(rest, 0);
+    const size_t log = TrailingLogSwitch(rest);
     if (log != std::string::npos) {
         const size_t valueStart = log + (rest[log] == '"' ? 1 : 0) + kLogSwitchLength;
         if (!TakeLogFile(rest.substr(valueStart), command)) badLog = true;
