@@ -64,10 +64,8 @@ void Refuse(Switches& switches, Problem problem, const std::string& word) {
 
 Switches ParseCommandLine(const std::string& commandLine) {
     Switches switches;
-    if (commandLine.size() > kMaxCommandLineLength) {
-        switches.problem = Problem::TooLong;
-        return switches;
-    }
+    // Refused, but still read: a silent caller must not get a box.
+    if (commandLine.size() > kMaxCommandLineLength) switches.problem = Problem::TooLong;
     size_t at = 0;
     Word word;
     bool first = true;

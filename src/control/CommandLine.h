@@ -39,7 +39,7 @@ struct Switches {
     bool silent = false;        // /S
     bool usage = false;         // /?
     std::string logFile;        // /LOG=, without its quotes; "" when not given
-    std::string installFolder;  // /D=, as a folder path without a trailing backslash; "" when not given
+    std::string installFolder;  // /D=, without a trailing backslash (but a drive's root); "" when not given
     Problem problem = Problem::None;
     // What was refused first: the switch as written; for BadFolder the
     // folder, for BadLogPath the file.

@@ -69,8 +69,9 @@ TEST(SetupCommandLine, RefusesWhatItDoesNotKnowAndStillKnowsASilentCaller) {
     EXPECT_EQ(ParseCommandLine("setup.exe /S /D=C:\\" + std::string(control::commandline::kMaxFolderLength - 2, 'f'))
                   .problem,
               Problem::BadFolder);
-    EXPECT_EQ(ParseCommandLine("setup.exe /S " + std::string(control::commandline::kMaxCommandLineLength, 'x')).problem,
-              Problem::TooLong);
+    const Switches tooLong = ParseCommandLine("setup.exe /S " + std::string(control::commandline::kMaxCommandLineLength, 'x'));
+    EXPECT_EQ(tooLong.problem, Problem::TooLong);
+    EXPECT_TRUE(tooLong.silent);
 }
 
 TEST(SetupCommandLine, RefusalTextsNameTheProblemAndShowTheUsage) {
