@@ -1,11 +1,17 @@
-// Application start: sockets and rich-edit support, process flags, the main
-// frame, and the message loop that runs until the setup ends.
+// Application start: the command line's switches and the diagnostic log,
+// sockets and rich-edit support, process flags, the main frame, and the
+// message loop that runs until the setup ends.
 #include <windows.h>
 #include <winsock2.h>
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
+#include <string>
+
+#include "control/CommandLine.h"
 #include "control/MainFrame.h"
+#include "control/StartSwitches.h"
 #include "core/ExitCodes.h"
 #include "core/MessageWait.h"
 #include "skin/SkinnedPage.h"
@@ -25,14 +31,19 @@ bool StartSockets() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The whole line: a caller may start the program without its name in it.
+    const std::string commandLine = GetCommandLineA();
+    const control::commandline::Switches switches = control::commandline::ParseCommandLine(commandLine);
+    if (const std::optional<int> end = control::ApplySwitches(commandLine, switches))
+        return control::LogExitCode(*end);
     if (!StartSockets()) {
-        MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
-        return core::kExitFailed;
+        if (!switches.silent) MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
+        return control::LogExitCode(core::kExitFailed);
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
-    if (!LoadLibraryA("RICHED32.DLL"))
+    if (!LoadLibraryA("RICHED32.DLL") && !switches.silent)
         MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
                     MB_OK | MB_ICONEXCLAMATION);
     core::GlobalFlags().cancelled = false;
@@ -41,10 +52,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Every message loop of the program lets the pages see keys first.
     core::SetMessageFilter(&skin::SkinnedPage::PreTranslatePageMessage);
     control::CMainFrame frame;
+    frame.State().silentSwitch = switches.silent;
+    frame.State().commandLineFolder = switches.installFolder;
     // Without its frame (no window, or no readable project) the setup did not run.
     if (!frame.Create(instance)) {
         WSACleanup();
-        return core::kExitFailed;
+        return control::LogExitCode(core::kExitFailed);
     }
     MSG msg;
     int exitCode = 0;
@@ -61,5 +74,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     if (frame.Window()) DestroyWindow(frame.Window());
     WSACleanup();
-    return exitCode;
+    return control::LogExitCode(exitCode);
 }

@@ -133,10 +133,11 @@ void CMainFrame::UnpackThemeFiles() {
 
 namespace {
 
-// The project files cannot be had: the message, then the quit message.
-void StopStartup(const std::string& message) {
+// The project files cannot be had: the message, then the quit message. A
+// run started with /S shows none: it is known to be silent before them.
+void StopStartup(const std::string& message, bool silent) {
     core::trace::Value("step 6: project files failed", message);
-    MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
+    if (!silent) MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK);
     PostQuitMessage(0);
 }
 
@@ -153,7 +154,8 @@ bool CMainFrame::LocateProjectFiles() {
     core::trace::Value("step 5: working folder name", s.workingFolderName);
     if (s.workingFolderName.empty()) {
         StopStartup(core::FormatText(core::EnglishText(core::MessageId::FolderNotCreated),
-                                     {core::WorkingFolderPath(s.tempFolder, timeName)}));
+                                     {core::WorkingFolderPath(s.tempFolder, timeName)}),
+                    s.silentSwitch);
         return false;
     }
     s.workingFolder = core::WorkingFolderPath(s.tempFolder, s.workingFolderName);
@@ -168,7 +170,8 @@ bool CMainFrame::LocateProjectFiles() {
     }
     StopStartup(r.outcome == ProjectFileResult::Missing
                     ? std::string(core::EnglishText(core::MessageId::DataFilesMissing))
-                    : r.message);
+                    : r.message,
+                s.silentSwitch);
     return false;
 }
 
@@ -234,7 +237,8 @@ void CMainFrame::ReadProductSettings() {
     s.showLaunchFile = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchFile);
     s.showLaunchReadme = core::settings::ReadNotNo(ini, dlg::kSection, dlg::kShowLaunchReadme);
     s.preview = core::settings::ReadNumber(ini, app::kSection, app::kPreview) == 255;
-    s.unattended = core::settings::ReadYes(ini, core::keys::building::kSection, core::keys::building::kUnattended);
+    s.unattended = s.silentSwitch ||
+                   core::settings::ReadYes(ini, core::keys::building::kSection, core::keys::building::kUnattended);
     s.customerRegistryRoot = core::settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryRoot);
     s.customerRegistryKey = core::settings::Read(ini, dlg::kSection, dlg::kCustomerRegistryKey);
 

@@ -12,6 +12,7 @@
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"
+#include "util/Text.h"
 
 namespace control {
 
@@ -32,6 +33,7 @@ void StartupDriver::Run() {
     ReadConditions();
     core::trace::Line("step 15: previous installation");
     if (!PreviousInstallation()) return host_.EndSetup(core::kExitInstalled);
+    ApplyCommandLineFolder();
     core::trace::Line(core::tracenames::kPageListStep);
     ReadPageList();
     core::trace::Line("step 17: file actions");
@@ -70,10 +72,22 @@ SystemCheckContext StartupDriver::CheckContext() {
 }
 
 bool StartupDriver::CheckSystemRequirements() {
-    return control::CheckSystemRequirements(CheckContext(), MeasureMachine());
+    const requirements::MachineFacts m = MeasureMachine();
+    core::trace::Value("machine", std::to_string(m.version.major) + "." + std::to_string(m.version.minor) + "." +
+                                      std::to_string(m.version.build & 0xFFFF) + ", " +
+                                      std::to_string(requirements::InstalledMemoryMB(m.totalPhysicalBytes)) + " MB, " +
+                                      std::to_string(m.screenWidth) + "x" + std::to_string(m.screenHeight) + ", " +
+                                      std::to_string(m.bitsPerPixel) + " bits, " + m.processorName.value_or("?"));
+    const bool met = control::CheckSystemRequirements(CheckContext(), m);
+    core::trace::Value("system requirements", met ? "met" : "not met");
+    return met;
 }
 
-bool StartupDriver::CheckAdministratorRights() { return control::CheckAdministratorRights(CheckContext()); }
+bool StartupDriver::CheckAdministratorRights() {
+    const bool met = control::CheckAdministratorRights(CheckContext());
+    core::trace::Value("administrator rights", met ? "met" : "not met");
+    return met;
+}
 
 // Removes or takes over an earlier installation of the product; never fails.
 // The payload could not be extracted: nothing can be installed. An
@@ -109,6 +123,15 @@ bool StartupDriver::PreviousInstallation() {
     HandlePreviousInstallation(s, a);
     core::trace::Value(core::tracenames::kInstallFolderAfterChecks, state_.installFolder);
     return true;
+}
+
+// A folder given with /D= is taken as if typed on the destination page: it
+// replaces the project's folder and an earlier installation's, and the page,
+// when the project shows one, starts with it.
+void StartupDriver::ApplyCommandLineFolder() {
+    if (state_.commandLineFolder.empty()) return;
+    state_.currentInstallFolder = util::text::WithTrailingBackslash(state_.commandLineFolder);
+    core::trace::Value(core::tracenames::kFolderFromCommandLine, state_.currentInstallFolder);
 }
 
 void StartupDriver::ReadConditions() {

@@ -46,6 +46,7 @@ private:
     bool CheckAdministratorRights();
     void ReadConditions();
     bool PreviousInstallation();
+    void ApplyCommandLineFolder();
     void ReadPageList();
     void ReadFileActions();
     void ReadSetupTypesAndFeatures();

@@ -11,9 +11,14 @@ enum ExitCode {
     kExitRefused = 2,          // the machine does not meet the project's requirements
     kExitPreparationFailed = 3, // the payload cabinet could not be extracted
     // The setup could not run: its project files are missing or damaged (in
-    // every mode: the unattended setting is inside them), or a window, the
-    // installation's worker thread or COM could not be started.
+    // every mode, with a message unless /S was given: the project's
+    // unattended setting is inside them), or a window, the installation's
+    // worker thread or COM could not be started.
     kExitFailed = 4,
+    // The command line was refused (an unknown switch, a switch without its
+    // value, a /D= folder the destination page would refuse, a /LOG= file
+    // that cannot be written): nothing ran, in every mode.
+    kExitBadCommandLine = 5,
     // Installed; an add-on program or the merge modules need a restart to
     // complete (the Windows Installer's own code for it).
     kExitRestartRequired = 3010

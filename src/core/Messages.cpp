@@ -10,6 +10,25 @@ using M = MessageId;
 const MessageEntry kMessages[] = {
     {M::SocketsFailed, "Windows sockets initialization failed.", "", ""},
     {M::RichEditMissing, "Can't load RICHTEXT library.", "", ""},
+    {M::SetupUsage,
+     "Usage: setup.exe [/S] [/LOG=<file>] [/D=<folder>]\r\n\r\n"
+     "/S   install without any window, whatever the project says\r\n"
+     "/LOG=<file>   write a diagnostic log into <file>\r\n"
+     "/D=<folder>   install into <folder> (last on the line; it may contain spaces)\r\n"
+     "/?   show this box\r\n\r\n"
+     "Exit codes:\r\n"
+     "0   installed (an interactive run: the user saw how it ended)\r\n"
+     "1   abandoned: a file could not be copied, or cancelled\r\n"
+     "2   refused: the computer does not meet the requirements\r\n"
+     "3   the payload could not be extracted\r\n"
+     "4   the setup could not run\r\n"
+     "5   the command line was refused\r\n"
+     "3010   installed; a restart completes the installation",
+     "", ""},
+    {M::SwitchUnknown, "The switch %s is not known.", "", ""},
+    {M::SwitchNoValue, "The switch %s needs a value after its \"=\".", "", ""},
+    {M::CommandLineTooLong, "The command line is too long.", "", ""},
+    {M::LogNotWritten, "The log file:\n\n%s\n\ncannot be written: %s", "", ""},
     {M::DataFilesMissing,
      "Sorry, Corvane can't find data files.\r\nsetup.nsx and data.nsx\r\n"
      "These files must be in the same directory of setup.exe",
@@ -108,7 +127,8 @@ const MessageEntry kMessages[] = {
     {M::UninstallUsage,
      "Usage:\r\ncvexec.exe /R <ProductCode>   remove the product\r\n"
      "cvexec.exe /M <ProductCode>   modify, repair or remove it\r\n"
-     "cvexec.exe \"/S\" <ProductCode>   remove it without asking",
+     "cvexec.exe \"/S\" <ProductCode>   remove it without asking\r\n"
+     "/LOG=<file> before the option or after the code also writes a diagnostic log",
      "", ""},
     {M::UninstallNotRegistered,
      "The product <ProductCode> is not installed on this computer: there is nothing to remove.",

@@ -28,6 +28,12 @@ enum class MessageId {
     // Application start
     SocketsFailed,              // Windows sockets could not start; the setup ends
     RichEditMissing,            // the rich-edit library is missing; start-up goes on
+    // The command line (setup.exe, and LogNotWritten for cvexec.exe too)
+    SetupUsage,                 // the usage box: the switches and the exit codes
+    SwitchUnknown,              // a switch the setup does not know; %s the switch
+    SwitchNoValue,              // /LOG= or /D= without its value; %s the switch
+    CommandLineTooLong,         // the command line is longer than the setup reads
+    LogNotWritten,              // the log file cannot be written; %s the file, %s the system's text
     // Main frame start-up
     DataFilesMissing,           // setup.nsx or data.nsx is not beside setup.exe
     PleaseWait,                 // the wait window while variables are read from files or the web

@@ -82,6 +82,10 @@ struct SetupState {
     core::FeatureTable features;      // the custom setup page changes their states
     std::string appliedLanguageFile;       // the language file applied to the theme, or ""
 
+    // Given on the command line (control/CommandLine.h), before anything is read.
+    bool silentSwitch = false;       // /S: unattended, whatever the project says
+    std::string commandLineFolder;   // /D=: the installation folder, as if chosen on the destination page
+
     // Flags.
     bool diskImage = false;
     bool splashShown = false;

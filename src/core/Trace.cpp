@@ -2,30 +2,68 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <mutex>
 
 namespace core::trace {
 namespace {
 
-const std::string& TracePath() {
-    static const std::string path = [] {
-        char buf[MAX_PATH] = "";
-        DWORD n = GetEnvironmentVariableA("CVSETUP_TRACE", buf, sizeof buf);
-        return (n > 0 && n < sizeof buf) ? std::string(buf) : std::string();
-    }();
-    return path;
+constexpr char kEnvironmentName[] = "CVSETUP_TRACE";
+
+std::once_flag g_started;
+HANDLE g_file = INVALID_HANDLE_VALUE;
+
+// Every write goes to the end of the file, whoever else appends to it (the
+// uninstaller the setup starts, other threads): each line is one write.
+HANDLE OpenForAppending(const std::string& path) {
+    return CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string EnvironmentPath() {
+    char buf[MAX_PATH] = "";
+    DWORD n = GetEnvironmentVariableA(kEnvironmentName, buf, sizeof buf);
+    return (n > 0 && n < sizeof buf) ? std::string(buf) : std::string();
+}
+
+// The command line's log: emptied first, so that it holds this run alone.
+DWORD OpenAnew(const std::string& path) {
+    HANDLE empty = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (empty == INVALID_HANDLE_VALUE) return GetLastError();
+    CloseHandle(empty);
+    g_file = OpenForAppending(path);
+    if (g_file == INVALID_HANDLE_VALUE) return GetLastError();
+    char full[MAX_PATH] = "";
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (n > 0 && n < sizeof full) SetEnvironmentVariableA(kEnvironmentName, full);
+    return 0;
 }
 
 }  // namespace
 
-bool Enabled() { return !TracePath().empty(); }
+unsigned long Start(const std::string& logFile) {
+    DWORD error = 0;
+    std::call_once(g_started, [&] {
+        if (!logFile.empty()) {
+            error = OpenAnew(logFile);
+            return;
+        }
+        const std::string path = EnvironmentPath();
+        if (!path.empty()) g_file = OpenForAppending(path);
+    });
+    return error;
+}
+
+bool Enabled() {
+    Start(std::string());
+    return g_file != INVALID_HANDLE_VALUE;
+}
 
 void Line(const std::string& text) {
     if (!Enabled()) return;
-    if (FILE* f = std::fopen(TracePath().c_str(), "ab")) {
-        std::fprintf(f, "%s\r\n", text.c_str());
-        std::fclose(f);
-    }
+    const std::string line = text + "\r\n";
+    DWORD written = 0;
+    WriteFile(g_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 void Value(const char* name, const std::string& value) {

@@ -8,6 +8,11 @@
 
 namespace core::tracenames {
 
+// The command line (control/CommandLine.h) and how the run ended.
+constexpr char kCommandLine[] = "command line";                    // value: the whole line as given
+constexpr char kCommandLineRefused[] = "command line refused";     // value: what was refused
+constexpr char kFolderFromCommandLine[] = "installation folder from the command line";
+constexpr char kExitCode[] = "exit code";                          // the setup's, as it ends
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
 constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name
@@ -36,10 +41,11 @@ constexpr char kSplashClosed[] = "splash closed";                  // value: "ti
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
 constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
+constexpr char kLogRecord[] = "uninstall log";                      // value: each record "KEY=VALUE" as it is logged
 // The uninstaller.
 constexpr char kUninstallProductCode[] = "uninstall product code";  // the code as read from the command line
 constexpr char kUninstallOutcome[] = "uninstall";                   // why nothing was removed
-constexpr char kUninstallExitCode[] = "uninstall exit code";        // after a removal ran
+constexpr char kUninstallExitCode[] = "uninstall exit code";        // as the uninstaller ends
 constexpr char kRemovalStatus[] = "removal status";                 // each status line of the removal
 constexpr char kLeftOver[] = "left over";                           // something that stays
 constexpr char kAtRestart[] = "at restart";                         // something that goes at the next restart

@@ -6,6 +6,7 @@
 
 #include "core/Folders.h"
 #include "core/Messages.h"
+#include "core/Trace.h"
 #include "download/FileTransfer.h"
 #include "install/ConditionQuery.h"
 #include "install/DirectoryPath.h"
@@ -58,7 +59,11 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
         written = WriteFile(file, content.data() + at, size, &done, nullptr) && done == size;
     }
     written = CloseHandle(file) && written;
-    if (!written) DeleteFileA(path.c_str());
+    if (!written) {
+        const DWORD error = GetLastError();  // for the caller's trace
+        DeleteFileA(path.c_str());
+        SetLastError(error);
+    }
     return written;
 }
 
@@ -163,10 +168,19 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
 // destination for the usual new file.
 bool FilePlacer::TryPlace(const std::string& source, const std::string& expandedCopy,
                           const std::string& destination) {
-    if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) return false;
+    if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) {
+        core::trace::Failure("expanded copy", source + " -> " + expandedCopy, GetLastError());
+        return false;
+    }
     const std::string& from = expandedCopy.empty() ? source : expandedCopy;
     if (PlaceFile(from, destination)) return true;
-    return ResetReadOnly(destination) && PlaceFile(from, destination);
+    DWORD error = GetLastError();
+    if (ResetReadOnly(destination)) {
+        if (PlaceFile(from, destination)) return true;
+        error = GetLastError();
+    }
+    core::trace::Failure(ctx_.Setup().diskImage ? "CopyFileA" : "MoveFileExA", from + " -> " + destination, error);
+    return false;
 }
 
 // Files extracted into the working folder are moved into place: the folder is

@@ -6,6 +6,7 @@
 #include "core/MessageWait.h"
 #include "core/SetupState.h"
 #include "core/Trace.h"
+#include "core/TraceNames.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
 #include "install/TemporaryFiles.h"
@@ -38,6 +39,13 @@ void InstallEngine::SetProgressRange(int count) {
 
 void InstallEngine::SetProgressPosition(int position) {
     if (progress_) progress_->SetProgressPosition(position);
+}
+
+// Each change the run makes goes into the uninstall log, and into the
+// diagnostic log as it is made: the targets of every action.
+void InstallEngine::Log(core::LogKind kind, const std::string& value) {
+    core::trace::Value(core::tracenames::kLogRecord, std::string(core::KeyOf(kind)) + "=" + value);
+    log_.Append(kind, value);
 }
 
 bool InstallEngine::CancelRequested() const { return core::GlobalFlags().cancel; }

@@ -36,7 +36,7 @@ public:
     // InstallContext
     const EngineSetup& Setup() const override { return setup_; }
     std::string Expand(const std::string& text) const override;
-    void Log(core::LogKind kind, const std::string& value) override { log_.Append(kind, value); }
+    void Log(core::LogKind kind, const std::string& value) override;
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override;
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override;

@@ -8,6 +8,12 @@
 // program by its path and gives " \"/S\" <code>" as the whole command line,
 // so the text may or may not begin with the program's own name. The product
 // code comes unquoted and may hold blanks: it is everything after the option.
+//
+// /LOG=<file> writes the diagnostic log into <file>. It comes before the
+// option (quoted when it holds blanks: /LOG="C:\a b.log") or last, after the
+// product code, where it runs to the end of the line: a tool that has the
+// registered QuietUninstallString appends it. No product code holds a "/",
+// so the switch cannot be taken for a part of one.
 // Pure rules, no Windows call.
 #pragma once
 
@@ -18,6 +24,8 @@ namespace uninstall {
 
 // Longer command lines are refused without being looked at further.
 constexpr size_t kMaxCommandLineLength = 2048;
+// MAX_PATH less its terminating zero.
+constexpr size_t kMaxLogPathLength = 259;
 // A product code names a registry key and a folder: both take 255 characters
 // at most, and the folder lies under <WindowsFolder>\Installer\.
 constexpr size_t kMaxProductCodeLength = 200;
@@ -35,11 +43,13 @@ enum class CommandProblem {
     NoOption,        // no "/R", "/M" or "/S" where the option belongs
     NoProductCode,   // the option is not followed by a product code
     BadProductCode,  // the code cannot name a key and a folder (see IsUsableProductCode)
+    BadLogFile,      // /LOG= without a file, or with one longer than kMaxLogPathLength
 };
 
 struct Command {
     Mode mode = Mode::None;  // known whenever the option was read, even with a problem after it
     std::string productCode;
+    std::string logFile;  // /LOG='s file, without quotes; "" when not given
     CommandProblem problem = CommandProblem::NoOption;
 };
 

@@ -139,11 +139,7 @@ private:
         return code;
     }
 
-    int Finished(const RemovalReport& report) {
-        const int code = ExitCodeOf(report);
-        core::trace::Value(core::tracenames::kUninstallExitCode, std::to_string(code));
-        return code;
-    }
+    int Finished(const RemovalReport& report) { return ExitCodeOf(report); }
 
     const Command& command_;
     const InstalledProduct& product_;
@@ -151,9 +147,7 @@ private:
     UninstallTexts texts_;
 };
 
-}  // namespace
-
-int RunUninstaller(const Command& command) {
+int RunCommand(const Command& command) {
     if (command.problem != CommandProblem::None) {
         core::trace::Value(core::tracenames::kUninstallOutcome, "bad command line");
         // A silent caller waits for the exit code and nobody would see a window.
@@ -164,6 +158,24 @@ int RunUninstaller(const Command& command) {
     core::trace::Value(core::tracenames::kUninstallProductCode, command.productCode);
     const InstalledProduct product = ReadInstalledProduct(command.productCode);
     return UninstallRun(command, product).Start();
+}
+
+}  // namespace
+
+int RunUninstaller(const Command& command) {
+    // A log that cannot be written is refused before anything is removed: the
+    // caller asked for a record of the removal.
+    if (const unsigned long error = core::trace::Start(command.logFile)) {
+        if (command.mode != Mode::Silent) {
+            const std::string text = core::FormatText(core::EnglishText(MessageId::LogNotWritten),
+                                                      {command.logFile, core::trace::SystemErrorText(error)});
+            ShowMessage(nullptr, text, MB_OK | MB_ICONEXCLAMATION);
+        }
+        return kExitBadCommandLine;
+    }
+    const int code = RunCommand(command);
+    core::trace::Value(core::tracenames::kUninstallExitCode, std::to_string(code));
+    return code;
 }
 
 }  // namespace uninstall

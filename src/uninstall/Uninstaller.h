@@ -15,6 +15,8 @@
 
 namespace uninstall {
 
+// Starts the diagnostic log (the command's /LOG= file, else CVSETUP_TRACE's),
+// runs the command and records its exit code there.
 int RunUninstaller(const Command& command);
 
 }  // namespace uninstall

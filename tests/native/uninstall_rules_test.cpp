@@ -63,6 +63,37 @@ TEST(UninstallCommandLine, ReportsWhatIsWrongAndKeepsTheModeForSilentCallers) {
               CommandProblem::TooLong);
 }
 
+TEST(UninstallCommandLine, ReadsTheLogSwitchBeforeTheOptionOrAfterTheCode) {
+    // Appended by a tool to the registered QuietUninstallString: the rest of the line.
+    uninstall::Command c = ParseCommandLine("cvexec.exe \"/S\" Corvane Test {7} /LOG=C:\\my logs\\r.log ", kWestern);
+    EXPECT_EQ(c.problem, CommandProblem::None);
+    EXPECT_EQ(c.mode, Mode::Silent);
+    EXPECT_EQ(c.productCode, "Corvane Test {7}");
+    EXPECT_EQ(c.logFile, "C:\\my logs\\r.log");
+    c = ParseCommandLine(" \"/S\" {A1B2} \"/log=C:\\a b.log\"", kWestern);
+    EXPECT_EQ(c.productCode, "{A1B2}");
+    EXPECT_EQ(c.logFile, "C:\\a b.log");
+    // Before the option, with or without the program's name.
+    c = ParseCommandLine("cvexec.exe /LOG=\"C:\\a b.log\" /R App", kWestern);
+    EXPECT_EQ(c.problem, CommandProblem::None);
+    EXPECT_EQ(c.mode, Mode::Remove);
+    EXPECT_EQ(c.productCode, "App");
+    EXPECT_EQ(c.logFile, "C:\\a b.log");
+    c = ParseCommandLine("/LOG=r.log /S App", kWestern);
+    EXPECT_EQ(c.mode, Mode::Silent);
+    EXPECT_EQ(c.logFile, "r.log");
+    // A switch without a file, or with one too long, is refused; the mode is kept.
+    c = ParseCommandLine("cvexec.exe /S App /LOG=", kWestern);
+    EXPECT_EQ(c.problem, CommandProblem::BadLogFile);
+    EXPECT_EQ(c.mode, Mode::Silent);
+    EXPECT_EQ(ParseCommandLine("/LOG=" + std::string(uninstall::kMaxLogPathLength + 1, 'l') + " /R App", kWestern).problem,
+              CommandProblem::BadLogFile);
+    EXPECT_EQ(ParseCommandLine("cvexec.exe /R /LOG=x.log", kWestern).problem, CommandProblem::NoProductCode);
+    EXPECT_EQ(ParseCommandLine("cvexec.exe /LOG=x.log", kWestern).problem, CommandProblem::NoOption);
+    // Glued to the code it is no switch, and the code cannot hold its "/".
+    EXPECT_EQ(ParseCommandLine("cvexec.exe /R App/LOG=x.log", kWestern).problem, CommandProblem::BadProductCode);
+}
+
 TEST(UninstallCommandLine, ProductCodesAreCheckedByCharacters) {
     EXPECT_FALSE(uninstall::IsUsableProductCode("a/b", kWestern));
     EXPECT_FALSE(uninstall::IsUsableProductCode("a:b", kWestern));
