@@ -49,7 +49,11 @@ finish_when_ready() {
 # drive ARGS...: runs cvdrive.exe (time-limited) and prints what it prints.
 # DRIVE_LIMIT: seconds one driver command may take (60 unless a longer wait
 # was asked for).
-drive() { timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'; }
+# Its exit code is the driver's (0 done, 1 not found in time), not the filter's.
+drive() {
+  timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 
 # trace_value TRACE CONSTANT: the value recorded in a trace under the name
 # CONSTANT of src/core/TraceNames.h ("trace_value FILE kProductName").
