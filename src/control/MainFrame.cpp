@@ -247,7 +247,7 @@ void CMainFrame::ReadProductSettings() {
 
 void CMainFrame::DetermineOsName() {
     m_state.osName = MachineOsName();
-    core::trace::Value(core::tracenames::kOperatingSystem, m_state.osName);
+    core::trace::Value(core::tracenames::kOperatingSystem, OsNameWithVersion(MachineOsVersion()));
 }
 
 // Language selection: returns true when it showed the language page or

@@ -10,7 +10,7 @@ namespace core::tracenames {
 
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
-constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name
+constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name and version, "NET (6.1.7601)"
 constexpr char kPageListStep[] = "step 16: page list";             // the checks passed
 constexpr char kDriverDone[] = "step 26: driver done";             // the wizard is up
 // Values read at start-up.
