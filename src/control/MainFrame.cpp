@@ -63,6 +63,8 @@ LRESULT CALLBACK CMainFrame::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT answered = 0;
+    if (m_background.HandleMessage(m_hWnd, msg, wParam, lParam, answered)) return answered;
     switch (msg) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
@@ -313,6 +315,16 @@ void CMainFrame::StartTimer(Timer timer) {
 }
 
 void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
+
+void CMainFrame::OpenBackground(const background::BackgroundSettings& settings,
+                                const std::string& picturePath) {
+    m_background.Open(m_hWnd, settings, picturePath);
+    core::trace::Value(core::tracenames::kBackground, m_background.PictureLoaded() ? picturePath : "none");
+}
+
+void CMainFrame::StartBillboards(std::vector<billboard::Billboard> billboards) {
+    m_billboards.Start(std::move(billboards), m_state.workingFolder, m_state.sourceFolder);
+}
 
 void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
 

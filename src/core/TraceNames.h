@@ -27,6 +27,11 @@ constexpr char kLanguage[] = "language";
 constexpr char kUnattended[] = "unattended";                       // "255" or "0"
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
+// The background window and the billboards.
+constexpr char kBackground[] = "background";                       // value: the picture's path, or "none"; "off" when not shown
+constexpr char kBillboards[] = "billboards";                       // value: how many the slide show was started with
+constexpr char kBillboardShown[] = "billboard shown";              // value: index, a blank, the picture loaded or "kept"
+constexpr char kBillboardsEnded[] = "billboards ended";            // the last billboard's time is over
 // The wizard and the installation.
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
