@@ -15,6 +15,12 @@ constexpr int kTitleLeft = 24, kTitleTop = 14;
 constexpr int kFooterRightMargin = 100, kFooterBottomMargin = 50;
 constexpr int kPictureLeft = 10, kPictureTop = 10;
 
+// Posted to the frame to put it behind every other window again.
+UINT LowerMessage() {
+    static const UINT message = RegisterWindowMessageA("CorvaneBackgroundLower");
+    return message;
+}
+
 COLORREF ToColorRef(const background::Rgb& c) { return RGB(c.red, c.green, c.blue); }
 
 // Fills rows [top, bottom) with one colour.
@@ -56,7 +62,6 @@ void Background::Open(HWND frame, const background::BackgroundSettings& settings
     SetWindowTextA(frame, core::kMessageCaption);
     if (!picturePath.empty()) picture_.LoadFileBytes(picturePath);
     ShowWindow(frame, SW_SHOWMAXIMIZED);
-    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     InvalidateRect(frame, nullptr, TRUE);
     UpdateWindow(frame);
 }
@@ -72,14 +77,13 @@ bool Background::HandleMessage(HWND frame, UINT msg, WPARAM wParam, LPARAM lPara
         Paint(frame);
         result = 0;
         return true;
-    case WM_WINDOWPOSCHANGING: {
-        // Clicked or activated, the background still stays behind every page.
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        pos->hwndInsertAfter = HWND_BOTTOM;
-        pos->flags &= ~SWP_NOZORDER;
-        result = 0;
-        return true;
-    }
+    case WM_WINDOWPOSCHANGED:
+        // Raised (shown, activated, clicked): back behind every page, once
+        // the move is over. Lowered, it is the last window and stays put.
+        if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
+            GetWindow(frame, GW_HWNDLAST) != frame)
+            PostMessageA(frame, LowerMessage(), 0, 0);
+        return false;  // the frame's own handling (sizes and moves) goes on
     case WM_MOUSEACTIVATE:
         result = MA_NOACTIVATE;
         return true;
@@ -87,6 +91,11 @@ bool Background::HandleMessage(HWND frame, UINT msg, WPARAM wParam, LPARAM lPara
         result = 0;  // the setup ends through its pages, not by closing its backdrop
         return true;
     default:
+        if (msg == LowerMessage()) {
+            SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            result = 0;
+            return true;
+        }
         return false;
     }
 }

@@ -4,7 +4,7 @@
 
 namespace control::background {
 
-uint8_t ColorComponent(const std::string& text) {
+int ColorComponent(const std::string& text) {
     if (text == "0x80") return 128;
     if (text == "0xC0") return 192;
     if (text == "0xFF") return 255;
@@ -27,9 +27,7 @@ Rgb ParseColor(const std::string& value) {
 
 namespace {
 
-uint8_t Blend(int top, int bottom, int y, int height) {
-    return static_cast<uint8_t>(top + (bottom - top) * y / height);
-}
+int Blend(int top, int bottom, int y, int height) { return top + (bottom - top) * y / height; }
 
 }  // namespace
 

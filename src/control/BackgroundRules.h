@@ -3,17 +3,15 @@
 // the gradient is coloured, and where its picture is looked for.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
+
+#include "skin/ColorText.h"
 
 namespace control::background {
 
-struct Rgb {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    bool operator==(const Rgb& o) const { return red == o.red && green == o.green && blue == o.blue; }
-};
+// Components from 0 to 255, as the pages' colours.
+using Rgb = skin::layout::Rgb;
 
 // The BACKGROUND section as read.
 struct BackgroundSettings {
@@ -28,7 +26,7 @@ struct BackgroundSettings {
 // The authoring tool offers four levels per component and writes each as
 // one of these texts; anything else (a decimal 255 too) reads as 0.
 // "0x00" 0, "0x80" 128, "0xC0" 192, "0xFF" 255.
-uint8_t ColorComponent(const std::string& text);
+int ColorComponent(const std::string& text);
 
 // "Name@R,G,B": the part before the first "@" is the colour's display name
 // and is ignored; a value without "@" is read whole. Missing components are 0.

@@ -1,0 +1,91 @@
+// The background window's place behind the wizard and the billboard thread's
+// stop, in-process under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "billboard/BillboardWindow.h"
+#include "billboard/SlideShow.h"
+#include "control/Background.h"
+#include "core/Messages.h"
+#include "TestFiles.h"
+
+namespace {
+
+control::Background* g_background = nullptr;
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (g_background && g_background->HandleMessage(hwnd, msg, wParam, lParam, result)) return result;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeWindow(const char* cls, WNDPROC proc, DWORD style) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, cls, "", style, 100, 100, 200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// Lets the window system's answers to a change (mapping, activation) arrive
+// and be handled.
+void Pump() {
+    for (int round = 0; round < 5; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(40);
+    }
+}
+
+// True when `upper` lies above `lower` in the z-order.
+bool Above(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower) return true;
+    return false;
+}
+
+TEST(Background, MaximisedBehindThePagesAndNotClosedOnItsOwn) {
+    control::Background background;
+    g_background = &background;
+    HWND frame = MakeWindow("CvTestFrame", FrameProc, WS_OVERLAPPEDWINDOW);
+    HWND page = MakeWindow("CvTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE);
+    ASSERT_TRUE(frame && page);
+    control::background::BackgroundSettings s;
+    s.enabled = "1";
+    s.topColor = "x@0x00,0x00,0xFF";
+    background.Open(frame, s, "C:\\no\\such\\picture.bmp");
+    Pump();
+    EXPECT_TRUE(IsZoomed(frame));
+    char title[64] = "";
+    GetWindowTextA(frame, title, sizeof title);
+    EXPECT_STREQ(title, core::kMessageCaption);
+    EXPECT_FALSE(background.PictureLoaded());
+    EXPECT_TRUE(Above(page, frame));
+    // Brought to the front, as a click would: it stays behind.
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump();
+    EXPECT_TRUE(Above(page, frame));
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame));
+    DestroyWindow(page);
+    DestroyWindow(frame);
+    g_background = nullptr;
+}
+
+TEST(SlideShow, StopsAtOnceWhileABillboardIsUp) {
+    ScratchFolder dir;
+    dir.Write("bad.bmp", "BM not a picture");
+    billboard::SlideShow show;
+    EXPECT_FALSE(show.Start({}, dir.Path(), dir.Path()));
+    billboard::Billboard b;
+    b.picture = "bad.bmp";
+    b.milliseconds = 600000;
+    ASSERT_TRUE(show.Start({b, b}, dir.Path(), dir.Path()));
+    show.Stop();  // returns only once the thread has ended, with its window
+    EXPECT_EQ(FindWindowA(billboard::kWindowClass, nullptr), nullptr);
+    show.Stop();
+}
+
+}  // namespace
