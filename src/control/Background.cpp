@@ -15,9 +15,9 @@ constexpr int kTitleLeft = 24, kTitleTop = 14;
 constexpr int kFooterRightMargin = 100, kFooterBottomMargin = 50;
 constexpr int kPictureLeft = 10, kPictureTop = 10;
 
-// Posted to the frame to put it behind every other window again.
-UINT LowerMessage() {
-    static const UINT message = RegisterWindowMessageA("CorvaneBackgroundLower");
+// Posted to the frame with a window that is to be active again.
+UINT GiveBackMessage() {
+    static const UINT message = RegisterWindowMessageA("CorvaneBackgroundGiveBack");
     return message;
 }
 
@@ -62,6 +62,9 @@ void Background::Open(HWND frame, const background::BackgroundSettings& settings
     SetWindowTextA(frame, core::kMessageCaption);
     if (!picturePath.empty()) picture_.LoadFileBytes(picturePath);
     ShowWindow(frame, SW_SHOWMAXIMIZED);
+    // Shown maximised, it was also activated and so raised: it goes behind
+    // the pages (the wizard's pages come after it; a start page may be up).
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     InvalidateRect(frame, nullptr, TRUE);
     UpdateWindow(frame);
 }
@@ -77,13 +80,24 @@ bool Background::HandleMessage(HWND frame, UINT msg, WPARAM wParam, LPARAM lPara
         Paint(frame);
         result = 0;
         return true;
-    case WM_WINDOWPOSCHANGED:
-        // Raised (shown, activated, clicked): back behind every page, once
-        // the move is over. Lowered, it is the last window and stays put.
-        if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
-            GetWindow(frame, GW_HWNDLAST) != frame)
-            PostMessageA(frame, LowerMessage(), 0, 0);
-        return false;  // the frame's own handling (sizes and moves) goes on
+    case WM_WINDOWPOSCHANGING: {
+        // Whatever moves it (maximising, activation, a click), the background
+        // stays behind every page. Bending each move keeps the window system
+        // from ever stacking it above one.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        pos->hwndInsertAfter = HWND_BOTTOM;
+        pos->flags &= ~SWP_NOZORDER;
+        result = 0;
+        return true;
+    }
+    case WM_ACTIVATE: {
+        // Activated (shown, clicked, chosen), it would lie over the page the
+        // user was on: that page gets the focus back, and with it the top.
+        HWND previous = reinterpret_cast<HWND>(lParam);
+        if (LOWORD(wParam) != WA_INACTIVE && previous && previous != frame && IsWindowVisible(previous))
+            PostMessageA(frame, GiveBackMessage(), reinterpret_cast<WPARAM>(previous), 0);
+        return false;  // the default handling (focus) goes on
+    }
     case WM_MOUSEACTIVATE:
         result = MA_NOACTIVATE;
         return true;
@@ -91,8 +105,9 @@ bool Background::HandleMessage(HWND frame, UINT msg, WPARAM wParam, LPARAM lPara
         result = 0;  // the setup ends through its pages, not by closing its backdrop
         return true;
     default:
-        if (msg == LowerMessage()) {
-            SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (msg == GiveBackMessage()) {
+            HWND page = reinterpret_cast<HWND>(wParam);
+            if (IsWindow(page) && IsWindowVisible(page)) SetActiveWindow(page);
             result = 0;
             return true;
         }

@@ -50,12 +50,15 @@ TEST(Background, MaximisedBehindThePagesAndNotClosedOnItsOwn) {
     control::Background background;
     g_background = &background;
     HWND frame = MakeWindow("CvTestFrame", FrameProc, WS_OVERLAPPEDWINDOW);
-    HWND page = MakeWindow("CvTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE);
-    ASSERT_TRUE(frame && page);
+    ASSERT_TRUE(frame);
     control::background::BackgroundSettings s;
     s.enabled = "1";
     s.topColor = "x@0x00,0x00,0xFF";
     background.Open(frame, s, "C:\\no\\such\\picture.bmp");
+    Pump();
+    // The wizard's first page comes after the background.
+    HWND page = MakeWindow("CvTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE);
+    ASSERT_TRUE(page);
     Pump();
     EXPECT_TRUE(IsZoomed(frame));
     char title[64] = "";
@@ -65,6 +68,9 @@ TEST(Background, MaximisedBehindThePagesAndNotClosedOnItsOwn) {
     EXPECT_TRUE(Above(page, frame));
     // Brought to the front, as a click would: it stays behind.
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump();
+    EXPECT_TRUE(Above(page, frame));
+    SetActiveWindow(frame);
     Pump();
     EXPECT_TRUE(Above(page, frame));
     SendMessageA(frame, WM_CLOSE, 0, 0);
