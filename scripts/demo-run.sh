@@ -37,6 +37,14 @@ next_page() {
   return 1
 }
 
+# The splash, when the project has one, shows before the first page.
+end=$((SECONDS + 30))
+while [ $SECONDS -lt $end ] && kill -0 "$setup_pid" 2>/dev/null; do
+  if grep -q "^$(trace_name kSplashPicture)=[0-9]" "$trace" 2>/dev/null; then shot 00-splash; break; fi
+  grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null && break
+  sleep 0.1
+done
+
 echo "Walking the wizard:"
 n=1
 while next_page; do
@@ -47,6 +55,10 @@ while next_page; do
   page "$layout" 20000 || continue
   shot "$(printf '%02d' $n)-$p"; n=$((n + 1))
   case $p in
+    # The pages that follow speak the language chosen here.
+    askuser) drive select "$theme_win\\askuser.lcd" IDC_LANGUAGE German >/dev/null
+             sleep 0.3; shot "$(printf '%02d' $n)-askuser-German"; n=$((n + 1))
+             click askuser.lcd IDC_SETLANGUAGE ;;
     license) click license.lcd IDC_ACCEPTLICENSE; sleep 0.3; click license.lcd IDC_NEXT ;;
     progress) ;;
     complete)

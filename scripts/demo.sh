@@ -49,7 +49,13 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
     "$cvpack" decrypt "$demo/package/$f.nsx" "$demo/$f.inf" >/dev/null &&
       { echo "Decrypted $f.inf:"; tr -d '\0\r' <"$demo/$f.inf" | sed 's/^/  | /'; }
   done
+  echo "Language applied to the pages: $(value kLanguageApplied)"
+  if [ -n "$(value kSplashPicture)" ]; then
+    echo "Splash picture: $(value kSplashPicture), closed by its $(value kSplashClosed)"
+  fi
   echo "Pages shown:"; tr -d '\r' <"$trace" | sed -n 's/^page=/  /p'
+  echo "File actions and add-on programs run:"
+  tr -d '\r' <"$trace" | { grep -E '^(file action[ ,=]|add-on|merge modules=)' || true; } | sed 's/^/  /'
   install=$("$WINE" winepath -u "$(value kHandOverFolder)" 2>/dev/null | tr -d '\r')
   echo "Installed files in $(value kHandOverFolder):"
   [ -n "$install" ] && (cd "$install" 2>/dev/null && find . -type f | sort | sed 's/^\.\//  /')

@@ -5,7 +5,10 @@
 # rerun gives the same files. They are written as uncompressed 24-bit BMP
 # (BMP3), which the setup's picture loader reads on every Windows version.
 #
-#   scripts/make-theme-images.sh [output folder] [icon folder]
+# The splash picture (examples/sample/splash.gif) is an animated GIF: a first
+# full frame, then only the part that changes, at its place on the picture.
+#
+#   scripts/make-theme-images.sh [output folder] [icon folder] [splash file]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/examples/sample/theme}
@@ -138,4 +141,25 @@ convert -size 128x128 xc:none -fill "$WHITE" -stroke "$BANNER" -strokewidth 6 \
   -draw 'line 38,40 90,40' -draw 'line 38,62 90,62' -draw 'line 38,84 76,84' \
   -define icon:auto-resize=32,16 "$icon_dir/notes.ico"
 
-ls -l "$out"/*.bmp "$icon_dir"/*.bmp
+# splash.gif: the emblem on the panel's gradient, 360 x 200, with five dots
+# below it lit one after the other; the last frame stays.
+splash=${3:-$root/examples/sample/splash.gif}
+splash_frame() {  # LIT: dots lit from the left
+  local dots="" i
+  for i in 0 1 2 3 4; do
+    local x=$((140 + i * 20)) fill='rgba(255,255,255,0.30)'
+    [ "$i" -lt "$1" ] && fill="$WHITE"
+    dots+="fill $fill circle $x,165 $((x + 5)),165 "
+  done
+  convert -size 200x360 "gradient:$BANNER-$TEAL" -rotate -90 \
+    -fill 'rgba(255,255,255,0.06)' -stroke none -draw 'circle 330,30 330,160' \
+    -fill none -stroke 'rgba(255,255,255,0.16)' -strokewidth 1 -draw 'circle 330,30 330,180' \
+    -stroke none -draw "$(box_emblem 180 82 34)" -draw "$dots" miff:-
+}
+frames=$(mktemp -d)
+trap 'rm -rf "$frames"' EXIT
+for lit in 0 1 2 3 4 5; do splash_frame $lit >"$frames/$lit.miff"; done
+convert -delay 30 "$frames"/[0-4].miff -delay 150 "$frames/5.miff" -loop 0 \
+  -layers OptimizeFrame "GIF:$splash"
+
+ls -l "$out"/*.bmp "$icon_dir"/*.bmp "$splash"

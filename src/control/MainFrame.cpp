@@ -6,6 +6,8 @@
 #include "core/Messages.h"
 #include "core/SettingsKeys.h"
 #include "core/MessageDialog.h"
+#include "control/LanguageRules.h"
+#include "control/LanguageStep.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
 #include "core/Registry.h"
@@ -18,6 +20,7 @@
 #include "core/TraceNames.h"
 #include "core/WorkingFolder.h"
 #include "core/ShellFileOps.h"
+#include "install/MergeModules.h"
 #include "util/Text.h"
 
 namespace control {
@@ -27,6 +30,8 @@ namespace {
 const char kFrameClass[] = "CorvaneMainFrame";
 const char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 const char kWindowsNtVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+// The add-on page is up this long before its programs start.
+constexpr UINT kAddOnDelayMs = 1000;
 
 }  // namespace
 
@@ -252,12 +257,39 @@ void CMainFrame::DetermineOsName() {
     core::trace::Value(core::tracenames::kOperatingSystem, OsNameWithVersion(MachineOsVersion()));
 }
 
-// Language selection: returns true when it showed the language page or
-// applied a language file (which runs the driver itself). No language
-// selection is built in yet, so the driver always runs from frame creation.
+// Language selection: true when it showed the language page (the driver
+// then runs once a language is chosen); otherwise the language of the
+// project's method is applied, if any, and the driver runs now. An
+// unattended run asks nobody, and a theme without the language page cannot
+// ask: both take the project's preselected language.
 bool CMainFrame::LanguageStep() {
     core::trace::Line("step 10: language step");
+    namespace app = core::keys::appinfo;
+    const std::string method = core::settings::Read(m_state.settingsPath, app::kSection, app::kMethod);
+    switch (ParseLanguageMethod(method)) {
+    case LanguageMethod::AskUser:
+        if (!m_state.unattended &&
+            core::folders::IsFile(m_state.themeFolder + pages::wizard::kLanguagePage) &&
+            m_wizard->ShowLanguagePage())
+            return true;
+        ApplyLanguage(m_state, m_state.languageName);
+        return false;
+    case LanguageMethod::AutoDetect: {
+        const unsigned id = SystemUiLanguage();
+        core::trace::Value("system interface language", std::to_string(id));
+        const std::string name = LanguageNameForSystem(id);
+        if (!name.empty()) ApplyLanguage(m_state, name);
+        return false;
+    }
+    case LanguageMethod::None:
+        return false;
+    }
     return false;
+}
+
+void CMainFrame::LanguageChosen(const std::string& name) {
+    ApplyLanguage(m_state, name);
+    RunStartupDriver();
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
@@ -328,8 +360,25 @@ void CMainFrame::StartBillboards(std::vector<billboard::Billboard> billboards) {
 
 void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
 
-// Merge modules run after the main installation; not built yet.
-void CMainFrame::RunMergeModuleStep() {}
+// Add-on programs and merge modules, a second after the add-on page showed.
+// The working folder they needed goes afterwards; then the wizard goes on as
+// after any installation (a condition asked may have cancelled it).
+void CMainFrame::RunMergeModuleStep() {
+    core::trace::Line("add-on programs and merge modules");
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    auto conditionHolds = [this](const std::string& name) { return m_wizard->ConditionHolds(name); };
+    if (install::RunMergeModules(m_state, conditionHolds)) m_state.restartRequired = true;
+    core::trace::Value("restart required", core::FlagText(m_state.restartRequired));
+    m_state.mergeModulesPending = false;
+    RemoveWorkingFolder();
+    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        m_state.finished = true;
+        if (m_state.unattended) return EndSetup(core::kExitAbandoned);
+        return m_wizard->ShowCompletePage();
+    }
+    if (m_state.unattended) return m_wizard->Finish();
+    m_wizard->NextPage();
+}
 
 void CMainFrame::RunStartupDriver() {
     if (m_driverRan) return;
@@ -364,7 +413,8 @@ void CMainFrame::StartInstallation() {
         return;
     }
     if (m_state.mergeModulesPending) {
-        m_state.mergeModulesPending = false;
+        m_wizard->ShowAddOnPage();
+        SetTimer(m_hWnd, kTimerMergeModules, kAddOnDelayMs, nullptr);
     } else if (m_state.unattended) {
         m_wizard->Finish();
     } else {
@@ -383,6 +433,7 @@ install::EngineSetup CMainFrame::MakeEngineSetup() const {
     e.sourceFolder = s.sourceFolder;
     e.workingFolder = s.workingFolder;
     e.themeFolder = s.themeFolder;
+    e.pageLanguageFile = s.appliedLanguageFile;
     e.settingsPath = s.settingsPath;
     e.dataPath = s.dataPath;
     e.osName = s.osName;

@@ -34,7 +34,7 @@ public:
     // Creates the frame window; false when creation failed (the start-up then
     // has already shown its message and posted the quit message).
     bool Create(HINSTANCE instance);
-    HWND Window() const { return m_hWnd; }
+    HWND Window() const override { return m_hWnd; }
 
     core::SetupState& State() override { return m_state; }
     const core::SetupState& State() const { return m_state; }
@@ -44,6 +44,7 @@ public:
     // Called by the progress page: runs the installation, then moves on.
     void StartInstallation() override;
     void ShowFirstPage() override;
+    void LanguageChosen(const std::string& name) override;
     void CloseStartPage() override;
     void StartTimer(Timer timer) override;
     void OpenBackground(const background::BackgroundSettings& settings,

@@ -2,11 +2,13 @@
 
 #include "core/ExitCodes.h"
 #include "control/PreviousInstall.h"
+#include "control/Splash.h"
 #include "core/RunProgram.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
 #include "control/Variables.h"
+#include "install/MergeModules.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"
@@ -135,11 +137,19 @@ void StartupDriver::ReadSetupTypesAndFeatures() {
 // Start page and the preparation extraction of the payload cabinet; false
 // when the extraction failed. Nothing to prepare in disk-image mode.
 bool StartupDriver::StartPageStep() {
-    if (state_.diskImage) return true;
+    if (state_.diskImage) {
+        host_.Pages().RunStartPageActions();
+        return true;
+    }
     skin::SkinnedPage* start = host_.Pages().ShowStartPage();
-    // A condition of the start page cancelled: the complete page is up and
-    // nothing is to be installed.
-    if (core::GlobalFlags().cancelled) return true;
+    if (state_.splashShown) RaiseSplash();
+    // The start page's actions cancelled or abandoned the setup: the complete
+    // or the error page is up and nothing is to be installed. A splash has
+    // nothing left to wait for.
+    if (core::GlobalFlags().cancelled) {
+        state_.splashMayClose = state_.splashShown;
+        return true;
+    }
     HWND bar = start ? start->ControlWindow("IDC_PROGRESS1") : nullptr;
     cabinet::ProgressBarTarget progress(bar);
     host_.Pages().SetWorkerRunning(true);
@@ -147,6 +157,9 @@ bool StartupDriver::StartPageStep() {
                                                    state_.workingFolder, &progress);
     host_.Pages().SetWorkerRunning(false);
     core::trace::Value("preparation extraction", extracted ? "done" : "failed");
+    // Whatever page follows (the first one, the complete or the error page),
+    // the splash must not stay in front of it.
+    state_.splashMayClose = state_.splashShown;
     if (core::GlobalFlags().cancelled) {
         // Cancelled on the start page: no wizard page follows but the complete page.
         core::RemoveWorkingFolder(state_);
@@ -155,13 +168,24 @@ bool StartupDriver::StartPageStep() {
     }
     if (!extracted) return false;
     if (state_.splashShown) {
-        state_.splashMayClose = true;
         host_.StartTimer(StartupHost::Timer::AfterPreparation);
     } else {
         host_.CloseStartPage();
     }
     return true;
 }
+
+void StartupDriver::ReadFileActions() { host_.Pages().ReadFileActions(); }
+
+// The entries themselves are read when they run, after the installation;
+// the engine keeps the working folder for them.
+void StartupDriver::ReadMergeModules() {
+    state_.mergeModulesPending = install::HasMergeModules(state_.settingsPath);
+    core::trace::Value("merge modules pending", core::FlagText(state_.mergeModulesPending));
+}
+
+// True when a splash window was made: the first page then waits for it.
+bool StartupDriver::SplashStep() { return OpenSplash(state_, host_.Window()); }
 
 // The background behind the wizard, when the project has one; never in an
 // unattended run, which shows no window.
@@ -196,12 +220,5 @@ void StartupDriver::ReadBillboards() {
     core::trace::Value(core::tracenames::kBillboards, std::to_string(billboards.size()));
     if (!billboards.empty()) host_.StartBillboards(std::move(billboards));
 }
-
-// Steps of subsystems not built yet: the splash window, file actions and
-// merge modules. Each leaves the start-up as it is; SplashStep tells that no
-// splash was shown.
-bool StartupDriver::SplashStep() { return false; }
-void StartupDriver::ReadFileActions() {}
-void StartupDriver::ReadMergeModules() {}
 
 }  // namespace control

@@ -24,6 +24,8 @@ public:
     virtual ~StartupHost() = default;
     virtual core::SetupState& State() = 0;
     virtual pages::Wizard& Pages() = 0;
+    // The frame window, owner of the splash.
+    virtual HWND Window() const = 0;
     // Shows the setup's message dialog (nothing in an unattended run).
     virtual void ShowMessage(const std::string& text) = 0;
     // Ends the setup; see pages::WizardOwner::EndSetup.

@@ -13,7 +13,10 @@ enum ExitCode {
     // The setup could not run: its project files are missing or damaged (in
     // every mode: the unattended setting is inside them), or a window, the
     // installation's worker thread or COM could not be started.
-    kExitFailed = 4
+    kExitFailed = 4,
+    // Installed; an add-on program or the merge modules need a restart to
+    // complete (the Windows Installer's own code for it).
+    kExitRestartRequired = 3010
 };
 
 }  // namespace core

@@ -39,6 +39,8 @@ const MessageEntry kMessages[] = {
     {M::CompleteInterrupted,
      "The installation of <ProductName> was interrupted before it could finish.",
      "SetupCompleteError", "3"},
+    {M::CompleteRestart,
+     "<ProductName> is installed. Restart your computer to complete the installation.", "", ""},
     {M::ReadySetupTypeHeading, "Setup Type:\r\n\r\n", "", ""},
     {M::ReadyTypical, "Typical\r\n\r\n", "", ""},
     {M::ReadyMinimal, "Minimal\r\n\r\n", "", ""},

@@ -48,6 +48,7 @@ enum class MessageId {
     // Standard pages
     ProgressStarting,           // the progress page's first status line
     CompleteInterrupted,        // complete page status after a cancelled or abandoned run
+    CompleteRestart,            // complete page status when add-ons need a restart
     ReadySetupTypeHeading,      // ready summary: heading of the setup type
     ReadyTypical,               // ready summary: setup type 0
     ReadyMinimal,               // ready summary: setup type 1

@@ -97,6 +97,7 @@ struct SetupState {
     bool installForAnyone = true;  // the customer page's anyone / only-for-me choice
     bool finished = false;         // the run was aborted: page moves are ignored
     bool mergeModulesPending = false;
+    bool restartRequired = false;  // an add-on program or merge module asked for a restart
 };
 
 // Process-wide flags shared with worker threads: written by one thread and

@@ -24,9 +24,14 @@ constexpr char kProductVersion[] = "product version";
 constexpr char kProductCode[] = "product code";
 constexpr char kCompanyName[] = "company name";
 constexpr char kLanguage[] = "language";
+constexpr char kLanguageApplied[] = "language applied";             // value: the language's name
 constexpr char kUnattended[] = "unattended";                       // "255" or "0"
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
+// The splash screen.
+constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", "WxH, still" or "none"
+constexpr char kSplashSound[] = "splash sound";                    // value: the sound file, as it starts
+constexpr char kSplashClosed[] = "splash closed";                  // value: "timer N"
 // The background window and the billboards.
 constexpr char kBackground[] = "background";                       // value: the picture's path, or "none"; "off" when not shown
 constexpr char kBillboards[] = "billboards";                       // value: how many the slide show was started with

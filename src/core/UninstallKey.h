@@ -14,6 +14,9 @@ constexpr char kKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uni
 // The uninstaller, placed in the Windows folder, which is on every search
 // path: the registered command lines name it without a folder.
 constexpr char kUninstallerName[] = "cvexec.exe";
+// The language file of the setup's pages, copied into the uninstall folder
+// so that the removal page speaks the same language.
+constexpr char kPageLanguageFile[] = "pages.lan";
 
 // What the uninstaller is asked to do; the product code follows each.
 constexpr char kRemoveOption[] = "/R";

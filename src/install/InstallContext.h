@@ -28,6 +28,7 @@ struct EngineSetup {
     std::string sourceFolder;           // trailing backslash
     std::string workingFolder;          // trailing backslash
     std::string themeFolder;
+    std::string pageLanguageFile;       // the language file the pages were shown in, or ""
     std::string settingsPath;           // setup.inf
     std::string dataPath;               // data.inf
     std::string osName;

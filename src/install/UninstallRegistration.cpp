@@ -56,7 +56,7 @@ public:
         : ctx_(context), key_(uninstall::KeyPath(context.Setup().values.productCode)) {}
 
     void PlaceUninstaller();
-    void PlaceMessageFile();
+    void PlaceLanguageFiles();
     void CreateKey();
     void InstallLiveUpdate();
     void PlaceUninstallerResources();
@@ -98,11 +98,14 @@ void Registration::PlaceUninstaller() {
     CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstall::kUninstallerName));
 }
 
-// The uninstaller shows its messages in the language the setup used.
-void Registration::PlaceMessageFile() {
-    const std::string source = ctx_.Setup().sourceFolder + "language.lan";
-    if (!core::folders::IsFile(source)) return;
-    CopyReplacing(source, ctx_.Expand(core::kUninstallFolder) + "language.lan");
+// The uninstaller shows its messages and its page in the languages the setup used.
+void Registration::PlaceLanguageFiles() {
+    const std::string messages = ctx_.Setup().sourceFolder + "language.lan";
+    if (core::folders::IsFile(messages))
+        CopyReplacing(messages, ctx_.Expand(core::kUninstallFolder) + "language.lan");
+    const std::string& pages = ctx_.Setup().pageLanguageFile;
+    if (!pages.empty())
+        CopyReplacing(pages, ctx_.Expand(core::kUninstallFolder) + uninstall::kPageLanguageFile);
 }
 
 // Without a product code the key would be the list of programs itself.
@@ -202,7 +205,7 @@ void Registration::WriteDisplayIcon() {
 ActionResult RegisterUninstall(InstallContext& context) {
     Registration registration(context);
     registration.PlaceUninstaller();
-    registration.PlaceMessageFile();
+    registration.PlaceLanguageFiles();
     registration.CreateKey();
     registration.InstallLiveUpdate();
     registration.PlaceUninstallerResources();

@@ -1,14 +1,14 @@
 #include "pages/LanguageTexts.h"
 
 #include "core/Settings.h"
-#include "pages/PageRules.h"
+#include "skin/LayoutLocalisation.h"
 
 namespace pages {
 
 std::string LanguageText(const std::string& languageFile, const char* section, const char* key,
                          const std::string& fallback) {
     if (languageFile.empty()) return fallback;
-    const std::string text = LanguageTextForm(core::settings::Read(languageFile, section, key));
+    const std::string text = skin::layout::LanguageTextForm(core::settings::Read(languageFile, section, key));
     return text.empty() ? fallback : text;
 }
 

@@ -64,17 +64,6 @@ std::vector<std::string> FolderLevels(const std::string& path) {
     return levels;
 }
 
-std::string LanguageTextForm(const std::string& text) {
-    std::string s = text;
-    for (char& c : s) {
-        if (c == '[') c = '<';
-        else if (c == ']') c = '>';
-    }
-    const size_t brace = s.find('}');
-    if (brace != std::string::npos) s.erase(0, brace + 1);
-    return s;
-}
-
 std::string InvalidFolderMessage(const std::string& path) {
     return core::FormatText(core::EnglishText(core::MessageId::FolderInvalid), {path});
 }

@@ -32,8 +32,4 @@ std::string InvalidFolderMessage(const std::string& path);
 std::string CreateFolderQuestion(const std::string& path);
 std::string FolderNotCreatedMessage(const std::string& path);
 
-// A text of a language file as the pages use it: "[" and "]" become "<" and
-// ">", and a prefix ending in "}" is dropped (only what follows the first "}").
-std::string LanguageTextForm(const std::string& text);
-
 }  // namespace pages

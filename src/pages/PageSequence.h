@@ -17,6 +17,9 @@ constexpr char kProgressPage[] = "progress.lcd";
 constexpr int kOutsideListIndex = -1;
 constexpr int kOutsideListCount = 50;
 
+// The language page, shown before the start-up goes on.
+constexpr char kLanguagePage[] = "askuser.lcd";
+
 // The page that ends the wizard: shown after the installation, a cancel or an abort.
 constexpr char kCompletePage[] = "complete.lcd";
 

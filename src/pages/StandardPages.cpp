@@ -46,7 +46,7 @@ void StandardPages::SetUp(skin::SkinnedPage& page) {
                                                           s.customerName, s.companyName));
     else if (layout == pages::wizard::kProgressPage) SetUpProgress(page);
     else if (layout == "complete.lcd") SetUpComplete(page);
-    else if (layout == "askuser.lcd") SetUpLanguagePage(page);
+    else if (layout == pages::wizard::kLanguagePage) SetUpLanguagePage(page);
 }
 
 void StandardPages::SetUpLicense(skin::SkinnedPage& page) {
@@ -134,6 +134,9 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
                                                     core::MessageId::CompleteInterrupted)));
         return;
     }
+    if (s.restartRequired)
+        SetText(page, "IDC_INSTALLSTATUS",
+                core::ExpandSetupText(s, core::EnglishText(core::MessageId::CompleteRestart)));
     if (offersFile) {
         SetChecked(page, "IDC_LAUNCHFILE", true);
         s.launchFileChosen = true;
@@ -144,7 +147,9 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     }
 }
 
-// The language page lists languages\*.lan and preselects APPINFO Language.
+// The language page lists languages\*.lan in the order the folder gives them
+// and selects the entry equal to APPINFO Language, whatever its case (not
+// the first that begins with it: "English" must not pick "English (US)").
 void StandardPages::SetUpLanguagePage(skin::SkinnedPage& page) {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return;
@@ -154,16 +159,23 @@ void StandardPages::SetUpLanguagePage(skin::SkinnedPage& page) {
     if (search != INVALID_HANDLE_VALUE) {
         do {
             std::string name = found.cFileName;
-            if (name == "." || name == ".." || name.size() < 4) continue;
+            if (name == "." || name == ".." || name.size() <= 4) continue;
             name.resize(name.size() - 4);
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    const std::string preselected =
-        core::settings::Read(s.settingsPath, appinfo::kSection, appinfo::kLanguage);
-    SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(preselected.c_str()));
+    const LRESULT preselected = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(s.languageName.c_str()));
+    if (preselected != CB_ERR) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(preselected), 0);
+}
+
+std::string StandardPages::ChosenLanguage(skin::SkinnedPage& page) const {
+    HWND combo = page.ControlWindow("IDC_LANGUAGE");
+    if (!combo) return "";
+    char text[MAX_PATH] = "";
+    GetWindowTextA(combo, text, sizeof text);
+    return text;
 }
 
 bool StandardPages::HandleWithinPage(skin::SkinnedPage& page, const std::string& c) {

@@ -9,7 +9,9 @@
 #include "core/ShellFileOps.h"
 #include "core/SettingsKeys.h"
 #include "pages/CancelDialog.h"
+#include "pages/FileActions.h"
 #include "pages/LanguageTexts.h"
+#include "skin/LocalisedLayout.h"
 #include "pages/PageConditions.h"
 #include "pages/PageControls.h"
 #include "skin/PageName.h"
@@ -19,6 +21,7 @@ namespace pages {
 namespace {
 
 const char kStartPage[] = "start.lcd";
+const char kAddOnPage[] = "3rdparty.lcd";
 
 bool FileExists(const std::string& path) {
     return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -48,6 +51,11 @@ void Wizard::BuildPageList() {
     sequence_.SetPages(pages);
 }
 
+void Wizard::ReadFileActions() {
+    fileActions_ = pages::ReadFileActions(owner_.State().settingsPath);
+    core::trace::Value("file actions", std::to_string(fileActions_.size()));
+}
+
 pages::wizard::MoveState Wizard::CurrentMoveState() const {
     const core::SetupState& s = owner_.State();
     pages::wizard::MoveState m;
@@ -61,12 +69,44 @@ pages::wizard::MoveState Wizard::CurrentMoveState() const {
 HWND Wizard::DialogOwner() const { return current_ ? current_->Window() : nullptr; }
 
 // File actions and conditions bound to a page run here before it is shown;
-// false when they cancelled the setup (the complete page is then up).
+// false when they cancelled the setup (the complete page is then up) or
+// abandoned it (the error page is up).
 bool Wizard::RunPageActions(const std::string& layout) {
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    switch (RunFileActions(layout)) {
+    case pages::FileActionsOutcome::Abandoned:
+        AbandonedByFileAction();
+        return false;
+    case pages::FileActionsOutcome::Done:
+        break;
+    }
+    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        CancelledByCondition();
+        return false;
+    }
     SetupConditionRunner runner(owner_.State(), DialogOwner());
     core::RunTriggeredConditions(owner_.State().conditions, layout, runner);
     if (runner.Cancelled()) CancelledByCondition();
     return !core::GlobalFlags().cancelled;
+}
+
+void Wizard::RunStartPageActions() { RunPageActions(kStartPage); }
+
+pages::FileActionsOutcome Wizard::RunFileActions(const std::string& trigger) {
+    SetupFileActionRunner runner(
+        owner_.State(), [this](const std::string& name) { return ConditionHolds(name); }, DialogOwner());
+    return pages::RunFileActions(fileActions_, trigger, owner_.State().osName, runner);
+}
+
+// As an installation abandoned at a failed step: nothing more is done but to
+// say so. The working folder goes unless a worker still reads it.
+void Wizard::AbandonedByFileAction() {
+    core::trace::Line("a file action abandoned the setup");
+    owner_.State().finished = true;
+    core::GlobalFlags().cancelled = true;
+    if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
+    if (owner_.State().unattended) return owner_.EndSetup(core::kExitAbandoned);
+    ShowErrorPage();
 }
 
 bool Wizard::ConditionHolds(const std::string& name) {
@@ -88,11 +128,29 @@ skin::SkinnedPage* Wizard::ShowStartPage() {
     return current_.get();
 }
 
+skin::SkinnedPage* Wizard::ShowLanguagePage() {
+    ShowPage({pages::wizard::kLanguagePage, pages::wizard::kOutsideListIndex,
+              pages::wizard::kOutsideListCount, false});
+    return current_.get();
+}
+
+// The language page only picks the language: before it the start-up has not
+// read the page list, so it moves nowhere but on with the start-up (or to
+// the cancelled end).
+void Wizard::ConfirmLanguage(skin::SkinnedPage& page) {
+    const std::string language = behaviours_.ChosenLanguage(page);
+    RetireCurrentPage();
+    owner_.LanguageChosen(language);
+}
+
 void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
     core::trace::Value(core::tracenames::kPage, target.layout + (target.hidden ? " (hidden)" : ""));
     auto page = std::make_unique<skin::SkinnedPage>(this);
     if (!page->Create(nullptr)) return PageNotCreated(target);
-    page->Load(owner_.State().themeFolder, target.layout, target.index, target.count);
+    const core::SetupState& state = owner_.State();
+    page->SetLocalisedEntries(
+        skin::LocalisedLayoutEntries(state.themeFolder + target.layout, state.appliedLanguageFile));
+    page->Load(state.themeFolder, target.layout, target.index, target.count);
     skin::NamePageWindow(page->Window(), target.layout);
     RetireCurrentPage();
     current_ = std::move(page);
@@ -101,12 +159,15 @@ void Wizard::ShowPage(const pages::wizard::PageToShow& target) {
 }
 
 // An unattended run needs no window: without its hidden progress page it
-// installs all the same. The start page only shows the extraction, which
-// runs without it. Any other page is what the user would have to answer:
-// the setup cannot go on without it.
+// installs all the same. The start page only shows the extraction, the
+// add-on page the add-on programs, which run without them, and without the
+// language page the authored texts stay. Any other page is what the user
+// would have to answer: the setup cannot go on without it.
 void Wizard::PageNotCreated(const pages::wizard::PageToShow& target) {
     core::trace::Failure(("CreateDialog (" + target.layout + ")").c_str(), GetLastError());
-    if (target.layout == kStartPage) return;
+    if (target.layout == kStartPage || target.layout == kAddOnPage ||
+        target.layout == pages::wizard::kLanguagePage)
+        return;
     RetireCurrentPage();
     if (owner_.State().unattended && target.layout == pages::wizard::kProgressPage)
         return owner_.StartInstallationLater();
@@ -153,10 +214,19 @@ void Wizard::ShowErrorPage() {
     ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
 }
 
+void Wizard::ShowAddOnPage() {
+    ShowPage({kAddOnPage, pages::wizard::kOutsideListIndex, pages::wizard::kOutsideListCount,
+              owner_.State().unattended});
+}
+
 // The launch paths are expanded here, with the folder the files went to.
 void Wizard::Finish() {
     core::SetupState& s = owner_.State();
     core::trace::Line("finish");
+    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    if (RunFileActions(core::kAfterFinishTrigger) == pages::FileActionsOutcome::Abandoned)
+        return AbandonedByFileAction();
+    if (!cancelledBefore && core::GlobalFlags().cancelled) return owner_.EndSetup(core::kExitAbandoned);
     SetupConditionRunner runner(s, DialogOwner());
     core::RunTriggeredConditions(s.conditions, core::kAfterFinishTrigger, runner);
     if (runner.Cancelled()) return owner_.EndSetup(core::kExitAbandoned);
@@ -170,7 +240,9 @@ void Wizard::Finish() {
     const std::string readme = s.launchReadmeChosen ? core::ExpandSetupText(s, s.readmeFile) : "";
     if (FileExists(readme))
         ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
-    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned : core::kExitInstalled);
+    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned
+                    : s.restartRequired                ? core::kExitRestartRequired
+                                                       : core::kExitInstalled);
 }
 
 std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
@@ -181,7 +253,13 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
         return owner_.EndSetup(core::kExitAbandoned);
+    // The add-on page only waits for the programs it runs: nothing to choose.
+    if (pages::pagectl::LayoutName(page) == kAddOnPage) return;
     if (controlName == "IDCANCEL") return Cancel(page);
+    if (pages::pagectl::LayoutName(page) == pages::wizard::kLanguagePage) {
+        if (controlName == "IDC_SETLANGUAGE") ConfirmLanguage(page);
+        return;
+    }
     if (behaviours_.HandleWithinPage(page, controlName)) return;
     behaviours_.Leave(page);
     Dispatch(controlName, clickCode);
@@ -206,7 +284,10 @@ void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
 // to cancel: the close box, Escape or a Cancel button leave the setup as
 // Finish does, with the launch choices the page shows. Finish is what the
 // page offers, and a close box that did nothing would look like a hang.
+// On the add-on page it does nothing: leaving would cut its programs short,
+// and the page goes by itself when they have ended.
 void Wizard::Cancel(skin::SkinnedPage& page) {
+    if (pages::pagectl::LayoutName(page) == kAddOnPage) return;
     if (installationEnded_ || pages::pagectl::LayoutName(page) == pages::wizard::kCompletePage)
         return Finish();
     ConfirmCancel(page);

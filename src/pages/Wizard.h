@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/FileActionRules.h"
 #include "pages/PageSequence.h"
 #include "pages/StandardPages.h"
 #include "skin/PageHost.h"
@@ -21,11 +22,18 @@ public:
 
     // Reads DIALOGLIST: "TOTAL1" pages named "W0", "W1", ...; index -1.
     void BuildPageList();
-    // Runs the start page's conditions, then creates start.lcd outside the
-    // list (hidden in unattended mode) and makes it the current page. Null
-    // when a condition cancelled the setup (the complete page is up instead)
-    // or the page could not be made.
+    // Reads the project's file actions (FILEACTION), run as their pages show.
+    void ReadFileActions();
+    // The actions of the start page, for a run that shows none (disk image).
+    void RunStartPageActions();
+    // Runs the start page's file actions and conditions, then creates
+    // start.lcd outside the list (hidden in unattended mode) and makes it the
+    // current page. Null when they cancelled or abandoned the setup (the
+    // complete or error page is up instead) or the page could not be made.
     skin::SkinnedPage* ShowStartPage();
+    // The language page (askuser.lcd), outside the list; null when it could
+    // not be made.
+    skin::SkinnedPage* ShowLanguagePage();
     void CloseCurrentPage();
     void NextPage();
     void PreviousPage();
@@ -35,9 +43,13 @@ public:
     void AbortToCompletePage();
     // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
     void ShowErrorPage();
-    // After-finish actions: the conditions bound to Finish, then launch the
-    // file and readme when chosen, then end. A condition that cancels ends
-    // the setup without the launches.
+    // 3rdparty.lcd (hidden in an unattended run), shown while the add-on
+    // programs and merge modules run after the installation.
+    void ShowAddOnPage();
+    // After-finish actions: the file actions and then the conditions bound
+    // to Finish, then launch the file and readme when chosen, then end. A
+    // condition that cancels ends the setup without the launches; a library
+    // function that abandons it shows the setup error page instead.
     void Finish();
     skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
@@ -67,6 +79,12 @@ private:
     void Dispatch(const std::string& controlName, int clickCode);
     pages::wizard::MoveState CurrentMoveState() const;
     bool RunPageActions(const std::string& layout);
+    // The file actions of a page or of Finish; false when they abandoned or
+    // cancelled the setup.
+    pages::FileActionsOutcome RunFileActions(const std::string& trigger);
+    // A file action's library abandoned the setup: the error page (or the
+    // end of an unattended run).
+    void AbandonedByFileAction();
     // A condition cancelled the setup: the cancel path of a confirmed cancel.
     void CancelledByCondition();
     HWND DialogOwner() const;
@@ -75,11 +93,13 @@ private:
     void Cancel(skin::SkinnedPage& page);
     void ConfirmCancel(skin::SkinnedPage& page);
     void RetireCurrentPage();
+    void ConfirmLanguage(skin::SkinnedPage& page);
     void PageNotCreated(const pages::wizard::PageToShow& target);
 
     WizardOwner& owner_;
     pages::wizard::PageSequence sequence_;
     StandardPages behaviours_;
+    pages::FileActions fileActions_;
     std::unique_ptr<skin::SkinnedPage> current_;
     std::vector<std::unique_ptr<skin::SkinnedPage>> retired_;
     bool workerRunning_ = false;

@@ -3,6 +3,8 @@
 // setup.exe's main frame implements it.
 #pragma once
 
+#include <string>
+
 #include "core/SetupState.h"
 
 namespace pages {
@@ -25,6 +27,9 @@ public:
     // Asks to be called back (Wizard::RunInstallation) at the next turn of
     // the message loop, without any page window being involved.
     virtual void StartInstallationLater() = 0;
+    // The user confirmed the language page (its window is already closed):
+    // applies that language and goes on with the start-up.
+    virtual void LanguageChosen(const std::string& name) = 0;
 };
 
 }  // namespace pages

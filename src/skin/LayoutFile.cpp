@@ -8,7 +8,6 @@ namespace {
 
 const char kMainWindow[] = "MAINWINDOW";
 const char kInfo[] = "INFO";
-const char kDados[] = "DADOS";
 
 const char* const kWindowKeys[kWindowPropertyCount] = {
     "idcname", "caption", "bkcolor", "border", "bkimage",
@@ -30,6 +29,10 @@ bool IsLineKey(const std::string& name, int total, int* key) {
 }
 
 }  // namespace
+
+std::string PropertyEntryKey(int lineIndex, int entry) {
+    return (lineIndex <= 9 ? "300" : "30") + std::to_string(lineIndex) + "," + std::to_string(entry);
+}
 
 const char* WindowPropertyKey(int index) {
     return index >= 0 && index < kWindowPropertyCount ? kWindowKeys[index] : "";
@@ -92,16 +95,15 @@ std::string LayoutFile::ImageFile(const ControlLine& line) const {
 std::vector<PropertyEntry> LayoutFile::ReadEntries(int controlNumber) const {
     std::vector<PropertyEntry> entries;
     const std::string prefix = std::to_string(controlNumber) + ",";
-    int count = Number(Read(kDados, prefix + "t"));
+    int count = Number(Read(kPropertySection, prefix + "t"));
     int limit = std::min<int>(count, static_cast<int>(kMaxPropertyEntries));
     for (int i = 0; i < limit; ++i)
-        entries.push_back(SplitPropertyEntry(Read(kDados, prefix + std::to_string(i)), folder_));
+        entries.push_back(SplitPropertyEntry(Read(kPropertySection, prefix + std::to_string(i)), folder_));
     return entries;
 }
 
 std::string LayoutFile::FirstPropertyValue(int index) const {
-    std::string key = (index <= 9 ? "300" : "30") + std::to_string(index) + ",0";
-    std::string raw = Read(kDados, key);
+    std::string raw = Read(kPropertySection, PropertyEntryKey(index, 0));
     size_t first = raw.find('|');
     if (first == std::string::npos) return "";
     size_t second = raw.find('|', first + 1);

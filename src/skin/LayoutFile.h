@@ -12,6 +12,13 @@
 
 namespace skin::layout {
 
+// The section of the controls' property entries.
+constexpr char kPropertySection[] = "DADOS";
+
+// The DADOS key of property entry `entry` of the control on line `lineIndex`:
+// "300i,e" for lines 0 to 9, "30i,e" from 10 (control number 3000 + i).
+std::string PropertyEntryKey(int lineIndex, int entry);
+
 // Indexes of the window properties.
 enum WindowProperty {
     kIdcName = 0,

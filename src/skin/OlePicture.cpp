@@ -53,28 +53,45 @@ bool OlePicture::LoadPath(const std::string& path) {
     return Loaded();
 }
 
-bool OlePicture::LoadFileBytes(const std::string& path) {
-    Release();
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>* bytes) {
+    bytes->clear();
     if (!FileExists(path)) return false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD size = GetFileSize(file, nullptr);
-    HGLOBAL block = nullptr;
     bool read = false;
     if (size != INVALID_FILE_SIZE && size > 0 && size <= kMaxPictureFileSize) {
-        block = GlobalAlloc(GMEM_MOVEABLE, size);
-        if (void* bytes = block ? GlobalLock(block) : nullptr) {
-            DWORD got = 0;
-            read = ReadFile(file, bytes, size, &got, nullptr) && got == size;
-            GlobalUnlock(block);
-        }
+        bytes->resize(size);
+        DWORD got = 0;
+        read = ReadFile(file, bytes->data(), size, &got, nullptr) && got == size;
     }
     CloseHandle(file);
-    if (!read) {
+    if (!read) bytes->clear();
+    return read;
+}
+
+bool OlePicture::LoadFileBytes(const std::string& path) {
+    Release();
+    std::vector<uint8_t> bytes;
+    return ReadPictureFile(path, &bytes) && LoadMemory(bytes.data(), bytes.size());
+}
+
+bool OlePicture::LoadMemory(const void* data, size_t size) {
+    Release();
+    if (!data || size == 0 || size > kMaxPictureFileSize) return false;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* bytes = block ? GlobalLock(block) : nullptr;
+    if (!bytes) {
         if (block) GlobalFree(block);
         return false;
     }
+    memcpy(bytes, data, size);
+    GlobalUnlock(block);
+    return DecodeBlock(block, static_cast<DWORD>(size));
+}
+
+bool OlePicture::DecodeBlock(HGLOBAL block, DWORD size) {
     JoinApartment();
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
@@ -114,8 +131,8 @@ bool OlePicture::Transparent() const {
            (attributes & PICTURE_TRANSPARENT);
 }
 
-void OlePicture::Render(HDC dc, int x, int y) const {
-    if (!picture_) return;
+bool OlePicture::Render(HDC dc, int x, int y, int width, int height) const {
+    if (!picture_) return false;
     OLE_HANDLE paletteHandle = 0;
     HPALETTE oldPalette = nullptr;
     if (SUCCEEDED(picture_->get_hPal(&paletteHandle)) && paletteHandle) {
@@ -127,8 +144,9 @@ void OlePicture::Render(HDC dc, int x, int y) const {
     OLE_YSIZE_HIMETRIC h = 0;
     picture_->get_Width(&w);
     picture_->get_Height(&h);
-    picture_->Render(dc, x, y, width_, height_, 0, h, w, -h, nullptr);
+    const HRESULT drawn = picture_->Render(dc, x, y, width, height, 0, h, w, -h, nullptr);
     if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
+    return SUCCEEDED(drawn);
 }
 
 }  // namespace skin

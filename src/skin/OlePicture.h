@@ -8,7 +8,9 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace skin {
 
@@ -17,6 +19,10 @@ constexpr DWORD kMaxPictureFileSize = 64u * 1024u * 1024u;
 
 // True when `path` names an existing file (not a folder).
 bool FileExists(const std::string& path);
+
+// Reads a whole picture file (at most kMaxPictureFileSize bytes); false,
+// and nothing read, when it is missing, empty, too large or unreadable.
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>* bytes);
 
 class OlePicture {
 public:
@@ -28,9 +34,11 @@ public:
     // Loads with OleLoadPicturePath (the path in wide characters). False, and
     // empty, when the file cannot be decoded.
     bool LoadPath(const std::string& path);
-    // Reads the whole file into a movable global block, wraps it in a memory
-    // stream and decodes it with OleLoadPicture.
+    // Reads the whole file, wraps its bytes in a memory stream and decodes
+    // them with OleLoadPicture.
     bool LoadFileBytes(const std::string& path);
+    // Decodes a picture file's bytes held in memory (copied first).
+    bool LoadMemory(const void* data, size_t size);
     void Release();
 
     bool Loaded() const { return picture_ != nullptr; }
@@ -41,10 +49,15 @@ public:
     bool Transparent() const;
     // Draws the picture at (x, y) at its pixel size; selects and realises its
     // palette first when it has one.
-    void Render(HDC dc, int x, int y) const;
+    void Render(HDC dc, int x, int y) const { Render(dc, x, y, width_, height_); }
+    // The same, the whole picture drawn into width by height pixels.
+    // False when the picture could not be drawn.
+    bool Render(HDC dc, int x, int y, int width, int height) const;
 
 private:
     void TakeSize();
+    // Decodes a movable block of `size` bytes; the block is freed here.
+    bool DecodeBlock(HGLOBAL block, DWORD size);
 
     IPicture* picture_ = nullptr;
     int width_ = 0;

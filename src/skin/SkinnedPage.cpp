@@ -6,6 +6,7 @@
 #include "skin/ColoredButton.h"
 #include "skin/ControlCreator.h"
 #include "skin/PageControlProperties.h"
+#include "skin/OverlayIniSource.h"
 #include "skin/PaintedTextControl.h"
 #include "skin/PictureControl.h"
 #include "skin/ProfileIniSource.h"
@@ -65,7 +66,8 @@ void SkinnedPage::LoadLayout(const std::string& layoutPath, int pageIndex, int p
     pageCount_ = pageCount;
     table_.Clear();
 
-    ProfileIniSource ini(layoutPath);
+    ProfileIniSource profile(layoutPath);
+    OverlayIniSource ini(profile, skin::layout::kPropertySection, localisedEntries_);
     skin::layout::LayoutFile file(ini, layoutPath);
     settings_ = file.ReadWindow();
     for (int i = skin::layout::kCaption; i < skin::layout::kWindowPropertyCount; ++i) {

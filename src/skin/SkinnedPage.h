@@ -20,8 +20,10 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/ControlTable.h"
@@ -56,6 +58,11 @@ public:
     // "IDC_BACK" and "IDCANCEL". A missing file gives an empty page.
     void Load(const std::string& themeFolder, const std::string& layoutFile, int pageIndex,
               int pageCount);
+    // Property entries (DADOS key to value) read in place of the layout's own
+    // by the next loads: the captions of the applied language.
+    void SetLocalisedEntries(std::map<std::string, std::string> entries) {
+        localisedEntries_ = std::move(entries);
+    }
     // The two halves of Load.
     void LoadLayout(const std::string& layoutPath, int pageIndex, int pageCount);
     void PlaceWindow();
@@ -129,6 +136,7 @@ private:
     PageHost* host_;
     HWND hwnd_ = nullptr;
     std::string layoutPath_;
+    std::map<std::string, std::string> localisedEntries_;
     int pageIndex_ = 0;
     int pageCount_ = 0;
     skin::layout::WindowSettings settings_;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/Trace.h"
+#include "skin/LocalisedLayout.h"
 #include "skin/PageName.h"
 
 namespace uninstall {
@@ -33,13 +34,14 @@ SkinnedRemovalPage::~SkinnedRemovalPage() {
 }
 
 // Index 0 of 2 pages: "IDC_BACK" goes off, a cancel button of the layout stays on.
-bool SkinnedRemovalPage::Open(const std::string& layoutPath) {
+bool SkinnedRemovalPage::Open(const std::string& layoutPath, const std::string& pageLanguageFile) {
     page_ = std::make_unique<skin::SkinnedPage>(static_cast<skin::PageHost*>(this));
     if (!page_->Create(nullptr)) {
         core::trace::Failure("CreateDialog (uninstall page)", GetLastError());
         page_.reset();
         return false;
     }
+    page_->SetLocalisedEntries(skin::LocalisedLayoutEntries(layoutPath, pageLanguageFile));
     page_->LoadLayout(layoutPath, 0, 2);
     page_->PlaceWindow();
     skin::NamePageWindow(page_->Window(), FileNameOf(layoutPath));

@@ -23,7 +23,7 @@ public:
 
     // Makes the (hidden) page from the layout file; false when its window
     // cannot be made.
-    bool Open(const std::string& layoutPath);
+    bool Open(const std::string& layoutPath, const std::string& pageLanguageFile);
 
     // RemovalWindow
     bool AskToRemove() override;

@@ -8,6 +8,7 @@
 #include "core/Messages.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
+#include "core/UninstallKey.h"
 #include "uninstall/ExitCodes.h"
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
@@ -53,7 +54,8 @@ std::unique_ptr<RemovalWindow> OpenRemovalWindow(const std::string& uninstallFol
     const std::string layout = LayoutPathIn(uninstallFolder);
     if (!layout.empty()) {
         auto page = std::make_unique<SkinnedRemovalPage>(texts);
-        if (page->Open(layout)) return page;
+        const std::string language = uninstallFolder + core::uninstallkey::kPageLanguageFile;
+        if (page->Open(layout, core::folders::IsFile(language) ? language : std::string())) return page;
     }
     auto dialog = std::make_unique<PlainRemovalDialog>(texts);
     if (dialog->Open()) return dialog;

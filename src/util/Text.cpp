@@ -30,12 +30,27 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
     return out;
 }
 
+namespace {
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     return true;
+}
+
+std::string AsciiLower(std::string s) {
+    for (char& c : s) c = LowerAscii(c);
+    return s;
+}
+
+bool IsFullPath(const std::string& path) {
+    const bool letter = !path.empty() && LowerAscii(path[0]) >= 'a' && LowerAscii(path[0]) <= 'z';
+    if (path.size() >= 3 && letter && path[1] == ':' && path[2] == '\\') return true;
+    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '?' &&
+           path[2] != '.';
 }
 
 std::string WithoutTrailingBackslashes(std::string s) {

@@ -19,5 +19,12 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 
 // Equal but for the case of ASCII letters (bytes above 127 compare exactly).
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+// The text with its ASCII capitals lower-cased (other bytes as they are).
+std::string AsciiLower(std::string s);
+// A path that names its drive or server ("C:\..." or "\\server\..."). The
+// programs and libraries a project names are only started or loaded by such
+// a path: a bare name would be looked for along the search path, where
+// anyone may plant one.
+bool IsFullPath(const std::string& path);
 
 }  // namespace util::text

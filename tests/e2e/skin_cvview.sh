@@ -129,13 +129,25 @@ check cvview-missing-icon-png-written size_matches "$S/icon.out" "$S/icon.png"
 # 4. Argument errors.
 wine_run 30 "$CVVIEW" >"$S/noarg.out" 2>"$S/noarg.err"; rc=$?
 check cvview-no-argument-fails test $rc -ne 0
-check cvview-no-argument-usage contains "$S/noarg.err" 'usage: cvview LAYOUT_FILE [PNG_FILE]'
+check cvview-no-argument-usage contains "$S/noarg.err" 'usage: cvview [--language LANGUAGE_FILE] LAYOUT_FILE [PNG_FILE]'
 wine_run 30 "$CVVIEW" "$(zpath "$S/absent.lcd")" "$(zpath "$S/absent.png")" >"$S/absent.out" 2>"$S/absent.err"; rc=$?
 check cvview-missing-layout-fails test $rc -ne 0
 check cvview-missing-layout-message contains "$S/absent.err" 'layout file not found'
 check cvview-missing-layout-no-png not_exists "$S/absent.png"
 
-# 5. The default theme's pages, whatever exist of them.
+# 5. A page previewed in a language: the German captions change the picture;
+# a language file that does not exist is refused.
+SAMPLE="$CV_ROOT/examples/sample"
+wine_run 60 "$CVVIEW" "$(zpath "$SAMPLE/theme/welcome.lcd")" "$(zpath "$S/welcome-en.png")" >/dev/null 2>&1
+wine_run 60 "$CVVIEW" --language "$(zpath "$SAMPLE/languages/German.lan")" \
+  "$(zpath "$SAMPLE/theme/welcome.lcd")" "$(zpath "$S/welcome-de.png")" >"$S/de.out" 2>&1; rc=$?
+check cvview-language-exit-0 test $rc -eq 0
+check cvview-language-changes-captions bash -c "[ -s '$S/welcome-de.png' ] && ! cmp -s '$S/welcome-en.png' '$S/welcome-de.png'"
+wine_run 30 "$CVVIEW" --language "$(zpath "$S/absent.lan")" "$(zpath "$SAMPLE/theme/welcome.lcd")" \
+  "$(zpath "$S/never.png")" >/dev/null 2>"$S/nolan.err"; rc=$?
+check cvview-missing-language-refused bash -c "[ $rc -eq 1 ] && [ ! -e '$S/never.png' ] && grep -q 'language file not found' '$S/nolan.err'"
+
+# 6. The default theme's pages, whatever exist of them.
 THEME="$CV_ROOT/examples/sample/theme"
 OUT="$CV_BUILD/artifacts/theme"
 mkdir -p "$OUT"

@@ -9,6 +9,8 @@ S=$(scratch_dir)
 # program on Finish.
 make_sample() {  # DEST
   cp -r "$CV_ROOT/examples/sample" "$1"
+  # The walks start at the welcome page (languages.sh drives the language page).
+  sed -i "s/^METHOD=.*/METHOD=None/" "$1/setup.inf"
   cp "$CV_WIN/tests/recordrun.exe" "$1/payload/tool.exe"
   printf 'payload/tool.exe\r\nDestination Computer\\<InstallDir>\\*0*0*5|Program Files\r\n' >>"$1/data.inf"
   # The walks install it again and again into one prefix, where the sample's

@@ -342,6 +342,18 @@ TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {
     EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
 }
 
+TEST_F(CvpackBuild, ShipsTheSplashFilesTheSettingsNameBesideTheEngine) {
+    WriteFile(m_project / "setup.inf",
+              "[SPLASH]\na1=Yes\na2=art\\intro.anim.gif\na5=No\na6=chime.wav\n");
+    WriteFile(m_project / "art" / "intro.anim.gif", "GIF89a");
+    WriteFile(m_project / "chime.wav", "RIFF");
+    Build();
+    EXPECT_EQ(ReadFile(m_out / "setup.anim.gif"), "GIF89a");
+    EXPECT_FALSE(fs::exists(m_out / "setup.wav"));  // no sound asked for
+    WriteFile(m_project / "setup.inf", "[SPLASH]\na1=Yes\na2=gone.gif\n");
+    EXPECT_EQ(BuildError(), "setup.inf: splash picture not found: " + (m_project / "gone.gif").string());
+}
+
 TEST_F(CvpackBuild, OptionalPartsMayBeAbsent) {
     fs::remove_all(m_project / "languages");
     fs::remove_all(m_project / "working");

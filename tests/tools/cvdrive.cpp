@@ -24,6 +24,9 @@
 //   cvdrive treemenu LAYOUT NAME INDEX N   select root item INDEX (from 0) of a tree
 //                                          view and choose command N (from 1) of the
 //                                          pop-up menu that opens
+//   cvdrive list LAYOUT NAME               print "ITEM:<text>" for each entry of a
+//                                          combo box, then "SELECTED:<text>" ("" for none)
+//   cvdrive select LAYOUT NAME TEXT        select the combo box entry equal to TEXT
 //   cvdrive visible-pages                  print the layout of every visible page
 //   cvdrive dlgset TIMEOUT_MS TITLE ID TEXT  set the text of control ID of a
 //                                          dialog box titled TITLE
@@ -44,6 +47,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -289,6 +293,46 @@ int CmdTree(const std::string& layout, const std::string& name) {
 }
 
 // The menu's own loop reads the keys: Down N times, then Enter.
+// The combo box messages with texts are carried across processes by the
+// system; the wide forms are, whatever the control's own character set.
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return wide;
+}
+
+std::string ComboEntry(HWND combo, LRESULT index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR || length < 0 || length > 4096) return "";
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
+    char text[4 * 4096 + 4] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+int CmdList(const std::string& layout, const std::string& name) {
+    HWND combo = PageControl(layout, name);
+    if (!combo) return 1;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) std::printf("ITEM:%s\n", Escape(ComboEntry(combo, i)).c_str());
+    const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    std::printf("SELECTED:%s\n", selected == CB_ERR ? "" : Escape(ComboEntry(combo, selected)).c_str());
+    return 0;
+}
+
+int CmdSelect(const std::string& layout, const std::string& name, const std::string& text) {
+    HWND combo = PageControl(layout, name);
+    if (!combo) return 1;
+    const std::wstring wide = Wide(text);
+    const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index == CB_ERR) return 1;
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return 0;
+}
+
 int CmdTreeMenu(const std::string& layout, const std::string& name, int index, int command) {
     HWND tree = PageControl(layout, name);
     HTREEITEM item = tree ? RootItem(tree, index) : nullptr;
@@ -421,6 +465,8 @@ int main(int argc, char** argv) {
     if (c == "settext" && argc == 5) return CmdSetText(argv[2], argv[3], argv[4]);
     if (c == "key" && argc == 4) return CmdKey(argv[2], std::atoi(argv[3]));
     if (c == "close" && argc == 3) return CmdClose(argv[2]);
+    if (c == "list" && argc == 4) return CmdList(argv[2], argv[3]);
+    if (c == "select" && argc == 5) return CmdSelect(argv[2], argv[3], argv[4]);
     if (c == "visible-pages") return CmdVisiblePages();
     if (c == "dlgset" && argc == 6)
         return CmdDialogSet(Millis(argv[2]), argv[3], std::atoi(argv[4]), argv[5]);

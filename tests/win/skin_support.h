@@ -1,7 +1,7 @@
 // Shared pieces of the skinned-page tests: a page host that records what the
-// page reports, layout files written into a scratch folder, message pumping,
-// screen pixels of a shown page, and a watcher that reads and closes the
-// message boxes a page shows.
+// page reports, layout files written into a scratch folder, bitmap files,
+// message pumping, screen pixels of a shown page, and a watcher that reads and
+// closes the message boxes a page shows.
 #pragma once
 
 #include <windows.h>
@@ -114,6 +114,37 @@ inline std::string Entries(int number, const std::vector<std::pair<std::string, 
         out += std::to_string(number) + "," + std::to_string(i) + "=" + e[i].first + "|" +
                e[i].second + "|0\r\n";
     return out;
+}
+
+// A 24-bit BMP of `width` x `height`: the top `split` rows `top`, the rest `bottom`.
+inline std::string Bmp(int width, int height, int split, COLORREF top, COLORREF bottom) {
+    int stride = (width * 3 + 3) & ~3;
+    int imageSize = stride * height;
+    std::string data(54 + imageSize, '\0');
+    auto put32 = [&](size_t at, unsigned v) {
+        for (int i = 0; i < 4; ++i) data[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    data[0] = 'B';
+    data[1] = 'M';
+    put32(2, static_cast<unsigned>(data.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<unsigned>(width));
+    put32(22, static_cast<unsigned>(height));
+    data[26] = 1;
+    data[28] = 24;
+    put32(34, static_cast<unsigned>(imageSize));
+    for (int row = 0; row < height; ++row) {
+        int y = height - 1 - row;  // bottom-up rows
+        COLORREF c = y < split ? top : bottom;
+        for (int x = 0; x < width; ++x) {
+            size_t at = 54 + static_cast<size_t>(row) * stride + x * 3;
+            data[at] = static_cast<char>(GetBValue(c));
+            data[at + 1] = static_cast<char>(GetGValue(c));
+            data[at + 2] = static_cast<char>(GetRValue(c));
+        }
+    }
+    return data;
 }
 
 inline std::string ClassOf(HWND hwnd) {

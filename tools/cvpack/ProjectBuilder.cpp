@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <vector>
@@ -13,9 +14,13 @@
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
 #include "cabinet/CabinetNames.h"
+#include "control/SplashRules.h"
 #include "core/CodePage.h"
+#include "core/SettingsKeys.h"
+#include "core/SettingsRules.h"
 #include "core/FileList.h"
 #include "core/WorkingFolder.h"
+#include "skin/MemoryIniSource.h"
 
 namespace fs = std::filesystem;
 
@@ -28,6 +33,8 @@ struct Project {
     unsigned codePage = core::codepage::kWesternEuropean;
     std::vector<ProjectDataRecord> records;
     std::vector<CabinetEntry> cabinet;
+    // Files that ship beside setup.exe: source path and name there.
+    std::vector<std::pair<fs::path, std::string>> besideEngine;
     BuildSummary summary;
 };
 
@@ -139,6 +146,29 @@ void CheckStoredNames(const std::vector<CabinetEntry>& cabinet, unsigned codePag
     }
 }
 
+// The splash picture and sound the settings name ship beside setup.exe as
+// "setup" plus their extension, where the setup looks for them. A name is a
+// path in the project folder, like a payload file's.
+void GatherSplashFiles(Project& project) {
+    namespace k = core::keys::splash;
+    std::ifstream in(project.dir / "setup.inf", std::ios::binary);
+    const skin::MemoryIniSource ini(std::string(std::istreambuf_iterator<char>(in), {}));
+    const struct {
+        const char* flag;
+        const char* name;
+        const char* what;
+    } parts[] = {{k::kShowPicture, k::kPicture, "picture"}, {k::kPlaySound, k::kSound, "sound"}};
+    for (const auto& part : parts) {
+        if (ini.Read(k::kSection, part.flag, core::settings::kValueSize) != "Yes") continue;
+        const std::string name = ini.Read(k::kSection, part.name, core::settings::kValueSize);
+        const fs::path source = PayloadPath(project.dir, name, project.codePage);
+        if (name.empty() || !IsFile(source))
+            Fail("setup.inf: splash " + std::string(part.what) + " not found: " + source.string());
+        project.besideEngine.emplace_back(source,
+                                          control::splash::SplashFilePath("", name, project.codePage));
+    }
+}
+
 const char kUninstallerName[] = "cvexec.exe";
 
 // Every packed product carries its uninstaller in the cabinet's root, where
@@ -166,6 +196,7 @@ Project ReadProject(const std::string& projectDir, unsigned codePage, const std:
     project.records = ReadProjectDataList((project.dir / "data.inf").string(), codePage);
     GatherPayload(project);
     GatherWorkingFiles(project);
+    GatherSplashFiles(project);
     AddUninstaller(project, uninstallerPath);
     CheckStoredNames(project.cabinet, codePage);
     CheckCabinetEntries(project.cabinet);
@@ -226,6 +257,7 @@ void CopyLooks(const Project& project, const fs::path& out) {
         CopyFolder(project.dir / "languages", out / "languages");
     if (OptionalFile(project.dir / "language.lan"))
         CopyOneFile(project.dir / "language.lan", out / "language.lan");
+    for (const auto& file : project.besideEngine) CopyOneFile(file.first, out / file.second);
 }
 
 }  // namespace

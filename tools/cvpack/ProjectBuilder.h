@@ -4,6 +4,7 @@
 //   payload files of data.inf and the files of working/ -> file1.cab
 //   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
 //   theme/, languages/, language.lan -> copied; the engine -> setup.exe
+//   the splash picture and sound setup.inf names -> setup.<extension>
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,8 @@
-// cvview LAYOUT_FILE [PNG_FILE]
+// cvview [--language LANGUAGE_FILE] LAYOUT_FILE [PNG_FILE]
+//
+// With --language, the page shows the captions a language file (.lan) puts
+// on the standard layouts, as the setup does once a language is chosen; the
+// layout file itself is not changed.
 //
 // Shows one page layout the way setup.exe shows it: the same page window,
 // controls and resources, with an empty setup whose placeholders read as
@@ -28,6 +32,7 @@
 #include "PreviewHost.h"
 #include "WindowCapture.h"
 #include "skin/LayoutValues.h"
+#include "skin/LocalisedLayout.h"
 #include "skin/OlePicture.h"
 #include "skin/SkinnedPage.h"
 
@@ -106,16 +111,27 @@ int Render(skin::SkinnedPage& page, const std::string& pngPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string languagePath;
+    if (argc >= 3 && std::string(argv[1]) == "--language") {
+        languagePath = FullPath(argv[2]);
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 2 || argc > 3 || !argv[1][0]) {
         std::fprintf(stderr,
-                     "usage: cvview LAYOUT_FILE [PNG_FILE]\n"
+                     "usage: cvview [--language LANGUAGE_FILE] LAYOUT_FILE [PNG_FILE]\n"
                      "  shows the page of a layout file (.lcd) as the setup shows it;\n"
+                     "  with --language, in the captions of that language file (.lan);\n"
                      "  with PNG_FILE, writes the page's picture to that file and ends.\n");
         return 2;
     }
     const std::string layoutPath = FullPath(argv[1]);
     if (!skin::FileExists(layoutPath)) {
         std::fprintf(stderr, "cvview: layout file not found: %s\n", layoutPath.c_str());
+        return 1;
+    }
+    if (!languagePath.empty() && !skin::FileExists(languagePath)) {
+        std::fprintf(stderr, "cvview: language file not found: %s\n", languagePath.c_str());
         return 1;
     }
     const std::string pngPath = argc == 3 ? FullPath(argv[2]) : std::string();
@@ -136,6 +152,7 @@ int main(int argc, char** argv) {
     {
         std::unique_ptr<MessageBoxCloser> closer;
         if (!interactive) closer = std::make_unique<MessageBoxCloser>(GetCurrentThreadId());
+        page.SetLocalisedEntries(skin::LocalisedLayoutEntries(layoutPath, languagePath));
         page.Load(folder, name, kPreviewIndex, kPreviewCount);
         page.Show(SW_SHOWNORMAL);
         result = interactive ? RunInteractive() : Render(page, pngPath);
