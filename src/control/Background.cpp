@@ -15,10 +15,21 @@ constexpr int kTitleLeft = 24, kTitleTop = 14;
 constexpr int kFooterRightMargin = 100, kFooterBottomMargin = 50;
 constexpr int kPictureLeft = 10, kPictureTop = 10;
 
-// Posted to the frame with a window that is to be active again.
-UINT GiveBackMessage() {
-    static const UINT message = RegisterWindowMessageA("CorvaneBackgroundGiveBack");
-    return message;
+// What maximising does, without the activation ShowWindow adds: the window
+// covers the work area with its sizing borders beyond it, and is marked
+// maximised.
+void ShowMaximisedBehind(HWND frame) {
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const LONG style = GetWindowLongA(frame, GWL_STYLE);
+    RECT outer = work;
+    AdjustWindowRectEx(&outer, style & ~WS_BORDER, FALSE, GetWindowLongA(frame, GWL_EXSTYLE));
+    SetWindowLongA(frame, GWL_STYLE, style | WS_MAXIMIZE);
+    SetWindowPos(frame, HWND_BOTTOM, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // A window being shown keeps its place in the z-order: shown, it goes
+    // to the bottom.
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 COLORREF ToColorRef(const background::Rgb& c) { return RGB(c.red, c.green, c.blue); }
@@ -61,10 +72,13 @@ void Background::Open(HWND frame, const background::BackgroundSettings& settings
     SetMenu(frame, nullptr);
     SetWindowTextA(frame, core::kMessageCaption);
     if (!picturePath.empty()) picture_.LoadFileBytes(picturePath);
-    ShowWindow(frame, SW_SHOWMAXIMIZED);
-    // Shown maximised, it was also activated and so raised: it goes behind
-    // the pages (the wizard's pages come after it; a start page may be up).
-    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The background is never the active window: activated, the window
+    // system raises it over the pages, the splash and the billboards (even
+    // those it knows to lie above it). So it is shown maximised without
+    // being activated, and disabled, so that closing a page never hands it
+    // the activation (it takes no input anyway).
+    EnableWindow(frame, FALSE);
+    ShowMaximisedBehind(frame);
     InvalidateRect(frame, nullptr, TRUE);
     UpdateWindow(frame);
 }
@@ -81,36 +95,17 @@ bool Background::HandleMessage(HWND frame, UINT msg, WPARAM wParam, LPARAM lPara
         result = 0;
         return true;
     case WM_WINDOWPOSCHANGING: {
-        // Whatever moves it (maximising, activation, a click), the background
-        // stays behind every page. Bending each move keeps the window system
-        // from ever stacking it above one.
+        // Whatever moves it, the background stays behind every other window.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         pos->hwndInsertAfter = HWND_BOTTOM;
         pos->flags &= ~SWP_NOZORDER;
         result = 0;
         return true;
     }
-    case WM_ACTIVATE: {
-        // Activated (shown, clicked, chosen), it would lie over the page the
-        // user was on: that page gets the focus back, and with it the top.
-        HWND previous = reinterpret_cast<HWND>(lParam);
-        if (LOWORD(wParam) != WA_INACTIVE && previous && previous != frame && IsWindowVisible(previous))
-            PostMessageA(frame, GiveBackMessage(), reinterpret_cast<WPARAM>(previous), 0);
-        return false;  // the default handling (focus) goes on
-    }
-    case WM_MOUSEACTIVATE:
-        result = MA_NOACTIVATE;
-        return true;
     case WM_CLOSE:
         result = 0;  // the setup ends through its pages, not by closing its backdrop
         return true;
     default:
-        if (msg == GiveBackMessage()) {
-            HWND page = reinterpret_cast<HWND>(wParam);
-            if (IsWindow(page) && IsWindowVisible(page)) SetActiveWindow(page);
-            result = 0;
-            return true;
-        }
         return false;
     }
 }

@@ -109,6 +109,27 @@ click complete.lcd IDC_FINISH
 wait_setup
 check background-setup-exit-0 test "$SETUP_RC" -eq 0
 
+# ---- With a splash: the splash over the start page and the billboard stay ---
+# above the background, which is never raised over them.
+P=$S/splash; mkdir -p "$P/DiskImage2"
+picture "$P/DiskImage2/board.bmp" '#00FF00' 100 80
+project "$P" '[SPLASH]\r\na1=Yes\r\na2=intro.gif\r\na3=3\r\n[BACKGROUND]\r\n0=1\r\n3=x@0x00,0x00,0x80\r\n4=y@0x00,0x80,0x80\r\n[BILLBOARDSCV]\r\nTOTAL=1\r\nB0=board.bmp\r\nC0=60\r\nD0=770\r\nE0=60\r\n'
+convert -size 60x40 -delay 30 xc:red xc:blue -loop 0 "$P/setup.gif"
+cp "$CV_ROOT/examples/sample/theme/start.lcd" "$CV_ROOT/examples/sample/theme/emblem.bmp" "$P/theme/"
+start_setup "$P" "$S/splash.trace"
+wait_shown "$S/splash.trace" 0
+import -window root "$S/splash-start.png"
+THEME=$P/theme
+on_page complete.lcd 20000; sleep 0.5
+import -window root "$S/splash-page.png"
+red_or_blue() { pixel "$1" "$2" "$3" | grep -Eqx '#FF0000|#0000FF'; }
+check background-splash-above-it red_or_blue "$S/splash-start.png" 512 384
+check background-billboard-above-it-at-start is "$(pixel "$S/splash-start.png" 775 65)" '#00FF00'
+check background-billboard-above-it-after-splash is "$(pixel "$S/splash-page.png" 775 65)" '#00FF00'
+click complete.lcd IDC_FINISH
+wait_setup
+check background-with-splash-exit-0 test "$SETUP_RC" -eq 0
+
 # ---- Unattended: neither --------------------------------------------------
 P=$S/quiet
 mkdir -p "$P"; picture "$P/q.bmp" '#FF0000' 20 20

@@ -46,36 +46,39 @@ bool Above(HWND upper, HWND lower) {
     return false;
 }
 
-TEST(Background, MaximisedBehindThePagesAndNotClosedOnItsOwn) {
+TEST(Background, MaximisedBehindThePagesAndNeverActive) {
     control::Background background;
     g_background = &background;
+    HWND start = MakeWindow("CvTestStart", DefWindowProcA, WS_POPUP | WS_VISIBLE);
     HWND frame = MakeWindow("CvTestFrame", FrameProc, WS_OVERLAPPEDWINDOW);
-    ASSERT_TRUE(frame);
+    ASSERT_TRUE(start && frame);
+    SetActiveWindow(start);
     control::background::BackgroundSettings s;
     s.enabled = "1";
     s.topColor = "x@0x00,0x00,0xFF";
     background.Open(frame, s, "C:\\no\\such\\picture.bmp");
     Pump();
-    // The wizard's first page comes after the background.
-    HWND page = MakeWindow("CvTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE);
-    ASSERT_TRUE(page);
-    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_TRUE(IsZoomed(frame));
     char title[64] = "";
     GetWindowTextA(frame, title, sizeof title);
     EXPECT_STREQ(title, core::kMessageCaption);
     EXPECT_FALSE(background.PictureLoaded());
-    EXPECT_TRUE(Above(page, frame));
-    // Brought to the front, as a click would: it stays behind.
-    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Opened while a start page is up: that page stays active.
+    EXPECT_EQ(GetActiveWindow(), start);
+    // The next page comes and the start page goes: the activation never
+    // falls to the background, which stays behind.
+    HWND page = MakeWindow("CvTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE);
+    ASSERT_TRUE(page);
+    DestroyWindow(start);
     Pump();
+    EXPECT_NE(GetActiveWindow(), frame);
     EXPECT_TRUE(Above(page, frame));
-    SetActiveWindow(frame);
+    DestroyWindow(page);
     Pump();
-    EXPECT_TRUE(Above(page, frame));
+    EXPECT_NE(GetActiveWindow(), frame);
     SendMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(frame));
-    DestroyWindow(page);
     DestroyWindow(frame);
     g_background = nullptr;
 }
