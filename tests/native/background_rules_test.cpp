@@ -17,7 +17,6 @@ TEST(BackgroundRules, ColoursFromTheFourHexadecimalTexts) {
     // The name is ignored, even when missing; missing components are 0.
     EXPECT_EQ(ParseColor("0xFF,0x80,0xC0"), (Rgb{255, 128, 192}));
     EXPECT_EQ(ParseColor("Red@0xFF"), (Rgb{255, 0, 0}));
-    EXPECT_EQ(ParseColor(""), (Rgb{0, 0, 0}));
 }
 
 TEST(BackgroundRules, GradientRowsDivideLast) {

@@ -41,8 +41,6 @@ TEST(BillboardRules, CountAndTimesStayInBounds) {
     EXPECT_TRUE(billboard::ReadBillboards(Section({{"TOTAL", "-4"}}), 1252).empty());
     EXPECT_EQ(billboard::ReadBillboards(Section({{"TOTAL", "99999"}}), 1252).size(),
               static_cast<size_t>(billboard::kMaxBillboards));
-    // TOTAL is read with 100 bytes: a count written after 99 characters is not seen.
-    EXPECT_TRUE(billboard::ReadBillboards(Section({{"TOTAL", std::string(99, ' ') + "5"}}), 1252).empty());
     EXPECT_EQ(billboard::DisplayMilliseconds("-3"), 0u);
     EXPECT_EQ(billboard::DisplayMilliseconds("99999999999"), 0x7FFFFFFFu);
 }
