@@ -77,7 +77,7 @@ wait_setup
 check languages-ask-exit-0 test "$SETUP_RC" -eq 0
 check languages-ask-trace grep -qx "$(trace_name kLanguageApplied)=German" <(tr -d '\r' <"$S/ask.trace")
 check languages-removal-page-language-kept cmp -s "$S/ask/languages/German.lan" \
-  "$WINEPREFIX/drive_c/windows/Installer/$(sed -n 's/^a3=//p' "$S/ask-project/setup.inf" | tr -d '\r')/pages.lan"
+  "$WINEPREFIX/drive_c/windows/Installer/$(sed -n 's/^a3=//p' "$S/ask-project/setup.inf" | head -1 | tr -d '\r')/pages.lan"
 
 # The cancel confirmation and the cancelled complete page speak German too.
 start_packed "$S/ask" "$S/cancel.trace"

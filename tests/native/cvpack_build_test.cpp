@@ -246,6 +246,8 @@ protected:
         WriteFile(m_project / "theme" / "pics" / "logo.bmp", "BM");
         WriteFile(m_project / "languages" / "German.lan", "[LANG]\n");
         WriteFile(m_project / "language.lan", "[MSG]\n");
+        WriteFile(m_project / "SupportFiles" / "addon.exe", "MZ addon");
+        WriteFile(m_project / "mergemod.msi", "MSI");
         WriteFile(m_project / "working" / "license.txt", "license");
         WriteFile(m_project / "working" / "setup.ico", "icon");
     }
@@ -298,6 +300,8 @@ TEST_F(CvpackBuild, WritesTheShippingFolder) {
     EXPECT_EQ(ReadFile(m_out / "theme" / "pics" / "logo.bmp"), "BM");
     EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), "[LANG]\n");
     EXPECT_EQ(ReadFile(m_out / "language.lan"), "[MSG]\n");
+    EXPECT_EQ(ReadFile(m_out / "SupportFiles" / "addon.exe"), "MZ addon");
+    EXPECT_EQ(ReadFile(m_out / "mergemod.msi"), "MSI");
     EXPECT_EQ(ReadFile(m_out / "file1.cab").substr(0, 4), "MSCF");
     EXPECT_FALSE(fs::exists(m_out / "setup.exe"));
     EXPECT_FALSE(fs::exists(m_out / "data.inf.plain"));
@@ -358,7 +362,10 @@ TEST_F(CvpackBuild, OptionalPartsMayBeAbsent) {
     fs::remove_all(m_project / "languages");
     fs::remove_all(m_project / "working");
     fs::remove(m_project / "language.lan");
+    fs::remove_all(m_project / "SupportFiles");
+    fs::remove(m_project / "mergemod.msi");
     EXPECT_EQ(Build().workingFiles, 0u);
+    EXPECT_FALSE(fs::exists(m_out / "SupportFiles"));
     EXPECT_FALSE(fs::exists(m_out / "languages"));
     EXPECT_FALSE(fs::exists(m_out / "language.lan"));
 }

@@ -257,6 +257,12 @@ void CopyLooks(const Project& project, const fs::path& out) {
         CopyFolder(project.dir / "languages", out / "languages");
     if (OptionalFile(project.dir / "language.lan"))
         CopyOneFile(project.dir / "language.lan", out / "language.lan");
+    // What the setup runs after the installation: the add-on programs of
+    // SupportFiles/ and the merge-module package, taken from beside setup.exe.
+    if (OptionalFolder(project.dir / "SupportFiles"))
+        CopyFolder(project.dir / "SupportFiles", out / "SupportFiles");
+    if (OptionalFile(project.dir / "mergemod.msi"))
+        CopyOneFile(project.dir / "mergemod.msi", out / "mergemod.msi");
     for (const auto& file : project.besideEngine) CopyOneFile(file.first, out / file.second);
 }
 

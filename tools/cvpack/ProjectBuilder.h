@@ -3,7 +3,8 @@
 //   data.inf    -> data.nsx    (CR LF line ends, encrypted)
 //   payload files of data.inf and the files of working/ -> file1.cab
 //   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
-//   theme/, languages/, language.lan -> copied; the engine -> setup.exe
+//   theme/, languages/, language.lan, SupportFiles/, mergemod.msi -> copied;
+//   the engine -> setup.exe
 //   the splash picture and sound setup.inf names -> setup.<extension>
 #pragma once
 
