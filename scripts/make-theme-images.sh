@@ -108,6 +108,34 @@ convert -size 48x48 "xc:$WHITE" \
 # The sample application's icon (shortcuts, the .cvnote file type, the entry
 # in the list of programs): a note sheet with lines, 32x32 and 16x16.
 icon_dir=${2:-$root/examples/sample/working}
+
+# The sample's background picture and billboards lie in its working files:
+# the setup finds them in its working folder once the cabinet is extracted.
+save_working() { out=$icon_dir save "$1"; }
+
+# backdrop.bmp: the emblem drawn at the top left of the full-screen
+# background, 64 x 64, on the background's own top colours (navy, turning
+# toward teal) so that it sits on the gradient without a frame.
+convert -size 64x64 'gradient:#000080-#000C80' \
+  -stroke none -draw "$(box_emblem 32 34 18)" \
+  miff:- | save_working backdrop.bmp
+
+# billboard1.bmp: a note sheet with lines on the banner gradient, 240 x 150.
+convert -size 150x240 "gradient:$BANNER-$TEAL" -rotate -90 \
+  -fill "$WHITE" -stroke none -draw 'roundrectangle 76,18 164,132 8,8' \
+  -stroke "$TEAL" -strokewidth 4 \
+  -draw 'line 90,46 150,46' -draw 'line 90,66 150,66' -draw 'line 90,86 150,86' -draw 'line 90,106 130,106' \
+  -stroke none -fill "$ACCENT" -draw 'circle 196,34 196,44' -draw 'circle 44,116 44,124' \
+  miff:- | save_working billboard1.bmp
+
+# billboard2.bmp: a note sheet under a magnifying glass, 240 x 150.
+convert -size 150x240 "gradient:$DEEP-$BANNER" -rotate -90 \
+  -fill "$WHITE" -stroke none -draw 'roundrectangle 56,22 136,128 8,8' \
+  -stroke "$TEAL" -strokewidth 4 \
+  -draw 'line 70,50 122,50' -draw 'line 70,70 122,70' -draw 'line 70,90 106,90' \
+  -fill 'rgba(255,255,255,0.25)' -stroke "$ACCENT" -strokewidth 8 -draw 'circle 140,84 140,118' \
+  -stroke "$ACCENT" -strokewidth 12 -draw 'line 164,108 196,140' \
+  miff:- | save_working billboard2.bmp
 convert -size 128x128 xc:none -fill "$WHITE" -stroke "$BANNER" -strokewidth 6 \
   -draw 'roundrectangle 22,8 106,120 10,10' -stroke "$TEAL" -strokewidth 6 \
   -draw 'line 38,40 90,40' -draw 'line 38,62 90,62' -draw 'line 38,84 76,84' \
@@ -134,4 +162,4 @@ for lit in 0 1 2 3 4 5; do splash_frame $lit >"$frames/$lit.miff"; done
 convert -delay 30 "$frames"/[0-4].miff -delay 150 "$frames/5.miff" -loop 0 \
   -layers OptimizeFrame "GIF:$splash"
 
-ls -l "$out"/*.bmp "$splash"
+ls -l "$out"/*.bmp "$icon_dir"/*.bmp "$splash"

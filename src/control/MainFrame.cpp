@@ -68,6 +68,8 @@ LRESULT CALLBACK CMainFrame::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT answered = 0;
+    if (m_background.HandleMessage(m_hWnd, msg, wParam, lParam, answered)) return answered;
     switch (msg) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
@@ -256,7 +258,7 @@ void CMainFrame::ReadProductSettings() {
 
 void CMainFrame::DetermineOsName() {
     m_state.osName = MachineOsName();
-    core::trace::Value(core::tracenames::kOperatingSystem, m_state.osName);
+    core::trace::Value(core::tracenames::kOperatingSystem, OsNameWithVersion(MachineOsVersion()));
 }
 
 // Language selection: true when it showed the language page (the driver
@@ -349,6 +351,16 @@ void CMainFrame::StartTimer(Timer timer) {
 }
 
 void CMainFrame::CloseStartPage() { m_wizard->CloseCurrentPage(); }
+
+void CMainFrame::OpenBackground(const background::BackgroundSettings& settings,
+                                const std::string& picturePath) {
+    m_background.Open(m_hWnd, settings, picturePath);
+    core::trace::Value(core::tracenames::kBackground, m_background.PictureLoaded() ? picturePath : "none");
+}
+
+void CMainFrame::StartBillboards(std::vector<billboard::Billboard> billboards) {
+    m_billboards.Start(std::move(billboards), m_state.workingFolder, m_state.sourceFolder);
+}
 
 void CMainFrame::ShowFirstPage() { m_wizard->NextPage(); }
 

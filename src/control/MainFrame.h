@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "billboard/SlideShow.h"
+#include "control/Background.h"
 #include "core/Placeholders.h"
 #include "core/SetupState.h"
 #include "crypt/RijndaelFileCrypt.h"
@@ -45,6 +47,9 @@ public:
     void LanguageChosen(const std::string& name) override;
     void CloseStartPage() override;
     void StartTimer(Timer timer) override;
+    void OpenBackground(const background::BackgroundSettings& settings,
+                        const std::string& picturePath) override;
+    void StartBillboards(std::vector<billboard::Billboard> billboards) override;
 
     // The setup expansion of a project text, with the values known now.
     std::string Expand(const std::string& text) const;
@@ -85,6 +90,10 @@ private:
     std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
     std::unique_ptr<pages::Wizard> m_wizard;
+    Background m_background;
+    // Declared last: destroyed first, so the show's thread has ended before
+    // anything else of the frame goes.
+    billboard::SlideShow m_billboards;
 };
 
 }  // namespace control

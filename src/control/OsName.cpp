@@ -2,6 +2,10 @@
 
 namespace control {
 
+bool CountsAsNet(const OsVersionRecord& v) {
+    return v.platform == kPlatformNT && (v.major > 5 || (v.major == 5 && v.minor >= 2));
+}
+
 const char* OsNameFromVersion(const OsVersionRecord& v) {
     const uint32_t build = v.build & 0xFFFF;
     const char* name = "";
@@ -11,8 +15,14 @@ const char* OsNameFromVersion(const OsVersionRecord& v) {
     if (v.major == 4 && v.minor == 0) name = "NT4";
     if (v.major == 5 && v.minor == 0) name = "2000";
     if (v.platform == kPlatformNT && v.major == 5 && v.minor == 1) name = "XP";
-    if (v.platform == kPlatformNT && v.major == 5 && v.minor == 2) name = "NET";
+    if (CountsAsNet(v)) name = "NET";
     return name;
+}
+
+std::string OsNameWithVersion(const OsVersionRecord& v) {
+    const std::string name = OsNameFromVersion(v);
+    return (name.empty() ? std::string("unnamed") : name) + " (" + std::to_string(v.major) + "." +
+           std::to_string(v.minor) + "." + std::to_string(v.build & 0xFFFF) + ")";
 }
 
 }  // namespace control

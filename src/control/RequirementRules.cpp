@@ -24,7 +24,7 @@ bool OperatingSystemAllowed(int mask, const OsVersionRecord& v) {
     if ((mask & 8) && v.major == 4 && v.minor == 0) return true;
     if ((mask & 16) && v.major == 5 && v.minor == 0) return true;
     if ((mask & 32) && nt && v.major == 5 && v.minor == 1) return true;
-    if ((mask & 64) && nt && v.major == 5 && v.minor == 2) return true;
+    if ((mask & 64) && CountsAsNet(v)) return true;
     return false;
 }
 

@@ -48,7 +48,8 @@ struct ScreenSize {
 // Bit 1 << i for each "os<i>" that is exactly "Yes".
 int AllowedSystemMask(const std::array<std::string, 7>& osValues);
 // True when the mask is kAllSystems or at least one allowed system's test
-// matches the version record; a mask of 0 never matches.
+// matches the version record; a mask of 0 never matches. "os6" ("NET") also
+// allows every later NT system (CountsAsNet).
 bool OperatingSystemAllowed(int mask, const OsVersionRecord& version);
 
 // Required megabytes; nothing for exactly "Any". Every " MB" is removed

@@ -210,9 +210,38 @@ void StartupDriver::ReadMergeModules() {
 // True when a splash window was made: the first page then waits for it.
 bool StartupDriver::SplashStep() { return OpenSplash(state_, host_.Window()); }
 
-// Steps of subsystems not built yet: the background window and billboards.
-// Each leaves the start-up as it is.
-void StartupDriver::OpenBackgroundWindow() {}
-void StartupDriver::ReadBillboards() {}
+// The background behind the wizard, when the project has one; never in an
+// unattended run, which shows no window.
+void StartupDriver::OpenBackgroundWindow() {
+    namespace k = core::keys::background;
+    const std::string& ini = state_.settingsPath;
+    background::BackgroundSettings s;
+    s.enabled = core::settings::Read(ini, k::kSection, k::kEnabled);
+    if (!background::BackgroundWanted(s, state_.unattended)) {
+        core::trace::Value(core::tracenames::kBackground, "off");
+        return;
+    }
+    s.title = core::settings::Read(ini, k::kSection, k::kTitle);
+    s.footer = core::settings::Read(ini, k::kSection, k::kFooter);
+    s.topColor = core::settings::Read(ini, k::kSection, k::kTopColor);
+    s.bottomColor = core::settings::Read(ini, k::kSection, k::kBottomColor);
+    s.picture = core::settings::Read(ini, k::kSection, k::kPicture);
+    const std::string path = background::PicturePathTemplate(state_.workingFolderName, s.picture, GetACP());
+    host_.OpenBackground(s, path.empty() ? path : Expand(path));
+}
+
+// The billboards, shown one after another on their own thread while the
+// wizard goes on; an unattended run shows none.
+void StartupDriver::ReadBillboards() {
+    if (state_.unattended) return core::trace::Value(core::tracenames::kBillboards, "0");
+    const std::string& ini = state_.settingsPath;
+    auto billboards = billboard::ReadBillboards(
+        [&ini](const std::string& key, int size) {
+            return core::settings::Read(ini, core::keys::billboardscv::kSection, key.c_str(), size);
+        },
+        GetACP());
+    core::trace::Value(core::tracenames::kBillboards, std::to_string(billboards.size()));
+    if (!billboards.empty()) host_.StartBillboards(std::move(billboards));
+}
 
 }  // namespace control

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "billboard/BillboardRules.h"
+#include "control/BackgroundRules.h"
 #include "control/SystemChecks.h"
 #include "core/SetupState.h"
 #include "pages/Wizard.h"
@@ -31,6 +34,11 @@ public:
     virtual void StartTimer(Timer timer) = 0;
     virtual void ShowFirstPage() = 0;
     virtual void CloseStartPage() = 0;
+    // Shows the frame as the background behind the wizard.
+    virtual void OpenBackground(const background::BackgroundSettings& settings,
+                                const std::string& picturePath) = 0;
+    // Starts the billboard slide show on its own thread.
+    virtual void StartBillboards(std::vector<billboard::Billboard> billboards) = 0;
 };
 
 class StartupDriver {

@@ -15,7 +15,7 @@ constexpr char kFolderFromCommandLine[] = "installation folder from the command 
 constexpr char kExitCode[] = "exit code";                          // the setup's, as it ends
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
-constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name
+constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name and version, "NET (6.1.7601)"
 constexpr char kPageListStep[] = "step 16: page list";             // the checks passed
 constexpr char kDriverDone[] = "step 26: driver done";             // the wizard is up
 // Values read at start-up.
@@ -37,6 +37,11 @@ constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
 constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", "WxH, still" or "none"
 constexpr char kSplashSound[] = "splash sound";                    // value: the sound file, as it starts
 constexpr char kSplashClosed[] = "splash closed";                  // value: "timer N"
+// The background window and the billboards.
+constexpr char kBackground[] = "background";                       // value: the picture's path, or "none"; "off" when not shown
+constexpr char kBillboards[] = "billboards";                       // value: how many the slide show was started with
+constexpr char kBillboardShown[] = "billboard shown";              // value: index, a blank, the picture loaded or "kept"
+constexpr char kBillboardsEnded[] = "billboards ended";            // the last billboard's time is over
 // The wizard and the installation.
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";

@@ -60,9 +60,9 @@ os_name() {  # VERSION EXPECTED
   run_setup "$S/$name" "$S/$name.trace"
   check "checks-$name-name" test "$(trace_value "$S/$name.trace" kOperatingSystem)" = "$2"
 }
-os_name winxp XP
-os_name winxp64 NET
-os_name "" ""
+os_name winxp 'XP (5.1.2600)'
+os_name winxp64 'NET (5.2.3790)'
+os_name "" 'NET (6.1.7601)'   # later NT systems count as "NET"; the trace shows which one
 
 # Unattended: a refused machine shows nothing and exits with 2.
 make_project "$S/quiet-refused" "$APP[BUILDING]\r\n2=Yes\r\n$(system '3=4000x3000\r\n')"

@@ -53,8 +53,16 @@ TEST(OsName, NamesFromVersionRecords) {
     EXPECT_STREQ(control::OsNameFromVersion(V(5, 0, 2195, 2)), "2000");
     EXPECT_STREQ(control::OsNameFromVersion(V(5, 1, 2600, 2)), "XP");
     EXPECT_STREQ(control::OsNameFromVersion(V(5, 2, 3790, 2)), "NET");
-    EXPECT_STREQ(control::OsNameFromVersion(V(6, 1, 7601, 2)), "");
-    EXPECT_STREQ(control::OsNameFromVersion(V(10, 0, 19045, 2)), "");
+    // NT systems after 5.2 have no name of their own and count as the newest, "NET".
+    EXPECT_STREQ(control::OsNameFromVersion(V(6, 0, 6002, 2)), "NET");
+    EXPECT_STREQ(control::OsNameFromVersion(V(6, 1, 7601, 2)), "NET");
+    EXPECT_STREQ(control::OsNameFromVersion(V(10, 0, 19045, 2)), "NET");
+    EXPECT_STREQ(control::OsNameFromVersion(V(6, 1, 7601, 1)), "");
+    EXPECT_STREQ(control::OsNameFromVersion(V(3, 51, 1057, 2)), "");
+    // The trace shows the version the name stands for.
+    EXPECT_EQ(control::OsNameWithVersion(V(6, 1, 0x1DB11DB1, 2)), "NET (6.1.7601)");
+    EXPECT_EQ(control::OsNameWithVersion(V(5, 1, 2600, 2)), "XP (5.1.2600)");
+    EXPECT_EQ(control::OsNameWithVersion(V(3, 51, 1057, 2)), "unnamed (3.51.1057)");
 }
 
 TEST(OsName, BoundaryBuildsAndPlatforms) {

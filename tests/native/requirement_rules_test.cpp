@@ -65,7 +65,8 @@ TEST(RequirementRules, EachAllowedBitMatchesItsSystem) {
                       row.first == other.first)
                 << row.first << " on " << other.first;
         }
-        EXPECT_FALSE(control::requirements::OperatingSystemAllowed(row.first, kVista));
+        // Later NT systems count as "NET" ("os6", bit 64) and as nothing else.
+        EXPECT_EQ(control::requirements::OperatingSystemAllowed(row.first, kVista), row.first == 64);
     }
 }
 
@@ -190,12 +191,20 @@ TEST(RequirementRules, NoSystemSectionFailsTheOperatingSystemCheck) {
     EXPECT_EQ(control::requirements::FirstFailedRequirement(r, SampleMachine()), RequirementFailure::None);
 }
 
-TEST(RequirementRules, AllSystemsAllowedPassesNewerSystems) {
+TEST(RequirementRules, LaterNtSystemsPassWhereNetIsAllowed) {
     control::requirements::MachineFacts m = SampleMachine();
-    m.version = kVista;
-    EXPECT_EQ(control::requirements::FirstFailedRequirement(NoRequirements(), m), RequirementFailure::None);
     control::requirements::RequirementValues r = NoRequirements();
+    // The oldest systems dropped: "2000", "XP" and "NET" allowed.
+    r.os = {"", "", "", "", "Yes", "Yes", "Yes"};
+    for (const auto& v : {kVista, Version(6, 1, 7601, control::kPlatformNT), Version(10, 0, 19045, control::kPlatformNT)}) {
+        m.version = v;
+        EXPECT_EQ(control::requirements::FirstFailedRequirement(r, m), RequirementFailure::None) << v.major;
+    }
+    // Without "NET" a later system is refused; a later non-NT version is never "NET".
     r.os[6] = "No";
+    EXPECT_EQ(control::requirements::FirstFailedRequirement(r, m), RequirementFailure::OperatingSystem);
+    r.os = {"Yes", "", "", "", "", "", "Yes"};
+    m.version = Version(6, 1, 7601, 1);
     EXPECT_EQ(control::requirements::FirstFailedRequirement(r, m), RequirementFailure::OperatingSystem);
 }
 

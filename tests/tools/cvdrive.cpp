@@ -31,6 +31,12 @@
 //   cvdrive dlgset TIMEOUT_MS TITLE ID TEXT  set the text of control ID of a
 //                                          dialog box titled TITLE
 //   cvdrive dlgpress TIMEOUT_MS TITLE ID   press button ID of that dialog box
+//   cvdrive window TIMEOUT_MS CLASS        wait for a visible top-level window of
+//                                          that class; print "RECT:x,y,w,h" of the
+//                                          window and "CLIENT:x,y,w,h" of its client
+//                                          area, both in screen pixels
+//   cvdrive gone TIMEOUT_MS CLASS          succeed once no visible window of that
+//                                          class is left
 //
 // A page is found by the layout name the setup (or the uninstaller) gives its
 // window (the window property "CorvaneLayout", a global atom); named controls
@@ -406,6 +412,28 @@ int Usage() {
 
 DWORD Millis(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 10)); }
 
+int CmdWindow(DWORD timeoutMs, const std::string& windowClass) {
+    HWND hwnd = WaitForWindow(timeoutMs, [&windowClass](HWND w) { return ClassOf(w) == windowClass; });
+    if (!hwnd) return 1;
+    RECT r, c;
+    GetWindowRect(hwnd, &r);
+    GetClientRect(hwnd, &c);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    std::printf("RECT:%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::printf("CLIENT:%ld,%ld,%ld,%ld\n", origin.x, origin.y, c.right, c.bottom);
+    return 0;
+}
+
+int CmdGone(DWORD timeoutMs, const std::string& windowClass) {
+    const DWORD start = GetTickCount();
+    while (FindTopWindow([&windowClass](HWND w) { return ClassOf(w) == windowClass; })) {
+        if (GetTickCount() - start >= timeoutMs) return 1;
+        Sleep(50);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -442,6 +470,8 @@ int main(int argc, char** argv) {
     if (c == "visible-pages") return CmdVisiblePages();
     if (c == "dlgset" && argc == 6)
         return CmdDialogSet(Millis(argv[2]), argv[3], std::atoi(argv[4]), argv[5]);
+    if (c == "window" && argc == 4) return CmdWindow(Millis(argv[2]), argv[3]);
+    if (c == "gone" && argc == 4) return CmdGone(Millis(argv[2]), argv[3]);
     if (c == "dlgpress" && argc == 5) return CmdDialogPress(Millis(argv[2]), argv[3], std::atoi(argv[4]));
     return Usage();
 }
