@@ -8,13 +8,13 @@ namespace control {
 
 namespace {
 
-namespace uninstall = core::uninstallkey;
+namespace uninstallkey = core::uninstallkey;
 
 void RemoveEarlierVersion(const PreviousInstallActions& a) {
-    const std::string program = a.expand(std::string("<WindowsFolder>\\") + uninstall::kUninstallerName);
+    const std::string program = a.expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
     const std::string arguments =
-        a.expand(std::string(" ") + uninstall::kSilentRemoveOption + " <ProductCode>");
-    const std::string key = a.expand(uninstall::KeyPath("<ProductCode>"));
+        a.expand(std::string(" ") + uninstallkey::kSilentRemoveOption + " <ProductCode>");
+    const std::string key = a.expand(uninstallkey::KeyPath("<ProductCode>"));
     if (!core::registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
 }
 
@@ -29,7 +29,7 @@ std::string ReadNamedValue(const std::string& fullPath) {
 void TakeOverEarlierFolder(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
     const std::string folder =
         s.detectMethod == "Auto-Detect"
-            ? core::registry::ReadMachineText(uninstall::KeyPath(s.productCode), "LastInstallationPath")
+            ? core::registry::ReadMachineText(uninstallkey::KeyPath(s.productCode), "LastInstallationPath")
             : ReadNamedValue(s.registryPath);
     if (!folder.empty()) a.setInstallFolder(util::text::WithTrailingBackslash(folder));
 }

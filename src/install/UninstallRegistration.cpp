@@ -21,7 +21,7 @@ namespace {
 
 namespace appinfo = core::keys::appinfo;
 namespace liveupdate = core::keys::liveupdate;
-namespace uninstall = core::uninstallkey;
+namespace uninstallkey = core::uninstallkey;
 
 // The list of programs shows at most this many characters of the source.
 constexpr size_t kMaxInstallSource = 254;
@@ -53,7 +53,7 @@ std::string LocalDate() {
 class Registration {
 public:
     explicit Registration(InstallContext& context)
-        : ctx_(context), key_(uninstall::KeyPath(context.Setup().values.productCode)) {}
+        : ctx_(context), key_(uninstallkey::KeyPath(context.Setup().values.productCode)) {}
 
     void PlaceUninstaller();
     void PlaceLanguageFiles();
@@ -93,9 +93,9 @@ private:
 // The uninstaller travels in the payload; the registered command lines find
 // it in the Windows folder.
 void Registration::PlaceUninstaller() {
-    const std::string source = ProjectFile(ctx_, uninstall::kUninstallerName);
+    const std::string source = ProjectFile(ctx_, uninstallkey::kUninstallerName);
     if (!core::folders::IsFile(source)) return;
-    CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstall::kUninstallerName));
+    CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName));
 }
 
 // The uninstaller shows its messages and its page in the languages the setup used.
@@ -105,7 +105,7 @@ void Registration::PlaceLanguageFiles() {
         CopyReplacing(messages, ctx_.Expand(core::kUninstallFolder) + "language.lan");
     const std::string& pages = ctx_.Setup().pageLanguageFile;
     if (!pages.empty())
-        CopyReplacing(pages, ctx_.Expand(core::kUninstallFolder) + uninstall::kPageLanguageFile);
+        CopyReplacing(pages, ctx_.Expand(core::kUninstallFolder) + uninstallkey::kPageLanguageFile);
 }
 
 // Without a product code the key would be the list of programs itself.
@@ -176,10 +176,10 @@ void Registration::WriteDisplayValues() {
     WriteText("LastInstallationPath", installDir);
     WriteText("InstallLocation", installDir);
     const std::string& code = ctx_.Setup().values.productCode;
-    WriteText("ModifyPath", uninstall::UninstallerCommand(uninstall::kModifyOption, code));
-    WriteText("UninstallString", uninstall::UninstallerCommand(uninstall::kRemoveOption, code));
+    WriteText("ModifyPath", uninstallkey::UninstallerCommand(uninstallkey::kModifyOption, code));
+    WriteText("UninstallString", uninstallkey::UninstallerCommand(uninstallkey::kRemoveOption, code));
     WriteText("QuietUninstallString",
-              uninstall::UninstallerCommand(uninstall::kSilentRemoveOption, code));
+              uninstallkey::UninstallerCommand(uninstallkey::kSilentRemoveOption, code));
     WriteText("InstallSource", CurrentDirectory());
     WriteYesFlag("NoModify", appinfo::kNoModify);
     WriteYesFlag("NoRemove", appinfo::kNoRemove);
