@@ -36,6 +36,8 @@ constexpr char kSplashClosed[] = "splash closed";                  // value: "ti
 constexpr char kPage[] = "page";                                   // value: the layout shown
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
 constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
+constexpr char kRollback[] = "rollback";                            // a run that did not complete is undone: "N records"
+constexpr char kRollbackDone[] = "rollback done";                   // "complete" or "something left over"
 // The uninstaller.
 constexpr char kUninstallProductCode[] = "uninstall product code";  // the code as read from the command line
 constexpr char kUninstallOutcome[] = "uninstall";                   // why nothing was removed

@@ -26,6 +26,7 @@ constexpr KindKey kKeys[] = {
     {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
     {LogKind::RemoveAll, "REMOVEALL"}, {LogKind::EnvAppend, "ENVAPPEND"},
     {LogKind::RegOld, "REGOLD"},       {LogKind::KeepFile, "KEEPFILE"},
+    {LogKind::Backup, "BACKUP"},
 };
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
@@ -166,6 +167,23 @@ bool ParseOldValue(const std::string& value, OldValue& out) {
     out.type = type == "1" ? 1 : 2;
     out.path = value.substr(first + 1, second - first - 1);
     out.text = value.substr(second + 1);
+    return true;
+}
+
+std::string FormatMovedAside(const MovedAside& moved) {
+    if (moved.path.empty() || moved.backup.empty() || moved.path.find('|') != std::string::npos ||
+        moved.backup.find('|') != std::string::npos)
+        return std::string();
+    return moved.path + "|" + moved.backup;
+}
+
+bool ParseMovedAside(const std::string& value, MovedAside& out) {
+    const size_t bar = value.find('|');
+    if (bar == std::string::npos || bar == 0 || bar + 1 == value.size() ||
+        value.find('|', bar + 1) != std::string::npos)
+        return false;
+    out.path = value.substr(0, bar);
+    out.backup = value.substr(bar + 1);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "download/FileTransfer.h"
 #include "install/ConditionQuery.h"
 #include "install/DirectoryPath.h"
+#include "install/FileBackup.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
@@ -75,12 +76,15 @@ private:
     bool TryPlace(const std::string& source, const std::string& expandedCopy,
                   const std::string& destination);
     bool PlaceFile(const std::string& source, const std::string& destination);
+    bool MoveAsideExisting(const std::string& destination, core::MovedAside& moved);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
     bool DownloadWebItem(const WebItem& item, const std::string& destination);
 
     InstallContext& ctx_;
     install::fileops::InheritedPermissions permissions_;
+    std::string uninstallFolder_, uninstallVolume_;  // found with the first file replaced
+    unsigned backups_ = 0;                           // files moved aside so far
 };
 
 // Whether a web item's condition lets it be downloaded: the project's
@@ -125,13 +129,6 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     return ActionResult::Continue;
 }
 
-// Clears a read-only destination's attributes; false when it was not read-only.
-bool ResetReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
-}
-
 // Copies one payload file, through its expanded copy when `expandedCopy`
 // names one, asking the user what to do when it fails.
 bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
@@ -152,31 +149,66 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
             ctx_.Abandon();
             return false;
         }
-        if (choice == ErrorChoice::Ignore) return true;
+        if (choice == ErrorChoice::Ignore) {
+            // Whatever lies there (the file that was there before) is not
+            // this run's either: the removal and a rollback leave it.
+            ctx_.Log(core::LogKind::KeepFile, destination);
+            return true;
+        }
     }
 }
 
 // One try at placing a file. The expanded copy is made again at each try: a
 // retry after a failed read or write starts over, and a placed copy has been
-// moved away. A read-only destination refuses to be replaced: its attributes
-// are reset and the file placed again. Trying first saves a look at the
+// moved away. A file already at the destination (read-only or not) is moved
+// aside into the backup folder, logged as BACKUP, so that a rollback can put
+// it back; it comes back at once when the new file cannot be placed, so that
+// Ignore leaves it. Trying first without replacing saves a look at the
 // destination for the usual new file.
 bool FilePlacer::TryPlace(const std::string& source, const std::string& expandedCopy,
                           const std::string& destination) {
     if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) return false;
     const std::string& from = expandedCopy.empty() ? source : expandedCopy;
     if (PlaceFile(from, destination)) return true;
-    return ResetReadOnly(destination) && PlaceFile(from, destination);
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+    core::MovedAside moved;
+    if (!MoveAsideExisting(destination, moved)) return false;
+    if (PlaceFile(from, destination)) return true;
+    const DWORD placeError = GetLastError();
+    install::fileops::PutBack(moved);
+    SetLastError(placeError);
+    return false;
+}
+
+// Moves the file at the destination into the backup folder of its volume,
+// under a name no file there has, logging the move before it is made: a run
+// killed in between names a backup that is not there, which a rollback passes.
+bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAside& moved) {
+    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (uninstallFolder_.empty()) {
+        uninstallFolder_ = ctx_.Expand(core::kUninstallFolder);
+        uninstallVolume_ = install::fileops::VolumeOf(uninstallFolder_);
+    }
+    const std::string folder = BackupFolder(install::fileops::VolumeOf(destination), uninstallVolume_,
+                                            uninstallFolder_, ctx_.Setup().values.productCode);
+    if (folder.empty()) return false;
+    moved.path = destination;
+    do moved.backup = folder + BackupName(++backups_, destination);
+    while (core::folders::Exists(moved.backup));
+    ctx_.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
+    return install::fileops::MoveAside(moved);
 }
 
 // Files extracted into the working folder are moved into place: the folder is
 // deleted at the end of the run anyway, and a move costs a rename where a copy
 // costs writing the file again and deleting it later. A moved file takes the
 // permissions of its new folder, as a copy gets them. Files of a disk image
-// are copied.
+// are copied. Neither replaces a file in place (see TryPlace).
 bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
-    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return install::fileops::MoveReplacing(source, destination, permissions_);
+    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
+    return install::fileops::MoveReplacing(source, destination, permissions_, false);
 }
 
 // Writes the source with its placeholders expanded to `target`. False when

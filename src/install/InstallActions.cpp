@@ -9,6 +9,7 @@
 #include "install/FilePhase.h"
 #include "install/IniFiles.h"
 #include "install/RegistryValues.h"
+#include "install/ReplacedFiles.h"
 #include "install/Services.h"
 #include "install/Shortcuts.h"
 #include "install/TemporaryFiles.h"
@@ -21,8 +22,10 @@ namespace {
 
 using core::MessageId;
 
-// Order matters: the file list is loaded before anything is placed, and the
-// working folder goes last, once nothing reads payload files any more.
+// Order matters: the file list is loaded before anything is placed, the
+// files the run replaced are deleted only once nothing can end the run any
+// more (a rollback puts them back until then), and the working folder goes
+// last, once nothing reads payload files any more.
 const InstallAction kActions[] = {
     {"LoadFileData", MessageId::StatusLoadingData, true, &LoadFileData, "RemoveFolders"},
     {"RegisterUninstallTimeProgram", std::nullopt, true, &RegisterUninstallTimeProgram, "RunUninstallTimeProgram"},
@@ -34,6 +37,7 @@ const InstallAction kActions[] = {
     {"WriteEnvironment", std::nullopt, false, &WriteEnvironment, "RestoreEnvironment"},
     {"InstallServices", std::nullopt, true, &InstallServices, "RemoveServices"},
     {"RegisterUninstall", MessageId::StatusFinishing, false, &RegisterUninstall, "UnregisterUninstall"},
+    {"DeleteBackups", std::nullopt, false, &DeleteBackups, nullptr},
     {"RemoveTemporaryFiles", std::nullopt, false, &RemoveTemporaryFiles, nullptr},
 };
 

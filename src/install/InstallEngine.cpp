@@ -4,10 +4,13 @@
 
 #include "core/Messages.h"
 #include "core/MessageWait.h"
+#include "core/Registry.h"
 #include "core/SetupState.h"
 #include "core/Trace.h"
+#include "core/UninstallKey.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
+#include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
 
 namespace install {
@@ -26,6 +29,11 @@ std::string InstallEngine::Expand(const std::string& text) const {
 
 std::string InstallEngine::PayloadFilePath(size_t index, const std::string& fileName) const {
     return core::ProjectFilePath(setup_.diskImage, payloadFolder_, core::filelist::StoredName(index, fileName));
+}
+
+void InstallEngine::Log(core::LogKind kind, const std::string& value) {
+    log_.Append(kind, value);
+    logged_.push_back(core::MakeLogRecord(kind, value));
 }
 
 void InstallEngine::SetStatus(const std::string& text) {
@@ -69,7 +77,11 @@ void InstallEngine::ShowMessage(const std::string& text) {
 }
 
 RunOutcome InstallEngine::Run() {
+    registeredBefore_ = core::registry::KeyExists(
+        HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(setup_.values.productCode));
     log_.Start(Expand(core::kUninstallLogPath));
+    logged_.clear();
+    rolledBack_ = false;
     outcome_ = RunOutcome::Failed;
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
@@ -80,7 +92,7 @@ RunOutcome InstallEngine::Run() {
         core::trace::Failure("CreateThread (installation)", GetLastError());
     }
     log_.Close();
-    SetProgressPosition(static_cast<int>(records_.size()));
+    if (!rolledBack_) SetProgressPosition(static_cast<int>(records_.size()));
     if (outcome_ != RunOutcome::Completed) core::GlobalFlags().cancelled = true;
     return outcome_;
 }
@@ -99,9 +111,27 @@ void InstallEngine::RunActions() {
         outcome_ = RunOutcome::Failed;
         return;
     }
-    if (RunInstallActions(*this) == ActionResult::Continue) outcome_ = RunOutcome::Completed;
-    else outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
+    if (RunInstallActions(*this) == ActionResult::Continue) {
+        outcome_ = RunOutcome::Completed;
+    } else {
+        outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
+        RollBack();
+    }
     CoUninitialize();
+}
+
+// The records come back from the log file, as a removal reads them; the ones
+// kept in memory stand in when the file cannot be read. The log is closed
+// first: the last undo step deletes it with the uninstall folder.
+void InstallEngine::RollBack() {
+    rolledBack_ = true;
+    log_.Close();
+    std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log_.Path());
+    if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
+    Rollback rollback(RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder),
+                                    setup_.windowsFolder, registeredBefore_),
+                      records ? std::move(*records) : logged_, progress_);
+    rollback.Run();
 }
 
 }  // namespace install

@@ -58,13 +58,14 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     }
 }
 
+// Never in a rollback: the folder may hold what was there before the run.
 bool RemoveAllRequested(UndoContext& context) {
     bool requested = false;
     for (const core::LogRecord* record : NewestFirst(context, LogKind::RemoveAll)) {
         requested = requested || record->value == "Yes";
         context.Advance();
     }
-    return requested;
+    return requested && !context.Setup().rollback;
 }
 
 // The installation folder with everything in it, under the remove-all rule.

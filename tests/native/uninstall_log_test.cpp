@@ -236,6 +236,18 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_EQ(core::FormatOldValue({4, "HKEY_CLASSES_ROOT\\t\\", "x"}), "");  // not a text
     EXPECT_FALSE(core::ParseOldValue("3|HKEY_CLASSES_ROOT\\t\\|x", readOld));
     EXPECT_FALSE(core::ParseOldValue("1||x", readOld));
+
+    const std::string moved = core::FormatMovedAside({"C:\\App\\a.dll", "C:\\Backup\\1_a.dll"});
+    EXPECT_EQ(moved, "C:\\App\\a.dll|C:\\Backup\\1_a.dll");
+    core::MovedAside readMoved;
+    ASSERT_TRUE(core::ParseMovedAside(moved, readMoved));
+    EXPECT_EQ(readMoved.path, "C:\\App\\a.dll");
+    EXPECT_EQ(readMoved.backup, "C:\\Backup\\1_a.dll");
+    EXPECT_EQ(core::FormatMovedAside({"C:\\a", ""}), "");
+    EXPECT_EQ(core::FormatMovedAside({"C:\\a|b", "C:\\c"}), "");
+    EXPECT_FALSE(core::ParseMovedAside("C:\\a|", readMoved));
+    EXPECT_FALSE(core::ParseMovedAside("C:\\a|b|c", readMoved));
+    EXPECT_EQ(core::KindOfKey("BACKUP"), core::LogKind::Backup);
 }
 
 }  // namespace
