@@ -9,7 +9,6 @@
 #include "install/FilePhase.h"
 #include "install/IniFiles.h"
 #include "install/RegistryValues.h"
-#include "install/ReplacedFiles.h"
 #include "install/Services.h"
 #include "install/Shortcuts.h"
 #include "install/TemporaryFiles.h"
@@ -22,10 +21,10 @@ namespace {
 
 using core::MessageId;
 
-// Order matters: the file list is loaded before anything is placed, the
-// files the run replaced are deleted only once nothing can end the run any
-// more (a rollback puts them back until then), and the working folder goes
-// last, once nothing reads payload files any more.
+// Order matters: the file list is loaded before anything is placed, and the
+// working folder goes last, once nothing reads payload files any more. The
+// files the run replaced are deleted by the engine once every row ran and
+// none marked the run abandoned (a rollback puts them back until then).
 const InstallAction kActions[] = {
     {"LoadFileData", MessageId::StatusLoadingData, true, &LoadFileData, "RemoveFolders"},
     {"RegisterUninstallTimeProgram", std::nullopt, true, &RegisterUninstallTimeProgram, "RunUninstallTimeProgram"},
@@ -37,7 +36,6 @@ const InstallAction kActions[] = {
     {"WriteEnvironment", std::nullopt, false, &WriteEnvironment, "RestoreEnvironment"},
     {"InstallServices", std::nullopt, true, &InstallServices, "RemoveServices"},
     {"RegisterUninstall", MessageId::StatusFinishing, false, &RegisterUninstall, "UnregisterUninstall"},
-    {"DeleteBackups", std::nullopt, false, &DeleteBackups, nullptr},
     {"RemoveTemporaryFiles", std::nullopt, false, &RemoveTemporaryFiles, nullptr},
 };
 

@@ -10,6 +10,7 @@
 #include "core/UninstallKey.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
+#include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
 
@@ -111,8 +112,12 @@ void InstallEngine::RunActions() {
         outcome_ = RunOutcome::Failed;
         return;
     }
-    if (RunInstallActions(*this) == ActionResult::Continue) {
+    // A run marked abandoned (a service given up) ran to its end, and is
+    // undone as any other that did not complete.
+    const bool ranToEnd = RunInstallActions(*this) == ActionResult::Continue;
+    if (ranToEnd && !core::GlobalFlags().cancelled) {
         outcome_ = RunOutcome::Completed;
+        DeleteBackups(*this);
     } else {
         outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
         RollBack();

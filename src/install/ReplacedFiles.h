@@ -7,9 +7,10 @@
 
 namespace install {
 
-// Install action, after everything that can still end the run: deletes the
-// backup of every file this run replaced, and the backup folders once empty.
-// A backup that cannot be deleted stays (traced); the run goes on.
+// Run by the engine once every install action ran and the run was not
+// marked abandoned (nothing can roll it back any more): deletes the backup of
+// every file this run replaced, and the backup folders once empty. A backup
+// that cannot be deleted stays (traced).
 ActionResult DeleteBackups(InstallContext& context);
 
 // Undo step, after RemoveFiles: puts every backup back at its path, the
