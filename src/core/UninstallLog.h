@@ -36,6 +36,7 @@ enum class LogKind {
     RegOld,     // "REGOLD": a value this run overwrote, to put back: see OldValue
     KeepFile,   // "KEEPFILE": a file logged before its copy, which failed and ended the run: left alone
     Backup,     // "BACKUP": a file the run replaced, moved aside to be put back: see MovedAside
+    RegPrev,    // "REGPREV": a registry value of any type the run overwrote: see PreviousValue
     Unknown,    // a key none of the above: kept with its raw key text, never dropped
 };
 
@@ -111,6 +112,19 @@ struct MovedAside {
 // "" when the record cannot be written (an empty path or a "|" in one).
 std::string FormatMovedAside(const MovedAside& moved);
 bool ParseMovedAside(const std::string& value, MovedAside& out);
+
+// The value of a REGPREV record: a registry value the project's registry
+// entries overwrote, as it was before (any type, its bytes as stored).
+// Written "TYPE|PATH|HEX": the type decimal, the path as in REGVAL without
+// "|", the bytes as pairs of upper-case hex digits.
+struct PreviousValue {
+    unsigned long type = 0;
+    std::string path;
+    std::string bytes;
+};
+// "" when the value cannot be written (an empty path or a "|" in it).
+std::string FormatPreviousValue(const PreviousValue& value);
+bool ParsePreviousValue(const std::string& value, PreviousValue& out);
 
 // Where a product's log lies, before placeholder expansion: its uninstall
 // folder, which the file action creates, and the log file in it.

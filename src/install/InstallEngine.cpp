@@ -80,7 +80,13 @@ void InstallEngine::ShowMessage(const std::string& text) {
 RunOutcome InstallEngine::Run() {
     registeredBefore_ = core::registry::KeyExists(
         HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(setup_.values.productCode));
-    log_.Start(Expand(core::kUninstallLogPath));
+    const std::string logPath = Expand(core::kUninstallLogPath);
+    // The log of the installation registered before stays aside until this
+    // run completed: a rollback puts it back with the registration.
+    previousLog_ = logPath + ".previous";
+    if (!registeredBefore_ || !MoveFileExA(logPath.c_str(), previousLog_.c_str(), MOVEFILE_REPLACE_EXISTING))
+        previousLog_.clear();
+    log_.Start(logPath);
     logged_.clear();
     rolledBack_ = false;
     outcome_ = RunOutcome::Failed;
@@ -118,6 +124,7 @@ void InstallEngine::RunActions() {
     if (ranToEnd && !core::GlobalFlags().cancelled) {
         outcome_ = RunOutcome::Completed;
         DeleteBackups(*this);
+        if (!previousLog_.empty()) DeleteFileA(previousLog_.c_str());
     } else {
         outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
         RollBack();
@@ -137,6 +144,8 @@ void InstallEngine::RollBack() {
                                     setup_.windowsFolder, registeredBefore_),
                       records ? std::move(*records) : logged_, progress_);
     rollback.Run();
+    if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
+        core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
 }
 
 }  // namespace install

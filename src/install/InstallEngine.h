@@ -66,7 +66,8 @@ private:
     core::UninstallLogWriter log_;
     std::vector<core::LogRecord> logged_;
     bool registeredBefore_ = false;
-    bool rolledBack_ = false;        // the bar then counts the rollback's records  // the product was in the list of programs before the run
+    bool rolledBack_ = false;
+    std::string previousLog_;        // the registered installation's log, kept aside during the run, or ""        // the bar then counts the rollback's records  // the product was in the list of programs before the run
     std::vector<core::filelist::FileRecord> records_;
 };
 

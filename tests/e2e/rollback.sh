@@ -50,7 +50,7 @@ project quiet "$UNATTENDED" 'TOTAL=0\r\n'
 # a service of the name the service project asks for (so creating it fails).
 prepare() {  # [BLOCKED]: with the folder in blocked.txt's way
   rm -rf "$WINEPREFIX/drive_c/CorvaneRollback" "$UNINSTALL"
-  mkdir -p "$DEST/lib"
+  mkdir -p "$DEST/lib" "$WINEPREFIX/drive_c/windows/Installer"  # as on every Windows
   cp "$CV_WIN/tests/versioned_1_9.dll" "$DEST/lib/newer.dll"
   printf 'old read-only' >"$DEST/replace.txt"; printf 'old plain' >"$DEST/over.txt"
   touch -d '2001-02-03 04:05:06' "$DEST/lib/newer.dll" "$DEST/replace.txt" "$DEST/over.txt"
@@ -60,6 +60,8 @@ prepare() {  # [BLOCKED]: with the folder in blocked.txt's way
   reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
   timeout 20 "$WINE" sc create $TAKEN binPath= 'C:\occupied.exe' >/dev/null 2>&1
 }
+# Registry export sections, without those Wine keeps for itself under HKCU\Software\Wine.
+without_wine_keys() { awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Wine") == 1 } !skip'; }
 # snapshot FILE: the machine as far as a run may change it. Folders by name
 # only (their times follow what was made and removed in them); the temporary
 # folders and the shared uninstaller aside.
@@ -72,7 +74,7 @@ snapshot() {
     for key in 'HKCU\Software' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
                'HKLM\System\CurrentControlSet\Services'; do
       "$WINE" reg export "$key" "$(win_path "$S/export.reg")" /y >/dev/null 2>&1
-      iconv -f UTF-16LE -t UTF-8 "$S/export.reg" 2>/dev/null | tr -d '\r'
+      iconv -f UTF-16LE -t UTF-8 "$S/export.reg" 2>/dev/null | tr -d '\r' | without_wine_keys
     done
   } >"$1"
 }

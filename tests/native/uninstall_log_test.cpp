@@ -248,6 +248,23 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_FALSE(core::ParseMovedAside("C:\\a|", readMoved));
     EXPECT_FALSE(core::ParseMovedAside("C:\\a|b|c", readMoved));
     EXPECT_EQ(core::KindOfKey("BACKUP"), core::LogKind::Backup);
+
+    // Any type, any bytes (zeros, "|", line ends) as hex.
+    const std::string bytes("\x00|\r\n\xff", 5);
+    const std::string previous = core::FormatPreviousValue({3, "HKEY_CURRENT_USER\\Software\\A\\Blob", bytes});
+    EXPECT_EQ(previous, "3|HKEY_CURRENT_USER\\Software\\A\\Blob|007C0D0AFF");
+    core::PreviousValue readPrevious;
+    ASSERT_TRUE(core::ParsePreviousValue(previous, readPrevious));
+    EXPECT_EQ(readPrevious.type, 3u);
+    EXPECT_EQ(readPrevious.path, "HKEY_CURRENT_USER\\Software\\A\\Blob");
+    EXPECT_EQ(readPrevious.bytes, bytes);
+    EXPECT_TRUE(core::ParsePreviousValue("4|HKEY_CURRENT_USER\\A\\n|", readPrevious));
+    EXPECT_TRUE(readPrevious.bytes.empty());
+    EXPECT_EQ(core::FormatPreviousValue({1, "HKEY_CURRENT_USER\\a|b", "x"}), "");
+    EXPECT_FALSE(core::ParsePreviousValue("1|HKEY_CURRENT_USER\\A\\n|0", readPrevious));   // half a byte
+    EXPECT_FALSE(core::ParsePreviousValue("1|HKEY_CURRENT_USER\\A\\n|GG", readPrevious));  // not hex
+    EXPECT_FALSE(core::ParsePreviousValue("x|HKEY_CURRENT_USER\\A\\n|00", readPrevious));
+    EXPECT_FALSE(core::ParsePreviousValue("1||00", readPrevious));
 }
 
 }  // namespace
