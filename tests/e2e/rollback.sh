@@ -32,7 +32,8 @@ project() {
     printf '[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n'
     printf '[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n%b' "$2"
     printf '[REGISTRYKEYS]\r\nTOTAL=1\r\n0=HKEY_CURRENT_USER\\Software\\CorvaneRollback\\<ProductName>\\\r\n'
-    printf '[REGISTRY]\r\nTOTAL=1\r\n'
+    printf '[REGISTRY]\r\nTOTAL=2\r\n'
+    printf 'A1=HKEY_CURRENT_USER\\Software\\CorvaneRollbackOld\\\r\nB1=Setting\r\nC1=new\r\nD1=String\r\n'
     printf 'A0=HKEY_CURRENT_USER\\Software\\CorvaneRollback\\Rollback Product\\\r\nB0=Name\r\nC0=<ProductName>\r\nD0=String\r\n'
     printf '[NTSERVICE]\r\n%b' "$3"
   } >"$p/setup.inf"
@@ -47,7 +48,8 @@ project quiet "$UNATTENDED" 'TOTAL=0\r\n'
 # What the machine holds before every run: an older library, a read-only
 # file and a plain file the run replaces, each with a time of its own, a
 # folder where "blocked.txt" goes (so its copy fails while it is there), and
-# a service of the name the service project asks for (so creating it fails).
+# a service of the name the service project asks for (so creating it fails),
+# and a registry value the run overwrites with one of another type.
 prepare() {  # [BLOCKED]: with the folder in blocked.txt's way
   rm -rf "$WINEPREFIX/drive_c/CorvaneRollback" "$UNINSTALL"
   mkdir -p "$DEST/lib" "$WINEPREFIX/drive_c/windows/Installer"  # as on every Windows
@@ -57,6 +59,7 @@ prepare() {  # [BLOCKED]: with the folder in blocked.txt's way
   "$WINE" cmd /c attrib +r +h "$(win_path "$DEST/replace.txt")" >/dev/null 2>&1
   [ -n "${1:-}" ] && mkdir -p "$DEST/blocked.txt"
   reg_delete 'HKCU\Software\CorvaneRollback'
+  reg_add 'HKCU\Software\CorvaneRollbackOld' /v Setting /t REG_DWORD /d 5  # overwritten by the run
   reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
   timeout 20 "$WINE" sc create $TAKEN binPath= 'C:\occupied.exe' >/dev/null 2>&1
 }
@@ -140,10 +143,11 @@ wait_setup
 check rollback-completed-exit-0 test "$SETUP_RC" -eq 0
 check rollback-completed-not-undone eval '! grep -q "^$(trace_name kRollback)=" "$S/done.trace"'
 check rollback-completed-replaced same_file "$S/quiet/payload/replace.txt" "$DEST/replace.txt"
+check rollback-completed-value-overwritten eval '"$WINE" reg query "HKCU\\Software\\CorvaneRollbackOld" /v Setting 2>/dev/null | grep -q "REG_SZ *new"'
 check rollback-completed-no-backup-folder not_exists "$UNINSTALL/Backup"
 check rollback-completed-log-names-the-move grep -qF "BACKUP=$W\\over.txt|" "$UNINSTALL/uninstall.log"
 
 timeout 20 "$WINE" sc delete $TAKEN >/dev/null 2>&1
-reg_delete 'HKCU\Software\CorvaneRollback'
+reg_delete 'HKCU\Software\CorvaneRollback'; reg_delete 'HKCU\Software\CorvaneRollbackOld'
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
 rm -rf "$WINEPREFIX/drive_c/CorvaneRollback" "$UNINSTALL"
