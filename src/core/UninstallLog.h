@@ -34,7 +34,7 @@ enum class LogKind {
     RemoveAll,  // "REMOVEALL": "Yes", written when the project's remove-all choice is "No"
     EnvAppend,  // "ENVAPPEND": an item appended to a variable: path and text, see AppendedItem
     RegOld,     // "REGOLD": a value this run overwrote, to put back: see OldValue
-    KeepFile,   // "KEEPFILE": a file logged before its copy, which failed and ended the run: left alone
+    KeepFile,   // "KEEPFILE": a file logged before its copy, which failed: left alone unless a later FILE names it again
     Backup,     // "BACKUP": a file the run replaced, moved aside to be put back: see MovedAside
     RegPrev,    // "REGPREV": a registry value of any type the run overwrote: see PreviousValue
     Unknown,    // a key none of the above: kept with its raw key text, never dropped

@@ -136,25 +136,27 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
     if (IsVersionedLibrary(source) && core::folders::Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
+    // From the first failure on, the path is marked as not the run's until
+    // a try succeeds: a run killed while the question waits leaves what lies
+    // there to the rollback that follows, and a placed file is named again.
+    bool markedKept = false;
     for (;;) {
-        if (TryPlace(source, expandedCopy, destination)) return true;
+        if (TryPlace(source, expandedCopy, destination)) {
+            if (markedKept) ctx_.Log(core::LogKind::File, destination);
+            return true;
+        }
+        if (!markedKept) ctx_.Log(core::LogKind::KeepFile, destination);
+        markedKept = true;
 
         const core::MessageId text = critical ? core::MessageId::CopyCriticalFailed : core::MessageId::CopyFailed;
         const ErrorChoice choice =
             ctx_.Ask({core::FormatText(core::EnglishText(text), {destination}), critical});
         if (critical || choice == ErrorChoice::Cancel) {
-            // The file was logged before this copy; what lies there is not
-            // this run's, and a removal must leave it.
-            ctx_.Log(core::LogKind::KeepFile, destination);
             ctx_.Abandon();
             return false;
         }
-        if (choice == ErrorChoice::Ignore) {
-            // Whatever lies there (the file that was there before) is not
-            // this run's either: the removal and a rollback leave it.
-            ctx_.Log(core::LogKind::KeepFile, destination);
-            return true;
-        }
+        // Ignore: whatever lies there (the file that was there before) stays.
+        if (choice == ErrorChoice::Ignore) return true;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/UninstallKey.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
+#include "install/InterruptedRun.h"
 #include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
@@ -83,9 +84,11 @@ RunOutcome InstallEngine::Run() {
     const std::string logPath = Expand(core::kUninstallLogPath);
     // The log of the installation registered before stays aside until this
     // run completed: a rollback puts it back with the registration.
-    previousLog_ = logPath + ".previous";
+    previousLog_ = PreviousLogPath(logPath);
     if (!registeredBefore_ || !MoveFileExA(logPath.c_str(), previousLog_.c_str(), MOVEFILE_REPLACE_EXISTING))
         previousLog_.clear();
+    // A run killed from here on is rolled back by the next start (InterruptedRun.h).
+    MarkRunPending(Expand(core::kUninstallFolder));
     log_.Start(logPath);
     logged_.clear();
     rolledBack_ = false;
@@ -125,6 +128,7 @@ void InstallEngine::RunActions() {
         outcome_ = RunOutcome::Completed;
         DeleteBackups(*this);
         if (!previousLog_.empty()) DeleteFileA(previousLog_.c_str());
+        ClearRunPending(Expand(core::kUninstallFolder));
     } else {
         outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
         RollBack();
@@ -146,6 +150,7 @@ void InstallEngine::RollBack() {
     rollback.Run();
     if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
+    ClearRunPending(Expand(core::kUninstallFolder));
 }
 
 }  // namespace install

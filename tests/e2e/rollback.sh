@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rollback under Wine: for each way a run can end without completing (Cancel
 # during the copy, a copy error answered Cancel, a service failure answered
-# Cancel, an unattended run abandoned at a failed copy) the machine is
+# Cancel, an unattended run abandoned at a failed copy, a setup killed in the
+# file phase and started again) the machine is
 # compared before and after the run: the file tree of drive C: (names,
 # sizes, modes and times of files), the contents and attributes of the files
 # the run replaced, and registry exports. Only the uninstaller every product
@@ -19,7 +20,7 @@ record() {  # SOURCE DESTDIR FLAGS: one data.inf record
   printf '%s\r\nDestination Computer\\<InstallDir>\\%s*%s*0*1|\r\n' "$1" "$2" "$3"
 }
 attributes() { "$WINE" cmd /c attrib "$(win_path "$1")" 2>/dev/null | tr -d '\r' | cut -c1-10; }
-# project NAME BUILDING NTSERVICE_BODY: a packed project in $S/NAME-pkg
+# project NAME BUILDING NTSERVICE_BODY [PAGES]: a packed project in $S/NAME-pkg
 project() {
   local p=$S/$1; mkdir -p "$p/payload/lib" "$p/theme"
   cp "$CV_ROOT"/examples/sample/theme/* "$p/theme/"
@@ -29,7 +30,7 @@ project() {
     record payload/lib/newer.dll 'lib\' 0; record payload/blocked.txt '' 0; record payload/last.txt '' 0
   } >"$p/data.inf"
   { printf '[APPINFO]\r\na1=Rollback Product\r\na2=1.0\r\na3=%s\r\na4=%s\r\n' "$CODE" "$W"
-    printf '[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n'
+    printf '[DIALOGLIST]\r\n%b' "${4:-TOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n}"
     printf '[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n%b' "$2"
     printf '[REGISTRYKEYS]\r\nTOTAL=1\r\n0=HKEY_CURRENT_USER\\Software\\CorvaneRollback\\<ProductName>\\\r\n'
     printf '[REGISTRY]\r\nTOTAL=2\r\n'
@@ -44,6 +45,7 @@ UNATTENDED='[BUILDING]\r\n2=Yes\r\n'
 project interactive '' 'TOTAL=0\r\n'
 project service '' "$SERVICE"
 project quiet "$UNATTENDED" 'TOTAL=0\r\n'
+project welcome '' 'TOTAL=0\r\n' 'TOTAL1=3\r\nW0=welcome.lcd\r\nW1=progress.lcd\r\nW2=complete.lcd\r\n'
 
 # What the machine holds before every run: an older library, a read-only
 # file and a plain file the run replaces, each with a time of its own, a
@@ -134,6 +136,28 @@ wait_setup
 check rollback-unattended-exit-1 test "$SETUP_RC" -eq 1
 check rollback-unattended-undone rolled_back_in_trace "$S/quiet.trace"
 check rollback-unattended-machine-as-before unchanged quiet
+
+# ---- Killed in the file phase: the next start of the setup completes the rollback ----
+# The setup is killed while it waits at the copy error of blocked.txt, after
+# replacing three files; the next start of the product's setup rolls back
+# before its first page, where the machine is compared.
+prepare blocked; snapshot "$S/killed.before"
+THEME=$S/interactive-pkg/theme
+start_packed "$S/interactive-pkg" "$S/killed.trace" 90
+drive wait-dialog 30000 >/dev/null
+check rollback-killed-replaced-before same_file "$S/interactive/payload/over.txt" "$DEST/over.txt"
+kill -KILL $(pgrep -P "$SETUP_PID") 2>/dev/null
+wait_setup
+check rollback-killed-left-a-run-to-finish test -e "$UNINSTALL/run.pending"
+THEME=$S/welcome-pkg/theme
+start_packed "$S/welcome-pkg" "$S/resumed.trace" 90
+check rollback-killed-next-start-first-page on_page welcome.lcd 30000
+check rollback-killed-next-start-rolls-back rolled_back_in_trace "$S/resumed.trace"
+check rollback-killed-machine-as-before unchanged killed
+click welcome.lcd IDCANCEL
+drive answer 10000 OK >/dev/null
+on_page complete.lcd 15000 && click complete.lcd IDC_FINISH
+wait_setup
 
 # ---- A completed run keeps what it placed and deletes the files it replaced ---------
 prepare

@@ -8,6 +8,7 @@
 
 #include "core/Messages.h"
 #include "install/FilePhase.h"
+#include "install/InterruptedRun.h"
 #include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
 
@@ -143,6 +144,32 @@ TEST(Rollback, AFileThatCouldNotBeReplacedStaysAsItWas) {
     rollback.Run();
     EXPECT_TRUE(FactsOf(held) == heldBefore);
     EXPECT_TRUE(FactsOf(missing) == missingBefore);
+}
+
+// A run killed after replacing a file left its marker, its log and the
+// backup: the next start puts the file back, takes the run's file away and
+// leaves no marker; without a marker nothing happens.
+TEST(Rollback, TheNextStartFinishesARunThatWasKilled) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("new.txt", "mine");
+    ctx.AddFile("notes.txt", "new");
+    const std::string notes = WriteOldFile(dir, "app\\notes.txt", "old", FILE_ATTRIBUTE_READONLY);
+    const FileFacts before = FactsOf(notes);
+    const std::string folder = ctx.Expand(core::kUninstallFolder);
+    ASSERT_TRUE(install::MarkRunPending(folder));
+    ASSERT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    core::UninstallLogWriter log;
+    log.Start(folder + "uninstall.log");
+    for (const core::LogRecord& record : ctx.logRecords) log.Append(record);
+    log.Close();
+
+    const std::string windows = ctx.Setup().values.windowsFolder;
+    EXPECT_TRUE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
+    EXPECT_TRUE(FactsOf(notes) == before);
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("new.txt")));
+    EXPECT_FALSE(ScratchFolder::Exists(install::PendingRunMarker(folder)));
+    EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
 }
 
 }  // namespace
