@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/Folders.h"
 #include "core/Messages.h"
@@ -75,7 +76,8 @@ private:
                          const std::string& destination, bool critical);
     bool TryPlace(const std::string& source, const std::string& expandedCopy,
                   const std::string& destination);
-    bool PlaceFile(const std::string& source, const std::string& destination);
+    bool PlaceFile(const std::string& source, const std::string& destination, bool replace);
+    bool FoundEmpty(const std::string& destination);
     bool MoveAsideExisting(const std::string& destination, core::MovedAside& moved);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
@@ -85,6 +87,9 @@ private:
     install::fileops::InheritedPermissions permissions_;
     std::string uninstallFolder_, uninstallVolume_;  // found with the first file replaced
     unsigned backups_ = 0;                           // files moved aside so far
+    // Destination folders by whether they were empty when the first file
+    // went into them: what lies in such a folder later is the run's own.
+    std::unordered_map<std::string, bool> emptyFolders_;
 };
 
 // Whether a web item's condition lets it be downloaded: the project's
@@ -166,17 +171,20 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
 // aside into the backup folder, logged as BACKUP, so that a rollback can put
 // it back; it comes back at once when the new file cannot be placed, so that
 // Ignore leaves it. Trying first without replacing saves a look at the
-// destination for the usual new file.
+// destination for a new file in a folder that held files before.
 bool FilePlacer::TryPlace(const std::string& source, const std::string& expandedCopy,
                           const std::string& destination) {
     if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) return false;
     const std::string& from = expandedCopy.empty() ? source : expandedCopy;
-    if (PlaceFile(from, destination)) return true;
+    // A folder that was empty holds nothing that was there before the run:
+    // its files are placed replacing, without a look or a backup.
+    const bool ownFolder = FoundEmpty(destination);
+    if (PlaceFile(from, destination, ownFolder)) return true;
     const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+    if (ownFolder || (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)) return false;
     core::MovedAside moved;
     if (!MoveAsideExisting(destination, moved)) return false;
-    if (PlaceFile(from, destination)) return true;
+    if (PlaceFile(from, destination, false)) return true;
     const DWORD placeError = GetLastError();
     install::fileops::PutBack(moved);
     SetLastError(placeError);
@@ -207,10 +215,33 @@ bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAs
 // deleted at the end of the run anyway, and a move costs a rename where a copy
 // costs writing the file again and deleting it later. A moved file takes the
 // permissions of its new folder, as a copy gets them. Files of a disk image
-// are copied. Neither replaces a file in place (see TryPlace).
-bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
-    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
-    return install::fileops::MoveReplacing(source, destination, permissions_, false);
+// are copied. Without `replace` neither replaces a file in place (see TryPlace).
+bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination, bool replace) {
+    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), replace ? FALSE : TRUE) != 0;
+    return install::fileops::MoveReplacing(source, destination, permissions_, replace);
+}
+
+// Whether the destination's folder held nothing when the first file of the
+// run went into it (one look per folder).
+bool FilePlacer::FoundEmpty(const std::string& destination) {
+    const size_t slash = destination.find_last_of('\\');
+    if (slash == std::string::npos) return false;
+    const std::string folder = destination.substr(0, slash);
+    const auto known = emptyFolders_.find(folder);
+    if (known != emptyFolders_.end()) return known->second;
+    bool empty = false;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        empty = true;
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") empty = false;
+        } while (empty && FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    emptyFolders_.emplace(folder, empty);
+    return empty;
 }
 
 // Writes the source with its placeholders expanded to `target`. False when

@@ -102,6 +102,8 @@ RunOutcome InstallEngine::Run() {
         core::trace::Failure("CreateThread (installation)", GetLastError());
     }
     log_.Close();
+    // A run that could not start changed nothing: the earlier log comes back.
+    if (outcome_ == RunOutcome::Failed) RestorePreviousLog();
     if (!rolledBack_) SetProgressPosition(static_cast<int>(records_.size()));
     if (outcome_ != RunOutcome::Completed) core::GlobalFlags().cancelled = true;
     return outcome_;
@@ -148,8 +150,15 @@ void InstallEngine::RollBack() {
                                     setup_.windowsFolder, registeredBefore_),
                       records ? std::move(*records) : logged_, progress_);
     rollback.Run();
+    RestorePreviousLog();
+}
+
+// The log of the installation registered before the run goes back in place
+// of this run's, and the run is no longer pending.
+void InstallEngine::RestorePreviousLog() {
     if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
+    previousLog_.clear();
     ClearRunPending(Expand(core::kUninstallFolder));
 }
 

@@ -57,6 +57,7 @@ private:
     static DWORD WINAPI WorkerEntry(void* self);
     void RunActions();
     void RollBack();
+    void RestorePreviousLog();
 
     RunOutcome outcome_ = RunOutcome::Failed;
 
