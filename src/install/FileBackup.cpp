@@ -39,6 +39,13 @@ bool MoveAside(const core::MovedAside& moved) {
     return false;
 }
 
+bool CopyAside(const core::MovedAside& moved) {
+    CreateDirectoryPath(FolderOf(moved.backup));
+    if (CopyFileA(moved.path.c_str(), moved.backup.c_str(), TRUE)) return true;
+    core::trace::Failure("CopyFileA (copy aside)", moved.path, GetLastError());
+    return false;
+}
+
 PutBackOutcome PutBack(const core::MovedAside& moved) {
     if (GetFileAttributesA(moved.backup.c_str()) == INVALID_FILE_ATTRIBUTES) return PutBackOutcome::NoBackup;
     const DWORD there = GetFileAttributesA(moved.path.c_str());

@@ -19,6 +19,12 @@ std::string VolumeOf(const std::string& path);
 // backup path. False (the call traced) when the file stays where it was.
 bool MoveAside(const core::MovedAside& moved);
 
+// Copies the file at `moved.path` to `moved.backup`, making the backup's
+// folder when missing, for a file the run changes in place (an INI file);
+// the copy keeps the bytes, attributes and times. False (traced) when no copy
+// was made.
+bool CopyAside(const core::MovedAside& moved);
+
 enum class PutBackOutcome {
     Restored,  // the backup is at its place again
     NoBackup,  // there is no backup (deleted once the run completed, or never made)

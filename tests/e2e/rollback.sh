@@ -36,6 +36,9 @@ project() {
     printf '[REGISTRY]\r\nTOTAL=2\r\n'
     printf 'A1=HKEY_CURRENT_USER\\Software\\CorvaneRollbackOld\\\r\nB1=Setting\r\nC1=new\r\nD1=String\r\n'
     printf 'A0=HKEY_CURRENT_USER\\Software\\CorvaneRollback\\Rollback Product\\\r\nB0=Name\r\nC0=<ProductName>\r\nD0=String\r\n'
+    printf '[INIINFO]\r\nTOTAL=1\r\nA0=INI Files\\app.ini\r\nC0=<InstallDir>\r\n'
+    printf '[INIDATA]\r\nTOTAL=1\r\nA0=INI Files\\app.ini\\Main\\Color\r\nC0=Blue\r\n'
+    printf '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVTEST_ROLLBACK\r\nC0=set by the run\r\nF0=Remove\r\nG0=User\r\n'
     printf '[NTSERVICE]\r\n%b' "$3"
   } >"$p/setup.inf"
   pack_project "$p" "$S/$1-pkg"
@@ -51,17 +54,20 @@ project welcome '' 'TOTAL=0\r\n' 'TOTAL1=3\r\nW0=welcome.lcd\r\nW1=progress.lcd\
 # file and a plain file the run replaces, each with a time of its own, a
 # folder where "blocked.txt" goes (so its copy fails while it is there), and
 # a service of the name the service project asks for (so creating it fails),
-# and a registry value the run overwrites with one of another type.
+# a registry value the run overwrites with one of another type, an INI file
+# it writes an entry into and an environment variable it sets anew.
 prepare() {  # [BLOCKED]: with the folder in blocked.txt's way
   rm -rf "$WINEPREFIX/drive_c/CorvaneRollback" "$UNINSTALL"
   mkdir -p "$DEST/lib" "$WINEPREFIX/drive_c/windows/Installer"  # as on every Windows
   cp "$CV_WIN/tests/versioned_1_9.dll" "$DEST/lib/newer.dll"
   printf 'old read-only' >"$DEST/replace.txt"; printf 'old plain' >"$DEST/over.txt"
-  touch -d '2001-02-03 04:05:06' "$DEST/lib/newer.dll" "$DEST/replace.txt" "$DEST/over.txt"
+  printf '[Main]\r\nColor=Red\r\n' >"$DEST/app.ini"
+  touch -d '2001-02-03 04:05:06' "$DEST/lib/newer.dll" "$DEST/replace.txt" "$DEST/over.txt" "$DEST/app.ini"
   "$WINE" cmd /c attrib +r +h "$(win_path "$DEST/replace.txt")" >/dev/null 2>&1
   [ -n "${1:-}" ] && mkdir -p "$DEST/blocked.txt"
   reg_delete 'HKCU\Software\CorvaneRollback'
   reg_add 'HKCU\Software\CorvaneRollbackOld' /v Setting /t REG_DWORD /d 5  # overwritten by the run
+  reg_add 'HKCU\Environment' /v CVTEST_ROLLBACK /t REG_EXPAND_SZ /d '%TEMP%\old'  # set anew by the run
   reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
   timeout 20 "$WINE" sc create $TAKEN binPath= 'C:\occupied.exe' >/dev/null 2>&1
 }
@@ -76,7 +82,7 @@ snapshot() {
       -o -type d -printf '%p/\n' -o -printf '%p %s %m %T@\n' | sort)
     (cd "$c/CorvaneRollback" && find . -type f -exec md5sum {} + | sort)
     for f in replace.txt over.txt lib/newer.dll; do echo "$f $(attributes "$DEST/$f")"; done
-    for key in 'HKCU\Software' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
+    for key in 'HKCU\Software' 'HKCU\Environment' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
                'HKLM\System\CurrentControlSet\Services'; do
       "$WINE" reg export "$key" "$(win_path "$S/export.reg")" /y >/dev/null 2>&1
       iconv -f UTF-16LE -t UTF-8 "$S/export.reg" 2>/dev/null | tr -d '\r' | without_wine_keys
@@ -168,10 +174,12 @@ check rollback-completed-exit-0 test "$SETUP_RC" -eq 0
 check rollback-completed-not-undone eval '! grep -q "^$(trace_name kRollback)=" "$S/done.trace"'
 check rollback-completed-replaced same_file "$S/quiet/payload/replace.txt" "$DEST/replace.txt"
 check rollback-completed-value-overwritten eval '"$WINE" reg query "HKCU\\Software\\CorvaneRollbackOld" /v Setting 2>/dev/null | grep -q "REG_SZ *new"'
+check rollback-completed-ini-written grep -q 'Color=Blue' "$DEST/app.ini"
 check rollback-completed-no-backup-folder not_exists "$UNINSTALL/Backup"
 check rollback-completed-log-names-the-move grep -qF "BACKUP=$W\\over.txt|" "$UNINSTALL/uninstall.log"
 
 timeout 20 "$WINE" sc delete $TAKEN >/dev/null 2>&1
 reg_delete 'HKCU\Software\CorvaneRollback'; reg_delete 'HKCU\Software\CorvaneRollbackOld'
+reg_delete 'HKCU\Environment' /v CVTEST_ROLLBACK
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
 rm -rf "$WINEPREFIX/drive_c/CorvaneRollback" "$UNINSTALL"
