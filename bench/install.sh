@@ -43,6 +43,7 @@ source "$CV_ROOT/scripts/wine-env.sh"
 
 SEED=20240601
 RUNS=${INSTALL_RUNS:-9}
+UPGRADE=${UPGRADE:-0}  # 1: time installations over the same version instead (bench/upgrade.sh)
 KINDS=(small large)
 CVPACK=$CV_BUILD/native/tools/cvpack/cvpack
 ENGINE=$CV_BUILD/win/src/setup.exe
@@ -173,6 +174,29 @@ run_ours() {
   [ -z "$(working_folders)" ] || die "$kind: working folder left behind: $(working_folders)"
 }
 
+# The upgrade runs (UPGRADE=1): each program installs over its own complete
+# installation of the same payload, placed by an untimed run just before.
+# Ours moves every existing file aside and deletes the moved files once the
+# run completed; NSIS overwrites in place.
+run_ours_upgrade() {
+  local kind=$1 src=$work/$1/project/payload
+  clean_ours "$kind"
+  (cd "$work/$kind/package" && "$WINE" setup.exe) || die "$kind: the installation to upgrade failed"
+  (cd "$work/$kind/package" && timed "$kind-ours-upgrade" "$WINE" setup.exe)
+  same_tree "$src" "$(unix_of "$OURS_DIR")" || die "$kind: our upgrade did not install the payload"
+  [ ! -e "$DRIVE_C/windows/Installer/$(product_code "$kind")/Backup" ] || die "$kind: backups left behind"
+  [ -z "$(working_folders)" ] || die "$kind: working folder left behind: $(working_folders)"
+}
+
+run_nsis_upgrade() {
+  local kind=$1
+  rm -rf "$(unix_of "$NSIS_DIR")"
+  "$WINE" "$work/$kind/nsis/installer.exe" /S "/D=$NSIS_DIR" || die "$kind: the NSIS installation to upgrade failed"
+  timed "$kind-nsis-upgrade" "$WINE" "$work/$kind/nsis/installer.exe" /S "/D=$NSIS_DIR"
+  same_tree "$work/$kind/project/payload" "$(unix_of "$NSIS_DIR")" uninstall.exe ||
+    die "$kind: the NSIS upgrade did not install the payload"
+}
+
 run_nsis() {
   local kind=$1
   rm -rf "$(unix_of "$NSIS_DIR")"
@@ -230,6 +254,7 @@ inside() {
     stage_xcopy_source "$kind"
     # Interleaved, so that slow phases of the machine hit all three alike.
     for i in $(seq "$RUNS"); do
+      if [ "$UPGRADE" = 1 ]; then run_ours_upgrade "$kind"; run_nsis_upgrade "$kind"; continue; fi
       run_ours "$kind"; run_nsis "$kind"; run_xcopy "$kind"
     done
     clean_ours "$kind"; rm -rf "$(unix_of "$NSIS_DIR")" "$(unix_of "$XCOPY_DIR")"
@@ -270,6 +295,15 @@ fi
 for kind in "${KINDS[@]}"; do project "$kind"; nsis "$kind"; done
 timeout -k 10 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" --inside ||
   die "the timed runs failed (see above)"
+if [ "$UPGRADE" = 1 ]; then
+  for kind in "${KINDS[@]}"; do
+    s=$work/samples
+    [ "$(wc -l <"$s/$kind-ours-upgrade")" -eq "$RUNS" ] || die "$kind: missing upgrade samples"
+    ratio_row "upgrade-$kind" "$(median_of "$s/$kind-ours-upgrade" 1)" nsis-zlib-over-itself \
+      "$(median_of "$s/$kind-nsis-upgrade" 1)"
+  done
+  exit 0
+fi
 for kind in "${KINDS[@]}"; do
   s=$work/samples
   [ "$(wc -l <"$s/$kind-ours")" -eq "$RUNS" ] || die "$kind: missing samples"

@@ -2,6 +2,8 @@
 
 #include "core/ExitCodes.h"
 #include "control/PreviousInstall.h"
+#include "core/UninstallLog.h"
+#include "install/InterruptedRun.h"
 #include "control/Splash.h"
 #include "core/RunProgram.h"
 #include "core/Settings.h"
@@ -103,6 +105,8 @@ bool StartupDriver::PreviousInstallation() {
     using core::settings::kShortValueSize;
     namespace app = core::keys::appinfo;
     const std::string& ini = state_.settingsPath;
+    // A run of this product that was killed is rolled back first.
+    install::RecoverInterruptedRun(state_.productCode, Expand(core::kUninstallFolder), state_.windowsFolder);
     PreviousInstallSettings s;
     s.mode = core::settings::Read(ini, app::kSection, app::kInstallMode, kShortValueSize);
     s.removeFirst = core::settings::Read(ini, app::kSection, app::kRemoveEarlier, kShortValueSize);

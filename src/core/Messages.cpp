@@ -102,6 +102,8 @@ const MessageEntry kMessages[] = {
     {M::StatusRemovingAssociations, "Removing file associations...", "", ""},
     {M::StatusRemovingFolders, "Removing folders...", "", ""},
     {M::StatusRemovingRegistration, "Removing the uninstall registration...", "", ""},
+    {M::StatusRestoringFiles, "Restoring replaced files...", "", ""},
+    {M::StatusRollingBack, "Rolling back...", "", ""},
     {M::DownloadStatusFailed,
      "Failed to retrieve a HTTP 200 status, Status Code:%d\r\nTry later or download using your "
      "browser and add this file to Corvane Folder.",

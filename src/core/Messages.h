@@ -94,6 +94,9 @@ enum class MessageId {
     StatusRemovingAssociations,     // while file associations are taken back
     StatusRemovingFolders,          // while the product's folders are removed
     StatusRemovingRegistration,     // while the entry in the list of programs is removed
+    StatusRestoringFiles,           // while the files a run replaced are put back
+    // Rollback of a run that did not complete
+    StatusRollingBack,              // the progress page's status while a run is undone
     // Web download
     DownloadStatusFailed,       // the server did not answer 200; %d the status code
     DownloadEstimate,           // the info line, followed by the speed; %s the time left

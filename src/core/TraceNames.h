@@ -47,6 +47,9 @@ constexpr char kPage[] = "page";                                   // value: the
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
 constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
 constexpr char kLogRecord[] = "uninstall log";                      // value: each record "KEY=VALUE" as it is logged
+constexpr char kRollback[] = "rollback";                            // a run that did not complete is undone: "N records"
+constexpr char kRecovery[] = "interrupted run found";                // value: its log; a rollback follows
+constexpr char kRollbackDone[] = "rollback done";                   // "complete" or "something left over"
 // The uninstaller.
 constexpr char kUninstallProductCode[] = "uninstall product code";  // the code as read from the command line
 constexpr char kUninstallOutcome[] = "uninstall";                   // why nothing was removed

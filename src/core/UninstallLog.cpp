@@ -26,6 +26,7 @@ constexpr KindKey kKeys[] = {
     {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
     {LogKind::RemoveAll, "REMOVEALL"}, {LogKind::EnvAppend, "ENVAPPEND"},
     {LogKind::RegOld, "REGOLD"},       {LogKind::KeepFile, "KEEPFILE"},
+    {LogKind::Backup, "BACKUP"},       {LogKind::RegPrev, "REGPREV"},
 };
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
@@ -166,6 +167,62 @@ bool ParseOldValue(const std::string& value, OldValue& out) {
     out.type = type == "1" ? 1 : 2;
     out.path = value.substr(first + 1, second - first - 1);
     out.text = value.substr(second + 1);
+    return true;
+}
+
+std::string FormatMovedAside(const MovedAside& moved) {
+    if (moved.path.empty() || moved.backup.empty() || moved.path.find('|') != std::string::npos ||
+        moved.backup.find('|') != std::string::npos)
+        return std::string();
+    return moved.path + "|" + moved.backup;
+}
+
+bool ParseMovedAside(const std::string& value, MovedAside& out) {
+    const size_t bar = value.find('|');
+    if (bar == std::string::npos || bar == 0 || bar + 1 == value.size() ||
+        value.find('|', bar + 1) != std::string::npos)
+        return false;
+    out.path = value.substr(0, bar);
+    out.backup = value.substr(bar + 1);
+    return true;
+}
+
+std::string FormatPreviousValue(const PreviousValue& value) {
+    if (value.path.empty() || value.path.find('|') != std::string::npos) return std::string();
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = std::to_string(value.type) + "|" + value.path + "|";
+    out.reserve(out.size() + value.bytes.size() * 2);
+    for (unsigned char c : value.bytes) {
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    }
+    return out;
+}
+
+bool ParsePreviousValue(const std::string& value, PreviousValue& out) {
+    const size_t first = value.find('|');
+    const size_t second = first == std::string::npos ? first : value.find('|', first + 1);
+    if (first == 0 || second == std::string::npos || second == first + 1) return false;
+    const std::string type = value.substr(0, first);
+    if (type.size() > 9 || type.find_first_not_of("0123456789") != std::string::npos) return false;
+    const std::string hex = value.substr(second + 1);
+    if (hex.size() % 2 != 0) return false;
+    auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    };
+    std::string bytes;
+    bytes.reserve(hex.size() / 2);
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        const int high = digit(hex[i]), low = digit(hex[i + 1]);
+        if (high < 0 || low < 0) return false;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    out.type = std::stoul(type);
+    out.path = value.substr(first + 1, second - first - 1);
+    out.bytes = std::move(bytes);
     return true;
 }
 

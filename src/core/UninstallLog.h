@@ -34,7 +34,9 @@ enum class LogKind {
     RemoveAll,  // "REMOVEALL": "Yes", written when the project's remove-all choice is "No"
     EnvAppend,  // "ENVAPPEND": an item appended to a variable: path and text, see AppendedItem
     RegOld,     // "REGOLD": a value this run overwrote, to put back: see OldValue
-    KeepFile,   // "KEEPFILE": a file logged before its copy, which failed and ended the run: left alone
+    KeepFile,   // "KEEPFILE": a file logged before its copy, which failed: left alone unless a later FILE names it again
+    Backup,     // "BACKUP": a file the run replaced, moved aside to be put back: see MovedAside
+    RegPrev,    // "REGPREV": a registry value of any type the run overwrote: see PreviousValue
     Unknown,    // a key none of the above: kept with its raw key text, never dropped
 };
 
@@ -98,6 +100,31 @@ struct OldValue {
 // "" when the value cannot be written (a "|" in the path, a type other than 1 or 2).
 std::string FormatOldValue(const OldValue& value);
 bool ParseOldValue(const std::string& value, OldValue& out);
+
+// The value of a BACKUP record: a file that existed where the run placed
+// one, moved aside (renamed, on the same volume) before the run replaced it.
+// A rollback puts it back; a completed run deletes the backup. Written
+// "PATH|BACKUP": neither path holds "|".
+struct MovedAside {
+    std::string path;    // where the file was and is put back
+    std::string backup;  // where it waits meanwhile
+};
+// "" when the record cannot be written (an empty path or a "|" in one).
+std::string FormatMovedAside(const MovedAside& moved);
+bool ParseMovedAside(const std::string& value, MovedAside& out);
+
+// The value of a REGPREV record: a registry value the project's registry
+// entries overwrote, as it was before (any type, its bytes as stored).
+// Written "TYPE|PATH|HEX": the type decimal, the path as in REGVAL without
+// "|", the bytes as pairs of upper-case hex digits.
+struct PreviousValue {
+    unsigned long type = 0;
+    std::string path;
+    std::string bytes;
+};
+// "" when the value cannot be written (an empty path or a "|" in it).
+std::string FormatPreviousValue(const PreviousValue& value);
+bool ParsePreviousValue(const std::string& value, PreviousValue& out);
 
 // Where a product's log lies, before placeholder expansion: its uninstall
 // folder, which the file action creates, and the log file in it.

@@ -93,6 +93,15 @@ bool SetVariable(const Variable& v) {
     return true;
 }
 
+// A variable that exists and is set anew: its value as it is, so that a
+// rollback (and a removal) writes it back exactly.
+void LogPreviousValue(InstallContext& ctx, const Variable& v) {
+    const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
+    if (!current) return;
+    const std::string path = std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
+    ctx.Log(core::LogKind::RegPrev, core::FormatPreviousValue({current->type, path, current->bytes}));
+}
+
 // What the uninstaller needs: an appended item is taken out of the variable
 // again; a variable the run set is deleted.
 void LogRemoval(InstallContext& ctx, const Variable& v) {
@@ -120,8 +129,10 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
         if (v.name.empty() || !v.root) continue;
         if (v.removeNow)
             changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
-        else if (!v.append || !v.value.empty())
+        else if (!v.append || !v.value.empty()) {
+            if (!v.append) LogPreviousValue(ctx, v);
             changed = SetVariable(v) || changed;
+        }
         if (v.removeAtUninstall) LogRemoval(ctx, v);
     }
     if (changed) AnnounceEnvironmentChange();

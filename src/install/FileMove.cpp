@@ -32,7 +32,7 @@ bool IsPlainFullPath(const std::string& path) {
 // close, where the general move also asks about the file first. The
 // permissions are reset through the same handle.
 bool RenameOpenFile(const std::string& source, const std::string& destination,
-                    InheritedPermissions& permissions) {
+                    InheritedPermissions& permissions, bool replace, bool& exists) {
     if (!IsPlainFullPath(destination)) return false;
     const std::wstring target = SystemPathOf(destination);
     if (target.empty()) return false;
@@ -43,25 +43,32 @@ bool RenameOpenFile(const std::string& source, const std::string& destination,
     const size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
     std::vector<unsigned char> buffer(bytes, 0);
     FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
     info->RootDirectory = nullptr;
     info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
     target.copy(info->FileName, target.size());
     const bool renamed =
         SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(bytes)) != 0;
+    const DWORD error = renamed ? ERROR_SUCCESS : GetLastError();
+    exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
     if (renamed) permissions.Apply(file, destination);
     CloseHandle(file);
+    if (!renamed) SetLastError(error);
     return renamed;
 }
 
 }  // namespace
 
 bool MoveReplacing(const std::string& source, const std::string& destination,
-                   InheritedPermissions& permissions) {
-    if (RenameOpenFile(source, destination, permissions)) return true;
-    if (!MoveFileExA(source.c_str(), destination.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+                   InheritedPermissions& permissions, bool replace) {
+    bool exists = false;
+    if (RenameOpenFile(source, destination, permissions, replace, exists)) return true;
+    if (exists) {
+        SetLastError(ERROR_ALREADY_EXISTS);
         return false;
+    }
+    const DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (!MoveFileExA(source.c_str(), destination.c_str(), flags)) return false;
     permissions.Apply(destination);
     return true;
 }

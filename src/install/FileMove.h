@@ -14,8 +14,11 @@ namespace install::fileops {
 // on the system (Windows refuses, Wine's rename does not): a caller that
 // wants it replaced clears its read-only attribute after a refusal and tries
 // again. A moved file gets the permissions of its new folder through
-// `permissions` (see there). True when the file is in place.
+// `permissions` (see there). True when the file is in place. With `replace`
+// false an existing destination is left alone and the move fails with
+// ERROR_ALREADY_EXISTS (or ERROR_FILE_EXISTS): a new file costs no more
+// calls than with replacing, and the caller learns that one was there.
 bool MoveReplacing(const std::string& source, const std::string& destination,
-                   InheritedPermissions& permissions);
+                   InheritedPermissions& permissions, bool replace = true);
 
 }  // namespace install::fileops

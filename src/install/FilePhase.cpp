@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/Folders.h"
 #include "core/Messages.h"
@@ -10,6 +11,7 @@
 #include "download/FileTransfer.h"
 #include "install/ConditionQuery.h"
 #include "install/DirectoryPath.h"
+#include "install/FileBackup.h"
 #include "install/FileMove.h"
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
@@ -79,13 +81,21 @@ private:
                          const std::string& destination, bool critical);
     bool TryPlace(const std::string& source, const std::string& expandedCopy,
                   const std::string& destination);
-    bool PlaceFile(const std::string& source, const std::string& destination);
+    bool PlaceFile(const std::string& source, const std::string& destination, bool replace);
+    bool FoundEmpty(const std::string& destination);
+    bool MoveAsideExisting(const std::string& destination, core::MovedAside& moved);
+    bool PlaceFailed(const std::string& from, const std::string& destination, DWORD error);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
     bool DownloadWebItem(const WebItem& item, const std::string& destination);
 
     InstallContext& ctx_;
     install::fileops::InheritedPermissions permissions_;
+    std::string uninstallFolder_, uninstallVolume_;  // found with the first file replaced
+    unsigned backups_ = 0;                           // files moved aside so far
+    // Destination folders by whether they were empty when the first file
+    // went into them: what lies in such a folder later is the run's own.
+    std::unordered_map<std::string, bool> emptyFolders_;
 };
 
 // Whether a web item's condition lets it be downloaded: the project's
@@ -130,13 +140,6 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     return ActionResult::Continue;
 }
 
-// Clears a read-only destination's attributes; false when it was not read-only.
-bool ResetReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
-}
-
 // Copies one payload file, through its expanded copy when `expandedCopy`
 // names one, asking the user what to do when it fails.
 bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
@@ -144,28 +147,37 @@ bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& e
     if (IsVersionedLibrary(source) && core::folders::Exists(destination) &&
         !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
         return true;
+    // From the first failure on, the path is marked as not the run's until
+    // a try succeeds: a run killed while the question waits leaves what lies
+    // there to the rollback that follows, and a placed file is named again.
+    bool markedKept = false;
     for (;;) {
-        if (TryPlace(source, expandedCopy, destination)) return true;
+        if (TryPlace(source, expandedCopy, destination)) {
+            if (markedKept) ctx_.Log(core::LogKind::File, destination);
+            return true;
+        }
+        if (!markedKept) ctx_.Log(core::LogKind::KeepFile, destination);
+        markedKept = true;
 
         const core::MessageId text = critical ? core::MessageId::CopyCriticalFailed : core::MessageId::CopyFailed;
         const ErrorChoice choice =
             ctx_.Ask({core::FormatText(core::EnglishText(text), {destination}), critical});
         if (critical || choice == ErrorChoice::Cancel) {
-            // The file was logged before this copy; what lies there is not
-            // this run's, and a removal must leave it.
-            ctx_.Log(core::LogKind::KeepFile, destination);
             ctx_.Abandon();
             return false;
         }
+        // Ignore: whatever lies there (the file that was there before) stays.
         if (choice == ErrorChoice::Ignore) return true;
     }
 }
 
 // One try at placing a file. The expanded copy is made again at each try: a
 // retry after a failed read or write starts over, and a placed copy has been
-// moved away. A read-only destination refuses to be replaced: its attributes
-// are reset and the file placed again. Trying first saves a look at the
-// destination for the usual new file.
+// moved away. A file already at the destination (read-only or not) is moved
+// aside into the backup folder, logged as BACKUP, so that a rollback can put
+// it back; it comes back at once when the new file cannot be placed, so that
+// Ignore leaves it. Trying first without replacing saves a look at the
+// destination for a new file in a folder that held files before.
 bool FilePlacer::TryPlace(const std::string& source, const std::string& expandedCopy,
                           const std::string& destination) {
     if (!expandedCopy.empty() && !WriteExpandedCopy(source, expandedCopy)) {
@@ -173,24 +185,80 @@ bool FilePlacer::TryPlace(const std::string& source, const std::string& expanded
         return false;
     }
     const std::string& from = expandedCopy.empty() ? source : expandedCopy;
-    if (PlaceFile(from, destination)) return true;
-    DWORD error = GetLastError();
-    if (ResetReadOnly(destination)) {
-        if (PlaceFile(from, destination)) return true;
-        error = GetLastError();
-    }
+    // A folder that was empty holds nothing that was there before the run:
+    // its files are placed replacing, without a look or a backup.
+    const bool ownFolder = FoundEmpty(destination);
+    if (PlaceFile(from, destination, ownFolder)) return true;
+    const DWORD error = GetLastError();
+    if (ownFolder || (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS))
+        return PlaceFailed(from, destination, error);
+    core::MovedAside moved;
+    if (!MoveAsideExisting(destination, moved)) return PlaceFailed(from, destination, GetLastError());
+    if (PlaceFile(from, destination, false)) return true;
+    const DWORD placeError = GetLastError();
+    install::fileops::PutBack(moved);
+    return PlaceFailed(from, destination, placeError);
+}
+
+// The log names the failed placing with its call and the system's text; the
+// error stays the thread's last for the question that follows.
+bool FilePlacer::PlaceFailed(const std::string& from, const std::string& destination, DWORD error) {
     core::trace::Failure(ctx_.Setup().diskImage ? "CopyFileA" : "MoveFileExA", from + " -> " + destination, error);
+    SetLastError(error);
     return false;
+}
+
+// Moves the file at the destination into the backup folder of its volume,
+// under a name no file there has, logging the move before it is made: a run
+// killed in between names a backup that is not there, which a rollback passes.
+bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAside& moved) {
+    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (uninstallFolder_.empty()) {
+        uninstallFolder_ = ctx_.Expand(core::kUninstallFolder);
+        uninstallVolume_ = install::fileops::VolumeOf(uninstallFolder_);
+    }
+    const std::string folder = BackupFolder(install::fileops::VolumeOf(destination), uninstallVolume_,
+                                            uninstallFolder_, ctx_.Setup().values.productCode);
+    if (folder.empty()) return false;
+    moved.path = destination;
+    do moved.backup = folder + BackupName(++backups_, destination);
+    while (core::folders::Exists(moved.backup));
+    ctx_.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
+    return install::fileops::MoveAside(moved);
 }
 
 // Files extracted into the working folder are moved into place: the folder is
 // deleted at the end of the run anyway, and a move costs a rename where a copy
 // costs writing the file again and deleting it later. A moved file takes the
 // permissions of its new folder, as a copy gets them. Files of a disk image
-// are copied.
-bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination) {
-    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), FALSE) != 0;
-    return install::fileops::MoveReplacing(source, destination, permissions_);
+// are copied. Without `replace` neither replaces a file in place (see TryPlace).
+bool FilePlacer::PlaceFile(const std::string& source, const std::string& destination, bool replace) {
+    if (ctx_.Setup().diskImage) return CopyFileA(source.c_str(), destination.c_str(), replace ? FALSE : TRUE) != 0;
+    return install::fileops::MoveReplacing(source, destination, permissions_, replace);
+}
+
+// Whether the destination's folder held nothing when the first file of the
+// run went into it (one look per folder).
+bool FilePlacer::FoundEmpty(const std::string& destination) {
+    const size_t slash = destination.find_last_of('\\');
+    if (slash == std::string::npos) return false;
+    const std::string folder = destination.substr(0, slash);
+    const auto known = emptyFolders_.find(folder);
+    if (known != emptyFolders_.end()) return known->second;
+    bool empty = false;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        empty = true;
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") empty = false;
+        } while (empty && FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    emptyFolders_.emplace(folder, empty);
+    return empty;
 }
 
 // Writes the source with its placeholders expanded to `target`. False when

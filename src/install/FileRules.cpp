@@ -103,4 +103,17 @@ bool ShouldReplaceByVersion(const std::string& installing, const std::string& ex
     return CompareVersions(mine, theirs) > 0;
 }
 
+std::string BackupFolder(const std::string& destinationVolume, const std::string& uninstallVolume,
+                         const std::string& uninstallFolder, const std::string& productCode) {
+    if (destinationVolume.empty()) return std::string();
+    if (util::text::EqualsIgnoringAsciiCase(destinationVolume, uninstallVolume))
+        return util::text::WithTrailingBackslash(uninstallFolder) + "Backup\\";
+    return util::text::WithTrailingBackslash(destinationVolume) + "Rollback." + productCode + "\\";
+}
+
+std::string BackupName(unsigned n, const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    return std::to_string(n) + "_" + (slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
 }  // namespace install::filerules

@@ -108,4 +108,19 @@ int CompareVersions(const std::vector<uint64_t>& a, const std::vector<uint64_t>&
 // installing file without one never replaces; both without keeps the file.
 bool ShouldReplaceByVersion(const std::string& installing, const std::string& existing);
 
+// ---- Files the run replaces --------------------------------------------------
+
+// Where a file the run replaces waits until the run ends: a folder on the
+// destination's own volume, so that moving it aside is a rename. The
+// uninstall folder's "Backup\" when the uninstall folder lies on that volume
+// (volumes compared without regard to ASCII case), otherwise
+// "Rollback.<ProductCode>\" at the destination volume's root. Volumes as the
+// system names them, with a trailing backslash ("C:\"); "" when the
+// destination's volume is unknown. With a trailing backslash.
+std::string BackupFolder(const std::string& destinationVolume, const std::string& uninstallVolume,
+                         const std::string& uninstallFolder, const std::string& productCode);
+
+// The name of the n-th file the run moves aside: "n_" and the path's file name.
+std::string BackupName(unsigned n, const std::string& path);
+
 }  // namespace install::filerules

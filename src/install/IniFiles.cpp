@@ -4,8 +4,11 @@
 
 #include <vector>
 
+#include "core/Folders.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "install/FileBackup.h"
+#include "install/FileRules.h"
 #include "install/SystemSettingRules.h"
 
 namespace install {
@@ -25,11 +28,29 @@ bool SameName(const std::string& a, const std::string& b) {
            CSTR_EQUAL;
 }
 
+// A declared file that exists is written into in place: a copy of it waits
+// in the backup folder of its volume, logged as BACKUP, so that a rollback
+// puts it back as it was (its FILE line removes the written one first).
+void KeepCopy(InstallContext& ctx, const std::string& path, unsigned& copies) {
+    if (!core::folders::Exists(path)) return;
+    const std::string uninstallFolder = ctx.Expand(core::kUninstallFolder);
+    const std::string folder =
+        filerules::BackupFolder(fileops::VolumeOf(path), fileops::VolumeOf(uninstallFolder), uninstallFolder,
+                                ctx.Setup().values.productCode);
+    if (folder.empty()) return;
+    core::MovedAside copy{path, ""};
+    do copy.backup = folder + "ini" + filerules::BackupName(++copies, path);
+    while (core::folders::Exists(copy.backup));
+    ctx.Log(core::LogKind::Backup, core::FormatMovedAside(copy));
+    fileops::CopyAside(copy);
+}
+
 // The declared INI files, each logged once so that the uninstaller removes
 // it; a name declared again keeps its first folder.
 std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     std::vector<IniFile> files;
+    unsigned copies = 0;
     const int total = core::settings::ReadInstallListCount(settings, info::kSection,
                                                            core::settings::kShortValueSize);
     for (int i = 0; i < total; ++i) {
@@ -43,6 +64,7 @@ std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
             core::settings::ReadListField(settings, info::kSection, info::kFolder, i);
         files.push_back({name, ctx.Expand(folder + "\\" + name)});
         ctx.Log(core::LogKind::File, files.back().path);
+        KeepCopy(ctx, files.back().path, copies);
     }
     return files;
 }

@@ -22,7 +22,9 @@ namespace {
 using core::MessageId;
 
 // Order matters: the file list is loaded before anything is placed, and the
-// working folder goes last, once nothing reads payload files any more.
+// working folder goes last, once nothing reads payload files any more. The
+// files the run replaced are deleted by the engine once every row ran and
+// none marked the run abandoned (a rollback puts them back until then).
 const InstallAction kActions[] = {
     {"LoadFileData", MessageId::StatusLoadingData, true, &LoadFileData, "RemoveFolders"},
     {"RegisterUninstallTimeProgram", std::nullopt, true, &RegisterUninstallTimeProgram, "RunUninstallTimeProgram"},

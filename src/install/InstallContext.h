@@ -67,6 +67,8 @@ public:
     virtual std::string Expand(const std::string& text) const = 0;
     // Appends a record to the uninstall log (a record that cannot be written is dropped).
     virtual void Log(core::LogKind kind, const std::string& value) = 0;
+    // The records this run logged so far, in order.
+    virtual const std::vector<core::LogRecord>& Logged() const = 0;
     // Where the payload file of the record at zero-based position `index` lies.
     virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
     // The file records, read once by the first action and kept for the run.

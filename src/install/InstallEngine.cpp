@@ -4,11 +4,16 @@
 
 #include "core/Messages.h"
 #include "core/MessageWait.h"
+#include "core/Registry.h"
 #include "core/SetupState.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
+#include "core/UninstallKey.h"
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
+#include "install/InterruptedRun.h"
+#include "install/ReplacedFiles.h"
+#include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
 
 namespace install {
@@ -29,6 +34,12 @@ std::string InstallEngine::PayloadFilePath(size_t index, const std::string& file
     return core::ProjectFilePath(setup_.diskImage, payloadFolder_, core::filelist::StoredName(index, fileName));
 }
 
+void InstallEngine::Log(core::LogKind kind, const std::string& value) {
+    core::trace::Value(core::tracenames::kLogRecord, std::string(core::KeyOf(kind)) + "=" + value);
+    log_.Append(kind, value);
+    logged_.push_back(core::MakeLogRecord(kind, value));
+}
+
 void InstallEngine::SetStatus(const std::string& text) {
     if (progress_) progress_->SetStatus(text, 0);
 }
@@ -43,11 +54,6 @@ void InstallEngine::SetProgressPosition(int position) {
 
 // Each change the run makes goes into the uninstall log, and into the
 // diagnostic log as it is made: the targets of every action.
-void InstallEngine::Log(core::LogKind kind, const std::string& value) {
-    core::trace::Value(core::tracenames::kLogRecord, std::string(core::KeyOf(kind)) + "=" + value);
-    log_.Append(kind, value);
-}
-
 bool InstallEngine::CancelRequested() const { return core::GlobalFlags().cancel; }
 
 void InstallEngine::Abandon() {
@@ -77,7 +83,19 @@ void InstallEngine::ShowMessage(const std::string& text) {
 }
 
 RunOutcome InstallEngine::Run() {
-    log_.Start(Expand(core::kUninstallLogPath));
+    registeredBefore_ = core::registry::KeyExists(
+        HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(setup_.values.productCode));
+    const std::string logPath = Expand(core::kUninstallLogPath);
+    // The log of the installation registered before stays aside until this
+    // run completed: a rollback puts it back with the registration.
+    previousLog_ = PreviousLogPath(logPath);
+    if (!registeredBefore_ || !MoveFileExA(logPath.c_str(), previousLog_.c_str(), MOVEFILE_REPLACE_EXISTING))
+        previousLog_.clear();
+    // A run killed from here on is rolled back by the next start (InterruptedRun.h).
+    MarkRunPending(Expand(core::kUninstallFolder));
+    log_.Start(logPath);
+    logged_.clear();
+    rolledBack_ = false;
     outcome_ = RunOutcome::Failed;
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, &InstallEngine::WorkerEntry, this, 0, &id);
@@ -88,7 +106,9 @@ RunOutcome InstallEngine::Run() {
         core::trace::Failure("CreateThread (installation)", GetLastError());
     }
     log_.Close();
-    SetProgressPosition(static_cast<int>(records_.size()));
+    // A run that could not start changed nothing: the earlier log comes back.
+    if (outcome_ == RunOutcome::Failed) RestorePreviousLog();
+    if (!rolledBack_) SetProgressPosition(static_cast<int>(records_.size()));
     if (outcome_ != RunOutcome::Completed) core::GlobalFlags().cancelled = true;
     return outcome_;
 }
@@ -107,9 +127,43 @@ void InstallEngine::RunActions() {
         outcome_ = RunOutcome::Failed;
         return;
     }
-    if (RunInstallActions(*this) == ActionResult::Continue) outcome_ = RunOutcome::Completed;
-    else outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
+    // A run marked abandoned (a service given up) ran to its end, and is
+    // undone as any other that did not complete.
+    const bool ranToEnd = RunInstallActions(*this) == ActionResult::Continue;
+    if (ranToEnd && !core::GlobalFlags().cancelled) {
+        outcome_ = RunOutcome::Completed;
+        DeleteBackups(*this);
+        if (!previousLog_.empty()) DeleteFileA(previousLog_.c_str());
+        ClearRunPending(Expand(core::kUninstallFolder));
+    } else {
+        outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
+        RollBack();
+    }
     CoUninitialize();
+}
+
+// The records come back from the log file, as a removal reads them; the ones
+// kept in memory stand in when the file cannot be read. The log is closed
+// first: the last undo step deletes it with the uninstall folder.
+void InstallEngine::RollBack() {
+    rolledBack_ = true;
+    log_.Close();
+    std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log_.Path());
+    if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
+    Rollback rollback(RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder),
+                                    setup_.windowsFolder, registeredBefore_),
+                      records ? std::move(*records) : logged_, progress_);
+    rollback.Run();
+    RestorePreviousLog();
+}
+
+// The log of the installation registered before the run goes back in place
+// of this run's, and the run is no longer pending.
+void InstallEngine::RestorePreviousLog() {
+    if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
+        core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
+    previousLog_.clear();
+    ClearRunPending(Expand(core::kUninstallFolder));
 }
 
 }  // namespace install

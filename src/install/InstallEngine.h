@@ -18,8 +18,8 @@ namespace install {
 // How a run ended.
 enum class RunOutcome {
     Completed,  // every action ran
-    Cancelled,  // the user cancelled; the files placed so far stay
-    Abandoned,  // stopped at a failed step (a copy the user gave up, an unreadable file list)
+    Cancelled,  // the user cancelled; what the run did is rolled back
+    Abandoned,  // stopped at a failed step (a copy the user gave up, an unreadable file list); rolled back
     Failed      // the run could not start: no worker thread, or COM refused to start on it
 };
 
@@ -30,13 +30,16 @@ public:
     ~InstallEngine() override;
 
     // Runs every action and returns when the worker has ended. Every outcome
-    // but Completed leaves the abort flag set.
+    // but Completed leaves the abort flag set; a run that started and did not
+    // complete is rolled back on the worker (install/Rollback.h) before it
+    // ends.
     RunOutcome Run();
 
     // InstallContext
     const EngineSetup& Setup() const override { return setup_; }
     std::string Expand(const std::string& text) const override;
     void Log(core::LogKind kind, const std::string& value) override;
+    const std::vector<core::LogRecord>& Logged() const override { return logged_; }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override;
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override;
@@ -53,6 +56,8 @@ public:
 private:
     static DWORD WINAPI WorkerEntry(void* self);
     void RunActions();
+    void RollBack();
+    void RestorePreviousLog();
 
     RunOutcome outcome_ = RunOutcome::Failed;
 
@@ -60,6 +65,10 @@ private:
     ProgressSink* progress_;
     std::string payloadFolder_;
     core::UninstallLogWriter log_;
+    std::vector<core::LogRecord> logged_;
+    bool registeredBefore_ = false;
+    bool rolledBack_ = false;
+    std::string previousLog_;        // the registered installation's log, kept aside during the run, or ""        // the bar then counts the rollback's records  // the product was in the list of programs before the run
     std::vector<core::filelist::FileRecord> records_;
 };
 

@@ -21,7 +21,18 @@ using systemrules::ValueType;
 // Settings count keys of these sections are read with 20 bytes.
 constexpr int kCountSize = 20;
 
-// The project's keys, each logged so that the uninstaller removes it.
+// The keys above `subKey` that do not exist yet, which creating it makes too:
+// logged (the outermost first) so that a removal takes them away once empty.
+void LogParentsToMake(InstallContext& ctx, HKEY root, const std::string& path, const std::string& subKey) {
+    const std::string rootName = path.substr(0, path.size() - subKey.size());
+    for (size_t slash = subKey.find('\\'); slash != std::string::npos; slash = subKey.find('\\', slash + 1)) {
+        const std::string parent = subKey.substr(0, slash);
+        if (!core::registry::KeyExists(root, parent)) ctx.Log(core::LogKind::RegKey, rootName + parent);
+    }
+}
+
+// The project's keys, each logged so that the uninstaller removes it, with
+// the keys above it that the run makes.
 void CreateKeys(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     const int total = core::settings::ReadInstallListCount(settings, keys::kSection, kCountSize);
@@ -31,6 +42,7 @@ void CreateKeys(InstallContext& ctx) {
         std::string subKey;
         const HKEY root = core::registry::SplitRootPath(path, subKey);
         if (!root || subKey.empty()) continue;
+        LogParentsToMake(ctx, root, path, subKey);
         ctx.Log(core::LogKind::RegKey, path);
         if (!core::registry::EnsureKey(root, subKey))
             core::trace::Failure("RegCreateKeyExA", path, GetLastError());
@@ -57,6 +69,17 @@ void Encode(ValueType type, const std::string& data, DWORD& regType, std::string
     }
 }
 
+// A value about to be overwritten, as it is, so that a rollback (and a
+// removal) writes it back.
+void LogPreviousValue(InstallContext& ctx, HKEY root, const std::string& key, const std::string& subKey,
+                      const std::string& name) {
+    const std::optional<core::registry::Value> old =
+        core::registry::ReadValue(root, util::text::WithoutTrailingBackslashes(subKey), name);
+    if (!old) return;
+    ctx.Log(core::LogKind::RegPrev,
+            core::FormatPreviousValue({old->type, util::text::WithoutTrailingBackslashes(key) + "\\" + name, old->bytes}));
+}
+
 // One value under a key that must exist already: a key the project did not
 // create is not made here. The value is logged whether or not it was written.
 void WriteValue(InstallContext& ctx, int i) {
@@ -77,6 +100,7 @@ void WriteValue(InstallContext& ctx, int i) {
         DWORD regType = REG_NONE;
         std::string bytes;
         Encode(*type, data, regType, bytes);
+        LogPreviousValue(ctx, root, key, subKey, name);
         if (!core::registry::WriteValue(root, util::text::WithoutTrailingBackslashes(subKey), name, regType,
                                         bytes))
             core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());

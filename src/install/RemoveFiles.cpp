@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 
 #include "core/Trace.h"
 #include "install/FileRemoval.h"
@@ -35,22 +36,28 @@ void Report(UndoContext& context, RemovalOutcome outcome, const std::string& wha
     else if (outcome == RemovalOutcome::Failed) context.LeftOver(what);
 }
 
-// Files the run logged but never placed: their copy failed and ended it.
-bool NotPlaced(UndoContext& context, const std::string& path) {
-    for (const core::LogRecord* kept : NewestFirst(context, LogKind::KeepFile))
-        if (kept->value == path) return true;
-    return false;
+// Files the run logged but never placed: the last of their FILE and KEEPFILE
+// records is a KEEPFILE (a copy that failed and was given up, ignored, or
+// still waited for its answer when the run was killed).
+std::set<std::string> NotPlaced(const UndoContext& context) {
+    std::set<std::string> kept;
+    for (const core::LogRecord& record : context.Records()) {
+        if (record.kind == LogKind::KeepFile) kept.insert(record.value);
+        else if (record.kind == LogKind::File) kept.erase(record.value);
+    }
+    return kept;
 }
 
 void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     std::vector<std::string> shared = context.Setup().protectedFolders;
     shared.push_back(context.Setup().uninstallerFolder);
     shared = Resolved(shared);
+    const std::set<std::string> notPlaced = kind == LogKind::File ? NotPlaced(context) : std::set<std::string>();
     for (const core::LogRecord* record : NewestFirst(context, kind)) {
         const std::string& path = record->value;
         if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
             core::trace::Value("shared uninstaller kept", path);
-        else if (!path.empty() && kind == LogKind::File && NotPlaced(context, path))
+        else if (!path.empty() && notPlaced.count(path))
             core::trace::Value("file not placed by the run kept", path);
         else if (!path.empty())
             Report(context, RemoveFileNow(path), path);
@@ -58,13 +65,14 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     }
 }
 
+// Never in a rollback: the folder may hold what was there before the run.
 bool RemoveAllRequested(UndoContext& context) {
     bool requested = false;
     for (const core::LogRecord* record : NewestFirst(context, LogKind::RemoveAll)) {
         requested = requested || record->value == "Yes";
         context.Advance();
     }
-    return requested;
+    return requested && !context.Setup().rollback;
 }
 
 // The installation folder with everything in it, under the remove-all rule.

@@ -73,6 +73,18 @@ bool PutBack(UndoContext& context, const std::string& recordValue) {
     return true;
 }
 
+void WritePreviousValue(UndoContext& context, const std::string& recordValue) {
+    core::PreviousValue previous;
+    std::optional<ValueLocation> at;
+    if (!core::ParsePreviousValue(recordValue, previous) || !(at = Locate(previous.path))) {
+        core::trace::Value("unreadable REGPREV", recordValue);
+        return;
+    }
+    if (!core::registry::KeyExists(at->root, at->key) ||
+        !core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes))
+        context.LeftOver(previous.path);
+}
+
 }  // namespace
 
 bool RemoveLoggedValue(UndoContext& context, const std::string& valuePath) {
@@ -91,6 +103,12 @@ void RemoveRegistryValues(UndoContext& context) {
     for (const core::LogRecord* record : NewestFirst(context, LogKind::RegVal)) {
         if (undorules::IsEnvironmentVariable(record->value, codePage)) continue;  // RestoreEnvironment's
         RemoveLoggedValue(context, record->value);
+        context.Advance();
+    }
+    // Values the run overwrote get their former type and bytes back, the
+    // oldest record last: it holds what was there before the run.
+    for (const core::LogRecord* record : NewestFirst(context, LogKind::RegPrev)) {
+        WritePreviousValue(context, record->value);
         context.Advance();
     }
     std::vector<const core::LogRecord*> keys = NewestFirst(context, LogKind::RegKey);

@@ -6,6 +6,7 @@
 #include "install/RemoveFiles.h"
 #include "install/RemoveRegistry.h"
 #include "install/RemoveServices.h"
+#include "install/ReplacedFiles.h"
 #include "install/RestoreEnvironment.h"
 #include "install/UninstallTimeProgram.h"
 #include "install/UnregisterUninstall.h"
@@ -19,13 +20,14 @@ using core::MessageId;
 // The program the product asks for runs first, while everything it may
 // need is still there; the registration goes last, so that a removal that
 // stopped half-way can be started again from the list of programs.
-// Services stop before their files are deleted; folders go once their
-// files have.
+// Services stop before their files are deleted; the files a run replaced
+// come back once its own are gone; folders go once their files have.
 const UndoAction kUndoActions[] = {
     {"RunUninstallTimeProgram", MessageId::StatusRunningUninstallProgram, &RunUninstallTimeProgram},
     {"RemoveServices", MessageId::StatusRemovingServices, &RemoveServices},
     {"RemoveShortcuts", MessageId::StatusRemovingShortcuts, &RemoveShortcuts},
     {"RemoveFiles", MessageId::StatusRemovingFiles, &RemoveFiles},
+    {"RestoreReplacedFiles", MessageId::StatusRestoringFiles, &RestoreReplacedFiles},
     {"RestoreEnvironment", MessageId::StatusRestoringEnvironment, &RestoreEnvironment},
     {"RemoveRegistryValues", MessageId::StatusRemovingRegistry, &RemoveRegistryValues},
     {"UnregisterAssociations", MessageId::StatusRemovingAssociations, &UnregisterAssociations},

@@ -23,6 +23,12 @@ struct UndoSetup {
     // profile and the shell folders. Drive roots are refused by rule.
     std::vector<std::string> protectedFolders;
     bool silent = false;  // no window: nothing is asked, every question gets its default
+    // A run that did not complete is undone: only what it did goes. The
+    // product's uninstall-time program does not run (the product never was
+    // installed), the remove-all choice does not apply (the folder may hold
+    // what was there before), and productCode is empty when the product was
+    // registered before the run, whose registration and folder then stay.
+    bool rollback = false;
 };
 
 class UndoContext {

@@ -83,8 +83,10 @@ void RunProgram(UndoContext& context, const std::string& name, const std::string
 void RunUninstallTimeProgram(UndoContext& context) {
     const std::vector<core::LogRecord>& records = context.Records();
     for (size_t i = records.size(); i-- > 0;) {
-        if (records[i].kind == core::LogKind::Run3rd) RunProgram(context, records[i].value, CommandOf(records, i));
-        else if (records[i].kind != core::LogKind::Run3rdCmd) continue;
+        // A rollback undoes a product that never was installed: its program does not run.
+        if (records[i].kind == core::LogKind::Run3rd) {
+            if (!context.Setup().rollback) RunProgram(context, records[i].value, CommandOf(records, i));
+        } else if (records[i].kind != core::LogKind::Run3rdCmd) continue;
         context.Advance();
     }
 }

@@ -13,7 +13,7 @@
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
 #include "uninstall/PlainRemovalDialog.h"
-#include "uninstall/ProtectedFolders.h"
+#include "install/ProtectedFolders.h"
 #include "uninstall/Remover.h"
 #include "uninstall/SkinnedRemovalPage.h"
 #include "uninstall/UninstallTexts.h"
@@ -43,8 +43,8 @@ install::UndoSetup MakeUndoSetup(const std::string& code, bool silent) {
     install::UndoSetup setup;
     setup.productCode = code;
     setup.uninstallFolder = UninstallFolderOf(code);
-    setup.uninstallerFolder = ProgramFolder();
-    setup.protectedFolders = ProtectedFolders();
+    setup.uninstallerFolder = install::ProgramFolder();
+    setup.protectedFolders = install::ProtectedFolders();
     setup.silent = silent;
     return setup;
 }

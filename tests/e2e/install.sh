@@ -83,7 +83,10 @@ expected_log() {
   # A folder the run makes on the way ("sub") is logged after the one it was made for.
   printf 'TOTALFILE=11\nDIR=%s\\\nDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\sub\nDIR=%s\\lib\n' "$W" "$W" "$W" "$W" "$W"
   for f in a.txt ro.txt hs.txt absent.ini template.txt; do printf 'FILE=%s\\%s\n' "$W" "$f"; done
-  printf 'FILE=%s\\sub\\deep\\deep.txt\nFILE=%s\\replace.txt\nFILE=%s\\lib\\newer.dll\nFILE=%s\\lib\\older.dll\n' "$W" "$W" "$W" "$W"
+  # A file that was there is moved aside first, to be put back by a rollback.
+  local backup='C:\windows\Installer\{C0FFEE00-INST-TEST}\Backup'
+  printf 'FILE=%s\\sub\\deep\\deep.txt\nFILE=%s\\replace.txt\nBACKUP=%s\\replace.txt|%s\\1_replace.txt\n' "$W" "$W" "$W" "$backup"
+  printf 'FILE=%s\\lib\\newer.dll\nBACKUP=%s\\lib\\newer.dll|%s\\2_newer.dll\nFILE=%s\\lib\\older.dll\n' "$W" "$W" "$backup" "$W"
 }
 check install-log-lines-in-order same_file <(expected_log) <(log_lines)
 check install-log-crlf grep -c $'\r$' "$LOG"
@@ -122,14 +125,18 @@ check install-ignored-file-still-logged grep -qF 'FILE=C:\CorvaneInstall\App\ign
 click complete.lcd IDC_FINISH
 wait_setup
 
-# Cancel at a copy error abandons the run: the error page, nothing after that file.
+# Cancel at a copy error abandons the run: the error page, nothing after that
+# file, what came before it rolled back, and the log of the installation
+# registered before back in place.
 rm -rf "$DEST"; mkdir -p "$DEST/blocked.txt"
+cp "$LOG" "$S/before-cancel.log"
 start_packed "$S/errpkg" "$S/cancelcopy.trace" 90
 drive answer 30000 Cancel >/dev/null
 check install-cancel-at-error-shows-error-page on_page setuperror.lcd 20000
 screenshot setup-error
 check install-cancel-at-error-stops not_exists "$DEST/last.txt"
-check install-cancel-at-error-log-kept grep -qF 'FILE=C:\CorvaneInstall\App\first.txt' "$LOG"
+check install-cancel-at-error-rolled-back not_exists "$DEST/first.txt"
+check install-cancel-at-error-previous-log-back same_file "$S/before-cancel.log" "$LOG"
 check install-cancel-at-error-removes-working-folder not_exists "$(working_folder "$S/cancelcopy.trace")"
 click setuperror.lcd IDCANCEL
 wait_setup

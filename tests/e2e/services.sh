@@ -2,7 +2,8 @@
 # NT services under Wine: services created with their fields and logged once;
 # a refused service (one that exists) answered Retry, Ignore and Cancel from
 # the dialog, Cancel ending on the setup error page after the remaining
-# actions; an unattended run answering Cancel without a dialog (exit code 1);
+# actions, which are then rolled back; an unattended run answering Cancel
+# without a dialog (exit code 1), rolled back too;
 # services created in a preview run.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
@@ -65,10 +66,9 @@ delete_service $TAKEN
 drive answer 10000 Retry >/dev/null
 drive answer 10000 Ignore >"$S/ignore.box"
 check services-ignore-asked-for-next asked_about "$S/ignore.box" $NEW
-drive answer 10000 Cancel >"$S/cancel.box"
+# What the run made so far, while the Cancel question waits.
+drive wait-dialog 10000 >"$S/cancel.box"
 check services-cancel-asked asked_about "$S/cancel.box" $NEW
-check services-cancel-shows-error-page on_page setuperror.lcd 20000
-check services-cancel-sets-abort-flag grep -q 'abort flag=255' "$S/dialog.trace"
 check services-created-type field_is $NEW TYPE 16
 check services-created-start-type field_is $NEW START 2
 check services-created-error-control field_is $NEW ERROR 3
@@ -77,24 +77,32 @@ check services-created-display-name field_is $NEW DISPLAY "$NEW Service"
 check services-created-logged-once logged_once $NEW
 check services-retry-created field_is $TAKEN BINARY 'C:\svc.exe'
 check services-retry-logged-once logged_once $TAKEN
-check services-after-cancel-created field_is $LAST START 4
-check services-after-cancel-logged logged_once $LAST
+drive answer 10000 Cancel >/dev/null
+check services-cancel-shows-error-page on_page setuperror.lcd 20000
+check services-cancel-sets-abort-flag grep -q 'abort flag=255' "$S/dialog.trace"
+# The remaining actions ran (LAST was created, the product registered), then
+# the whole run was rolled back.
+check services-after-cancel-created grep -qF 'install action=RegisterUninstall' "$S/dialog.trace"
+check services-cancel-rolled-back eval 'service_absent $NEW && service_absent $TAKEN && service_absent $LAST'
 check services-cancel-run-goes-on-to-the-end not_exists "$(working_folder "$S/dialog.trace")"
-check services-cancel-run-still-registers eval '"$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" /v DisplayName >/dev/null 2>&1'
+check services-cancel-run-registration-rolled-back eval '! "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" >/dev/null 2>&1'
+check services-cancel-run-log-rolled-back not_exists "$LOG"
 click setuperror.lcd IDCANCEL
 wait_setup
 check services-error-page-ends-setup test "$SETUP_RC" -eq 0
 
 # ---- Unattended: no dialog, the refusal counts as Cancel, exit code 1 ----------------
-project quiet '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=2\r\n'; own 0 $TAKEN; own 1 $QUIET)"
+project quiet '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=2\r\n'; own 0 $QUIET; own 1 $TAKEN)"
+occupy $TAKEN
 start_packed "$S/quiet-pkg" "$S/quiet.trace" 60
 drive absent 4000 >/dev/null; noDialog=$?
 wait_setup
 check services-unattended-no-dialog test "$noDialog" -eq 0
 check services-unattended-exit-1 test "$SETUP_RC" -eq 1
-check services-unattended-goes-on field_is $QUIET TYPE 16
-check services-unattended-refused-not-logged not_logged $TAKEN
-check services-unattended-created-logged logged_once $QUIET
+# QUIET was created and went with the rollback; the service that was there stays.
+check services-unattended-goes-on grep -qF 'install action=RegisterUninstall' "$S/quiet.trace"
+check services-unattended-rolled-back service_absent $QUIET
+check services-unattended-refused-kept field_is $TAKEN BINARY 'C:\occupied.exe'
 check services-unattended-working-folder-removed not_exists "$(working_folder "$S/quiet.trace")"
 
 # ---- Preview: services are still created and logged --------------------------------

@@ -227,4 +227,14 @@ TEST(FileRulesVersion, MissingVersions) {
     EXPECT_TRUE(ShouldReplaceByVersion("0.0.0.1", "unknown"));
 }
 
+TEST(FileRulesBackup, ReplacedFilesWaitOnTheDestinationsVolume) {
+    const std::string uninstall = "C:\\Windows\\Installer\\{P}\\";
+    EXPECT_EQ(BackupFolder("C:\\", "c:\\", uninstall, "{P}"), uninstall + "Backup\\");
+    EXPECT_EQ(BackupFolder("D:\\", "C:\\", uninstall, "{P}"), "D:\\Rollback.{P}\\");
+    EXPECT_EQ(BackupFolder("C:\\Mount\\", "C:\\", uninstall, "{P}"), "C:\\Mount\\Rollback.{P}\\");
+    EXPECT_EQ(BackupFolder("", "C:\\", uninstall, "{P}"), "");
+    EXPECT_EQ(BackupName(3, "C:\\App\\lib.dll"), "3_lib.dll");
+    EXPECT_EQ(BackupName(0, "a.txt"), "0_a.txt");
+}
+
 }  // namespace

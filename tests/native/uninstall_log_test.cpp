@@ -236,6 +236,35 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_EQ(core::FormatOldValue({4, "HKEY_CLASSES_ROOT\\t\\", "x"}), "");  // not a text
     EXPECT_FALSE(core::ParseOldValue("3|HKEY_CLASSES_ROOT\\t\\|x", readOld));
     EXPECT_FALSE(core::ParseOldValue("1||x", readOld));
+
+    const std::string moved = core::FormatMovedAside({"C:\\App\\a.dll", "C:\\Backup\\1_a.dll"});
+    EXPECT_EQ(moved, "C:\\App\\a.dll|C:\\Backup\\1_a.dll");
+    core::MovedAside readMoved;
+    ASSERT_TRUE(core::ParseMovedAside(moved, readMoved));
+    EXPECT_EQ(readMoved.path, "C:\\App\\a.dll");
+    EXPECT_EQ(readMoved.backup, "C:\\Backup\\1_a.dll");
+    EXPECT_EQ(core::FormatMovedAside({"C:\\a", ""}), "");
+    EXPECT_EQ(core::FormatMovedAside({"C:\\a|b", "C:\\c"}), "");
+    EXPECT_FALSE(core::ParseMovedAside("C:\\a|", readMoved));
+    EXPECT_FALSE(core::ParseMovedAside("C:\\a|b|c", readMoved));
+    EXPECT_EQ(core::KindOfKey("BACKUP"), core::LogKind::Backup);
+
+    // Any type, any bytes (zeros, "|", line ends) as hex.
+    const std::string bytes("\x00|\r\n\xff", 5);
+    const std::string previous = core::FormatPreviousValue({3, "HKEY_CURRENT_USER\\Software\\A\\Blob", bytes});
+    EXPECT_EQ(previous, "3|HKEY_CURRENT_USER\\Software\\A\\Blob|007C0D0AFF");
+    core::PreviousValue readPrevious;
+    ASSERT_TRUE(core::ParsePreviousValue(previous, readPrevious));
+    EXPECT_EQ(readPrevious.type, 3u);
+    EXPECT_EQ(readPrevious.path, "HKEY_CURRENT_USER\\Software\\A\\Blob");
+    EXPECT_EQ(readPrevious.bytes, bytes);
+    EXPECT_TRUE(core::ParsePreviousValue("4|HKEY_CURRENT_USER\\A\\n|", readPrevious));
+    EXPECT_TRUE(readPrevious.bytes.empty());
+    EXPECT_EQ(core::FormatPreviousValue({1, "HKEY_CURRENT_USER\\a|b", "x"}), "");
+    EXPECT_FALSE(core::ParsePreviousValue("1|HKEY_CURRENT_USER\\A\\n|0", readPrevious));   // half a byte
+    EXPECT_FALSE(core::ParsePreviousValue("1|HKEY_CURRENT_USER\\A\\n|GG", readPrevious));  // not hex
+    EXPECT_FALSE(core::ParsePreviousValue("x|HKEY_CURRENT_USER\\A\\n|00", readPrevious));
+    EXPECT_FALSE(core::ParsePreviousValue("1||00", readPrevious));
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ public:
         log.push_back(std::string(core::KeyOf(kind)) + "=" + value);
         logRecords.push_back(core::MakeLogRecord(kind, value));
     }
+    const std::vector<core::LogRecord>& Logged() const override { return logRecords; }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
         return dir_.Path() + payloadFolder_ + core::filelist::StoredName(index, fileName);
     }

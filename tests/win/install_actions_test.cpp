@@ -9,6 +9,7 @@
 #include "install/FilePhase.h"
 #include "install/FileRules.h"
 #include "install/InstallActions.h"
+#include "install/ReplacedFiles.h"
 #include "install/UndoActions.h"
 #include "install/SelfRegistration.h"
 
@@ -19,19 +20,29 @@ namespace {
 using install::ActionResult;
 using install::ErrorChoice;
 
-TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAsking) {
+TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAskingAndKeepsItAside) {
     ScratchFolder dir;
     ScriptedContext ctx(dir);
     ctx.AddFile("notes.txt", "new");
     const std::string dest = dir.Write("app\\notes.txt", "old");
     SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string backup = ctx.Expand(core::kUninstallFolder) + "Backup\\1_notes.txt";
 
     EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
     EXPECT_EQ(ScratchFolder::Read(dest), "new");
     EXPECT_TRUE(ctx.questions.empty());
-    EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
+    EXPECT_EQ(ctx.log, (std::vector<std::string>{"FILE=" + dest, "BACKUP=" + dest + "|" + backup}));
     // No read-only flag was asked for: the installed file is writable.
     EXPECT_FALSE(GetFileAttributesA(dest.c_str()) & FILE_ATTRIBUTE_READONLY);
+    // The file that was there waits, as it was, until the run ends.
+    EXPECT_EQ(ScratchFolder::Read(backup), "old");
+    EXPECT_TRUE(GetFileAttributesA(backup.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // A completed run deletes it, and the backup folder with it.
+    EXPECT_EQ(install::DeleteBackups(ctx), ActionResult::Continue);
+    EXPECT_FALSE(ScratchFolder::Exists(backup));
+    EXPECT_FALSE(ScratchFolder::Exists(ctx.Expand(core::kUninstallFolder) + "Backup"));
+    EXPECT_EQ(ScratchFolder::Read(dest), "new");
 }
 
 // Wine keeps no descriptors of its own for files: it shows the Unix mode as

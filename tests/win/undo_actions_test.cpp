@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/Placeholders.h"
@@ -155,6 +156,9 @@ TEST(UndoActions, RemovalTakesBackWhatTheInstallationMade) {
     // What existed before the run: a key with a value of its own, a class
     // with its description and command, a variable with an item.
     MakeKey(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Existing", "Own", "mine");
+    const std::string formerCount("\x01\x00\x02", 3);  // a value of another type the run overwrites
+    ASSERT_TRUE(core::registry::WriteValue(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Existing", "Count",
+                                           REG_BINARY, formerCount));
     MakeKey(HKEY_CLASSES_ROOT, "CvUndoOld.File", "", "Old description");
     MakeKey(HKEY_CLASSES_ROOT, "CvUndoOld.File\\shell\\Open\\Command", "", "old.exe \"%1\"");
     core::registry::WriteText(HKEY_CURRENT_USER, "Environment", "CVUNDO_LIST", "C:\\keep");
@@ -221,10 +225,15 @@ TEST(UndoActions, RemovalTakesBackWhatTheInstallationMade) {
     EXPECT_TRUE(ScratchFolder::Exists(shared));
     EXPECT_TRUE(ScratchFolder::Exists(dir.Path() + "menu"));  // made, but not logged
     // Registry: the project's keys unless someone else's value is in them;
-    // a key that existed keeps its own value.
+    // a key that existed keeps its own value, and an overwritten value gets
+    // its former type and bytes back.
     EXPECT_FALSE(core::registry::KeyExists(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Made"));
     EXPECT_EQ(Text(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Shared", "Other"), "someone else's");
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Existing", "Count"));
+    const std::optional<core::registry::Value> former =
+        core::registry::ReadValue(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Existing", "Count");
+    ASSERT_TRUE(former.has_value());
+    EXPECT_EQ(former->type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(former->bytes, formerCount);
     EXPECT_EQ(Text(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Existing", "Own"), "mine");
     // Associations: new classes gone, a class that existed as it was.
     EXPECT_FALSE(core::registry::KeyExists(HKEY_CLASSES_ROOT, ".cvundonew"));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace uninstall {
+namespace install {
 
 // The Windows, system, program-files and common-files folders, the temporary
 // folder, the user profile and the shell folders of the user and of all users
@@ -19,4 +19,4 @@ std::vector<std::string> ProtectedFolders();
 // system cannot say).
 std::string ProgramFolder();
 
-}  // namespace uninstall
+}  // namespace install

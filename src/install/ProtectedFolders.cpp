@@ -1,4 +1,4 @@
-#include "uninstall/ProtectedFolders.h"
+#include "install/ProtectedFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -9,7 +9,7 @@
 #include "core/Trace.h"
 #include "util/Text.h"
 
-namespace uninstall {
+namespace install {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
-}  // namespace uninstall
+}  // namespace install

@@ -1,0 +1,42 @@
+// Files a run replaces: moved aside before the new file takes their place,
+// put back when the run is rolled back, deleted once it completed. Moving
+// aside is a rename on the destination's volume, so the file keeps its
+// bytes, attributes, times and permissions.
+#pragma once
+
+#include <string>
+
+#include "core/UninstallLog.h"
+
+namespace install::fileops {
+
+// The volume a path lies on, as the system names it ("C:\"); "" when the
+// system cannot say.
+std::string VolumeOf(const std::string& path);
+
+// Renames the file at `moved.path` to `moved.backup`, making the backup's
+// folder when missing; never copies and never replaces what lies at the
+// backup path. False (the call traced) when the file stays where it was.
+bool MoveAside(const core::MovedAside& moved);
+
+// Copies the file at `moved.path` to `moved.backup`, making the backup's
+// folder when missing, for a file the run changes in place (an INI file);
+// the copy keeps the bytes, attributes and times. False (traced) when no copy
+// was made.
+bool CopyAside(const core::MovedAside& moved);
+
+enum class PutBackOutcome {
+    Restored,  // the backup is at its place again
+    NoBackup,  // there is no backup (deleted once the run completed, or never made)
+    Failed     // the backup stays where it is
+};
+
+// Renames the backup to its path, replacing a file there (read-only or not),
+// then removes the backup's folder when it is empty.
+PutBackOutcome PutBack(const core::MovedAside& moved);
+
+// Deletes a backup (a read-only one too), then its folder when it is empty.
+// False when the backup stays.
+bool DeleteBackup(const core::MovedAside& moved);
+
+}  // namespace install::fileops

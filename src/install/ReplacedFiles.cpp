@@ -1,0 +1,27 @@
+#include "install/ReplacedFiles.h"
+
+#include "core/Trace.h"
+#include "install/FileBackup.h"
+
+namespace install {
+
+ActionResult DeleteBackups(InstallContext& context) {
+    for (const core::LogRecord& record : context.Logged()) {
+        core::MovedAside moved;
+        if (record.kind != core::LogKind::Backup || !core::ParseMovedAside(record.value, moved)) continue;
+        if (!fileops::DeleteBackup(moved)) core::trace::Value("backup kept", moved.backup);
+    }
+    return ActionResult::Continue;
+}
+
+void RestoreReplacedFiles(UndoContext& context) {
+    for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
+        core::MovedAside moved;
+        if (core::ParseMovedAside(record->value, moved) &&
+            fileops::PutBack(moved) == fileops::PutBackOutcome::Failed)
+            context.LeftOver(moved.backup);
+        context.Advance();
+    }
+}
+
+}  // namespace install
