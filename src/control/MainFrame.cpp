@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "core/MessageDialog.h"
 #include "control/LanguageRules.h"
+#include "install/InterruptedRun.h"
 #include "control/LanguageStep.h"
 #include "control/OsVersion.h"
 #include "control/ProjectFiles.h"
@@ -18,6 +19,7 @@
 #include "control/ThemeFiles.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
+#include "core/UninstallLog.h"
 #include "core/WorkingFolder.h"
 #include "core/ShellFileOps.h"
 #include "install/MergeModules.h"
@@ -324,8 +326,21 @@ CRijndaelFileCrypt& CMainFrame::Cipher() {
 }
 
 void CMainFrame::EndSetup(int unattendedExitCode) {
+    if (m_installationCompleted) {
+        m_installationCompleted = false;
+        install::CommitRun(UninstallFolder());
+    }
     PostQuitMessage(m_state.unattended ? unattendedExitCode : 0);
 }
+
+void CMainFrame::RollBackCompletedInstallation() {
+    if (!m_installationCompleted) return;
+    m_installationCompleted = false;
+    core::trace::Line("rolling back the completed installation");
+    install::RollBackRun(m_state.productCode, UninstallFolder(), m_state.windowsFolder);
+}
+
+std::string CMainFrame::UninstallFolder() const { return Expand(core::kUninstallFolder); }
 
 void CMainFrame::DeleteRetiredPagesLater() {
     PostMessageA(m_hWnd, kMessageDeleteRetiredPages, 0, 0);
@@ -402,6 +417,7 @@ void CMainFrame::StartInstallation() {
         install::InstallEngine engine(MakeEngineSetup(), &progress);
         outcome = engine.Run();
     }
+    m_installationCompleted = outcome == install::RunOutcome::Completed;
     core::trace::Value("installation ended, abort flag", core::FlagText(core::GlobalFlags().cancelled));
     if (core::GlobalFlags().cancelled) {
         m_state.finished = true;

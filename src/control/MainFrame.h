@@ -45,6 +45,7 @@ public:
     void StartInstallation() override;
     void ShowFirstPage() override;
     void LanguageChosen(const std::string& name) override;
+    void RollBackCompletedInstallation() override;
     void CloseStartPage() override;
     void StartTimer(Timer timer) override;
     void OpenBackground(const background::BackgroundSettings& settings,
@@ -83,12 +84,17 @@ private:
     void RunMergeModuleStep();
 
     install::EngineSetup MakeEngineSetup() const;
+    // The product's uninstall folder (its log, backups and run marker).
+    std::string UninstallFolder() const;
     CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;
     core::SetupState m_state;
     std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
+    // The installation completed and can still be rolled back: its backups
+    // are deleted when the setup ends (EndSetup).
+    bool m_installationCompleted = false;
     std::unique_ptr<pages::Wizard> m_wizard;
     Background m_background;
     // Declared last: destroyed first, so the show's thread has ended before

@@ -12,7 +12,6 @@
 #include "core/WorkingFolder.h"
 #include "install/InstallActions.h"
 #include "install/InterruptedRun.h"
-#include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
 
@@ -131,10 +130,11 @@ void InstallEngine::RunActions() {
     // undone as any other that did not complete.
     const bool ranToEnd = RunInstallActions(*this) == ActionResult::Continue;
     if (ranToEnd && !core::GlobalFlags().cancelled) {
+        // The backups and the earlier log stay until the setup ends
+        // (CommitRun): a file action after the installation may still
+        // abandon the setup and roll the run back.
         outcome_ = RunOutcome::Completed;
-        DeleteBackups(*this);
-        if (!previousLog_.empty()) DeleteFileA(previousLog_.c_str());
-        ClearRunPending(Expand(core::kUninstallFolder));
+        MarkRunCompleted(Expand(core::kUninstallFolder));
     } else {
         outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
         RollBack();

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/UninstallLog.h"
 #include "install/DirectoryPath.h"
+#include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
 #include "util/Text.h"
 
@@ -31,13 +35,51 @@ void ClearRunPending(const std::string& uninstallFolder) { DeleteFileA(PendingRu
 
 std::string PreviousLogPath(const std::string& logPath) { return logPath + ".previous"; }
 
-bool RecoverInterruptedRun(const std::string& productCode, const std::string& uninstallFolder,
-                           const std::string& windowsFolder) {
-    if (GetFileAttributesA(PendingRunMarker(uninstallFolder).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    const std::string log = util::text::WithTrailingBackslash(uninstallFolder) + "uninstall.log";
+namespace {
+
+// What the marker of a run whose installation completed holds.
+constexpr char kCompletedMark[] = "completed";
+
+std::string LogIn(const std::string& uninstallFolder) {
+    return util::text::WithTrailingBackslash(uninstallFolder) + "uninstall.log";
+}
+
+bool MarkedCompleted(const std::string& uninstallFolder) {
+    HANDLE file = CreateFileA(PendingRunMarker(uninstallFolder).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char text[sizeof kCompletedMark] = "";
+    DWORD read = 0;
+    ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    return read == sizeof kCompletedMark - 1 && std::string(text, read) == kCompletedMark;
+}
+
+}  // namespace
+
+void MarkRunCompleted(const std::string& uninstallFolder) {
+    const std::string marker = PendingRunMarker(uninstallFolder);
+    HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE ||
+        !WriteFile(file, kCompletedMark, sizeof kCompletedMark - 1, &written, nullptr))
+        core::trace::Failure("WriteFile (run marker)", marker, GetLastError());
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+void CommitRun(const std::string& uninstallFolder) {
+    const std::string log = LogIn(uninstallFolder);
+    std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
+    if (records) DeleteBackupsOf(*records);
+    DeleteFileA(PreviousLogPath(log).c_str());
+    ClearRunPending(uninstallFolder);
+}
+
+void RollBackRun(const std::string& productCode, const std::string& uninstallFolder,
+                 const std::string& windowsFolder) {
+    const std::string log = LogIn(uninstallFolder);
     const std::string previous = PreviousLogPath(log);
     const bool registeredBefore = GetFileAttributesA(previous.c_str()) != INVALID_FILE_ATTRIBUTES;
-    core::trace::Value(core::tracenames::kRecovery, log);
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
     Rollback rollback(RollbackSetup(productCode, uninstallFolder, windowsFolder, registeredBefore),
                       records ? std::move(*records) : std::vector<core::LogRecord>(), nullptr);
@@ -45,6 +87,17 @@ bool RecoverInterruptedRun(const std::string& productCode, const std::string& un
     if (registeredBefore && !MoveFileExA(previous.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previous, GetLastError());
     ClearRunPending(uninstallFolder);
+}
+
+bool RecoverInterruptedRun(const std::string& productCode, const std::string& uninstallFolder,
+                           const std::string& windowsFolder) {
+    if (GetFileAttributesA(PendingRunMarker(uninstallFolder).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (MarkedCompleted(uninstallFolder)) {
+        CommitRun(uninstallFolder);
+        return false;
+    }
+    core::trace::Value(core::tracenames::kRecovery, LogIn(uninstallFolder));
+    RollBackRun(productCode, uninstallFolder, windowsFolder);
     return true;
 }
 

@@ -16,12 +16,28 @@ std::string PendingRunMarker(const std::string& uninstallFolder);
 bool MarkRunPending(const std::string& uninstallFolder);
 void ClearRunPending(const std::string& uninstallFolder);
 
+// The installation completed, but the setup goes on (file actions, add-on
+// programs, Finish): until it ends, a library action that abandons the setup
+// still rolls the run back (RollBackRun). The marker says so, so that a setup
+// killed from here on is committed at the next start, never rolled back.
+void MarkRunCompleted(const std::string& uninstallFolder);
+
+// The setup ended after its installation completed: the backups of the files
+// the run replaced and the log of the installation registered before it are
+// deleted, and the run is no longer pending.
+void CommitRun(const std::string& uninstallFolder);
+
+// Rolls back what the log in the uninstall folder names (the undo steps,
+// without a display), puts the previous installation's log back when one
+// waits, and deletes the marker.
+void RollBackRun(const std::string& productCode, const std::string& uninstallFolder,
+                 const std::string& windowsFolder);
+
 // Where the log of the installation registered before a run waits during it.
 std::string PreviousLogPath(const std::string& logPath);
 
-// When the marker is there: rolls back what the log of the interrupted run
-// names (the undo steps, without a display), puts the previous installation's
-// log back when one waits, and deletes the marker. True when a run was
+// When the marker is there: a run whose installation had completed is
+// committed; any other is rolled back (RollBackRun). True when a run was
 // rolled back.
 bool RecoverInterruptedRun(const std::string& productCode, const std::string& uninstallFolder,
                            const std::string& windowsFolder);

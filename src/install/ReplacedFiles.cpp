@@ -5,12 +5,16 @@
 
 namespace install {
 
-ActionResult DeleteBackups(InstallContext& context) {
-    for (const core::LogRecord& record : context.Logged()) {
+void DeleteBackupsOf(const std::vector<core::LogRecord>& records) {
+    for (const core::LogRecord& record : records) {
         core::MovedAside moved;
         if (record.kind != core::LogKind::Backup || !core::ParseMovedAside(record.value, moved)) continue;
         if (!fileops::DeleteBackup(moved)) core::trace::Value("backup kept", moved.backup);
     }
+}
+
+ActionResult DeleteBackups(InstallContext& context) {
+    DeleteBackupsOf(context.Logged());
     return ActionResult::Continue;
 }
 

@@ -2,15 +2,20 @@
 // completed run deletes their backups, a rollback puts them back.
 #pragma once
 
+#include <vector>
+
+#include "core/UninstallLog.h"
 #include "install/InstallContext.h"
 #include "install/UndoContext.h"
 
 namespace install {
 
-// Run by the engine once every install action ran and the run was not
-// marked abandoned (nothing can roll it back any more): deletes the backup of
-// every file this run replaced, and the backup folders once empty. A backup
-// that cannot be deleted stays (traced).
+// Deletes the backup of every file a run replaced, and the backup folders
+// once empty, when nothing can roll the run back any more (the setup ended
+// after its installation completed). A backup that cannot be deleted stays
+// (traced).
+void DeleteBackupsOf(const std::vector<core::LogRecord>& records);
+// The same for the records a run has logged so far.
 ActionResult DeleteBackups(InstallContext& context);
 
 // Undo step, after RemoveFiles: puts every backup back at its path, the

@@ -98,10 +98,12 @@ pages::FileActionsOutcome Wizard::RunFileActions(const std::string& trigger) {
     return pages::RunFileActions(fileActions_, trigger, owner_.State().osName, runner);
 }
 
-// As an installation abandoned at a failed step: nothing more is done but to
-// say so. The working folder goes unless a worker still reads it.
+// As an installation abandoned at a failed step: what a completed
+// installation did is undone, then nothing more is done but to say so. The
+// working folder goes unless a worker still reads it.
 void Wizard::AbandonedByFileAction() {
     core::trace::Line("a file action abandoned the setup");
+    owner_.RollBackCompletedInstallation();
     owner_.State().finished = true;
     core::GlobalFlags().cancelled = true;
     if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());

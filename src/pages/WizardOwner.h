@@ -27,6 +27,10 @@ public:
     // Asks to be called back (Wizard::RunInstallation) at the next turn of
     // the message loop, without any page window being involved.
     virtual void StartInstallationLater() = 0;
+    // A file action abandoned the setup after its installation completed:
+    // what the installation did is rolled back (nothing when it did not
+    // complete: that run was rolled back already).
+    virtual void RollBackCompletedInstallation() = 0;
     // The user confirmed the language page (its window is already closed):
     // applies that language and goes on with the start-up.
     virtual void LanguageChosen(const std::string& name) = 0;

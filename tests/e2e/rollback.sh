@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Rollback under Wine: for each way a run can end without completing (Cancel
 # during the copy, a copy error answered Cancel, a service failure answered
-# Cancel, an unattended run abandoned at a failed copy, a setup killed in the
-# file phase and started again) the machine is
+# Cancel, an unattended run abandoned at a failed copy, a library file action
+# returning 1 after Finish, a setup killed in the file phase and started
+# again) the machine is
 # compared before and after the run: the file tree of drive C: (names,
 # sizes, modes and times of files), the contents and attributes of the files
 # the run replaced, and registry exports. Only the uninstaller every product
@@ -40,6 +41,7 @@ project() {
     printf '[INIDATA]\r\nTOTAL=1\r\nA0=INI Files\\app.ini\\Main\\Color\r\nC0=Blue\r\n'
     printf '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVTEST_ROLLBACK\r\nC0=set by the run\r\nF0=Remove\r\nG0=User\r\n'
     printf '[NTSERVICE]\r\n%b' "$3"
+    printf '%b' "${5:-}"
   } >"$p/setup.inf"
   pack_project "$p" "$S/$1-pkg"
 }
@@ -48,6 +50,11 @@ UNATTENDED='[BUILDING]\r\n2=Yes\r\n'
 project interactive '' 'TOTAL=0\r\n'
 project service '' "$SERVICE"
 project quiet "$UNATTENDED" 'TOTAL=0\r\n'
+# A library whose function returns 1 after Finish (on Z:, outside the snapshot).
+cp "$CV_WIN/tests/fileaction.dll" "$S/fileaction.dll"
+DLL_W="$(zpath "$S")\\fileaction.dll"
+ABANDON_AT_FINISH="[FILEACTION]\r\nTOTAL=1\r\nB0=${DLL_W//\\/\\\\}\r\nC0=Abandon\r\nE0=After Click Finish Button\r\n"
+project finish "$UNATTENDED" 'TOTAL=0\r\n' '' "$ABANDON_AT_FINISH"
 project welcome '' 'TOTAL=0\r\n' 'TOTAL1=3\r\nW0=welcome.lcd\r\nW1=progress.lcd\r\nW2=complete.lcd\r\n'
 
 # What the machine holds before every run: an older library, a read-only
@@ -142,6 +149,15 @@ wait_setup
 check rollback-unattended-exit-1 test "$SETUP_RC" -eq 1
 check rollback-unattended-undone rolled_back_in_trace "$S/quiet.trace"
 check rollback-unattended-machine-as-before unchanged quiet
+
+# ---- A library file action abandons the setup after the installation completed -----
+prepare; snapshot "$S/finish.before"
+start_packed "$S/finish-pkg" "$S/finish.trace" 90
+wait_setup
+check rollback-finish-action-exit-1 test "$SETUP_RC" -eq 1
+check rollback-finish-action-installed-first grep -q '^install action=RemoveTemporaryFiles' "$S/finish.trace"
+check rollback-finish-action-undone rolled_back_in_trace "$S/finish.trace"
+check rollback-finish-action-machine-as-before unchanged finish
 
 # ---- Killed in the file phase: the next start of the setup completes the rollback ----
 # The setup is killed while it waits at the copy error of blocked.txt, after

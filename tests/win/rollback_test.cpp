@@ -172,4 +172,28 @@ TEST(Rollback, TheNextStartFinishesARunThatWasKilled) {
     EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
 }
 
+// A setup killed after its installation completed (while file actions or
+// Finish were still to come) is committed by the next start, not rolled
+// back: the run's files stay, the backups go.
+TEST(Rollback, TheNextStartCommitsARunWhoseInstallationCompleted) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("notes.txt", "new");
+    const std::string notes = WriteOldFile(dir, "app\\notes.txt", "old", 0);
+    const std::string folder = ctx.Expand(core::kUninstallFolder);
+    ASSERT_TRUE(install::MarkRunPending(folder));
+    ASSERT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    core::UninstallLogWriter log;
+    log.Start(folder + "uninstall.log");
+    for (const core::LogRecord& record : ctx.logRecords) log.Append(record);
+    log.Close();
+    install::MarkRunCompleted(folder);
+
+    EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder,
+                                                ctx.Setup().values.windowsFolder));
+    EXPECT_EQ(ScratchFolder::Read(notes), "new");
+    EXPECT_FALSE(ScratchFolder::Exists(folder + "Backup"));
+    EXPECT_FALSE(ScratchFolder::Exists(install::PendingRunMarker(folder)));
+}
+
 }  // namespace
