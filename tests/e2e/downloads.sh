@@ -17,7 +17,6 @@ for _ in $(seq 50); do [ -s "$S/port" ] && break; sleep 0.1; done
 URL="http://127.0.0.1:$(cat "$S/port")"
 
 CODE='{C0FFEE00-DOWN-TEST}'
-LOG=$WINEPREFIX/drive_c/windows/Installer/$CODE/uninstall.log
 DEST=$WINEPREFIX/drive_c/CorvaneDownload
 settings() {  # [extra lines]
   printf '[APPINFO]\r\na1=Download Product\r\na2=1.0\r\na3=%s\r\na4=C:\\CorvaneDownload\r\n' "$CODE"
@@ -51,16 +50,19 @@ check downloads-progress-estimate-shown eventually 20 estimate_of '3\.00 MB'
 text_of progress.lcd IDC_INFO >"$S/estimate.txt"
 check downloads-progress-bar-shown state_has progress.lcd IDC_DOWNLOADPROGRESS visible
 screenshot download-progress
+# The whole file is in place by the time the first failed status is asked about.
+drive wait-dialog 30000 >/dev/null
+check downloads-whole-file-named-without-suffixes same_file "$S/expected.bin" "$DEST/data/$BIG.bin"
 drive answer 30000 Ignore >"$S/404.box"
 check downloads-404-asks message_is "$S/404.box" "Corvane can't download the file:\\r\\n$URL/status/404\\r\\nFailed to retrieve a HTTP 200 status, Status Code:404\\r\\nTry later or download using your browser and add this file to Corvane Folder."
 drive answer 30000 Cancel >"$S/401.box"
 check downloads-401-asks grep -qF 'Status Code:401' "$S/401.box"
 check downloads-cancel-at-failure-error-page on_page setuperror.lcd 20000
-check downloads-whole-file-named-without-suffixes same_file "$S/expected.bin" "$DEST/data/$BIG.bin"
+check downloads-cancelled-run-rolled-back not_exists "$DEST/data/$BIG.bin"
 check downloads-condition-not-holding-skips not_exists "$DEST/1000.bin"
 check downloads-failed-leave-no-file not_exists "$DEST/404"
 check downloads-failed-401-no-file not_exists "$DEST/401"
-check downloads-logged-by-file-name grep -qF "FILE=C:\\CorvaneDownload\\data\\$BIG.bin" "$LOG"
+check downloads-logged-by-file-name grep -qF "$(trace_name kLogRecord)=FILE=C:\\CorvaneDownload\\data\\$BIG.bin" "$S/main.trace"
 click setuperror.lcd IDOK
 wait_setup
 
