@@ -8,6 +8,7 @@
 #include "control/MainFrame.h"
 #include "core/ExitCodes.h"
 #include "core/MessageWait.h"
+#include "core/SystemLibraries.h"
 #include "skin/SkinnedPage.h"
 #include "core/Messages.h"
 
@@ -25,6 +26,7 @@ bool StartSockets() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    core::RestrictLibrarySearch();  // before anything loads a library
     if (!StartSockets()) {
         MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
         return core::kExitFailed;
@@ -32,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
-    if (!LoadLibraryA("RICHED32.DLL"))
+    if (!core::LoadSystemLibrary("RICHED32.DLL"))
         MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
                     MB_OK | MB_ICONEXCLAMATION);
     core::GlobalFlags().cancelled = false;
