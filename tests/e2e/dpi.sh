@@ -15,21 +15,25 @@ set_dpi() {
   reg_add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1"
 }
 size_of() { identify -format '%wx%h' "$1"; }
-# grown_by_half SMALL LARGE: LARGE is SMALL's size times 1.5 (2 pixels either way).
+# grown_by_half SMALL LARGE: LARGE is SMALL's size times 1.5 (2 pixels either
+# way; the height up to 12 more: a caption of 24 pixels or less shortens the
+# page at 96, and the caption is taller at 144).
 grown_by_half() {
   local a b; a=$(size_of "$1") b=$(size_of "$2")
   python3 -c "
 a=[int(v) for v in '$a'.split('x')]; b=[int(v) for v in '$b'.split('x')]
-ok=all(abs(y - x * 1.5) <= 2 for x, y in zip(a, b))
+ok=abs(b[0] - a[0] * 1.5) <= 2 and -2 <= b[1] - a[1] * 1.5 <= 12
 print('96 dpi: $a, 144 dpi: $b'); raise SystemExit(0 if ok else 1)"
 }
 # looks_the_same SMALL LARGE: LARGE shrunk to SMALL's size differs from it by
-# a root mean square below 8 % of the full scale.
+# a root mean square below 20 % of the full scale (texts wrap a little
+# differently at 144; measured: 16 % for the welcome page drawn right, 31 %
+# for it with its picture and places left at 96).
 looks_the_same() {
   convert "$2" -resize "$(size_of "$1")!" "$S/shrunk.png"
   local e; e=$(compare -metric RMSE "$1" "$S/shrunk.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
   echo "difference: $e"
-  python3 -c "raise SystemExit(0 if float('$e') < 0.08 else 1)"
+  python3 -c "raise SystemExit(0 if float('$e') < 0.2 else 1)"
 }
 
 for page in welcome license; do
