@@ -67,7 +67,7 @@ run_target() {
 failed=0
 for t in "${targets[@]}"; do
   if [ $check -eq 1 ]; then
-    check "fuzz-$t" run_target "$t"
+    check "fuzz-${t#fuzz_}" run_target "$t"
   else
     run_target "$t" || failed=1
   fi
