@@ -9,6 +9,7 @@ packages=(
   gcab libgcab-dev cabextract googletest libmcrypt-dev openssl time nsis
   wixl  # builds the Windows Installer package the merge-module test installs
   locales  # the sources of the Japanese locale a test makes for Wine
+  clang libclang-rt-14-dev  # the fuzz targets: libFuzzer and the sanitizers' run-time libraries
 )
 
 missing=()

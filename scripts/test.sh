@@ -20,6 +20,8 @@ source "$root/tests/lib.sh"
 
 echo "== native tests"
 run_gtest native "$CV_NATIVE/tests/cv_native_tests"
+echo "== fuzz targets (10 seconds each)"
+bash "$root/scripts/fuzz.sh" --check || true
 for t in "$root"/tests/cli/*.sh; do
   [ -e "$t" ] || continue
   echo "== $(basename "$t")"; bash "$t"

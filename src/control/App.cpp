@@ -14,6 +14,7 @@
 #include "control/StartSwitches.h"
 #include "core/ExitCodes.h"
 #include "core/MessageWait.h"
+#include "core/SystemLibraries.h"
 #include "skin/SkinnedPage.h"
 #include "core/Messages.h"
 
@@ -31,6 +32,7 @@ bool StartSockets() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    core::RestrictLibrarySearch();  // before anything loads a library
     // The whole line: a caller may start the program without its name in it.
     const std::string commandLine = GetCommandLineA();
     const control::commandline::Switches switches = control::commandline::ParseCommandLine(commandLine);
@@ -43,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
-    if (!LoadLibraryA("RICHED32.DLL") && !switches.silent)
+    if (!core::LoadSystemLibrary("RICHED32.DLL") && !switches.silent)
         MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
                     MB_OK | MB_ICONEXCLAMATION);
     core::GlobalFlags().cancelled = false;

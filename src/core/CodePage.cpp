@@ -24,7 +24,10 @@ bool IsLeadByte(unsigned char byte, unsigned codePage) {
 }
 
 size_t CharacterLength(const std::string& text, size_t pos, unsigned codePage) {
-    const bool pair = pos + 1 < text.size() && text[pos + 1] != '\0' &&
+    // No double-byte code page has trail bytes below 0x40, where the path
+    // characters '/', ':', '.', '*', '?', '"', '<' and '>' lie: after a lead
+    // byte they are characters of their own, as Windows converts them.
+    const bool pair = pos + 1 < text.size() && static_cast<unsigned char>(text[pos + 1]) >= 0x40 &&
                       IsLeadByte(static_cast<unsigned char>(text[pos]), codePage);
     return pair ? 2 : 1;
 }

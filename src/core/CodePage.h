@@ -26,8 +26,9 @@ constexpr unsigned kWesternEuropean = 1252;
 bool IsLeadByte(unsigned char byte, unsigned codePage);
 
 // Length in bytes of the character that starts at `pos` (pos < text.size()):
-// 2 for a lead byte followed by another byte that is not NUL, else 1 (a lead
-// byte at the end of the text stands alone).
+// 2 for a lead byte followed by a byte that can trail it (0x40 or above),
+// else 1 (a lead byte at the end of the text, or before a NUL, a path
+// character or a digit, stands alone).
 size_t CharacterLength(const std::string& text, size_t pos, unsigned codePage);
 
 // Position of the first character at or after `from`, a character boundary,

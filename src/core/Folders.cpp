@@ -2,9 +2,11 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 
 #include <ctime>
 
+#include "core/Trace.h"
 #include "core/WorkingFolder.h"
 #include "util/Text.h"
 
@@ -83,16 +85,69 @@ std::string WorkingFolderName() {
     return buf;
 }
 
+namespace {
+
+// The SID of the user the process runs as, in its text form; "" (traced)
+// when it cannot be read.
+std::string CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        trace::Failure("OpenProcessToken", GetLastError());
+        return std::string();
+    }
+    std::string sid;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    char* text = nullptr;
+    if (size == 0 || !GetTokenInformation(token, TokenUser, &buffer[0], size, &size))
+        trace::Failure("GetTokenInformation", GetLastError());
+    else if (!ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(&buffer[0])->User.Sid, &text))
+        trace::Failure("ConvertSidToStringSidA", GetLastError());
+    if (text) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+// A security descriptor that lets only the current user, the administrators
+// and the system into a folder (PrivateFolderDescriptor); freed with LocalFree.
+PSECURITY_DESCRIPTOR PrivateFolderSecurity() {
+    const std::string sid = CurrentUserSid();
+    if (sid.empty()) return nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(PrivateFolderDescriptor(sid).c_str(),
+                                                              SDDL_REVISION_1, &descriptor, nullptr)) {
+        trace::Failure("ConvertStringSecurityDescriptorToSecurityDescriptorA", GetLastError());
+        return nullptr;
+    }
+    return descriptor;
+}
+
+}  // namespace
+
 std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName) {
     // Without a temporary folder the path would be relative to the current folder.
     if (tempFolder.empty()) return std::string();
+    // Without its private access list the folder is not made: files the setup
+    // decrypts and runs from it must not be writable by other users.
+    PSECURITY_DESCRIPTOR descriptor = PrivateFolderSecurity();
+    if (!descriptor) return std::string();
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    std::string created;
     for (unsigned attempt = 0; attempt < kWorkingFolderNameTries; ++attempt) {
         const std::string name = WorkingFolderNameCandidate(timeName, attempt);
-        if (CreateDirectoryA(WorkingFolderPath(tempFolder, name).c_str(), nullptr)) return name;
+        if (CreateDirectoryA(WorkingFolderPath(tempFolder, name).c_str(), &attributes)) {
+            created = name;
+            break;
+        }
         // Only a name in use is worth another try; any other failure repeats.
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
-    return std::string();
+    LocalFree(descriptor);
+    return created;
 }
 
 }  // namespace core::folders

@@ -24,8 +24,10 @@ std::string WorkingFolderName();
 // Creates a working folder of this run's own under tempFolder (ending with a
 // backslash) and returns its name: the first of the names for timeName
 // (core/WorkingFolder.h) whose folder this call created. "" when none was
-// created: the temporary folder is unknown, missing or refuses, or every
-// name is taken.
+// created: the temporary folder is unknown, missing or refuses, every name
+// is taken, or the folder's private access list (only the current user,
+// the administrators and the system; PrivateFolderDescriptor) cannot be made.
+// A folder that exists under a name, planted there or not, is never used.
 std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName);
 
 }  // namespace core::folders

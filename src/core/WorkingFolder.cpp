@@ -71,4 +71,9 @@ std::string ExtractedFilePath(const std::string& outputFolder, const std::string
     return outputFolder + ExtractedRelativePath(bareName);
 }
 
+std::string PrivateFolderDescriptor(const std::string& userSid) {
+    const std::string rights = "(A;OICI;FA;;;";
+    return "D:P" + rights + userSid + ")" + rights + "BA)" + rights + "SY)";
+}
+
 }  // namespace core

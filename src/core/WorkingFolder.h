@@ -37,6 +37,12 @@ constexpr unsigned kWorkingFolderNameTries = 100;
 // kWorkingFolderNameTries on.
 std::string WorkingFolderNameCandidate(const std::string& timeName, unsigned attempt);
 
+// The access list a working folder is created with, in the system's
+// descriptor language: protected (nothing inherited from the temporary
+// folder, which other users may write), full control for the user `userSid`
+// (e.g. "S-1-5-21-...-1001"), the administrators and the system, and no one
+// else; its files and sub-folders inherit it.
+std::string PrivateFolderDescriptor(const std::string& userSid);
 // Where payload files are read from: sourceFolder + "DiskImage1\" in
 // disk-image mode, the working folder otherwise (both end with a backslash).
 std::string PayloadFolder(bool diskImage, const std::string& sourceFolder,

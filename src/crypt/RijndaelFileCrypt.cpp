@@ -409,13 +409,17 @@ void CRijndaelFileCrypt::DecryptFile(const char* inPath, const char* outPath) {
     std::ifstream in;
     std::ofstream out;
     OpenFiles(inPath, outPath, in, out);  // the output now exists, empty
+    DecryptStream(in, out, inPath);
+}
 
+void CRijndaelFileCrypt::DecryptStream(std::istream& in, std::ostream& out, const char* name) {
+    CheckInitialized();
     unsigned char expected[kSignatureSize];
     unsigned char found[kSignatureSize];
     GetSignature(expected);
     in.read(reinterpret_cast<char*>(found), kSignatureSize);
     if (in.gcount() != kSignatureSize || std::memcmp(found, expected, kSignatureSize) != 0)
-        throw FileError("File ", inPath, " cannot be Correctly Decrypted!");
+        throw FileError("File ", name, " cannot be Correctly Decrypted!");
     ResetChain();
 
     char ring[kRingSize];

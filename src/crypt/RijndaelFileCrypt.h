@@ -26,6 +26,9 @@ public:
     void DecryptBuffer(const unsigned char* in, unsigned char* out, int n) override;
     void EncryptFile(const char* inPath, const char* outPath) override;
     void DecryptFile(const char* inPath, const char* outPath) override;
+    // DecryptFile's work on open streams (`name` appears in the error text):
+    // checks the signature, then writes the plain text of the rest to `out`.
+    void DecryptStream(std::istream& in, std::ostream& out, const char* name);
     void ResetChain() override;
 
     // Pads the first n bytes up to a whole block (no block added when n is

@@ -8,6 +8,7 @@
 #include "install/ShellLink.h"
 #include "install/ShippedFiles.h"
 #include "install/ShortcutRules.h"
+#include "util/Text.h"
 
 namespace install {
 
@@ -48,7 +49,9 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     const std::string placed = ReplaceShellFolderWords(location, ctx.Setup().shellFolders);
     if (placed.empty()) return;  // the shell folder it names is unknown here
     const std::string folder = ShortcutFolder(ctx.Expand(placed));
-    if (folder.empty()) return;
+    // A location that names no shell folder and no full path would be taken
+    // from the current folder, which the project does not name.
+    if (folder.empty() || !util::text::IsFullPath(folder)) return;
     const std::string name = ctx.Expand(e.name);
     const std::string target = ctx.Expand(e.target);
 

@@ -61,6 +61,14 @@ bool PageSequence::Next(const MoveState& s,
     if (s.finished || s.cancelled) return false;
     if (SkipsFollowingPage(s, Entry(index_))) ++index_;
     ++index_;
+    // An unattended run installs even when its page list is empty or too
+    // short to reach a page: its complete page would wait for nobody.
+    if (index_ >= Count() && s.unattended && !unattendedProgressCreated_) {
+        unattendedProgressCreated_ = true;
+        index_ = Count();
+        out = {kProgressPage, kOutsideListIndex, kOutsideListCount, true};
+        return true;
+    }
     // Past the end of the list there is no page to show but the complete page:
     // a nameless page would be an empty window without buttons.
     if (index_ >= Count()) {

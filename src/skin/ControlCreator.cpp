@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "core/SystemLibraries.h"
 #include "res/skin_resource.h"
 #include "skin/ColoredButton.h"
 #include "skin/EtchedFrame.h"
@@ -49,7 +50,7 @@ WindowKind WindowKindOf(ControlKind kind) {
 // start; a program that did not (the preview tool, the tests) gets it here.
 void EnsureRichEditClass() {
     WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, "RICHEDIT", &wc)) LoadLibraryA("RICHED32.DLL");
+    if (!GetClassInfoA(nullptr, "RICHEDIT", &wc)) core::LoadSystemLibrary("RICHED32.DLL");
 }
 
 std::unique_ptr<SkinControl> MakeObject(ControlKind kind, HWND hwnd) {

@@ -81,4 +81,17 @@ int BuiltinIconResource(const std::string& name) {
 
 bool NamesBuiltinIcon(const std::string& value) { return value.compare(0, 3, "IDI") == 0; }
 
+int ScaleForDpi(int value, int dpi) {
+    if (dpi < 1) dpi = kLayoutDpi;
+    constexpr long long kLimit = 1000000;
+    long long v = static_cast<long long>(value) * dpi;
+    v = v >= 0 ? (v + kLayoutDpi / 2) / kLayoutDpi : -((-v + kLayoutDpi / 2) / kLayoutDpi);
+    return static_cast<int>(v > kLimit ? kLimit : (v < -kLimit ? -kLimit : v));
+}
+
+Rect ScaleForDpi(const Rect& rect, int dpi) {
+    return Rect{ScaleForDpi(rect.left, dpi), ScaleForDpi(rect.top, dpi), ScaleForDpi(rect.right, dpi),
+                ScaleForDpi(rect.bottom, dpi)};
+}
+
 }  // namespace skin::layout

@@ -26,6 +26,15 @@ struct Rect {
     }
 };
 
+// Layouts give pixels of a screen of 96 dots per inch (100 %). On a screen
+// of `dpi` the page scales them by dpi / 96, as the system scales the fonts
+// and the pictures' sizes, so that texts and pictures still fit their places.
+constexpr int kLayoutDpi = 96;
+// value * dpi / 96, rounded to the nearest pixel, kept within +-1 000 000;
+// a dpi below 1 counts as 96.
+int ScaleForDpi(int value, int dpi);
+Rect ScaleForDpi(const Rect& rect, int dpi);
+
 struct KindInfo {
     ControlKind kind;
     const char* keyword;      // as written in the control line, case-sensitive

@@ -10,7 +10,8 @@ void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory&
         ControlKind kind = KindFromKeyword(line.Kind());
         if (kind == ControlKind::kNone) continue;
         ControlRecord* record =
-            table.Add(kind, LineRect(line.Left(), line.Top(), line.Width(), line.Height()));
+            table.Add(kind, ScaleForDpi(LineRect(line.Left(), line.Top(), line.Width(), line.Height()),
+                                        factory.Dpi()));
         if (!record) continue;
         record->lineKey = key;
         factory.CreateControl(*record, line);

@@ -14,6 +14,8 @@ class ControlFactory {
 public:
     virtual ~ControlFactory() = default;
     virtual void CreateControl(ControlRecord& record, const ControlLine& line) = 0;
+    // The screen's dots per inch, by which the layout's rectangles are scaled.
+    virtual int Dpi() const { return kLayoutDpi; }
 };
 
 // Clears `table`, then creates the controls of `layout` into it. Lines whose

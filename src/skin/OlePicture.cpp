@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "skin/ControlKinds.h"
 #include "skin/PictureSize.h"
 
 namespace skin {
@@ -112,8 +113,12 @@ void OlePicture::TakeSize() {
     OLE_YSIZE_HIMETRIC h = 0;
     picture_->get_Width(&w);
     picture_->get_Height(&h);
-    width_ = static_cast<int>(skin::layout::HimetricToPixels(w, ScreenDpi(LOGPIXELSX)));
-    height_ = static_cast<int>(skin::layout::HimetricToPixels(h, ScreenDpi(LOGPIXELSY)));
+    // The loader measured the picture with the screen's dots per inch, so this
+    // gives back its own pixels; like the layout's rectangles, it is then
+    // drawn larger on a screen of more than 96 (ScaleForDpi).
+    const int dpiX = ScreenDpi(LOGPIXELSX), dpiY = ScreenDpi(LOGPIXELSY);
+    width_ = skin::layout::ScaleForDpi(static_cast<int>(skin::layout::HimetricToPixels(w, dpiX)), dpiX);
+    height_ = skin::layout::ScaleForDpi(static_cast<int>(skin::layout::HimetricToPixels(h, dpiY)), dpiY);
 }
 
 HBITMAP OlePicture::Bitmap() const {

@@ -22,14 +22,18 @@ int CaptionHeight() {
     return metrics.iCaptionHeight;
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 HFONT CreateSkinFont(const FontSpec& wanted) {
     NONCLIENTMETRICSA metrics;
     ReadNonClientMetrics(&metrics);
     LOGFONTA font = metrics.lfMessageFont;
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    font.lfHeight = -MulDiv(wanted.points, dpi, 72);
+    font.lfHeight = -MulDiv(wanted.points, ScreenDpi(), 72);
     font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = wanted.italic ? TRUE : FALSE;
     font.lfUnderline = wanted.underline ? TRUE : FALSE;

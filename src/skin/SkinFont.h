@@ -29,6 +29,9 @@ constexpr UINT kNonClientMetricsSize = 340;
 // The caption height of the system's windows (iCaptionHeight).
 int CaptionHeight();
 
+// The screen's vertical dots per inch (96 when it cannot be read).
+int ScreenDpi();
+
 // The message font of the metrics with: height minus points times the
 // screen's vertical dots per inch / 72 (MulDiv), weight 700 bold or 400,
 // italic, underline and face from `wanted`. The caller owns the font.

@@ -84,9 +84,11 @@ void SkinnedPage::PlaceWindow() {
     if (!hwnd_) return;
     skin::layout::Placement p = skin::layout::PlaceWindow(
         settings_.properties[skin::layout::kStartup], settings_.width, settings_.height,
-        skin::CaptionHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        skin::CaptionHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), ScreenDpi());
     if (p.move) MoveWindow(hwnd_, p.left, p.top, p.width, p.height, TRUE);
 }
+
+int SkinnedPage::Dpi() const { return ScreenDpi(); }
 
 void SkinnedPage::Show(int showCommand) {
     if (!hwnd_) return;

@@ -128,6 +128,7 @@ private:
     void OnDestroyed();
 
     void CreateControl(skin::layout::ControlRecord& record, const skin::layout::ControlLine& line) override;
+    int Dpi() const override;
     void DestroyControls();
     void CreatePageFont();
     void ApplyControlProperties();

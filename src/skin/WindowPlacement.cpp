@@ -1,5 +1,6 @@
 #include "skin/WindowPlacement.h"
 
+#include "skin/ControlKinds.h"
 #include "skin/LayoutValues.h"
 
 namespace skin::layout {
@@ -15,10 +16,10 @@ int Limited(int v) { return v > kSizeLimit ? kSizeLimit : (v < -kSizeLimit ? -kS
 
 Placement PlaceWindow(const std::string& startup, const std::string& width,
                       const std::string& height, int captionHeight, int screenWidth,
-                      int screenHeight) {
+                      int screenHeight, int dpi) {
     Placement p;
-    p.width = Limited(Number(width));
-    p.height = Limited(Number(height));
+    p.width = ScaleForDpi(Limited(Number(width)), dpi);
+    p.height = ScaleForDpi(Limited(Number(height)), dpi);
     if (captionHeight <= 24) p.height -= 25 - captionHeight;
     switch (Number(startup.substr(0, 2))) {
     case 0:

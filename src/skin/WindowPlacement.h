@@ -16,9 +16,10 @@ struct Placement {
 // a number select the corner: 0 centred, 2 top left, 3 top right, 4 bottom
 // left, 5 bottom right (the bottom ones 35 pixels above the screen's edge);
 // anything else leaves the window alone. Integer divisions throughout.
+// Width and height are scaled to a screen of `dpi` first (ScaleForDpi).
 Placement PlaceWindow(const std::string& startup, const std::string& width,
                       const std::string& height, int captionHeight, int screenWidth,
-                      int screenHeight);
+                      int screenHeight, int dpi = 96);
 
 // The page's place in the page list: Back is disabled on the first page,
 // Back and Cancel on the last (the complete page shown after a cancel has an

@@ -6,11 +6,13 @@
 #include <ole2.h>
 
 #include "core/MessageWait.h"
+#include "core/SystemLibraries.h"
 #include "skin/SkinnedPage.h"
 #include "uninstall/CommandLine.h"
 #include "uninstall/Uninstaller.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    core::RestrictLibrarySearch();  // before anything loads a library
     // The whole command line: the setup starts this program with no program
     // name in it, which the C runtime's argument would get wrong.
     const uninstall::Command command = uninstall::ParseCommandLine(GetCommandLineA(), GetACP());

@@ -53,6 +53,12 @@ TEST(CabinetNames, DoubleByteCharactersAreReadWhole) {
     // Characters are found from the start: here 83 83 is one, the backslash another.
     EXPECT_EQ(cabinet::BareName("\x83\x83\\b", 932), "b");
     EXPECT_EQ(cabinet::BareName("a\x83", 932), "a\x83");
+    // No code page has trail bytes below 0x40: a lead byte before ':' or '/'
+    // stands alone, and the path character it does not hide is refused.
+    for (unsigned codePage : {932u, 936u, 949u, 950u}) {
+        EXPECT_FALSE(cabinet::IsSafeOutputName("t\xf8:p", codePage)) << codePage;
+        EXPECT_EQ(cabinet::OutputName("a\x81/..", codePage), "") << codePage;
+    }
 }
 
 TEST(CabinetNames, JoinNeverOverflows) {

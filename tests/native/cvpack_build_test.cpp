@@ -327,6 +327,31 @@ TEST_F(CvpackBuild, ShipsTheEngineWhenGiven) {
     EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ engine");
 }
 
+// A per-user project ships the variants that ask for no elevation, under the
+// ordinary names; without them the build fails and writes nothing.
+TEST_F(CvpackBuild, PerUserProjectShipsTheVariantsThatAskForNoElevation) {
+    if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
+    const fs::path engine = m_temp.Path() / "engine";
+    WriteFile(engine / "setup.exe", "MZ elevated engine");
+    WriteFile(engine / "cvexec.exe", "MZ elevated uninstaller");
+    WriteFile(m_project / "setup.inf", "[APPINFO]\na1=Demo\na8=Per-User\n");
+    EXPECT_TRUE(StartsWith(ErrorOf([&] { Build((engine / "setup.exe").string()); }),
+                           (engine / "setup-peruser.exe").string() + ": missing"));
+    EXPECT_FALSE(fs::exists(m_out));
+
+    WriteFile(engine / "setup-peruser.exe", "MZ user engine");
+    WriteFile(engine / "cvexec-peruser.exe", "MZ user uninstaller");
+    Build((engine / "setup.exe").string(), (engine / "cvexec.exe").string());
+    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ user engine");
+    fs::path extracted = m_temp.Path() / "extracted";
+    ExtractCabinet(m_out / "file1.cab", extracted);
+    EXPECT_EQ(ReadFile(extracted / "cvexec.exe"), "MZ user uninstaller");
+
+    WriteFile(m_project / "setup.inf", "[APPINFO]\na1=Demo\na8=Per-Machine\n");
+    Build((engine / "setup.exe").string(), (engine / "cvexec.exe").string());
+    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ elevated engine");
+}
+
 TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {
     if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
     WriteFile(m_temp.Path() / "engine" / "cvexec.exe", "MZ uninstaller");

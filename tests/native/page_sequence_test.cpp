@@ -119,6 +119,14 @@ TEST(PageSequence, UnattendedFirstMoveCreatesTheHiddenProgressPage) {
     ASSERT_TRUE(seq.Next(s, NoActions, p));  // later moves follow the list
     EXPECT_EQ(p.layout, "setuptype.lcd");
     EXPECT_FALSE(p.hidden);
+
+    // Without any page, the run still installs before its complete page.
+    seq.SetPages({});
+    ASSERT_TRUE(seq.Next(s, NoActions, p));
+    EXPECT_EQ(p.layout, "progress.lcd");
+    EXPECT_TRUE(p.hidden);
+    ASSERT_TRUE(seq.Next(s, NoActions, p));
+    EXPECT_EQ(p.layout, "complete.lcd");
 }
 
 TEST(PageSequence, ListLimitsAndEnd) {

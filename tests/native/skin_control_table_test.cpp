@@ -25,7 +25,9 @@ public:
     }
     std::vector<ControlRecord> created;
     std::vector<int> lines;
+    int Dpi() const override { return dpi; }
     int grow = 0;
+    int dpi = kLayoutDpi;
 };
 
 std::string Line(int key, const std::string& kind, int number, int w = 80, int h = 22) {
@@ -42,7 +44,8 @@ struct Loaded {
     RecordingFactory factory;
 };
 
-void Load(const std::string& text, Loaded& out) {
+void Load(const std::string& text, Loaded& out, int dpi = kLayoutDpi) {
+    out.factory.dpi = dpi;
     skin::MemoryIniSource ini(text);
     LayoutFile file(ini, kPath);
     LoadControls(file, out.table, out.factory);
@@ -321,6 +324,22 @@ TEST(SkinWindowPlacement, FirstAndLastPages) {
     EXPECT_TRUE(IsLastPage(5, 5));  // the complete page after a cancel
     EXPECT_FALSE(IsLastPage(3, 5));
     EXPECT_FALSE(IsLastPage(-1, 50));
+}
+
+// At 150 % (144 dots per inch) every rectangle and the page grow by half,
+// rounded to the nearest pixel; a value beyond the limit stays at it.
+TEST(SkinControlTable, RectanglesAndThePageScaleWithTheScreensDotsPerInch) {
+    Loaded page;
+    Load("[INFO]\nTOTAL=1\n" + Line(0, "BUTTON", 1, 75, 23), page, 144);
+    ASSERT_EQ(page.table.Size(), 1u);
+    EXPECT_EQ(page.table.At(0).rect, (Rect{15, 30, 15 + 113, 30 + 35})) << page.table.At(0).rect.right;
+    EXPECT_EQ(ScaleForDpi(-3, 144), -5);
+    EXPECT_EQ(ScaleForDpi(999999, 192), 1000000);
+    EXPECT_EQ(ScaleForDpi(10, 0), 10);
+    const Placement p = PlaceWindow("0", "503", "385", 30, 1920, 1080, 144);
+    EXPECT_EQ(p.width, 755);
+    EXPECT_EQ(p.height, 578);
+    EXPECT_EQ(p.left, 1920 / 2 - 755 / 2);
 }
 
 }  // namespace

@@ -59,3 +59,14 @@ TEST(WorkingFolder, PayloadGroupNamesAreRecognisedRegardlessOfCase) {
 }
 
 }  // namespace
+
+namespace {
+
+// Protected from the temporary folder's list, and only the three trustees.
+TEST(WorkingFolder, AccessListNamesTheUserTheAdministratorsAndTheSystemAlone) {
+    const std::string d = core::PrivateFolderDescriptor("S-1-5-21-1-2-3-1001");
+    EXPECT_EQ(d.rfind("D:P(", 0), 0u) << d;
+    EXPECT_EQ(d, "D:P(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)");
+}
+
+}  // namespace

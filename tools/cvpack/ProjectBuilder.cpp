@@ -35,6 +35,7 @@ struct Project {
     std::vector<CabinetEntry> cabinet;
     // Files that ship beside setup.exe: source path and name there.
     std::vector<std::pair<fs::path, std::string>> besideEngine;
+    bool perUser = false;  // APPINFO a8 "Per-User": installs for the current user only
     BuildSummary summary;
 };
 
@@ -169,6 +170,28 @@ void GatherSplashFiles(Project& project) {
     }
 }
 
+// Whether the project installs for the current user only.
+bool InstallsPerUser(const fs::path& projectDir) {
+    namespace app = core::keys::appinfo;
+    std::ifstream in(projectDir / "setup.inf", std::ios::binary);
+    const skin::MemoryIniSource ini(std::string(std::istreambuf_iterator<char>(in), {}));
+    return ini.Read(app::kSection, app::kInstallScope, core::settings::kValueSize) == "Per-User";
+}
+
+// The program to ship for the project's scope. The engine and the uninstaller
+// are built twice, differing only in the elevation their manifest asks for:
+// "setup.exe" starts elevated (a per-machine installation), the variant
+// "setup-peruser.exe" beside it runs with the user's own rights. A per-user
+// project ships the variant under the ordinary name.
+std::string ScopedProgram(const std::string& path, bool perUser) {
+    if (!perUser || path.empty()) return path;
+    const fs::path p(path);
+    const fs::path variant = p.parent_path() / (p.stem().string() + "-peruser" + p.extension().string());
+    if (!IsFile(variant))
+        Fail(variant.string() + ": missing (a per-user project ships the variant that asks for no elevation)");
+    return variant.string();
+}
+
 const char kUninstallerName[] = "cvexec.exe";
 
 // Every packed product carries its uninstaller in the cabinet's root, where
@@ -181,7 +204,7 @@ void AddUninstaller(Project& project, const std::string& uninstallerPath) {
         }
     if (uninstallerPath.empty()) return;
     if (!IsFile(uninstallerPath)) Fail(uninstallerPath + ": uninstaller missing");
-    project.cabinet.push_back({uninstallerPath, kUninstallerName});
+    project.cabinet.push_back({ScopedProgram(uninstallerPath, project.perUser), kUninstallerName});
     project.summary.shipsUninstaller = true;
 }
 
@@ -193,6 +216,7 @@ Project ReadProject(const std::string& projectDir, unsigned codePage, const std:
     for (const char* name : {"setup.inf", "data.inf"})
         if (!IsFile(project.dir / name)) Fail((project.dir / name).string() + ": missing");
     if (!IsFolder(project.dir / "theme")) Fail((project.dir / "theme").string() + ": missing folder");
+    project.perUser = InstallsPerUser(project.dir);
     project.records = ReadProjectDataList((project.dir / "data.inf").string(), codePage);
     GatherPayload(project);
     GatherWorkingFiles(project);
@@ -279,7 +303,7 @@ BuildSummary BuildProject(const std::string& projectDir, const std::string& outD
     WriteCabinet((staging.Path() / "file1.cab").string(), project.cabinet);
     CopyLooks(project, staging.Path());
     if (!options.enginePath.empty())
-        CopyOneFile(options.enginePath, staging.Path() / "setup.exe");
+        CopyOneFile(ScopedProgram(options.enginePath, project.perUser), staging.Path() / "setup.exe");
     staging.Commit();
     return project.summary;
 }

@@ -30,6 +30,7 @@
 #include "MessageBoxCloser.h"
 #include "PngFile.h"
 #include "PreviewHost.h"
+#include "core/SystemLibraries.h"
 #include "WindowCapture.h"
 #include "skin/LayoutValues.h"
 #include "skin/LocalisedLayout.h"
@@ -111,6 +112,7 @@ int Render(skin::SkinnedPage& page, const std::string& pngPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::RestrictLibrarySearch();  // theme folders hold files of others too
     std::string languagePath;
     if (argc >= 3 && std::string(argv[1]) == "--language") {
         languagePath = FullPath(argv[2]);
@@ -140,7 +142,7 @@ int main(int argc, char** argv) {
     const std::string folder = skin::layout::FolderOf(layoutPath);
     const std::string name = layoutPath.substr(folder.size());
     SetCurrentDirectoryA(SourceFolderOf(folder).c_str());
-    LoadLibraryA("RICHED32.DLL");
+    core::LoadSystemLibrary("RICHED32.DLL");
 
     PreviewHost host(interactive);
     skin::SkinnedPage page(&host);
