@@ -17,7 +17,9 @@ namespace {
 class Factory : public layout::ControlFactory {
 public:
     void CreateControl(layout::ControlRecord& record, const layout::ControlLine& line) override {
-        record.rect.right += line.Width();  // as a picture control takes its picture's size
+        // As a picture control takes its picture's size: a picture is at
+        // most 65535 pixels wide, the line's width is whatever it says.
+        record.rect.right = record.rect.left + (line.Width() & 0xFFFF);
     }
 };
 
