@@ -98,6 +98,20 @@ check planted-dll-never-loaded nothing_loaded
 restricted() { [ -s "$S/run.trace" ] && ! grep -E 'SetDllDirectoryA|SetDefaultDllDirectories|SetSearchPathMode' "$S/run.trace"; }
 check planted-search-restricted-without-failure restricted
 
+# cvpack.exe, run by authors from folders of their own, packs a project with
+# the same names planted and imports nothing but the known DLLs either.
+CVPACK_EXE=$CV_WIN/tools/cvpack/cvpack.exe
+imports=$("$OBJDUMP" -p "$CVPACK_EXE" | sed -n 's/^\s*DLL Name: *//p' | tr 'A-Z' 'a-z' | sort -u)
+check planted-cvpack-imports-known-dlls-only only_known_imports
+cp "$CVPACK_EXE" "$CV_WIN/src/cvexec.exe" "$ENGINE/"
+cp "$ENGINE/setup.exe" "$S/engine-copy.exe"
+plant
+run_planted "$(zpath "$ENGINE/cvpack.exe")" build --engine "$(zpath "$S/engine-copy.exe")" \
+  --uninstaller "$(zpath "$ENGINE/cvexec.exe")" "$(zpath "$P")" "$(zpath "$S/packed-again")"
+rc=$?
+check planted-cvpack-packed test "$rc" -eq 0 -a -f "$S/packed-again/file1.cab"
+check planted-cvpack-never-loaded-it nothing_loaded
+
 # The control: a program without the restriction, started the same way,
 # loads the planted cabinet library from its own folder (and, as the planted
 # copy refuses to load, dies: Wine's debugger is kept out of it).

@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "core/SystemLibraries.h"
 #endif
 
 #include "ContainerTool.h"
@@ -129,6 +131,9 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    core::RestrictLibrarySearch();  // before the first call into cabinet.dll
+#endif
     if (argc < 2) return UsageError("no command");
     std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
