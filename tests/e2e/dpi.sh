@@ -44,5 +44,37 @@ for page in welcome license; do
   check "dpi-$page-page-grows-by-half" grown_by_half "$SHOTS/$page-96.png" "$SHOTS/$page-144.png"
   check "dpi-$page-page-draws-the-same" looks_the_same "$SHOTS/$page-96.png" "$SHOTS/$page-144.png"
 done
+
+# The places of the controls, read from the open page (a page of texts and
+# buttons looks alike shrunk back even when its controls keep their places at
+# 96): each is its place at 96 grown by half (2 pixels either way).
+LICENSE=$(zpath "$THEME_DIR/license.lcd")
+CONTROLS="IDC_TITLE IDC_LICENSE IDC_ACCEPTLICENSE IDC_NEXT IDCANCEL"
+places_at() {
+  set_dpi "$1"
+  (exec timeout -k 5 60 "$WINE" "$CVVIEW" "$LICENSE") >/dev/null 2>&1 &
+  local pid=$!
+  drive page 30000 "$LICENSE" >/dev/null
+  for n in $CONTROLS; do echo "$n $(drive place "$LICENSE" "$n" | sed -n 's/^PLACE://p')"; done
+  drive close "$LICENSE" >/dev/null; wait $pid
+}
+places_at 96 >"$S/places-96"
+places_at 144 >"$S/places-144"
+grown_places() {
+  python3 - "$S/places-96" "$S/places-144" <<'PY'
+import sys
+a = dict(l.split(' ', 1) for l in open(sys.argv[1]).read().split('\n') if l)
+b = dict(l.split(' ', 1) for l in open(sys.argv[2]).read().split('\n') if l)
+bad = []
+for name, place in a.items():
+    small = [int(v) for v in place.split(',')] if place.strip() else []
+    large = [int(v) for v in b.get(name, '').split(',')] if b.get(name, '').strip() else []
+    if len(small) != 4 or len(large) != 4 or any(abs(l - s * 1.5) > 2 for s, l in zip(small, large)):
+        bad.append(f"{name}: {place.strip()} at 96, {b.get(name, '').strip()} at 144")
+print('\n'.join(bad) or f"{len(a)} controls grown by half")
+raise SystemExit(1 if bad or len(a) < 5 else 0)
+PY
+}
+check dpi-license-controls-placed-grown-by-half grown_places
 reg_delete 'HKCU\Control Panel\Desktop' /v LogPixels
 reg_delete 'HKCC\Software\Fonts' /v LogPixels

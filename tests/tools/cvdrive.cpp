@@ -19,6 +19,8 @@
 //   cvdrive key LAYOUT VKEY                send a key (13 Enter, 27 Escape) to the page
 //   cvdrive close LAYOUT                   use the page's close box
 //   cvdrive range LAYOUT NAME              print "RANGE:<max> POS:<pos>" of a progress bar
+//   cvdrive place LAYOUT NAME              print "PLACE:x,y,w,h" of a named control in
+//                                          the page's client area, in screen pixels
 //   cvdrive tree LAYOUT NAME               print "ITEM:<image> <text>" for each root
 //                                          item of a tree view
 //   cvdrive treemenu LAYOUT NAME INDEX N   select root item INDEX (from 0) of a tree
@@ -255,6 +257,16 @@ int CmdRange(const std::string& layout, const std::string& name) {
     return 0;
 }
 
+int CmdPlace(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    std::printf("PLACE:%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
 HTREEITEM RootItem(HWND tree, int index) {
     HTREEITEM item = TreeView_GetRoot(tree);
     for (int i = 0; item && i < index; ++i) item = TreeView_GetNextSibling(tree, item);
@@ -459,6 +471,7 @@ int main(int argc, char** argv) {
     if (c == "state" && argc == 4) return CmdState(argv[2], argv[3]);
     if (c == "click" && argc == 4) return CmdClick(argv[2], argv[3]);
     if (c == "range" && argc == 4) return CmdRange(argv[2], argv[3]);
+    if (c == "place" && argc == 4) return CmdPlace(argv[2], argv[3]);
     if (c == "tree" && argc == 4) return CmdTree(argv[2], argv[3]);
     if (c == "treemenu" && argc == 6)
         return CmdTreeMenu(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));

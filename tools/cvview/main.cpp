@@ -35,6 +35,7 @@
 #include "skin/LayoutValues.h"
 #include "skin/LocalisedLayout.h"
 #include "skin/OlePicture.h"
+#include "skin/PageName.h"
 #include "skin/SkinnedPage.h"
 
 namespace {
@@ -156,6 +157,7 @@ int main(int argc, char** argv) {
         if (!interactive) closer = std::make_unique<MessageBoxCloser>(GetCurrentThreadId());
         page.SetLocalisedEntries(skin::LocalisedLayoutEntries(layoutPath, languagePath));
         page.Load(folder, name, kPreviewIndex, kPreviewCount);
+        skin::NamePageWindow(page.Window(), name);  // found by its layout, as the setup's pages are
         page.Show(SW_SHOWNORMAL);
         result = interactive ? RunInteractive() : Render(page, pngPath);
     }
