@@ -65,6 +65,14 @@ std::string WriteOldFile(const ScratchFolder& dir, const std::string& name, cons
     return path;
 }
 
+// The uninstall log a killed run leaves: the records it wrote so far.
+void WriteRunLog(const ScriptedContext& ctx, const std::string& folder) {
+    core::UninstallLogWriter log;
+    log.Start(folder + "uninstall.log");
+    for (const core::LogRecord& record : ctx.logRecords) log.Append(record);
+    log.Close();
+}
+
 install::UndoSetup SetupOf(ScriptedContext& ctx) {
     return install::RollbackSetup(ctx.Setup().values.productCode, ctx.Expand(core::kUninstallFolder),
                                   ctx.Setup().values.windowsFolder, false);
@@ -159,10 +167,7 @@ TEST(Rollback, TheNextStartFinishesARunThatWasKilled) {
     const std::string folder = ctx.Expand(core::kUninstallFolder);
     ASSERT_TRUE(install::MarkRunPending(folder));
     ASSERT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
-    core::UninstallLogWriter log;
-    log.Start(folder + "uninstall.log");
-    for (const core::LogRecord& record : ctx.logRecords) log.Append(record);
-    log.Close();
+    WriteRunLog(ctx, folder);
 
     const std::string windows = ctx.Setup().values.windowsFolder;
     EXPECT_TRUE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
@@ -183,10 +188,7 @@ TEST(Rollback, TheNextStartCommitsARunWhoseInstallationCompleted) {
     const std::string folder = ctx.Expand(core::kUninstallFolder);
     ASSERT_TRUE(install::MarkRunPending(folder));
     ASSERT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
-    core::UninstallLogWriter log;
-    log.Start(folder + "uninstall.log");
-    for (const core::LogRecord& record : ctx.logRecords) log.Append(record);
-    log.Close();
+    WriteRunLog(ctx, folder);
     install::MarkRunCompleted(folder);
 
     EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder,
