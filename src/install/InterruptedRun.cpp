@@ -19,16 +19,32 @@ std::string PendingRunMarker(const std::string& uninstallFolder) {
     return util::text::WithTrailingBackslash(uninstallFolder) + "run.pending";
 }
 
-bool MarkRunPending(const std::string& uninstallFolder) {
-    CreateDirectoryPath(uninstallFolder);
+namespace {
+
+// What the marker of a run whose installation completed holds.
+constexpr char kCompletedMark[] = "completed";
+
+// Writes the marker afresh with TEXT (empty while the run is pending).
+bool WriteMarker(const std::string& uninstallFolder, const std::string& text) {
     const std::string marker = PendingRunMarker(uninstallFolder);
     HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         core::trace::Failure("CreateFileA (run marker)", marker, GetLastError());
         return false;
     }
+    DWORD written = 0;
+    const bool ok = text.empty() || (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                                     written == text.size());
+    if (!ok) core::trace::Failure("WriteFile (run marker)", marker, GetLastError());
     CloseHandle(file);
-    return true;
+    return ok;
+}
+
+}  // namespace
+
+bool MarkRunPending(const std::string& uninstallFolder) {
+    CreateDirectoryPath(uninstallFolder);
+    return WriteMarker(uninstallFolder, "");
 }
 
 void ClearRunPending(const std::string& uninstallFolder) { DeleteFileA(PendingRunMarker(uninstallFolder).c_str()); }
@@ -36,9 +52,6 @@ void ClearRunPending(const std::string& uninstallFolder) { DeleteFileA(PendingRu
 std::string PreviousLogPath(const std::string& logPath) { return logPath + ".previous"; }
 
 namespace {
-
-// What the marker of a run whose installation completed holds.
-constexpr char kCompletedMark[] = "completed";
 
 std::string LogIn(const std::string& uninstallFolder) {
     return util::text::WithTrailingBackslash(uninstallFolder) + "uninstall.log";
@@ -57,15 +70,7 @@ bool MarkedCompleted(const std::string& uninstallFolder) {
 
 }  // namespace
 
-void MarkRunCompleted(const std::string& uninstallFolder) {
-    const std::string marker = PendingRunMarker(uninstallFolder);
-    HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE ||
-        !WriteFile(file, kCompletedMark, sizeof kCompletedMark - 1, &written, nullptr))
-        core::trace::Failure("WriteFile (run marker)", marker, GetLastError());
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
+void MarkRunCompleted(const std::string& uninstallFolder) { WriteMarker(uninstallFolder, kCompletedMark); }
 
 void CommitRun(const std::string& uninstallFolder) {
     const std::string log = LogIn(uninstallFolder);
