@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <unordered_map>
 
 #include "core/Folders.h"
@@ -16,6 +15,7 @@
 #include "install/FileRules.h"
 #include "install/FileVersion.h"
 #include "install/SelfRegistration.h"
+#include "install/WholeFile.h"
 
 namespace install {
 
@@ -23,51 +23,6 @@ using namespace install::filerules;
 using core::filelist::FileRecord;
 
 namespace {
-
-// Reads and writes go in pieces of this size (a single call takes 32 bits).
-constexpr size_t kChunk = 1 << 20;
-// The file list and the texts whose placeholders are expanded are read whole
-// into memory; a larger file is refused rather than held there.
-constexpr LONGLONG kMaxWholeFile = 256LL << 20;
-
-// False when the file cannot be opened, is too large, or a read stops short.
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size = {};
-    bool read = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxWholeFile;
-    if (read) out.resize(static_cast<size_t>(size.QuadPart));
-    for (size_t at = 0; read && at < out.size();) {
-        DWORD done = 0;
-        const DWORD want = static_cast<DWORD>(std::min(kChunk, out.size() - at));
-        read = ReadFile(file, &out[at], want, &done, nullptr) && done > 0;
-        at += done;
-    }
-    CloseHandle(file);
-    return read;
-}
-
-// Creates or truncates `path` and writes `content` whole; a file that cannot
-// be written whole (a full disk) is removed and false returned.
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool written = true;
-    for (size_t at = 0; written && at < content.size(); at += kChunk) {
-        const DWORD size = static_cast<DWORD>(std::min(kChunk, content.size() - at));
-        DWORD done = 0;
-        written = WriteFile(file, content.data() + at, size, &done, nullptr) && done == size;
-    }
-    written = CloseHandle(file) && written;
-    if (!written) {
-        const DWORD error = GetLastError();  // for the caller's trace
-        DeleteFileA(path.c_str());
-        SetLastError(error);
-    }
-    return written;
-}
 
 // One pass of the file action over the records.
 class FilePlacer {

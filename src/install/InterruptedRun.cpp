@@ -11,6 +11,7 @@
 #include "install/DirectoryPath.h"
 #include "install/ReplacedFiles.h"
 #include "install/Rollback.h"
+#include "install/WholeFile.h"
 #include "util/Text.h"
 
 namespace install {
@@ -27,17 +28,18 @@ constexpr char kCompletedMark[] = "completed";
 // Writes the marker afresh with TEXT (empty while the run is pending).
 bool WriteMarker(const std::string& uninstallFolder, const std::string& text) {
     const std::string marker = PendingRunMarker(uninstallFolder);
-    HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        core::trace::Failure("CreateFileA (run marker)", marker, GetLastError());
-        return false;
-    }
-    DWORD written = 0;
-    const bool ok = text.empty() || (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                                     written == text.size());
-    if (!ok) core::trace::Failure("WriteFile (run marker)", marker, GetLastError());
-    CloseHandle(file);
-    return ok;
+    if (WriteWholeFile(marker, text)) return true;
+    core::trace::Failure("WriteWholeFile (run marker)", marker, GetLastError());
+    return false;
+}
+
+std::string LogIn(const std::string& uninstallFolder) {
+    return util::text::WithTrailingBackslash(uninstallFolder) + "uninstall.log";
+}
+
+bool MarkedCompleted(const std::string& uninstallFolder) {
+    std::string text;
+    return ReadWholeFile(PendingRunMarker(uninstallFolder), text) && text == kCompletedMark;
 }
 
 }  // namespace
@@ -50,25 +52,6 @@ bool MarkRunPending(const std::string& uninstallFolder) {
 void ClearRunPending(const std::string& uninstallFolder) { DeleteFileA(PendingRunMarker(uninstallFolder).c_str()); }
 
 std::string PreviousLogPath(const std::string& logPath) { return logPath + ".previous"; }
-
-namespace {
-
-std::string LogIn(const std::string& uninstallFolder) {
-    return util::text::WithTrailingBackslash(uninstallFolder) + "uninstall.log";
-}
-
-bool MarkedCompleted(const std::string& uninstallFolder) {
-    HANDLE file = CreateFileA(PendingRunMarker(uninstallFolder).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char text[sizeof kCompletedMark] = "";
-    DWORD read = 0;
-    ReadFile(file, text, sizeof text - 1, &read, nullptr);
-    CloseHandle(file);
-    return read == sizeof kCompletedMark - 1 && std::string(text, read) == kCompletedMark;
-}
-
-}  // namespace
 
 void MarkRunCompleted(const std::string& uninstallFolder) { WriteMarker(uninstallFolder, kCompletedMark); }
 
