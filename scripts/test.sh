@@ -37,9 +37,24 @@ CV_WINE_DIR=$CV_BUILD/wine16 timeout -k 10 600 xvfb-run -a -s "-screen 0 1024x76
 
 passed=$(grep -c '^pass ' "$CV_RESULTS")
 failed=$(grep -c '^fail ' "$CV_RESULTS")
+# Each failed check with its own part of the log, in one file printed here.
+failures=$CV_BUILD/test-failures.txt
+: >"$failures"
+grep '^fail ' "$CV_RESULTS" | sed 's/^fail //' | while read -r name; do
+  echo "==== $name"
+  case $name in
+    native:*|win:*)  # a GoogleTest case: its lines from RUN to FAILED
+      awk -v t="${name#*:}" '$0 == "[ RUN      ] " t {on=1} on {print} on && index($0, "[  FAILED  ] " t " (") == 1 {exit}' \
+        "$CV_BUILD/gtest-${name%%:*}.txt" | head -n 60 ;;
+    *)  # a script's check: its command and what it printed
+      awk -v t="--- $name: " 'index($0, t) == 1 {on=1; print; next} on && /^--- / {exit} on {print}' \
+        "$CV_LOG" | head -n 60 ;;
+  esac
+done >"$failures"
 if [ "$failed" -gt 0 ]; then
   echo "Failed:"; grep '^fail ' "$CV_RESULTS" | sed 's/^fail /  /'
-  echo "(details in $CV_LOG)"
+  echo "---- the failed checks with their logs ($failures):"; cat "$failures"
+  echo "(whole log in $CV_LOG)"
 fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

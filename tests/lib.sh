@@ -29,6 +29,10 @@ scratch_dir() {
 # trace_name CONSTANT: the name of a trace line as the program writes it.
 source "$CV_ROOT/scripts/trace-names.sh"
 
+# earlier RC FILE: a result taken before its check: prints FILE (what was seen
+# then) and succeeds when RC is 0.
+earlier() { cat "$2" 2>/dev/null; [ "$1" -eq 0 ]; }
+
 # Small assertion helpers for use inside check.
 same_file() { cmp -s "$1" "$2"; }
 contains() { grep -qF -- "$2" "$1"; }

@@ -75,6 +75,44 @@ zero_padded() {
   cat "$1"; head -c $(( (16 - size % 16) % 16 )) /dev/zero
 }
 
+# dialog_shown [WAIT_MS]: prints the dialog box (title and text) that is open or
+# opens within WAIT_MS (0: open now); prints nothing otherwise.
+dialog_shown() { drive absent "${1:-0}" | grep '^DIALOG:'; }
+
+# no_dialog_until_done [TRACE]: no dialog box shows while the setup started
+# last runs, until it ends or (with TRACE) its start-up driver is done. A
+# dialog nobody answers holds the run, so it is open when either sign comes
+# or when the 90 s limit passes: this never depends on how fast the run is.
+no_dialog_until_done() {
+  local trace=${1:-} end=$((SECONDS + 90)) seen=""
+  while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
+    if [ -n "$trace" ] && grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null; then
+      seen=$(dialog_shown); break
+    fi
+    [ $SECONDS -lt $end ] || { echo "the setup neither ended nor finished its start-up"; return 1; }
+    seen=$(dialog_shown 300)
+  done
+  [ -z "$seen" ] || { echo "$seen"; return 1; }
+}
+
+# no_window_until_end: no dialog box shows up and no page is visible while the
+# started setup runs; a setup that shows one is stopped.
+no_window_until_end() {
+  local seen=""
+  while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
+    seen=$(dialog_shown 300)
+    seen+=$(drive visible-pages)
+  done
+  [ -z "$seen" ] || { echo "seen: $seen"; kill "$SETUP_PID"; return 1; }
+}
+
+# launched_nothing TRACE RECORD: the ended setup of TRACE opened no file at
+# Finish (its trace says so before it ends), and no program wrote RECORD.
+launched_nothing() {
+  grep -q "^$(trace_name kExitCode)" "$1" || { echo "the setup has not ended"; return 1; }
+  ! grep "^$(trace_name kLaunched)=" "$1" && not_exists "$2"
+}
+
 # The settings of a project that every machine accepts.
 ALL_SYSTEMS='[SYSTEM]\r\nos0=Yes\r\nos1=Yes\r\nos2=Yes\r\nos3=Yes\r\nos4=Yes\r\nos5=Yes\r\nos6=Yes\r\n'
 

@@ -13,6 +13,7 @@ constexpr char kCommandLine[] = "command line";                    // value: the
 constexpr char kCommandLineRefused[] = "command line refused";     // value: what was refused
 constexpr char kFolderFromCommandLine[] = "installation folder from the command line";
 constexpr char kExitCode[] = "exit code";                          // the setup's, as it ends
+constexpr char kLaunched[] = "launched";                           // value: a file Finish opened
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
 constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name and version, "NET (6.1.7601)"

@@ -236,12 +236,15 @@ void Wizard::Finish() {
     if (FileExists(file)) {
         const std::string parameters = core::ExpandSetupText(s, s.launchParameters);
         SetCurrentDirectoryA(FolderOf(file).c_str());
+        core::trace::Value(core::tracenames::kLaunched, file);
         ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
                       nullptr, SW_SHOWDEFAULT);
     }
     const std::string readme = s.launchReadmeChosen ? core::ExpandSetupText(s, s.readmeFile) : "";
-    if (FileExists(readme))
+    if (FileExists(readme)) {
+        core::trace::Value(core::tracenames::kLaunched, readme);
         ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    }
     owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned
                     : s.restartRequired                ? core::kExitRestartRequired
                                                        : core::kExitInstalled);

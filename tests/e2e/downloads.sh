@@ -83,8 +83,8 @@ wait_setup
 record "$URL/status/404" '' | project quiet '[BUILDING]\r\n2=Yes\r\n'
 rm -rf "$DEST"
 start_packed "$S/quiet-pkg" "$S/quiet.trace" 60
-drive absent 4000 >/dev/null; noDialog=$?
+no_dialog_until_done >"$S/quiet.seen"; noDialog=$?
 wait_setup
-check downloads-unattended-no-dialog test "$noDialog" -eq 0
+check downloads-unattended-no-dialog earlier "$noDialog" "$S/quiet.seen"
 check downloads-unattended-exit-1 test "$SETUP_RC" -eq 1
 check downloads-unattended-no-file not_exists "$DEST/404"

@@ -95,9 +95,9 @@ check services-error-page-ends-setup test "$SETUP_RC" -eq 0
 project quiet '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=2\r\n'; own 0 $QUIET; own 1 $TAKEN)"
 occupy $TAKEN
 start_packed "$S/quiet-pkg" "$S/quiet.trace" 60
-drive absent 4000 >/dev/null; noDialog=$?
+no_dialog_until_done >"$S/quiet.seen"; noDialog=$?
 wait_setup
-check services-unattended-no-dialog test "$noDialog" -eq 0
+check services-unattended-no-dialog earlier "$noDialog" "$S/quiet.seen"
 check services-unattended-exit-1 test "$SETUP_RC" -eq 1
 # QUIET was created and went with the rollback; the service that was there stays.
 check services-unattended-goes-on grep -qF 'install action=RegisterUninstall' "$S/quiet.trace"

@@ -19,17 +19,6 @@ start_with() {
   (cd "$dir" && exec timeout -k 5 120 "$WINE" setup.exe "$@") >/dev/null 2>&1 &
   SETUP_PID=$!
 }
-# no_window_until_end: no dialog box shows up and no page is visible while the
-# started setup runs; a setup that shows one is stopped.
-no_window_until_end() {
-  local seen=""
-  while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
-    # Not through drive: its pipe would hide the exit code.
-    timeout -k 5 30 "$WINE" "$CVDRIVE" absent 300 >/dev/null 2>&1 || seen="a dialog box"
-    seen+=$(drive visible-pages)
-  done
-  [ -z "$seen" ] || { echo "seen: $seen"; kill "$SETUP_PID"; return 1; }
-}
 log_has() { tr -d '\r' <"$1" | grep -qxF -- "$2" || { echo "missing: $2"; return 1; }; }
 log_matches() { tr -d '\r' <"$1" | grep -qE -- "$2" || { echo "no line like: $2"; return 1; }; }
 

@@ -90,7 +90,7 @@ check uninstaller-page-bar-full test "$(drive range "$(layout uninstall.lcd)" ID
 check uninstaller-page-buttons-off state_has uninstall.lcd IDYES disabled
 check uninstaller-page-shows-outcome text_is uninstall.lcd IDC_INSTALLINFO 'again was removed from your computer.'
 screenshot themed-closing
-drive dialog 5000 "$CAPTION" >/dev/null
+drive dialog 20000 "$CAPTION" >/dev/null
 wait_cvexec
 check uninstaller-page-exit-0 test "$CVEXEC_RC" -eq 0
 
@@ -130,7 +130,7 @@ printf 'NEWKIND=something new\r\n' >>"$(log_of "$PLAIN")"
 start_cvexec /R $PLAIN
 drive wait-dialog 20000 >/dev/null
 screenshot plain-question
-drive answer 5000 Yes >"$S/plain-question.box"
+drive answer 20000 Yes >"$S/plain-question.box"
 check uninstaller-dialog-question message_is "$S/plain-question.box" 'Remove plain now?'
 drive dialog 20000 "$CAPTION" >"$S/plain.box"
 wait_cvexec

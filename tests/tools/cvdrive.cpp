@@ -8,7 +8,8 @@
 //   cvdrive answer TIMEOUT_MS BUTTON       same, for a dialog box holding a button
 //                                          whose text (without "&") is BUTTON; press it
 //   cvdrive wait-dialog TIMEOUT_MS         wait for a dialog box, print its text, leave it open
-//   cvdrive absent TIMEOUT_MS [TITLE]      succeed when no dialog box shows up
+//   cvdrive absent TIMEOUT_MS [TITLE]      succeed when no dialog box shows up; else
+//                                          print "DIALOG:<title>: <text>" and fail
 //   cvdrive page TIMEOUT_MS LAYOUT         wait until the page of LAYOUT (a
 //                                          layout file path) is on screen
 //   cvdrive text LAYOUT NAME               print "TEXT:" of a named control
@@ -139,6 +140,11 @@ HWND FindDialogBox(DWORD timeoutMs, const char* title, const char* button = null
     });
 }
 
+// How long a command on a page waits for the page (or its pop-up menu): it
+// returns as soon as it is there; the limit only ends a wait for a page that
+// never comes, and is generous for a loaded machine.
+constexpr DWORD kControlWaitMs = 20000;
+
 HWND FindPage(DWORD timeoutMs, const std::string& layoutPath) {
     const std::string name = BaseName(layoutPath);
     return WaitForWindow(timeoutMs, [&name](HWND hwnd) { return PageLayout(hwnd) == name; });
@@ -223,7 +229,7 @@ int CmdDialog(DWORD timeout, const char* title, const char* button) {
 }
 
 HWND PageControl(const std::string& layout, const std::string& name) {
-    HWND page = FindPage(5000, layout);
+    HWND page = FindPage(kControlWaitMs, layout);
     const int id = page ? ControlId(layout, name) : -1;
     return id < 0 ? nullptr : GetDlgItem(page, id);
 }
@@ -350,7 +356,7 @@ int CmdTreeMenu(const std::string& layout, const std::string& name, int index, i
     HTREEITEM item = tree ? RootItem(tree, index) : nullptr;
     if (!item) return 1;
     PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    HWND menu = WaitForWindow(5000, [](HWND hwnd) { return ClassOf(hwnd) == "#32768"; });
+    HWND menu = WaitForWindow(kControlWaitMs, [](HWND hwnd) { return ClassOf(hwnd) == "#32768"; });
     if (!menu) return 1;
     for (int i = 0; i < command; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
@@ -372,7 +378,7 @@ int CmdSetText(const std::string& layout, const std::string& name, const std::st
 }
 
 int CmdKey(const std::string& layout, int key) {
-    HWND page = FindPage(5000, layout);
+    HWND page = FindPage(kControlWaitMs, layout);
     if (!page) return 1;
     HWND target = GetWindow(page, GW_CHILD) ? GetWindow(page, GW_CHILD) : page;
     PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
@@ -381,7 +387,7 @@ int CmdKey(const std::string& layout, int key) {
 }
 
 int CmdClose(const std::string& layout) {
-    HWND page = FindPage(5000, layout);
+    HWND page = FindPage(kControlWaitMs, layout);
     if (!page) return 1;
     PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
@@ -460,8 +466,13 @@ int main(int argc, char** argv) {
         std::printf("TEXT:%s\n", Escape(DialogMessage(dialog)).c_str());
         return 0;
     }
-    if (c == "absent" && argc >= 3)
-        return FindDialogBox(Millis(argv[2]), argc > 3 ? argv[3] : nullptr) ? 1 : 0;
+    if (c == "absent" && argc >= 3) {
+        HWND dialog = FindDialogBox(Millis(argv[2]), argc > 3 ? argv[3] : nullptr);
+        if (!dialog) return 0;
+        // Named, so a test tells a dialog that showed from a driver that could not run.
+        std::printf("DIALOG:%s\n", Escape(WindowText(dialog) + ": " + DialogMessage(dialog)).c_str());
+        return 1;
+    }
     if (c == "page" && argc == 4) {
         if (!FindPage(Millis(argv[2]), argv[3])) return 1;
         std::printf("PAGE:%s\n", BaseName(argv[3]).c_str());
