@@ -151,7 +151,7 @@ TEST_F(SkinPageMessages, TimersAndNotificationsGoToTheHost) {
                                              Entries(1, {{"Name", "IDC_TREE"}}));
     SetTimer(page.Window(), 2, 10, nullptr);
     DWORD start = GetTickCount();
-    while (host.timers.empty() && GetTickCount() - start < 2000) Pump(20);
+    while (host.timers.empty() && GetTickCount() - start < 20000) Pump(20);
     ASSERT_EQ(host.timers.size(), 1u);
     EXPECT_EQ(host.timers[0], 2u);
     HWND tree = page.ControlWindow("IDC_TREE");
