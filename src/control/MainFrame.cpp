@@ -22,7 +22,7 @@
 #include "core/UninstallLog.h"
 #include "core/WorkingFolder.h"
 #include "core/ShellFileOps.h"
-#include "install/MergeModules.h"
+#include "install/addons/MergeModules.h"
 #include "util/Text.h"
 
 namespace control {

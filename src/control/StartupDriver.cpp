@@ -10,7 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "control/SystemChecks.h"
 #include "control/Variables.h"
-#include "install/MergeModules.h"
+#include "install/addons/MergeModules.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "cabinet/CabinetExtract.h"

@@ -48,6 +48,7 @@ constexpr char kPage[] = "page";                                   // value: the
 constexpr char kHandOverFolder[] = "hand-over: installation folder";
 constexpr char kInstallAction[] = "install action";                 // value: the action's name, as it starts
 constexpr char kLogRecord[] = "uninstall log";                      // value: each record "KEY=VALUE" as it is logged
+constexpr char kUndeclaredRecord[] = "undeclared log record";       // value: "ACTION KEY", a kind the action does not declare
 constexpr char kRollback[] = "rollback";                            // a run that did not complete is undone: "N records"
 constexpr char kRecovery[] = "interrupted run found";                // value: its log; a rollback follows
 constexpr char kRollbackDone[] = "rollback done";                   // "complete" or "something left over"

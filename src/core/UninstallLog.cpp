@@ -19,14 +19,9 @@ struct KindKey {
 };
 
 constexpr KindKey kKeys[] = {
-    {LogKind::TotalFile, "TOTALFILE"}, {LogKind::Dir, "DIR"},
-    {LogKind::File, "FILE"},           {LogKind::Shortcut, "SHORTCUT"},
-    {LogKind::RegKey, "REGKEY"},       {LogKind::RegVal, "REGVAL"},
-    {LogKind::RemKey, "REMKEY"},       {LogKind::NtService, "NTSERVICE"},
-    {LogKind::Run3rd, "RUN3RD"},       {LogKind::Run3rdCmd, "RUN3RDCMD"},
-    {LogKind::RemoveAll, "REMOVEALL"}, {LogKind::EnvAppend, "ENVAPPEND"},
-    {LogKind::RegOld, "REGOLD"},       {LogKind::KeepFile, "KEEPFILE"},
-    {LogKind::Backup, "BACKUP"},       {LogKind::RegPrev, "REGPREV"},
+#define CV_LOG_KIND_KEY(name, key, meaning) {LogKind::name, key},
+    CV_LOG_KINDS(CV_LOG_KIND_KEY)
+#undef CV_LOG_KIND_KEY
 };
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
@@ -65,6 +60,15 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
+
+const std::vector<LogKind>& KnownLogKinds() {
+    static const std::vector<LogKind> kinds = [] {
+        std::vector<LogKind> all;
+        for (const KindKey& k : kKeys) all.push_back(k.kind);
+        return all;
+    }();
+    return kinds;
+}
 
 const char* KeyOf(LogKind kind) {
     for (const KindKey& k : kKeys)

@@ -19,26 +19,38 @@
 
 namespace core {
 
+// Every kind of record with its key, written once: the enum and the key
+// texts below are made from this list, and a native test holds
+// UninstallLogFormat.md to it. X(Name, "KEY", meaning).
+#define CV_LOG_KINDS(X)                                                                                    \
+    X(TotalFile, "TOTALFILE", "the number of file records of the run, decimal")                          \
+    X(Dir, "DIR", "a directory the run created (the installation directory first)")                      \
+    X(File, "FILE", "an installed file the uninstaller removes (payload, INI, icon copies...)")          \
+    X(Shortcut, "SHORTCUT", "a created .lnk or .url file")                                               \
+    X(RegKey, "REGKEY", "a created registry key, its path beginning with the root name")                 \
+    X(RegVal, "REGVAL", "a written registry value: root, sub-key and value name")                        \
+    X(RemKey, "REMKEY", "a class key to remove: HKEY_CLASSES_ROOT and the key")                          \
+    X(NtService, "NTSERVICE", "the name of an installed service")                                        \
+    X(Run3rd, "RUN3RD", "file name of the program the uninstaller runs first")                           \
+    X(Run3rdCmd, "RUN3RDCMD", "that program's command line, placeholders expanded")                     \
+    X(RemoveAll, "REMOVEALL", "Yes, written when the project's remove-all choice is No")                 \
+    X(EnvAppend, "ENVAPPEND", "an item appended to a variable: path and text, see AppendedItem")         \
+    X(RegOld, "REGOLD", "a value this run overwrote, to put back: see OldValue")                         \
+    X(KeepFile, "KEEPFILE", "a file logged before its copy, which failed: left alone unless a later "    \
+                            "FILE names it again")                                                       \
+    X(Backup, "BACKUP", "a file the run replaced, moved aside to be put back: see MovedAside")           \
+    X(RegPrev, "REGPREV", "a registry value of any type the run overwrote: see PreviousValue")
+
 // One kind of record per key. The key texts are those of KeyOf.
 enum class LogKind {
-    TotalFile,  // "TOTALFILE": the number of file records of the run, decimal; the first line
-    Dir,        // "DIR": a directory the run created (the installation directory first)
-    File,       // "FILE": an installed file the uninstaller removes (payload, INI, icon copies...)
-    Shortcut,   // "SHORTCUT": a created .lnk or .url file
-    RegKey,     // "REGKEY": a created registry key, its path beginning with the root name
-    RegVal,     // "REGVAL": a written registry value: root, sub-key and value name
-    RemKey,     // "REMKEY": a class key to remove: "HKEY_CLASSES_ROOT\" and the key
-    NtService,  // "NTSERVICE": the name of an installed service
-    Run3rd,     // "RUN3RD": file name of the program the uninstaller runs first
-    Run3rdCmd,  // "RUN3RDCMD": that program's command line, placeholders expanded
-    RemoveAll,  // "REMOVEALL": "Yes", written when the project's remove-all choice is "No"
-    EnvAppend,  // "ENVAPPEND": an item appended to a variable: path and text, see AppendedItem
-    RegOld,     // "REGOLD": a value this run overwrote, to put back: see OldValue
-    KeepFile,   // "KEEPFILE": a file logged before its copy, which failed: left alone unless a later FILE names it again
-    Backup,     // "BACKUP": a file the run replaced, moved aside to be put back: see MovedAside
-    RegPrev,    // "REGPREV": a registry value of any type the run overwrote: see PreviousValue
-    Unknown,    // a key none of the above: kept with its raw key text, never dropped
+#define CV_LOG_KIND_ENUM(name, key, meaning) name,
+    CV_LOG_KINDS(CV_LOG_KIND_ENUM)
+#undef CV_LOG_KIND_ENUM
+    Unknown,  // a key none of the above: kept with its raw key text, never dropped
 };
+
+// Every known kind, in the list's order (Unknown is not one).
+const std::vector<LogKind>& KnownLogKinds();
 
 struct LogRecord {
     LogKind kind = LogKind::Unknown;

@@ -8,10 +8,10 @@
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/UninstallLog.h"
-#include "install/DirectoryPath.h"
-#include "install/ReplacedFiles.h"
+#include "install/shared/DirectoryPath.h"
+#include "install/files/ReplacedFiles.h"
 #include "install/Rollback.h"
-#include "install/WholeFile.h"
+#include "install/shared/WholeFile.h"
 #include "util/Text.h"
 
 namespace install {

@@ -3,7 +3,8 @@
 #include "core/Messages.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
-#include "install/ProtectedFolders.h"
+#include "install/shared/ProtectedFolders.h"
+#include "install/ActionTableRules.h"
 #include "install/UndoActions.h"
 #include "util/Text.h"
 
@@ -23,6 +24,8 @@ bool Rollback::Run() {
         progress_->SetProgressPosition(0);
     }
     RunUndoActions(*this);
+    // A record no step undoes stays as it is: said, never passed over.
+    for (const core::LogRecord* record : tables::UnconsumedRecords(records_)) LeftOver(tables::LineOf(*record));
     if (progress_) progress_->SetProgressPosition(static_cast<int>(records_.size()));
     core::trace::Value(core::tracenames::kRollbackDone, leftOver_ ? "something left over" : "complete");
     return !leftOver_;

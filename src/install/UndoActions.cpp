@@ -3,36 +3,33 @@
 #include <cstring>
 #include <iterator>
 
-#include "install/RemoveFiles.h"
-#include "install/RemoveRegistry.h"
-#include "install/RemoveServices.h"
-#include "install/ReplacedFiles.h"
-#include "install/RestoreEnvironment.h"
-#include "install/UninstallTimeProgram.h"
-#include "install/UnregisterUninstall.h"
+#include "core/Trace.h"
+#include "install/ActionTableRules.h"
+#include "install/environment/RestoreEnvironment.h"
+#include "install/files/RemoveFiles.h"
+#include "install/files/ReplacedFiles.h"
+#include "install/registration/UninstallTimeProgram.h"
+#include "install/registration/UnregisterUninstall.h"
+#include "install/registry/RemoveRegistry.h"
+#include "install/services/RemoveServices.h"
 
 namespace install {
 
 namespace {
 
-using core::MessageId;
-
-// The program the product asks for runs first, while everything it may
-// need is still there; the registration goes last, so that a removal that
-// stopped half-way can be started again from the list of programs.
-// Services stop before their files are deleted; the files a run replaced
-// come back once its own are gone; folders go once their files have.
+// The function behind each declared step, in the declarations' order (a
+// Windows test holds the two equal).
 const UndoAction kUndoActions[] = {
-    {"RunUninstallTimeProgram", MessageId::StatusRunningUninstallProgram, &RunUninstallTimeProgram},
-    {"RemoveServices", MessageId::StatusRemovingServices, &RemoveServices},
-    {"RemoveShortcuts", MessageId::StatusRemovingShortcuts, &RemoveShortcuts},
-    {"RemoveFiles", MessageId::StatusRemovingFiles, &RemoveFiles},
-    {"RestoreReplacedFiles", MessageId::StatusRestoringFiles, &RestoreReplacedFiles},
-    {"RestoreEnvironment", MessageId::StatusRestoringEnvironment, &RestoreEnvironment},
-    {"RemoveRegistryValues", MessageId::StatusRemovingRegistry, &RemoveRegistryValues},
-    {"UnregisterAssociations", MessageId::StatusRemovingAssociations, &UnregisterAssociations},
-    {"RemoveFolders", MessageId::StatusRemovingFolders, &RemoveFolders},
-    {"UnregisterUninstall", MessageId::StatusRemovingRegistration, &UnregisterUninstall},
+    {"RunUninstallTimeProgram", &RunUninstallTimeProgram},
+    {"RemoveServices", &RemoveServices},
+    {"RemoveShortcuts", &RemoveShortcuts},
+    {"RemoveFiles", &RemoveFiles},
+    {"RestoreReplacedFiles", &RestoreReplacedFiles},
+    {"RestoreEnvironment", &RestoreEnvironment},
+    {"RemoveRegistryValues", &RemoveRegistryValues},
+    {"UnregisterAssociations", &UnregisterAssociations},
+    {"RemoveFolders", &RemoveFolders},
+    {"UnregisterUninstall", &UnregisterUninstall},
 };
 
 }  // namespace
@@ -49,9 +46,14 @@ const UndoAction* FindUndoAction(const char* name) {
 }
 
 void RunUndoActions(UndoContext& context) {
-    for (const UndoAction& action : kUndoActions) {
-        if (action.status) context.SetStatus(core::EnglishText(*action.status));
-        action.run(context);
+    for (const tables::UndoStepRow& step : tables::UndoSteps()) {
+        if (step.status) context.SetStatus(core::EnglishText(*step.status));
+        const UndoAction* action = FindUndoAction(step.name);
+        if (!action) {
+            core::trace::Value("undo step without a function", step.name);
+            continue;
+        }
+        action->run(context);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/SettingsKeys.h"
 #include "core/SettingsRules.h"
-#include "install/FileRules.h"
+#include "install/files/FileRules.h"
 #include "pages/PageSequence.h"
 #include "util/Text.h"
 

@@ -1,5 +1,6 @@
 #include "uninstall/RemovalReport.h"
 
+#include "install/ActionTableRules.h"
 #include "uninstall/ExitCodes.h"
 
 namespace uninstall {
@@ -19,13 +20,10 @@ void AppendList(std::string& out, const std::string& heading, const std::vector<
 
 }  // namespace
 
-std::vector<std::string> UnknownLines(const std::vector<core::LogRecord>& records) {
+std::vector<std::string> UnconsumedLines(const std::vector<core::LogRecord>& records) {
     std::vector<std::string> lines;
-    for (const core::LogRecord& record : records) {
-        if (record.kind != core::LogKind::Unknown) continue;
-        // A line without "=" was kept whole as its key.
-        lines.push_back(record.value.empty() ? record.key : record.key + "=" + record.value);
-    }
+    for (const core::LogRecord* record : install::tables::UnconsumedRecords(records))
+        lines.push_back(install::tables::LineOf(*record));
     return lines;
 }
 

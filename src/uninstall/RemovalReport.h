@@ -22,9 +22,10 @@ struct RemovalReport {
 // many more there are.
 constexpr size_t kMaxListedItems = 10;
 
-// The log's lines of unknown kinds, as "KEY=VALUE" (the bare key for a line
-// without "="): they are skipped and reported.
-std::vector<std::string> UnknownLines(const std::vector<core::LogRecord>& records);
+// The log's lines no undo step consumes (unknown kinds, a newer product's),
+// as "KEY=VALUE" (the bare key for a line without "="): they are left alone
+// and reported.
+std::vector<std::string> UnconsumedLines(const std::vector<core::LogRecord>& records);
 
 // kExitRemoved, kExitLeftOver (anything left over or skipped) or
 // kExitRestartNeeded (only restart items).

@@ -14,7 +14,7 @@ Remover::Remover(const install::UndoSetup& setup, std::vector<core::LogRecord> r
 
 bool Remover::Run() {
     report_ = RemovalReport();
-    report_.skippedLines = UnknownLines(records_);
+    report_.skippedLines = UnconsumedLines(records_);
     position_ = 0;
     if (display_) display_->SetProgressRange(static_cast<int>(records_.size()));
     DWORD id = 0;

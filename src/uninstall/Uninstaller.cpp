@@ -13,7 +13,7 @@
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
 #include "uninstall/PlainRemovalDialog.h"
-#include "install/ProtectedFolders.h"
+#include "install/shared/ProtectedFolders.h"
 #include "uninstall/Remover.h"
 #include "uninstall/SkinnedRemovalPage.h"
 #include "uninstall/UninstallTexts.h"

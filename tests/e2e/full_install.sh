@@ -20,6 +20,8 @@ pack_project "$P" "$S/fullpkg"
 start_packed "$S/fullpkg" "$S/full.trace" 90
 wait_setup
 check full-run-exit-0 test "$SETUP_RC" -eq 0
+# Every record an action wrote is of a kind its row declares (so its undo steps consume it).
+check full-run-records-declared bash -c "! grep -a '^$(trace_name kUndeclaredRecord)=' '$S/full.trace'"
 
 PROGRAMS='C:\users\root\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
 DESKTOP='C:\users\root\Desktop'

@@ -5,7 +5,7 @@
 
 #include "FuzzInput.h"
 #include "core/FileList.h"
-#include "install/FileRules.h"
+#include "install/files/FileRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input input(data, size);

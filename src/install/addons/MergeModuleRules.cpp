@@ -1,0 +1,84 @@
+#include "install/addons/MergeModuleRules.h"
+
+#include "core/SettingsKeys.h"
+#include "core/SettingsRules.h"
+#include "install/files/FileRules.h"
+#include "util/Text.h"
+
+namespace install::mergemodules {
+
+namespace {
+
+namespace k = core::keys::mergemodules;
+
+// The exit codes of the Windows Installer (and of installers that follow
+// it) for "the changes take effect after a restart" and "a restart was started".
+constexpr unsigned long kExitRestartRequired = 3010;
+constexpr unsigned long kExitRestartInitiated = 1641;
+
+}  // namespace
+
+MergeModules ReadMergeModules(const MergeModuleKeyReader& read) {
+    const int total = core::settings::ParseNumber(read(core::keys::kTotal).c_str());
+    MergeModules entries;
+    for (int i = 0; i < total && entries.size() < kMaxMergeModules; ++i) {
+        auto field = [&read, i](const char* letter) { return read(core::settings::ListKey(letter, i)); };
+        MergeModule m;
+        m.program = field(k::kProgram);
+        m.commandLine = field(k::kCommandLine);
+        m.systemMask = core::settings::ParseNumber(field(k::kSystemMask).c_str());
+        m.feature = field(k::kFeature);
+        m.condition = field(k::kCondition);
+        entries.push_back(std::move(m));
+    }
+    return entries;
+}
+
+bool NamesAddOnProgram(const std::string& program) {
+    return util::text::AsciiLower(program).find(".exe") != std::string::npos;
+}
+
+std::string AddOnProgramPath(const std::string& program, const std::string& sourceFolder) {
+    return util::text::ReplaceAll(program, kResourceDir, sourceFolder + kSupportFolder);
+}
+
+std::vector<std::string> PackageLocations(const std::string& sourceFolder) {
+    return {sourceFolder + kPackageName, sourceFolder + kSupportFolder + "\\" + kPackageName};
+}
+
+std::string PackageCommandLine(const std::string& package) {
+    return util::text::ReplaceAll(kPackageCommandFormat, "%s", package);
+}
+
+bool MeansRestartRequired(unsigned long exitCode) {
+    return exitCode == kExitRestartRequired || exitCode == kExitRestartInitiated;
+}
+
+bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
+                     MergeModuleRunner& runner) {
+    bool restart = false;
+    auto note = [&restart](const ProgramEnd& end) {
+        if (end.started && MeansRestartRequired(end.exitCode)) restart = true;
+    };
+    for (const MergeModule& m : entries) {
+        const bool holds = runner.ConditionHolds(m.condition);
+        const bool allowed = holds && filerules::SystemMaskMatches(m.systemMask, setup.osName) &&
+                             !(setup.features && setup.features->IsExcluded(m.feature));
+        if (!allowed) continue;
+        if (NamesAddOnProgram(m.program)) {
+            const std::string program = runner.Expand(AddOnProgramPath(m.program, setup.sourceFolder));
+            if (util::text::IsFullPath(program))
+                note(runner.RunAddOnProgram(program, runner.Expand(m.commandLine)));
+            else
+                runner.Refused(program);
+        }
+        for (const std::string& package : PackageLocations(setup.sourceFolder)) {
+            if (!runner.FileExists(package)) continue;
+            note(runner.RunPackageInstaller(runner.Expand(PackageCommandLine(package))));
+            break;
+        }
+    }
+    return restart;
+}
+
+}  // namespace install::mergemodules

@@ -1,0 +1,63 @@
+#include "install/environment/RestoreEnvironment.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "core/Registry.h"
+#include "core/Trace.h"
+#include "install/registry/RemoveRegistry.h"
+#include "install/shared/SystemNotify.h"
+#include "install/shared/SystemSettingRules.h"
+#include "install/shared/UndoRules.h"
+
+namespace install {
+
+namespace {
+
+using core::LogKind;
+
+bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// Takes the appended item out of its variable; the variable keeps its type
+// (a REG_EXPAND_SZ Path keeps expanding). True when the variable changed.
+bool TakeOutItem(UndoContext& context, const std::string& recordValue) {
+    core::AppendedItem item;
+    std::optional<undorules::ValuePath> split;
+    std::string key;
+    HKEY root = nullptr;
+    if (!core::ParseAppendedItem(recordValue, item) ||
+        !(split = undorules::SplitValuePath(item.path, GetACP())) ||
+        !(root = core::registry::SplitRootPath(split->key, key)) || key.empty() || split->name.empty()) {
+        core::trace::Value("unreadable ENVAPPEND", recordValue);
+        return false;
+    }
+    const std::optional<core::registry::Value> current = core::registry::ReadValue(root, key, split->name);
+    if (!current || !IsTextType(current->type)) return false;  // gone or no longer a list
+    const std::optional<std::string> rest = systemrules::RemoveItem(current->bytes.c_str(), item.text);
+    if (!rest) return false;  // the item was taken out already
+    const bool done = rest->empty()
+                          ? core::registry::DeleteValue(root, key, split->name)
+                          : core::registry::WriteValue(root, key, split->name, current->type,
+                                                       std::string(rest->c_str(), rest->size() + 1));
+    if (!done) context.LeftOver(item.path);
+    return done;
+}
+
+}  // namespace
+
+void RestoreEnvironment(UndoContext& context) {
+    const unsigned codePage = GetACP();
+    bool changed = false;
+    const std::vector<core::LogRecord>& records = context.Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->kind == LogKind::EnvAppend) changed = TakeOutItem(context, it->value) || changed;
+        else if (it->kind == LogKind::RegVal && undorules::IsEnvironmentVariable(it->value, codePage))
+            changed = RemoveLoggedValue(context, it->value) || changed;
+        else continue;
+        context.Advance();
+    }
+    if (changed) AnnounceEnvironmentChange();
+}
+
+}  // namespace install

@@ -1,0 +1,216 @@
+#include "install/registration/UninstallRegistration.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/Folders.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "core/ShellFileOps.h"
+#include "core/Trace.h"
+#include "core/UninstallKey.h"
+#include "install/registration/InstalledSize.h"
+#include "install/shared/ShippedFiles.h"
+#include "util/Text.h"
+
+namespace install {
+
+namespace {
+
+namespace appinfo = core::keys::appinfo;
+namespace liveupdate = core::keys::liveupdate;
+namespace uninstallkey = core::uninstallkey;
+
+// The list of programs shows at most this many characters of the source.
+constexpr size_t kMaxInstallSource = 254;
+
+// The process's current directory, cut to kMaxInstallSource characters.
+std::string CurrentDirectory() {
+    char buffer[MAX_PATH + 1] = "";
+    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        core::trace::Failure("GetCurrentDirectoryA", GetLastError());
+        return std::string();
+    }
+    return std::string(buffer, std::min<size_t>(length, kMaxInstallSource));
+}
+
+// Today's local date as the list of programs sorts it: "yyyymmdd".
+std::string LocalDate() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u%02u%02u", unsigned{now.wYear}, unsigned{now.wMonth},
+                  unsigned{now.wDay});
+    return text;
+}
+
+// One registration: the settings it reads and the product's key it writes.
+// Every copy and write is tried once; a failure leaves that item out and the
+// run goes on.
+class Registration {
+public:
+    explicit Registration(InstallContext& context)
+        : ctx_(context), key_(uninstallkey::KeyPath(context.Setup().values.productCode)) {}
+
+    void PlaceUninstaller();
+    void PlaceLanguageFiles();
+    void CreateKey();
+    void InstallLiveUpdate();
+    void PlaceUninstallerResources();
+    void WriteDisplayValues();
+
+private:
+    std::string Setting(const char* section, const char* key) const {
+        return core::settings::Read(ctx_.Setup().settingsPath, section, key);
+    }
+    std::string AppInfo(const char* key) const { return Setting(appinfo::kSection, key); }
+    // Values go only under a key this run made sure of. The key path may
+    // exceed 255 characters: a product code may be that long itself.
+    void WriteText(const char* name, const std::string& value) {
+        if (keyReady_)
+            core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, REG_SZ,
+                                       std::string(value.c_str(), value.size() + 1));
+    }
+    void WriteNumber(const char* name, DWORD value) {
+        if (keyReady_)
+            core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, REG_DWORD,
+                                       std::string(reinterpret_cast<const char*>(&value), sizeof value));
+    }
+    void WriteYesFlag(const char* name, const char* settingKey) {
+        if (AppInfo(settingKey) == "Yes") WriteNumber(name, 1);
+    }
+    std::string CopyIntoInstallFolder(const std::string& source);
+    void WriteDisplayIcon();
+
+    InstallContext& ctx_;
+    const std::string key_;
+    bool keyReady_ = false;
+};
+
+// The uninstaller travels in the payload; the registered command lines find
+// it in the Windows folder.
+void Registration::PlaceUninstaller() {
+    const std::string source = ProjectFile(ctx_, uninstallkey::kUninstallerName);
+    if (!core::folders::IsFile(source)) return;
+    CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName));
+}
+
+// The uninstaller shows its messages and its page in the languages the setup used.
+void Registration::PlaceLanguageFiles() {
+    const std::string messages = ctx_.Setup().sourceFolder + "language.lan";
+    if (core::folders::IsFile(messages))
+        CopyReplacing(messages, ctx_.Expand(core::kUninstallFolder) + "language.lan");
+    const std::string& pages = ctx_.Setup().pageLanguageFile;
+    if (!pages.empty())
+        CopyReplacing(pages, ctx_.Expand(core::kUninstallFolder) + uninstallkey::kPageLanguageFile);
+}
+
+// Without a product code the key would be the list of programs itself.
+void Registration::CreateKey() {
+    keyReady_ = !ctx_.Setup().values.productCode.empty() &&
+                core::registry::EnsureKey(HKEY_LOCAL_MACHINE, key_);
+}
+
+void Registration::InstallLiveUpdate() {
+    if (Setting(liveupdate::kSection, liveupdate::kEnabled) != "Yes") return;
+    WriteText("LVmode", ctx_.Expand(Setting(liveupdate::kSection, liveupdate::kMode)));
+    WriteText("LVurl", ctx_.Expand(Setting(liveupdate::kSection, liveupdate::kAddress)));
+    WriteText("LVsilent", ctx_.Expand(Setting(liveupdate::kSection, liveupdate::kSilent)));
+    const std::string target = Setting(liveupdate::kSection, liveupdate::kTargetFolder);
+    const std::string folder =
+        util::text::WithTrailingBackslash(ctx_.Expand(target.empty() ? "<Install Dir>" : target));
+    for (const char* name : {"liveupdate.exe", "liveupdate.inf"}) {
+        // Only a placed file is logged: the uninstaller would otherwise
+        // delete a file of that name this run did not put there.
+        if (CopyReplacing(ProjectFile(ctx_, name), folder + name))
+            ctx_.Log(core::LogKind::File, folder + name);
+    }
+}
+
+// Copies a file into the installation folder under its own name (shell
+// file copy, quiet); the copy's path, or "" when the file was not placed.
+std::string Registration::CopyIntoInstallFolder(const std::string& source) {
+    if (!core::folders::IsFile(source)) return std::string();
+    const std::string target = ctx_.Expand("<Install Dir>\\" + FileNameOfPath(source));
+    if (core::shellops::CopyFiles(source, target, true)) return target;
+    core::trace::Failure("SHFileOperationA", GetLastError());
+    return std::string();
+}
+
+// The uninstaller draws its pages from the setup's theme and runs the
+// project's uninstall-time program from the installation folder.
+void Registration::PlaceUninstallerResources() {
+    if (AppInfo(appinfo::kUninstallResources) != "Yes") return;
+    std::string uninstallFolder = ctx_.Expand(core::kUninstallFolder);
+    if (!uninstallFolder.empty() && uninstallFolder.back() == '\\') uninstallFolder.pop_back();
+    if (!core::shellops::CopyFolder(ctx_.Setup().sourceFolder + "theme", uninstallFolder, true))
+        core::trace::Failure("SHFileOperationA", GetLastError());
+    const std::string program =
+        CopyIntoInstallFolder(NamedFile(ctx_, AppInfo(appinfo::kUninstallExecute)));
+    if (!program.empty()) {
+        WriteText("UninstallExecute", program);
+        WriteText("UninstallCmdLine", AppInfo(appinfo::kUninstallCmdLine));
+    }
+    WriteText("UninstallRemoveAll", AppInfo(appinfo::kUninstallRemoveAll));
+}
+
+// The values the list of programs shows; without DisplayName the product is
+// not listed.
+void Registration::WriteDisplayValues() {
+    if (AppInfo(appinfo::kDisplayRegistration) == "No") return;
+    WriteText("DisplayName", AppInfo(appinfo::kProductName));
+    WriteText("DisplayVersion", AppInfo(appinfo::kProductVersion));
+    const struct { const char* name; const char* key; } optional[] = {
+        {"Publisher", appinfo::kPublisher},     {"Comments", appinfo::kComments},
+        {"URLInfoAbout", appinfo::kUrlInfoAbout}, {"URLUpdateInfo", appinfo::kUrlUpdateInfo},
+        {"HelpLink", appinfo::kHelpLink},       {"HelpTelephone", appinfo::kHelpTelephone},
+    };
+    for (const auto& value : optional) {
+        const std::string text = AppInfo(value.key);
+        if (!text.empty()) WriteText(value.name, text);
+    }
+    const std::string installDir = ctx_.Expand("<InstallDir>");
+    WriteText("LastInstallationPath", installDir);
+    WriteText("InstallLocation", installDir);
+    const std::string& code = ctx_.Setup().values.productCode;
+    WriteText("ModifyPath", uninstallkey::UninstallerCommand(uninstallkey::kModifyOption, code));
+    WriteText("UninstallString", uninstallkey::UninstallerCommand(uninstallkey::kRemoveOption, code));
+    WriteText("QuietUninstallString",
+              uninstallkey::UninstallerCommand(uninstallkey::kSilentRemoveOption, code));
+    WriteText("InstallSource", CurrentDirectory());
+    WriteYesFlag("NoModify", appinfo::kNoModify);
+    WriteYesFlag("NoRemove", appinfo::kNoRemove);
+    WriteYesFlag("NoRepair", appinfo::kNoRepair);
+    WriteDisplayIcon();
+    WriteText("InstallDate", LocalDate());
+    WriteNumber("EstimatedSize", InstalledKibibytes(ctx_));
+}
+
+// The icon is copied into the installation folder, which outlives the
+// working folder, and removed with the installed files.
+void Registration::WriteDisplayIcon() {
+    const std::string icon = AppInfo(appinfo::kDisplayIcon);
+    if (icon.empty()) return;
+    const std::string placed = CopyIntoInstallFolder(NamedFile(ctx_, icon));
+    if (placed.empty()) return;
+    ctx_.Log(core::LogKind::File, placed);
+    WriteText("DisplayIcon", placed);
+}
+
+}  // namespace
+
+ActionResult RegisterUninstall(InstallContext& context) {
+    Registration registration(context);
+    registration.PlaceUninstaller();
+    registration.PlaceLanguageFiles();
+    registration.CreateKey();
+    registration.InstallLiveUpdate();
+    registration.PlaceUninstallerResources();
+    registration.WriteDisplayValues();
+    return ActionResult::Continue;
+}
+
+}  // namespace install

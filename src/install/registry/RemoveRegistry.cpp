@@ -1,0 +1,136 @@
+#include "install/registry/RemoveRegistry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "core/Registry.h"
+#include "core/Trace.h"
+#include "install/shared/SystemNotify.h"
+#include "install/shared/UndoRules.h"
+#include "util/Text.h"
+
+namespace install {
+
+namespace {
+
+using core::LogKind;
+
+// Where a logged value lies. A value of a root key itself is never one the
+// run wrote: such a path is refused.
+struct ValueLocation {
+    HKEY root = nullptr;
+    std::string key;
+    std::string name;
+};
+
+std::optional<ValueLocation> Locate(const std::string& valuePath) {
+    const std::optional<undorules::ValuePath> split = undorules::SplitValuePath(valuePath, GetACP());
+    if (!split) return std::nullopt;
+    ValueLocation at;
+    at.root = core::registry::SplitRootPath(split->key, at.key);
+    if (!at.root || at.key.empty()) return std::nullopt;
+    at.name = split->name;
+    return at;
+}
+
+void RemoveKeyIfEmpty(UndoContext& context, const std::string& keyPath) {
+    std::string path;
+    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
+    if (!root || path.empty() || !core::registry::KeyExists(root, path)) return;
+    if (core::registry::DeleteEmptyKey(root, path)) return;
+    if (core::registry::KeyIsEmpty(root, path)) context.LeftOver(keyPath);
+    else core::trace::Value("registry key kept, not empty", keyPath);
+}
+
+// A class key the run created, with everything below it. Only class keys:
+// a damaged log must not take a tree of the machine's settings with it.
+bool RemoveClassKey(UndoContext& context, const std::string& keyPath) {
+    std::string path;
+    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
+    if (root != HKEY_CLASSES_ROOT || path.empty()) {
+        core::trace::Value("class key refused", keyPath);
+        return false;
+    }
+    if (!core::registry::DeleteKeyTree(root, path)) context.LeftOver(keyPath);
+    return true;
+}
+
+// Writes a class value back as it was before the run. A key that is gone
+// since has nothing to take the value.
+bool PutBack(UndoContext& context, const std::string& recordValue) {
+    core::OldValue old;
+    std::optional<ValueLocation> at;
+    if (!core::ParseOldValue(recordValue, old) || !(at = Locate(old.path))) {
+        core::trace::Value("unreadable REGOLD", recordValue);
+        return false;
+    }
+    if (!core::registry::KeyExists(at->root, at->key)) return false;
+    if (!core::registry::WriteValue(at->root, at->key, at->name, old.type,
+                                    std::string(old.text.c_str(), old.text.size() + 1)))
+        context.LeftOver(old.path);
+    return true;
+}
+
+void WritePreviousValue(UndoContext& context, const std::string& recordValue) {
+    core::PreviousValue previous;
+    std::optional<ValueLocation> at;
+    if (!core::ParsePreviousValue(recordValue, previous) || !(at = Locate(previous.path))) {
+        core::trace::Value("unreadable REGPREV", recordValue);
+        return;
+    }
+    if (!core::registry::KeyExists(at->root, at->key) ||
+        !core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes))
+        context.LeftOver(previous.path);
+}
+
+}  // namespace
+
+bool RemoveLoggedValue(UndoContext& context, const std::string& valuePath) {
+    const std::optional<ValueLocation> at = Locate(valuePath);
+    if (!at) {
+        core::trace::Value("value path refused", valuePath);
+        return false;
+    }
+    if (core::registry::DeleteValue(at->root, at->key, at->name)) return true;
+    if (core::registry::ReadValue(at->root, at->key, at->name)) context.LeftOver(valuePath);
+    return false;
+}
+
+void RemoveRegistryValues(UndoContext& context) {
+    const unsigned codePage = GetACP();
+    for (const core::LogRecord* record : NewestFirst(context, LogKind::RegVal)) {
+        if (undorules::IsEnvironmentVariable(record->value, codePage)) continue;  // RestoreEnvironment's
+        RemoveLoggedValue(context, record->value);
+        context.Advance();
+    }
+    // Values the run overwrote get their former type and bytes back, the
+    // oldest record last: it holds what was there before the run.
+    for (const core::LogRecord* record : NewestFirst(context, LogKind::RegPrev)) {
+        WritePreviousValue(context, record->value);
+        context.Advance();
+    }
+    std::vector<const core::LogRecord*> keys = NewestFirst(context, LogKind::RegKey);
+    std::stable_sort(keys.begin(), keys.end(), [codePage](const core::LogRecord* a, const core::LogRecord* b) {
+        return undorules::Depth(a->value, codePage) > undorules::Depth(b->value, codePage);
+    });
+    for (const core::LogRecord* key : keys) {
+        RemoveKeyIfEmpty(context, key->value);
+        context.Advance();
+    }
+}
+
+void UnregisterAssociations(UndoContext& context) {
+    bool changed = false;
+    const std::vector<core::LogRecord>& records = context.Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->kind == LogKind::RemKey) changed = RemoveClassKey(context, it->value) || changed;
+        else if (it->kind == LogKind::RegOld) changed = PutBack(context, it->value) || changed;
+        else continue;
+        context.Advance();
+    }
+    if (changed) AnnounceAssociationChange();
+}
+
+}  // namespace install
