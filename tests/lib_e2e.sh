@@ -61,6 +61,12 @@ trace_value() { tr -d '\r' <"$1" | sed -n "s/^$(trace_name "$2")=//p" | head -n 
 
 # The working folder of a traced run, as a Unix path.
 working_folder() { upath "$(trace_value "$1" kWorkingFolder)"; }
+# working_folder_removed TRACE: the run of TRACE made a working folder, and it is gone.
+working_folder_removed() {
+  local work; work=$(working_folder "$1")
+  [ -n "$work" ] || { echo "no working folder in $1"; return 1; }
+  not_exists "$work"
+}
 
 # steps_in_order TRACE N...: the trace names steps N... in this order.
 steps_in_order() {

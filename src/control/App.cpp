@@ -58,6 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     frame.State().commandLineFolder = switches.installFolder;
     // Without its frame (no window, or no readable project) the setup did not run.
     if (!frame.Create(instance)) {
+        frame.ReleaseWorkingFolder();  // a project that could not be read may be half decrypted
         WSACleanup();
         return control::LogExitCode(core::kExitFailed);
     }
@@ -75,6 +76,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         DispatchMessageA(&msg);
     }
     if (frame.Window()) DestroyWindow(frame.Window());
+    // The decrypted project never outlives the run, however it ended
+    // (refused, cancelled, failed, installed): its texts are the author's.
+    frame.ReleaseWorkingFolder();
     WSACleanup();
     return control::LogExitCode(exitCode);
 }

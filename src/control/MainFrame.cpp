@@ -352,6 +352,11 @@ void CMainFrame::StartInstallationLater() {
 
 void CMainFrame::RemoveWorkingFolder() { core::RemoveWorkingFolder(m_state); }
 
+void CMainFrame::ReleaseWorkingFolder() {
+    m_billboards.Stop();
+    RemoveWorkingFolder();
+}
+
 std::string CMainFrame::Expand(const std::string& text) const { return core::ExpandSetupText(m_state, text); }
 
 // An unattended run has nobody to close a dialog: its exit code tells instead.

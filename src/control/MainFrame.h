@@ -63,6 +63,9 @@ public:
     void StartInstallationLater() override;
     // Deletes the working folder with everything in it.
     void RemoveWorkingFolder();
+    // At the program's end: the slide show stops reading its pictures from
+    // the working folder, which then goes, whatever ended the run.
+    void ReleaseWorkingFolder();
     pages::Wizard& Pages() override { return *m_wizard; }
 
 private:

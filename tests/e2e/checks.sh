@@ -24,6 +24,7 @@ refused() {  # NAME SETTINGS MESSAGE: one message, exit code 0, nothing after st
   check "checks-$1-title" grep -qx 'TITLE:Brenmark Corvane' "$S/$1.box"
   check "checks-$1-exit-0" test "$SETUP_RC" -eq 0
   check "checks-$1-no-page-list" bash -c "! grep -q '^$(trace_name kPageListStep)' '$S/$1.trace'"
+  check "checks-$1-working-folder-removed" working_folder_removed "$S/$1.trace"
 }
 
 passes screen-800x600 "$APP$(system '3=800x600\r\n4=32bit colors\r\n2=16 MB\r\n1=All Processors\r\n')"
@@ -71,3 +72,4 @@ no_dialog_until_done >"$S/quiet.seen"; quiet_absent=$?
 wait_setup
 check checks-unattended-refusal-no-dialog earlier "$quiet_absent" "$S/quiet.seen"
 check checks-unattended-refusal-exit-2 test "$SETUP_RC" -eq 2
+check checks-unattended-refusal-working-folder-removed working_folder_removed "$S/quiet-refused.trace"

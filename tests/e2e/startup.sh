@@ -21,22 +21,27 @@ check startup-missing-files-stops-at-step-6 steps_in_order "$S/empty.trace" 1 2 
 # 2. setup.nsx without data.nsx: the same message, although setup.inf was made.
 project "$S/half" && rm "$S/half/data.nsx"
 start_setup "$S/half" "$S/half.trace"
+drive wait-dialog 20000 >/dev/null  # the settings were decrypted before the message
+check startup-data-missing-settings-decrypted same_file <(zero_padded "$S/half/setup.plain") \
+  "$(working_folder "$S/half.trace")/setup.inf"
 drive dialog 20000 >"$S/half.box"
 wait_setup
 check startup-data-missing-message message_is "$S/half.box" "$DATA_FILES_MSG"
 check startup-data-missing-exit-4 test "$SETUP_RC" -eq 4
-check startup-data-missing-settings-decrypted same_file <(zero_padded "$S/half/setup.plain") \
-  "$(working_folder "$S/half.trace")/setup.inf"
+check startup-data-missing-working-folder-removed working_folder_removed "$S/half.trace"
 
 # 3. A good project: decrypted into %TEMP%\cvHHMMSS\, settings read, every step run.
 project "$S/good"
-run_setup "$S/good" "$S/good.trace"
+start_setup "$S/good" "$S/good.trace"
+eventually 60 grep -q "^$(trace_name kDriverDone)" "$S/good.trace"  # the wizard is up
 work=$(working_folder "$S/good.trace")
+check startup-setup-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/setup.plain") "$work/setup.inf"
+check startup-data-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/data.plain") "$work/data.inf"
+finish_when_ready "$S/good" "$S/good.trace"
 check startup-good-exit-0 test "$SETUP_RC" -eq 0
 check startup-good-all-steps-in-order steps_in_order "$S/good.trace" $(seq 1 24) 26
 check startup-working-folder-name bash -c "[[ '$(trace_value "$S/good.trace" kWorkingFolder)' =~ ^C:.*\\\\Temp\\\\cv[0-9]{6}(_[0-9]+)?\\\\$ ]]"
-check startup-setup-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/setup.plain") "$work/setup.inf"
-check startup-data-inf-is-plaintext-plus-padding same_file <(zero_padded "$S/good/data.plain") "$work/data.inf"
+check startup-good-working-folder-removed working_folder_removed "$S/good.trace"
 check startup-product-name test "$(trace_value "$S/good.trace" kProductName)" = "Trace Product"
 check startup-product-version test "$(trace_value "$S/good.trace" kProductVersion)" = "2.5.1"
 check startup-product-code test "$(trace_value "$S/good.trace" kProductCode)" = "{5E1A-TEST}"
