@@ -325,12 +325,12 @@ CRijndaelFileCrypt& CMainFrame::Cipher() {
     return *m_cipher;
 }
 
-void CMainFrame::EndSetup(int unattendedExitCode) {
+void CMainFrame::EndSetup(int exitCode) {
     if (m_installationCompleted) {
         m_installationCompleted = false;
         install::CommitRun(UninstallFolder());
     }
-    PostQuitMessage(m_state.unattended ? unattendedExitCode : 0);
+    PostQuitMessage(exitCode);
 }
 
 void CMainFrame::RollBackCompletedInstallation() {

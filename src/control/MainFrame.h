@@ -56,9 +56,9 @@ public:
     std::string Expand(const std::string& text) const;
     // Shows the setup's message dialog over the current page.
     void ShowMessage(const std::string& text) override;
-    // Ends the message loop. Interactive runs end with 0; an unattended run
-    // with the code of how it ended (ExitCodes.h).
-    void EndSetup(int unattendedExitCode = 0) override;
+    // Ends the message loop with the code of how the run ended (ExitCodes.h),
+    // in every mode.
+    void EndSetup(int exitCode) override;
     void DeleteRetiredPagesLater() override;
     void StartInstallationLater() override;
     // Deletes the working folder with everything in it.

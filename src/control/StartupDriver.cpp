@@ -98,7 +98,7 @@ void StartupDriver::PreparationFailed() {
     host_.CloseStartPage();
     core::RemoveWorkingFolder(state_);
     if (state_.unattended) return host_.EndSetup(core::kExitPreparationFailed);
-    host_.Pages().ShowErrorPage();
+    host_.Pages().ShowErrorPage(core::kExitPreparationFailed);
 }
 
 bool StartupDriver::PreviousInstallation() {

@@ -29,7 +29,7 @@ public:
     // Shows the setup's message dialog (nothing in an unattended run).
     virtual void ShowMessage(const std::string& text) = 0;
     // Ends the setup; see pages::WizardOwner::EndSetup.
-    virtual void EndSetup(int unattendedExitCode) = 0;
+    virtual void EndSetup(int exitCode) = 0;
     // Polls, once a second, for the splash to close before moving on.
     virtual void StartTimer(Timer timer) = 0;
     virtual void ShowFirstPage() = 0;

@@ -1,12 +1,12 @@
-// Exit codes of setup.exe. Interactive runs end with 0 once the user has
-// seen how they ended; an unattended run tells the deployment tool that
-// started it how it ended, and 0 means installed, nothing less.
+// Exit codes of setup.exe, the same in every mode: 0 means installed,
+// nothing less, whether a deployment tool started the run unattended or a
+// user saw how it ended on a page or in a message.
 #pragma once
 
 namespace core {
 
 enum ExitCode {
-    kExitInstalled = 0,        // finished (interactive runs: always)
+    kExitInstalled = 0,        // installed
     kExitAbandoned = 1,        // cancelled, or abandoned at a failed copy
     kExitRefused = 2,          // the machine does not meet the project's requirements
     kExitPreparationFailed = 3, // the payload cabinet could not be extracted

@@ -17,7 +17,7 @@ const MessageEntry kMessages[] = {
      "/D=<folder>   install into <folder> (last on the line; it may contain spaces)\r\n"
      "/?   show this box\r\n\r\n"
      "Exit codes:\r\n"
-     "0   installed (an interactive run: the user saw how it ended)\r\n"
+     "0   installed\r\n"
      "1   abandoned: a file could not be copied, or cancelled\r\n"
      "2   refused: the computer does not meet the requirements\r\n"
      "3   the payload could not be extracted\r\n"

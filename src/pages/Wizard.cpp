@@ -211,8 +211,9 @@ void Wizard::AbortToCompletePage() {
     ShowCompletePage();
 }
 
-void Wizard::ShowErrorPage() {
+void Wizard::ShowErrorPage(int exitCode) {
     showingErrorPage_ = true;
+    errorPageExitCode_ = exitCode;
     ShowPage({"setuperror.lcd", sequence_.Count(), sequence_.Count(), false});
 }
 
@@ -257,7 +258,7 @@ void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
     core::trace::Value("command", controlName + " " + std::to_string(clickCode));
     // Nothing is left to do after an abandoned installation but to leave.
     if (showingErrorPage_ && controlName != "IDYES" && controlName != "IDNO")
-        return owner_.EndSetup(core::kExitAbandoned);
+        return owner_.EndSetup(errorPageExitCode_);
     // The add-on page only waits for the programs it runs: nothing to choose.
     if (pages::pagectl::LayoutName(page) == kAddOnPage) return;
     if (controlName == "IDCANCEL") return Cancel(page);
@@ -281,7 +282,7 @@ void Wizard::Dispatch(const std::string& controlName, int clickCode) {
 }
 
 void Wizard::OnCancelRequest(skin::SkinnedPage& page) {
-    if (showingErrorPage_) return owner_.EndSetup(core::kExitAbandoned);
+    if (showingErrorPage_) return owner_.EndSetup(errorPageExitCode_);
     Cancel(page);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ExitCodes.h"
 #include "pages/FileActionRules.h"
 #include "pages/PageSequence.h"
 #include "pages/StandardPages.h"
@@ -42,7 +43,8 @@ public:
     // Sets the finished and cancelled flags and shows the complete page.
     void AbortToCompletePage();
     // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
-    void ShowErrorPage();
+    // The setup error page; leaving it ends the setup with `exitCode`.
+    void ShowErrorPage(int exitCode = core::kExitAbandoned);
     // 3rdparty.lcd (hidden in an unattended run), shown while the add-on
     // programs and merge modules run after the installation.
     void ShowAddOnPage();
@@ -104,6 +106,7 @@ private:
     std::vector<std::unique_ptr<skin::SkinnedPage>> retired_;
     bool workerRunning_ = false;
     bool showingErrorPage_ = false;
+    int errorPageExitCode_ = core::kExitAbandoned;
     bool installationEnded_ = false;
 };
 

@@ -18,9 +18,9 @@ public:
     // Runs the installation behind the progress page and moves on when it
     // has ended (the complete, error or next page, or the end of the setup).
     virtual void StartInstallation() = 0;
-    // Ends the setup. Interactive runs end with 0; an unattended run with the
-    // code of how it ended (core/ExitCodes.h).
-    virtual void EndSetup(int unattendedExitCode) = 0;
+    // Ends the setup with the code of how it ended (core/ExitCodes.h), in
+    // every mode: 0 only when it installed.
+    virtual void EndSetup(int exitCode) = 0;
     // Asks to be called back (Wizard::DeleteRetiredPages) once the page
     // callback now running has returned.
     virtual void DeleteRetiredPagesLater() = 0;

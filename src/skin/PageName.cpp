@@ -10,6 +10,9 @@ void NamePageWindow(HWND window, const std::string& layoutName) {
 
 void UnnamePageWindow(HWND window) {
     if (!window) return;
+    // Hidden first: a page on screen always carries its name, so a driver
+    // looking for dialog boxes never takes a page on its way out for one.
+    ShowWindow(window, SW_HIDE);
     const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropA(window, kLayoutProperty)));
     if (atom) GlobalDeleteAtom(atom);
 }

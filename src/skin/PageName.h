@@ -14,7 +14,8 @@ constexpr char kLayoutProperty[] = "CorvaneLayout";
 
 // Gives the window the layout name ("welcome.lcd").
 void NamePageWindow(HWND window, const std::string& layoutName);
-// Takes the name off again and frees its atom; call before the window goes.
+// Hides the window, then takes the name off again and frees its atom; call
+// before the window goes.
 void UnnamePageWindow(HWND window);
 
 }  // namespace skin

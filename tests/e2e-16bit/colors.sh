@@ -12,7 +12,7 @@ for depth in '24bit colors' '32bit colors'; do
   run_expecting_message "$name" "$S/$name"
   check "colors-$name-refused" message_is "$S/$name.box" \
     'The color settings of your system are not adequate for running Color Product.'
-  check "colors-$name-exit-0" test "$SETUP_RC" -eq 0
+  check "colors-$name-exit-2" test "$SETUP_RC" -eq 2
 done
 for depth in '65.636 colors' '256 colors' '16bit colors'; do
   name=accepts-$(echo "$depth" | tr -cd '0-9')

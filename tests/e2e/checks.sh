@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pre-installation checks under Wine on a 1024x768x24 screen: requirements
-# refused with one message and exit code 0, administrator rights, the
+# refused with one message and exit code 2, administrator rights, the
 # operating-system name.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
@@ -17,12 +17,12 @@ passes() {  # NAME SETTINGS: the setup runs its driver to the end without a mess
   check "checks-$1-no-message" earlier "$absent" "$S/$1.seen"
   check "checks-$1-driver-done" steps_in_order "$S/$1.trace" $(seq 1 24) 26
 }
-refused() {  # NAME SETTINGS MESSAGE: one message, exit code 0, nothing after step 12/13
+refused() {  # NAME SETTINGS MESSAGE: one message, exit code 2, nothing after step 12/13
   make_project "$S/$1" "$2"
   run_expecting_message "$1" "$S/$1"
   check "checks-$1-message" message_is "$S/$1.box" "$3"
   check "checks-$1-title" grep -qx 'TITLE:Brenmark Corvane' "$S/$1.box"
-  check "checks-$1-exit-0" test "$SETUP_RC" -eq 0
+  check "checks-$1-exit-2" test "$SETUP_RC" -eq 2
   check "checks-$1-no-page-list" bash -c "! grep -q '^$(trace_name kPageListStep)' '$S/$1.trace'"
   check "checks-$1-working-folder-removed" working_folder_removed "$S/$1.trace"
 }

@@ -51,4 +51,4 @@ start_packed "$S/interactive" "$S/interactive.trace" 60
 check failures-damaged-cabinet-error-page on_page setuperror.lcd 20000
 click setuperror.lcd IDOK
 wait_setup
-check failures-damaged-cabinet-interactive-ends test "$SETUP_RC" -eq 0
+check failures-damaged-cabinet-interactive-exit-3 test "$SETUP_RC" -eq 3

@@ -164,7 +164,7 @@ check fileactions-restart-said text_is complete.lcd IDC_INSTALLSTATUS \
 check fileactions-package-working-folder-removed not_exists "$(working_folder "$S/package.trace")"
 click complete.lcd IDC_FINISH
 wait_setup
-check fileactions-package-interactive-exit-0 test "$SETUP_RC" -eq 0
+check fileactions-package-interactive-exit-3010 test "$SETUP_RC" -eq $((3010 % 256))
 wine_run 120 msiexec /x "$(zpath "$M/mergemod.msi")" /qn >/dev/null 2>&1
 
 # ---- The Windows Installer's command line, seen through a stand-in --------------------------

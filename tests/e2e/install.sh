@@ -140,7 +140,7 @@ check install-cancel-at-error-previous-log-back same_file "$S/before-cancel.log"
 check install-cancel-at-error-removes-working-folder not_exists "$(working_folder "$S/cancelcopy.trace")"
 click setuperror.lcd IDCANCEL
 wait_setup
-check install-error-page-ends-setup test "$SETUP_RC" -eq 0
+check install-error-page-ends-setup-exit-1 test "$SETUP_RC" -eq 1
 
 # A critical file that cannot be copied: only Cancel is offered.
 P=$S/critical; mkdir -p "$P/payload" "$P/theme"

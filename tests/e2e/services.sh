@@ -89,7 +89,7 @@ check services-cancel-run-registration-rolled-back eval '! "$WINE" reg query "HK
 check services-cancel-run-log-rolled-back not_exists "$LOG"
 click setuperror.lcd IDCANCEL
 wait_setup
-check services-error-page-ends-setup test "$SETUP_RC" -eq 0
+check services-error-page-ends-setup-exit-1 test "$SETUP_RC" -eq 1
 
 # ---- Unattended: no dialog, the refusal counts as Cancel, exit code 1 ----------------
 project quiet '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=2\r\n'; own 0 $QUIET; own 1 $TAKEN)"

@@ -126,5 +126,5 @@ click destination.lcd IDCANCEL
 drive answer 10000 OK >/dev/null
 on_page complete.lcd && click complete.lcd IDC_FINISH
 wait_setup
-check switches-interactive-ends-0 test "$SETUP_RC" -eq 0
+check switches-interactive-cancelled-exit-1 test "$SETUP_RC" -eq 1
 rm -rf "$OTHER"

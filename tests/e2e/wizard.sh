@@ -145,7 +145,7 @@ check wizard-cancel-removes-working-folder not_exists "$work"
 check wizard-cancelled-no-launch-box state_has complete.lcd IDC_LAUNCHFILE hidden
 click complete.lcd IDC_FINISH
 wait_setup
-check wizard-cancelled-exit-0 test "$SETUP_RC" -eq 0
+check wizard-cancelled-exit-1 test "$SETUP_RC" -eq 1
 
 # ---- The destination folder check ------------------------------------------------
 start_packed "$S/pkg" "$S/folder.trace"
