@@ -391,8 +391,11 @@ void CMainFrame::RunMergeModuleStep() {
     core::trace::Line("add-on programs and merge modules");
     const bool cancelledBefore = core::GlobalFlags().cancelled;
     auto conditionHolds = [this](const std::string& name) { return m_wizard->ConditionHolds(name); };
-    if (install::RunMergeModules(m_state, conditionHolds)) m_state.restartRequired = true;
+    const install::mergemodules::AddOnOutcome outcome = install::RunMergeModules(m_state, conditionHolds);
+    if (outcome.restart) m_state.restartRequired = true;
+    m_state.addOnFailures = outcome.failures;
     core::trace::Value("restart required", core::FlagText(m_state.restartRequired));
+    for (const std::string& failure : outcome.failures) core::trace::Value(core::tracenames::kAddOnFailed, failure);
     m_state.mergeModulesPending = false;
     RemoveWorkingFolder();
     if (!cancelledBefore && core::GlobalFlags().cancelled) {

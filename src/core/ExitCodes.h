@@ -19,6 +19,9 @@ enum ExitCode {
     // value, a /D= folder the destination page would refuse, a /LOG= file
     // that cannot be written): nothing ran, in every mode.
     kExitBadCommandLine = 5,
+    // Installed, but an add-on program or the merge-module package failed
+    // (it could not start, or ended with a code other than 0, 3010, 1641).
+    kExitAddOnFailed = 6,
     // Installed; an add-on program or the merge modules need a restart to
     // complete (the Windows Installer's own code for it).
     kExitRestartRequired = 3010

@@ -23,6 +23,7 @@ const MessageEntry kMessages[] = {
      "3   the payload could not be extracted\r\n"
      "4   the setup could not run\r\n"
      "5   the command line was refused\r\n"
+     "6   installed, but an add-on program or package failed\r\n"
      "3010   installed; a restart completes the installation",
      "", ""},
     {M::SwitchUnknown, "The switch %s is not known.", "", ""},
@@ -60,6 +61,8 @@ const MessageEntry kMessages[] = {
      "SetupCompleteError", "3"},
     {M::CompleteRestart,
      "<ProductName> is installed. Restart your computer to complete the installation.", "", ""},
+    {M::CompleteAddOnFailed, "<ProductName> is installed, but these add-on programs or packages failed:%s", "",
+     ""},
     {M::ReadySetupTypeHeading, "Setup Type:\r\n\r\n", "", ""},
     {M::ReadyTypical, "Typical\r\n\r\n", "", ""},
     {M::ReadyMinimal, "Minimal\r\n\r\n", "", ""},

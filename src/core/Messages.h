@@ -55,6 +55,7 @@ enum class MessageId {
     ProgressStarting,           // the progress page's first status line
     CompleteInterrupted,        // complete page status after a cancelled or abandoned run
     CompleteRestart,            // complete page status when add-ons need a restart
+    CompleteAddOnFailed,        // complete page status when an add-on failed: %s the list
     ReadySetupTypeHeading,      // ready summary: heading of the setup type
     ReadyTypical,               // ready summary: setup type 0
     ReadyMinimal,               // ready summary: setup type 1

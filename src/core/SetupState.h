@@ -102,6 +102,9 @@ struct SetupState {
     bool finished = false;         // the run was aborted: page moves are ignored
     bool mergeModulesPending = false;
     bool restartRequired = false;  // an add-on program or merge module asked for a restart
+    // The add-on programs and packages that failed ("path: exit code N"): the
+    // installation stands, but the run says so (complete page, exit code).
+    std::vector<std::string> addOnFailures;
 };
 
 // Process-wide flags shared with worker threads: written by one thread and

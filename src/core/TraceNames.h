@@ -14,6 +14,7 @@ constexpr char kCommandLineRefused[] = "command line refused";     // value: wha
 constexpr char kFolderFromCommandLine[] = "installation folder from the command line";
 constexpr char kExitCode[] = "exit code";                          // the setup's, as it ends
 constexpr char kLaunched[] = "launched";                           // value: a file Finish opened
+constexpr char kAddOnFailed[] = "add-on failed";                   // value: "PATH: exit code N" or "PATH: not started"
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
 constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name and version, "NET (6.1.7601)"

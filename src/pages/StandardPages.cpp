@@ -134,9 +134,18 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
                                                     core::MessageId::CompleteInterrupted)));
         return;
     }
-    if (s.restartRequired)
+    if (!s.addOnFailures.empty()) {
+        std::string failures;
+        for (const std::string& failure : s.addOnFailures) failures += "\r\n" + failure;
+        SetText(page, "IDC_INSTALLSTATUS",
+                // Paths hold no "<" or ">": expanding after the list is filled in is safe,
+                // and a product name never takes the list's place.
+                core::ExpandSetupText(
+                    s, core::FormatText(core::EnglishText(core::MessageId::CompleteAddOnFailed), {failures})));
+    } else if (s.restartRequired) {
         SetText(page, "IDC_INSTALLSTATUS",
                 core::ExpandSetupText(s, core::EnglishText(core::MessageId::CompleteRestart)));
+    }
     if (offersFile) {
         SetChecked(page, "IDC_LAUNCHFILE", true);
         s.launchFileChosen = true;

@@ -247,6 +247,7 @@ void Wizard::Finish() {
         ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     }
     owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned
+                    : !s.addOnFailures.empty()         ? core::kExitAddOnFailed
                     : s.restartRequired                ? core::kExitRestartRequired
                                                        : core::kExitInstalled);
 }

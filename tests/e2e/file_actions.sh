@@ -218,3 +218,32 @@ check fileactions-unattended-after-finish recorded_is "$REC" $'CMDLINE:unattende
 check fileactions-unattended-restart-exit-3010 test "$SETUP_RC" -eq $((3010 % 256))
 check fileactions-unattended-working-folder-removed not_exists "$(working_folder "$S/standin.trace")"
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
+
+# ---- A failed add-on program: the installation stands, the run says which failed -------
+P=$S/failing
+project "$P" "$INSTALL_ONLY
+[MERGEMODULES]
+TOTAL=1
+C0=<ResourceDir>\\addon_1603.exe"
+pack_project "$P" "$S/failing-pkg"
+mkdir -p "$S/failing-pkg/SupportFiles"
+cp "$CV_WIN/tests/recordrun.exe" "$S/failing-pkg/SupportFiles/addon_1603.exe"
+THEME=$S/failing-pkg/theme
+start_packed "$S/failing-pkg" "$S/failing.trace" 120
+check fileactions-failed-addon-complete on_page complete.lcd 60000
+failure=$(trace_value "$S/failing.trace" kAddOnFailed)
+check fileactions-failed-addon-traced eval '[[ "$failure" == *'\''\SupportFiles\addon_1603.exe: exit code 1603'\'' ]]'
+check fileactions-failed-addon-said text_is complete.lcd IDC_INSTALLSTATUS \
+  "FA Product is installed, but these add-on programs or packages failed:\\r\\n$failure"
+click complete.lcd IDC_FINISH
+wait_setup
+check fileactions-failed-addon-exit-6 test "$SETUP_RC" -eq 6
+check fileactions-failed-addon-installation-stands test -e "$WINEPREFIX/drive_c/CorvaneFA/failing/one.txt"
+sed -i 's/^\[SYSTEM\]/[BUILDING]\n2=Yes\n[SYSTEM]/' "$P/setup.inf"
+pack_project "$P" "$S/failing-quiet-pkg"
+mkdir -p "$S/failing-quiet-pkg/SupportFiles"
+cp "$CV_WIN/tests/recordrun.exe" "$S/failing-quiet-pkg/SupportFiles/addon_1603.exe"
+start_packed "$S/failing-quiet-pkg" "$S/failing-quiet.trace" 120
+wait_setup
+check fileactions-failed-addon-unattended-exit-6 test "$SETUP_RC" -eq 6
+reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"

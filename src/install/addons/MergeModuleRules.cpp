@@ -54,11 +54,18 @@ bool MeansRestartRequired(unsigned long exitCode) {
     return exitCode == kExitRestartRequired || exitCode == kExitRestartInitiated;
 }
 
-bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
-                     MergeModuleRunner& runner) {
-    bool restart = false;
-    auto note = [&restart](const ProgramEnd& end) {
-        if (end.started && MeansRestartRequired(end.exitCode)) restart = true;
+bool Failed(const ProgramEnd& end) {
+    return !end.started || (end.exitCode != 0 && !MeansRestartRequired(end.exitCode));
+}
+
+AddOnOutcome RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
+                             MergeModuleRunner& runner) {
+    AddOnOutcome outcome;
+    auto note = [&outcome](const std::string& what, const ProgramEnd& end) {
+        if (end.started && MeansRestartRequired(end.exitCode)) outcome.restart = true;
+        if (Failed(end))
+            outcome.failures.push_back(what + ": " + (end.started ? "exit code " + std::to_string(end.exitCode)
+                                                                  : std::string("not started")));
     };
     for (const MergeModule& m : entries) {
         const bool holds = runner.ConditionHolds(m.condition);
@@ -68,17 +75,17 @@ bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
         if (NamesAddOnProgram(m.program)) {
             const std::string program = runner.Expand(AddOnProgramPath(m.program, setup.sourceFolder));
             if (util::text::IsFullPath(program))
-                note(runner.RunAddOnProgram(program, runner.Expand(m.commandLine)));
+                note(program, runner.RunAddOnProgram(program, runner.Expand(m.commandLine)));
             else
                 runner.Refused(program);
         }
         for (const std::string& package : PackageLocations(setup.sourceFolder)) {
             if (!runner.FileExists(package)) continue;
-            note(runner.RunPackageInstaller(runner.Expand(PackageCommandLine(package))));
+            note(package, runner.RunPackageInstaller(runner.Expand(PackageCommandLine(package))));
             break;
         }
     }
-    return restart;
+    return outcome;
 }
 
 }  // namespace install::mergemodules

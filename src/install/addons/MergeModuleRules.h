@@ -93,14 +93,25 @@ struct MergeModuleSetup {
     const core::FeatureTable* features = nullptr;  // null: every feature is installed
 };
 
+// Whether a program run failed: it could not be started, or it ended with a
+// code other than success (0) or a restart request (3010, 1641).
+bool Failed(const ProgramEnd& end);
+
+// How the entries' programs ended: whether one asked for a restart, and
+// each that failed ("C:\Toolsddon.exe: exit code 1603", "...: not started").
+struct AddOnOutcome {
+    bool restart = false;
+    std::vector<std::string> failures;
+};
+
 // Runs every entry in order. Its condition is asked once (its actions run
 // when it holds, whatever the system); the entry is allowed when it holds,
 // the system mask matches and its feature is not excluded. An allowed
 // entry first runs its add-on program, when it names one by its full path
 // (util::text::IsFullPath), and then installs the package, when one of the
-// locations holds it (the first that does). Returns whether a program or the package asked for
-// a restart.
-bool RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
-                     MergeModuleRunner& runner);
+// locations holds it (the first that does). A failure stops nothing: the
+// installation stands, and the outcome says what failed.
+AddOnOutcome RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
+                             MergeModuleRunner& runner);
 
 }  // namespace install::mergemodules

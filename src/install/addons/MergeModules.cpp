@@ -54,8 +54,8 @@ bool HasMergeModules(const std::string& settingsPath) {
     return core::settings::ReadListCount(settingsPath, k::kSection) != 0;
 }
 
-bool RunMergeModules(const core::SetupState& state,
-                     const std::function<bool(const std::string&)>& conditionHolds) {
+mergemodules::AddOnOutcome RunMergeModules(const core::SetupState& state,
+                                           const std::function<bool(const std::string&)>& conditionHolds) {
     const std::string& ini = state.settingsPath;
     const mergemodules::MergeModules entries = mergemodules::ReadMergeModules(
         [&ini](const std::string& key) { return core::settings::Read(ini, k::kSection, key.c_str()); });

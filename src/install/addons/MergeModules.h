@@ -17,8 +17,8 @@ bool HasMergeModules(const std::string& settingsPath);
 // Runs the MERGEMODULES entries (install/addons/MergeModuleRules.h) for the setup
 // as it stands: texts by the setup expansion, the package installed with the
 // system folder's msiexec.exe, conditions asked through `conditionHolds`.
-// Returns whether a restart is needed to complete them.
-bool RunMergeModules(const core::SetupState& state,
-                     const std::function<bool(const std::string&)>& conditionHolds);
+// Returns whether a restart is needed to complete them and which failed.
+mergemodules::AddOnOutcome RunMergeModules(const core::SetupState& state,
+                                           const std::function<bool(const std::string&)>& conditionHolds);
 
 }  // namespace install

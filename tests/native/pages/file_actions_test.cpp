@@ -197,7 +197,9 @@ TEST(MergeModuleRules, ProgramThenPackageOncePerAllowedEntry) {
     RecordingMergeRunner runner;
     runner.files = {kSupport};
     mm::MergeModuleSetup setup{kSource, "XP", &features};
-    EXPECT_FALSE(mm::RunMergeModules(entries, setup, runner));
+    const mm::AddOnOutcome outcome = mm::RunMergeModules(entries, setup, runner);
+    EXPECT_FALSE(outcome.restart);
+    EXPECT_EQ(outcome.failures, std::vector<std::string>{});
     const std::string install = "C:\\Windows\\System32\\msiexec.exe /i \"D:\\Setup\\SupportFiles\\mergemod.msi\" /q";
     EXPECT_EQ(runner.calls,
               (std::vector<std::string>{"condition ", "program D:\\Setup\\SupportFiles\\vcredist.EXE /quiet", install,
@@ -219,21 +221,30 @@ TEST(MergeModuleRules, PackageBesideTheSetupComesFirstNoneIsSkipped) {
     EXPECT_EQ(runner.calls, (std::vector<std::string>{"condition "}));
 }
 
-TEST(MergeModuleRules, RestartCodesOfStartedProgramsAndPackages) {
+// Restart codes ask for a restart; any other code but 0, or a program that
+// could not start, is a failure named with its code.
+TEST(MergeModuleRules, RestartAndFailureCodesOfProgramsAndPackages) {
     mm::MergeModuleSetup setup{kSource, "XP", nullptr};
-    for (unsigned long code : {0ul, 1ul, 1603ul, 3010ul, 1641ul}) {
+    for (unsigned long code : {0ul, 1ul, 1603ul, 1627ul, 3010ul, 1641ul}) {
+        const bool restart = code == 3010 || code == 1641, failed = code == 1 || code == 1603 || code == 1627;
         RecordingMergeRunner program;
         program.exitCode = code;
-        EXPECT_EQ(mm::RunMergeModules({Entry("C:\\tool.exe")}, setup, program), code == 3010 || code == 1641)
-            << code;
+        const mm::AddOnOutcome ran = mm::RunMergeModules({Entry("C:\\tool.exe")}, setup, program);
+        EXPECT_EQ(ran.restart, restart) << code;
+        EXPECT_EQ(ran.failures, failed ? std::vector<std::string>{"C:\\tool.exe: exit code " + std::to_string(code)}
+                                       : std::vector<std::string>{});
         RecordingMergeRunner package;
         package.files = {kBeside};
         package.packageExitCode = code;
-        EXPECT_EQ(mm::RunMergeModules({Entry("")}, setup, package), code == 3010 || code == 1641) << code;
+        const mm::AddOnOutcome installed = mm::RunMergeModules({Entry("")}, setup, package);
+        EXPECT_EQ(installed.restart, restart) << code;
+        EXPECT_EQ(installed.failures.size(), failed ? 1u : 0u) << code;
     }
     RecordingMergeRunner notStarted;
     notStarted.exitCode = 3010;
-    EXPECT_FALSE(mm::RunMergeModules({Entry("C:\\missing.exe")}, setup, notStarted));
+    const mm::AddOnOutcome missing = mm::RunMergeModules({Entry("C:\\missing.exe")}, setup, notStarted);
+    EXPECT_FALSE(missing.restart);
+    EXPECT_EQ(missing.failures, std::vector<std::string>{"C:\\missing.exe: not started"});
 }
 
 // Both lists as the settings give them; a damaged count is cut.
