@@ -399,6 +399,9 @@ void CMainFrame::RunMergeModuleStep() {
     m_state.mergeModulesPending = false;
     RemoveWorkingFolder();
     if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        // A condition of an entry cancelled the installation: it is taken
+        // back, as the exit code and the interrupted page say.
+        RollBackCompletedInstallation();
         m_state.finished = true;
         if (m_state.unattended) return EndSetup(core::kExitAbandoned);
         return m_wizard->ShowCompletePage();

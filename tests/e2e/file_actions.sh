@@ -247,3 +247,26 @@ start_packed "$S/failing-quiet-pkg" "$S/failing-quiet.trace" 120
 wait_setup
 check fileactions-failed-addon-unattended-exit-6 test "$SETUP_RC" -eq 6
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
+
+# ---- A condition of an add-on entry cancels after the installation: it is rolled back --
+P=$S/cancelling
+project "$P" "$INSTALL_ONLY
+[MERGEMODULES]
+TOTAL=1
+C0=<ResourceDir>\\addon.exe
+G0=Stop"
+sed -i '/^\[CONDITIONS\]/,/^\[/{s/^A0=Never/A0=Stop/;s/^D0=2/D0=1/;s/^F0=0/F0=1\n00=CancelInstall();/}' "$P/setup.inf"
+pack_project "$P" "$S/cancelling-pkg"
+mkdir -p "$S/cancelling-pkg/SupportFiles"
+cp "$CV_WIN/tests/recordrun.exe" "$S/cancelling-pkg/SupportFiles/addon.exe"
+THEME=$S/cancelling-pkg/theme
+start_packed "$S/cancelling-pkg" "$S/cancelling.trace" 120
+check fileactions-addon-cancel-complete on_page complete.lcd 60000
+check fileactions-addon-cancel-interrupted text_is complete.lcd IDC_INSTALLSTATUS \
+  'The installation of FA Product was interrupted before it could finish.'
+click complete.lcd IDC_FINISH
+wait_setup
+check fileactions-addon-cancel-exit-1 test "$SETUP_RC" -eq 1
+check fileactions-addon-cancel-file-rolled-back not_exists "$WINEPREFIX/drive_c/CorvaneFA/cancelling/one.txt"
+check fileactions-addon-cancel-unregistered eval '! "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" >/dev/null 2>&1'
+check fileactions-addon-cancel-log-gone not_exists "$WINEPREFIX/drive_c/windows/Installer/$CODE/uninstall.log"
