@@ -70,6 +70,8 @@ const std::vector<LogKind>& KnownLogKinds() {
     return kinds;
 }
 
+bool IsHeaderKind(LogKind kind) { return kind == LogKind::LogFormat || kind == LogKind::TotalFile; }
+
 const char* KeyOf(LogKind kind) {
     for (const KindKey& k : kKeys)
         if (k.kind == kind) return k.key;
@@ -235,6 +237,7 @@ UninstallLogWriter::~UninstallLogWriter() { Close(); }
 void UninstallLogWriter::Start(const std::string& path) {
     Close();
     path_ = path;
+    formatLinePending_ = !path_.empty();
     if (!path_.empty()) std::remove(path_.c_str());
 }
 
@@ -255,8 +258,12 @@ bool UninstallLogWriter::Append(LogKind kind, const std::string& value) {
 }
 
 bool UninstallLogWriter::Append(const LogRecord& record) {
-    const std::string line = FormatLogLine(record);
+    std::string line = FormatLogLine(record);
     if (line.empty() || !Open()) return false;
+    if (formatLinePending_) {
+        line = FormatLogLine(MakeLogRecord(LogKind::LogFormat, kLogFormatVersion)) + line;
+        formatLinePending_ = false;
+    }
     const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
     return std::fflush(file_) == 0 && written;
 }

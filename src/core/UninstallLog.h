@@ -4,9 +4,10 @@
 // Every line kind, its writer and its undo: UninstallLogFormat.md beside this file.
 //
 // File format ("uninstall.log" in the product's uninstall folder):
+//   - since format 2, a first line "LOGFORMAT=2" (kLogFormatVersion);
 //   - one line per record: the key, "=", the value, CR LF ("KEY=VALUE\r\n");
 //   - bytes in the system ANSI code page, as the engine's texts are;
-//   - no header, no quoting, no escaping: a value runs from the first "=" to
+//   - no other header, no quoting, no escaping: a value runs from the first "=" to
 //     the line end, so it may hold "=" but never CR or LF; keys hold no "=";
 //   - lines in the order the phases wrote them; the keys are those of LogKind.
 // The reader also takes LF-only line ends and a last line without one.
@@ -39,7 +40,8 @@ namespace core {
     X(KeepFile, "KEEPFILE", "a file logged before its copy, which failed: left alone unless a later "    \
                             "FILE names it again")                                                       \
     X(Backup, "BACKUP", "a file the run replaced, moved aside to be put back: see MovedAside")           \
-    X(RegPrev, "REGPREV", "a registry value of any type the run overwrote: see PreviousValue")
+    X(RegPrev, "REGPREV", "a registry value of any type the run overwrote: see PreviousValue")           \
+    X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
 // One kind of record per key. The key texts are those of KeyOf.
 enum class LogKind {
@@ -51,6 +53,15 @@ enum class LogKind {
 
 // Every known kind, in the list's order (Unknown is not one).
 const std::vector<LogKind>& KnownLogKinds();
+
+// The format this program writes, in the LOGFORMAT line that starts every
+// log it makes. A log without that line is of format 1 (earlier versions of
+// the product) and reads the same: the line only tells a later reader what
+// to expect.
+constexpr char kLogFormatVersion[] = "2";
+// Lines that describe the log rather than a change to the machine: nothing
+// to undo (the format, the number of file records).
+bool IsHeaderKind(LogKind kind);
 
 struct LogRecord {
     LogKind kind = LogKind::Unknown;
@@ -153,7 +164,7 @@ public:
     UninstallLogWriter& operator=(const UninstallLogWriter&) = delete;
 
     // Sets the log's path and deletes an existing file there, so that every
-    // run starts a new log.
+    // run starts a new log; its first line will be the format line.
     void Start(const std::string& path);
     // Appends one line "KEY=VALUE\r\n" and flushes it, so others may read the
     // log while the run goes on. The file is opened on first use and created
@@ -172,6 +183,7 @@ private:
 
     std::string path_;
     std::FILE* file_ = nullptr;
+    bool formatLinePending_ = false;
 };
 
 }  // namespace core

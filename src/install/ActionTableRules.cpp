@@ -25,9 +25,7 @@ const std::vector<UndoStepRow> kUndoSteps = {
     {"RemoveRegistryValues", MessageId::StatusRemovingRegistry,
      {LogKind::RegVal, LogKind::RegPrev, LogKind::RegKey}, {}},
     {"UnregisterAssociations", MessageId::StatusRemovingAssociations, {LogKind::RemKey, LogKind::RegOld}, {}},
-    // TOTALFILE only counts the run's files: nothing to undo, accounted for here.
-    {"RemoveFolders", MessageId::StatusRemovingFolders,
-     {LogKind::Dir, LogKind::RemoveAll, LogKind::TotalFile}, {}},
+    {"RemoveFolders", MessageId::StatusRemovingFolders, {LogKind::Dir, LogKind::RemoveAll}, {}},
     {"UnregisterUninstall", MessageId::StatusRemovingRegistration, {}, {}},
 };
 
@@ -85,7 +83,8 @@ std::vector<std::string> TableProblems() {
     for (LogKind kind : core::KnownLogKinds()) {
         int consumers = 0;
         for (const UndoStepRow& step : kUndoSteps) consumers += Holds(step.consumes, kind) ? 1 : 0;
-        if (consumers != 1)
+        // A header line describes the log: no step may take it for a change.
+        if (consumers != (core::IsHeaderKind(kind) ? 0 : 1))
             problems.push_back(std::string(core::KeyOf(kind)) + " is consumed by " + std::to_string(consumers) +
                                " steps");
     }
@@ -96,6 +95,7 @@ std::vector<std::string> TableProblems() {
         for (const char* step : action.undoneBy)
             if (!FindUndoStep(step)) problems.push_back(std::string(action.name) + " names no step " + step);
         for (LogKind kind : action.logs) {
+            if (core::IsHeaderKind(kind)) continue;
             const UndoStepRow* consumer = ConsumerOf(kind);
             bool undone = false;
             for (const char* step : action.undoneBy) undone = undone || (consumer && consumer->name == std::string(step));
@@ -118,7 +118,7 @@ std::vector<std::string> TableProblems() {
 std::vector<const core::LogRecord*> UnconsumedRecords(const std::vector<core::LogRecord>& records) {
     std::vector<const core::LogRecord*> left;
     for (const core::LogRecord& record : records)
-        if (!ConsumerOf(record.kind)) left.push_back(&record);
+        if (!ConsumerOf(record.kind) && !core::IsHeaderKind(record.kind)) left.push_back(&record);
     return left;
 }
 

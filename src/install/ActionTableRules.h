@@ -4,9 +4,10 @@
 // take those records back; and the undo steps in the order a removal (or a
 // rollback) performs them, each with the record kinds it consumes. The
 // functions behind the rows are bound by name in InstallActions.cpp and
-// UndoActions.cpp. TableProblems() says whether the two agree: every kind is
-// consumed by exactly one step, and an action's undo steps consume every
-// kind it writes; a native test holds it empty.
+// UndoActions.cpp. TableProblems() says whether the two agree: every kind but
+// the header lines (core::IsHeaderKind) is consumed by exactly one step, and
+// an action's undo steps consume every such kind it writes; a native test
+// holds it empty.
 #pragma once
 
 #include <optional>

@@ -81,7 +81,7 @@ W='C:\CorvaneInstall\App'
 expected_log() {
   # The installation folder, then each distinct destination folder expanded.
   # A folder the run makes on the way ("sub") is logged after the one it was made for.
-  printf 'TOTALFILE=11\nDIR=%s\\\nDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\sub\nDIR=%s\\lib\n' "$W" "$W" "$W" "$W" "$W"
+  printf 'LOGFORMAT=2\nTOTALFILE=11\nDIR=%s\\\nDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\sub\nDIR=%s\\lib\n' "$W" "$W" "$W" "$W" "$W"
   for f in a.txt ro.txt hs.txt absent.ini template.txt; do printf 'FILE=%s\\%s\n' "$W" "$f"; done
   # A file that was there is moved aside first, to be put back by a rollback.
   local backup='C:\windows\Installer\{C0FFEE00-INST-TEST}\Backup'

@@ -16,6 +16,8 @@ using core::LogRecord;
 namespace {
 
 const std::vector<LogKind>& kKnownKinds = core::KnownLogKinds();
+// The line every log this program makes begins with.
+const std::string kFormatLine = std::string("LOGFORMAT=") + core::kLogFormatVersion + "\r\n";
 
 // A fresh folder per test, removed afterwards.
 class Scratch {
@@ -99,7 +101,7 @@ TEST(UninstallLogLine, LineBreaksCannotBeWritten) {
     EXPECT_FALSE(log.Append(LogKind::File, "C:\\App\\a\r\nFILE=C:\\Windows\\x.dll"));
     EXPECT_FALSE(log.Append(LogRecord{LogKind::Unknown, "X=Y", "v"}));
     log.Close();
-    EXPECT_EQ(ReadBytes(dir.Path("uninstall.log")), "DIR=C:\\App\r\n");
+    EXPECT_EQ(ReadBytes(dir.Path("uninstall.log")), kFormatLine + "DIR=C:\\App\r\n");
 }
 
 TEST(UninstallLogRead, UnknownLinesAreKept) {
@@ -148,7 +150,7 @@ TEST(UninstallLogWriter, WritesLinesThatReadBackInOrder) {
 
     core::UninstallLogWriter log;
     log.Start(path);
-    std::string expectedBytes;
+    std::string expectedBytes = kFormatLine;
     for (const LogRecord& r : written) {
         EXPECT_TRUE(log.Append(r));
         expectedBytes += core::FormatLogLine(r);
@@ -161,6 +163,7 @@ TEST(UninstallLogWriter, WritesLinesThatReadBackInOrder) {
     log.Close();
     EXPECT_EQ(ReadBytes(path), expectedBytes + "DIR=C:\\More\r\n");
     written.push_back(core::MakeLogRecord(LogKind::Dir, "C:\\More"));
+    written.insert(written.begin(), core::MakeLogRecord(LogKind::LogFormat, core::kLogFormatVersion));
 
     const auto read = core::ReadUninstallLog(path);
     ASSERT_TRUE(read.has_value());
@@ -180,7 +183,7 @@ TEST(UninstallLogWriter, StartBeginsANewLog) {
     log.Start(path);  // a second run on the same writer starts over too
     EXPECT_TRUE(log.Append(LogKind::TotalFile, "5"));
     log.Close();
-    EXPECT_EQ(ReadBytes(path), "TOTALFILE=5\r\n");
+    EXPECT_EQ(ReadBytes(path), kFormatLine + "TOTALFILE=5\r\n");
 
     core::UninstallLogWriter unstarted;
     EXPECT_FALSE(unstarted.Append(LogKind::Dir, "x"));
@@ -193,7 +196,7 @@ TEST(UninstallLogWriter, MakesTheMissingFolderChainOrDropsTheLine) {
     log.Start(deep);
     EXPECT_TRUE(log.Append(LogKind::TotalFile, "3"));
     log.Close();
-    EXPECT_EQ(ReadBytes(deep), "TOTALFILE=3\r\n");
+    EXPECT_EQ(ReadBytes(deep), kFormatLine + "TOTALFILE=3\r\n");
 
     // A file where the folder should be: the line is dropped, the file untouched.
     WriteBytes(dir.Path("taken"), "a file");

@@ -89,11 +89,11 @@ TEST(UninstallLog, StartsAnewAndAppendsLines) {
     EXPECT_FALSE(ScratchFolder::Exists(path));
     EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "2"));
     EXPECT_TRUE(log.Append(core::LogKind::Dir, "C:\\App"));
-    EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\n");  // readable while open
+    EXPECT_EQ(ScratchFolder::Read(path), "LOGFORMAT=2\r\nTOTALFILE=2\r\nDIR=C:\\App\r\n");  // readable while open
     log.Close();
     EXPECT_TRUE(log.Append(core::LogKind::File, "C:\\App\\a.txt"));
     log.Close();
-    EXPECT_EQ(ScratchFolder::Read(path), "TOTALFILE=2\r\nDIR=C:\\App\r\nFILE=C:\\App\\a.txt\r\n");
+    EXPECT_EQ(ScratchFolder::Read(path), "LOGFORMAT=2\r\nTOTALFILE=2\r\nDIR=C:\\App\r\nFILE=C:\\App\\a.txt\r\n");
 }
 
 TEST(UninstallLog, TheFirstLineCreatesTheFolder) {
@@ -102,13 +102,13 @@ TEST(UninstallLog, TheFirstLineCreatesTheFolder) {
     log.Start(dir.Path() + "Installer\\{CODE}\\uninstall.log");
     EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "3"));
     log.Close();
-    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "Installer\\{CODE}\\uninstall.log"), "TOTALFILE=3\r\n");
+    EXPECT_EQ(ScratchFolder::Read(dir.Path() + "Installer\\{CODE}\\uninstall.log"), "LOGFORMAT=2\r\nTOTALFILE=3\r\n");
     // A folder name outside ASCII reaches the system as the ANSI bytes it is.
     const std::string ansi = dir.Path() + "Installer\\Prod\x80\xe9\\uninstall.log";
     log.Start(ansi);
     EXPECT_TRUE(log.Append(core::LogKind::TotalFile, "4"));
     log.Close();
-    EXPECT_EQ(ScratchFolder::Read(ansi), "TOTALFILE=4\r\n");
+    EXPECT_EQ(ScratchFolder::Read(ansi), "LOGFORMAT=2\r\nTOTALFILE=4\r\n");
 }
 
 TEST(UninstallLog, AnUnwritablePlaceDropsTheLine) {
