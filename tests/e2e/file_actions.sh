@@ -220,15 +220,20 @@ check fileactions-unattended-working-folder-removed not_exists "$(working_folder
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
 
 # ---- A failed add-on program: the installation stands, the run says which failed -------
+# pack_with_addon PROJECT PACKAGE PROGRAM: packs PROJECT with a recording stand-in
+# named PROGRAM in its SupportFiles folder.
+pack_with_addon() {
+  pack_project "$1" "$2"
+  mkdir -p "$2/SupportFiles"
+  cp "$CV_WIN/tests/recordrun.exe" "$2/SupportFiles/$3"
+  THEME=$2/theme
+}
 P=$S/failing
 project "$P" "$INSTALL_ONLY
 [MERGEMODULES]
 TOTAL=1
 C0=<ResourceDir>\\addon_1603.exe"
-pack_project "$P" "$S/failing-pkg"
-mkdir -p "$S/failing-pkg/SupportFiles"
-cp "$CV_WIN/tests/recordrun.exe" "$S/failing-pkg/SupportFiles/addon_1603.exe"
-THEME=$S/failing-pkg/theme
+pack_with_addon "$P" "$S/failing-pkg" addon_1603.exe
 start_packed "$S/failing-pkg" "$S/failing.trace" 120
 check fileactions-failed-addon-complete on_page complete.lcd 60000
 failure=$(trace_value "$S/failing.trace" kAddOnFailed)
@@ -240,9 +245,7 @@ wait_setup
 check fileactions-failed-addon-exit-6 test "$SETUP_RC" -eq 6
 check fileactions-failed-addon-installation-stands test -e "$WINEPREFIX/drive_c/CorvaneFA/failing/one.txt"
 sed -i 's/^\[SYSTEM\]/[BUILDING]\n2=Yes\n[SYSTEM]/' "$P/setup.inf"
-pack_project "$P" "$S/failing-quiet-pkg"
-mkdir -p "$S/failing-quiet-pkg/SupportFiles"
-cp "$CV_WIN/tests/recordrun.exe" "$S/failing-quiet-pkg/SupportFiles/addon_1603.exe"
+pack_with_addon "$P" "$S/failing-quiet-pkg" addon_1603.exe
 start_packed "$S/failing-quiet-pkg" "$S/failing-quiet.trace" 120
 wait_setup
 check fileactions-failed-addon-unattended-exit-6 test "$SETUP_RC" -eq 6
@@ -256,10 +259,7 @@ TOTAL=1
 C0=<ResourceDir>\\addon.exe
 G0=Stop"
 sed -i '/^\[CONDITIONS\]/,/^\[/{s/^A0=Never/A0=Stop/;s/^D0=2/D0=1/;s/^F0=0/F0=1\n00=CancelInstall();/}' "$P/setup.inf"
-pack_project "$P" "$S/cancelling-pkg"
-mkdir -p "$S/cancelling-pkg/SupportFiles"
-cp "$CV_WIN/tests/recordrun.exe" "$S/cancelling-pkg/SupportFiles/addon.exe"
-THEME=$S/cancelling-pkg/theme
+pack_with_addon "$P" "$S/cancelling-pkg" addon.exe
 start_packed "$S/cancelling-pkg" "$S/cancelling.trace" 120
 check fileactions-addon-cancel-complete on_page complete.lcd 60000
 check fileactions-addon-cancel-interrupted text_is complete.lcd IDC_INSTALLSTATUS \
