@@ -44,7 +44,7 @@ grep '^fail ' "$CV_RESULTS" | sed 's/^fail //' | while read -r name; do
   echo "==== $name"
   case $name in
     native:*|win:*)  # a GoogleTest case: its lines from RUN to FAILED
-      awk -v t="${name#*:}" '$0 == "[ RUN      ] " t {on=1} on {print} on && index($0, "[  FAILED  ] " t " (") == 1 {exit}' \
+      awk -v t="${name#*:}" '{sub(/\r$/, "")} $0 == "[ RUN      ] " t {on=1} on {print} on && index($0, "[  FAILED  ] " t " (") == 1 {exit}' \
         "$CV_BUILD/gtest-${name%%:*}.txt" | head -n 60 ;;
     *)  # a script's check: its command and what it printed
       awk -v t="--- $name: " 'index($0, t) == 1 {on=1; print; next} on && /^--- / {exit} on {print}' \

@@ -82,34 +82,47 @@ zero_padded() {
 }
 
 # dialog_shown [WAIT_MS]: prints the dialog box (title and text) that is open or
-# opens within WAIT_MS (0: open now); prints nothing otherwise.
-dialog_shown() { drive absent "${1:-0}" | grep '^DIALOG:'; }
+# opens within WAIT_MS (0: open now); prints nothing when there is none.
+# Returns 2 when the driver could not look (it did not run to its answer).
+dialog_shown() {
+  local out rc
+  out=$(drive absent "${1:-0}"); rc=$?
+  [ $rc -eq 0 ] && return 0
+  [ $rc -eq 1 ] && grep '^DIALOG:' <<<"$out" && return 0
+  return 2
+}
 
 # no_dialog_until_done [TRACE]: no dialog box shows while the setup started
 # last runs, until it ends or (with TRACE) its start-up driver is done. A
 # dialog nobody answers holds the run, so it is open when either sign comes
 # or when the 90 s limit passes: this never depends on how fast the run is.
+# A look the driver could not take is taken again; a start-up found done
+# without a look taken checked nothing, and the check fails.
 no_dialog_until_done() {
-  local trace=${1:-} end=$((SECONDS + 90)) seen=""
-  while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
-    if [ -n "$trace" ] && grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null; then
-      seen=$(dialog_shown); break
-    fi
+  local trace=${1:-} end=$((SECONDS + 90)) seen="" looked=0 done=0
+  while [ -z "$seen" ]; do
+    if [ -n "$trace" ] && grep -q "^$(trace_name kDriverDone)" "$trace" 2>/dev/null; then done=1; fi
+    # Its end is a sign too: a dialog nobody answered would have held it.
+    kill -0 "$SETUP_PID" 2>/dev/null || { looked=1; break; }
     [ $SECONDS -lt $end ] || { echo "the setup neither ended nor finished its start-up"; return 1; }
-    seen=$(dialog_shown 300)
+    # Once the start-up is done, one look at what is open now settles it.
+    seen=$(dialog_shown $([ $done -eq 1 ] && echo 0 || echo 300)) && looked=1 && [ $done -eq 1 ] && break
   done
   [ -z "$seen" ] || { echo "$seen"; return 1; }
+  [ $looked -eq 1 ] || { echo "the driver never looked"; return 1; }
 }
 
 # no_window_until_end: no dialog box shows up and no page is visible while the
 # started setup runs; a setup that shows one is stopped.
 no_window_until_end() {
-  local seen=""
+  local seen="" looked=0 end=$((SECONDS + 120)) pages
   while [ -z "$seen" ] && kill -0 "$SETUP_PID" 2>/dev/null; do
-    seen=$(dialog_shown 300)
-    seen+=$(drive visible-pages)
+    [ $SECONDS -lt $end ] || { echo "the setup did not end"; kill "$SETUP_PID"; return 1; }
+    seen=$(dialog_shown 300) && looked=1
+    pages=$(drive visible-pages) && seen+=$pages
   done
   [ -z "$seen" ] || { echo "seen: $seen"; kill "$SETUP_PID"; return 1; }
+  [ $looked -eq 1 ] || { echo "the driver never looked"; return 1; }
 }
 
 # launched_nothing TRACE RECORD: the ended setup of TRACE opened no file at

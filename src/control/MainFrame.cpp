@@ -439,7 +439,9 @@ void CMainFrame::StartInstallation() {
             RemoveWorkingFolder();
             m_wizard->ShowCompletePage();
         } else {
-            m_wizard->ShowErrorPage();  // abandoned at a failed step, or could not run
+            // Abandoned at a failed step, or could not run: the same code as unattended.
+            m_wizard->ShowErrorPage(outcome == install::RunOutcome::Failed ? core::kExitFailed
+                                                                           : core::kExitAbandoned);
         }
         return;
     }

@@ -119,6 +119,7 @@ bool Wizard::ConditionHolds(const std::string& name) {
 // As a confirmed cancel: the working folder goes unless a worker still reads
 // it, and the complete page in its cancelled form replaces the current page.
 void Wizard::CancelledByCondition() {
+    owner_.RollBackCompletedInstallation();  // a cancel after the installation takes it back
     if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
     ShowCompletePage();
 }
@@ -229,10 +230,18 @@ void Wizard::Finish() {
     const bool cancelledBefore = core::GlobalFlags().cancelled;
     if (RunFileActions(core::kAfterFinishTrigger) == pages::FileActionsOutcome::Abandoned)
         return AbandonedByFileAction();
-    if (!cancelledBefore && core::GlobalFlags().cancelled) return owner_.EndSetup(core::kExitAbandoned);
+    // A cancel at Finish (a file action's or a condition's) takes a completed
+    // installation back: exit code 1 means not installed.
+    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+        owner_.RollBackCompletedInstallation();
+        return owner_.EndSetup(core::kExitAbandoned);
+    }
     SetupConditionRunner runner(s, DialogOwner());
     core::RunTriggeredConditions(s.conditions, core::kAfterFinishTrigger, runner);
-    if (runner.Cancelled()) return owner_.EndSetup(core::kExitAbandoned);
+    if (runner.Cancelled()) {
+        owner_.RollBackCompletedInstallation();
+        return owner_.EndSetup(core::kExitAbandoned);
+    }
     const std::string file = s.launchFileChosen ? core::ExpandSetupText(s, s.launchFile) : "";
     if (FileExists(file)) {
         const std::string parameters = core::ExpandSetupText(s, s.launchParameters);

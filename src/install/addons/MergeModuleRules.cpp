@@ -69,6 +69,7 @@ AddOnOutcome RunMergeModules(const MergeModules& entries, const MergeModuleSetup
     };
     for (const MergeModule& m : entries) {
         const bool holds = runner.ConditionHolds(m.condition);
+        if (runner.Cancelled()) break;
         const bool allowed = holds && filerules::SystemMaskMatches(m.systemMask, setup.osName) &&
                              !(setup.features && setup.features->IsExcluded(m.feature));
         if (!allowed) continue;
@@ -76,8 +77,10 @@ AddOnOutcome RunMergeModules(const MergeModules& entries, const MergeModuleSetup
             const std::string program = runner.Expand(AddOnProgramPath(m.program, setup.sourceFolder));
             if (util::text::IsFullPath(program))
                 note(program, runner.RunAddOnProgram(program, runner.Expand(m.commandLine)));
-            else
+            else {
                 runner.Refused(program);
+                outcome.failures.push_back(program + ": not started, not a full path");
+            }
         }
         for (const std::string& package : PackageLocations(setup.sourceFolder)) {
             if (!runner.FileExists(package)) continue;

@@ -77,6 +77,9 @@ public:
     virtual std::string Expand(const std::string& text) const = 0;
     // The project's condition of that name (its actions run when it holds).
     virtual bool ConditionHolds(const std::string& name) = 0;
+    // Whether a condition's action cancelled the installation: no later
+    // program or package runs for a product that is being taken back.
+    virtual bool Cancelled() const { return false; }
     virtual bool FileExists(const std::string& path) const = 0;
     // An add-on program (expanded path and command line), waited for.
     virtual ProgramEnd RunAddOnProgram(const std::string& path, const std::string& arguments) = 0;
@@ -110,7 +113,8 @@ struct AddOnOutcome {
 // entry first runs its add-on program, when it names one by its full path
 // (util::text::IsFullPath), and then installs the package, when one of the
 // locations holds it (the first that does). A failure stops nothing: the
-// installation stands, and the outcome says what failed.
+// installation stands, and the outcome says what failed; a program refused
+// for its path counts as failed. A cancel by a condition stops the run.
 AddOnOutcome RunMergeModules(const MergeModules& entries, const MergeModuleSetup& setup,
                              MergeModuleRunner& runner);
 

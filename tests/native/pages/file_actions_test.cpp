@@ -154,8 +154,10 @@ public:
     }
     bool ConditionHolds(const std::string& name) override {
         calls.push_back("condition " + name);
+        if (name == "cancels") cancelled = true;
         return name != "no";
     }
+    bool Cancelled() const override { return cancelled; }
     bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
     mm::ProgramEnd RunAddOnProgram(const std::string& path, const std::string& arguments) override {
         calls.push_back("program " + path + " " + arguments);
@@ -171,6 +173,7 @@ public:
     std::vector<std::string> calls;
     unsigned long exitCode = 0;
     unsigned long packageExitCode = 0;
+    bool cancelled = false;
 };
 
 mm::MergeModule Entry(const std::string& program, const std::string& commandLine = "") {
@@ -199,7 +202,7 @@ TEST(MergeModuleRules, ProgramThenPackageOncePerAllowedEntry) {
     mm::MergeModuleSetup setup{kSource, "XP", &features};
     const mm::AddOnOutcome outcome = mm::RunMergeModules(entries, setup, runner);
     EXPECT_FALSE(outcome.restart);
-    EXPECT_EQ(outcome.failures, std::vector<std::string>{});
+    EXPECT_EQ(outcome.failures, std::vector<std::string>{"runtime.exe: not started, not a full path"});
     const std::string install = "C:\\Windows\\System32\\msiexec.exe /i \"D:\\Setup\\SupportFiles\\mergemod.msi\" /q";
     EXPECT_EQ(runner.calls,
               (std::vector<std::string>{"condition ", "program D:\\Setup\\SupportFiles\\vcredist.EXE /quiet", install,
@@ -219,6 +222,16 @@ TEST(MergeModuleRules, PackageBesideTheSetupComesFirstNoneIsSkipped) {
     runner.files.clear();
     mm::RunMergeModules({Entry("")}, setup, runner);
     EXPECT_EQ(runner.calls, (std::vector<std::string>{"condition "}));
+}
+
+// A condition that cancels the installation stops the entries there.
+TEST(MergeModuleRules, ACancellingConditionStopsTheEntries) {
+    mm::MergeModules entries = {Entry("C:\\first.exe"), Entry("C:\\second.exe"), Entry("C:\\third.exe")};
+    entries[1].condition = "cancels";
+    RecordingMergeRunner runner;
+    mm::MergeModuleSetup setup{kSource, "XP", nullptr};
+    mm::RunMergeModules(entries, setup, runner);
+    EXPECT_EQ(runner.calls, (std::vector<std::string>{"condition ", "program C:\\first.exe ", "condition cancels"}));
 }
 
 // Restart codes ask for a restart; any other code but 0, or a program that
