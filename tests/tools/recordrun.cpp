@@ -25,10 +25,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
     const std::string record = std::string(self) + ".calls.txt";
+    // A record that cannot be opened at once (a reader holds it, the machine
+    // is slow) is tried again for a few seconds: a lost line would read as a
+    // program that never ran.
     auto append = [&record](const std::string& line) {
-        if (FILE* f = std::fopen(record.c_str(), "ab")) {
-            std::fprintf(f, "%s\n", line.c_str());
-            std::fclose(f);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (FILE* f = std::fopen(record.c_str(), "ab")) {
+                std::fprintf(f, "%s\n", line.c_str());
+                std::fclose(f);
+                return;
+            }
+            Sleep(50);
         }
     };
     append(std::string("CMDLINE:") + GetCommandLineA());
