@@ -24,7 +24,10 @@ log_matches() { tr -d '\r' <"$1" | grep -qE -- "$2" || { echo "no line like: $2"
 
 cp -r "$CV_ROOT/examples/sample" "$S/sample"
 pack_project "$S/sample" "$S/pkg"
-rm -rf "$OTHER"; reg_delete "$UNINSTALL_KEY"
+# A clean machine: no uninstall entry, and none of the product's own values an
+# earlier script's run left under HKEY_CURRENT_USER (its notes folder among them:
+# a folder name the add-on cannot make fails the add-on, and the run says so).
+rm -rf "$OTHER"; reg_delete "$UNINSTALL_KEY"; reg_delete 'HKCU\Software\Brenmark\Corvane Notes'
 
 # ---- /S /D= /LOG=: the sample installed unattended into "Other Place" ----------------
 # The folder comes unquoted, blanks and all, as the last switch.
