@@ -197,6 +197,23 @@ screenshot() {
   mkdir -p "$dir"; sleep 0.3; import -window root "$dir/$1.png" 2>/dev/null || true
 }
 
+# screen_pixel PNG X Y: "#RRGGBB" of one pixel of a screenshot.
+screen_pixel() { convert "$1" -crop "1x1+$2+$3" +repage txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+# screen_shows PNG X Y PATTERN [SECONDS]: screenshots into PNG until the pixel
+# at X,Y matches PATTERN (an extended regex such as '#FF0000|#0000FF'), for up
+# to SECONDS (10). A window is drawn on the X screen a moment after the program
+# says it is shown, later still on a loaded machine, so the screen is watched,
+# not read once. The last screenshot stays in PNG for the checks that follow.
+screen_shows() {
+  local png=$1 x=$2 y=$3 pattern=$4 end=$((SECONDS + ${5:-10}))
+  while :; do
+    import -window root "$png" 2>/dev/null
+    screen_pixel "$png" "$x" "$y" | grep -Eqx "$pattern" && return 0
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.2
+  done
+}
+
 # pack_project SRC DEST: a ready-to-ship folder made by cvpack build.
 pack_project() { "$CVPACK" build --engine "$SETUP_EXE" "$1" "$2" >/dev/null; }
 

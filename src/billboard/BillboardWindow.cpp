@@ -99,13 +99,16 @@ void BillboardWindow::ShowBillboard(size_t index) {
         }
     }
     if (!loadedFrom.empty()) picture_ = std::move(next);
+    if (picture_) {
+        SetWindowPos(hwnd_, nullptr, b.left, b.top, picture_->Width(), picture_->Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        UpdateWindow(hwnd_);  // drawn now, not whenever the queue next runs dry
+    }
+    // Said once the picture is in place and painted, so "shown" means on screen.
     core::trace::Value(core::tracenames::kBillboardShown,
                        std::to_string(index) + " " + (loadedFrom.empty() ? "kept" : loadedFrom));
-    if (!picture_) return;
-    SetWindowPos(hwnd_, nullptr, b.left, b.top, picture_->Width(), picture_->Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
 }
 
 void BillboardWindow::NextBillboard() {

@@ -34,7 +34,7 @@ cp "$CV_ROOT/examples/sample/theme/start.lcd" "$CV_ROOT/examples/sample/theme/em
 start_setup "$S/shown" "$S/shown.trace"
 THEME=$S/shown/theme
 eventually 20 grep -q "^$(trace_name kPage)=start.lcd" "$S/shown.trace"
-sleep 0.5; import -window root "$S/shown.png" 2>/dev/null
+screen_shows "$S/shown.png" 512 384 '#FF0000|#0000FF'
 screenshot splash-shown
 on_page complete.lcd 20000 && click complete.lcd IDC_FINISH
 wait_setup
