@@ -48,8 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!core::LoadSystemLibrary("RICHED32.DLL") && !switches.silent)
         MessageBoxA(nullptr, EnglishText(MessageId::RichEditMissing), kMessageCaption,
                     MB_OK | MB_ICONEXCLAMATION);
-    core::GlobalFlags().cancelled = false;
-    core::GlobalFlags().cancel = false;
+    core::CurrentRun().Reset();
 
     // Every message loop of the program lets the pages see keys first.
     core::SetMessageFilter(&skin::SkinnedPage::PreTranslatePageMessage);

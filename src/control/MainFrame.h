@@ -1,7 +1,7 @@
-// The invisible main frame: owner of the setup state. Its creation runs the
-// start-up (folders, theme files, working folder, project decryption, product
-// settings, language step); the start-up driver then prepares and opens the
-// wizard. Its timers hand over to the first page once a splash has closed.
+// The invisible main frame: the window that owns the setup state, the
+// wizard, the installation run, the background and the slide show. Its
+// creation starts the start-up driver; its timers hand over to the first page
+// once a splash has closed and start the add-on programs.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,7 @@
 #include "control/Background.h"
 #include "core/Placeholders.h"
 #include "core/SetupState.h"
-#include "crypt/RijndaelFileCrypt.h"
-#include "install/InstallEngine.h"
+#include "control/InstallationRun.h"
 #include "control/StartupDriver.h"
 #include "pages/Wizard.h"
 
@@ -22,7 +21,8 @@ namespace control {
 
 class CMainFrame : public pages::WizardOwner, public StartupHost {
 public:
-    enum TimerId { kTimerAfterPreparation = 1, kTimerMergeModules = 2, kTimerAfterSplash = 3 };
+    // Timer 2 is the installation run's (InstallationRun::kAddOnTimer).
+    enum TimerId { kTimerAfterPreparation = 1, kTimerAfterSplash = 3 };
     // Posted to the frame when a page window was left behind by a move.
     static constexpr UINT kMessageDeleteRetiredPages = WM_APP + 1;
     // Posted to the frame to start the installation at the next turn of the loop.
@@ -45,7 +45,7 @@ public:
     void StartInstallation() override;
     void ShowFirstPage() override;
     void LanguageChosen(const std::string& name) override;
-    void RollBackCompletedInstallation() override;
+    core::ending::RunEnding DecideEnding(core::ending::Moment moment, bool abandoned) override;
     void CloseStartPage() override;
     void StartTimer(Timer timer) override;
     void OpenBackground(const background::BackgroundSettings& settings,
@@ -74,31 +74,13 @@ private:
     bool OnCreate();
     void OnTimer(UINT_PTR id);
 
-    // Frame creation steps.
-    void ResetStartupValues();
-    void DiscoverFolders();
-    void UnpackThemeFiles();
-    bool LocateProjectFiles();
-    void ResolveMachineValues();
-    void ReadProductSettings();
-    void DetermineOsName();
-    bool LanguageStep();
-
-    void RunMergeModuleStep();
-
-    install::EngineSetup MakeEngineSetup() const;
-    // The product's uninstall folder (its log, backups and run marker).
-    std::string UninstallFolder() const;
-    CRijndaelFileCrypt& Cipher();
 
     HWND m_hWnd = nullptr;
     core::SetupState m_state;
-    std::unique_ptr<CRijndaelFileCrypt> m_cipher;
     bool m_driverRan = false;
-    // The installation completed and can still be rolled back: its backups
-    // are deleted when the setup ends (EndSetup).
-    bool m_installationCompleted = false;
     std::unique_ptr<pages::Wizard> m_wizard;
+    // The installation and how the run ends; after the wizard it asks.
+    InstallationRun m_run;
     Background m_background;
     // Declared last: destroyed first, so the show's thread has ended before
     // anything else of the frame goes.

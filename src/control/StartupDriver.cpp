@@ -1,5 +1,10 @@
 #include "control/StartupDriver.h"
 
+#include "control/LanguageRules.h"
+#include "control/LanguageStep.h"
+#include "control/StartupValues.h"
+#include "core/Folders.h"
+
 #include "core/ExitCodes.h"
 #include "control/PreviousInstall.h"
 #include "core/UninstallLog.h"
@@ -23,6 +28,48 @@ StartupDriver::StartupDriver(StartupHost& host) : host_(host), state_(host.State
 std::string StartupDriver::Expand(const std::string& text) const {
     return core::ExpandSetupText(state_, text);
 }
+
+StartupDriver::Beginning StartupDriver::Begin() {
+    startup::ResetValues(state_);
+    startup::DiscoverFolders(state_);
+    startup::UnpackThemeFiles(state_);
+    if (!startup::LocateProjectFiles(state_)) return Beginning::Stopped;
+    startup::ResolveMachineValues(state_);
+    startup::ReadProductSettings(state_);
+    startup::DetermineOsName(state_);
+    return LanguageStep() ? Beginning::AskingLanguage : Beginning::Ready;
+}
+
+// Language selection: true when it showed the language page (the driver
+// then runs once a language is chosen); otherwise the language of the
+// project's method is applied, if any, and the driver runs now. An
+// unattended run asks nobody, and a theme without the language page cannot
+// ask: both take the project's preselected language.
+bool StartupDriver::LanguageStep() {
+    core::trace::Line("step 10: language step");
+    namespace app = core::keys::appinfo;
+    const std::string method = core::settings::Read(state_.settingsPath, app::kSection, app::kMethod);
+    switch (ParseLanguageMethod(method)) {
+    case LanguageMethod::AskUser:
+        if (!state_.unattended &&
+            core::folders::IsFile(state_.themeFolder + pages::wizard::kLanguagePage) &&
+            host_.Pages().ShowLanguagePage())
+            return true;
+        ApplyLanguage(state_, state_.languageName);
+        return false;
+    case LanguageMethod::AutoDetect: {
+        const unsigned id = SystemUiLanguage();
+        core::trace::Value("system interface language", std::to_string(id));
+        const std::string name = LanguageNameForSystem(id);
+        if (!name.empty()) ApplyLanguage(state_, name);
+        return false;
+    }
+    case LanguageMethod::None:
+        return false;
+    }
+    return false;
+}
+
 
 void StartupDriver::Run() {
     if (SplashStep()) state_.splashShown = true;
@@ -173,7 +220,7 @@ bool StartupDriver::StartPageStep() {
     // The start page's actions cancelled or abandoned the setup: the complete
     // or the error page is up and nothing is to be installed. A splash has
     // nothing left to wait for.
-    if (core::GlobalFlags().cancelled) {
+    if (core::CurrentRun().Stopped()) {
         state_.splashMayClose = state_.splashShown;
         return true;
     }
@@ -187,7 +234,7 @@ bool StartupDriver::StartPageStep() {
     // Whatever page follows (the first one, the complete or the error page),
     // the splash must not stay in front of it.
     state_.splashMayClose = state_.splashShown;
-    if (core::GlobalFlags().cancelled) {
+    if (core::CurrentRun().Stopped()) {
         // Cancelled on the start page: no wizard page follows but the complete page.
         core::RemoveWorkingFolder(state_);
         host_.Pages().ShowCompletePage();

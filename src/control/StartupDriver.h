@@ -1,4 +1,5 @@
-// The start-up driver: runs once after the language step, checks the machine,
+// The start-up driver: begins as the frame is created (folders, project files,
+// settings, the language step), then runs once after the language step, checks the machine,
 // reads what the wizard needs, extracts the payload behind the start page and
 // shows the first wizard page (at once, or from the frame's timer once a
 // splash has closed). A failing check ends the setup.
@@ -45,10 +46,19 @@ class StartupDriver {
 public:
     explicit StartupDriver(StartupHost& host);
 
+    enum class Beginning {
+        Stopped,         // the project files could not be had: the setup ends
+        AskingLanguage,  // the language page is up; Run follows its answer
+        Ready            // Run follows now
+    };
+    // Steps 2 to 10, as the frame is created: the start-up values, the
+    // project files and the language step.
+    Beginning Begin();
     // Steps 11 to 26, each announced in the trace.
     void Run();
 
 private:
+    bool LanguageStep();
     bool SplashStep();
     bool CheckSystemRequirements();
     bool CheckAdministratorRights();

@@ -4,9 +4,9 @@
 
 namespace core {
 
-ProcessFlags& GlobalFlags() {
-    static ProcessFlags flags;
-    return flags;
+RunStatus& CurrentRun() {
+    static RunStatus run;
+    return run;
 }
 
 PlaceholderValues PlaceholderValuesOf(const SetupState& s) {

@@ -107,14 +107,33 @@ struct SetupState {
     std::vector<std::string> addOnFailures;
 };
 
-// Process-wide flags shared with worker threads: written by one thread and
-// polled by another.
-struct ProcessFlags {
-    std::atomic<bool> cancelled{false};  // the run was aborted (cancelled or abandoned)
-    std::atomic<bool> cancel{false};     // the user confirmed cancelling
+// How far the run has got: one state for the whole process, shared with the
+// installation's worker thread (written by one thread, polled by the other).
+enum class RunState {
+    Running,          // nothing has stopped the run
+    CancelRequested,  // the user confirmed leaving, or a condition ran CancelInstall();
+    Abandoned         // stopped at a failed step, or the installation could not run
 };
 
-ProcessFlags& GlobalFlags();
+class RunStatus {
+public:
+    RunState State() const { return state_.load(); }
+    // Cancelled or abandoned: the run will not install.
+    bool Stopped() const { return State() != RunState::Running; }
+    bool CancelRequested() const { return State() == RunState::CancelRequested; }
+    void RequestCancel() { state_.store(RunState::CancelRequested); }
+    // A cancel already asked for stays what it was: the user's request.
+    void Abandon() {
+        RunState running = RunState::Running;
+        state_.compare_exchange_strong(running, RunState::Abandoned);
+    }
+    void Reset() { state_.store(RunState::Running); }
+
+private:
+    std::atomic<RunState> state_{RunState::Running};
+};
+
+RunStatus& CurrentRun();
 
 // A flag as the trace shows it: "255" on, "0" off.
 inline const char* FlagText(bool on) { return on ? "255" : "0"; }

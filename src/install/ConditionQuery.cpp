@@ -13,8 +13,7 @@ public:
 
     std::string Expand(const std::string& text) const override { return context_.Expand(text); }
     void CancelInstall() override {
-        core::GlobalFlags().cancel = true;
-        core::GlobalFlags().cancelled = true;
+        core::CurrentRun().RequestCancel();
     }
     void ShowMessage(const std::string& text) override { context_.ShowMessage(text); }
 

@@ -53,14 +53,14 @@ void InstallEngine::SetProgressPosition(int position) {
 
 // Each change the run makes goes into the uninstall log, and into the
 // diagnostic log as it is made: the targets of every action.
-bool InstallEngine::CancelRequested() const { return core::GlobalFlags().cancel; }
+bool InstallEngine::CancelRequested() const { return core::CurrentRun().CancelRequested(); }
 
 void InstallEngine::Abandon() {
     RemoveTemporaryFiles(*this);
-    core::GlobalFlags().cancelled = true;
+    core::CurrentRun().Abandon();
 }
 
-void InstallEngine::MarkAbandoned() { core::GlobalFlags().cancelled = true; }
+void InstallEngine::MarkAbandoned() { core::CurrentRun().Abandon(); }
 
 // Nobody answers in an unattended run: every question is answered Cancel.
 ErrorChoice InstallEngine::Ask(const Question& question) {
@@ -108,7 +108,7 @@ RunOutcome InstallEngine::Run() {
     // A run that could not start changed nothing: the earlier log comes back.
     if (outcome_ == RunOutcome::Failed) RestorePreviousLog();
     if (!rolledBack_) SetProgressPosition(static_cast<int>(records_.size()));
-    if (outcome_ != RunOutcome::Completed) core::GlobalFlags().cancelled = true;
+    if (outcome_ != RunOutcome::Completed) core::CurrentRun().Abandon();
     return outcome_;
 }
 
@@ -129,7 +129,7 @@ void InstallEngine::RunActions() {
     // A run marked abandoned (a service given up) ran to its end, and is
     // undone as any other that did not complete.
     const bool ranToEnd = RunInstallActions(*this) == ActionResult::Continue;
-    if (ranToEnd && !core::GlobalFlags().cancelled) {
+    if (ranToEnd && !core::CurrentRun().Stopped()) {
         // The backups and the earlier log stay until the setup ends
         // (CommitRun): a file action after the installation may still
         // abandon the setup and roll the run back.

@@ -55,7 +55,7 @@ SetupFileActionRunner::SetupFileActionRunner(const core::SetupState& state,
     : state_(state),
       conditionHolds_(std::move(conditionHolds)),
       page_(page),
-      cancelledBefore_(core::GlobalFlags().cancelled) {}
+      cancelledBefore_(core::CurrentRun().Stopped()) {}
 
 // <InstallDir> is the folder the user chose, also before the installation.
 std::string SetupFileActionRunner::Expand(const std::string& text) const {
@@ -66,7 +66,7 @@ std::string SetupFileActionRunner::Expand(const std::string& text) const {
 
 bool SetupFileActionRunner::ConditionHolds(const std::string& name) { return conditionHolds_(name); }
 
-bool SetupFileActionRunner::Cancelled() const { return !cancelledBefore_ && core::GlobalFlags().cancelled; }
+bool SetupFileActionRunner::Cancelled() const { return !cancelledBefore_ && core::CurrentRun().Stopped(); }
 
 void SetupFileActionRunner::RunProgram(const std::string& path, const std::string& arguments, bool wait) {
     core::trace::Value(wait ? "file action program, waited for" : "file action program",

@@ -12,8 +12,7 @@ std::string SetupConditionRunner::Expand(const std::string& text) const {
 void SetupConditionRunner::CancelInstall() {
     core::trace::Line("condition cancelled the setup");
     cancelled_ = true;
-    core::GlobalFlags().cancel = true;
-    core::GlobalFlags().cancelled = true;
+    core::CurrentRun().RequestCancel();
 }
 
 void SetupConditionRunner::ShowMessage(const std::string& text) {

@@ -119,7 +119,7 @@ void StandardPages::SetUpComplete(skin::SkinnedPage& page) {
     core::SetupState& s = owner_.State();
     // A box for a launch the project does not offer would do nothing, and
     // after a cancel there is nothing to launch: hidden then.
-    const bool cancelled = core::GlobalFlags().cancelled;
+    const bool cancelled = core::CurrentRun().Stopped();
     const bool offersFile =
         !cancelled && s.showLaunchFile && !core::ExpandSetupText(s, s.launchFile).empty();
     const bool offersReadme =

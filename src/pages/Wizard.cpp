@@ -60,7 +60,7 @@ pages::wizard::MoveState Wizard::CurrentMoveState() const {
     const core::SetupState& s = owner_.State();
     pages::wizard::MoveState m;
     m.setupType = s.setupType;
-    m.cancelled = core::GlobalFlags().cancelled;
+    m.cancelled = core::CurrentRun().Stopped();
     m.finished = s.finished;
     m.unattended = s.unattended;
     return m;
@@ -72,22 +72,22 @@ HWND Wizard::DialogOwner() const { return current_ ? current_->Window() : nullpt
 // false when they cancelled the setup (the complete page is then up) or
 // abandoned it (the error page is up).
 bool Wizard::RunPageActions(const std::string& layout) {
-    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    const bool cancelledBefore = core::CurrentRun().Stopped();
     switch (RunFileActions(layout)) {
     case pages::FileActionsOutcome::Abandoned:
-        AbandonedByFileAction();
+        AbandonedByFileAction(core::ending::Moment::AtPage);
         return false;
     case pages::FileActionsOutcome::Done:
         break;
     }
-    if (!cancelledBefore && core::GlobalFlags().cancelled) {
+    if (!cancelledBefore && core::CurrentRun().Stopped()) {
         CancelledByCondition();
         return false;
     }
     SetupConditionRunner runner(owner_.State(), DialogOwner());
     core::RunTriggeredConditions(owner_.State().conditions, layout, runner);
     if (runner.Cancelled()) CancelledByCondition();
-    return !core::GlobalFlags().cancelled;
+    return !core::CurrentRun().Stopped();
 }
 
 void Wizard::RunStartPageActions() { RunPageActions(kStartPage); }
@@ -99,16 +99,11 @@ pages::FileActionsOutcome Wizard::RunFileActions(const std::string& trigger) {
 }
 
 // As an installation abandoned at a failed step: what a completed
-// installation did is undone, then nothing more is done but to say so. The
-// working folder goes unless a worker still reads it.
-void Wizard::AbandonedByFileAction() {
+// installation did is undone, then nothing more is done but to say so.
+void Wizard::AbandonedByFileAction(core::ending::Moment moment) {
     core::trace::Line("a file action abandoned the setup");
-    owner_.RollBackCompletedInstallation();
-    owner_.State().finished = true;
-    core::GlobalFlags().cancelled = true;
-    if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
-    if (owner_.State().unattended) return owner_.EndSetup(core::kExitAbandoned);
-    ShowErrorPage();
+    core::CurrentRun().Abandon();
+    Follow(owner_.DecideEnding(moment, true));
 }
 
 bool Wizard::ConditionHolds(const std::string& name) {
@@ -116,12 +111,28 @@ bool Wizard::ConditionHolds(const std::string& name) {
     return core::ConditionHolds(owner_.State().conditions, name, runner);
 }
 
-// As a confirmed cancel: the working folder goes unless a worker still reads
-// it, and the complete page in its cancelled form replaces the current page.
-void Wizard::CancelledByCondition() {
-    owner_.RollBackCompletedInstallation();  // a cancel after the installation takes it back
-    if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
-    ShowCompletePage();
+// As a confirmed cancel: a completed installation is taken back and the
+// complete page in its cancelled form replaces the current page.
+void Wizard::CancelledByCondition() { Follow(owner_.DecideEnding(core::ending::Moment::AtPage, false)); }
+
+// A stopped run is finished: page moves are ignored, and the working folder
+// goes unless a worker still reads it.
+void Wizard::Follow(const core::ending::RunEnding& ending) {
+    using core::ending::NextStep;
+    const bool stopped = ending.next == NextStep::CompletePage || ending.next == NextStep::ErrorPage ||
+                         ending.next == NextStep::End;
+    if (stopped) {
+        owner_.State().finished = true;
+        if (!workerRunning_) core::RemoveWorkingFolder(owner_.State());
+    }
+    switch (ending.next) {
+    case NextStep::NextPage: return NextPage();
+    case NextStep::AddOnPage: return ShowAddOnPage();
+    case NextStep::Finish: return Finish();
+    case NextStep::CompletePage: return ShowCompletePage();
+    case NextStep::ErrorPage: return ShowErrorPage(ending.exitCode);
+    case NextStep::End: return owner_.EndSetup(ending.exitCode);
+    }
 }
 
 skin::SkinnedPage* Wizard::ShowStartPage() {
@@ -206,12 +217,6 @@ void Wizard::PreviousPage() {
 
 void Wizard::ShowCompletePage() { ShowPage(sequence_.Complete()); }
 
-void Wizard::AbortToCompletePage() {
-    owner_.State().finished = true;
-    core::GlobalFlags().cancelled = true;
-    ShowCompletePage();
-}
-
 void Wizard::ShowErrorPage(int exitCode) {
     showingErrorPage_ = true;
     errorPageExitCode_ = exitCode;
@@ -223,25 +228,26 @@ void Wizard::ShowAddOnPage() {
               owner_.State().unattended});
 }
 
-// The launch paths are expanded here, with the folder the files went to.
+// A cancel at Finish (a file action's or a condition's) takes a completed
+// installation back: exit code 1 means not installed. The run's owner
+// decides; the chosen files are launched only for an installation that stands.
 void Wizard::Finish() {
-    core::SetupState& s = owner_.State();
     core::trace::Line("finish");
-    const bool cancelledBefore = core::GlobalFlags().cancelled;
+    const bool stoppedBefore = core::CurrentRun().Stopped();
     if (RunFileActions(core::kAfterFinishTrigger) == pages::FileActionsOutcome::Abandoned)
-        return AbandonedByFileAction();
-    // A cancel at Finish (a file action's or a condition's) takes a completed
-    // installation back: exit code 1 means not installed.
-    if (!cancelledBefore && core::GlobalFlags().cancelled) {
-        owner_.RollBackCompletedInstallation();
-        return owner_.EndSetup(core::kExitAbandoned);
+        return AbandonedByFileAction(core::ending::Moment::AtFinish);
+    if (stoppedBefore || !core::CurrentRun().Stopped()) {
+        SetupConditionRunner runner(owner_.State(), DialogOwner());
+        core::RunTriggeredConditions(owner_.State().conditions, core::kAfterFinishTrigger, runner);
     }
-    SetupConditionRunner runner(s, DialogOwner());
-    core::RunTriggeredConditions(s.conditions, core::kAfterFinishTrigger, runner);
-    if (runner.Cancelled()) {
-        owner_.RollBackCompletedInstallation();
-        return owner_.EndSetup(core::kExitAbandoned);
-    }
+    const core::ending::RunEnding ending = owner_.DecideEnding(core::ending::Moment::AtFinish, false);
+    if (ending.installation == core::ending::Installation::Kept) LaunchChosenFiles();
+    Follow(ending);
+}
+
+// The launch paths are expanded here, with the folder the files went to.
+void Wizard::LaunchChosenFiles() {
+    const core::SetupState& s = owner_.State();
     const std::string file = s.launchFileChosen ? core::ExpandSetupText(s, s.launchFile) : "";
     if (FileExists(file)) {
         const std::string parameters = core::ExpandSetupText(s, s.launchParameters);
@@ -255,10 +261,6 @@ void Wizard::Finish() {
         core::trace::Value(core::tracenames::kLaunched, readme);
         ShellExecuteA(nullptr, nullptr, readme.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     }
-    owner_.EndSetup(core::GlobalFlags().cancelled ? core::kExitAbandoned
-                    : !s.addOnFailures.empty()         ? core::kExitAddOnFailed
-                    : s.restartRequired                ? core::kExitRestartRequired
-                                                       : core::kExitInstalled);
 }
 
 std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
@@ -324,8 +326,7 @@ void Wizard::ConfirmCancel(skin::SkinnedPage& page) {
     if (!AskCancelConfirmation(page.Window(), texts)) return;
     core::trace::Line("cancel confirmed");
     pages::pagectl::Enable(page, "IDCANCEL", false);
-    core::GlobalFlags().cancel = true;
-    core::GlobalFlags().cancelled = true;
+    core::CurrentRun().RequestCancel();
     if (workerRunning_) return;
     core::RemoveWorkingFolder(owner_.State());
     Dispatch("IDC_NEXT", 0);

@@ -40,8 +40,6 @@ public:
     void PreviousPage();
     // complete.lcd counted as the last page (after a cancel or an abort).
     void ShowCompletePage();
-    // Sets the finished and cancelled flags and shows the complete page.
-    void AbortToCompletePage();
     // setuperror.lcd after an abandoned installation; any of its buttons ends the setup.
     // The setup error page; leaving it ends the setup with `exitCode`.
     void ShowErrorPage(int exitCode = core::kExitAbandoned);
@@ -53,6 +51,9 @@ public:
     // condition that cancels ends the setup without the launches; a library
     // function that abandons it shows the setup error page instead.
     void Finish();
+    // Shows what the run's owner decided: the next page, the add-on, complete
+    // or error page, Finish for an unattended run, or the end of the setup.
+    void Follow(const core::ending::RunEnding& ending);
     skin::SkinnedPage* CurrentPage() const { return current_.get(); }
     // Frees the windows of pages left behind (called outside their callbacks).
     void DeleteRetiredPages();
@@ -86,7 +87,8 @@ private:
     pages::FileActionsOutcome RunFileActions(const std::string& trigger);
     // A file action's library abandoned the setup: the error page (or the
     // end of an unattended run).
-    void AbandonedByFileAction();
+    void AbandonedByFileAction(core::ending::Moment moment);
+    void LaunchChosenFiles();
     // A condition cancelled the setup: the cancel path of a confirmed cancel.
     void CancelledByCondition();
     HWND DialogOwner() const;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/RunEndingRules.h"
 #include "core/SetupState.h"
 
 namespace pages {
@@ -27,10 +28,11 @@ public:
     // Asks to be called back (Wizard::RunInstallation) at the next turn of
     // the message loop, without any page window being involved.
     virtual void StartInstallationLater() = 0;
-    // A file action abandoned the setup after its installation completed:
-    // what the installation did is rolled back (nothing when it did not
-    // complete: that run was rolled back already).
-    virtual void RollBackCompletedInstallation() = 0;
+    // How the run goes on or ends now that a page's actions, a cancel or
+    // Finish has run (`abandoned`: a file action gave the setup up). A
+    // completed installation the answer does not keep is already rolled
+    // back when it returns; the wizard shows what it answers.
+    virtual core::ending::RunEnding DecideEnding(core::ending::Moment moment, bool abandoned) = 0;
     // The user confirmed the language page (its window is already closed):
     // applies that language and goes on with the start-up.
     virtual void LanguageChosen(const std::string& name) = 0;

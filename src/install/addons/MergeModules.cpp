@@ -20,7 +20,7 @@ public:
 
     std::string Expand(const std::string& text) const override { return core::ExpandSetupText(state_, text); }
     bool ConditionHolds(const std::string& name) override { return conditionHolds_(name); }
-    bool Cancelled() const override { return core::GlobalFlags().cancelled; }
+    bool Cancelled() const override { return core::CurrentRun().Stopped(); }
     bool FileExists(const std::string& path) const override { return core::folders::IsFile(path); }
 
     mergemodules::ProgramEnd RunAddOnProgram(const std::string& path, const std::string& arguments) override {

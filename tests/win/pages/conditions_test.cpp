@@ -42,8 +42,7 @@ core::Conditions SampleConditions() {
 class ConditionQuery : public ::testing::Test {
 protected:
     void TearDown() override {
-        core::GlobalFlags().cancel = false;
-        core::GlobalFlags().cancelled = false;
+        core::CurrentRun().Reset();
     }
 };
 
@@ -61,7 +60,7 @@ TEST_F(ConditionQuery, InstallationItemsAskThroughTheEngine) {
     EXPECT_FALSE(engine.CancelRequested());
     EXPECT_TRUE(install::ConditionHolds(engine, "Stop"));
     EXPECT_TRUE(engine.CancelRequested());
-    EXPECT_TRUE(core::GlobalFlags().cancelled);
+    EXPECT_TRUE(core::CurrentRun().Stopped());
 
     setup.unattended = true;
     RecordingSink quiet;
@@ -115,7 +114,7 @@ TEST_F(ConditionQuery, TheWizardShowsItsMessageDialog) {
     EXPECT_FALSE(runner.Cancelled());
     EXPECT_TRUE(core::ConditionHolds(state.conditions, "Stop", runner));
     EXPECT_TRUE(runner.Cancelled());
-    EXPECT_TRUE(core::GlobalFlags().cancelled);
+    EXPECT_TRUE(core::CurrentRun().Stopped());
 
     state.unattended = true;
     pages::SetupConditionRunner quiet(state, nullptr);
