@@ -87,6 +87,12 @@ check variables-cancel-condition-no-welcome eval '! grep -q "^page=welcome.lcd" 
 check variables-cancel-removes-working-folder not_exists "$(working_folder "$S/cancel.trace")"
 click complete.lcd IDC_FINISH
 wait_setup
+check variables-cancel-condition-exit-1 test "$SETUP_RC" -eq 1
+# Unattended (/S), nobody would leave that page: the run ends at once, not installed.
+(cd "$P" && CVSETUP_TRACE="$(zpath "$S/quiet.trace")" exec timeout -k 5 60 "$WINE" "$SETUP_EXE" /S) >/dev/null 2>&1
+check variables-cancel-condition-unattended-exit-1 test $? -eq 1
+check variables-cancel-condition-unattended-no-page eval '! grep -q "^page=complete.lcd" "$S/quiet.trace"'
+check variables-cancel-condition-unattended-working-folder working_folder_removed "$S/quiet.trace"
 
 kill $WINDOW_PID 2>/dev/null; wait $WINDOW_PID 2>/dev/null
 reg_delete 'HKCU\Software\CorvaneVars'
