@@ -69,6 +69,10 @@ public:
     virtual void Log(core::LogKind kind, const std::string& value) = 0;
     // The records this run logged so far, in order.
     virtual const std::vector<core::LogRecord>& Logged() const = 0;
+    // Whether the product's earlier log (this run goes over an installed
+    // product) holds this record: what an earlier run made stays the
+    // product's when this run finds it in place. False without one.
+    virtual bool EarlierRunOwned(core::LogKind, const std::string&) const { return false; }
     // Where the payload file of the record at zero-based position `index` lies.
     virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
     // The file records, read once by the first action and kept for the run.

@@ -90,6 +90,9 @@ RunOutcome InstallEngine::Run() {
     previousLog_ = PreviousLogPath(logPath);
     if (!registeredBefore_ || !MoveFileExA(logPath.c_str(), previousLog_.c_str(), MOVEFILE_REPLACE_EXISTING))
         previousLog_.clear();
+    earlier_ = ownership::EarlierRecords();
+    if (!previousLog_.empty())
+        if (auto earlier = core::ReadUninstallLog(previousLog_)) earlier_ = ownership::EarlierRecords(*earlier, GetACP());
     // A run killed from here on is rolled back by the next start (InterruptedRun.h).
     MarkRunPending(Expand(core::kUninstallFolder));
     log_.Start(logPath);

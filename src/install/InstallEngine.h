@@ -11,6 +11,7 @@
 
 #include "core/UninstallLog.h"
 #include "install/InstallContext.h"
+#include "install/shared/OwnershipRules.h"
 #include "install/ProgressSink.h"
 
 namespace install {
@@ -40,6 +41,9 @@ public:
     std::string Expand(const std::string& text) const override;
     void Log(core::LogKind kind, const std::string& value) override;
     const std::vector<core::LogRecord>& Logged() const override { return logged_; }
+    bool EarlierRunOwned(core::LogKind kind, const std::string& value) const override {
+        return earlier_.Owns(kind, value);
+    }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override;
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override;
@@ -66,6 +70,7 @@ private:
     std::string payloadFolder_;
     core::UninstallLogWriter log_;
     std::vector<core::LogRecord> logged_;
+    ownership::EarlierRecords earlier_;
     bool registeredBefore_ = false;
     bool rolledBack_ = false;
     std::string previousLog_;        // the registered installation's log, kept aside during the run, or ""        // the bar then counts the rollback's records  // the product was in the list of programs before the run

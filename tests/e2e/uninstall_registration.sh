@@ -135,6 +135,8 @@ P=$S/preview; project "$P"
 settings "$PREVIEW" 'PREVIEW=255\r\na11=cleanup.exe\r\na12=/p\r\na13=No\r\n' >"$P/setup.inf"
 pack_project "$P" "$S/previewpkg"
 reg_delete "$UNINSTALL_KEYS\\$PREVIEW"
+# Remove-all is asked only for an installation folder the run makes.
+rm -rf "$WINEPREFIX/drive_c/CorvaneReg"
 start_packed "$S/previewpkg" "$S/preview.trace" 60
 wait_setup
 check reg-preview-run3rd-lines grep -qxF 'RUN3RDCMD=/p' <(log_of "$PREVIEW")

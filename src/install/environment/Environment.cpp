@@ -127,13 +127,20 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
         if (ctx.Setup().features.IsExcluded(feature)) continue;
         const Variable v = ReadVariable(ctx, i);
         if (v.name.empty() || !v.root) continue;
-        if (v.removeNow)
+        // The value a delete or a set replaces is logged first, so a rollback
+        // (and a removal) puts it back exactly.
+        bool appended = false;
+        if (v.removeNow) {
+            LogPreviousValue(ctx, v);
             changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
-        else if (!v.append || !v.value.empty()) {
+        } else if (!v.append || !v.value.empty()) {
             if (!v.append) LogPreviousValue(ctx, v);
-            changed = SetVariable(v) || changed;
+            const bool set = SetVariable(v);
+            appended = set && v.append;
+            changed = set || changed;
         }
-        if (v.removeAtUninstall) LogRemoval(ctx, v);
+        // An item that was already there is the user's, not the run's.
+        if (v.removeAtUninstall && (!v.append || v.removeNow || appended)) LogRemoval(ctx, v);
     }
     if (changed) AnnounceEnvironmentChange();
     return ActionResult::Continue;

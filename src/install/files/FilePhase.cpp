@@ -32,6 +32,8 @@ public:
     ActionResult InstallRecord(size_t index, const FileRecord& record);
 
 private:
+    bool NotPlaced(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
+                   const std::string& destination);
     bool CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
                          const std::string& destination, bool critical);
     bool TryPlace(const std::string& source, const std::string& expandedCopy,
@@ -70,24 +72,30 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     if (ctx_.CancelRequested()) return ActionResult::Stop;
     if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
-    const bool skipCopy = (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) ||
-                          ctx_.Setup().features.IsExcluded(r.feature) || (web && !WebItemWanted(ctx_, item.condition));
+    const bool permanent = HasFlag(r.flags, kFlagPermanent);
+    if (NotPlaced(r, web, item, source, destination)) {
+        // What lies there is not this run's: nothing claims it and its
+        // attributes stay, unless an earlier run of the product placed it.
+        if (!permanent && ctx_.EarlierRunOwned(core::LogKind::File, destination))
+            ctx_.Log(core::LogKind::File, destination);
+        if (HasFlag(r.flags, kFlagSelfRegister))
+            StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
+        return ActionResult::Continue;
+    }
     // Logged before the file is placed: a run killed while placing it still
     // names it in its log, and a removal of what it got to misses nothing.
-    if (!HasFlag(r.flags, kFlagPermanent)) ctx_.Log(core::LogKind::File, destination);
-    if (!skipCopy) {
-        if (web) {
-            if (!DownloadWebItem(item, destination)) return ActionResult::Stop;
-        } else {
-            // The expanded copy goes into the working folder, never beside a
-            // disk image's file on the distribution medium.
-            const std::string expandedCopy =
-                HasFlag(r.flags, kFlagExpandContent)
-                    ? ctx_.Setup().workingFolder + core::filelist::StoredName(k, r.fileName) + "2"
-                    : std::string();
-            if (!CopyPayloadFile(source, expandedCopy, destination, HasFlag(r.flags, kFlagCritical)))
-                return ActionResult::Stop;
-        }
+    if (!permanent) ctx_.Log(core::LogKind::File, destination);
+    if (web) {
+        if (!DownloadWebItem(item, destination)) return ActionResult::Stop;
+    } else {
+        // The expanded copy goes into the working folder, never beside a
+        // disk image's file on the distribution medium.
+        const std::string expandedCopy =
+            HasFlag(r.flags, kFlagExpandContent)
+                ? ctx_.Setup().workingFolder + core::filelist::StoredName(k, r.fileName) + "2"
+                : std::string();
+        if (!CopyPayloadFile(source, expandedCopy, destination, HasFlag(r.flags, kFlagCritical)))
+            return ActionResult::Stop;
     }
     if (HasFlag(r.flags, kFlagSelfRegister))
         StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
@@ -95,13 +103,22 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     return ActionResult::Continue;
 }
 
+// A file the run leaves as it finds it: an only-if-absent file that exists,
+// one of an excluded feature, a web item its condition does not want, a
+// library where a newer version of it lies.
+bool FilePlacer::NotPlaced(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
+                           const std::string& destination) {
+    if (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) return true;
+    if (ctx_.Setup().features.IsExcluded(r.feature)) return true;
+    if (web) return !WebItemWanted(ctx_, item.condition);
+    return IsVersionedLibrary(source) && core::folders::Exists(destination) &&
+           !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination));
+}
+
 // Copies one payload file, through its expanded copy when `expandedCopy`
 // names one, asking the user what to do when it fails.
 bool FilePlacer::CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
                                  const std::string& destination, bool critical) {
-    if (IsVersionedLibrary(source) && core::folders::Exists(destination) &&
-        !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination)))
-        return true;
     // From the first failure on, the path is marked as not the run's until
     // a try succeeds: a run killed while the question waits leaves what lies
     // there to the rollback that follows, and a placed file is named again.
@@ -274,14 +291,12 @@ ActionResult LoadFileData(InstallContext& ctx) {
     const std::string installDir = ctx.Expand("<InstallDir>");
     std::vector<std::string> made;
     CreateDirectoryPath(installDir, &made);
-    ctx.Log(core::LogKind::Dir, installDir);
-    LogParentsMade(ctx, installDir, made);
+    LogFoldersMade(ctx, installDir, made);
     for (const std::string& dir : core::filelist::DistinctDirectories(records)) {
         const std::string expanded = ctx.Expand(DirectoryToCreate(dir));
         made.clear();
         CreateDirectoryPath(expanded, &made);
-        ctx.Log(core::LogKind::Dir, expanded);
-        LogParentsMade(ctx, expanded, made);
+        LogFoldersMade(ctx, expanded, made);
     }
     ctx.SetProgressRange(static_cast<int>(records.size()));
     return ActionResult::Continue;

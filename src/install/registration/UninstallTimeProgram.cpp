@@ -61,6 +61,14 @@ HANDLE StartProgram(const std::string& program, const std::string& arguments, co
     return started.hProcess;
 }
 
+// Whether the log names the installation folder as one the product made.
+bool MadeInstallationFolder(const InstallContext& context) {
+    const std::string folder = undorules::ComparableFolder(context.Expand("<InstallDir>"), GetACP());
+    for (const core::LogRecord& r : context.Logged())
+        if (r.kind == core::LogKind::Dir && undorules::ComparableFolder(r.value, GetACP()) == folder) return true;
+    return false;
+}
+
 void RunProgram(UndoContext& context, const std::string& name, const std::string& arguments) {
     const std::string& folder = context.Setup().uninstallFolder;
     if (!undorules::IsPlainFileName(name, GetACP()) || folder.empty()) {
@@ -91,10 +99,17 @@ void RunUninstallTimeProgram(UndoContext& context) {
     }
 }
 
+// Remove-all deletes the installation folder with everything in it, so it
+// is asked for only when the product made that folder: a folder the user
+// chose that held their files keeps them, and loses only what the run put in.
 ActionResult RegisterUninstallTimeProgram(InstallContext& context) {
     PlaceProgram(context);
-    if (ReadAppInfo(context, appinfo::kUninstallRemoveAll) == "No")
-        context.Log(core::LogKind::RemoveAll, "Yes");
+    if (ReadAppInfo(context, appinfo::kUninstallRemoveAll) == "No") {
+        if (MadeInstallationFolder(context))
+            context.Log(core::LogKind::RemoveAll, "Yes");
+        else
+            core::trace::Value("remove-all not asked, the installation folder was there", context.Expand("<InstallDir>"));
+    }
     return ActionResult::Continue;
 }
 

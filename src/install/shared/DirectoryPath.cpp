@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "util/Text.h"
 
 namespace install {
@@ -40,9 +42,10 @@ bool CreateDirectoryPath(const std::string& path, std::vector<std::string>* crea
     return false;
 }
 
-void LogParentsMade(InstallContext& context, const std::string& dir,
-                    const std::vector<std::string>& made) {
+void LogFoldersMade(InstallContext& context, const std::string& dir, const std::vector<std::string>& made) {
     const std::string bare = util::text::WithoutTrailingBackslashes(dir);
+    const bool madeItself = std::find(made.begin(), made.end(), bare) != made.end();
+    if (madeItself || context.EarlierRunOwned(core::LogKind::Dir, dir)) context.Log(core::LogKind::Dir, dir);
     for (const std::string& level : made)
         if (level != bare) context.Log(core::LogKind::Dir, level);
 }

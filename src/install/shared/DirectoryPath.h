@@ -14,10 +14,12 @@ namespace install {
 // without a trailing backslash, so that the uninstaller can remove them.
 bool CreateDirectoryPath(const std::string& path, std::vector<std::string>* created = nullptr);
 
-// Logs as DIR every level in `made` (from CreateDirectoryPath) but `dir`
-// itself, which its caller logs: the parents this run created, which the
-// uninstaller removes again when they are empty.
-void LogParentsMade(InstallContext& context, const std::string& dir,
-                    const std::vector<std::string>& made);
+// Logs as DIR the folders of `dir` this run made (`made`, from
+// CreateDirectoryPath): `dir` itself first, as written, then the parents.
+// A folder that was there is not the run's and is not logged, unless an
+// earlier run of the product logged it: the uninstaller removes a logged
+// folder again when it is empty, and remove-all only the installation folder
+// the product made.
+void LogFoldersMade(InstallContext& context, const std::string& dir, const std::vector<std::string>& made);
 
 }  // namespace install

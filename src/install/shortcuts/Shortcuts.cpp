@@ -59,10 +59,8 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     // folder itself (Startup, Favorites...) is never one.
     std::vector<std::string> made;
     if (CreatesGroupFolder(location, name) && !IsShellFolder(folder, ctx.Setup().shellFolders) &&
-        CreateDirectoryPath(folder, &made)) {
-        ctx.Log(core::LogKind::Dir, folder);
-        LogParentsMade(ctx, folder, made);
-    }
+        CreateDirectoryPath(folder, &made))
+        LogFoldersMade(ctx, folder, made);
     // A web address gets an internet shortcut beside its link.
     if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
         const std::string urlPath = folder + name + ".url";

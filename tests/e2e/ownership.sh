@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Ownership under Wine: removal and rollback undo what a run made, never what
+# it found. Remove-all in a folder the user chose keeps the user's files; an
+# only-if-absent file that was there is never claimed; a folder that was there
+# and empty stays after a rollback; a second run over the product still owns
+# the folder the first one made. Each checked from outside: the file tree with
+# contents and the registry, before and after. The user's own PATH-like item
+# stays when the project appends the same item; a variable the run deleted
+# comes back with a rollback.
+source "$CV_ROOT/tests/lib_e2e.sh"
+source "$CV_ROOT/tests/lib_snapshot.sh"
+S=$(scratch_dir)
+CODE='{C0FFEE00-OWN-RUN}'
+CVEXEC='C:\windows\cvexec.exe'
+C=$WINEPREFIX/drive_c
+ALLOWED='\./windows/cvexec\.exe$'
+
+# project DIR [SETTINGS]: app.txt and settings.cfg (only if absent, flag 32)
+# in the installation folder, guide.txt in a folder of its own; remove-all
+# asked (a13=No); unattended. SETTINGS are added to setup.inf.
+project() {
+  local P=$1
+  mkdir -p "$P/payload" "$P/theme"
+  cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
+  printf 'app' >"$P/payload/app.txt"; printf 'shipped' >"$P/payload/settings.cfg"; printf 'guide' >"$P/payload/guide.txt"
+  { printf 'payload\\app.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'
+    printf 'payload\\settings.cfg\r\nDestination Computer\\<InstallDir>\\*32*0*2|\r\n'
+    printf 'payload\\guide.txt\r\nDestination Computer\\<InstallDir>\\docs\\*0*0*3|\r\n'
+  } >"$P/data.inf"
+  printf '[APPINFO]\r\na1=Owned Product\r\na2=1.0\r\na3=%s\r\na4=C:\\OwnedDefault\r\na13=No\r\n' "$CODE" >"$P/setup.inf"
+  printf '[BUILDING]\r\n2=Yes\r\n[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n%b%b' \
+    "$ALL_SYSTEMS" "${2:-}" >>"$P/setup.inf"
+  pack_project "$P" "$P.pkg"
+}
+# install PKG [SWITCH...]: the exit code in RC.
+install() { local pkg=$1; shift; (cd "$pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S "$@") >/dev/null 2>&1; RC=$?; }
+remove() { timeout -k 5 120 "$WINE" "$CVEXEC" /S "$CODE" >/dev/null 2>&1; RC=$?; }
+
+# The user's variables: an item the project appends too, one it deletes.
+reg_add 'HKCU\Environment' /v CVOWN_PATH /t REG_EXPAND_SZ /d 'C:\Tools;C:\Mine'
+reg_add 'HKCU\Environment' /v CVOWN_OLD /d 'old value'
+project "$S/plain" '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_PATH\r\nC0=C:\\Mine\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\n'
+
+# ---- Remove-all in a folder the user chose, which held their files ---------
+mkdir -p "$C/UserData/photos"
+printf 'my thesis' >"$C/UserData/thesis.docx"; printf 'jpeg' >"$C/UserData/photos/holiday.jpg"
+printf 'my settings' >"$C/UserData/settings.cfg"
+machine_snapshot "$S/user.before" "$C/UserData"
+install "$S/plain.pkg" '/D=C:\UserData'
+check own-user-folder-installed bash -c "[ $RC -eq 0 ] && [ -f '$C/UserData/app.txt' ] && [ -f '$C/UserData/docs/guide.txt' ]"
+check own-only-if-absent-left-alone test "$(cat "$C/UserData/settings.cfg")" = 'my settings'
+remove
+check own-user-folder-removal-exit-0 test "$RC" -eq 0
+machine_snapshot "$S/user.after" "$C/UserData"
+check own-user-folder-keeps-the-users-files same_machine "$S/user.before" "$S/user.after" "$ALLOWED"
+rm -rf "$C/UserData"
+
+# ---- A rollback leaves a folder that was there, empty ----------------------
+project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\n'
+mkdir -p "$C/EmptyChosen"
+machine_snapshot "$S/empty.before"
+install "$S/stopped.pkg" '/D=C:\EmptyChosen'
+check own-rollback-exit-1 test "$RC" -eq 1
+machine_snapshot "$S/empty.after"
+check own-rollback-keeps-the-empty-folder same_machine "$S/empty.before" "$S/empty.after" "$ALLOWED"
+rm -rf "$C/EmptyChosen"
+
+# ---- Installed twice, removed once: nothing of either run stays ------------
+machine_snapshot "$S/twice.before"
+install "$S/plain.pkg"; first=$RC
+install "$S/plain.pkg"
+check own-twice-installed bash -c "[ $first -eq 0 ] && [ $RC -eq 0 ] && [ -f '$C/OwnedDefault/app.txt' ]"
+remove
+machine_snapshot "$S/twice.after"
+check own-twice-removed-whole same_machine "$S/twice.before" "$S/twice.after" "$ALLOWED"
+reg_delete 'HKCU\Environment' /v CVOWN_PATH; reg_delete 'HKCU\Environment' /v CVOWN_OLD
