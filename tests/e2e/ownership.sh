@@ -6,7 +6,8 @@
 # the folder the first one made. Each checked from outside: the file tree with
 # contents and the registry, before and after. The user's own PATH-like item
 # stays when the project appends the same item; a variable the run deleted
-# comes back with a rollback.
+# comes back with a rollback. A value whose key the user deleted since counts
+# as removed: the product leaves the list of programs.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -74,3 +75,15 @@ remove
 machine_snapshot "$S/twice.after"
 check own-twice-removed-whole same_machine "$S/twice.before" "$S/twice.after" "$ALLOWED"
 reg_delete 'HKCU\Environment' /v CVOWN_PATH; reg_delete 'HKCU\Environment' /v CVOWN_OLD
+
+# ---- A key the user deleted since: the removal still ends, the entry goes ---
+reg_add 'HKCU\Software\CvOwnShared' /v Mode /d user
+project "$S/shared" '[REGISTRY]\r\nTOTAL=1\r\nA0=HKEY_CURRENT_USER\\Software\\CvOwnShared\\\r\nB0=Mode\r\nC0=product\r\nD0=String\r\n'
+install "$S/shared.pkg"
+holds() { "$WINE" reg query "$1" /v "$2" 2>/dev/null | grep -q "$3"; }
+no_entry() { ! "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" >/dev/null 2>&1; }
+check own-gone-key-installed holds 'HKCU\Software\CvOwnShared' Mode product
+reg_delete 'HKCU\Software\CvOwnShared'
+remove
+check own-gone-key-removal-exit-0 test "$RC" -eq 0
+check own-gone-key-entry-removed no_entry

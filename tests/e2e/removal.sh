@@ -91,8 +91,13 @@ timeout 60 "$WINE" "$CV_WIN/tests/holdfile.exe" "$(win_path "$DEST/app.txt")" 30
 HOLDER=$!
 eventually 20 grep -q HELD "$S/held.txt"
 remove /S
-check removal-in-use-exit-restart test "$RC" -eq 2
-check removal-in-use-scheduled eval '"$WINE" reg query "HKLM\\System\\CurrentControlSet\\Control\\Session Manager" /v PendingFileRenameOperations | grep -qi "CorvaneFull.App.app\.txt"'
+# Wine hands the shell the low byte of the exit code 3010.
+check removal-in-use-exit-restart test "$RC" -eq $((3010 % 256))
+"$WINE" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations \
+  2>/dev/null | tr -d '\r' | sed 's/\\0/\n/g' >"$S/pending.txt"
+check removal-in-use-scheduled grep -qix '.*CorvaneFull.App.app\.txt' "$S/pending.txt"
+# The folders it leaves empty go after it.
+check removal-in-use-folders-scheduled bash -c "grep -A10 -i 'App.app\.txt' '$S/pending.txt' | grep -qix '.*C:.CorvaneFull'"
 kill $HOLDER 2>/dev/null; wait $HOLDER 2>/dev/null
 reg_delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations
 full_project_cleanup

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
+#include "core/Registry.h"
 #include "core/Trace.h"
+#include "install/files/FileRules.h"
+#include "install/shared/UndoRules.h"
 
 namespace install {
 
@@ -13,6 +18,7 @@ namespace {
 // A program that closes its file a moment later gets this long.
 constexpr int kTries = 5;
 constexpr DWORD kPauseMs = 200;
+const char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -28,6 +34,28 @@ bool DeleteAtRestart(const std::string& path) {
     if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return true;
     core::trace::Failure("MoveFileExA", path, GetLastError());
     return false;
+}
+
+// Whether everything in the folder is handed to the system already, to be
+// deleted at the next restart (listed in PendingFileRenameOperations).
+bool HoldsOnlyWhatGoesAtRestart(const std::string& folder) {
+    const std::optional<core::registry::Value> value =
+        core::registry::ReadValue(HKEY_LOCAL_MACHINE, kSessionManagerKey, "PendingFileRenameOperations");
+    if (!value || value->type != REG_MULTI_SZ) return false;
+    std::unordered_set<std::string> pending;
+    for (const std::string& path : filerules::PendingDeletions(value->bytes))
+        pending.insert(undorules::ComparableFolder(path, GetACP()));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool onlyPending = true;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        onlyPending = pending.count(undorules::ComparableFolder(folder + "\\" + name, GetACP())) > 0;
+    } while (onlyPending && FindNextFileA(search, &found));
+    FindClose(search);
+    return onlyPending;
 }
 
 std::string WithoutTrailingBackslash(std::string path) {
@@ -113,7 +141,11 @@ FolderOutcome RemoveEmptyFolder(const std::string& path) {
     if (RemoveDirectoryA(folder.c_str())) return FolderOutcome::Removed;
     const DWORD error = GetLastError();
     if (IsMissing(error)) return FolderOutcome::Removed;
-    if (error == ERROR_DIR_NOT_EMPTY) return FolderOutcome::NotEmpty;
+    if (error == ERROR_DIR_NOT_EMPTY) {
+        // Empty once the restart has taken what it holds: it goes then too.
+        if (HoldsOnlyWhatGoesAtRestart(folder) && DeleteAtRestart(folder)) return FolderOutcome::AtRestart;
+        return FolderOutcome::NotEmpty;
+    }
     core::trace::Failure("RemoveDirectoryA", folder, error);
     // A folder some program has open as its current folder.
     if (IsInUse(error) && DeleteAtRestart(folder)) return FolderOutcome::AtRestart;

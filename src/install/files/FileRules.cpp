@@ -1,5 +1,6 @@
 #include "install/files/FileRules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <utility>
@@ -114,6 +115,23 @@ std::string BackupFolder(const std::string& destinationVolume, const std::string
 std::string BackupName(unsigned n, const std::string& path) {
     const size_t slash = path.find_last_of("\\/:");
     return std::to_string(n) + "_" + (slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+std::vector<std::string> PendingDeletions(const std::string& multiString) {
+    std::vector<std::string> strings;
+    for (size_t at = 0; at < multiString.size();) {
+        const size_t end = std::min(multiString.find('\0', at), multiString.size());
+        strings.push_back(multiString.substr(at, end - at));
+        at = end + 1;
+    }
+    // An empty string ends the list only where a source would start.
+    std::vector<std::string> deletions;
+    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2) {
+        if (!strings[i + 1].empty()) continue;
+        const std::string& source = strings[i];
+        deletions.push_back(source.compare(0, 4, "\\??\\") == 0 ? source.substr(4) : source);
+    }
+    return deletions;
 }
 
 }  // namespace install::filerules

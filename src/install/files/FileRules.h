@@ -123,4 +123,12 @@ std::string BackupFolder(const std::string& destinationVolume, const std::string
 // The name of the n-th file the run moves aside: "n_" and the path's file name.
 std::string BackupName(unsigned n, const std::string& path);
 
+// ---- Deletions at the next restart -------------------------------------------
+
+// The paths a PendingFileRenameOperations value hands to the system to
+// delete at the next restart. The value's bytes are a REG_MULTI_SZ of pairs,
+// a source and its target, each path after "\??\"; a deletion is a pair
+// whose target is empty. The paths come without that prefix.
+std::vector<std::string> PendingDeletions(const std::string& multiString);
+
 }  // namespace install::filerules

@@ -80,8 +80,13 @@ void WritePreviousValue(UndoContext& context, const std::string& recordValue) {
         core::trace::Value("unreadable REGPREV", recordValue);
         return;
     }
-    if (!core::registry::KeyExists(at->root, at->key) ||
-        !core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes))
+    // A key that is gone since (the user or another product removed it) has
+    // nothing left to give the value back to: that is not a removal's failure.
+    if (!core::registry::KeyExists(at->root, at->key)) {
+        core::trace::Value("previous value not put back, its key is gone", previous.path);
+        return;
+    }
+    if (!core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes))
         context.LeftOver(previous.path);
 }
 

@@ -237,4 +237,13 @@ TEST(FileRulesBackup, ReplacedFilesWaitOnTheDestinationsVolume) {
     EXPECT_EQ(BackupName(0, "a.txt"), "0_a.txt");
 }
 
+TEST(FileRulesRestart, PendingDeletionsAreThePairsWithoutTarget) {
+    using namespace std::string_literals;
+    const std::string value = "\\??\\C:\\App\\a.txt\0\0\\??\\C:\\Old\0\\??\\C:\\New\0\\??\\C:\\App\0\0\0"s;
+    EXPECT_EQ(PendingDeletions(value), (std::vector<std::string>{"C:\\App\\a.txt", "C:\\App"}));
+    EXPECT_TRUE(PendingDeletions("").empty());
+    // A source cut short of its target names no deletion.
+    EXPECT_TRUE(PendingDeletions("\\??\\C:\\x"s).empty());
+}
+
 }  // namespace
