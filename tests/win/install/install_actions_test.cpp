@@ -150,7 +150,8 @@ TEST(InstallFilesAction, PlacedFilesTakeThePermissionsOfTheirFolder) {
     }
 }
 
-TEST(InstallFilesAction, KeepsANewerLibraryAndStillLogsIt) {
+// The newer library there is not the run's: nothing claims it for removal.
+TEST(InstallFilesAction, KeepsANewerLibraryAndDoesNotClaimIt) {
     ScratchFolder dir;
     ScriptedContext ctx(dir);
     const std::string older = ScratchFolder::Read(ProgramFolder() + "versioned_1_9.dll");
@@ -162,7 +163,7 @@ TEST(InstallFilesAction, KeepsANewerLibraryAndStillLogsIt) {
 
     EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
     EXPECT_EQ(ScratchFolder::Read(dest), newer);
-    EXPECT_EQ(ctx.log, std::vector<std::string>{"FILE=" + dest});
+    EXPECT_TRUE(ctx.log.empty());
 }
 
 TEST(InstallFilesAction, ACancelStopsBeforeTheNextFile) {

@@ -37,10 +37,13 @@ TEST(UninstallTimeProgram, OnlyAnExistingFileIsRegistered) {
     ScriptedContext ctx(dir);
     dir.Write("app\\clean.exe", "cleanup");
     dir.Write("setup.inf", "[APPINFO]\r\na11=<InstallDir>clean.exe\r\na12=/from <InstallDir>\r\na13=No\r\n");
+    // Remove-all only for an installation folder the run made (logged).
     install::RegisterUninstallTimeProgram(ctx);
-    EXPECT_EQ(ctx.log, (std::vector<std::string>{"RUN3RD=clean.exe",
-                                                 "RUN3RDCMD=/from " + dir.Path() + "app\\",
-                                                 "REMOVEALL=Yes"}));
+    ctx.Log(core::LogKind::Dir, dir.Path() + "APP");
+    install::RegisterUninstallTimeProgram(ctx);
+    const std::string command = "RUN3RDCMD=/from " + dir.Path() + "app\\";
+    EXPECT_EQ(ctx.log, (std::vector<std::string>{"RUN3RD=clean.exe", command, "DIR=" + dir.Path() + "APP",
+                                                 "RUN3RD=clean.exe", command, "REMOVEALL=Yes"}));
     EXPECT_EQ(ScratchFolder::Read(uninstallFolder + "clean.exe"), "cleanup");
 }
 
