@@ -84,6 +84,7 @@ const MessageEntry kMessages[] = {
      "must update your Windows!",
      "", ""},
     {M::EngineFileDataFailed, "LoadFileData() - Error", "", ""},
+    {M::EngineLogFailed, "The uninstall log can not be written:\r\n%s\r\nThe installation is taken back.", "", ""},
     {M::StatusLoadingData, "Loading data information...", "", ""},
     {M::StatusCreatingDirectories, "Creating directories...", "", ""},
     {M::StatusCopyingFiles, "Please Wait, Copying Files...", "", ""},

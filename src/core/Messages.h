@@ -74,6 +74,7 @@ enum class MessageId {
     EngineErrorFormat,          // frame of an engine error; %i the number, %s the message
     EngineComFailed,            // error 0: COM could not start on the installation thread
     EngineFileDataFailed,       // error 1: the file list could not be loaded
+    EngineLogFailed,            // error 2: the uninstall log could not be written; %s its path
     StatusLoadingData,          // status while the file list is read
     StatusCreatingDirectories,  // status while the destination folders are made
     StatusCopyingFiles,         // status of the file phase

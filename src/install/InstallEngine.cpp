@@ -33,10 +33,15 @@ std::string InstallEngine::PayloadFilePath(size_t index, const std::string& file
     return core::ProjectFilePath(setup_.diskImage, payloadFolder_, core::filelist::StoredName(index, fileName));
 }
 
+// A record that cannot be written would leave a change no removal knows
+// of: the run is abandoned and rolled back from the records kept here.
 void InstallEngine::Log(core::LogKind kind, const std::string& value) {
     core::trace::Value(core::tracenames::kLogRecord, std::string(core::KeyOf(kind)) + "=" + value);
-    log_.Append(kind, value);
     logged_.push_back(core::MakeLogRecord(kind, value));
+    if (log_.Append(kind, value) || logWriteFailed_) return;
+    core::trace::Failure("write (uninstall log)", log_.Path(), GetLastError());
+    logWriteFailed_ = true;
+    MarkAbandoned();
 }
 
 void InstallEngine::SetStatus(const std::string& text) {
@@ -97,6 +102,7 @@ RunOutcome InstallEngine::Run() {
     MarkRunPending(Expand(core::kUninstallFolder));
     log_.Start(logPath);
     logged_.clear();
+    logWriteFailed_ = false;
     rolledBack_ = false;
     outcome_ = RunOutcome::Failed;
     DWORD id = 0;
@@ -132,6 +138,8 @@ void InstallEngine::RunActions() {
     // A run marked abandoned (a service given up) ran to its end, and is
     // undone as any other that did not complete.
     const bool ranToEnd = RunInstallActions(*this) == ActionResult::Continue;
+    if (logWriteFailed_)
+        ReportError(2, core::FormatText(core::EnglishText(core::MessageId::EngineLogFailed), {log_.Path()}));
     if (ranToEnd && !core::CurrentRun().Stopped()) {
         // The backups and the earlier log stay until the setup ends
         // (CommitRun): a file action after the installation may still
@@ -151,7 +159,8 @@ void InstallEngine::RunActions() {
 void InstallEngine::RollBack() {
     rolledBack_ = true;
     log_.Close();
-    std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log_.Path());
+    std::optional<std::vector<core::LogRecord>> records;
+    if (!logWriteFailed_) records = core::ReadUninstallLog(log_.Path());
     if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
     Rollback rollback(RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder),
                                     setup_.windowsFolder, registeredBefore_),

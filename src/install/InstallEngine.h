@@ -73,6 +73,7 @@ private:
     ownership::EarlierRecords earlier_;
     bool registeredBefore_ = false;
     bool rolledBack_ = false;
+    bool logWriteFailed_ = false;  // a record could not be written: the file is incomplete
     std::string previousLog_;        // the registered installation's log, kept aside during the run, or ""        // the bar then counts the rollback's records  // the product was in the list of programs before the run
     std::vector<core::filelist::FileRecord> records_;
 };

@@ -7,7 +7,8 @@
 # contents and the registry, before and after. The user's own PATH-like item
 # stays when the project appends the same item; a variable the run deleted
 # comes back with a rollback. A value whose key the user deleted since counts
-# as removed: the product leaves the list of programs.
+# as removed: the product leaves the list of programs. A log that cannot be
+# written takes the run back.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -87,3 +88,12 @@ reg_delete 'HKCU\Software\CvOwnShared'
 remove
 check own-gone-key-removal-exit-0 test "$RC" -eq 0
 check own-gone-key-entry-removed no_entry
+
+# ---- A log that cannot be written: the run is taken back, nothing registered --
+mkdir -p "$C/windows/Installer/$CODE/uninstall.log"   # a folder where the log would go
+machine_snapshot "$S/nolog.before"
+install "$S/plain.pkg"
+check own-unwritable-log-exit-1 test "$RC" -eq 1
+machine_snapshot "$S/nolog.after"
+check own-unwritable-log-nothing-stays same_machine "$S/nolog.before" "$S/nolog.after" "$ALLOWED"
+rm -rf "$C/windows/Installer/$CODE"
