@@ -193,6 +193,31 @@ bool ParseMovedAside(const std::string& value, MovedAside& out) {
     return true;
 }
 
+std::string FormatIniEntry(const IniEntry& entry) {
+    for (const std::string* part : {&entry.path, &entry.section, &entry.key})
+        if (part->find('|') != std::string::npos) return std::string();
+    if (entry.path.empty() || entry.key.empty()) return std::string();
+    std::string out = entry.path + "|" + entry.section + "|" + entry.key + "|" +
+                      std::to_string(static_cast<int>(entry.before));
+    if (entry.before == IniEntry::Before::Value) out += entry.value;
+    return out;
+}
+
+bool ParseIniEntry(const std::string& value, IniEntry& out) {
+    const size_t first = value.find('|');
+    const size_t second = first == std::string::npos ? first : value.find('|', first + 1);
+    const size_t third = second == std::string::npos ? second : value.find('|', second + 1);
+    if (third == std::string::npos || first == 0 || third == second + 1 || third + 1 >= value.size()) return false;
+    const char state = value[third + 1];
+    if (state < '0' || state > '2' || (state != '2' && third + 2 != value.size())) return false;
+    out.path = value.substr(0, first);
+    out.section = value.substr(first + 1, second - first - 1);
+    out.key = value.substr(second + 1, third - second - 1);
+    out.before = static_cast<IniEntry::Before>(state - '0');
+    out.value = state == '2' ? value.substr(third + 2) : std::string();
+    return true;
+}
+
 std::string FormatPreviousValue(const PreviousValue& value) {
     if (value.path.empty() || value.path.find('|') != std::string::npos) return std::string();
     static const char kHex[] = "0123456789ABCDEF";

@@ -41,6 +41,8 @@ namespace core {
                             "FILE names it again")                                                       \
     X(Backup, "BACKUP", "a file the run replaced, moved aside to be put back: see MovedAside")           \
     X(RegPrev, "REGPREV", "a registry value of any type the run overwrote: see PreviousValue")           \
+    X(IniFile, "INIFILE", "an INI file the run created: deleted once none of its entries is left")        \
+    X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
 // One kind of record per key. The key texts are those of KeyOf.
@@ -148,6 +150,24 @@ struct PreviousValue {
 // "" when the value cannot be written (an empty path or a "|" in it).
 std::string FormatPreviousValue(const PreviousValue& value);
 bool ParsePreviousValue(const std::string& value, PreviousValue& out);
+
+// The value of an INIVAL record: an entry the run wrote into an INI file and
+// what was there before it. Written "PATH|SECTION|KEY|STATE", STATE being
+// "0" (neither the entry nor its section was there), "1" (the section was,
+// the entry not) or "2" followed by the entry's former value (to the line
+// end, "|" allowed). Path, section and key hold no "|".
+struct IniEntry {
+    enum class Before { Nothing = 0, SectionOnly = 1, Value = 2 };
+    std::string path;
+    std::string section;
+    std::string key;
+    Before before = Before::Nothing;
+    std::string value;  // the former value, with Before::Value
+};
+// "" when the entry cannot be written (an empty path or key, a "|" in the
+// path, section or key).
+std::string FormatIniEntry(const IniEntry& entry);
+bool ParseIniEntry(const std::string& value, IniEntry& out);
 
 // Where a product's log lies, before placeholder expansion: its uninstall
 // folder, which the file action creates, and the log file in it.

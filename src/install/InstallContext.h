@@ -73,6 +73,11 @@ public:
     // product) holds this record: what an earlier run made stays the
     // product's when this run finds it in place. False without one.
     virtual bool EarlierRunOwned(core::LogKind, const std::string&) const { return false; }
+    // The product's earlier log whole, in file order; empty without one.
+    virtual const std::vector<core::LogRecord>& EarlierLogged() const {
+        static const std::vector<core::LogRecord> none;
+        return none;
+    }
     // Where the payload file of the record at zero-based position `index` lies.
     virtual std::string PayloadFilePath(size_t index, const std::string& fileName) const = 0;
     // The file records, read once by the first action and kept for the run.

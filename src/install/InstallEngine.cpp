@@ -95,9 +95,10 @@ RunOutcome InstallEngine::Run() {
     previousLog_ = PreviousLogPath(logPath);
     if (!registeredBefore_ || !MoveFileExA(logPath.c_str(), previousLog_.c_str(), MOVEFILE_REPLACE_EXISTING))
         previousLog_.clear();
-    earlier_ = ownership::EarlierRecords();
+    earlierLogged_.clear();
     if (!previousLog_.empty())
-        if (auto earlier = core::ReadUninstallLog(previousLog_)) earlier_ = ownership::EarlierRecords(*earlier, GetACP());
+        if (auto earlier = core::ReadUninstallLog(previousLog_)) earlierLogged_ = std::move(*earlier);
+    earlier_ = ownership::EarlierRecords(earlierLogged_, GetACP());
     // A run killed from here on is rolled back by the next start (InterruptedRun.h).
     MarkRunPending(Expand(core::kUninstallFolder));
     log_.Start(logPath);

@@ -44,6 +44,7 @@ public:
     bool EarlierRunOwned(core::LogKind kind, const std::string& value) const override {
         return earlier_.Owns(kind, value);
     }
+    const std::vector<core::LogRecord>& EarlierLogged() const override { return earlierLogged_; }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override;
     std::vector<core::filelist::FileRecord>& FileRecords() override { return records_; }
     void SetStatus(const std::string& text) override;
@@ -71,6 +72,7 @@ private:
     core::UninstallLogWriter log_;
     std::vector<core::LogRecord> logged_;
     ownership::EarlierRecords earlier_;
+    std::vector<core::LogRecord> earlierLogged_;
     bool registeredBefore_ = false;
     bool rolledBack_ = false;
     bool logWriteFailed_ = false;  // a record could not be written: the file is incomplete

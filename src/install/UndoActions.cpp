@@ -7,6 +7,7 @@
 #include "install/ActionTableRules.h"
 #include "install/environment/RestoreEnvironment.h"
 #include "install/files/RemoveFiles.h"
+#include "install/ini/RestoreIniFiles.h"
 #include "install/files/ReplacedFiles.h"
 #include "install/registration/UninstallTimeProgram.h"
 #include "install/registration/UnregisterUninstall.h"
@@ -24,6 +25,7 @@ const UndoAction kUndoActions[] = {
     {"RemoveServices", &RemoveServices},
     {"RemoveShortcuts", &RemoveShortcuts},
     {"RemoveFiles", &RemoveFiles},
+    {"RestoreIniFiles", &RestoreIniFiles},
     {"RestoreReplacedFiles", &RestoreReplacedFiles},
     {"RestoreEnvironment", &RestoreEnvironment},
     {"RemoveRegistryValues", &RemoveRegistryValues},

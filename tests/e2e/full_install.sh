@@ -31,7 +31,7 @@ expected_log() {
   printf 'FILE=%s\\app.txt\nFILE=%s\\docs\\guide.txt\n' "$W" "$W"
   printf 'DIR=%s\\Full Product\\\nFILE=%s\\app.ico\nSHORTCUT=%s\\Full Product\\App.lnk\n' "$PROGRAMS" "$W" "$PROGRAMS"
   printf 'SHORTCUT=%s\\Full Site.url\nSHORTCUT=%s\\Full Site.lnk\n' "$DESKTOP" "$DESKTOP"
-  printf 'FILE=%s\\full.ini\n' "$W"
+  printf 'INIFILE=%s\\full.ini\nINIVAL=%s\\full.ini|Main|Mode|0\n' "$W" "$W"
   printf 'REGKEY=HKEY_CURRENT_USER\\Software\\CorvaneFull\n'
   printf 'REGVAL=HKEY_CURRENT_USER\\Software\\CorvaneFull\\Path\nREGVAL=HKEY_CURRENT_USER\\Software\\CorvaneFull\\Level\n'
   printf 'REMKEY=HKEY_CLASSES_ROOT\\CorvaneFull.Doc\nREMKEY=HKEY_CLASSES_ROOT\\.cvfull\nFILE=%s\\app.ico\n' "$W"

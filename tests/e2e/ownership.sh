@@ -8,7 +8,8 @@
 # stays when the project appends the same item; a variable the run deleted
 # comes back with a rollback. A value whose key the user deleted since counts
 # as removed: the product leaves the list of programs. A log that cannot be
-# written takes the run back.
+# written takes the run back. INI files that were there keep all but the
+# run's entries (win.ini too).
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -97,3 +98,15 @@ check own-unwritable-log-exit-1 test "$RC" -eq 1
 machine_snapshot "$S/nolog.after"
 check own-unwritable-log-nothing-stays same_machine "$S/nolog.before" "$S/nolog.after" "$ALLOWED"
 rm -rf "$C/windows/Installer/$CODE"
+
+# ---- INI files that were there: only the run's entries go, the files stay ---
+mkdir -p "$C/SharedIni"; printf '[Other]\r\nColor=Red\r\nSize=3\r\n' >"$C/SharedIni/shared.ini"
+project "$S/inis" '[INIINFO]\r\nTOTAL=2\r\nA0=INI Files\\win.ini\r\nC0=<WindowsFolder>\r\nA1=INI Files\\shared.ini\r\nC1=C:\\SharedIni\r\n[INIDATA]\r\nTOTAL=3\r\nA0=INI Files\\win.ini\\CorvaneOwn\\Mode\r\nC0=on\r\nA1=INI Files\\shared.ini\\Other\\Color\r\nC1=Green\r\nA2=INI Files\\shared.ini\\Own\\Key\r\nC2=mine\r\n'
+machine_snapshot "$S/ini.before" "$C/SharedIni"; md5sum <"$C/windows/win.ini" >"$S/winini.before"
+install "$S/inis.pkg"
+check own-ini-written bash -c "[ $RC -eq 0 ] && grep -q '^Color=Green' '$C/SharedIni/shared.ini' && grep -q '^Mode=on' '$C/windows/win.ini'"
+remove
+machine_snapshot "$S/ini.after" "$C/SharedIni"
+check own-ini-shared-file-as-before same_machine "$S/ini.before" "$S/ini.after" "$ALLOWED"
+check own-ini-win-ini-as-before bash -c "md5sum <'$C/windows/win.ini' | cmp -s - '$S/winini.before'"
+rm -rf "$C/SharedIni"

@@ -81,7 +81,8 @@ INI=$DEST/app.ini
 check sys-ini-value-written grep -qx $'Color=Blue\r' "$INI"
 check sys-ini-value-verbatim grep -qx $'Home=<InstallDir>\r' "$INI"
 check sys-ini-undeclared-skipped not_exists "$DEST/other.ini"
-check sys-ini-logged-once test "$(grep -c '^FILE=C:\\CorvaneSys\\App\\app.ini' "$LOG")" -eq 1
+check sys-ini-logged-once test "$(grep -c '^INIFILE=C:\\CorvaneSys\\App\\app.ini' "$LOG")" -eq 1
+check sys-ini-entry-logged log_has 'INIVAL=C:\CorvaneSys\App\app.ini|Paths|Home|0'
 check sys-ini-repeat-not-logged log_lacks 'Elsewhere'
 
 # Registry: types, a key that does not exist, the log.

@@ -266,4 +266,22 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_FALSE(core::ParsePreviousValue("1||00", readPrevious));
 }
 
+TEST(UninstallLogValues, IniEntriesReadBackWithWhatWasThere) {
+    using Before = core::IniEntry::Before;
+    core::IniEntry read;
+    const std::string value = core::FormatIniEntry({"C:\\win.ini", "Main", "Path", Before::Value, "a|b="});
+    EXPECT_EQ(value, "C:\\win.ini|Main|Path|2a|b=");
+    ASSERT_TRUE(core::ParseIniEntry(value, read));
+    EXPECT_EQ(read.section, "Main");
+    EXPECT_EQ(read.before, Before::Value);
+    EXPECT_EQ(read.value, "a|b=");  // the former value may hold the separator
+    ASSERT_TRUE(core::ParseIniEntry(core::FormatIniEntry({"C:\\a.ini", "", "K", Before::Nothing, ""}), read));
+    EXPECT_EQ(read.before, Before::Nothing);
+    EXPECT_EQ(read.section, "");
+    EXPECT_EQ(core::FormatIniEntry({"C:\\a.ini", "S|T", "K", Before::SectionOnly, ""}), "");
+    EXPECT_EQ(core::FormatIniEntry({"C:\\a.ini", "S", "", Before::Nothing, ""}), "");
+    for (const char* bad : {"C:\\a.ini|S|K|3", "C:\\a.ini|S|K|1x", "C:\\a.ini|S|K|", "|S|K|0", "C:\\a.ini|S||0"})
+        EXPECT_FALSE(core::ParseIniEntry(bad, read)) << bad;
+}
+
 }  // namespace
