@@ -68,4 +68,13 @@ inline std::vector<const core::LogRecord*> NewestFirst(const UndoContext& contex
     return found;
 }
 
+// The folders the run made (its DIR records): a link found in place of one
+// of them was put there since, and is never followed.
+inline std::vector<std::string> MadeFolders(const UndoContext& context) {
+    std::vector<std::string> made;
+    for (const core::LogRecord& record : context.Records())
+        if (record.kind == core::LogKind::Dir && !record.value.empty()) made.push_back(record.value);
+    return made;
+}
+
 }  // namespace install

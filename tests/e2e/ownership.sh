@@ -9,7 +9,8 @@
 # comes back with a rollback. A value whose key the user deleted since counts
 # as removed: the product leaves the list of programs. A log that cannot be
 # written takes the run back. INI files that were there keep all but the
-# run's entries (win.ini too).
+# run's entries (win.ini too). A link put in place of a product folder is
+# never followed.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -110,3 +111,14 @@ machine_snapshot "$S/ini.after" "$C/SharedIni"
 check own-ini-shared-file-as-before same_machine "$S/ini.before" "$S/ini.after" "$ALLOWED"
 check own-ini-win-ini-as-before bash -c "md5sum <'$C/windows/win.ini' | cmp -s - '$S/winini.before'"
 rm -rf "$C/SharedIni"
+
+# ---- A link put in place of one of the product's folders is never followed --
+# (a symbolic link in the prefix stands for a junction a standard user makes)
+install "$S/plain.pkg"
+mkdir -p "$C/Outside"; printf 'theirs' >"$C/Outside/guide.txt"
+rm -rf "$C/OwnedDefault/docs"; ln -s "$C/Outside" "$C/OwnedDefault/docs"
+remove
+check own-link-removal-says-left-over test "$RC" -eq 1
+check own-link-target-untouched test "$(cat "$C/Outside/guide.txt" 2>/dev/null)" = theirs
+rm -rf "$C/Outside" "$C/OwnedDefault" "$C/windows/Installer/$CODE"
+reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"

@@ -152,6 +152,17 @@ FolderOutcome RemoveEmptyFolder(const std::string& path) {
     return FolderOutcome::Failed;
 }
 
+bool LeadsThroughLink(const std::string& path, const std::vector<std::string>& ownFolders) {
+    for (const std::string& parent : undorules::ParentsWithin(path, ownFolders, GetACP())) {
+        const DWORD attributes = GetFileAttributesA(parent.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            core::trace::Value("path through a link refused", path);
+            return true;
+        }
+    }
+    return false;
+}
+
 RemovalOutcome RemoveFolderTree(const std::string& path) {
     const std::string folder = WithoutTrailingBackslash(path);
     const DWORD attributes = GetFileAttributesA(folder.c_str());

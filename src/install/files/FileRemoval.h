@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace install {
 
@@ -34,6 +35,13 @@ FolderOutcome RemoveEmptyFolder(const std::string& path);
 // never followed. At most kMaxTreeDepth levels deep: a deeper folder stays.
 constexpr int kMaxTreeDepth = 64;
 RemovalOutcome RemoveFolderTree(const std::string& path);
+
+// Whether `path` leads through a link (a reparse point: a junction, a
+// symbolic link, a mount point) standing in place of a folder at or below
+// one of `ownFolders`, the folders the run made. The run never makes a link,
+// so one found there was put in since and may lead anywhere: the path is
+// left alone.
+bool LeadsThroughLink(const std::string& path, const std::vector<std::string>& ownFolders);
 
 // The folder (or file) as the file system names it: a full path with long
 // names ("C:\PROGRA~1" gives "C:\Program Files"), so that comparisons of

@@ -53,9 +53,12 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     shared.push_back(context.Setup().uninstallerFolder);
     shared = Resolved(shared);
     const std::set<std::string> notPlaced = kind == LogKind::File ? NotPlaced(context) : std::set<std::string>();
+    const std::vector<std::string> own = MadeFolders(context);
     for (const core::LogRecord* record : NewestFirst(context, kind)) {
         const std::string& path = record->value;
-        if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
+        if (!path.empty() && LeadsThroughLink(path, own))
+            context.LeftOver(path);
+        else if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
             core::trace::Value("shared uninstaller kept", path);
         else if (!path.empty() && notPlaced.count(path))
             core::trace::Value("file not placed by the run kept", path);
@@ -83,6 +86,10 @@ void RemoveInstallationFolder(UndoContext& context, const std::vector<const core
     const std::string& folder = dirs.back()->value;  // the oldest: the first DIR line
     std::vector<std::string> logged;
     for (const core::LogRecord* dir : dirs) logged.push_back(dir->value);
+    if (LeadsThroughLink(folder, logged)) {
+        context.LeftOver(folder);
+        return;
+    }
     if (!undorules::MayRemoveWholeFolder(ResolvedFolder(folder), Resolved(logged),
                                          Resolved(KeptFolders(context.Setup())), GetACP())) {
         core::trace::Value("installation folder not removed whole", folder);
@@ -117,8 +124,11 @@ void RemoveFolders(UndoContext& context) {
         return undorules::Depth(a->value, codePage) > undorules::Depth(b->value, codePage);
     });
     const std::vector<std::string> kept = Resolved(KeptFolders(context.Setup()));
+    const std::vector<std::string> own = MadeFolders(context);
     for (const core::LogRecord* dir : dirs) {
-        if (!dir->value.empty()) RemoveIfEmpty(context, ResolvedFolder(dir->value), kept);
+        const std::string& folder = dir->value;
+        if (!folder.empty() && LeadsThroughLink(folder, own)) context.LeftOver(folder);
+        else if (!folder.empty()) RemoveIfEmpty(context, ResolvedFolder(folder), kept);
         context.Advance();
     }
 }

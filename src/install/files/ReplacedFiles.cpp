@@ -2,6 +2,7 @@
 
 #include "core/Trace.h"
 #include "install/files/FileBackup.h"
+#include "install/files/FileRemoval.h"
 
 namespace install {
 
@@ -18,11 +19,14 @@ ActionResult DeleteBackups(InstallContext& context) {
     return ActionResult::Continue;
 }
 
+// A file is never put back through a link in the run's own folders: it
+// could land anywhere.
 void RestoreReplacedFiles(UndoContext& context) {
+    const std::vector<std::string> made = MadeFolders(context);
     for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
         core::MovedAside moved;
         if (core::ParseMovedAside(record->value, moved) &&
-            fileops::PutBack(moved) == fileops::PutBackOutcome::Failed)
+            (LeadsThroughLink(moved.path, made) || fileops::PutBack(moved) == fileops::PutBackOutcome::Failed))
             context.LeftOver(moved.backup);
         context.Advance();
     }

@@ -38,6 +38,13 @@ bool IsRemovableTree(const std::string& folder, const std::vector<std::string>& 
 bool MayRemoveWholeFolder(const std::string& folder, const std::vector<std::string>& loggedFolders,
                           const std::vector<std::string>& keptFolders, unsigned codePage);
 
+// The folders on the way to `path` (its parents, the shallowest first, as
+// written in `path`) that lie at or below one of `ownFolders`: the run's own
+// folders, where a link someone put in place of a folder could lead a
+// removal anywhere.
+std::vector<std::string> ParentsWithin(const std::string& path, const std::vector<std::string>& ownFolders,
+                                       unsigned codePage);
+
 // The number of parts of a path ("C:\A\B\" has 3, "HKEY_CURRENT_USER\A" 2):
 // deeper folders and keys are removed before their parents.
 size_t Depth(const std::string& path, unsigned codePage);
