@@ -128,6 +128,16 @@ PSECURITY_DESCRIPTOR PrivateFolderSecurity() {
 
 }  // namespace
 
+bool CreatePrivateFolder(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = PrivateFolderSecurity();
+    if (!descriptor) return false;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    const bool made = CreateDirectoryA(path.c_str(), &attributes) != 0;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS) trace::Failure("CreateDirectoryA", path, GetLastError());
+    LocalFree(descriptor);
+    return made;
+}
+
 std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName) {
     // Without a temporary folder the path would be relative to the current folder.
     if (tempFolder.empty()) return std::string();

@@ -29,5 +29,8 @@ std::string WorkingFolderName();
 // the administrators and the system; PrivateFolderDescriptor) cannot be made.
 // A folder that exists under a name, planted there or not, is never used.
 std::string CreateWorkingFolder(const std::string& tempFolder, const std::string& timeName);
+// Creates the folder at `path` with the same private access list; false when
+// it exists already (planted there or not, it is never used) or cannot be made.
+bool CreatePrivateFolder(const std::string& path);
 
 }  // namespace core::folders

@@ -10,7 +10,8 @@
 # as removed: the product leaves the list of programs. A log that cannot be
 # written takes the run back. INI files that were there keep all but the
 # run's entries (win.ini too). A link put in place of a product folder is
-# never followed.
+# never followed. On another volume a replaced file waits in a folder the run
+# makes, private and unguessable, never in one that was there.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -122,3 +123,16 @@ check own-link-removal-says-left-over test "$RC" -eq 1
 check own-link-target-untouched test "$(cat "$C/Outside/guide.txt" 2>/dev/null)" = theirs
 rm -rf "$C/Outside" "$C/OwnedDefault" "$C/windows/Installer/$CODE"
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
+
+# ---- On another volume a replaced file waits in a folder of the run's own ---
+# never in one that was there, whatever its name.
+D=$S/ddrive; rm -rf "$D"; mkdir -p "$D/OwnedD" "$D/Rollback.$CODE"
+ln -sfn "$D" "$WINEPREFIX/dosdevices/d:"
+printf 'old app' >"$D/OwnedD/app.txt"; printf 'planted' >"$D/Rollback.$CODE/1_app.txt"
+install "$S/stopped.pkg" "/LOG=$(zpath "$S/backup.log")" '/D=D:\OwnedD'
+backup_line() { tr -d '\r' <"$S/backup.log" | grep -q "BACKUP=D:\\\\OwnedD\\\\app.txt|D:\\\\Rollback\\.$CODE\\.[0-9a-f]\\{16\\}\\\\1_app.txt$"; }
+check own-backup-in-a-fresh-folder backup_line
+check own-backup-original-back bash -c "[ $RC -eq 1 ] && [ \"\$(cat '$D/OwnedD/app.txt')\" = 'old app' ]"
+check own-backup-planted-folder-untouched test "$(ls -A "$D/Rollback.$CODE")" = 1_app.txt
+check own-backup-own-folder-gone bash -c "! ls -d '$D'/Rollback.*.* 2>/dev/null | grep -q ."
+rm -f "$WINEPREFIX/dosdevices/d:"

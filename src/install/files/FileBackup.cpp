@@ -1,8 +1,12 @@
 #include "install/files/FileBackup.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
+#include "core/Folders.h"
 #include "core/Trace.h"
+#include "install/files/FileRules.h"
+#include "util/Text.h"
 #include "install/shared/DirectoryPath.h"
 #include "install/files/FileRemoval.h"
 
@@ -30,6 +34,50 @@ std::string VolumeOf(const std::string& path) {
         return std::string();
     }
     return volume;
+}
+
+namespace {
+
+// 16 hexadecimal digits from the system's random source; "" without one.
+std::string UnguessableText() {
+    unsigned char bytes[8];
+    if (!RtlGenRandom(bytes, sizeof bytes)) return std::string();
+    static const char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char b : bytes) text += {kHex[b >> 4], kHex[b & 15]};
+    return text;
+}
+
+constexpr int kFolderTries = 8;
+
+}  // namespace
+
+BackupFolders::BackupFolders(std::string uninstallFolder, std::string productCode)
+    : uninstallFolder_(std::move(uninstallFolder)),
+      uninstallVolume_(VolumeOf(uninstallFolder_)),
+      productCode_(std::move(productCode)) {}
+
+std::string BackupFolders::For(const std::string& destination) {
+    const std::string volume = VolumeOf(destination);
+    if (volume.empty()) return std::string();
+    for (const auto& known : made_)
+        if (util::text::EqualsIgnoringAsciiCase(known.first, volume)) return known.second;
+    std::string folder;
+    if (util::text::EqualsIgnoringAsciiCase(volume, uninstallVolume_)) {
+        folder = filerules::BackupFolder(volume, uninstallVolume_, uninstallFolder_, productCode_, "");
+    } else {
+        for (int attempt = 0; attempt < kFolderTries && folder.empty(); ++attempt) {
+            const std::string unique = UnguessableText();
+            if (unique.empty()) break;
+            const std::string candidate =
+                filerules::BackupFolder(volume, uninstallVolume_, uninstallFolder_, productCode_, unique);
+            if (core::folders::CreatePrivateFolder(util::text::WithoutTrailingBackslashes(candidate)))
+                folder = candidate;
+        }
+        if (folder.empty()) core::trace::Value("no backup folder could be made on", volume);
+    }
+    if (!folder.empty()) made_.emplace_back(volume, folder);
+    return folder;
 }
 
 bool MoveAside(const core::MovedAside& moved) {

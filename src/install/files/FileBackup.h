@@ -5,6 +5,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/UninstallLog.h"
 
@@ -13,6 +15,22 @@ namespace install::fileops {
 // The volume a path lies on, as the system names it ("C:\"); "" when the
 // system cannot say.
 std::string VolumeOf(const std::string& path);
+
+// The folders the backups of one run wait in, one per volume, each made
+// when first asked for: the uninstall folder's "Backup\", or a folder of
+// this run's own at the volume's root with an unguessable name and the
+// private access list (filerules::BackupFolder), never one that was there.
+class BackupFolders {
+public:
+    BackupFolders(std::string uninstallFolder, std::string productCode);
+    // The folder for a file replaced at `destination`, with a trailing
+    // backslash; "" when none could be made.
+    std::string For(const std::string& destination);
+
+private:
+    std::string uninstallFolder_, uninstallVolume_, productCode_;
+    std::vector<std::pair<std::string, std::string>> made_;  // volume, folder
+};
 
 // Renames the file at `moved.path` to `moved.backup`, making the backup's
 // folder when missing; never copies and never replaces what lies at the

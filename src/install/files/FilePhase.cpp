@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <unordered_map>
 
 #include "core/Folders.h"
@@ -48,7 +49,7 @@ private:
 
     InstallContext& ctx_;
     install::fileops::InheritedPermissions permissions_;
-    std::string uninstallFolder_, uninstallVolume_;  // found with the first file replaced
+    std::optional<install::fileops::BackupFolders> backupFolders_;  // made with the first file replaced
     unsigned backups_ = 0;                           // files moved aside so far
     // Destination folders by whether they were empty when the first file
     // went into them: what lies in such a folder later is the run's own.
@@ -186,12 +187,9 @@ bool FilePlacer::PlaceFailed(const std::string& from, const std::string& destina
 bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAside& moved) {
     const DWORD attributes = GetFileAttributesA(destination.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    if (uninstallFolder_.empty()) {
-        uninstallFolder_ = ctx_.Expand(core::kUninstallFolder);
-        uninstallVolume_ = install::fileops::VolumeOf(uninstallFolder_);
-    }
-    const std::string folder = BackupFolder(install::fileops::VolumeOf(destination), uninstallVolume_,
-                                            uninstallFolder_, ctx_.Setup().values.productCode);
+    if (!backupFolders_)
+        backupFolders_.emplace(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
+    const std::string folder = backupFolders_->For(destination);
     if (folder.empty()) return false;
     moved.path = destination;
     do moved.backup = folder + BackupName(++backups_, destination);

@@ -105,11 +105,12 @@ bool ShouldReplaceByVersion(const std::string& installing, const std::string& ex
 }
 
 std::string BackupFolder(const std::string& destinationVolume, const std::string& uninstallVolume,
-                         const std::string& uninstallFolder, const std::string& productCode) {
+                         const std::string& uninstallFolder, const std::string& productCode,
+                         const std::string& unique) {
     if (destinationVolume.empty()) return std::string();
     if (util::text::EqualsIgnoringAsciiCase(destinationVolume, uninstallVolume))
         return util::text::WithTrailingBackslash(uninstallFolder) + "Backup\\";
-    return util::text::WithTrailingBackslash(destinationVolume) + "Rollback." + productCode + "\\";
+    return util::text::WithTrailingBackslash(destinationVolume) + "Rollback." + productCode + "." + unique + "\\";
 }
 
 std::string BackupName(unsigned n, const std::string& path) {

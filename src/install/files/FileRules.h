@@ -114,11 +114,17 @@ bool ShouldReplaceByVersion(const std::string& installing, const std::string& ex
 // destination's own volume, so that moving it aside is a rename. The
 // uninstall folder's "Backup\" when the uninstall folder lies on that volume
 // (volumes compared without regard to ASCII case), otherwise
-// "Rollback.<ProductCode>\" at the destination volume's root. Volumes as the
-// system names them, with a trailing backslash ("C:\"); "" when the
-// destination's volume is unknown. With a trailing backslash.
+// "Rollback.<ProductCode>.<unique>\" at the destination volume's root, where
+// anybody may make folders: `unique` is a text nobody can guess, and the run
+// makes that folder anew with its private access list. Volumes as the system
+// names them, with a trailing backslash ("C:\"); "" when the destination's
+// volume is unknown. With a trailing backslash.
 std::string BackupFolder(const std::string& destinationVolume, const std::string& uninstallVolume,
-                         const std::string& uninstallFolder, const std::string& productCode);
+                         const std::string& uninstallFolder, const std::string& productCode,
+                         const std::string& unique);
+// Whether BackupFolder gave the uninstall folder's own "Backup\" (which
+// only administrators may write into) rather than one at a volume's root.
+bool IsInUninstallFolder(const std::string& backupFolder, const std::string& uninstallFolder);
 
 // The name of the n-th file the run moves aside: "n_" and the path's file name.
 std::string BackupName(unsigned n, const std::string& path);

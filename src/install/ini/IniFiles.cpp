@@ -36,12 +36,9 @@ bool SameName(const std::string& a, const std::string& b) {
 // A declared file that exists is written into in place: a copy of it waits
 // in the backup folder of its volume, logged as BACKUP, so that a rollback
 // puts it back as it was (its FILE line removes the written one first).
-void KeepCopy(InstallContext& ctx, const std::string& path, unsigned& copies) {
+void KeepCopy(InstallContext& ctx, const std::string& path, fileops::BackupFolders& folders, unsigned& copies) {
     if (!core::folders::Exists(path)) return;
-    const std::string uninstallFolder = ctx.Expand(core::kUninstallFolder);
-    const std::string folder =
-        filerules::BackupFolder(fileops::VolumeOf(path), fileops::VolumeOf(uninstallFolder), uninstallFolder,
-                                ctx.Setup().values.productCode);
+    const std::string folder = folders.For(path);
     if (folder.empty()) return;
     core::MovedAside copy{path, ""};
     do copy.backup = folder + "ini" + filerules::BackupName(++copies, path);
@@ -58,6 +55,7 @@ std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     std::vector<IniFile> files;
     unsigned copies = 0;
+    fileops::BackupFolders backupFolders(ctx.Expand(core::kUninstallFolder), ctx.Setup().values.productCode);
     const int total = core::settings::ReadInstallListCount(settings, info::kSection,
                                                            core::settings::kShortValueSize);
     for (int i = 0; i < total; ++i) {
@@ -73,7 +71,7 @@ std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
         const std::string& path = files.back().path;
         if (!core::folders::Exists(path) || ctx.EarlierRunOwned(core::LogKind::IniFile, path))
             ctx.Log(core::LogKind::IniFile, path);
-        KeepCopy(ctx, path, copies);
+        KeepCopy(ctx, path, backupFolders, copies);
     }
     return files;
 }

@@ -229,10 +229,10 @@ TEST(FileRulesVersion, MissingVersions) {
 
 TEST(FileRulesBackup, ReplacedFilesWaitOnTheDestinationsVolume) {
     const std::string uninstall = "C:\\Windows\\Installer\\{P}\\";
-    EXPECT_EQ(BackupFolder("C:\\", "c:\\", uninstall, "{P}"), uninstall + "Backup\\");
-    EXPECT_EQ(BackupFolder("D:\\", "C:\\", uninstall, "{P}"), "D:\\Rollback.{P}\\");
-    EXPECT_EQ(BackupFolder("C:\\Mount\\", "C:\\", uninstall, "{P}"), "C:\\Mount\\Rollback.{P}\\");
-    EXPECT_EQ(BackupFolder("", "C:\\", uninstall, "{P}"), "");
+    EXPECT_EQ(BackupFolder("C:\\", "c:\\", uninstall, "{P}", "9f3a"), uninstall + "Backup\\");
+    EXPECT_EQ(BackupFolder("D:\\", "C:\\", uninstall, "{P}", "9f3a"), "D:\\Rollback.{P}.9f3a\\");
+    EXPECT_EQ(BackupFolder("C:\\Mount\\", "C:\\", uninstall, "{P}", "07"), "C:\\Mount\\Rollback.{P}.07\\");
+    EXPECT_EQ(BackupFolder("", "C:\\", uninstall, "{P}", "07"), "");
     EXPECT_EQ(BackupName(3, "C:\\App\\lib.dll"), "3_lib.dll");
     EXPECT_EQ(BackupName(0, "a.txt"), "0_a.txt");
 }
