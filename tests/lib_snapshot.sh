@@ -9,6 +9,18 @@ SNAPSHOT_KEYS=('HKEY_CURRENT_USER\Software' 'HKEY_CURRENT_USER\Environment' 'HKE
   'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager\Environment'
   'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall')
 
+# export_key KEY FILE: regedit's export of KEY, tried again when it wrote
+# nothing (an export has been seen to fail right after another program ended).
+export_key() {
+  local try
+  for try in 1 2 3; do
+    rm -f "$2"
+    "$WINE" regedit /e "$(zpath "$2")" "$1" >/dev/null 2>&1 && [ -s "$2" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
 # machine_snapshot FILE [FOLDER...]: FOLDERs are Unix paths inside the prefix.
 machine_snapshot() {
   local out=$1 folder key; shift
@@ -18,7 +30,7 @@ machine_snapshot() {
       [ -d "$folder" ] && (cd "$folder" && find . -type f -exec md5sum {} + | LC_ALL=C sort -k 2 | sed "s|^|$folder: |")
     done
     for key in "${SNAPSHOT_KEYS[@]}"; do
-      "$WINE" regedit /e "$(zpath "$out.export")" "$key" >/dev/null 2>&1
+      export_key "$key" "$out.export"
       iconv -f UTF-16LE -t UTF-8 "$out.export" 2>/dev/null | tr -d '\r' |
         awk '/^\[/ { skip = ($0 ~ /^\[HKEY_CURRENT_USER\\Software\\Wine/) } !skip'
     done

@@ -2,7 +2,8 @@
 # Ownership under Wine: removal and rollback undo what a run made, never what
 # it found. Remove-all in a folder the user chose keeps the user's files; an
 # only-if-absent file that was there is never claimed; a folder that was there
-# and empty stays after a rollback; a second run over the product still owns
+# and empty stays after a rollback, and so does the user's shortcut the run
+# replaced; a second run over the product still owns
 # the folder the first one made. Each checked from outside: the file tree with
 # contents and the registry, before and after. The user's own PATH-like item
 # stays when the project appends the same item; a variable the run deleted
@@ -61,12 +62,16 @@ check own-user-folder-keeps-the-users-files same_machine "$S/user.before" "$S/us
 rm -rf "$C/UserData"
 
 # ---- A rollback leaves a folder that was there, empty ----------------------
-project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\n'
+project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\n[FOLDERCV]\r\nTOTAL=1\r\nA0=Desktop\\Owned App\r\nB0=Owned App\r\nC0=<InstallDir>app.txt\r\n'
 mkdir -p "$C/EmptyChosen"
-machine_snapshot "$S/empty.before"
-install "$S/stopped.pkg" '/D=C:\EmptyChosen'
+DESKTOP_DIR=$C/users/$(id -un)/Desktop
+printf 'the user link' >"$DESKTOP_DIR/Owned App.lnk"   # the user's own shortcut of that name
+machine_snapshot "$S/empty.before" "$DESKTOP_DIR"
+install "$S/stopped.pkg" "/LOG=$(zpath "$S/stopped.log")" '/D=C:\EmptyChosen'
+check own-rollback-replaced-the-users-shortcut grep -aq '^uninstall log=SHORTCUT=.*Owned App.lnk' "$S/stopped.log"
 check own-rollback-exit-1 test "$RC" -eq 1
-machine_snapshot "$S/empty.after"
+machine_snapshot "$S/empty.after" "$DESKTOP_DIR"
+rm -f "$DESKTOP_DIR/Owned App.lnk"
 check own-rollback-keeps-the-empty-folder same_machine "$S/empty.before" "$S/empty.after" "$ALLOWED"
 rm -rf "$C/EmptyChosen"
 

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/Folders.h"
+#include "install/files/ReplacedFile.h"
 #include "core/Messages.h"
 #include "core/Trace.h"
 #include "download/FileTransfer.h"
@@ -189,13 +190,7 @@ bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAs
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (!backupFolders_)
         backupFolders_.emplace(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
-    const std::string folder = backupFolders_->For(destination);
-    if (folder.empty()) return false;
-    moved.path = destination;
-    do moved.backup = folder + BackupName(++backups_, destination);
-    while (core::folders::Exists(moved.backup));
-    ctx_.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
-    return install::fileops::MoveAside(moved);
+    return MoveAsideLogged(ctx_, *backupFolders_, backups_, destination, moved);
 }
 
 // Files extracted into the working folder are moved into place: the folder is

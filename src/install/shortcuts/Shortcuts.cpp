@@ -4,6 +4,7 @@
 
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "install/files/ReplacedFile.h"
 #include "install/shared/DirectoryPath.h"
 #include "install/shortcuts/ShellLink.h"
 #include "install/shared/ShippedFiles.h"
@@ -16,6 +17,12 @@ namespace {
 
 namespace keys = core::keys::foldercv;
 using namespace install::shortcutrules;
+
+// Where the shortcuts that were in the way wait, and how many there are.
+struct Backups {
+    fileops::BackupFolders folders;
+    unsigned count;
+};
 
 // One entry of the project's shortcut list, as read.
 struct ShortcutEntry {
@@ -42,9 +49,19 @@ ShortcutEntry ReadEntry(const std::string& ini, int i) {
     return e;
 }
 
+// A shortcut of that name that is there (the user's own) is moved aside
+// first, for a rollback to put back; one that cannot be is not written over.
+bool MakeRoom(InstallContext& ctx, Backups& backups, const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    core::MovedAside moved;
+    if (MoveAsideLogged(ctx, backups.folders, backups.count, path, moved)) return true;
+    core::trace::Value("shortcut not replaced, it could not be moved aside", path);
+    return false;
+}
+
 // Creates one shortcut: its group folder, the .url of a web target, the
 // icon copy and the .lnk, each logged once it exists.
-void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
+void CreateShortcut(InstallContext& ctx, Backups& backups, const ShortcutEntry& e) {
     const std::string location = TrimLocation(e.location);
     const std::string placed = ReplaceShellFolderWords(location, ctx.Setup().shellFolders);
     if (placed.empty()) return;  // the shell folder it names is unknown here
@@ -64,7 +81,8 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     // A web address gets an internet shortcut beside its link.
     if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
         const std::string urlPath = folder + name + ".url";
-        if (shelllink::SaveInternetShortcut(urlPath, target)) ctx.Log(core::LogKind::Shortcut, urlPath);
+        if (MakeRoom(ctx, backups, urlPath) && shelllink::SaveInternetShortcut(urlPath, target))
+            ctx.Log(core::LogKind::Shortcut, urlPath);
     }
 
     shelllink::LinkFields link;
@@ -76,7 +94,8 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
     if (!e.iconFile.empty()) link.iconFile = InstallShippedFile(ctx, ctx.Expand(e.iconFile));
     link.iconIndex = e.iconIndex;
     const std::string linkPath = folder + name + ".lnk";
-    if (shelllink::SaveLink(linkPath, link)) ctx.Log(core::LogKind::Shortcut, linkPath);
+    if (MakeRoom(ctx, backups, linkPath) && shelllink::SaveLink(linkPath, link))
+        ctx.Log(core::LogKind::Shortcut, linkPath);
 }
 
 }  // namespace
@@ -84,10 +103,11 @@ void CreateShortcut(InstallContext& ctx, const ShortcutEntry& e) {
 ActionResult CreateShortcuts(InstallContext& context) {
     const std::string& ini = context.Setup().settingsPath;
     const int total = core::settings::ReadInstallListCount(ini, keys::kSection, core::settings::kShortValueSize);
+    Backups backups{{context.Expand(core::kUninstallFolder), context.Setup().values.productCode}, 0};
     for (int i = 0; i < total; ++i) {
         const ShortcutEntry entry = ReadEntry(ini, i);
         if (context.Setup().features.IsExcluded(entry.feature)) continue;
-        CreateShortcut(context, entry);
+        CreateShortcut(context, backups, entry);
     }
     return ActionResult::Continue;
 }

@@ -1,0 +1,20 @@
+// A file that is in the way of one the run puts in its place (a payload
+// file, a shortcut): moved aside first and logged, so that a rollback puts
+// it back.
+#pragma once
+
+#include <string>
+
+#include "install/InstallContext.h"
+#include "install/files/FileBackup.h"
+
+namespace install {
+
+// Moves the file at `path` into its backup folder, the BACKUP record logged
+// before the rename (a run killed in between still knows where it went).
+// `count` numbers this run's backups; `moved` says where the file went.
+// False when it could not be moved: the run must not write over it then.
+bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsigned& count, const std::string& path,
+                     core::MovedAside& moved);
+
+}  // namespace install
