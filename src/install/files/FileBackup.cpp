@@ -100,11 +100,19 @@ PutBackOutcome PutBack(const core::MovedAside& moved) {
     if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesA(moved.path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!MoveFileExA(moved.backup.c_str(), moved.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        core::trace::Failure("MoveFileExA (put back)", moved.path, GetLastError());
+        const DWORD error = GetLastError();
+        core::trace::Failure("MoveFileExA (put back)", moved.path, error);
+        if ((error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION) &&
+            MoveFileExA(moved.backup.c_str(), moved.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
+            return PutBackOutcome::AtRestart;
         return PutBackOutcome::Failed;
     }
     RemoveFolderIfEmpty(moved.backup);
     return PutBackOutcome::Restored;
+}
+
+bool HasBackup(const core::MovedAside& moved) {
+    return GetFileAttributesA(moved.backup.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool DeleteBackup(const core::MovedAside& moved) {

@@ -44,14 +44,19 @@ bool MoveAside(const core::MovedAside& moved);
 bool CopyAside(const core::MovedAside& moved);
 
 enum class PutBackOutcome {
-    Restored,  // the backup is at its place again
-    NoBackup,  // there is no backup (deleted once the run completed, or never made)
-    Failed     // the backup stays where it is
+    Restored,   // the backup is at its place again
+    AtRestart,  // the file there is in use: the system puts the backup in its place at the next restart
+    NoBackup,   // there is no backup (deleted once the run completed, or never made)
+    Failed      // the backup stays where it is
 };
 
 // Renames the backup to its path, replacing a file there (read-only or not),
-// then removes the backup's folder when it is empty.
+// then removes the backup's folder when it is empty. A file there that a
+// program holds is replaced at the next restart instead.
 PutBackOutcome PutBack(const core::MovedAside& moved);
+
+// Whether the backup of `moved` is there to be put back.
+bool HasBackup(const core::MovedAside& moved);
 
 // Deletes a backup (a read-only one too), then its folder when it is empty.
 // False when the backup stays.

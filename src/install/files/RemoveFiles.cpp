@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/Trace.h"
+#include "install/files/FileBackup.h"
 #include "install/files/FileRemoval.h"
 #include "install/shared/UndoRules.h"
 
@@ -36,6 +37,19 @@ void Report(UndoContext& context, RemovalOutcome outcome, const std::string& wha
     else if (outcome == RemovalOutcome::Failed) context.LeftOver(what);
 }
 
+// Files an original waits to replace (a BACKUP whose backup is there: a
+// rollback): the put-back takes the run's file away, and a deletion at the
+// next restart, were the run's file held now, would take the original.
+std::set<std::string> OriginalsWaiting(const UndoContext& context) {
+    std::set<std::string> waiting;
+    for (const core::LogRecord& record : context.Records()) {
+        core::MovedAside moved;
+        if (record.kind == LogKind::Backup && core::ParseMovedAside(record.value, moved) && fileops::HasBackup(moved))
+            waiting.insert(moved.path);
+    }
+    return waiting;
+}
+
 // Files the run logged but never placed: the last of their FILE and KEEPFILE
 // records is a KEEPFILE (a copy that failed and was given up, ignored, or
 // still waited for its answer when the run was killed).
@@ -53,6 +67,7 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     shared.push_back(context.Setup().uninstallerFolder);
     shared = Resolved(shared);
     const std::set<std::string> notPlaced = kind == LogKind::File ? NotPlaced(context) : std::set<std::string>();
+    const std::set<std::string> replacedByOriginal = OriginalsWaiting(context);
     const std::vector<std::string> own = MadeFolders(context);
     for (const core::LogRecord* record : NewestFirst(context, kind)) {
         const std::string& path = record->value;
@@ -62,6 +77,8 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
             core::trace::Value("shared uninstaller kept", path);
         else if (!path.empty() && notPlaced.count(path))
             core::trace::Value("file not placed by the run kept", path);
+        else if (!path.empty() && replacedByOriginal.count(path))
+            core::trace::Value("file left for its original to replace", path);
         else if (!path.empty())
             Report(context, RemoveFileNow(path), path);
         context.Advance();

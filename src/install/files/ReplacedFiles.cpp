@@ -20,14 +20,20 @@ ActionResult DeleteBackups(InstallContext& context) {
 }
 
 // A file is never put back through a link in the run's own folders: it
-// could land anywhere.
+// could land anywhere. The run's file a program still holds is replaced by
+// the original at the next restart.
 void RestoreReplacedFiles(UndoContext& context) {
     const std::vector<std::string> made = MadeFolders(context);
     for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
         core::MovedAside moved;
-        if (core::ParseMovedAside(record->value, moved) &&
-            (LeadsThroughLink(moved.path, made) || fileops::PutBack(moved) == fileops::PutBackOutcome::Failed))
-            context.LeftOver(moved.backup);
+        if (!core::ParseMovedAside(record->value, moved)) {
+            context.Advance();
+            continue;
+        }
+        const fileops::PutBackOutcome outcome =
+            LeadsThroughLink(moved.path, made) ? fileops::PutBackOutcome::Failed : fileops::PutBack(moved);
+        if (outcome == fileops::PutBackOutcome::Failed) context.LeftOver(moved.backup);
+        if (outcome == fileops::PutBackOutcome::AtRestart) context.RestartNeeded(moved.path);
         context.Advance();
     }
 }

@@ -15,6 +15,7 @@
 #include "install/environment/Environment.h"
 #include "install/registry/RegistryValues.h"
 #include "install/files/RemoveFiles.h"
+#include "install/files/ReplacedFiles.h"
 #include "install/services/Services.h"
 #include "install/shortcuts/ShellLink.h"
 #include "install/UndoActions.h"
@@ -305,6 +306,36 @@ TEST(UndoActions, WhatCannotGoNowGoesAtRestartOrKeepsTheRegistration) {
     EXPECT_EQ(undo.leftOver, std::vector<std::string>{dir.Path() + "folder.txt"});
     EXPECT_TRUE(core::registry::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_TRUE(ScratchFolder::Exists(undo.setup.uninstallFolder));
+}
+
+// A rollback while a program holds the run's file: the original replaces it
+// (now, or at the next restart), and no deletion at restart is ever left to
+// take the original away.
+TEST(UndoActions, AHeldFileIsReplacedByItsOriginalNeverDeletedAtRestart) {
+    CleanMachine machine;
+    ScratchFolder dir;
+    ScriptedUndo undo(dir);
+    undo.setup.rollback = true;
+    const std::string path = dir.Write("lib.dll", "the run's");
+    const std::string backup = dir.Write("1_lib.dll", "the original");
+    undo.Add(LogKind::File, path);
+    undo.Add(LogKind::Backup, path + "|" + backup);
+    HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+
+    install::RemoveFiles(undo);
+    install::RestoreReplacedFiles(undo);
+    CloseHandle(open);
+
+    const std::vector<std::string> pending = PendingRenames();
+    // A deletion is a path followed by an empty target; a path followed by
+    // another is a rename into place.
+    for (size_t i = 0; i + 1 < pending.size(); i += 2)
+        EXPECT_FALSE(pending[i] == "\\??\\" + path && pending[i + 1].empty()) << "deleted at restart";
+    EXPECT_TRUE(undo.leftOver.empty());
+    if (undo.restart.empty()) EXPECT_EQ(ScratchFolder::Read(path), "the original");
+    else EXPECT_EQ(undo.restart, std::vector<std::string>{path});
 }
 
 }  // namespace
