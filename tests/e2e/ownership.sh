@@ -11,7 +11,8 @@
 # as removed: the product leaves the list of programs. A log that cannot be
 # written takes the run back. INI files that were there keep all but the
 # run's entries (win.ini too). A link put in place of a product folder is
-# never followed. On another volume a replaced file waits in a folder the run
+# never followed; an extension another program took over keeps its
+# registration. On another volume a replaced file waits in a folder the run
 # makes, private and unguessable, never in one that was there.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
@@ -89,7 +90,10 @@ reg_delete 'HKCU\Environment' /v CVOWN_PATH; reg_delete 'HKCU\Environment' /v CV
 reg_add 'HKCU\Software\CvOwnShared' /v Mode /d user
 project "$S/shared" '[REGISTRY]\r\nTOTAL=1\r\nA0=HKEY_CURRENT_USER\\Software\\CvOwnShared\\\r\nB0=Mode\r\nC0=product\r\nD0=String\r\n'
 install "$S/shared.pkg"
-holds() { "$WINE" reg query "$1" /v "$2" 2>/dev/null | grep -q "$3"; }
+# holds KEY NAME TEXT: the value NAME ("" the default) of KEY shows TEXT.
+holds() {
+  if [ -n "$2" ]; then "$WINE" reg query "$1" /v "$2"; else "$WINE" reg query "$1" /ve; fi 2>/dev/null | grep -q "$3"
+}
 no_entry() { ! "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE" >/dev/null 2>&1; }
 check own-gone-key-installed holds 'HKCU\Software\CvOwnShared' Mode product
 reg_delete 'HKCU\Software\CvOwnShared'
@@ -141,3 +145,15 @@ check own-backup-original-back bash -c "[ $RC -eq 1 ] && [ \"\$(cat '$D/OwnedD/a
 check own-backup-planted-folder-untouched test "$(ls -A "$D/Rollback.$CODE")" = 1_app.txt
 check own-backup-own-folder-gone bash -c "! ls -d '$D'/Rollback.*.* 2>/dev/null | grep -q ."
 rm -f "$WINEPREFIX/dosdevices/d:"
+
+# ---- An extension another program took over keeps its registration --------
+project "$S/assoc" '[EXTCV]\r\nTOTAL=1\r\nB0=<InstallDir>app.exe\r\nC0=.cvown\r\nD0=CvOwn.Doc\r\nE0=Owned document\r\nG0=%1\r\n'
+install "$S/assoc.pkg"
+check own-assoc-installed holds 'HKCR\.cvown' '' CvOwn.Doc
+reg_add 'HKCR\.cvown' /ve /d Other.Doc; reg_add 'HKCR\.cvown\OpenWithProgids' /v Other.Doc
+remove
+check own-assoc-removal-exit-0 test "$RC" -eq 0
+check own-assoc-takeover-kept holds 'HKCR\.cvown' '' Other.Doc
+check own-assoc-other-progids-kept holds 'HKCR\.cvown\OpenWithProgids' Other.Doc Other
+check own-assoc-own-class-gone bash -c "! \"$WINE\" reg query 'HKCR\\CvOwn.Doc' >/dev/null 2>&1"
+reg_delete 'HKCR\.cvown'

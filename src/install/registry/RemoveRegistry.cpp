@@ -57,6 +57,50 @@ bool RemoveClassKey(UndoContext& context, const std::string& keyPath) {
     return true;
 }
 
+// The classes the log names under HKEY_CLASSES_ROOT (the first part of each
+// REMKEY, REGOLD and REGVAL path there): what an extension of the run points at.
+std::vector<std::string> ClassesOfTheRun(const UndoContext& context) {
+    static const std::string kRoot = "HKEY_CLASSES_ROOT\\";
+    std::vector<std::string> classes;
+    for (const core::LogRecord& record : context.Records()) {
+        std::string path = record.value;
+        core::OldValue old;
+        if (record.kind == LogKind::RegOld && core::ParseOldValue(record.value, old)) path = old.path;
+        else if (record.kind != LogKind::RemKey && record.kind != LogKind::RegVal) continue;
+        if (path.compare(0, kRoot.size(), kRoot) != 0) continue;
+        const std::string rest = path.substr(kRoot.size());
+        const std::string name = rest.substr(0, rest.find('\\'));
+        if (!name.empty() && name[0] != '.') classes.push_back(name);
+    }
+    return classes;
+}
+
+// An extension key the run created held one value of the run's: the class
+// it points at. While it still does, that value goes, and the key with it
+// when nothing else is in it; a program that took the extension over since,
+// or added to it (OpenWithProgids), keeps its registration.
+bool RemoveExtensionKey(const std::string& keyPath, const std::vector<std::string>& classes) {
+    std::string path;
+    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
+    if (root != HKEY_CLASSES_ROOT || path.empty() || !core::registry::KeyExists(root, path)) return false;
+    const std::string points = core::registry::ReadText(root, path, "");
+    bool ours = points.empty();
+    for (const std::string& name : classes) ours = ours || util::text::EqualsIgnoringAsciiCase(name, points);
+    if (!ours) {
+        core::trace::Value("extension kept, another program took it over", keyPath);
+        return false;
+    }
+    core::registry::DeleteValue(root, path, "");
+    if (!core::registry::DeleteEmptyKey(root, path)) core::trace::Value("extension key kept, not empty", keyPath);
+    return true;
+}
+
+bool IsExtensionKey(const std::string& keyPath) {
+    const size_t cut = keyPath.find_last_of('\\', keyPath.size() - 1);
+    return cut != std::string::npos && cut + 1 < keyPath.size() && keyPath[cut + 1] == '.' &&
+           keyPath.compare(0, cut, "HKEY_CLASSES_ROOT") == 0;
+}
+
 // Writes a class value back as it was before the run. A key that is gone
 // since has nothing to take the value.
 bool PutBack(UndoContext& context, const std::string& recordValue) {
@@ -128,9 +172,12 @@ void RemoveRegistryValues(UndoContext& context) {
 
 void UnregisterAssociations(UndoContext& context) {
     bool changed = false;
+    const std::vector<std::string> classes = ClassesOfTheRun(context);
     const std::vector<core::LogRecord>& records = context.Records();
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        if (it->kind == LogKind::RemKey) changed = RemoveClassKey(context, it->value) || changed;
+        if (it->kind == LogKind::RemKey && IsExtensionKey(it->value))
+            changed = RemoveExtensionKey(it->value, classes) || changed;
+        else if (it->kind == LogKind::RemKey) changed = RemoveClassKey(context, it->value) || changed;
         else if (it->kind == LogKind::RegOld) changed = PutBack(context, it->value) || changed;
         else continue;
         context.Advance();
