@@ -3,8 +3,9 @@
 # progress page's download bar and estimate during a throttled transfer, the
 # digest and condition parts of the address, failed statuses answered from
 # the dialog (Ignore goes on without the file, Cancel abandons the run),
-# Cancel during a transfer deleting the partial file, and an unattended run
-# abandoned by a failed transfer. Short, stalled and unsized bodies are tested
+# Cancel during a transfer deleting the partial file, an unattended run
+# abandoned by a failed transfer, and files that were at the destinations:
+# left by a failed transfer, put back by the rollback. Short, stalled and unsized bodies are tested
 # in-process (tests/win/download_test.cpp).
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
@@ -88,3 +89,12 @@ wait_setup
 check downloads-unattended-no-dialog earlier "$noDialog" "$S/quiet.seen"
 check downloads-unattended-exit-1 test "$SETUP_RC" -eq 1
 check downloads-unattended-no-file not_exists "$DEST/404"
+
+# ---- Files that were there: a failed transfer leaves them, a rollback puts back one replaced --
+{ record "$URL/1000.bin" ''; record "$URL/status/404" ''; } | project over '[BUILDING]\r\n2=Yes\r\n'
+rm -rf "$DEST"; mkdir -p "$DEST"; printf 'the original' >"$DEST/1000.bin"; printf 'the user file' >"$DEST/404"
+start_packed "$S/over-pkg" "$S/over.trace" 60
+wait_setup
+check downloads-over-exit-1 test "$SETUP_RC" -eq 1
+check downloads-over-failed-leaves-what-was-there test "$(cat "$DEST/404")" = 'the user file'
+check downloads-over-replaced-file-back test "$(cat "$DEST/1000.bin")" = 'the original'

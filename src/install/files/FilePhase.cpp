@@ -46,7 +46,7 @@ private:
     bool PlaceFailed(const std::string& from, const std::string& destination, DWORD error);
     bool WriteExpandedCopy(const std::string& source, const std::string& target);
     void ApplyAttributes(const std::string& destination, int32_t flags);
-    bool DownloadWebItem(const WebItem& item, const std::string& destination);
+    bool DownloadWebItem(const WebItem& item, const std::string& destination, size_t index, bool critical);
 
     InstallContext& ctx_;
     install::fileops::InheritedPermissions permissions_;
@@ -88,7 +88,7 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     // names it in its log, and a removal of what it got to misses nothing.
     if (!permanent) ctx_.Log(core::LogKind::File, destination);
     if (web) {
-        if (!DownloadWebItem(item, destination)) return ActionResult::Stop;
+        if (!DownloadWebItem(item, destination, k, HasFlag(r.flags, kFlagCritical))) return ActionResult::Stop;
     } else {
         // The expanded copy goes into the working folder, never beside a
         // disk image's file on the distribution medium.
@@ -244,26 +244,31 @@ void FilePlacer::ApplyAttributes(const std::string& destination, int32_t flags) 
 // Downloads a web item to its destination, asking the user what to do when
 // the transfer fails, as for a failed copy. False when the run stops: the
 // user cancelled (during the transfer or at the question) or the run was
-// abandoned.
-bool FilePlacer::DownloadWebItem(const WebItem& item, const std::string& destination) {
-    const download::TransferRequest request{item.address, destination, item.sha256, item.badDigest};
+// abandoned. The transfer goes into the working folder, which only this run
+// may write, and the file is placed from there as a payload file is: what
+// lies at the destination stays untouched until the download is whole and
+// checked, and is then moved aside for a rollback like any file it replaces.
+bool FilePlacer::DownloadWebItem(const WebItem& item, const std::string& destination, size_t index, bool critical) {
+    const std::string part = ctx_.Setup().workingFolder + "web" + std::to_string(index) + ".part";
+    const download::TransferRequest request{item.address, part, item.sha256, item.badDigest};
     for (;;) {
         const download::TransferOutcome outcome =
             download::DownloadFile(request, ctx_.DownloadDisplay(), [this] { return ctx_.CancelRequested(); });
-        if (outcome.result == download::TransferResult::Done) return true;
+        if (outcome.result == download::TransferResult::Done) break;
         if (outcome.result == download::TransferResult::Cancelled) return false;
 
         const ErrorChoice choice = ctx_.Ask(
             {core::FormatText(core::EnglishText(core::MessageId::DownloadFailed), {item.address, outcome.reason}),
              false});
-        if (choice == ErrorChoice::Cancel) {
-            // The file was logged before the transfer and is not there: a removal must leave the name.
-            ctx_.Log(core::LogKind::KeepFile, destination);
-            ctx_.Abandon();
-            return false;
-        }
+        if (choice == ErrorChoice::Retry) continue;
+        // The file was logged before the transfer and was not placed: what
+        // lies there, if anything, is not the run's.
+        ctx_.Log(core::LogKind::KeepFile, destination);
         if (choice == ErrorChoice::Ignore) return true;
+        ctx_.Abandon();
+        return false;
     }
+    return CopyPayloadFile(part, std::string(), destination, critical);
 }
 
 }  // namespace
