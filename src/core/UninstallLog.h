@@ -43,6 +43,7 @@ namespace core {
     X(RegPrev, "REGPREV", "a registry value of any type the run overwrote: see PreviousValue")           \
     X(IniFile, "INIFILE", "an INI file the run created: deleted once none of its entries is left")        \
     X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
+    X(EnvKept, "ENVKEPT", "a variable the run created that a removal leaves: only a rollback deletes it") \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
 // One kind of record per key. The key texts are those of KeyOf.

@@ -23,7 +23,8 @@ const std::vector<UndoStepRow> kUndoSteps = {
     // Entries first: a copy of a file written into (BACKUP) then comes back whole.
     {"RestoreIniFiles", MessageId::StatusRemovingFiles, {LogKind::IniValue, LogKind::IniFile}, {}},
     {"RestoreReplacedFiles", MessageId::StatusRestoringFiles, {LogKind::Backup}, {}},
-    {"RestoreEnvironment", MessageId::StatusRestoringEnvironment, {LogKind::EnvAppend}, {LogKind::RegVal}},
+    {"RestoreEnvironment", MessageId::StatusRestoringEnvironment, {LogKind::EnvAppend, LogKind::EnvKept},
+     {LogKind::RegVal}},
     {"RemoveRegistryValues", MessageId::StatusRemovingRegistry,
      {LogKind::RegVal, LogKind::RegPrev, LogKind::RegKey}, {}},
     {"UnregisterAssociations", MessageId::StatusRemovingAssociations, {LogKind::RemKey, LogKind::RegOld}, {}},
@@ -49,7 +50,7 @@ const std::vector<ActionRow> kActions = {
     {"RegisterAssociations", std::nullopt, false,
      {LogKind::RemKey, LogKind::RegVal, LogKind::RegOld, LogKind::File},
      {"UnregisterAssociations", "RemoveRegistryValues", "RemoveFiles"}},
-    {"WriteEnvironment", std::nullopt, false, {LogKind::EnvAppend, LogKind::RegVal, LogKind::RegPrev},
+    {"WriteEnvironment", std::nullopt, false, {LogKind::EnvAppend, LogKind::EnvKept, LogKind::RegVal, LogKind::RegPrev},
      {"RestoreEnvironment", "RemoveRegistryValues"}},
     {"InstallServices", std::nullopt, true, {LogKind::NtService}, {"RemoveServices"}},
     // The registration itself is found by the product code, not by a record.

@@ -7,7 +7,7 @@
 # the folder the first one made. Each checked from outside: the file tree with
 # contents and the registry, before and after. The user's own PATH-like item
 # stays when the project appends the same item; a variable the run deleted
-# comes back with a rollback. A value whose key the user deleted since counts
+# comes back with a rollback, and one it created for good goes with it. A value whose key the user deleted since counts
 # as removed: the product leaves the list of programs. A log that cannot be
 # written takes the run back. INI files that were there keep all but the
 # run's entries (win.ini too). A link put in place of a product folder is
@@ -63,7 +63,7 @@ check own-user-folder-keeps-the-users-files same_machine "$S/user.before" "$S/us
 rm -rf "$C/UserData"
 
 # ---- A rollback leaves a folder that was there, empty ----------------------
-project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\n[FOLDERCV]\r\nTOTAL=1\r\nA0=Desktop\\Owned App\r\nB0=Owned App\r\nC0=<InstallDir>app.txt\r\n'
+project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=2\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\nA1=CVOWN_NEW\r\nC1=kept\r\nG1=User\r\n[FOLDERCV]\r\nTOTAL=1\r\nA0=Desktop\\Owned App\r\nB0=Owned App\r\nC0=<InstallDir>app.txt\r\n'
 mkdir -p "$C/EmptyChosen"
 DESKTOP_DIR=$C/users/$(id -un)/Desktop
 printf 'the user link' >"$DESKTOP_DIR/Owned App.lnk"   # the user's own shortcut of that name

@@ -93,20 +93,23 @@ bool SetVariable(const Variable& v) {
     return true;
 }
 
+std::string PathOf(const Variable& v) {
+    return std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
+}
+
 // A variable that exists and is set anew: its value as it is, so that a
 // rollback (and a removal) writes it back exactly.
 void LogPreviousValue(InstallContext& ctx, const Variable& v) {
     const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
     if (!current) return;
-    const std::string path = std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
+    const std::string path = PathOf(v);
     ctx.Log(core::LogKind::RegPrev, core::FormatPreviousValue({current->type, path, current->bytes}));
 }
 
 // What the uninstaller needs: an appended item is taken out of the variable
 // again; a variable the run set is deleted.
 void LogRemoval(InstallContext& ctx, const Variable& v) {
-    const std::string path =
-        std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
+    const std::string path = PathOf(v);
     if (v.append && !v.removeNow) {
         const std::string item = core::FormatAppendedItem({path, v.value});
         if (!item.empty()) ctx.Log(core::LogKind::EnvAppend, item);
@@ -135,6 +138,9 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
             changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
         } else if (!v.append || !v.value.empty()) {
             if (!v.append) LogPreviousValue(ctx, v);
+            // A variable the run creates and the project keeps: only a rollback takes it.
+            if (!v.append && !v.removeAtUninstall && !core::registry::ReadValue(v.root, v.key, v.name))
+                ctx.Log(core::LogKind::EnvKept, PathOf(v));
             const bool set = SetVariable(v);
             appended = set && v.append;
             changed = set || changed;

@@ -54,7 +54,9 @@ void RestoreEnvironment(UndoContext& context) {
         if (it->kind == LogKind::EnvAppend) changed = TakeOutItem(context, it->value) || changed;
         else if (it->kind == LogKind::RegVal && undorules::IsEnvironmentVariable(it->value, codePage))
             changed = RemoveLoggedValue(context, it->value) || changed;
-        else continue;
+        else if (it->kind == LogKind::EnvKept && context.Setup().rollback)
+            changed = RemoveLoggedValue(context, it->value) || changed;
+        else if (it->kind != LogKind::EnvKept) continue;
         context.Advance();
     }
     if (changed) AnnounceEnvironmentChange();

@@ -93,7 +93,7 @@ const IniFile* TargetOf(const std::vector<IniFile>& files, const std::string& tr
 // put back).
 std::optional<std::optional<std::string>> ReadEntry(const std::string& path, const std::string& section,
                                                     const std::string& key) {
-    static const char kAbsent[] = "\x01\x02absent";
+    static const char kAbsent[] = "\x01\x02" "absent";
     std::vector<char> buffer(4096);
     for (;;) {
         const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), kAbsent, buffer.data(),
@@ -121,7 +121,10 @@ bool SectionExists(const std::string& path, const std::string& section) {
 // claim, or the entry cannot be logged: it is then not written.
 bool LogEntryBefore(InstallContext& ctx, const std::string& path, const systemrules::IniEntryPath& parts,
                     const std::string& value) {
-    core::IniEntry entry{path, parts.section, parts.key};
+    core::IniEntry entry;
+    entry.path = path;
+    entry.section = parts.section;
+    entry.key = parts.key;
     for (const core::LogRecord& earlier : ctx.EarlierLogged()) {
         core::IniEntry had;
         if (earlier.kind == core::LogKind::IniValue && core::ParseIniEntry(earlier.value, had) &&
