@@ -193,6 +193,24 @@ bool ParseMovedAside(const std::string& value, MovedAside& out) {
     return true;
 }
 
+std::string FormatBackupCheck(const BackupCheck& check) {
+    if (check.backup.empty() || check.backup.find('|') != std::string::npos || check.sha256.size() != 64)
+        return std::string();
+    return check.backup + "|" + std::to_string(check.size) + "|" + check.sha256;
+}
+
+bool ParseBackupCheck(const std::string& value, BackupCheck& out) {
+    const size_t second = value.rfind('|');
+    const size_t first = second == std::string::npos || second == 0 ? std::string::npos : value.rfind('|', second - 1);
+    if (first == std::string::npos || first == 0 || second - first < 2 || value.size() - second != 65) return false;
+    const std::string size = value.substr(first + 1, second - first - 1);
+    if (size.find_first_not_of("0123456789") != std::string::npos || size.size() > 19) return false;
+    out.backup = value.substr(0, first);
+    out.size = std::stoull(size);
+    out.sha256 = value.substr(second + 1);
+    return out.backup.find('|') == std::string::npos;
+}
+
 std::string FormatIniEntry(const IniEntry& entry) {
     for (const std::string* part : {&entry.path, &entry.section, &entry.key})
         if (part->find('|') != std::string::npos) return std::string();

@@ -44,6 +44,7 @@ namespace core {
     X(IniFile, "INIFILE", "an INI file the run created: deleted once none of its entries is left")        \
     X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
     X(EnvKept, "ENVKEPT", "a variable the run created that a removal leaves: only a rollback deletes it") \
+    X(BackupSum, "BACKUPSUM", "what a backup outside the uninstall folder must hold: see BackupCheck")    \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
 // One kind of record per key. The key texts are those of KeyOf.
@@ -138,6 +139,20 @@ struct MovedAside {
 // "" when the record cannot be written (an empty path or a "|" in one).
 std::string FormatMovedAside(const MovedAside& moved);
 bool ParseMovedAside(const std::string& value, MovedAside& out);
+
+// The value of a BACKUPSUM record: the size and SHA-256 digest of the file a
+// backup outside the uninstall folder holds (at a volume's root, where a
+// rollback must not put back a file swapped meanwhile). Written
+// "BACKUP|SIZE|DIGEST": the size decimal, the digest 64 lower-case hex digits.
+struct BackupCheck {
+    std::string backup;
+    unsigned long long size = 0;
+    std::string sha256;
+};
+// "" when it cannot be written (an empty backup path or one with "|", a
+// digest that is not 64 characters).
+std::string FormatBackupCheck(const BackupCheck& check);
+bool ParseBackupCheck(const std::string& value, BackupCheck& out);
 
 // The value of a REGPREV record: a registry value the project's registry
 // entries overwrote, as it was before (any type, its bytes as stored).

@@ -80,6 +80,11 @@ std::string BackupFolders::For(const std::string& destination) {
     return folder;
 }
 
+bool BackupFolders::InUninstallFolder(const std::string& backup) const {
+    const std::string folder = util::text::WithTrailingBackslash(uninstallFolder_);
+    return backup.size() > folder.size() && util::text::EqualsIgnoringAsciiCase(backup.substr(0, folder.size()), folder);
+}
+
 bool MoveAside(const core::MovedAside& moved) {
     CreateDirectoryPath(FolderOf(moved.backup));
     if (MoveFileExA(moved.path.c_str(), moved.backup.c_str(), 0)) return true;

@@ -26,6 +26,9 @@ public:
     // The folder for a file replaced at `destination`, with a trailing
     // backslash; "" when none could be made.
     std::string For(const std::string& destination);
+    // Whether `backup` lies in the uninstall folder, which only
+    // administrators may write into (not at a volume's root).
+    bool InUninstallFolder(const std::string& backup) const;
 
 private:
     std::string uninstallFolder_, uninstallVolume_, productCode_;

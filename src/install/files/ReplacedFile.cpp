@@ -1,6 +1,10 @@
 #include "install/files/ReplacedFile.h"
 
+#include <windows.h>
+
 #include "core/Folders.h"
+#include "core/Trace.h"
+#include "download/FileDigest.h"
 #include "install/files/FileRules.h"
 
 namespace install {
@@ -13,7 +17,20 @@ bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsig
     do moved.backup = folder + filerules::BackupName(++count, path);
     while (core::folders::Exists(moved.backup));
     ctx.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
+    LogBackupCheck(ctx, folders, moved);
     return fileops::MoveAside(moved);
+}
+
+void LogBackupCheck(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved) {
+    if (folders.InUninstallFolder(moved.backup)) return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::string digest = download::FileSha256Hex(moved.path);
+    if (!GetFileAttributesExA(moved.path.c_str(), GetFileExInfoStandard, &data) || digest.empty()) {
+        core::trace::Value("backup not summed, the file cannot be read", moved.path);
+        return;
+    }
+    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    ctx.Log(core::LogKind::BackupSum, core::FormatBackupCheck({moved.backup, size, digest}));
 }
 
 }  // namespace install

@@ -1,6 +1,11 @@
 #include "install/files/ReplacedFiles.h"
 
+#include <windows.h>
+
+#include <map>
+
 #include "core/Trace.h"
+#include "download/FileDigest.h"
 #include "install/files/FileBackup.h"
 #include "install/files/FileRemoval.h"
 
@@ -19,19 +24,50 @@ ActionResult DeleteBackups(InstallContext& context) {
     return ActionResult::Continue;
 }
 
+namespace {
+
+// The sizes and digests of the backups outside the uninstall folder.
+std::map<std::string, core::BackupCheck> BackupChecks(const UndoContext& context) {
+    std::map<std::string, core::BackupCheck> checks;
+    for (const core::LogRecord& record : context.Records()) {
+        core::BackupCheck check;
+        if (record.kind == core::LogKind::BackupSum && core::ParseBackupCheck(record.value, check))
+            checks[check.backup] = check;
+    }
+    return checks;
+}
+
+// Whether the backup holds what the run moved aside (a backup logged without
+// a sum lies in the uninstall folder, or was logged by an earlier version).
+// A missing backup passes: putting it back finds nothing to do.
+bool AsLogged(const std::map<std::string, core::BackupCheck>& checks, const std::string& backup) {
+    const auto found = checks.find(backup);
+    if (found == checks.end()) return true;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(backup.c_str(), GetFileExInfoStandard, &data)) return true;
+    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (size == found->second.size && download::FileSha256Hex(backup) == found->second.sha256) return true;
+    core::trace::Value("backup not put back, it is not what the run moved aside", backup);
+    return false;
+}
+
+}  // namespace
+
 // A file is never put back through a link in the run's own folders: it
 // could land anywhere. The run's file a program still holds is replaced by
 // the original at the next restart.
 void RestoreReplacedFiles(UndoContext& context) {
     const std::vector<std::string> made = MadeFolders(context);
+    const std::map<std::string, core::BackupCheck> checks = BackupChecks(context);
     for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
         core::MovedAside moved;
         if (!core::ParseMovedAside(record->value, moved)) {
             context.Advance();
             continue;
         }
-        const fileops::PutBackOutcome outcome =
-            LeadsThroughLink(moved.path, made) ? fileops::PutBackOutcome::Failed : fileops::PutBack(moved);
+        const fileops::PutBackOutcome outcome = LeadsThroughLink(moved.path, made) || !AsLogged(checks, moved.backup)
+                                                    ? fileops::PutBackOutcome::Failed
+                                                    : fileops::PutBack(moved);
         if (outcome == fileops::PutBackOutcome::Failed) context.LeftOver(moved.backup);
         if (outcome == fileops::PutBackOutcome::AtRestart) context.RestartNeeded(moved.path);
         context.Advance();

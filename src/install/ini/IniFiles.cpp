@@ -11,6 +11,7 @@
 #include "core/Trace.h"
 #include "install/files/FileBackup.h"
 #include "install/files/FileRules.h"
+#include "install/files/ReplacedFile.h"
 #include "install/shared/SystemSettingRules.h"
 
 namespace install {
@@ -44,6 +45,7 @@ void KeepCopy(InstallContext& ctx, const std::string& path, fileops::BackupFolde
     do copy.backup = folder + "ini" + filerules::BackupName(++copies, path);
     while (core::folders::Exists(copy.backup));
     ctx.Log(core::LogKind::Backup, core::FormatMovedAside(copy));
+    LogBackupCheck(ctx, folders, copy);
     fileops::CopyAside(copy);
 }
 

@@ -284,4 +284,18 @@ TEST(UninstallLogValues, IniEntriesReadBackWithWhatWasThere) {
         EXPECT_FALSE(core::ParseIniEntry(bad, read)) << bad;
 }
 
+TEST(UninstallLogValues, BackupChecksReadBackWithSizeAndDigest) {
+    const std::string digest(64, 'a');
+    core::BackupCheck read;
+    ASSERT_TRUE(core::ParseBackupCheck(core::FormatBackupCheck({"D:\\Rollback.{P}.07\\1_a.txt", 12, digest}), read));
+    EXPECT_EQ(read.backup, "D:\\Rollback.{P}.07\\1_a.txt");
+    EXPECT_EQ(read.size, 12u);
+    EXPECT_EQ(read.sha256, digest);
+    EXPECT_EQ(core::FormatBackupCheck({"D:\\a|b", 1, digest}), "");
+    EXPECT_EQ(core::FormatBackupCheck({"D:\\a", 1, "abc"}), "");
+    for (const std::string& bad : std::vector<std::string>{"D:\\a|x|" + digest, "|1|" + digest, "D:\\a|1|abc",
+                                                           "D:\\a||" + digest})
+        EXPECT_FALSE(core::ParseBackupCheck(bad, read)) << bad;
+}
+
 }  // namespace

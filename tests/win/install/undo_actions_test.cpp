@@ -11,6 +11,7 @@
 #include "core/Placeholders.h"
 #include "core/Registry.h"
 #include "core/UninstallKey.h"
+#include "download/FileDigest.h"
 #include "install/associations/Associations.h"
 #include "install/environment/Environment.h"
 #include "install/registry/RegistryValues.h"
@@ -336,6 +337,29 @@ TEST(UndoActions, AHeldFileIsReplacedByItsOriginalNeverDeletedAtRestart) {
     EXPECT_TRUE(undo.leftOver.empty());
     if (undo.restart.empty()) EXPECT_EQ(ScratchFolder::Read(path), "the original");
     else EXPECT_EQ(undo.restart, std::vector<std::string>{path});
+}
+
+// A backup outside the uninstall folder that someone swapped meanwhile is
+// not put back: its size and digest are not those the run logged.
+TEST(UndoActions, ASwappedBackupIsNotPutBack) {
+    ScratchFolder dir;
+    ScriptedUndo undo(dir);
+    undo.setup.rollback = true;
+    const std::string path = dir.Write("a.txt", "the run's");
+    const std::string kept = dir.Write("1_a.txt", "the original");
+    const std::string swapped = dir.Write("2_b.txt", "planted");
+    const std::string digest = download::FileSha256Hex(kept);
+    undo.Add(LogKind::Backup, path + "|" + kept);
+    undo.Add(LogKind::BackupSum, core::FormatBackupCheck({kept, 12, digest}));
+    const std::string other = dir.Path() + "b.txt";
+    undo.Add(LogKind::Backup, other + "|" + swapped);
+    undo.Add(LogKind::BackupSum, core::FormatBackupCheck({swapped, 7, digest}));
+
+    install::RestoreReplacedFiles(undo);
+
+    EXPECT_EQ(ScratchFolder::Read(path), "the original");
+    EXPECT_FALSE(ScratchFolder::Exists(other));
+    EXPECT_EQ(undo.leftOver, std::vector<std::string>{swapped});
 }
 
 }  // namespace
