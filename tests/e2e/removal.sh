@@ -54,6 +54,8 @@ check removal-association-taken-over eval '"$WINE" reg query "HKCR\\CorvaneOld.F
 
 remove /S
 check removal-silent-exit-0 test "$RC" -eq 0
+# The uninstall folder goes whole, with the uninstall-time program's copy in it.
+check removal-uninstall-folder-gone not_exists "$WINEPREFIX/drive_c/windows/Installer/$CODE"
 snapshot after
 # The uninstaller stays for other products; the permanent file and its folders stay.
 check removal-machine-as-before differs_only_by before after \
