@@ -157,3 +157,36 @@ check own-assoc-takeover-kept holds 'HKCR\.cvown' '' Other.Doc
 check own-assoc-other-progids-kept holds 'HKCR\.cvown\OpenWithProgids' Other.Doc Other
 check own-assoc-own-class-gone bash -c "! \"$WINE\" reg query 'HKCR\\CvOwn.Doc' >/dev/null 2>&1"
 reg_delete 'HKCR\.cvown'
+
+# ---- A rollback while a program holds the run's file ------------------------
+# The original comes back (now, or at the next restart); no deletion at the
+# restart is left to take it away.
+cp -r "$S/stopped" "$S/held"; sed -i 's/^2=Yes\r$/2=No\r/' "$S/held/setup.inf"; pack_project "$S/held" "$S/held.pkg"
+PENDING_KEY='HKLM\System\CurrentControlSet\Control\Session Manager'
+reg_delete "$PENDING_KEY" /v PendingFileRenameOperations
+mkdir -p "$C/OwnedHeld"; printf 'the original' >"$C/OwnedHeld/app.txt"
+(cd "$S/held.pkg" && exec timeout -k 5 120 "$WINE" setup.exe '/D=C:\OwnedHeld') >/dev/null 2>&1 &
+SETUP_PID=$!
+THEME=$S/held.pkg/theme
+on_page complete.lcd 30000
+timeout 60 "$WINE" "$CV_WIN/tests/holdfile.exe" 'C:\OwnedHeld\app.txt' 30 >"$S/holder.txt" 2>/dev/null &
+HOLDER=$!
+eventually 20 grep -q HELD "$S/holder.txt"
+click complete.lcd IDC_FINISH
+wait_setup
+kill $HOLDER 2>/dev/null; wait $HOLDER 2>/dev/null
+check own-held-rollback-exit-1 test "$SETUP_RC" -eq 1
+"$WINE" reg query "$PENDING_KEY" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' | sed 's/\\0/\n/g' >"$S/held.pending"
+# A deletion is a source line followed by an empty target line.
+deleted_at_restart() { awk -v p='\\??\\C:\\OwnedHeld\\app.txt' 'prev == p && $0 == "" { found = 1 } { prev = $0 } END { exit !found }' "$1"; }
+not_deleted_at_restart() { ! deleted_at_restart "$1"; }
+check own-held-original-not-deleted-at-restart not_deleted_at_restart "$S/held.pending"
+# Back now, or waiting beside the held file (never in the uninstall folder,
+# which the rollback removes) to take its place at the restart.
+original_back() {
+  [ "$(cat "$C/OwnedHeld/app.txt")" = 'the original' ] ||
+    { grep -qi 'OwnedHeld.app\.txt$' "$S/held.pending" && [ "$(cat "$C/OwnedHeld/app.txt.restore")" = 'the original' ]; }
+}
+check own-held-original-back-or-coming original_back
+reg_delete "$PENDING_KEY" /v PendingFileRenameOperations
+rm -rf "$C/OwnedHeld"

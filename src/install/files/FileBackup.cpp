@@ -50,6 +50,25 @@ std::string UnguessableText() {
 
 constexpr int kFolderTries = 8;
 
+// The file there is held: the original waits beside it, where the backup
+// folder's removal cannot take it, and takes its place at the next restart.
+bool PutBackAtRestart(const core::MovedAside& moved) {
+    std::string beside = moved.path + ".restore";
+    for (int n = 2; GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES && n < 100; ++n)
+        beside = moved.path + ".restore" + std::to_string(n);
+    if (!MoveFileExA(moved.backup.c_str(), beside.c_str(), 0)) {
+        core::trace::Failure("MoveFileExA (beside the file in use)", beside, GetLastError());
+        return false;
+    }
+    if (MoveFileExA(beside.c_str(), moved.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        RemoveFolderIfEmpty(moved.backup);
+        return true;
+    }
+    core::trace::Failure("MoveFileExA (at restart)", moved.path, GetLastError());
+    MoveFileExA(beside.c_str(), moved.backup.c_str(), 0);
+    return false;
+}
+
 }  // namespace
 
 BackupFolders::BackupFolders(std::string uninstallFolder, std::string productCode)
@@ -107,10 +126,8 @@ PutBackOutcome PutBack(const core::MovedAside& moved) {
     if (!MoveFileExA(moved.backup.c_str(), moved.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         const DWORD error = GetLastError();
         core::trace::Failure("MoveFileExA (put back)", moved.path, error);
-        if ((error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION) &&
-            MoveFileExA(moved.backup.c_str(), moved.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
-            return PutBackOutcome::AtRestart;
-        return PutBackOutcome::Failed;
+        const bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        return inUse && PutBackAtRestart(moved) ? PutBackOutcome::AtRestart : PutBackOutcome::Failed;
     }
     RemoveFolderIfEmpty(moved.backup);
     return PutBackOutcome::Restored;
