@@ -76,12 +76,12 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
 
     const bool permanent = HasFlag(r.flags, kFlagPermanent);
     if (NotPlaced(r, web, item, source, destination)) {
-        // What lies there is not this run's: nothing claims it and its
-        // attributes stay, unless an earlier run of the product placed it.
+        // What lies there is not this run's: nothing claims it, its
+        // attributes stay and it is not registered (the elevated run starts
+        // nothing it did not place), unless an earlier run of the product
+        // placed it.
         if (!permanent && ctx_.EarlierRunOwned(core::LogKind::File, destination))
             ctx_.Log(core::LogKind::File, destination);
-        if (HasFlag(r.flags, kFlagSelfRegister))
-            StartSelfRegistration(ctx_.Setup().values.systemFolder, destination);
         return ActionResult::Continue;
     }
     // Logged before the file is placed: a run killed while placing it still

@@ -62,6 +62,7 @@ void RestoreReplacedFiles(UndoContext& context) {
     for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
         core::MovedAside moved;
         if (!core::ParseMovedAside(record->value, moved)) {
+            context.LeftOver(record->value);  // a backup it names may wait somewhere
             context.Advance();
             continue;
         }

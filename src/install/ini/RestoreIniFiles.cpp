@@ -33,6 +33,7 @@ void PutBack(UndoContext& context, const std::string& recordValue) {
     IniEntry entry;
     if (!core::ParseIniEntry(recordValue, entry)) {
         core::trace::Value("unreadable INIVAL", recordValue);
+        context.LeftOver(recordValue);  // what it names may still be there
         return;
     }
     if (GetFileAttributesA(entry.path.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // gone since: nothing to undo

@@ -49,14 +49,20 @@ ShortcutEntry ReadEntry(const std::string& ini, int i) {
     return e;
 }
 
-// A shortcut of that name that is there (the user's own) is moved aside
-// first, for a rollback to put back; one that cannot be is not written over.
-bool MakeRoom(InstallContext& ctx, Backups& backups, const std::string& path) {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+// Writes a shortcut at `path` with `save`. One of that name that is there
+// (the user's own) is moved aside first, for a rollback to put back, and
+// comes back at once when the new one cannot be written; one that cannot be
+// moved aside is not written over.
+template <typename Save>
+void PlaceShortcut(InstallContext& ctx, Backups& backups, const std::string& path, Save save) {
+    const bool there = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     core::MovedAside moved;
-    if (MoveAsideLogged(ctx, backups.folders, backups.count, path, moved)) return true;
-    core::trace::Value("shortcut not replaced, it could not be moved aside", path);
-    return false;
+    if (there && !MoveAsideLogged(ctx, backups.folders, backups.count, path, moved)) {
+        core::trace::Value("shortcut not replaced, it could not be moved aside", path);
+        return;
+    }
+    if (save()) ctx.Log(core::LogKind::Shortcut, path);
+    else if (there) fileops::PutBack(moved);
 }
 
 // Creates one shortcut: its group folder, the .url of a web target, the
@@ -81,8 +87,7 @@ void CreateShortcut(InstallContext& ctx, Backups& backups, const ShortcutEntry& 
     // A web address gets an internet shortcut beside its link.
     if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
         const std::string urlPath = folder + name + ".url";
-        if (MakeRoom(ctx, backups, urlPath) && shelllink::SaveInternetShortcut(urlPath, target))
-            ctx.Log(core::LogKind::Shortcut, urlPath);
+        PlaceShortcut(ctx, backups, urlPath, [&] { return shelllink::SaveInternetShortcut(urlPath, target); });
     }
 
     shelllink::LinkFields link;
@@ -94,8 +99,7 @@ void CreateShortcut(InstallContext& ctx, Backups& backups, const ShortcutEntry& 
     if (!e.iconFile.empty()) link.iconFile = InstallShippedFile(ctx, ctx.Expand(e.iconFile));
     link.iconIndex = e.iconIndex;
     const std::string linkPath = folder + name + ".lnk";
-    if (MakeRoom(ctx, backups, linkPath) && shelllink::SaveLink(linkPath, link))
-        ctx.Log(core::LogKind::Shortcut, linkPath);
+    PlaceShortcut(ctx, backups, linkPath, [&] { return shelllink::SaveLink(linkPath, link); });
 }
 
 }  // namespace

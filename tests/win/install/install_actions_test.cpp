@@ -281,6 +281,10 @@ TEST(InstallFilesAction, SelfRegistrationStartsRegsvr32FromTheSystemFolder) {
     ScriptedContext ctx(dir);
     ctx.MutableSetup().values.systemFolder = "C:\\System Files\\";
     ctx.AddFile("control.ocx", "x", install::filerules::kFlagSelfRegister);
+    // A file the run leaves as it finds it (only if absent, and there) is not
+    // registered: the elevated run starts nothing it did not place.
+    ctx.AddFile("planted.ocx", "x", install::filerules::kFlagSelfRegister | install::filerules::kFlagOnlyIfAbsent);
+    dir.Write("app\\planted.ocx", "a user's file");
     std::vector<std::string> started;
     install::SetProgramStarterForTests([&](const std::string& program, const std::string& line) {
         started.push_back(program + "|" + line);
