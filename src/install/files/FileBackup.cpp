@@ -133,6 +133,12 @@ PutBackOutcome PutBack(const core::MovedAside& moved) {
     return PutBackOutcome::Restored;
 }
 
+std::optional<unsigned long long> FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool HasBackup(const core::MovedAside& moved) {
     return GetFileAttributesA(moved.backup.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -4,6 +4,7 @@
 // bytes, attributes, times and permissions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,6 +58,9 @@ enum class PutBackOutcome {
 // then removes the backup's folder when it is empty. A file there that a
 // program holds is replaced at the next restart instead.
 PutBackOutcome PutBack(const core::MovedAside& moved);
+
+// The size of a file in bytes; nullopt when it cannot be read.
+std::optional<unsigned long long> FileSize(const std::string& path);
 
 // Whether the backup of `moved` is there to be put back.
 bool HasBackup(const core::MovedAside& moved);

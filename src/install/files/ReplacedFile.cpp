@@ -23,14 +23,13 @@ bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsig
 
 void LogBackupCheck(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved) {
     if (folders.InUninstallFolder(moved.backup)) return;
-    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::optional<unsigned long long> size = fileops::FileSize(moved.path);
     const std::string digest = download::FileSha256Hex(moved.path);
-    if (!GetFileAttributesExA(moved.path.c_str(), GetFileExInfoStandard, &data) || digest.empty()) {
+    if (!size || digest.empty()) {
         core::trace::Value("backup not summed, the file cannot be read", moved.path);
         return;
     }
-    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    ctx.Log(core::LogKind::BackupSum, core::FormatBackupCheck({moved.backup, size, digest}));
+    ctx.Log(core::LogKind::BackupSum, core::FormatBackupCheck({moved.backup, *size, digest}));
 }
 
 }  // namespace install

@@ -43,10 +43,9 @@ std::map<std::string, core::BackupCheck> BackupChecks(const UndoContext& context
 bool AsLogged(const std::map<std::string, core::BackupCheck>& checks, const std::string& backup) {
     const auto found = checks.find(backup);
     if (found == checks.end()) return true;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(backup.c_str(), GetFileExInfoStandard, &data)) return true;
-    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (size == found->second.size && download::FileSha256Hex(backup) == found->second.sha256) return true;
+    const std::optional<unsigned long long> size = fileops::FileSize(backup);
+    if (!size) return true;
+    if (*size == found->second.size && download::FileSha256Hex(backup) == found->second.sha256) return true;
     core::trace::Value("backup not put back, it is not what the run moved aside", backup);
     return false;
 }

@@ -110,9 +110,7 @@ std::optional<std::optional<std::string>> ReadEntry(const std::string& path, con
 }
 
 bool SectionExists(const std::string& path, const std::string& section) {
-    std::vector<char> names(65536);
-    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str());
-    for (const char* name = names.data(); name < names.data() + length && *name; name += std::strlen(name) + 1)
+    for (const std::string& name : IniSectionNames(path))
         if (SameName(name, section)) return true;
     return false;
 }
@@ -156,6 +154,15 @@ bool LogEntryBefore(InstallContext& ctx, const std::string& path, const systemru
 }
 
 }  // namespace
+
+std::vector<std::string> IniSectionNames(const std::string& path) {
+    std::vector<char> names(65536);
+    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str());
+    std::vector<std::string> sections;
+    for (const char* name = names.data(); name < names.data() + length && *name; name += std::strlen(name) + 1)
+        sections.emplace_back(name);
+    return sections;
+}
 
 ActionResult WriteIniFiles(InstallContext& ctx) {
     const std::vector<IniFile> files = DeclareIniFiles(ctx);

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <vector>
+#include <string>
 
 #include "core/Trace.h"
+#include "install/ini/IniFiles.h"
 #include "install/files/FileRemoval.h"
 
 namespace install {
@@ -22,9 +22,7 @@ bool SectionIsEmpty(const std::string& path, const std::string& section) {
 }
 
 bool FileHoldsNoEntry(const std::string& path) {
-    std::vector<char> names(65536);
-    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str());
-    for (const char* name = names.data(); name < names.data() + length && *name; name += std::strlen(name) + 1)
+    for (const std::string& name : IniSectionNames(path))
         if (!SectionIsEmpty(path, name)) return false;
     return true;
 }

@@ -91,6 +91,12 @@ std::vector<std::string> PendingRenames() {
     return items;
 }
 
+// Opens a file as a program holding it would: it cannot be deleted or replaced meanwhile.
+HANDLE HoldOpen(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
 void ClearPendingRenames() {
     core::registry::DeleteValue(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                                 "PendingFileRenameOperations");
@@ -293,8 +299,7 @@ TEST(UndoActions, WhatCannotGoNowGoesAtRestartOrKeepsTheRegistration) {
     CreateDirectoryA((dir.Path() + "folder.txt").c_str(), nullptr);
     undo.Add(LogKind::File, held);
     undo.Add(LogKind::File, dir.Path() + "folder.txt");  // a folder where a file was logged
-    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE open = HoldOpen(held);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
 
     install::RemoveFiles(undo);
@@ -321,8 +326,7 @@ TEST(UndoActions, AHeldFileIsReplacedByItsOriginalNeverDeletedAtRestart) {
     const std::string backup = dir.Write("1_lib.dll", "the original");
     undo.Add(LogKind::File, path);
     undo.Add(LogKind::Backup, path + "|" + backup);
-    HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE open = HoldOpen(path);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
 
     install::RemoveFiles(undo);
