@@ -70,7 +70,9 @@ const std::vector<LogKind>& KnownLogKinds() {
     return kinds;
 }
 
-bool IsHeaderKind(LogKind kind) { return kind == LogKind::LogFormat || kind == LogKind::TotalFile; }
+bool IsHeaderKind(LogKind kind) {
+    return kind == LogKind::LogFormat || kind == LogKind::TotalFile || kind == LogKind::InstallDir;
+}
 
 const char* KeyOf(LogKind kind) {
     for (const KindKey& k : kKeys)

@@ -45,6 +45,7 @@ namespace core {
     X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
     X(EnvKept, "ENVKEPT", "a variable the run created that a removal leaves: only a rollback deletes it") \
     X(BackupSum, "BACKUPSUM", "what a backup outside the uninstall folder must hold: see BackupCheck")    \
+    X(InstallDir, "INSTALLDIR", "the installation folder, made by the run or not: removal checks for links from it") \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
 // One kind of record per key. The key texts are those of KeyOf.

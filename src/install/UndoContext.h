@@ -68,13 +68,15 @@ inline std::vector<const core::LogRecord*> NewestFirst(const UndoContext& contex
     return found;
 }
 
-// The folders the run made (its DIR records): a link found in place of one
-// of them was put there since, and is never followed.
-inline std::vector<std::string> MadeFolders(const UndoContext& context) {
-    std::vector<std::string> made;
+// The product's own folders (its DIR records and the installation folder):
+// removal and rollback check them, and every folder below them, for links
+// (install/files/LinkGuard.h).
+inline std::vector<std::string> GuardedFolders(const UndoContext& context) {
+    std::vector<std::string> guarded;
     for (const core::LogRecord& record : context.Records())
-        if (record.kind == core::LogKind::Dir && !record.value.empty()) made.push_back(record.value);
-    return made;
+        if ((record.kind == core::LogKind::Dir || record.kind == core::LogKind::InstallDir) && !record.value.empty())
+            guarded.push_back(record.value);
+    return guarded;
 }
 
 }  // namespace install

@@ -6,7 +6,8 @@
 # replaced; a second run over the product still owns
 # the folder the first one made. Each checked from outside: the file tree with
 # contents and the registry, before and after. The user's own PATH-like item
-# stays when the project appends the same item; a variable the run deleted
+# stays when the project appends the same item, and installed twice the
+# product's own item and value still go; a variable the run deleted
 # comes back with a rollback, and one it created for good goes with it. A value whose key the user deleted since counts
 # as removed: the product leaves the list of programs. A log that cannot be
 # written takes the run back. INI files that were there keep all but the
@@ -46,7 +47,9 @@ remove() { timeout -k 5 120 "$WINE" "$CVEXEC" /S "$CODE" >/dev/null 2>&1; RC=$?;
 # The user's variables: an item the project appends too, one it deletes.
 reg_add 'HKCU\Environment' /v CVOWN_PATH /t REG_EXPAND_SZ /d 'C:\Tools;C:\Mine'
 reg_add 'HKCU\Environment' /v CVOWN_OLD /d 'old value'
-project "$S/plain" '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVOWN_PATH\r\nC0=C:\\Mine\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\n'
+reg_add 'HKCU\Environment' /v CVOWN_SET /d 'user value'
+# The project appends the user's item and one of its own, and sets a variable the user had.
+project "$S/plain" '[ENVIRCV]\r\nTOTAL=3\r\nA0=CVOWN_PATH\r\nC0=C:\\Mine\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\nA1=CVOWN_PATH\r\nC1=C:\\OwnedBin\r\nE1=Append\r\nF1=Remove\r\nG1=User\r\nA2=CVOWN_SET\r\nC2=product\r\nF2=Remove\r\nG2=User\r\n'
 
 # ---- Remove-all in a folder the user chose, which held their files ---------
 mkdir -p "$C/UserData/photos"
@@ -80,11 +83,12 @@ rm -rf "$C/EmptyChosen"
 machine_snapshot "$S/twice.before"
 install "$S/plain.pkg"; first=$RC
 install "$S/plain.pkg"
-check own-twice-installed bash -c "[ $first -eq 0 ] && [ $RC -eq 0 ] && [ -f '$C/OwnedDefault/app.txt' ]"
+check own-twice-installed bash -c "[ $first -eq 0 ] && [ $RC -eq 0 ] && [ -f '$C/OwnedDefault/app.txt' ] &&
+  \"$WINE\" reg query 'HKCU\\Environment' /v CVOWN_PATH | grep -q 'C:.Tools;C:.Mine;C:.OwnedBin'"
 remove
 machine_snapshot "$S/twice.after"
 check own-twice-removed-whole same_machine "$S/twice.before" "$S/twice.after" "$ALLOWED"
-reg_delete 'HKCU\Environment' /v CVOWN_PATH; reg_delete 'HKCU\Environment' /v CVOWN_OLD
+reg_delete 'HKCU\Environment' /v CVOWN_PATH; reg_delete 'HKCU\Environment' /v CVOWN_OLD; reg_delete 'HKCU\Environment' /v CVOWN_SET
 
 # ---- A key the user deleted since: the removal still ends, the entry goes ---
 reg_add 'HKCU\Software\CvOwnShared' /v Mode /d user
@@ -131,6 +135,22 @@ remove
 check own-link-removal-says-left-over test "$RC" -eq 1
 check own-link-target-untouched test "$(cat "$C/Outside/guide.txt" 2>/dev/null)" = theirs
 rm -rf "$C/Outside" "$C/OwnedDefault" "$C/windows/Installer/$CODE"
+reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
+# The same in a folder that was there (the run made neither it nor docs\),
+# and for an INI file of the product replaced by a link to someone else's.
+project "$S/linked" '[INIINFO]\r\nTOTAL=1\r\nA0=INI Files\\app.ini\r\nC0=<InstallDir>\r\n[INIDATA]\r\nTOTAL=1\r\nA0=INI Files\\app.ini\\Own\\Key\r\nC0=mine\r\n'
+mkdir -p "$C/UserLinks/docs"
+install "$S/linked.pkg" '/D=C:\UserLinks'
+mkdir -p "$C/Outside"; printf 'theirs' >"$C/Outside/guide.txt"; printf '[Own]\r\nKey=mine\r\n' >"$C/Outside/their.ini"
+rm -rf "$C/UserLinks/docs" "$C/UserLinks/app.ini"
+ln -s "$C/Outside" "$C/UserLinks/docs"; ln -s "$C/Outside/their.ini" "$C/UserLinks/app.ini"
+machine_snapshot "$S/linked.before" "$C/Outside"
+remove
+check own-link-in-found-folder-left-over test "$RC" -eq 1
+machine_snapshot "$S/linked.after" "$C/Outside"
+check own-link-in-found-folder-only-the-products-files-go same_machine "$S/linked.before" "$S/linked.after" \
+  "$ALLOWED|\./UserLinks/(app\.txt|settings\.cfg)\$"
+rm -rf "$C/Outside" "$C/UserLinks" "$C/windows/Installer/$CODE"
 reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
 
 # ---- On another volume a replaced file waits in a folder of the run's own ---

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "util/Text.h"
 #include "install/shared/SystemNotify.h"
 #include "install/shared/SystemSettingRules.h"
 
@@ -76,34 +79,54 @@ Stored StoredValue(const Variable& v, const std::string& newText) {
     return stored;
 }
 
-// Sets or appends; false when nothing had to change.
-bool SetVariable(const Variable& v) {
-    const Stored stored = StoredValue(v, v.value);
-    std::string text = v.value;
-    if (v.append) {
-        const std::optional<std::string> appended = systemrules::AppendItem(stored.text, v.value);
-        if (!appended) return false;  // already one of its items
-        text = *appended;
+// What setting or appending writes: the whole text with its type; nullopt
+// when an append finds the item there already.
+std::optional<Stored> Planned(const Variable& v) {
+    Stored stored = StoredValue(v, v.value);
+    if (!v.append) {
+        stored.text = v.value;
+        return stored;
     }
-    if (!core::registry::WriteValue(v.root, v.key, v.name, stored.type,
-                                    std::string(text.c_str(), text.size() + 1))) {
-        core::trace::Failure("RegSetValueExA", v.name, GetLastError());
-        return false;
-    }
-    return true;
+    const std::optional<std::string> appended = systemrules::AppendItem(stored.text, v.value);
+    if (!appended) return std::nullopt;  // already one of its items
+    stored.text = *appended;
+    return stored;
+}
+
+bool Write(const Variable& v, const Stored& stored) {
+    if (core::registry::WriteValue(v.root, v.key, v.name, stored.type,
+                                   std::string(stored.text.c_str(), stored.text.size() + 1)))
+        return true;
+    core::trace::Failure("RegSetValueExA", v.name, GetLastError());
+    return false;
 }
 
 std::string PathOf(const Variable& v) {
     return std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
 }
 
-// A variable that exists and is set anew: its value as it is, so that a
-// rollback (and a removal) writes it back exactly.
+// Whether the product's earlier log set this variable: what it holds now is
+// the product's, not what a removal should put back.
+bool SetEarlier(const InstallContext& ctx, const Variable& v) {
+    return ctx.EarlierRunOwned(core::LogKind::RegVal, PathOf(v)) || ctx.EarlierRunOwned(core::LogKind::EnvKept, PathOf(v));
+}
+
+// A variable that exists and is set anew or deleted: its value as it is, so
+// that a rollback (and a removal) writes it back exactly. When the earlier
+// run set it, the value from before that run is logged again instead.
 void LogPreviousValue(InstallContext& ctx, const Variable& v) {
-    const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
-    if (!current) return;
     const std::string path = PathOf(v);
-    ctx.Log(core::LogKind::RegPrev, core::FormatPreviousValue({current->type, path, current->bytes}));
+    if (SetEarlier(ctx, v)) {
+        for (const core::LogRecord& earlier : ctx.EarlierLogged()) {
+            core::PreviousValue previous;
+            if (earlier.kind == core::LogKind::RegPrev && core::ParsePreviousValue(earlier.value, previous) &&
+                util::text::EqualsIgnoringAsciiCase(previous.path, path))
+                ctx.Log(core::LogKind::RegPrev, earlier.value);
+        }
+        return;
+    }
+    const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
+    if (current) ctx.Log(core::LogKind::RegPrev, core::FormatPreviousValue({current->type, path, current->bytes}));
 }
 
 // What the uninstaller needs: an appended item is taken out of the variable
@@ -130,23 +153,25 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
         if (ctx.Setup().features.IsExcluded(feature)) continue;
         const Variable v = ReadVariable(ctx, i);
         if (v.name.empty() || !v.root) continue;
-        // The value a delete or a set replaces is logged first, so a rollback
-        // (and a removal) puts it back exactly.
-        bool appended = false;
+        // Every record is written before the change it claims.
         if (v.removeNow) {
             LogPreviousValue(ctx, v);
+            if (v.removeAtUninstall) LogRemoval(ctx, v);
             changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
-        } else if (!v.append || !v.value.empty()) {
-            if (!v.append) LogPreviousValue(ctx, v);
-            // A variable the run creates and the project keeps: only a rollback takes it.
-            if (!v.append && !v.removeAtUninstall && !core::registry::ReadValue(v.root, v.key, v.name))
-                ctx.Log(core::LogKind::EnvKept, PathOf(v));
-            const bool set = SetVariable(v);
-            appended = set && v.append;
-            changed = set || changed;
+            continue;
         }
-        // An item that was already there is the user's, not the run's.
-        if (v.removeAtUninstall && (!v.append || v.removeNow || appended)) LogRemoval(ctx, v);
+        if (v.append && v.value.empty()) continue;
+        const std::optional<Stored> planned = Planned(v);
+        if (!v.append) LogPreviousValue(ctx, v);
+        // A variable the run creates and the project keeps: only a rollback takes it.
+        if (!v.append && !v.removeAtUninstall && !core::registry::ReadValue(v.root, v.key, v.name))
+            ctx.Log(core::LogKind::EnvKept, PathOf(v));
+        // An item that was already there is the user's, unless the earlier
+        // run appended it.
+        const bool appendedEarlier =
+            v.append && ctx.EarlierRunOwned(core::LogKind::EnvAppend, core::FormatAppendedItem({PathOf(v), v.value}));
+        if (v.removeAtUninstall && (!v.append || planned || appendedEarlier)) LogRemoval(ctx, v);
+        if (planned) changed = Write(v, *planned) || changed;
     }
     if (changed) AnnounceEnvironmentChange();
     return ActionResult::Continue;

@@ -30,6 +30,7 @@ bool TakeOutItem(UndoContext& context, const std::string& recordValue) {
         !(split = undorules::SplitValuePath(item.path, GetACP())) ||
         !(root = core::registry::SplitRootPath(split->key, key)) || key.empty() || split->name.empty()) {
         core::trace::Value("unreadable ENVAPPEND", recordValue);
+        context.LeftOver(recordValue);  // the item it names stays in its variable
         return false;
     }
     const std::optional<core::registry::Value> current = core::registry::ReadValue(root, key, split->name);

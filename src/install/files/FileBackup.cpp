@@ -100,8 +100,7 @@ std::string BackupFolders::For(const std::string& destination) {
 }
 
 bool BackupFolders::InUninstallFolder(const std::string& backup) const {
-    const std::string folder = util::text::WithTrailingBackslash(uninstallFolder_);
-    return backup.size() > folder.size() && util::text::EqualsIgnoringAsciiCase(backup.substr(0, folder.size()), folder);
+    return filerules::IsInUninstallFolder(backup, uninstallFolder_);
 }
 
 bool MoveAside(const core::MovedAside& moved) {

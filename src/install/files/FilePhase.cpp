@@ -287,6 +287,7 @@ ActionResult LoadFileData(InstallContext& ctx) {
     ctx.SetStatus(core::EnglishText(core::MessageId::StatusCreatingDirectories));
     CreateDirectoryPath(ctx.Expand(core::kUninstallFolder));
     const std::string installDir = ctx.Expand("<InstallDir>");
+    ctx.Log(core::LogKind::InstallDir, installDir);
     std::vector<std::string> made;
     CreateDirectoryPath(installDir, &made);
     LogFoldersMade(ctx, installDir, made);

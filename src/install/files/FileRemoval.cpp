@@ -63,10 +63,10 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-RemovalOutcome RemoveTree(const std::string& folder, int depth);
+RemovalOutcome RemoveTree(const std::string& folder, LinkGuard& guard, int depth);
 
 // Removes one entry of a folder being deleted whole.
-RemovalOutcome RemoveEntry(const std::string& path, const WIN32_FIND_DATAA& entry, int depth) {
+RemovalOutcome RemoveEntry(const std::string& path, const WIN32_FIND_DATAA& entry, LinkGuard& guard, int depth) {
     const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!isFolder) return RemoveFileNow(path);
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -76,7 +76,7 @@ RemovalOutcome RemoveEntry(const std::string& path, const WIN32_FIND_DATAA& entr
         core::trace::Failure("RemoveDirectoryA", path, GetLastError());
         return RemovalOutcome::Failed;
     }
-    return RemoveTree(path, depth + 1);
+    return RemoveTree(path, guard, depth + 1);
 }
 
 // The worst of two outcomes: Failed over AtRestart over Removed.
@@ -86,8 +86,15 @@ RemovalOutcome Worse(RemovalOutcome a, RemovalOutcome b) {
     return RemovalOutcome::Removed;
 }
 
-RemovalOutcome RemoveTree(const std::string& folder, int depth) {
+// The folder is held while its content goes: nobody can put a link in its
+// place meanwhile.
+RemovalOutcome RemoveTree(const std::string& folder, LinkGuard& guard, int depth) {
     if (depth > kMaxTreeDepth) return RemovalOutcome::Failed;
+    switch (guard.CheckFolder(folder)) {
+        case PathCheck::Gone: return RemovalOutcome::Removed;
+        case PathCheck::ThroughLink: return RemovalOutcome::Failed;
+        case PathCheck::Sound: break;
+    }
     RemovalOutcome outcome = RemovalOutcome::Removed;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
@@ -95,10 +102,11 @@ RemovalOutcome RemoveTree(const std::string& folder, int depth) {
         do {
             const std::string name = entry.cFileName;
             if (name == "." || name == "..") continue;
-            outcome = Worse(outcome, RemoveEntry(folder + "\\" + name, entry, depth));
+            outcome = Worse(outcome, RemoveEntry(folder + "\\" + name, entry, guard, depth));
         } while (FindNextFileA(find, &entry));
         FindClose(find);
     }
+    guard.Release(folder);
     switch (RemoveEmptyFolder(folder)) {
         case FolderOutcome::Removed: return outcome;
         case FolderOutcome::AtRestart: return Worse(outcome, RemovalOutcome::AtRestart);
@@ -152,18 +160,7 @@ FolderOutcome RemoveEmptyFolder(const std::string& path) {
     return FolderOutcome::Failed;
 }
 
-bool LeadsThroughLink(const std::string& path, const std::vector<std::string>& ownFolders) {
-    for (const std::string& parent : undorules::ParentsWithin(path, ownFolders, GetACP())) {
-        const DWORD attributes = GetFileAttributesA(parent.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            core::trace::Value("path through a link refused", path);
-            return true;
-        }
-    }
-    return false;
-}
-
-RemovalOutcome RemoveFolderTree(const std::string& path) {
+RemovalOutcome RemoveFolderTree(const std::string& path, LinkGuard& guard) {
     const std::string folder = WithoutTrailingBackslash(path);
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -171,7 +168,7 @@ RemovalOutcome RemoveFolderTree(const std::string& path) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return RemovalOutcome::Failed;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return RemoveDirectoryA(folder.c_str()) ? RemovalOutcome::Removed : RemovalOutcome::Failed;
-    return RemoveTree(folder, 0);
+    return RemoveTree(folder, guard, 0);
 }
 
 std::string ResolvedFolder(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "install/files/LinkGuard.h"
+
 namespace install {
 
 enum class RemovalOutcome {
@@ -32,16 +34,10 @@ FolderOutcome RemoveEmptyFolder(const std::string& path);
 // Deletes a folder with everything in it, files as RemoveFileNow does; a
 // folder whose content goes at restart is handed over after its content.
 // A link to another folder (junction, symbolic link) is removed itself,
-// never followed. At most kMaxTreeDepth levels deep: a deeper folder stays.
+// never followed; every folder is checked by `guard` and held while its
+// content goes. At most kMaxTreeDepth levels deep: a deeper folder stays.
 constexpr int kMaxTreeDepth = 64;
-RemovalOutcome RemoveFolderTree(const std::string& path);
-
-// Whether `path` leads through a link (a reparse point: a junction, a
-// symbolic link, a mount point) standing in place of a folder at or below
-// one of `ownFolders`, the folders the run made. The run never makes a link,
-// so one found there was put in since and may lead anywhere: the path is
-// left alone.
-bool LeadsThroughLink(const std::string& path, const std::vector<std::string>& ownFolders);
+RemovalOutcome RemoveFolderTree(const std::string& path, LinkGuard& guard);
 
 // The folder (or file) as the file system names it: a full path with long
 // names ("C:\PROGRA~1" gives "C:\Program Files"), so that comparisons of

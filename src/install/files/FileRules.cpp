@@ -113,6 +113,12 @@ std::string BackupFolder(const std::string& destinationVolume, const std::string
     return util::text::WithTrailingBackslash(destinationVolume) + "Rollback." + productCode + "." + unique + "\\";
 }
 
+bool IsInUninstallFolder(const std::string& backup, const std::string& uninstallFolder) {
+    const std::string folder = util::text::WithTrailingBackslash(uninstallFolder);
+    return !uninstallFolder.empty() && backup.size() > folder.size() &&
+           util::text::EqualsIgnoringAsciiCase(backup.substr(0, folder.size()), folder);
+}
+
 std::string BackupName(unsigned n, const std::string& path) {
     const size_t slash = path.find_last_of("\\/:");
     return std::to_string(n) + "_" + (slash == std::string::npos ? path : path.substr(slash + 1));

@@ -122,9 +122,10 @@ bool ShouldReplaceByVersion(const std::string& installing, const std::string& ex
 std::string BackupFolder(const std::string& destinationVolume, const std::string& uninstallVolume,
                          const std::string& uninstallFolder, const std::string& productCode,
                          const std::string& unique);
-// Whether BackupFolder gave the uninstall folder's own "Backup\" (which
-// only administrators may write into) rather than one at a volume's root.
-bool IsInUninstallFolder(const std::string& backupFolder, const std::string& uninstallFolder);
+// Whether a backup lies in the uninstall folder (in its "Backup\", which
+// only administrators may write into) rather than in a folder at a volume's
+// root; compared without regard to ASCII case.
+bool IsInUninstallFolder(const std::string& backup, const std::string& uninstallFolder);
 
 // The name of the n-th file the run moves aside: "n_" and the path's file name.
 std::string BackupName(unsigned n, const std::string& path);

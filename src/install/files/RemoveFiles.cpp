@@ -8,6 +8,7 @@
 #include "core/Trace.h"
 #include "install/files/FileBackup.h"
 #include "install/files/FileRemoval.h"
+#include "install/files/LinkGuard.h"
 #include "install/shared/UndoRules.h"
 
 namespace install {
@@ -68,11 +69,14 @@ void RemoveLoggedFiles(UndoContext& context, LogKind kind) {
     shared = Resolved(shared);
     const std::set<std::string> notPlaced = kind == LogKind::File ? NotPlaced(context) : std::set<std::string>();
     const std::set<std::string> replacedByOriginal = OriginalsWaiting(context);
-    const std::vector<std::string> own = MadeFolders(context);
+    LinkGuard guard(GuardedFolders(context));
     for (const core::LogRecord* record : NewestFirst(context, kind)) {
         const std::string& path = record->value;
-        if (!path.empty() && LeadsThroughLink(path, own))
+        const PathCheck check = path.empty() ? PathCheck::Gone : guard.Check(path);
+        if (Refused(check))
             context.LeftOver(path);
+        else if (check == PathCheck::Gone)
+            ;  // its folder is gone: so is the file
         else if (!path.empty() && undorules::IsSharedUninstaller(ResolvedFolder(path), shared, GetACP()))
             core::trace::Value("shared uninstaller kept", path);
         else if (!path.empty() && notPlaced.count(path))
@@ -103,16 +107,14 @@ void RemoveInstallationFolder(UndoContext& context, const std::vector<const core
     const std::string& folder = dirs.back()->value;  // the oldest: the first DIR line
     std::vector<std::string> logged;
     for (const core::LogRecord* dir : dirs) logged.push_back(dir->value);
-    if (LeadsThroughLink(folder, logged)) {
-        context.LeftOver(folder);
-        return;
-    }
     if (!undorules::MayRemoveWholeFolder(ResolvedFolder(folder), Resolved(logged),
                                          Resolved(KeptFolders(context.Setup())), GetACP())) {
         core::trace::Value("installation folder not removed whole", folder);
         return;
     }
-    Report(context, RemoveFolderTree(folder), folder);
+    LinkGuard guard(GuardedFolders(context));
+    if (Refused(guard.Check(folder))) context.LeftOver(folder);
+    else Report(context, RemoveFolderTree(folder, guard), folder);
 }
 
 void RemoveIfEmpty(UndoContext& context, const std::string& folder,
@@ -141,11 +143,14 @@ void RemoveFolders(UndoContext& context) {
         return undorules::Depth(a->value, codePage) > undorules::Depth(b->value, codePage);
     });
     const std::vector<std::string> kept = Resolved(KeptFolders(context.Setup()));
-    const std::vector<std::string> own = MadeFolders(context);
+    const std::vector<std::string> guarded = GuardedFolders(context);
     for (const core::LogRecord* dir : dirs) {
         const std::string& folder = dir->value;
-        if (!folder.empty() && LeadsThroughLink(folder, own)) context.LeftOver(folder);
-        else if (!folder.empty()) RemoveIfEmpty(context, ResolvedFolder(folder), kept);
+        // A guard of its own for each: it holds the parents, which go later.
+        LinkGuard guard(guarded);
+        const PathCheck check = folder.empty() ? PathCheck::Gone : guard.Check(folder);
+        if (Refused(check)) context.LeftOver(folder);
+        else if (check == PathCheck::Sound) RemoveIfEmpty(context, ResolvedFolder(folder), kept);
         context.Advance();
     }
 }

@@ -16,20 +16,23 @@ bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsig
     moved = {path, ""};
     do moved.backup = folder + filerules::BackupName(++count, path);
     while (core::folders::Exists(moved.backup));
-    ctx.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
-    LogBackupCheck(ctx, folders, moved);
-    return fileops::MoveAside(moved);
+    return LogBackup(ctx, folders, moved) && fileops::MoveAside(moved);
 }
 
-void LogBackupCheck(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved) {
-    if (folders.InUninstallFolder(moved.backup)) return;
-    const std::optional<unsigned long long> size = fileops::FileSize(moved.path);
-    const std::string digest = download::FileSha256Hex(moved.path);
-    if (!size || digest.empty()) {
-        core::trace::Value("backup not summed, the file cannot be read", moved.path);
-        return;
+bool LogBackup(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved) {
+    std::string check;
+    if (!folders.InUninstallFolder(moved.backup)) {
+        const std::optional<unsigned long long> size = fileops::FileSize(moved.path);
+        const std::string digest = download::FileSha256Hex(moved.path);
+        if (!size || digest.empty()) {
+            core::trace::Value("not moved aside, the file cannot be read", moved.path);
+            return false;
+        }
+        check = core::FormatBackupCheck({moved.backup, *size, digest});
     }
-    ctx.Log(core::LogKind::BackupSum, core::FormatBackupCheck({moved.backup, *size, digest}));
+    ctx.Log(core::LogKind::Backup, core::FormatMovedAside(moved));
+    if (!check.empty()) ctx.Log(core::LogKind::BackupSum, check);
+    return true;
 }
 
 }  // namespace install

@@ -17,9 +17,11 @@ namespace install {
 bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsigned& count, const std::string& path,
                      core::MovedAside& moved);
 
-// For a backup outside the uninstall folder: logs the size and digest of the
-// file at `moved.path` (BACKUPSUM), before it is moved or copied aside, so
-// that a rollback never puts back a file swapped meanwhile.
-void LogBackupCheck(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved);
+// Logs BACKUP for `moved` and, for a backup outside the uninstall folder,
+// the size and digest of the file at `moved.path` (BACKUPSUM), before it is
+// moved or copied aside, so that a rollback never puts back a file swapped
+// meanwhile. False, with nothing logged, when the file cannot be read: it
+// is not to be moved aside then.
+bool LogBackup(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved);
 
 }  // namespace install

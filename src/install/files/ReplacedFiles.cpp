@@ -7,7 +7,8 @@
 #include "core/Trace.h"
 #include "download/FileDigest.h"
 #include "install/files/FileBackup.h"
-#include "install/files/FileRemoval.h"
+#include "install/files/FileRules.h"
+#include "install/files/LinkGuard.h"
 
 namespace install {
 
@@ -37,26 +38,32 @@ std::map<std::string, core::BackupCheck> BackupChecks(const UndoContext& context
     return checks;
 }
 
-// Whether the backup holds what the run moved aside (a backup logged without
-// a sum lies in the uninstall folder, or was logged by an earlier version).
-// A missing backup passes: putting it back finds nothing to do.
-bool AsLogged(const std::map<std::string, core::BackupCheck>& checks, const std::string& backup) {
-    const auto found = checks.find(backup);
-    if (found == checks.end()) return true;
+// Whether the backup holds what the run moved aside. A backup in the
+// uninstall folder, where only administrators write, needs no sum; one
+// outside it must match its BACKUPSUM (and one without is not the run's: the
+// run logs the sum before it moves a file there). A missing backup passes:
+// putting it back finds nothing to do.
+bool AsLogged(const UndoContext& context, const std::map<std::string, core::BackupCheck>& checks,
+              const std::string& backup) {
     const std::optional<unsigned long long> size = fileops::FileSize(backup);
     if (!size) return true;
-    if (*size == found->second.size && download::FileSha256Hex(backup) == found->second.sha256) return true;
+    const auto found = checks.find(backup);
+    if (found == checks.end()) {
+        if (filerules::IsInUninstallFolder(backup, context.Setup().uninstallFolder)) return true;
+    } else if (*size == found->second.size && download::FileSha256Hex(backup) == found->second.sha256) {
+        return true;
+    }
     core::trace::Value("backup not put back, it is not what the run moved aside", backup);
     return false;
 }
 
 }  // namespace
 
-// A file is never put back through a link in the run's own folders: it
+// A file is never put back through a link in the product's folders: it
 // could land anywhere. The run's file a program still holds is replaced by
 // the original at the next restart.
 void RestoreReplacedFiles(UndoContext& context) {
-    const std::vector<std::string> made = MadeFolders(context);
+    LinkGuard guard(GuardedFolders(context));
     const std::map<std::string, core::BackupCheck> checks = BackupChecks(context);
     for (const core::LogRecord* record : NewestFirst(context, core::LogKind::Backup)) {
         core::MovedAside moved;
@@ -65,7 +72,7 @@ void RestoreReplacedFiles(UndoContext& context) {
             context.Advance();
             continue;
         }
-        const fileops::PutBackOutcome outcome = LeadsThroughLink(moved.path, made) || !AsLogged(checks, moved.backup)
+        const fileops::PutBackOutcome outcome = Refused(guard.Check(moved.path)) || !AsLogged(context, checks, moved.backup)
                                                     ? fileops::PutBackOutcome::Failed
                                                     : fileops::PutBack(moved);
         if (outcome == fileops::PutBackOutcome::Failed) context.LeftOver(moved.backup);

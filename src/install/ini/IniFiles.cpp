@@ -44,9 +44,7 @@ void KeepCopy(InstallContext& ctx, const std::string& path, fileops::BackupFolde
     core::MovedAside copy{path, ""};
     do copy.backup = folder + "ini" + filerules::BackupName(++copies, path);
     while (core::folders::Exists(copy.backup));
-    ctx.Log(core::LogKind::Backup, core::FormatMovedAside(copy));
-    LogBackupCheck(ctx, folders, copy);
-    fileops::CopyAside(copy);
+    if (LogBackup(ctx, folders, copy)) fileops::CopyAside(copy);
 }
 
 // The declared INI files; a name declared again keeps its first folder. A

@@ -7,6 +7,7 @@
 #include "core/Trace.h"
 #include "install/ini/IniFiles.h"
 #include "install/files/FileRemoval.h"
+#include "install/files/LinkGuard.h"
 
 namespace install {
 
@@ -27,7 +28,7 @@ bool FileHoldsNoEntry(const std::string& path) {
     return true;
 }
 
-void PutBack(UndoContext& context, const std::string& recordValue) {
+void PutBack(UndoContext& context, LinkGuard& guard, const std::string& recordValue) {
     IniEntry entry;
     if (!core::ParseIniEntry(recordValue, entry)) {
         core::trace::Value("unreadable INIVAL", recordValue);
@@ -35,6 +36,11 @@ void PutBack(UndoContext& context, const std::string& recordValue) {
         return;
     }
     if (GetFileAttributesA(entry.path.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // gone since: nothing to undo
+    // Written through a link, the entry would land in whatever file it names.
+    if (Refused(guard.CheckFile(entry.path))) {
+        context.LeftOver(entry.path + " [" + entry.section + "] " + entry.key);
+        return;
+    }
     const char* section = entry.section.c_str();
     const char* path = entry.path.c_str();
     const bool done = entry.before == IniEntry::Before::Value
@@ -49,8 +55,12 @@ void PutBack(UndoContext& context, const std::string& recordValue) {
         WritePrivateProfileStringA(section, nullptr, nullptr, path);
 }
 
-void DeleteIfEmpty(UndoContext& context, const std::string& path) {
+void DeleteIfEmpty(UndoContext& context, LinkGuard& guard, const std::string& path) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (Refused(guard.CheckFile(path))) {
+        context.LeftOver(path);
+        return;
+    }
     if (!FileHoldsNoEntry(path)) {
         core::trace::Value("INI file kept, it holds entries", path);
         return;
@@ -66,12 +76,13 @@ void DeleteIfEmpty(UndoContext& context, const std::string& path) {
 }  // namespace
 
 void RestoreIniFiles(UndoContext& context) {
+    LinkGuard guard(GuardedFolders(context));
     for (const core::LogRecord* record : NewestFirst(context, LogKind::IniValue)) {
-        PutBack(context, record->value);
+        PutBack(context, guard, record->value);
         context.Advance();
     }
     for (const core::LogRecord* record : NewestFirst(context, LogKind::IniFile)) {
-        DeleteIfEmpty(context, record->value);
+        DeleteIfEmpty(context, guard, record->value);
         context.Advance();
     }
 }

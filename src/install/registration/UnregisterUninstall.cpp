@@ -32,7 +32,8 @@ void RemoveUninstallFolder(UndoContext& context) {
         core::trace::Value("uninstall folder kept", setup.uninstallFolder);
         return;
     }
-    const RemovalOutcome outcome = RemoveFolderTree(folder);
+    LinkGuard guard({folder});
+    const RemovalOutcome outcome = RemoveFolderTree(folder, guard);
     if (outcome == RemovalOutcome::AtRestart) context.RestartNeeded(setup.uninstallFolder);
     else if (outcome == RemovalOutcome::Failed) core::trace::Value("uninstall folder not removed", folder);
 }

@@ -79,10 +79,17 @@ std::vector<std::string> ClassesOfTheRun(const UndoContext& context) {
 // it points at. While it still does, that value goes, and the key with it
 // when nothing else is in it; a program that took the extension over since,
 // or added to it (OpenWithProgids), keeps its registration.
+// The key is read in the machine's classes, where the run created it: the
+// merged view would show a user's own key of that name instead, and the user
+// could steer the removal with it.
 bool RemoveExtensionKey(const std::string& keyPath, const std::vector<std::string>& classes) {
-    std::string path;
-    const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), path);
-    if (root != HKEY_CLASSES_ROOT || path.empty() || !core::registry::KeyExists(root, path)) return false;
+    std::string extension;
+    if (core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(keyPath), extension) != HKEY_CLASSES_ROOT ||
+        extension.empty())
+        return false;
+    const HKEY root = HKEY_LOCAL_MACHINE;
+    const std::string path = "Software\\Classes\\" + extension;
+    if (!core::registry::KeyExists(root, path)) return false;
     const std::string points = core::registry::ReadText(root, path, "");
     bool ours = points.empty();
     for (const std::string& name : classes) ours = ours || util::text::EqualsIgnoringAsciiCase(name, points);
@@ -108,6 +115,7 @@ bool PutBack(UndoContext& context, const std::string& recordValue) {
     std::optional<ValueLocation> at;
     if (!core::ParseOldValue(recordValue, old) || !(at = Locate(old.path))) {
         core::trace::Value("unreadable REGOLD", recordValue);
+        context.LeftOver(recordValue);  // the value it names keeps the run's text
         return false;
     }
     if (!core::registry::KeyExists(at->root, at->key)) return false;
@@ -122,6 +130,7 @@ void WritePreviousValue(UndoContext& context, const std::string& recordValue) {
     std::optional<ValueLocation> at;
     if (!core::ParsePreviousValue(recordValue, previous) || !(at = Locate(previous.path))) {
         core::trace::Value("unreadable REGPREV", recordValue);
+        context.LeftOver(recordValue);  // what was there before is not put back
         return;
     }
     // A key that is gone since (the user or another product removed it) has

@@ -95,21 +95,19 @@ bool MayRemoveWholeFolder(const std::string& folder, const std::vector<std::stri
     return logged && IsRemovableTree(folder, keptFolders, codePage);
 }
 
-std::vector<std::string> ParentsWithin(const std::string& path, const std::vector<std::string>& ownFolders,
-                                       unsigned codePage) {
-    std::vector<std::string> parents;
-    for (size_t pos = 0, length = 0; pos < path.size(); pos += length) {
-        length = CharacterLength(path, pos, codePage);
-        if (length != 1 || path[pos] != '\\' || pos == 0 || pos + 1 == path.size()) continue;
-        const std::string parent = path.substr(0, pos);
-        for (const std::string& own : ownFolders) {
-            if (IsSameOrBelow(parent, own, codePage)) {
-                parents.push_back(parent);
-                break;
-            }
-        }
-    }
-    return parents;
+std::string DosPathOfFinal(const std::string& finalPath) {
+    const std::string unc = "\\\\?\\UNC\\";
+    const std::string local = "\\\\?\\";
+    if (finalPath.compare(0, unc.size(), unc) == 0) return "\\\\" + finalPath.substr(unc.size());
+    if (finalPath.compare(0, local.size(), local) == 0) return finalPath.substr(local.size());
+    return finalPath;
+}
+
+bool LiesWhereNamed(const std::string& finalPath, const std::string& parentFinalPath, const std::string& name,
+                    unsigned codePage) {
+    if (name.empty() || finalPath.empty() || parentFinalPath.empty()) return false;
+    return ComparableFolder(finalPath, codePage) == ComparableFolder(parentFinalPath, codePage) + "\\" +
+                                                        ComparableFolder(name, codePage);
 }
 
 size_t Depth(const std::string& path, unsigned codePage) {

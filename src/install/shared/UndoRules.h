@@ -38,12 +38,16 @@ bool IsRemovableTree(const std::string& folder, const std::vector<std::string>& 
 bool MayRemoveWholeFolder(const std::string& folder, const std::vector<std::string>& loggedFolders,
                           const std::vector<std::string>& keptFolders, unsigned codePage);
 
-// The folders on the way to `path` (its parents, the shallowest first, as
-// written in `path`) that lie at or below one of `ownFolders`: the run's own
-// folders, where a link someone put in place of a folder could lead a
-// removal anywhere.
-std::vector<std::string> ParentsWithin(const std::string& path, const std::vector<std::string>& ownFolders,
-                                       unsigned codePage);
+// A path GetFinalPathNameByHandle gives ("\\?\C:\App", "\\?\UNC\srv\share\App")
+// in the form the product writes paths in ("C:\App", "\\srv\share\App").
+std::string DosPathOfFinal(const std::string& finalPath);
+
+// Whether an opened folder or file lies where its name says: its final path
+// (as the file system resolved it, links followed) is its parent's final
+// path and its own name. A link in place of it, or of any folder between,
+// resolves elsewhere. Compared as ComparableFolder.
+bool LiesWhereNamed(const std::string& finalPath, const std::string& parentFinalPath, const std::string& name,
+                    unsigned codePage);
 
 // The number of parts of a path ("C:\A\B\" has 3, "HKEY_CURRENT_USER\A" 2):
 // deeper folders and keys are removed before their parents.

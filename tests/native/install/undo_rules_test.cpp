@@ -85,14 +85,14 @@ TEST(UndoRules, TheSharedUninstallerIsKnownInItsFolderOnly) {
     EXPECT_FALSE(IsSharedUninstaller("cvexec.exe", shared, kWestern));
 }
 
-// Where a link would matter: the parents of a path inside the run's own folders.
-TEST(UndoRules, ParentsWithinTheRunsFolders) {
-    const std::vector<std::string> own = {"C:\\App\\", "c:\\app\\docs"};
-    EXPECT_EQ(ParentsWithin("C:\\App\\docs\\deep\\a.txt", own, 1252),
-              (std::vector<std::string>{"C:\\App", "C:\\App\\docs", "C:\\App\\docs\\deep"}));
-    EXPECT_EQ(ParentsWithin("C:\\App\\docs\\", own, 1252), (std::vector<std::string>{"C:\\App"}));
-    EXPECT_TRUE(ParentsWithin("C:\\Apps\\a.txt", own, 1252).empty());
-    EXPECT_TRUE(ParentsWithin("C:\\App\\a.txt", {}, 1252) == std::vector<std::string>{});
+// A folder opened by name is where its name says only when no link led there.
+TEST(UndoRules, LiesWhereNamedComparesTheResolvedPath) {
+    EXPECT_EQ(DosPathOfFinal("\\\\?\\C:\\App"), "C:\\App");
+    EXPECT_EQ(DosPathOfFinal("\\\\?\\UNC\\srv\\share\\App"), "\\\\srv\\share\\App");
+    EXPECT_TRUE(LiesWhereNamed("C:\\App\\Docs", "c:\\app\\", "docs", 1252));
+    EXPECT_TRUE(LiesWhereNamed("C:\\App", "C:\\", "App", 1252));
+    EXPECT_FALSE(LiesWhereNamed("C:\\Windows\\System32", "C:\\App", "Docs", 1252));
+    EXPECT_FALSE(LiesWhereNamed("C:\\App\\Docs", "C:\\App", "", 1252));
 }
 
 }  // namespace

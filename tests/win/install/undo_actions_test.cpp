@@ -323,7 +323,7 @@ TEST(UndoActions, AHeldFileIsReplacedByItsOriginalNeverDeletedAtRestart) {
     ScriptedUndo undo(dir);
     undo.setup.rollback = true;
     const std::string path = dir.Write("lib.dll", "the run's");
-    const std::string backup = dir.Write("1_lib.dll", "the original");
+    const std::string backup = dir.Write("win\\Installer\\{CVUNDO-TEST}\\1_lib.dll", "the original");
     undo.Add(LogKind::File, path);
     undo.Add(LogKind::Backup, path + "|" + backup);
     HANDLE open = HoldOpen(path);
@@ -344,7 +344,8 @@ TEST(UndoActions, AHeldFileIsReplacedByItsOriginalNeverDeletedAtRestart) {
 }
 
 // A backup outside the uninstall folder that someone swapped meanwhile is
-// not put back: its size and digest are not those the run logged.
+// not put back: its size and digest are not those the run logged; nor one
+// the run logged no sum for (a planted record's).
 TEST(UndoActions, ASwappedBackupIsNotPutBack) {
     ScratchFolder dir;
     ScriptedUndo undo(dir);
@@ -358,12 +359,15 @@ TEST(UndoActions, ASwappedBackupIsNotPutBack) {
     const std::string other = dir.Path() + "b.txt";
     undo.Add(LogKind::Backup, other + "|" + swapped);
     undo.Add(LogKind::BackupSum, core::FormatBackupCheck({swapped, 7, digest}));
+    const std::string unsummed = dir.Write("3_c.txt", "planted");
+    undo.Add(LogKind::Backup, dir.Path() + "c.txt|" + unsummed);
 
     install::RestoreReplacedFiles(undo);
 
     EXPECT_EQ(ScratchFolder::Read(path), "the original");
     EXPECT_FALSE(ScratchFolder::Exists(other));
-    EXPECT_EQ(undo.leftOver, std::vector<std::string>{swapped});
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "c.txt"));
+    EXPECT_EQ(undo.leftOver, (std::vector<std::string>{unsummed, swapped}));
 }
 
 }  // namespace
