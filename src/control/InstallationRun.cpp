@@ -89,7 +89,7 @@ void InstallationRun::End(int exitCode) {
     if (completed_) {
         if (core::ending::IsInstalledCode(exitCode)) {
             completed_ = false;
-            install::CommitRun(UninstallFolder());
+            install::CommitRun(state_.productCode, UninstallFolder(), state_.windowsFolder);
         } else {
             RollBack();
         }

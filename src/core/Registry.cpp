@@ -211,6 +211,21 @@ bool KeyIsEmpty(HKEY root, const std::string& path) {
            subKeys == 0 && values == 0;
 }
 
+std::vector<std::string> ValueNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    Key key;
+    if (path.size() > kMaxKeyPathLength || !Open(root, path, KEY_QUERY_VALUE, key)) return names;
+    char name[16384];  // the longest value name the registry allows, and its zero
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        const LONG result = RegEnumValueA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) break;
+        if (result == ERROR_SUCCESS) names.emplace_back(name, length);
+        else if (result != ERROR_MORE_DATA) break;
+    }
+    return names;
+}
+
 bool DeleteEmptyKey(HKEY root, const std::string& path) {
     if (path.empty() || !KeyIsEmpty(root, path)) return false;
     Observe(root, path, DELETE);

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace core::registry {
 
@@ -54,6 +55,8 @@ bool EnsureKey(HKEY root, const std::string& path);
 // Whether the key holds no values and no sub-keys; false when it cannot be
 // opened.
 bool KeyIsEmpty(HKEY root, const std::string& path);
+// The names of the key's values ("" the default value); none when it cannot be opened.
+std::vector<std::string> ValueNames(HKEY root, const std::string& path);
 // Deletes the key when it holds nothing (KeyIsEmpty); false when it stays.
 bool DeleteEmptyKey(HKEY root, const std::string& path);
 // Deletes the key with everything below it, down to kMaxTreeDepth levels

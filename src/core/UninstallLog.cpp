@@ -71,7 +71,8 @@ const std::vector<LogKind>& KnownLogKinds() {
 }
 
 bool IsHeaderKind(LogKind kind) {
-    return kind == LogKind::LogFormat || kind == LogKind::TotalFile || kind == LogKind::InstallDir;
+    return kind == LogKind::LogFormat || kind == LogKind::TotalFile || kind == LogKind::InstallDir ||
+           kind == LogKind::UndoBy;
 }
 
 const char* KeyOf(LogKind kind) {
@@ -284,6 +285,12 @@ void UninstallLogWriter::Start(const std::string& path) {
     path_ = path;
     formatLinePending_ = !path_.empty();
     if (!path_.empty()) std::remove(path_.c_str());
+}
+
+void UninstallLogWriter::Continue(const std::string& path) {
+    Close();
+    path_ = path;
+    formatLinePending_ = false;
 }
 
 bool UninstallLogWriter::Open() {

@@ -45,6 +45,7 @@ namespace core {
     X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
     X(EnvKept, "ENVKEPT", "a variable the run created that a removal leaves: only a rollback deletes it") \
     X(BackupSum, "BACKUPSUM", "what a backup outside the uninstall folder must hold: see BackupCheck")    \
+    X(UndoBy, "UNDOBY", "REMOVAL or ROLLBACK: the next record is undone by that only, see UndoPurpose") \
     X(InstallDir, "INSTALLDIR", "the installation folder, made by the run or not: removal checks for links from it") \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
 
@@ -67,6 +68,18 @@ constexpr char kLogFormatVersion[] = "2";
 // Lines that describe the log rather than a change to the machine: nothing
 // to undo (the format, the number of file records).
 bool IsHeaderKind(LogKind kind);
+
+// What undoes a log: the removal of the product, or the rollback of the run
+// that wrote it. Most records serve both. A run over an installed product
+// also writes records for one of them only, each after an UNDOBY line:
+// "REMOVAL" before what the product's earlier run made and this run found
+// in place (the product's, but not this run's change: a rollback leaves it),
+// "ROLLBACK" before what was there when this run began and the earlier run
+// had made (a rollback puts it back; a removal puts back what was there
+// before the product instead).
+enum class UndoPurpose { Removal, Rollback };
+constexpr char kUndoByRemoval[] = "REMOVAL";
+constexpr char kUndoByRollback[] = "ROLLBACK";
 
 struct LogRecord {
     LogKind kind = LogKind::Unknown;
@@ -203,6 +216,8 @@ public:
     // Sets the log's path and deletes an existing file there, so that every
     // run starts a new log; its first line will be the format line.
     void Start(const std::string& path);
+    // Sets the log's path to go on appending to the log there.
+    void Continue(const std::string& path);
     // Appends one line "KEY=VALUE\r\n" and flushes it, so others may read the
     // log while the run goes on. The file is opened on first use and created
     // when missing, with its folder chain (the first line comes before the run

@@ -35,29 +35,33 @@ const std::vector<UndoStepRow> kUndoSteps = {
 // Order matters: the file list is loaded before anything is placed, and the
 // working folder goes last, once nothing reads payload files any more.
 const std::vector<ActionRow> kActions = {
-    {"LoadFileData", MessageId::StatusLoadingData, true, {LogKind::TotalFile, LogKind::Dir}, {"RemoveFolders"}},
+    {"LoadFileData", MessageId::StatusLoadingData, true,
+     {LogKind::TotalFile, LogKind::InstallDir, LogKind::Dir, LogKind::UndoBy}, {"RemoveFolders"}},
     {"RegisterUninstallTimeProgram", std::nullopt, true,
      {LogKind::Run3rd, LogKind::Run3rdCmd, LogKind::RemoveAll}, {"RunUninstallTimeProgram", "RemoveFolders"}},
     {"InstallFiles", MessageId::StatusCopyingFiles, false,
-     {LogKind::File, LogKind::KeepFile, LogKind::Backup, LogKind::BackupSum},
+     {LogKind::File, LogKind::KeepFile, LogKind::Backup, LogKind::BackupSum, LogKind::UndoBy},
      {"RemoveFiles", "RestoreReplacedFiles"}},
     {"CreateShortcuts", MessageId::StatusCreatingShortcuts, false,
-     {LogKind::Shortcut, LogKind::Dir, LogKind::File, LogKind::Backup, LogKind::BackupSum},
+     {LogKind::Shortcut, LogKind::Dir, LogKind::File, LogKind::Backup, LogKind::BackupSum, LogKind::UndoBy},
      {"RemoveShortcuts", "RemoveFiles", "RemoveFolders", "RestoreReplacedFiles"}},
     {"WriteIniFiles", MessageId::StatusSettingSystem, false,
-     {LogKind::IniFile, LogKind::IniValue, LogKind::Backup, LogKind::BackupSum},
+     {LogKind::IniFile, LogKind::IniValue, LogKind::Backup, LogKind::BackupSum, LogKind::UndoBy},
      {"RestoreIniFiles", "RestoreReplacedFiles"}},
-    {"WriteRegistryValues", std::nullopt, false, {LogKind::RegKey, LogKind::RegVal, LogKind::RegPrev},
+    {"WriteRegistryValues", std::nullopt, false, {LogKind::RegKey, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy},
      {"RemoveRegistryValues"}},
     {"RegisterAssociations", std::nullopt, false,
-     {LogKind::RemKey, LogKind::RegVal, LogKind::RegOld, LogKind::File},
+     {LogKind::RemKey, LogKind::RegVal, LogKind::RegOld, LogKind::File, LogKind::UndoBy},
      {"UnregisterAssociations", "RemoveRegistryValues", "RemoveFiles"}},
-    {"WriteEnvironment", std::nullopt, false, {LogKind::EnvAppend, LogKind::EnvKept, LogKind::RegVal, LogKind::RegPrev},
+    {"WriteEnvironment", std::nullopt, false,
+     {LogKind::EnvAppend, LogKind::EnvKept, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy},
      {"RestoreEnvironment", "RemoveRegistryValues"}},
     {"InstallServices", std::nullopt, true, {LogKind::NtService}, {"RemoveServices"}},
-    // The registration itself is found by the product code, not by a record.
-    {"RegisterUninstall", MessageId::StatusFinishing, false, {LogKind::File},
-     {"UnregisterUninstall", "RemoveFiles"}},
+    // The registration itself is found by the product code, not by a record;
+    // the values of a registration it rewrites wait for a rollback.
+    {"RegisterUninstall", MessageId::StatusFinishing, false,
+     {LogKind::File, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy},
+     {"UnregisterUninstall", "RemoveFiles", "RemoveRegistryValues"}},
     {"RemoveTemporaryFiles", std::nullopt, false, {}, {}},
 };
 

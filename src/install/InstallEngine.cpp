@@ -97,7 +97,8 @@ RunOutcome InstallEngine::Run() {
         previousLog_.clear();
     earlierLogged_.clear();
     if (!previousLog_.empty())
-        if (auto earlier = core::ReadUninstallLog(previousLog_)) earlierLogged_ = std::move(*earlier);
+        if (auto earlier = core::ReadUninstallLog(previousLog_))
+            earlierLogged_ = ownership::RecordsFor(*earlier, core::UndoPurpose::Removal);
     earlier_ = ownership::EarlierRecords(earlierLogged_, GetACP());
     // A run killed from here on is rolled back by the next start (InterruptedRun.h).
     MarkRunPending(Expand(core::kUninstallFolder));
@@ -165,7 +166,7 @@ void InstallEngine::RollBack() {
     if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
     Rollback rollback(RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder),
                                     setup_.windowsFolder, registeredBefore_),
-                      records ? std::move(*records) : logged_, progress_);
+                      ownership::RecordsFor(records ? *records : logged_, core::UndoPurpose::Rollback), progress_);
     rollback.Run();
     RestorePreviousLog();
 }

@@ -11,6 +11,8 @@
 #include "install/shared/DirectoryPath.h"
 #include "install/files/ReplacedFiles.h"
 #include "install/Rollback.h"
+#include "install/shared/OwnershipRules.h"
+#include "install/UndoContext.h"
 #include "install/shared/WholeFile.h"
 #include "util/Text.h"
 
@@ -55,11 +57,40 @@ std::string PreviousLogPath(const std::string& logPath) { return logPath + ".pre
 
 void MarkRunCompleted(const std::string& uninstallFolder) { WriteMarker(uninstallFolder, kCompletedMark); }
 
-void CommitRun(const std::string& uninstallFolder) {
+namespace {
+
+// Undoes, as a removal would, what the earlier log names and the run's log
+// does not. The product stays registered: this is no removal of it.
+void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& uninstallFolder,
+                             const std::string& windowsFolder, const std::vector<core::LogRecord>& records,
+                             const std::vector<core::LogRecord>& earlier) {
+    const std::vector<core::LogRecord> left =
+        ownership::LeftBehind(ownership::RecordsFor(earlier, core::UndoPurpose::Removal),
+                              ownership::RecordsFor(records, core::UndoPurpose::Removal), GetACP());
+    if (left.empty()) return;
+    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, windowsFolder, true);
+    setup.rollback = false;
+    Rollback removal(setup, left, nullptr);
+    if (removal.Run()) return;
+    // Named in the product's log, what stays is tried again by its removal.
     const std::string log = LogIn(uninstallFolder);
+    core::UninstallLogWriter writer;
+    writer.Continue(log);
+    for (const core::LogRecord& record : left)
+        if (!writer.Append(record)) core::trace::Value("left behind, not logged", record.value);
+}
+
+}  // namespace
+
+void CommitRun(const std::string& productCode, const std::string& uninstallFolder,
+               const std::string& windowsFolder) {
+    const std::string log = LogIn(uninstallFolder);
+    const std::string previous = PreviousLogPath(log);
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
     if (records) DeleteBackupsOf(*records);
-    DeleteFileA(PreviousLogPath(log).c_str());
+    std::optional<std::vector<core::LogRecord>> earlier = core::ReadUninstallLog(previous);
+    if (records && earlier) RemoveWhatWasLeftBehind(productCode, uninstallFolder, windowsFolder, *records, *earlier);
+    DeleteFileA(previous.c_str());
     ClearRunPending(uninstallFolder);
 }
 
@@ -70,7 +101,9 @@ void RollBackRun(const std::string& productCode, const std::string& uninstallFol
     const bool registeredBefore = GetFileAttributesA(previous.c_str()) != INVALID_FILE_ATTRIBUTES;
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
     Rollback rollback(RollbackSetup(productCode, uninstallFolder, windowsFolder, registeredBefore),
-                      records ? std::move(*records) : std::vector<core::LogRecord>(), nullptr);
+                      records ? ownership::RecordsFor(*records, core::UndoPurpose::Rollback)
+                              : std::vector<core::LogRecord>(),
+                      nullptr);
     rollback.Run();
     if (registeredBefore && !MoveFileExA(previous.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previous, GetLastError());
@@ -81,7 +114,7 @@ bool RecoverInterruptedRun(const std::string& productCode, const std::string& un
                            const std::string& windowsFolder) {
     if (GetFileAttributesA(PendingRunMarker(uninstallFolder).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     if (MarkedCompleted(uninstallFolder)) {
-        CommitRun(uninstallFolder);
+        CommitRun(productCode, uninstallFolder, windowsFolder);
         return false;
     }
     core::trace::Value(core::tracenames::kRecovery, LogIn(uninstallFolder));

@@ -22,10 +22,14 @@ void ClearRunPending(const std::string& uninstallFolder);
 // killed from here on is committed at the next start, never rolled back.
 void MarkRunCompleted(const std::string& uninstallFolder);
 
-// The setup ended after its installation completed: the backups of the files
-// the run replaced and the log of the installation registered before it are
-// deleted, and the run is no longer pending.
-void CommitRun(const std::string& uninstallFolder);
+// The setup ended after its installation completed: what the product's
+// earlier run made and this run did not make again is removed (the dropped
+// file of an update, the first copy of a product installed again elsewhere;
+// what cannot go now is added to the log, for the removal), the backups of
+// the files the run replaced and the earlier log are deleted, and the run is
+// no longer pending.
+void CommitRun(const std::string& productCode, const std::string& uninstallFolder,
+               const std::string& windowsFolder);
 
 // Rolls back what the log in the uninstall folder names (the undo steps,
 // without a display), puts the previous installation's log back when one

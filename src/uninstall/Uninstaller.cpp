@@ -13,6 +13,7 @@
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
 #include "uninstall/PlainRemovalDialog.h"
+#include "install/shared/OwnershipRules.h"
 #include "install/shared/ProtectedFolders.h"
 #include "uninstall/Remover.h"
 #include "uninstall/SkinnedRemovalPage.h"
@@ -86,8 +87,10 @@ public:
             if (code >= 0) return code;
         }
         if (!records) return LogMissing(silent);
-        if (silent) return RemoveSilently(std::move(*records));
-        return RemoveInteractively(std::move(*records));
+        // What only a rollback of the run that wrote the log undoes stays out.
+        std::vector<core::LogRecord> toRemove = install::ownership::RecordsFor(*records, core::UndoPurpose::Removal);
+        if (silent) return RemoveSilently(std::move(toRemove));
+        return RemoveInteractively(std::move(toRemove));
     }
 
 private:

@@ -26,7 +26,7 @@ check full-run-records-declared bash -c "! grep -a '^$(trace_name kUndeclaredRec
 PROGRAMS='C:\users\root\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
 DESKTOP='C:\users\root\Desktop'
 expected_log() {
-  printf 'LOGFORMAT=2\nTOTALFILE=3\nDIR=%s\\\nDIR=C:\\CorvaneFull\nDIR=%s\\docs\n' "$W" "$W"
+  printf 'LOGFORMAT=2\nTOTALFILE=3\nINSTALLDIR=%s\\\nDIR=%s\\\nDIR=C:\\CorvaneFull\nDIR=%s\\docs\n' "$W" "$W" "$W"
   printf 'RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet %s\\\nREMOVEALL=Yes\n' "$W"
   printf 'FILE=%s\\app.txt\nFILE=%s\\docs\\guide.txt\n' "$W" "$W"
   printf 'DIR=%s\\Full Product\\\nFILE=%s\\app.ico\nSHORTCUT=%s\\Full Product\\App.lnk\n' "$PROGRAMS" "$W" "$PROGRAMS"
@@ -53,7 +53,7 @@ start_packed "$S/previewpkg" "$S/preview.trace" 90
 wait_setup
 check preview-exit-0 test "$SETUP_RC" -eq 0
 expected_preview_log() {
-  printf 'LOGFORMAT=2\nTOTALFILE=3\nDIR=%s\\\nDIR=C:\\CorvaneFull\nDIR=%s\\docs\n' "$W" "$W"
+  printf 'LOGFORMAT=2\nTOTALFILE=3\nINSTALLDIR=%s\\\nDIR=%s\\\nDIR=C:\\CorvaneFull\nDIR=%s\\docs\n' "$W" "$W" "$W"
   printf 'RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet %s\\\nREMOVEALL=Yes\nNTSERVICE=%s\n' "$W" $SERVICE
 }
 check preview-log-line-by-line same_file <(expected_preview_log) <(tr -d '\r' <"$LOG")

@@ -81,7 +81,7 @@ W='C:\CorvaneInstall\App'
 expected_log() {
   # Only the folders the run made (the installation folder and lib were
   # there); a folder made on the way ("sub") after the one it was made for.
-  printf 'LOGFORMAT=2\nTOTALFILE=11\nDIR=%s\\sub\\deep\nDIR=%s\\sub\n' "$W" "$W"
+  printf 'LOGFORMAT=2\nTOTALFILE=11\nINSTALLDIR=%s\\\nDIR=%s\\sub\\deep\nDIR=%s\\sub\n' "$W" "$W" "$W"
   # Not the kept absent.ini, nor the older.dll left beside a newer one.
   for f in a.txt ro.txt hs.txt template.txt; do printf 'FILE=%s\\%s\n' "$W" "$f"; done
   # A file that was there is moved aside first, to be put back by a rollback.

@@ -2,8 +2,13 @@
 # Upgrades through the real uninstaller under Wine: version 2 installed as a
 # new installation that removes the earlier version first leaves only
 # version 2's files, shortcuts, values and registration; an upgrade in place
-# installs into version 1's folder.
+# installs into version 1's folder. Updated in place, the product owns what
+# version 1 made: a failed version 2 puts version 1 back as it was (the
+# user's edit and the registration too), a dropped file, a value no longer
+# written and a file type's old class go with the update, and one removal
+# leaves nothing of either version.
 source "$CV_ROOT/tests/lib_e2e.sh"
+source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
 
 CODE='{C0FFEE00-UPGRADE}'
@@ -61,3 +66,57 @@ check upgrade-in-place-new-file test -f "$ROOT/V1/only3.txt"
 check upgrade-in-place-nothing-elsewhere not_exists "$ROOT/Elsewhere"
 check upgrade-in-place-registration test "$(value "$UNINSTALL_KEY" DisplayVersion)" = 3.0
 cleanup
+
+# ---- Updated in place: the product owns what version 1 made ----------------
+OWN='{C0FFEE00-UP-OWNED}'
+OWN_KEY="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$OWN"
+# owned DIR VERSION [SETTINGS]: app.txt, app.cfg (only if absent) and
+# only<VERSION>.txt; a shortcut; Version (version 1 also Old); the file type
+# .cvoup of class CvOwnedUp.Doc<VERSION>; C:\CvOwnedBin appended to CVUP_PATH.
+owned() {
+  local P=$1 v=$2
+  mkdir -p "$P/payload" "$P/theme"; cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
+  printf 'app %s' "$v" >"$P/payload/app.txt"; printf 'settings %s' "$v" >"$P/payload/app.cfg"; printf '%s' "$v" >"$P/payload/only$v.txt"
+  { printf 'payload\\app.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'
+    printf 'payload\\app.cfg\r\nDestination Computer\\<InstallDir>\\*32*0*2|\r\n'
+    printf 'payload\\only%s.txt\r\nDestination Computer\\<InstallDir>\\*0*0*3|\r\n' "$v"; } >"$P/data.inf"
+  local values='TOTAL=1\r\n' helplink=''
+  [ "$v" = 1 ] && values='TOTAL=2\r\nA1=HKEY_CURRENT_USER\\Software\\CvOwnedUp\\\r\nB1=Old\r\nC1=1\r\nD1=String\r\n' && helplink='a24=https://help.example/1\r\n'
+  { printf '[APPINFO]\r\na1=Owned Up\r\na2=%s.0\r\na3=%s\r\na4=C:\\CorvaneOwned\r\n%b' "$v" "$OWN" "$helplink"
+    printf '[BUILDING]\r\n2=Yes\r\n[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n%b' "$ALL_SYSTEMS"
+    printf '[FOLDERCV]\r\nTOTAL=1\r\nA0=Start Menu\\Programs Menu\\Owned Up\\Owned Up\r\nB0=Owned Up\r\nC0=<InstallDir>app.txt\r\n'
+    printf '[REGISTRYKEYS]\r\nTOTAL=1\r\n0=HKEY_CURRENT_USER\\Software\\CvOwnedUp\r\n'
+    printf '[REGISTRY]\r\n%bA0=HKEY_CURRENT_USER\\Software\\CvOwnedUp\\\r\nB0=Version\r\nC0=%s.0\r\nD0=String\r\n' "$values" "$v"
+    printf '[EXTCV]\r\nTOTAL=1\r\nB0=<InstallDir>app.txt\r\nC0=.cvoup\r\nD0=CvOwnedUp.Doc%s\r\nE0=Owned document\r\nG0=%%1\r\n' "$v"
+    printf '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVUP_PATH\r\nC0=C:\\CvOwnedBin\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\n%b' "${3:-}"
+  } >"$P/setup.inf"
+  pack_project "$P" "$P.pkg"
+}
+silently() { local pkg=$1; shift; (cd "$pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S "$@") >/dev/null 2>&1; SETUP_RC=$?; }
+owned "$S/o1" 1
+owned "$S/o2" 2
+owned "$S/o2fails" 2 '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n'
+OWNED=$WINEPREFIX/drive_c/CorvaneOwned
+reg_add 'HKCU\Environment' /v CVUP_PATH /d 'C:\Tools'
+machine_snapshot "$S/owned.before"
+silently "$S/o1.pkg"
+printf 'my settings' >"$OWNED/app.cfg"
+machine_snapshot "$S/owned.v1" "$OWNED"
+check upgrade-owned-v1-installed bash -c "[ $SETUP_RC -eq 0 ] && [ -f '$OWNED/only1.txt' ]"
+silently "$S/o2fails.pkg"
+check upgrade-owned-failed-v2-exit-1 test "$SETUP_RC" -eq 1
+machine_snapshot "$S/owned.failed" "$OWNED"
+check upgrade-owned-failed-v2-leaves-v1-as-it-was same_machine "$S/owned.v1" "$S/owned.failed"
+silently "$S/o2.pkg"
+check upgrade-owned-v2-exit-0 test "$SETUP_RC" -eq 0
+check upgrade-owned-v2-files bash -c "[ \"\$(cat '$OWNED/app.txt')\" = 'app 2' ] && [ -f '$OWNED/only2.txt' ] && [ ! -e '$OWNED/only1.txt' ]"
+check upgrade-owned-users-settings-kept test "$(cat "$OWNED/app.cfg")" = 'my settings'
+check upgrade-owned-value-no-longer-written-gone test -z "$(value 'HKCU\Software\CvOwnedUp' Old)"
+check upgrade-owned-stale-registration-value-gone test -z "$(value "$OWN_KEY" HelpLink)"
+check upgrade-owned-registration-says-v2 test "$(value "$OWN_KEY" DisplayVersion)" = 2.0
+check upgrade-owned-old-class-gone bash -c "! \"$WINE\" reg query 'HKCR\\CvOwnedUp.Doc1' >/dev/null 2>&1"
+"$WINE" "C:\\windows\\cvexec.exe" /S "$OWN" >/dev/null 2>&1; RC=$?
+check upgrade-owned-removal-exit-0 test "$RC" -eq 0
+machine_snapshot "$S/owned.after"
+check upgrade-owned-removal-leaves-nothing-of-either same_machine "$S/owned.before" "$S/owned.after" '\./windows/cvexec\.exe$'
+reg_delete 'HKCU\Environment' /v CVUP_PATH

@@ -5,6 +5,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/shared/ShippedFiles.h"
 #include "install/shared/SystemNotify.h"
 
@@ -53,14 +54,14 @@ public:
         if (!typeExisted)
             ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.fileType);
         else
-            RememberTypeValues(a);
+            RememberTypeValues(a, Claim(a.fileType));
 
         const bool extensionExisted = core::registry::KeyExists(HKEY_CLASSES_ROOT, a.extension);
         Ensure(a.extension);
         if (!extensionExisted)
             ctx_.Log(core::LogKind::RemKey, kClassesRoot + a.extension);
         else
-            RememberValue(a.extension);
+            RememberValue(a.extension, Claim(a.extension));
 
         const std::string iconKey = a.fileType + "\\" + kIconKey;
         const std::string commandKey = a.fileType + "\\" + kOpenCommandKey;
@@ -75,15 +76,24 @@ public:
     }
 
 private:
-    void RememberTypeValues(const Association& a) {
-        RememberValue(a.fileType);
-        RememberKey(a.fileType, kIconKey);
-        RememberKey(a.fileType, kOpenCommandKey);
+    // A key the product's earlier run created is the product's still: a
+    // removal deletes it, and the values this run overwrites in it are put
+    // back by a rollback only. True when it is one.
+    bool Claim(const std::string& key) {
+        if (!ctx_.EarlierRunOwned(core::LogKind::RemKey, kClassesRoot + key)) return false;
+        LogClaim(ctx_, core::LogKind::RemKey, kClassesRoot + key);
+        return true;
+    }
+
+    void RememberTypeValues(const Association& a, bool claimed) {
+        RememberValue(a.fileType, claimed);
+        RememberKey(a.fileType, kIconKey, claimed);
+        RememberKey(a.fileType, kOpenCommandKey, claimed);
     }
 
     // For a sub-key of an existing class: its default value when the key
     // exists, else the first level of it that this run creates.
-    void RememberKey(const std::string& base, const std::string& relative) {
+    void RememberKey(const std::string& base, const std::string& relative, bool claimed) {
         std::string key = base;
         size_t start = 0;
         for (;;) {
@@ -96,12 +106,12 @@ private:
             if (end == std::string::npos) break;
             start = end + 1;
         }
-        RememberValue(key);
+        RememberValue(key, claimed);
     }
 
     // The default value of an existing key: its former text, or that it was
     // absent. A value of another type is left as this run writes it.
-    void RememberValue(const std::string& key) {
+    void RememberValue(const std::string& key, bool claimed) {
         const std::string path = kClassesRoot + key + "\\";
         const std::optional<core::registry::Value> old =
             core::registry::ReadValue(HKEY_CLASSES_ROOT, key, "");
@@ -113,6 +123,8 @@ private:
             core::FormatOldValue({old->type, path, std::string(old->bytes.c_str())});
         if (line.empty())
             core::trace::Value("association value not restorable", path);
+        else if (claimed)
+            LogForRollback(ctx_, core::LogKind::RegOld, line);
         else
             ctx_.Log(core::LogKind::RegOld, line);
     }

@@ -7,7 +7,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
-#include "util/Text.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/shared/SystemNotify.h"
 #include "install/shared/SystemSettingRules.h"
 
@@ -105,30 +105,6 @@ std::string PathOf(const Variable& v) {
     return std::string(core::registry::RootNameOf(v.root)) + "\\" + v.key + "\\" + v.name;
 }
 
-// Whether the product's earlier log set this variable: what it holds now is
-// the product's, not what a removal should put back.
-bool SetEarlier(const InstallContext& ctx, const Variable& v) {
-    return ctx.EarlierRunOwned(core::LogKind::RegVal, PathOf(v)) || ctx.EarlierRunOwned(core::LogKind::EnvKept, PathOf(v));
-}
-
-// A variable that exists and is set anew or deleted: its value as it is, so
-// that a rollback (and a removal) writes it back exactly. When the earlier
-// run set it, the value from before that run is logged again instead.
-void LogPreviousValue(InstallContext& ctx, const Variable& v) {
-    const std::string path = PathOf(v);
-    if (SetEarlier(ctx, v)) {
-        for (const core::LogRecord& earlier : ctx.EarlierLogged()) {
-            core::PreviousValue previous;
-            if (earlier.kind == core::LogKind::RegPrev && core::ParsePreviousValue(earlier.value, previous) &&
-                util::text::EqualsIgnoringAsciiCase(previous.path, path))
-                ctx.Log(core::LogKind::RegPrev, earlier.value);
-        }
-        return;
-    }
-    const std::optional<core::registry::Value> current = core::registry::ReadValue(v.root, v.key, v.name);
-    if (current) ctx.Log(core::LogKind::RegPrev, core::FormatPreviousValue({current->type, path, current->bytes}));
-}
-
 // What the uninstaller needs: an appended item is taken out of the variable
 // again; a variable the run set is deleted.
 void LogRemoval(InstallContext& ctx, const Variable& v) {
@@ -155,22 +131,23 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
         if (v.name.empty() || !v.root) continue;
         // Every record is written before the change it claims.
         if (v.removeNow) {
-            LogPreviousValue(ctx, v);
+            LogPreviousValue(ctx, v.root, v.key, v.name, PathOf(v));
             if (v.removeAtUninstall) LogRemoval(ctx, v);
             changed = core::registry::DeleteValue(v.root, v.key, v.name) || changed;
             continue;
         }
         if (v.append && v.value.empty()) continue;
         const std::optional<Stored> planned = Planned(v);
-        if (!v.append) LogPreviousValue(ctx, v);
+        if (!v.append) LogPreviousValue(ctx, v.root, v.key, v.name, PathOf(v));
         // A variable the run creates and the project keeps: only a rollback takes it.
         if (!v.append && !v.removeAtUninstall && !core::registry::ReadValue(v.root, v.key, v.name))
             ctx.Log(core::LogKind::EnvKept, PathOf(v));
         // An item that was already there is the user's, unless the earlier
         // run appended it.
-        const bool appendedEarlier =
-            v.append && ctx.EarlierRunOwned(core::LogKind::EnvAppend, core::FormatAppendedItem({PathOf(v), v.value}));
-        if (v.removeAtUninstall && (!v.append || planned || appendedEarlier)) LogRemoval(ctx, v);
+        const std::string appendedItem = v.append ? core::FormatAppendedItem({PathOf(v), v.value}) : std::string();
+        if (v.removeAtUninstall && (!v.append || planned)) LogRemoval(ctx, v);
+        else if (v.removeAtUninstall && ctx.EarlierRunOwned(core::LogKind::EnvAppend, appendedItem))
+            LogClaim(ctx, core::LogKind::EnvAppend, appendedItem);
         if (planned) changed = Write(v, *planned) || changed;
     }
     if (changed) AnnounceEnvironmentChange();

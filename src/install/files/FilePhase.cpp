@@ -18,6 +18,7 @@
 #include "install/files/FileVersion.h"
 #include "install/files/SelfRegistration.h"
 #include "install/shared/WholeFile.h"
+#include "install/shared/EarlierOwnership.h"
 
 namespace install {
 
@@ -34,7 +35,12 @@ public:
     ActionResult InstallRecord(size_t index, const FileRecord& record);
 
 private:
-    bool NotPlaced(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
+    // Why the run leaves a file as it finds it: what lies there is kept
+    // (only if absent and there; a library where a newer one lies), or this
+    // version does not want the file (an excluded feature, a web item its
+    // condition does not want).
+    enum class Skip { No, Kept, NotWanted };
+    Skip WhySkipped(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
                    const std::string& destination);
     bool CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
                          const std::string& destination, bool critical);
@@ -75,13 +81,18 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     if (!SystemMaskMatches(r.systemMask, ctx_.Setup().osName)) return ActionResult::Continue;
 
     const bool permanent = HasFlag(r.flags, kFlagPermanent);
-    if (NotPlaced(r, web, item, source, destination)) {
+    const bool placedEarlier = ctx_.EarlierRunOwned(core::LogKind::File, destination);
+    // A file the project now keeps after a removal: the copy an earlier run
+    // placed is not taken away when this run commits.
+    if (permanent && placedEarlier) ctx_.Log(core::LogKind::KeepFile, destination);
+    const Skip skip = WhySkipped(r, web, item, source, destination);
+    if (skip != Skip::No) {
         // What lies there is not this run's: nothing claims it, its
         // attributes stay and it is not registered (the elevated run starts
         // nothing it did not place), unless an earlier run of the product
-        // placed it.
-        if (!permanent && ctx_.EarlierRunOwned(core::LogKind::File, destination))
-            ctx_.Log(core::LogKind::File, destination);
+        // placed it and this version still wants it. One it no longer wants
+        // goes when this run commits.
+        if (skip == Skip::Kept && !permanent && placedEarlier) LogClaim(ctx_, core::LogKind::File, destination);
         return ActionResult::Continue;
     }
     // Logged before the file is placed: a run killed while placing it still
@@ -105,16 +116,14 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     return ActionResult::Continue;
 }
 
-// A file the run leaves as it finds it: an only-if-absent file that exists,
-// one of an excluded feature, a web item its condition does not want, a
-// library where a newer version of it lies.
-bool FilePlacer::NotPlaced(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
-                           const std::string& destination) {
-    if (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) return true;
-    if (ctx_.Setup().features.IsExcluded(r.feature)) return true;
-    if (web) return !WebItemWanted(ctx_, item.condition);
-    return IsVersionedLibrary(source) && core::folders::Exists(destination) &&
-           !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination));
+FilePlacer::Skip FilePlacer::WhySkipped(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
+                                        const std::string& destination) {
+    if (ctx_.Setup().features.IsExcluded(r.feature)) return Skip::NotWanted;
+    if (web && !WebItemWanted(ctx_, item.condition)) return Skip::NotWanted;
+    if (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) return Skip::Kept;
+    const bool newerThere = !web && IsVersionedLibrary(source) && core::folders::Exists(destination) &&
+                            !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination));
+    return newerThere ? Skip::Kept : Skip::No;
 }
 
 // Copies one payload file, through its expanded copy when `expandedCopy`

@@ -13,6 +13,7 @@
 #include "install/files/FileRules.h"
 #include "install/files/ReplacedFile.h"
 #include "install/shared/SystemSettingRules.h"
+#include "install/shared/EarlierOwnership.h"
 
 namespace install {
 
@@ -69,8 +70,8 @@ std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
             core::settings::ReadListField(settings, info::kSection, info::kFolder, i);
         files.push_back({name, ctx.Expand(folder + "\\" + name)});
         const std::string& path = files.back().path;
-        if (!core::folders::Exists(path) || ctx.EarlierRunOwned(core::LogKind::IniFile, path))
-            ctx.Log(core::LogKind::IniFile, path);
+        if (!core::folders::Exists(path)) ctx.Log(core::LogKind::IniFile, path);
+        else if (ctx.EarlierRunOwned(core::LogKind::IniFile, path)) LogClaim(ctx, core::LogKind::IniFile, path);
         KeepCopy(ctx, path, backupFolders, copies);
     }
     return files;
@@ -127,7 +128,7 @@ bool LogEntryBefore(InstallContext& ctx, const std::string& path, const systemru
         core::IniEntry had;
         if (earlier.kind == core::LogKind::IniValue && core::ParseIniEntry(earlier.value, had) &&
             SameName(had.path, path) && SameName(had.section, parts.section) && SameName(had.key, parts.key)) {
-            ctx.Log(core::LogKind::IniValue, earlier.value);
+            LogClaim(ctx, core::LogKind::IniValue, earlier.value);
             return true;
         }
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "core/Folders.h"
 #include "core/Registry.h"
@@ -12,6 +13,7 @@
 #include "core/Trace.h"
 #include "core/UninstallKey.h"
 #include "install/registration/InstalledSize.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/shared/ShippedFiles.h"
 #include "util/Text.h"
 
@@ -70,15 +72,18 @@ private:
     // Values go only under a key this run made sure of. The key path may
     // exceed 255 characters: a product code may be that long itself.
     void WriteText(const char* name, const std::string& value) {
-        if (keyReady_)
-            core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, REG_SZ,
-                                       std::string(value.c_str(), value.size() + 1));
+        Write(name, REG_SZ, std::string(value.c_str(), value.size() + 1));
     }
     void WriteNumber(const char* name, DWORD value) {
-        if (keyReady_)
-            core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, REG_DWORD,
-                                       std::string(reinterpret_cast<const char*>(&value), sizeof value));
+        Write(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
     }
+    void Write(const char* name, DWORD type, const std::string& bytes) {
+        if (!keyReady_) return;
+        if (rewriting_) LogForRollback(ctx_, core::LogKind::RegVal, ValuePath(name));
+        core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, type, bytes);
+    }
+    std::string ValuePath(const std::string& name) const { return "HKEY_LOCAL_MACHINE\\" + key_ + "\\" + name; }
+    void ClearEarlierValues();
     void WriteYesFlag(const char* name, const char* settingKey) {
         if (AppInfo(settingKey) == "Yes") WriteNumber(name, 1);
     }
@@ -88,6 +93,7 @@ private:
     InstallContext& ctx_;
     const std::string key_;
     bool keyReady_ = false;
+    bool rewriting_ = false;  // the product was registered before the run
 };
 
 // The uninstaller travels in the payload; the registered command lines find
@@ -110,8 +116,25 @@ void Registration::PlaceLanguageFiles() {
 
 // Without a product code the key would be the list of programs itself.
 void Registration::CreateKey() {
-    keyReady_ = !ctx_.Setup().values.productCode.empty() &&
-                core::registry::EnsureKey(HKEY_LOCAL_MACHINE, key_);
+    if (ctx_.Setup().values.productCode.empty()) return;
+    if (core::registry::KeyExists(HKEY_LOCAL_MACHINE, key_)) ClearEarlierValues();
+    keyReady_ = core::registry::EnsureKey(HKEY_LOCAL_MACHINE, key_);
+}
+
+// The registration of the product's earlier run is written anew as a whole:
+// a value the earlier version wrote and this one does not (a help link, a
+// flag) must not stay. Its values wait in the log for a rollback, which
+// puts the earlier registration back as it was.
+void Registration::ClearEarlierValues() {
+    rewriting_ = true;
+    for (const std::string& name : core::registry::ValueNames(HKEY_LOCAL_MACHINE, key_)) {
+        const std::optional<core::registry::Value> value = core::registry::ReadValue(HKEY_LOCAL_MACHINE, key_, name);
+        if (!value) continue;
+        const std::string line = core::FormatPreviousValue({value->type, ValuePath(name), value->bytes});
+        if (line.empty()) continue;  // not to be put back: it stays
+        LogForRollback(ctx_, core::LogKind::RegPrev, line);
+        core::registry::DeleteValue(HKEY_LOCAL_MACHINE, key_, name);
+    }
 }
 
 void Registration::InstallLiveUpdate() {

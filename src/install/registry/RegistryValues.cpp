@@ -7,6 +7,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/shared/SystemSettingRules.h"
 #include "util/Text.h"
 
@@ -22,12 +23,15 @@ using systemrules::ValueType;
 constexpr int kCountSize = 20;
 
 // The keys above `subKey` that do not exist yet, which creating it makes too:
-// logged (the outermost first) so that a removal takes them away once empty.
+// logged (the outermost first) so that a removal takes them away once empty;
+// one the product's earlier run made stays the product's.
 void LogParentsToMake(InstallContext& ctx, HKEY root, const std::string& path, const std::string& subKey) {
     const std::string rootName = path.substr(0, path.size() - subKey.size());
     for (size_t slash = subKey.find('\\'); slash != std::string::npos; slash = subKey.find('\\', slash + 1)) {
         const std::string parent = subKey.substr(0, slash);
         if (!core::registry::KeyExists(root, parent)) ctx.Log(core::LogKind::RegKey, rootName + parent);
+        else if (ctx.EarlierRunOwned(core::LogKind::RegKey, rootName + parent))
+            LogClaim(ctx, core::LogKind::RegKey, rootName + parent);
     }
 }
 
@@ -69,19 +73,9 @@ void Encode(ValueType type, const std::string& data, DWORD& regType, std::string
     }
 }
 
-// A value about to be overwritten, as it is, so that a rollback (and a
-// removal) writes it back.
-void LogPreviousValue(InstallContext& ctx, HKEY root, const std::string& key, const std::string& subKey,
-                      const std::string& name) {
-    const std::optional<core::registry::Value> old =
-        core::registry::ReadValue(root, util::text::WithoutTrailingBackslashes(subKey), name);
-    if (!old) return;
-    ctx.Log(core::LogKind::RegPrev,
-            core::FormatPreviousValue({old->type, util::text::WithoutTrailingBackslashes(key) + "\\" + name, old->bytes}));
-}
-
 // One value under a key that must exist already: a key the project did not
-// create is not made here. The value is logged whether or not it was written.
+// create is not made here. A value of a type the engine does not know is
+// neither written nor logged.
 void WriteValue(InstallContext& ctx, int i) {
     const std::string& settings = ctx.Setup().settingsPath;
     const std::string key =
@@ -96,18 +90,18 @@ void WriteValue(InstallContext& ctx, int i) {
     const HKEY root = core::registry::SplitRootPath(key, subKey);
     if (!root) return;
     const std::optional<ValueType> type = systemrules::ParseValueType(typeText);
-    if (type) {
-        DWORD regType = REG_NONE;
-        std::string bytes;
-        Encode(*type, data, regType, bytes);
-        LogPreviousValue(ctx, root, key, subKey, name);
-        if (!core::registry::WriteValue(root, util::text::WithoutTrailingBackslashes(subKey), name, regType,
-                                        bytes))
-            core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());
-    }
     // The uninstaller takes the text after the last backslash as the value's
     // name, so a key written without its closing backslash still gets one.
-    ctx.Log(core::LogKind::RegVal, util::text::WithoutTrailingBackslashes(key) + "\\" + name);
+    const std::string path = util::text::WithoutTrailingBackslashes(key) + "\\" + name;
+    const std::string bareSubKey = util::text::WithoutTrailingBackslashes(subKey);
+    if (!type) return;  // nothing is written, so nothing is claimed
+    LogPreviousValue(ctx, root, bareSubKey, name, path);
+    ctx.Log(core::LogKind::RegVal, path);  // before the write: a run killed meanwhile still names it
+    DWORD regType = REG_NONE;
+    std::string bytes;
+    Encode(*type, data, regType, bytes);
+    if (!core::registry::WriteValue(root, bareSubKey, name, regType, bytes))
+        core::trace::Failure("RegSetValueExA", key + "|" + name, GetLastError());
 }
 
 }  // namespace

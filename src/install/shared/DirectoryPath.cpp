@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "install/shared/EarlierOwnership.h"
 #include "util/Text.h"
 
 namespace install {
@@ -45,7 +46,8 @@ bool CreateDirectoryPath(const std::string& path, std::vector<std::string>* crea
 void LogFoldersMade(InstallContext& context, const std::string& dir, const std::vector<std::string>& made) {
     const std::string bare = util::text::WithoutTrailingBackslashes(dir);
     const bool madeItself = std::find(made.begin(), made.end(), bare) != made.end();
-    if (madeItself || context.EarlierRunOwned(core::LogKind::Dir, dir)) context.Log(core::LogKind::Dir, dir);
+    if (madeItself) context.Log(core::LogKind::Dir, dir);
+    else if (context.EarlierRunOwned(core::LogKind::Dir, dir)) LogClaim(context, core::LogKind::Dir, dir);
     for (const std::string& level : made)
         if (level != bare) context.Log(core::LogKind::Dir, level);
 }

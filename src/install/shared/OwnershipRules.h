@@ -29,4 +29,17 @@ private:
     std::unordered_set<std::string> owned_;
 };
 
+// The records an undo for `purpose` acts on, in order: a record after an
+// UNDOBY line for the other purpose is left out, and the UNDOBY lines too.
+std::vector<core::LogRecord> RecordsFor(const std::vector<core::LogRecord>& records, core::UndoPurpose purpose);
+
+// What the product's earlier run made that this run did not make again (a
+// file the new version dropped, a value it no longer writes): the records
+// of `earlier` (both logs as a removal reads them) that `current` does not
+// hold, compared as EarlierRecords does. Header lines, the remove-all choice,
+// the uninstall-time program and backups (gone once the earlier run ended)
+// are never left behind.
+std::vector<core::LogRecord> LeftBehind(const std::vector<core::LogRecord>& earlier,
+                                        const std::vector<core::LogRecord>& current, unsigned codePage);
+
 }  // namespace install::ownership

@@ -23,4 +23,36 @@ TEST(OwnershipRules, AnEarlierRunOwnsWhatItLogged) {
     EXPECT_FALSE(install::ownership::EarlierRecords().Owns(LogKind::Dir, "C:\\Apps\\Tool\\"));
 }
 
+// A removal leaves what only a rollback undoes, and the other way round.
+TEST(OwnershipRules, EachUndoSeesTheRecordsMeantForIt) {
+    using core::UndoPurpose;
+    const std::vector<core::LogRecord> log = {
+        MakeLogRecord(LogKind::UndoBy, core::kUndoByRemoval), MakeLogRecord(LogKind::Dir, "C:\\App\\"),
+        MakeLogRecord(LogKind::File, "C:\\App\\a.txt"), MakeLogRecord(LogKind::UndoBy, core::kUndoByRollback),
+        MakeLogRecord(LogKind::RegPrev, "1|HKEY_CURRENT_USER\\Environment\\X|76310000")};
+    auto kinds = [](const std::vector<core::LogRecord>& records) {
+        std::vector<LogKind> k;
+        for (const core::LogRecord& r : records) k.push_back(r.kind);
+        return k;
+    };
+    EXPECT_EQ(kinds(install::ownership::RecordsFor(log, UndoPurpose::Removal)),
+              (std::vector<LogKind>{LogKind::Dir, LogKind::File}));
+    EXPECT_EQ(kinds(install::ownership::RecordsFor(log, UndoPurpose::Rollback)),
+              (std::vector<LogKind>{LogKind::File, LogKind::RegPrev}));
+}
+
+// What the new version no longer makes is left behind, never its choices
+// and backups.
+TEST(OwnershipRules, WhatTheNewRunDidNotMakeAgainIsLeftBehind) {
+    const std::vector<core::LogRecord> earlier = {
+        MakeLogRecord(LogKind::TotalFile, "2"), MakeLogRecord(LogKind::Dir, "C:\\App\\"),
+        MakeLogRecord(LogKind::File, "C:\\App\\a.txt"), MakeLogRecord(LogKind::File, "C:\\App\\dropped.txt"),
+        MakeLogRecord(LogKind::RemoveAll, "Yes"), MakeLogRecord(LogKind::Backup, "C:\\App\\a.txt|C:\\b\\1_a.txt")};
+    const std::vector<core::LogRecord> current = {MakeLogRecord(LogKind::Dir, "c:\\app"),
+                                                  MakeLogRecord(LogKind::File, "C:\\APP\\A.TXT")};
+    const std::vector<core::LogRecord> left = install::ownership::LeftBehind(earlier, current, 1252);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].value, "C:\\App\\dropped.txt");
+}
+
 }  // namespace
