@@ -6,6 +6,7 @@
 
 #include "core/Folders.h"
 #include "core/Messages.h"
+#include "core/Registry.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/UninstallKey.h"
@@ -13,6 +14,7 @@
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
 #include "uninstall/PlainRemovalDialog.h"
+#include "install/InterruptedRun.h"
 #include "install/shared/OwnershipRules.h"
 #include "install/shared/ProtectedFolders.h"
 #include "uninstall/Remover.h"
@@ -73,7 +75,19 @@ public:
 
     int Start() {
         const bool silent = command_.mode == Mode::Silent;
+        // A run of the product's setup that was killed (or a machine that went
+        // down) left its marker: the run is finished first, as the setup's
+        // next start would finish it (rolled back, or committed once its
+        // installation had completed), so that the log read below names what
+        // the product holds: the earlier installation's, after a rollback.
+        const bool rolledBack =
+            install::RecoverInterruptedRun(command_.productCode, uninstallFolder_, install::ProgramFolder());
         auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode));
+        if (rolledBack && !records &&
+            !core::registry::KeyExists(HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(command_.productCode))) {
+            core::trace::Value(core::tracenames::kUninstallOutcome, "interrupted first run rolled back");
+            return kExitRemoved;  // the product never was installed: nothing is left of it
+        }
         // A run that stopped before it registered the product (killed, or
         // the machine went down) left its log: what the log names is removed
         // all the same.

@@ -119,4 +119,27 @@ check upgrade-owned-old-class-gone bash -c "! \"$WINE\" reg query 'HKCR\\CvOwned
 check upgrade-owned-removal-exit-0 test "$RC" -eq 0
 machine_snapshot "$S/owned.after"
 check upgrade-owned-removal-leaves-nothing-of-either same_machine "$S/owned.before" "$S/owned.after" '\./windows/cvexec\.exe$'
+
+# ---- Killed half-way through an update, then removed: nothing of either -----
+silently "$S/o1.pkg"
+mkdir -p "$OWNED/only2.txt"   # a folder where version 2's new file goes: its copy fails and asks
+cp -r "$S/o2" "$S/o2asks"; sed -i 's/^2=Yes\r$/2=No\r/' "$S/o2asks/setup.inf"; pack_project "$S/o2asks" "$S/o2asks.pkg"
+start_packed "$S/o2asks.pkg" "$S/killed.trace" 90
+drive wait-dialog 30000 >/dev/null
+"$WINE" taskkill /f /im setup.exe >/dev/null 2>&1; wait_setup
+rmdir "$OWNED/only2.txt"
+"$WINE" "C:\\windows\\cvexec.exe" /S "$OWN" >/dev/null 2>&1; RC=$?
+check upgrade-killed-then-removed-exit-0 test "$RC" -eq 0
+machine_snapshot "$S/killed.after"
+check upgrade-killed-then-removed-leaves-nothing same_machine "$S/owned.before" "$S/killed.after" '\./windows/cvexec\.exe$'
+
+# ---- Installed again into another folder: the first copy goes ---------------
+silently "$S/o1.pkg"
+silently "$S/o1.pkg" '/D=C:\CorvaneOwnedElsewhere'
+check upgrade-elsewhere-exit-0 test "$SETUP_RC" -eq 0
+check upgrade-elsewhere-first-copy-gone not_exists "$OWNED"
+check upgrade-elsewhere-new-copy test -f "$WINEPREFIX/drive_c/CorvaneOwnedElsewhere/app.txt"
+"$WINE" "C:\\windows\\cvexec.exe" /S "$OWN" >/dev/null 2>&1; RC=$?
+machine_snapshot "$S/elsewhere.after"
+check upgrade-elsewhere-removal-leaves-nothing same_machine "$S/owned.before" "$S/elsewhere.after" '\./windows/cvexec\.exe$'
 reg_delete 'HKCU\Environment' /v CVUP_PATH
