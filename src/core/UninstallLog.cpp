@@ -239,6 +239,33 @@ bool ParseIniEntry(const std::string& value, IniEntry& out) {
     return true;
 }
 
+std::string FormatServiceSettings(const ServiceSettings& s) {
+    if (s.name.empty() || s.name.find('|') != std::string::npos || s.displayName.find('|') != std::string::npos)
+        return std::string();
+    return s.name + "|" + std::to_string(s.type) + "|" + std::to_string(s.startType) + "|" +
+           std::to_string(s.errorControl) + "|" + s.displayName + "|" + s.commandLine;
+}
+
+bool ParseServiceSettings(const std::string& value, ServiceSettings& out) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (parts.size() < 5) {
+        const size_t bar = value.find('|', start);
+        if (bar == std::string::npos) return false;
+        parts.push_back(value.substr(start, bar - start));
+        start = bar + 1;
+    }
+    unsigned long numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::string& text = parts[1 + i];
+        if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+        numbers[i] = std::stoul(text);
+    }
+    if (parts[0].empty()) return false;
+    out = {parts[0], numbers[0], numbers[1], numbers[2], parts[4], value.substr(start)};
+    return true;
+}
+
 std::string FormatPreviousValue(const PreviousValue& value) {
     if (value.path.empty() || value.path.find('|') != std::string::npos) return std::string();
     static const char kHex[] = "0123456789ABCDEF";

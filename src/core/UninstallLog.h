@@ -45,6 +45,7 @@ namespace core {
     X(IniValue, "INIVAL", "an INI entry the run wrote, with what was there before: see IniEntry")        \
     X(EnvKept, "ENVKEPT", "a variable the run created that a removal leaves: only a rollback deletes it") \
     X(BackupSum, "BACKUPSUM", "what a backup outside the uninstall folder must hold: see BackupCheck")    \
+    X(ServiceConfig, "SVCCONFIG", "a service's settings before the run changed them: see ServiceSettings") \
     X(UndoBy, "UNDOBY", "REMOVAL or ROLLBACK: the next record is undone by that only, see UndoPurpose") \
     X(InstallDir, "INSTALLDIR", "the installation folder, made by the run or not: removal checks for links from it") \
     X(LogFormat, "LOGFORMAT", "the log's format version, decimal: the first line of every log since 2")
@@ -198,6 +199,22 @@ struct IniEntry {
 // path, section or key).
 std::string FormatIniEntry(const IniEntry& entry);
 bool ParseIniEntry(const std::string& value, IniEntry& out);
+
+// The value of a SVCCONFIG record: "NAME|TYPE|START|ERROR|DISPLAY|COMMAND",
+// the numbers decimal as the service control manager takes them; the
+// command line last, so it may hold "|". Name and display name hold no "|".
+struct ServiceSettings {
+    std::string name;
+    unsigned long type = 0;
+    unsigned long startType = 0;
+    unsigned long errorControl = 0;
+    std::string displayName;
+    std::string commandLine;
+};
+// "" when the settings cannot be written (an empty name, a "|" in the name
+// or the display name).
+std::string FormatServiceSettings(const ServiceSettings& settings);
+bool ParseServiceSettings(const std::string& value, ServiceSettings& out);
 
 // Where a product's log lies, before placeholder expansion: its uninstall
 // folder, which the file action creates, and the log file in it.

@@ -17,7 +17,7 @@ using core::MessageId;
 const std::vector<UndoStepRow> kUndoSteps = {
     {"RunUninstallTimeProgram", MessageId::StatusRunningUninstallProgram,
      {LogKind::Run3rd, LogKind::Run3rdCmd}, {}},
-    {"RemoveServices", MessageId::StatusRemovingServices, {LogKind::NtService}, {}},
+    {"RemoveServices", MessageId::StatusRemovingServices, {LogKind::NtService, LogKind::ServiceConfig}, {}},
     {"RemoveShortcuts", MessageId::StatusRemovingShortcuts, {LogKind::Shortcut}, {}},
     {"RemoveFiles", MessageId::StatusRemovingFiles, {LogKind::File, LogKind::KeepFile}, {}},
     // Entries first: a copy of a file written into (BACKUP) then comes back whole.
@@ -56,7 +56,8 @@ const std::vector<ActionRow> kActions = {
     {"WriteEnvironment", std::nullopt, false,
      {LogKind::EnvAppend, LogKind::EnvKept, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy},
      {"RestoreEnvironment", "RemoveRegistryValues"}},
-    {"InstallServices", std::nullopt, true, {LogKind::NtService}, {"RemoveServices"}},
+    {"InstallServices", std::nullopt, true, {LogKind::NtService, LogKind::ServiceConfig, LogKind::UndoBy},
+     {"RemoveServices"}},
     // The registration itself is found by the product code, not by a record;
     // the values of a registration it rewrites wait for a rollback.
     {"RegisterUninstall", MessageId::StatusFinishing, false,

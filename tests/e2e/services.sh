@@ -4,7 +4,8 @@
 # the dialog, Cancel ending on the setup error page after the remaining
 # actions, which are then rolled back; an unattended run answering Cancel
 # without a dialog (exit code 1), rolled back too;
-# services created in a preview run.
+# services created in a preview run; a silent version 2 changes the
+# product's own service in place, a failed one gives it its settings back.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
@@ -12,7 +13,8 @@ CODE='{C0FFEE00-SVC-TEST}'
 LOG=$WINEPREFIX/drive_c/windows/Installer/$CODE/uninstall.log
 SVCQUERY="$CV_WIN/tests/svcquery.exe"
 NEW=cvtest_svc_new TAKEN=cvtest_svc_taken LAST=cvtest_svc_last QUIET=cvtest_svc_quiet PREVIEWED=cvtest_svc_preview
-ALL="$NEW $TAKEN $LAST $QUIET $PREVIEWED"
+UPGRADED=cvtest_svc_upgraded
+ALL="$NEW $TAKEN $LAST $QUIET $PREVIEWED $UPGRADED"
 
 delete_service() { timeout 20 "$WINE" sc delete "$1" >/dev/null 2>&1; }
 delete_all() { for n in $ALL; do delete_service "$n"; done; }
@@ -114,6 +116,27 @@ check services-preview-exit-0 test "$SETUP_RC" -eq 0
 check services-preview-created field_is $PREVIEWED TYPE 16
 check services-preview-logged logged_once $PREVIEWED
 check services-preview-no-files not_exists "$WINEPREFIX/drive_c/CorvaneServices/one.txt"
+
+# ---- Version 2 over version 1, silently: the product's own service changes ----
+# in place; a failed version 2 gives it its settings back; the removal deletes it.
+reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
+rm -rf "$WINEPREFIX/drive_c/windows/Installer/$CODE"
+STOP='[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n'
+upgraded() { entry 0 $UPGRADED SERVICE_WIN32_OWN_PROCESS "$1" SERVICE_ERROR_NORMAL "$2"; }
+project v1 '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=1\r\n'; upgraded SERVICE_DEMAND_START 'C:\v1.exe')"
+project v2 '' '[BUILDING]\r\n2=Yes\r\n' "$(printf 'TOTAL=1\r\n'; upgraded SERVICE_AUTO_START 'C:\v2.exe')"
+project v2fails '' "[BUILDING]\r\n2=Yes\r\n$STOP" "$(printf 'TOTAL=1\r\n'; upgraded SERVICE_AUTO_START 'C:\v2.exe')"
+quietly() { start_packed "$S/$1-pkg" "$S/$1.trace" 60; wait_setup; }
+quietly v1
+check services-upgrade-v1-created field_is $UPGRADED BINARY 'C:\v1.exe'
+quietly v2fails
+check services-upgrade-failed-v2-exit-1 test "$SETUP_RC" -eq 1
+check services-upgrade-failed-v2-settings-back eval 'field_is $UPGRADED BINARY "C:\\v1.exe" && field_is $UPGRADED START 3'
+quietly v2
+check services-upgrade-silent-exit-0 test "$SETUP_RC" -eq 0
+check services-upgrade-changed-in-place eval 'field_is $UPGRADED BINARY "C:\\v2.exe" && field_is $UPGRADED START 2'
+timeout 60 "$WINE" 'C:\windows\cvexec.exe' /S "$CODE" >/dev/null 2>&1; RC=$?
+check services-upgrade-removal-deletes-it eval '[ $RC -eq 0 ] && service_absent $UPGRADED'
 
 delete_all
 check services-test-services-deleted service_absent $NEW

@@ -33,6 +33,22 @@ namespace {
 
 constexpr DWORD kPollMs = 250;
 
+// An open manager and service, closed when it goes.
+struct ServiceHandle {
+    SC_HANDLE manager = nullptr;
+    SC_HANDLE service = nullptr;
+    ServiceHandle(const std::string& name, DWORD access) {
+        manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        if (manager) service = OpenServiceA(manager, name.c_str(), access);
+    }
+    ~ServiceHandle() {
+        if (service) CloseServiceHandle(service);
+        if (manager) CloseServiceHandle(manager);
+    }
+    ServiceHandle(const ServiceHandle&) = delete;
+    ServiceHandle& operator=(const ServiceHandle&) = delete;
+};
+
 bool QueryStatus(SC_HANDLE service, SERVICE_STATUS_PROCESS& status) {
     DWORD needed = 0;
     return QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
@@ -76,7 +92,59 @@ bool StopAndWait(SC_HANDLE service, const std::string& name) {
     return true;
 }
 
+bool StartAndWait(SC_HANDLE service, const std::string& name) {
+    if (!StartServiceA(service, 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING) {
+        core::trace::Failure("StartServiceA", name, GetLastError());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::optional<NewService> ReadServiceSettings(const std::string& name) {
+    ServiceHandle open(name, SERVICE_QUERY_CONFIG);
+    if (!open.service) return std::nullopt;
+    DWORD needed = 0;
+    QueryServiceConfigA(open.service, nullptr, 0, &needed);
+    if (needed == 0 || needed > 64 * 1024) return std::nullopt;
+    std::string buffer(needed, '\0');
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(&buffer[0]);
+    if (!QueryServiceConfigA(open.service, config, needed, &needed)) {
+        core::trace::Failure("QueryServiceConfigA", name, GetLastError());
+        return std::nullopt;
+    }
+    NewService settings;
+    settings.name = name;
+    settings.type = config->dwServiceType;
+    settings.startType = config->dwStartType;
+    settings.errorControl = config->dwErrorControl;
+    settings.displayName = config->lpDisplayName ? config->lpDisplayName : "";
+    settings.commandLine = config->lpBinaryPathName ? config->lpBinaryPathName : "";
+    return settings;
+}
+
+bool ChangeService(const NewService& service, unsigned long& error) {
+    error = 0;
+    ServiceHandle open(service.name, SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP | SERVICE_START);
+    if (!open.service) {
+        error = GetLastError();
+        core::trace::Failure("OpenServiceA", service.name, error);
+        return false;
+    }
+    if (!ChangeServiceConfigA(open.service, service.type, service.startType, service.errorControl,
+                              service.commandLine.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                              service.displayName.c_str())) {
+        error = GetLastError();
+        core::trace::Failure("ChangeServiceConfigA", service.name, error);
+        return false;
+    }
+    SERVICE_STATUS_PROCESS status = {};
+    if (QueryStatus(open.service, status) && status.dwCurrentState != SERVICE_STOPPED &&
+        StopAndWait(open.service, service.name))
+        StartAndWait(open.service, service.name);
+    return true;
+}
 
 DeleteOutcome StopAndDeleteService(const std::string& name, unsigned long& error) {
     error = 0;

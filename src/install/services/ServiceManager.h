@@ -3,20 +3,17 @@
 // deleting it again at removal.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
+
+#include "core/UninstallLog.h"
 
 namespace install::servicemanager {
 
-// What the service control manager is given for a new service.
-struct NewService {
-    std::string name;         // the service's key name
-    std::string displayName;
-    std::string commandLine;  // the service program with its arguments
-    uint32_t type = 0;
-    uint32_t startType = 0;
-    uint32_t errorControl = 0;
-};
+// What the service control manager is given for a service: its key name,
+// display name, program with its arguments, type, start type and error
+// control, as a SVCCONFIG record holds them.
+using NewService = core::ServiceSettings;
 
 enum class CreateOutcome {
     Created,
@@ -30,6 +27,16 @@ enum class CreateOutcome {
 // failure `error` holds the system's error code (0 on success), and the
 // failing call goes to the trace.
 CreateOutcome CreateNewService(const NewService& service, unsigned long& error);
+
+// The settings of an existing service; nullopt when there is none of that
+// name (or the manager cannot tell).
+std::optional<NewService> ReadServiceSettings(const std::string& name);
+
+// Changes an existing service to `service`'s settings in place (its account
+// stays). When it runs, it is stopped and started again, so that it runs
+// what it is set to now. False (with the system's `error`) when the
+// settings could not be changed.
+bool ChangeService(const NewService& service, unsigned long& error);
 
 enum class DeleteOutcome {
     Deleted,    // gone, or there was no service of that name

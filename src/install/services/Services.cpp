@@ -1,8 +1,11 @@
 #include "install/services/Services.h"
 
+#include <optional>
+
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "install/services/ServiceManager.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/services/ServiceRules.h"
 
 namespace install {
@@ -31,18 +34,40 @@ NewService ReadEntry(const InstallContext& context, int index) {
     return service;
 }
 
-// Creates the service of entry `index`, asking the user what to do while it
-// fails. Cancel marks the run abandoned but leaves the working folder: the
-// uninstall registration that follows still reads its files there.
+// The product's own service, made by its earlier run, is the product's
+// still: claimed for the removal, and changed in place to this entry's
+// settings, the ones it had kept for a rollback. True when it is one (the
+// claim is logged before anything is asked, so that even an Ignore leaves
+// no service of the product's behind after a removal).
+bool ClaimEarlierService(InstallContext& context, const NewService& service,
+                         std::optional<NewService>& before) {
+    if (!context.EarlierRunOwned(core::LogKind::NtService, service.name)) return false;
+    before = servicemanager::ReadServiceSettings(service.name);
+    if (!before) return false;
+    LogClaim(context, core::LogKind::NtService, service.name);
+    const std::string settings = core::FormatServiceSettings(*before);
+    if (!settings.empty()) LogForRollback(context, core::LogKind::ServiceConfig, settings);
+    return true;
+}
+
+// Creates the service of entry `index` (or changes the product's own in
+// place), asking the user what to do while it fails. Cancel marks the run
+// abandoned but leaves the working folder: the uninstall registration that
+// follows still reads its files there.
 void InstallEntry(InstallContext& context, int index) {
+    const NewService service = ReadEntry(context, index);
+    std::optional<NewService> before;
+    const bool own = ClaimEarlierService(context, service, before);
     for (;;) {
-        const NewService service = ReadEntry(context, index);
         unsigned long error = 0;
-        const CreateOutcome outcome = servicemanager::CreateNewService(service, error);
-        if (outcome == CreateOutcome::NoManager) return;  // nobody to ask about
-        if (outcome == CreateOutcome::Created) {
-            context.Log(core::LogKind::NtService, service.name);
-            return;
+        if (own && servicemanager::ChangeService(service, error)) return;
+        if (!own) {
+            const CreateOutcome outcome = servicemanager::CreateNewService(service, error);
+            if (outcome == CreateOutcome::NoManager) return;  // nobody to ask about
+            if (outcome == CreateOutcome::Created) {
+                context.Log(core::LogKind::NtService, service.name);
+                return;
+            }
         }
         const std::string text =
             core::FormatText(core::EnglishText(core::MessageId::ServiceFailed), {service.displayName});

@@ -264,6 +264,17 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_FALSE(core::ParsePreviousValue("1|HKEY_CURRENT_USER\\A\\n|GG", readPrevious));  // not hex
     EXPECT_FALSE(core::ParsePreviousValue("x|HKEY_CURRENT_USER\\A\\n|00", readPrevious));
     EXPECT_FALSE(core::ParsePreviousValue("1||00", readPrevious));
+
+    // A service's settings: the command line last, "|" and all.
+    const std::string service = core::FormatServiceSettings({"svc", 16, 2, 1, "My Service", "\"C:\\a b\\s.exe\" -x|y"});
+    EXPECT_EQ(service, "svc|16|2|1|My Service|\"C:\\a b\\s.exe\" -x|y");
+    core::ServiceSettings readService;
+    ASSERT_TRUE(core::ParseServiceSettings(service, readService));
+    EXPECT_EQ(readService.startType, 2u);
+    EXPECT_EQ(readService.commandLine, "\"C:\\a b\\s.exe\" -x|y");
+    EXPECT_EQ(core::FormatServiceSettings({"a|b", 16, 2, 1, "", ""}), "");
+    EXPECT_FALSE(core::ParseServiceSettings("svc|16|x|1|d|c", readService));
+    EXPECT_FALSE(core::ParseServiceSettings("svc|16|2|1", readService));
 }
 
 TEST(UninstallLogValues, IniEntriesReadBackWithWhatWasThere) {
