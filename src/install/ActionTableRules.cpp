@@ -61,8 +61,8 @@ const std::vector<ActionRow> kActions = {
     // The registration itself is found by the product code, not by a record;
     // the values of a registration it rewrites wait for a rollback.
     {"RegisterUninstall", MessageId::StatusFinishing, false,
-     {LogKind::File, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy},
-     {"UnregisterUninstall", "RemoveFiles", "RemoveRegistryValues"}},
+     {LogKind::File, LogKind::RegVal, LogKind::RegPrev, LogKind::UndoBy, LogKind::Backup, LogKind::BackupSum},
+     {"UnregisterUninstall", "RemoveFiles", "RemoveRegistryValues", "RestoreReplacedFiles"}},
     {"RemoveTemporaryFiles", std::nullopt, false, {}, {}},
 };
 

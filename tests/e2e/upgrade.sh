@@ -6,7 +6,8 @@
 # version 1 made: a failed version 2 puts version 1 back as it was (the
 # user's edit and the registration too), a dropped file, a value no longer
 # written and a file type's old class go with the update, and one removal
-# leaves nothing of either version.
+# leaves nothing of either version. A newer shared uninstaller is never
+# replaced by an older product's; a rollback puts back the one it replaced.
 source "$CV_ROOT/tests/lib_e2e.sh"
 source "$CV_ROOT/tests/lib_snapshot.sh"
 S=$(scratch_dir)
@@ -142,4 +143,16 @@ check upgrade-elsewhere-new-copy test -f "$WINEPREFIX/drive_c/CorvaneOwnedElsewh
 "$WINE" "C:\\windows\\cvexec.exe" /S "$OWN" >/dev/null 2>&1; RC=$?
 machine_snapshot "$S/elsewhere.after"
 check upgrade-elsewhere-removal-leaves-nothing same_machine "$S/owned.before" "$S/elsewhere.after" '\./windows/cvexec\.exe$'
+
+# ---- The shared uninstaller: a newer one stays; a rollback puts back the one -
+# it replaced.
+SHARED=$WINEPREFIX/drive_c/windows/cvexec.exe
+cp "$CV_WIN/tests/versioned_2_0.dll" "$SHARED"   # stands for a newer uninstaller
+silently "$S/o1.pkg"
+check upgrade-newer-shared-uninstaller-kept bash -c "[ $SETUP_RC -eq 0 ] && cmp -s '$CV_WIN/tests/versioned_2_0.dll' '$SHARED'"
+timeout -k 5 60 "$WINE" "$(zpath "$CV_WIN/src/cvexec.exe")" /S "$OWN" >/dev/null 2>&1
+printf 'an unversioned uninstaller' >"$SHARED"
+silently "$S/o2fails.pkg"
+check upgrade-rollback-puts-back-the-shared-uninstaller bash -c "[ $SETUP_RC -eq 1 ] && [ \"\$(cat '$SHARED')\" = 'an unversioned uninstaller' ]"
+cp "$CV_WIN/src/cvexec.exe" "$SHARED"
 reg_delete 'HKCU\Environment' /v CVUP_PATH

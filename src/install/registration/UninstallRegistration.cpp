@@ -12,6 +12,10 @@
 #include "core/ShellFileOps.h"
 #include "core/Trace.h"
 #include "core/UninstallKey.h"
+#include "install/files/FileBackup.h"
+#include "install/files/FileRules.h"
+#include "install/files/FileVersion.h"
+#include "install/files/ReplacedFile.h"
 #include "install/registration/InstalledSize.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/ShippedFiles.h"
@@ -97,11 +101,31 @@ private:
 };
 
 // The uninstaller travels in the payload; the registered command lines find
-// it in the Windows folder.
+// it in the Windows folder, where every product shares it. A newer one
+// there stays (an older one would not know the log lines of the products
+// that placed it); one replaced is moved aside first, for a rollback.
 void Registration::PlaceUninstaller() {
     const std::string source = ProjectFile(ctx_, uninstallkey::kUninstallerName);
     if (!core::folders::IsFile(source)) return;
-    CopyReplacing(source, ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName));
+    const std::string shared = ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
+    if (core::folders::IsFile(shared)) {
+        const std::string there = ReadFileVersionText(shared);
+        if (filerules::ShouldReplaceByVersion(there, ReadFileVersionText(source))) {
+            core::trace::Value("newer shared uninstaller kept", there);
+            return;
+        }
+        fileops::BackupFolders folders(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
+        unsigned count = 0;
+        core::MovedAside moved;
+        if (!MoveAsideLogged(ctx_, folders, count, shared, moved)) {
+            core::trace::Value("shared uninstaller kept, it cannot be moved aside", shared);
+            return;
+        }
+        if (CopyReplacing(source, shared)) return;
+        fileops::PutBack(moved);  // never left without one
+        return;
+    }
+    CopyReplacing(source, shared);
 }
 
 // The uninstaller shows its messages and its page in the languages the setup used.
