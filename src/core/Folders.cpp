@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <sddl.h>
 
+#include <cstring>
 #include <ctime>
 
 #include "core/Trace.h"
@@ -74,6 +75,17 @@ bool Exists(const std::string& path) {
 bool IsFile(const std::string& path) {
     const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool HoldsAnything(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool found = false;
+    do found = std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0;
+    while (!found && FindNextFileA(find, &entry));
+    FindClose(find);
+    return found;
 }
 
 std::string WorkingFolderName() {

@@ -19,6 +19,8 @@ std::string SpecialFolder(int csidl);
 bool Exists(const std::string& path);
 // An existing file; a folder of that name is not one.
 bool IsFile(const std::string& path);
+// A folder that holds at least one file or folder.
+bool HoldsAnything(const std::string& folder);
 // "cv" followed by the local time as HHMMSS: the working folder's first name.
 std::string WorkingFolderName();
 // Creates a working folder of this run's own under tempFolder (ending with a

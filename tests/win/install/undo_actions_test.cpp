@@ -314,6 +314,24 @@ TEST(UndoActions, WhatCannotGoNowGoesAtRestartOrKeepsTheRegistration) {
     EXPECT_TRUE(ScratchFolder::Exists(undo.setup.uninstallFolder));
 }
 
+// A backup whose record was lost (the machine went down between the line
+// and the rename) is somebody's file: the uninstall folder goes, it stays.
+TEST(UndoActions, ABackupNotPutBackOutlivesTheUninstallFolder) {
+    CleanMachine machine;
+    ScratchFolder dir;
+    ScriptedUndo undo(dir);
+    MakeKey(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "Undo test");
+    CreateDirectoryA((undo.setup.uninstallFolder + "Backup").c_str(), nullptr);
+    const std::string backup = dir.Write("win\\Installer\\{CVUNDO-TEST}\\Backup\\1_thesis.docx", "my thesis");
+    dir.Write("win\\Installer\\{CVUNDO-TEST}\\uninstall.log", "LOGFORMAT=2\r\n");
+
+    install::UnregisterUninstall(undo);
+
+    EXPECT_EQ(ScratchFolder::Read(backup), "my thesis");
+    EXPECT_FALSE(ScratchFolder::Exists(undo.setup.uninstallFolder + "uninstall.log"));
+    EXPECT_FALSE(core::registry::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
 // A rollback while a program holds the run's file: the original replaces it
 // (now, or at the next restart), and no deletion at restart is ever left to
 // take the original away.
