@@ -5,8 +5,10 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <io.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace core {
@@ -345,6 +347,16 @@ bool UninstallLogWriter::Append(const LogRecord& record) {
     }
     const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
     return std::fflush(file_) == 0 && written;
+}
+
+bool UninstallLogWriter::Sync() {
+    if (!file_) return true;
+    if (std::fflush(file_) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(file_)) == 0;
+#else
+    return fsync(fileno(file_)) == 0;
+#endif
 }
 
 void UninstallLogWriter::Close() {

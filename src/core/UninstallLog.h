@@ -243,6 +243,10 @@ public:
     // false too when the write fails, and the line is then lost.
     bool Append(LogKind kind, const std::string& value);
     bool Append(const LogRecord& record);
+    // Puts the lines written so far on the disk (not only in the system's
+    // cache): what a step that destroys something must find after a power
+    // cut. True when there is nothing to write or it is written.
+    bool Sync();
     // Closes the file; a later Append opens it again and goes on appending.
     void Close();
     const std::string& Path() const { return path_; }

@@ -67,6 +67,9 @@ public:
     virtual std::string Expand(const std::string& text) const = 0;
     // Appends a record to the uninstall log (a record that cannot be written is dropped).
     virtual void Log(core::LogKind kind, const std::string& value) = 0;
+    // Puts the records logged so far on the disk, before a step that moves
+    // or deletes what the machine held (a backup's rename).
+    virtual void MakeLogDurable() {}
     // The records this run logged so far, in order.
     virtual const std::vector<core::LogRecord>& Logged() const = 0;
     // Whether the product's earlier log (this run goes over an installed

@@ -44,6 +44,13 @@ void InstallEngine::Log(core::LogKind kind, const std::string& value) {
     MarkAbandoned();
 }
 
+void InstallEngine::MakeLogDurable() {
+    if (log_.Sync() || logWriteFailed_) return;
+    core::trace::Failure("sync (uninstall log)", log_.Path(), GetLastError());
+    logWriteFailed_ = true;
+    MarkAbandoned();
+}
+
 void InstallEngine::SetStatus(const std::string& text) {
     if (progress_) progress_->SetStatus(text, 0);
 }

@@ -40,6 +40,7 @@ public:
     const EngineSetup& Setup() const override { return setup_; }
     std::string Expand(const std::string& text) const override;
     void Log(core::LogKind kind, const std::string& value) override;
+    void MakeLogDurable() override;
     const std::vector<core::LogRecord>& Logged() const override { return logged_; }
     bool EarlierRunOwned(core::LogKind kind, const std::string& value) const override {
         return earlier_.Owns(kind, value);

@@ -16,7 +16,10 @@ bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsig
     moved = {path, ""};
     do moved.backup = folder + filerules::BackupName(++count, path);
     while (core::folders::Exists(moved.backup));
-    return LogBackup(ctx, folders, moved) && fileops::MoveAside(moved);
+    if (!LogBackup(ctx, folders, moved)) return false;
+    // The rename is undone only through its record: the record goes first.
+    ctx.MakeLogDurable();
+    return fileops::MoveAside(moved);
 }
 
 bool LogBackup(InstallContext& ctx, const fileops::BackupFolders& folders, const core::MovedAside& moved) {
