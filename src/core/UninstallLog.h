@@ -77,10 +77,14 @@ bool IsHeaderKind(LogKind kind);
 // in place (the product's, but not this run's change: a rollback leaves it),
 // "ROLLBACK" before what was there when this run began and the earlier run
 // had made (a rollback puts it back; a removal puts back what was there
-// before the product instead).
+// before the product instead), "NEITHER" (below).
 enum class UndoPurpose { Removal, Rollback };
 constexpr char kUndoByRemoval[] = "REMOVAL";
 constexpr char kUndoByRollback[] = "ROLLBACK";
+// "NEITHER": the next record is undone by nothing. It tells the commit of a
+// run over an installed product that the new version keeps, for good, what
+// the earlier version made (a permanent item that was removable before).
+constexpr char kUndoByNeither[] = "NEITHER";
 
 struct LogRecord {
     LogKind kind = LogKind::Unknown;

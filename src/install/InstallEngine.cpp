@@ -14,6 +14,7 @@
 #include "install/InterruptedRun.h"
 #include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
+#include "install/shared/EarlierOwnership.h"
 
 namespace install {
 
@@ -106,7 +107,7 @@ RunOutcome InstallEngine::Run() {
     if (!previousLog_.empty())
         if (auto earlier = core::ReadUninstallLog(previousLog_))
             earlierLogged_ = ownership::RecordsFor(*earlier, core::UndoPurpose::Removal);
-    earlier_ = ownership::EarlierRecords(earlierLogged_, GetACP());
+    earlier_ = ownership::EarlierRecords(earlierLogged_, SystemPathKey());
     // A run killed from here on is rolled back by the next start (InterruptedRun.h).
     MarkRunPending(Expand(core::kUninstallFolder));
     log_.Start(logPath);
@@ -171,9 +172,11 @@ void InstallEngine::RollBack() {
     std::optional<std::vector<core::LogRecord>> records;
     if (!logWriteFailed_) records = core::ReadUninstallLog(log_.Path());
     if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
-    Rollback rollback(RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder),
-                                    setup_.windowsFolder, registeredBefore_),
-                      ownership::RecordsFor(records ? *records : logged_, core::UndoPurpose::Rollback), progress_);
+    const std::vector<core::LogRecord>& whole = records ? *records : logged_;
+    UndoSetup undo = RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder), setup_.windowsFolder,
+                                   registeredBefore_);
+    undo.guardedFolders = GuardRootsOf(whole);
+    Rollback rollback(undo, ownership::RecordsFor(whole, core::UndoPurpose::Rollback), progress_);
     rollback.Run();
     RestorePreviousLog();
 }

@@ -11,6 +11,7 @@
 #include "install/shared/DirectoryPath.h"
 #include "install/files/ReplacedFiles.h"
 #include "install/Rollback.h"
+#include "install/shared/EarlierOwnership.h"
 #include "install/shared/OwnershipRules.h"
 #include "install/UndoContext.h"
 #include "install/shared/WholeFile.h"
@@ -65,11 +66,12 @@ void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& 
                              const std::string& windowsFolder, const std::vector<core::LogRecord>& records,
                              const std::vector<core::LogRecord>& earlier) {
     const std::vector<core::LogRecord> left =
-        ownership::LeftBehind(ownership::RecordsFor(earlier, core::UndoPurpose::Removal),
-                              ownership::RecordsFor(records, core::UndoPurpose::Removal), GetACP());
+        ownership::LeftBehind(ownership::RecordsFor(earlier, core::UndoPurpose::Removal), records, SystemPathKey());
     if (left.empty()) return;
     UndoSetup setup = RollbackSetup(productCode, uninstallFolder, windowsFolder, true);
     setup.rollback = false;
+    setup.guardedFolders = GuardRootsOf(records);
+    for (const std::string& root : GuardRootsOf(earlier)) setup.guardedFolders.push_back(root);
     Rollback removal(setup, left, nullptr);
     if (removal.Run()) return;
     // Named in the product's log, what stays is tried again by its removal.
@@ -100,7 +102,9 @@ void RollBackRun(const std::string& productCode, const std::string& uninstallFol
     const std::string previous = PreviousLogPath(log);
     const bool registeredBefore = GetFileAttributesA(previous.c_str()) != INVALID_FILE_ATTRIBUTES;
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
-    Rollback rollback(RollbackSetup(productCode, uninstallFolder, windowsFolder, registeredBefore),
+    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, windowsFolder, registeredBefore);
+    if (records) setup.guardedFolders = GuardRootsOf(*records);
+    Rollback rollback(setup,
                       records ? ownership::RecordsFor(*records, core::UndoPurpose::Rollback)
                               : std::vector<core::LogRecord>(),
                       nullptr);

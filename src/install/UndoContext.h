@@ -29,6 +29,11 @@ struct UndoSetup {
     // what was there before), and productCode is empty when the product was
     // registered before the run, whose registration and folder then stay.
     bool rollback = false;
+    // The product's own folders as the whole log names them (GuardRootsOf),
+    // beside those the records of the undo name: a record left out of this
+    // undo (one for the other purpose, or of the other log at a commit)
+    // still tells where the product's folders begin.
+    std::vector<std::string> guardedFolders;
 };
 
 class UndoContext {
@@ -68,14 +73,22 @@ inline std::vector<const core::LogRecord*> NewestFirst(const UndoContext& contex
     return found;
 }
 
-// The product's own folders (its DIR records and the installation folder):
-// removal and rollback check them, and every folder below them, for links
-// (install/files/LinkGuard.h).
-inline std::vector<std::string> GuardedFolders(const UndoContext& context) {
-    std::vector<std::string> guarded;
-    for (const core::LogRecord& record : context.Records())
+// The product's own folders a log names: its DIR lines and the
+// installation folder.
+inline std::vector<std::string> GuardRootsOf(const std::vector<core::LogRecord>& records) {
+    std::vector<std::string> roots;
+    for (const core::LogRecord& record : records)
         if ((record.kind == core::LogKind::Dir || record.kind == core::LogKind::InstallDir) && !record.value.empty())
-            guarded.push_back(record.value);
+            roots.push_back(record.value);
+    return roots;
+}
+
+// The folders removal and rollback check, and every folder below them, for
+// links (install/files/LinkGuard.h).
+inline std::vector<std::string> GuardedFolders(const UndoContext& context) {
+    std::vector<std::string> guarded = GuardRootsOf(context.Records());
+    const std::vector<std::string>& more = context.Setup().guardedFolders;
+    guarded.insert(guarded.end(), more.begin(), more.end());
     return guarded;
 }
 

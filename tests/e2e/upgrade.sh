@@ -72,15 +72,19 @@ cleanup
 OWN='{C0FFEE00-UP-OWNED}'
 OWN_KEY="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$OWN"
 # owned DIR VERSION [SETTINGS]: app.txt, app.cfg (only if absent) and
-# only<VERSION>.txt; a shortcut; Version (version 1 also Old); the file type
-# .cvoup of class CvOwnedUp.Doc<VERSION>; C:\CvOwnedBin appended to CVUP_PATH.
+# only<VERSION>.txt (version 1 also gone\gone.txt); a shortcut; Version
+# (version 1 also Old); the file types .cvoup and .cvopre (which was there)
+# of class CvOwnedUp.Doc<VERSION>; C:\CvOwnedBin appended to CVUP_PATH;
+# CVUP_SET (which was there) set, not to be removed.
 owned() {
   local P=$1 v=$2
   mkdir -p "$P/payload" "$P/theme"; cp "$CV_ROOT"/examples/sample/theme/* "$P/theme/"
   printf 'app %s' "$v" >"$P/payload/app.txt"; printf 'settings %s' "$v" >"$P/payload/app.cfg"; printf '%s' "$v" >"$P/payload/only$v.txt"
   { printf 'payload\\app.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n'
     printf 'payload\\app.cfg\r\nDestination Computer\\<InstallDir>\\*32*0*2|\r\n'
-    printf 'payload\\only%s.txt\r\nDestination Computer\\<InstallDir>\\*0*0*3|\r\n' "$v"; } >"$P/data.inf"
+    printf 'payload\\only%s.txt\r\nDestination Computer\\<InstallDir>\\*0*0*3|\r\n' "$v"
+    [ "$v" = 1 ] && printf 'payload\\gone.txt\r\nDestination Computer\\<InstallDir>\\gone\\*0*0*4|\r\n'; } >"$P/data.inf"
+  printf 'gone' >"$P/payload/gone.txt"
   local values='TOTAL=1\r\n' helplink=''
   [ "$v" = 1 ] && values='TOTAL=2\r\nA1=HKEY_CURRENT_USER\\Software\\CvOwnedUp\\\r\nB1=Old\r\nC1=1\r\nD1=String\r\n' && helplink='a24=https://help.example/1\r\n'
   { printf '[APPINFO]\r\na1=Owned Up\r\na2=%s.0\r\na3=%s\r\na4=C:\\CorvaneOwned\r\n%b' "$v" "$OWN" "$helplink"
@@ -88,8 +92,10 @@ owned() {
     printf '[FOLDERCV]\r\nTOTAL=1\r\nA0=Start Menu\\Programs Menu\\Owned Up\\Owned Up\r\nB0=Owned Up\r\nC0=<InstallDir>app.txt\r\n'
     printf '[REGISTRYKEYS]\r\nTOTAL=1\r\n0=HKEY_CURRENT_USER\\Software\\CvOwnedUp\r\n'
     printf '[REGISTRY]\r\n%bA0=HKEY_CURRENT_USER\\Software\\CvOwnedUp\\\r\nB0=Version\r\nC0=%s.0\r\nD0=String\r\n' "$values" "$v"
-    printf '[EXTCV]\r\nTOTAL=1\r\nB0=<InstallDir>app.txt\r\nC0=.cvoup\r\nD0=CvOwnedUp.Doc%s\r\nE0=Owned document\r\nG0=%%1\r\n' "$v"
-    printf '[ENVIRCV]\r\nTOTAL=1\r\nA0=CVUP_PATH\r\nC0=C:\\CvOwnedBin\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\n%b' "${3:-}"
+    printf '[EXTCV]\r\nTOTAL=2\r\nB0=<InstallDir>app.txt\r\nC0=.cvoup\r\nD0=CvOwnedUp.Doc%s\r\nE0=Owned document\r\nG0=%%1\r\n' "$v"
+    printf 'B1=<InstallDir>app.txt\r\nC1=.cvopre\r\nD1=CvOwnedUp.Doc%s\r\nE1=Owned document\r\nG1=%%1\r\n' "$v"
+    printf '[ENVIRCV]\r\nTOTAL=2\r\nA0=CVUP_PATH\r\nC0=C:\\CvOwnedBin\r\nE0=Append\r\nF0=Remove\r\nG0=User\r\n'
+    printf 'A1=CVUP_SET\r\nC1=product%s\r\nG1=User\r\n%b' "$v" "${3:-}"
   } >"$P/setup.inf"
   pack_project "$P" "$P.pkg"
 }
@@ -99,17 +105,28 @@ owned "$S/o2" 2
 owned "$S/o2fails" 2 '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n'
 OWNED=$WINEPREFIX/drive_c/CorvaneOwned
 reg_add 'HKCU\Environment' /v CVUP_PATH /d 'C:\Tools'
+reg_add 'HKCU\Environment' /v CVUP_SET /d 'user value'
+reg_add 'HKCR\.cvopre' /ve /d OtherPre.Doc
 machine_snapshot "$S/owned.before"
 silently "$S/o1.pkg"
 printf 'my settings' >"$OWNED/app.cfg"
+reg_add "$OWN_KEY" /v SystemComponent /t REG_DWORD /d 1   # an administrator's own value
 machine_snapshot "$S/owned.v1" "$OWNED"
 check upgrade-owned-v1-installed bash -c "[ $SETUP_RC -eq 0 ] && [ -f '$OWNED/only1.txt' ]"
 silently "$S/o2fails.pkg"
 check upgrade-owned-failed-v2-exit-1 test "$SETUP_RC" -eq 1
 machine_snapshot "$S/owned.failed" "$OWNED"
 check upgrade-owned-failed-v2-leaves-v1-as-it-was same_machine "$S/owned.v1" "$S/owned.failed"
+# A folder version 2 drops, put in place of by a link to someone else's files.
+VICTIM=$WINEPREFIX/drive_c/CvOwnedVictim
+mkdir -p "$VICTIM"; printf 'theirs' >"$VICTIM/gone.txt"
+rm -rf "$OWNED/gone"; ln -s "$VICTIM" "$OWNED/gone"
 silently "$S/o2.pkg"
 check upgrade-owned-v2-exit-0 test "$SETUP_RC" -eq 0
+check upgrade-owned-commit-never-through-a-link test "$(cat "$VICTIM/gone.txt" 2>/dev/null)" = theirs
+rm -f "$OWNED/gone"; rm -rf "$VICTIM"
+check upgrade-owned-administrators-value-kept test "$(value "$OWN_KEY" SystemComponent)" = 0x1
+check upgrade-owned-extension-that-was-there-is-v2s bash -c "\"$WINE\" reg query 'HKCR\\.cvopre' /ve | grep -q CvOwnedUp.Doc2"
 check upgrade-owned-v2-files bash -c "[ \"\$(cat '$OWNED/app.txt')\" = 'app 2' ] && [ -f '$OWNED/only2.txt' ] && [ ! -e '$OWNED/only1.txt' ]"
 check upgrade-owned-users-settings-kept test "$(cat "$OWNED/app.cfg")" = 'my settings'
 check upgrade-owned-value-no-longer-written-gone test -z "$(value 'HKCU\Software\CvOwnedUp' Old)"
@@ -155,4 +172,4 @@ printf 'an unversioned uninstaller' >"$SHARED"
 silently "$S/o2fails.pkg"
 check upgrade-rollback-puts-back-the-shared-uninstaller bash -c "[ $SETUP_RC -eq 1 ] && [ \"\$(cat '$SHARED')\" = 'an unversioned uninstaller' ]"
 cp "$CV_WIN/src/cvexec.exe" "$SHARED"
-reg_delete 'HKCU\Environment' /v CVUP_PATH
+reg_delete 'HKCU\Environment' /v CVUP_PATH; reg_delete 'HKCU\Environment' /v CVUP_SET; reg_delete 'HKCR\.cvopre'

@@ -111,22 +111,29 @@ private:
 
     // The default value of an existing key: its former text, or that it was
     // absent. A value of another type is left as this run writes it.
+    // What the product's earlier run wrote here is the product's: its lines
+    // for the removal are claimed again, and what it left waits for a
+    // rollback only.
     void RememberValue(const std::string& key, bool claimed) {
         const std::string path = kClassesRoot + key + "\\";
+        const bool earlier = claimed || EarlierRunWroteValue(ctx_, path);
+        if (earlier) ClaimEarlierValueLines(ctx_, path, true);
+        auto log = [&](core::LogKind kind, const std::string& value) {
+            if (earlier) LogForRollback(ctx_, kind, value);
+            else ctx_.Log(kind, value);
+        };
         const std::optional<core::registry::Value> old =
             core::registry::ReadValue(HKEY_CLASSES_ROOT, key, "");
         if (!old) {
-            ctx_.Log(core::LogKind::RegVal, path);
+            log(core::LogKind::RegVal, path);
             return;
         }
         const std::string line =
             core::FormatOldValue({old->type, path, std::string(old->bytes.c_str())});
         if (line.empty())
             core::trace::Value("association value not restorable", path);
-        else if (claimed)
-            LogForRollback(ctx_, core::LogKind::RegOld, line);
         else
-            ctx_.Log(core::LogKind::RegOld, line);
+            log(core::LogKind::RegOld, line);
     }
 
     void Ensure(const std::string& key) {

@@ -145,9 +145,11 @@ ActionResult WriteEnvironment(InstallContext& ctx) {
         // An item that was already there is the user's, unless the earlier
         // run appended it.
         const std::string appendedItem = v.append ? core::FormatAppendedItem({PathOf(v), v.value}) : std::string();
+        const bool appendedEarlier = v.append && ctx.EarlierRunOwned(core::LogKind::EnvAppend, appendedItem);
         if (v.removeAtUninstall && (!v.append || planned)) LogRemoval(ctx, v);
-        else if (v.removeAtUninstall && ctx.EarlierRunOwned(core::LogKind::EnvAppend, appendedItem))
-            LogClaim(ctx, core::LogKind::EnvAppend, appendedItem);
+        else if (v.removeAtUninstall && appendedEarlier) LogClaim(ctx, core::LogKind::EnvAppend, appendedItem);
+        // The item the earlier version appended, which this one keeps for good.
+        else if (appendedEarlier) LogKeptForGood(ctx, core::LogKind::EnvAppend, appendedItem);
         if (planned) changed = Write(v, *planned) || changed;
     }
     if (changed) AnnounceEnvironmentChange();

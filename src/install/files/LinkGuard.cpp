@@ -73,15 +73,13 @@ bool LinkGuard::IsGuarded(const std::string& folder) const {
     return false;
 }
 
-// Opens `path` and asks where it lies: it must be `name` in `parent`. The
-// handle is kept (Folder::pin) only when it could be opened holding the
-// folder in place.
+// Opens `path`, holding it in place, and asks where it lies: it must be
+// `name` in `parent`. The handle is kept (Folder::pin) for a sound one.
 LinkGuard::Folder LinkGuard::Open(const std::string& path, const Folder& parent, const std::string& name) const {
     Folder folder;
-    HANDLE handle = OpenForQuery(path, kShareAllButDelete);
-    // Someone holds it with the right to delete it: checked, not held.
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
-        handle = OpenForQuery(path, kShareAll);
+    // Held by someone with the right to delete or rename it, it could be
+    // swapped for a link once checked: it is refused like one.
+    const HANDLE handle = OpenForQuery(path, kShareAllButDelete);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         folder.check = IsMissing(error) ? PathCheck::Gone : PathCheck::ThroughLink;

@@ -56,6 +56,22 @@ std::string LocalDate() {
 // One registration: the settings it reads and the product's key it writes.
 // Every copy and write is tried once; a failure leaves that item out and the
 // run goes on.
+// Every value this action writes into the product's key. A run over the
+// installed product clears these (and only these: a value an administrator
+// added, such as SystemComponent, stays) before it writes its own.
+constexpr const char* kRegistrationValues[] = {
+    "DisplayName", "DisplayVersion", "Publisher", "Comments", "URLInfoAbout", "URLUpdateInfo", "HelpLink",
+    "HelpTelephone", "LastInstallationPath", "InstallLocation", "ModifyPath", "UninstallString",
+    "QuietUninstallString", "InstallSource", "NoModify", "NoRemove", "NoRepair", "DisplayIcon", "InstallDate",
+    "EstimatedSize", "LVmode", "LVurl", "LVsilent", "UninstallExecute", "UninstallCmdLine", "UninstallRemoveAll",
+};
+
+bool IsRegistrationValue(const std::string& name) {
+    for (const char* known : kRegistrationValues)
+        if (util::text::EqualsIgnoringAsciiCase(name, known)) return true;
+    return false;
+}
+
 class Registration {
 public:
     explicit Registration(InstallContext& context)
@@ -83,6 +99,7 @@ private:
     }
     void Write(const char* name, DWORD type, const std::string& bytes) {
         if (!keyReady_) return;
+        if (!IsRegistrationValue(name)) core::trace::Value("registration value missing from the list", name);
         if (rewriting_) LogForRollback(ctx_, core::LogKind::RegVal, ValuePath(name));
         core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, type, bytes);
     }
@@ -101,17 +118,18 @@ private:
 };
 
 // The uninstaller travels in the payload; the registered command lines find
-// it in the Windows folder, where every product shares it. A newer one
-// there stays (an older one would not know the log lines of the products
-// that placed it); one replaced is moved aside first, for a rollback.
+// it in the Windows folder, where every product shares it. One of the same
+// or a newer version there stays (an older one would not know the log lines
+// of the products that placed it); one replaced is moved aside first, for a
+// rollback.
 void Registration::PlaceUninstaller() {
     const std::string source = ProjectFile(ctx_, uninstallkey::kUninstallerName);
     if (!core::folders::IsFile(source)) return;
     const std::string shared = ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
     if (core::folders::IsFile(shared)) {
         const std::string there = ReadFileVersionText(shared);
-        if (filerules::ShouldReplaceByVersion(there, ReadFileVersionText(source))) {
-            core::trace::Value("newer shared uninstaller kept", there);
+        if (!filerules::ShouldReplaceByVersion(ReadFileVersionText(source), there)) {
+            core::trace::Value("shared uninstaller of the same or a newer version kept", there);
             return;
         }
         fileops::BackupFolders folders(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
@@ -147,11 +165,12 @@ void Registration::CreateKey() {
 
 // The registration of the product's earlier run is written anew as a whole:
 // a value the earlier version wrote and this one does not (a help link, a
-// flag) must not stay. Its values wait in the log for a rollback, which
+// flag) must not stay; one nobody of the product writes does. Its values wait in the log for a rollback, which
 // puts the earlier registration back as it was.
 void Registration::ClearEarlierValues() {
     rewriting_ = true;
     for (const std::string& name : core::registry::ValueNames(HKEY_LOCAL_MACHINE, key_)) {
+        if (!IsRegistrationValue(name)) continue;
         const std::optional<core::registry::Value> value = core::registry::ReadValue(HKEY_LOCAL_MACHINE, key_, name);
         if (!value) continue;
         const std::string line = core::FormatPreviousValue({value->type, ValuePath(name), value->bytes});

@@ -5,6 +5,7 @@
 // second run over the product keeps owning what the first one made).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -13,33 +14,45 @@
 
 namespace install::ownership {
 
+// The form paths, keys and names are compared in. The default folds ASCII
+// letters and trailing backslashes (undorules::ComparableFolder); on Windows
+// the engine passes one that folds every letter of the code page, as the
+// file system and the registry do.
+using PathKey = std::function<std::string(const std::string&)>;
+PathKey AsciiPathKey(unsigned codePage);
+
 class EarlierRecords {
 public:
     EarlierRecords() = default;
-    // The records of the product's earlier log; paths compare as the file
-    // system and the registry do, ASCII letters in either case.
-    explicit EarlierRecords(const std::vector<core::LogRecord>& records, unsigned codePage);
+    explicit EarlierRecords(const std::vector<core::LogRecord>& records, PathKey key);
     // Whether the earlier log holds a record of this kind and value.
     bool Owns(core::LogKind kind, const std::string& value) const;
 
 private:
     std::string KeyOf(core::LogKind kind, const std::string& value) const;
 
-    unsigned codePage_ = 0;
+    PathKey key_;
     std::unordered_set<std::string> owned_;
 };
 
 // The records an undo for `purpose` acts on, in order: a record after an
-// UNDOBY line for the other purpose is left out, and the UNDOBY lines too.
+// UNDOBY line for the other purpose (or for neither) is left out, and the
+// UNDOBY lines too.
 std::vector<core::LogRecord> RecordsFor(const std::vector<core::LogRecord>& records, core::UndoPurpose purpose);
 
-// What the product's earlier run made that this run did not make again (a
-// file the new version dropped, a value it no longer writes): the records
-// of `earlier` (both logs as a removal reads them) that `current` does not
-// hold, compared as EarlierRecords does. Header lines, the remove-all choice,
-// the uninstall-time program and backups (gone once the earlier run ended)
-// are never left behind.
+// What a record is about, whatever its kind: a file or shortcut path, a
+// folder, a registry value (written, or one whose former value is kept), a
+// key, a class key, an INI entry, an appended item, a service. "" for the
+// lines that are about nothing on the machine.
+std::string TargetOf(const core::LogRecord& record, const PathKey& key);
+
+// What the product's earlier run made that this run did not touch at all
+// (a file the new version dropped, a value it no longer writes): the records
+// of `earlier` (as a removal reads them) about a target no record of
+// `current` (the whole log, every line) is about. Header lines, the
+// remove-all choice, the uninstall-time program and backups (gone once the
+// earlier run ended) are never left behind.
 std::vector<core::LogRecord> LeftBehind(const std::vector<core::LogRecord>& earlier,
-                                        const std::vector<core::LogRecord>& current, unsigned codePage);
+                                        const std::vector<core::LogRecord>& current, const PathKey& key);
 
 }  // namespace install::ownership

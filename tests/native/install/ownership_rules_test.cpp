@@ -13,7 +13,7 @@ TEST(OwnershipRules, AnEarlierRunOwnsWhatItLogged) {
     const install::ownership::EarlierRecords earlier(
         {MakeLogRecord(LogKind::LogFormat, "2"), MakeLogRecord(LogKind::TotalFile, "3"),
          MakeLogRecord(LogKind::Dir, "C:\\Apps\\Tool\\"), MakeLogRecord(LogKind::File, "C:\\Apps\\Tool\\a.txt")},
-        1252);
+        install::ownership::AsciiPathKey(1252));
     EXPECT_TRUE(earlier.Owns(LogKind::Dir, "c:\\apps\\tool"));
     EXPECT_TRUE(earlier.Owns(LogKind::File, "C:/Apps/Tool/A.TXT"));
     // The same path under another kind is not the same claim.
@@ -41,18 +41,25 @@ TEST(OwnershipRules, EachUndoSeesTheRecordsMeantForIt) {
               (std::vector<LogKind>{LogKind::File, LogKind::RegPrev}));
 }
 
-// What the new version no longer makes is left behind, never its choices
-// and backups.
-TEST(OwnershipRules, WhatTheNewRunDidNotMakeAgainIsLeftBehind) {
+// What the new version no longer touches is left behind, never its choices
+// and backups; a target it touched in any way (another kind of line, one for
+// neither undo) is not.
+TEST(OwnershipRules, WhatTheNewRunDidNotTouchIsLeftBehind) {
     const std::vector<core::LogRecord> earlier = {
         MakeLogRecord(LogKind::TotalFile, "2"), MakeLogRecord(LogKind::Dir, "C:\\App\\"),
         MakeLogRecord(LogKind::File, "C:\\App\\a.txt"), MakeLogRecord(LogKind::File, "C:\\App\\dropped.txt"),
+        MakeLogRecord(LogKind::File, "C:\\App\\kept.txt"), MakeLogRecord(LogKind::RegVal, "HKEY_CURRENT_USER\\Environment\\V"),
+        MakeLogRecord(LogKind::RegPrev, "1|HKEY_CURRENT_USER\\Environment\\V|6F00"),
         MakeLogRecord(LogKind::RemoveAll, "Yes"), MakeLogRecord(LogKind::Backup, "C:\\App\\a.txt|C:\\b\\1_a.txt")};
-    const std::vector<core::LogRecord> current = {MakeLogRecord(LogKind::Dir, "c:\\app"),
-                                                  MakeLogRecord(LogKind::File, "C:\\APP\\A.TXT")};
-    const std::vector<core::LogRecord> left = install::ownership::LeftBehind(earlier, current, 1252);
+    const std::vector<core::LogRecord> current = {
+        MakeLogRecord(LogKind::Dir, "c:\\app"), MakeLogRecord(LogKind::File, "C:\\APP\\A.TXT"),
+        MakeLogRecord(LogKind::KeepFile, "C:\\App\\kept.txt"), MakeLogRecord(LogKind::UndoBy, core::kUndoByNeither),
+        MakeLogRecord(LogKind::RegVal, "HKEY_CURRENT_USER\\Environment\\V")};
+    const std::vector<core::LogRecord> left =
+        install::ownership::LeftBehind(earlier, current, install::ownership::AsciiPathKey(1252));
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].value, "C:\\App\\dropped.txt");
+    EXPECT_TRUE(install::ownership::RecordsFor(current, core::UndoPurpose::Removal).size() == 3);
 }
 
 }  // namespace
