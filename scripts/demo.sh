@@ -76,6 +76,15 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   echo "Working folder removed at the end: $([ -d "$work" ] && echo no || echo yes)"
 } | tee "$demo/report.txt"
 
+# The same package runs again over the installed product, as an update
+# would: the second run claims what the first one made (UNDOBY=REMOVAL).
+timeout -k 10 200 xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$root/scripts/demo-again.sh" "$demo/package" "$demo/again-exit-code.txt"
+{
+  cat "$demo/again-exit-code.txt" 2>/dev/null
+  echo "Lines of the second run's log claiming what the first run made: $(tr -d '\r' <"$log" 2>/dev/null | grep -c '^UNDOBY=REMOVAL$')"
+} | tee -a "$demo/report.txt"
+
 # Then the product is removed as the list of programs removes it, and what
 # the log named is looked for again.
 [ -f "$log" ] && cp "$log" "$demo/uninstall.log"
