@@ -14,6 +14,7 @@
 #include "install/InterruptedRun.h"
 #include "install/Rollback.h"
 #include "install/TemporaryFiles.h"
+#include "install/registration/SetupCache.h"
 #include "install/shared/EarlierOwnership.h"
 
 namespace install {
@@ -182,8 +183,10 @@ void InstallEngine::RollBack() {
 }
 
 // The log of the installation registered before the run goes back in place
-// of this run's, and the run is no longer pending.
+// of this run's (and the setup copy this run made goes), and the run is no
+// longer pending.
 void InstallEngine::RestorePreviousLog() {
+    setupcache::DiscardSetupCache(Expand(core::kUninstallFolder));
     if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
     previousLog_.clear();

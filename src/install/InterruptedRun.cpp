@@ -11,6 +11,7 @@
 #include "install/shared/DirectoryPath.h"
 #include "install/files/ReplacedFiles.h"
 #include "install/Rollback.h"
+#include "install/registration/SetupCache.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/OwnershipRules.h"
 #include "install/UndoContext.h"
@@ -92,6 +93,7 @@ void CommitRun(const std::string& productCode, const std::string& uninstallFolde
     if (records) DeleteBackupsOf(*records);
     std::optional<std::vector<core::LogRecord>> earlier = core::ReadUninstallLog(previous);
     if (records && earlier) RemoveWhatWasLeftBehind(productCode, uninstallFolder, windowsFolder, *records, *earlier);
+    setupcache::CommitSetupCache(uninstallFolder);
     DeleteFileA(previous.c_str());
     ClearRunPending(uninstallFolder);
 }
@@ -109,6 +111,7 @@ void RollBackRun(const std::string& productCode, const std::string& uninstallFol
                               : std::vector<core::LogRecord>(),
                       nullptr);
     rollback.Run();
+    setupcache::DiscardSetupCache(uninstallFolder);
     if (registeredBefore && !MoveFileExA(previous.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previous, GetLastError());
     ClearRunPending(uninstallFolder);

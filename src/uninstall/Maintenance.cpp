@@ -66,11 +66,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-std::string SourceSetupOf(const InstalledProduct& product) {
-    if (product.installSource.empty()) return std::string();
-    return util::text::WithTrailingBackslash(product.installSource) + "setup.exe";
-}
-
 MaintenanceChoice ChooseMaintenance(const InstalledProduct& product, const UninstallTexts& texts,
                                     bool setupPresent) {
     DialogInput in = {&product, &texts, setupPresent};

@@ -13,10 +13,6 @@ namespace uninstall {
 
 enum class MaintenanceChoice { Leave, Modify, Repair, Remove };
 
-// The setup the product was installed from: "<InstallSource>\setup.exe",
-// or "" when the registration names no source folder.
-std::string SourceSetupOf(const InstalledProduct& product);
-
 // Shows the choices and returns the user's. Modify and repair are offered
 // only when `setupPresent`; otherwise a note says why they are off. Leave
 // when the dialog cannot be shown.

@@ -15,6 +15,7 @@
 #include "uninstall/Maintenance.h"
 #include "uninstall/PlainRemovalDialog.h"
 #include "install/InterruptedRun.h"
+#include "install/registration/SetupCache.h"
 #include "install/shared/OwnershipRules.h"
 #include "install/shared/ProtectedFolders.h"
 #include "uninstall/Remover.h"
@@ -109,17 +110,22 @@ public:
 
 private:
     // The exit code when maintenance ends the run, or -1 to go on removing.
+    // Modify and repair run the setup the product keeps in its uninstall
+    // folder, never one from the folder it was installed from, which any
+    // user may write; its cabinet comes from there only as installed.
     int Maintain() {
-        const std::string setup = SourceSetupOf(product_);
-        const bool setupPresent = !setup.empty() && core::folders::IsFile(setup);
+        const bool setupPresent =
+            core::folders::IsFile(install::setupcache::CacheFolder(uninstallFolder_) + "setup.exe");
         switch (ChooseMaintenance(product_, texts_, setupPresent)) {
             case MaintenanceChoice::Remove:
                 return -1;
             case MaintenanceChoice::Modify:
-            case MaintenanceChoice::Repair:
-                if (StartSetup(setup)) return kExitRemoved;
+            case MaintenanceChoice::Repair: {
+                const std::string setup = install::setupcache::PrepareCachedSetup(uninstallFolder_, product_.installSource);
+                if (!setup.empty() && StartSetup(setup)) return kExitRemoved;
                 ShowMessage(nullptr, texts_.Of(MessageId::MaintenanceSetupFailed), MB_OK | MB_ICONEXCLAMATION);
                 return kExitFailed;
+            }
             case MaintenanceChoice::Leave:
                 break;
         }

@@ -115,15 +115,27 @@ drive answer 10000 Cancel >/dev/null
 wait_cvexec
 check uninstaller-maintenance-left-exit-5 test "$CVEXEC_RC" -eq 5
 
-# Repair starts the setup from the folder it was installed from.
-mkdir -p "$S/source"
-cp "$CV_WIN/tests/recordrun.exe" "$S/source/setup.exe"
-reg_add "$UNINSTALL_KEYS\\$PLAIN" /v InstallSource /d "$(zpath "$S/source")"
+# Repair runs the setup the product keeps in its uninstall folder (without
+# the cabinet), taking the cabinet from the folder it was installed from
+# only while it is the one installed; a setup.exe planted there never runs.
+CACHE="$WINDIR/Installer/$PLAIN/Setup"
+check uninstaller-setup-kept-without-its-cabinet bash -c \
+  "[ -f '$CACHE/setup.exe' ] && [ -f '$CACHE/setup.nsx' ] && [ -f '$CACHE/file1.cab.sha256' ] && [ ! -e '$CACHE/file1.cab' ]"
+cp "$CV_WIN/tests/recordrun.exe" "$S/plain-pkg/setup.exe"
 start_cvexec /M $PLAIN
 drive answer 20000 Repair >/dev/null
 wait_cvexec
 check uninstaller-maintenance-repair-exit-0 test "$CVEXEC_RC" -eq 0
-check uninstaller-maintenance-repair-starts-setup eventually 10 test -s "$S/source/setup.exe.calls.txt"
+check uninstaller-repair-runs-the-kept-setup eventually 60 grep -q "^$(trace_name kExitCode)=0" "$S/cvexec.trace"
+check uninstaller-repair-cabinet-as-installed same_file "$S/plain-pkg/file1.cab" "$CACHE/file1.cab"
+check uninstaller-repair-planted-setup-never-run not_exists "$S/plain-pkg/setup.exe.calls.txt"
+# A cabinet changed since is refused: nothing runs.
+rm -f "$CACHE/file1.cab"; printf 'changed' >>"$S/plain-pkg/file1.cab"
+start_cvexec /M $PLAIN
+drive answer 20000 Repair >/dev/null
+drive dialog 20000 "$CAPTION" >"$S/repair-refused.box"
+wait_cvexec
+check uninstaller-repair-changed-cabinet-refused bash -c "[ $CVEXEC_RC -eq 6 ] && [ ! -e '$CACHE/file1.cab' ]"
 
 # ---- /R through the built-in dialog; a log line of an unknown kind -----------------
 printf 'NEWKIND=something new\r\n' >>"$(log_of "$PLAIN")"

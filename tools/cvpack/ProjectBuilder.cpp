@@ -20,6 +20,7 @@
 #include "core/SettingsRules.h"
 #include "core/FileList.h"
 #include "core/WorkingFolder.h"
+#include "crypt/Sha.h"
 #include "skin/MemoryIniSource.h"
 
 namespace fs = std::filesystem;
@@ -290,6 +291,32 @@ void CopyLooks(const Project& project, const fs::path& out) {
     for (const auto& file : project.besideEngine) CopyOneFile(file.first, out / file.second);
 }
 
+// The SHA-256 of the cabinet, 64 lower-case hex digits in a file beside it:
+// the setup keeps it with its cached copy, so that a repair later takes the
+// cabinet from the installation source only while it is the one installed.
+void WriteCabinetDigest(const fs::path& cabinet, const fs::path& digestFile) {
+    std::ifstream in(cabinet, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + cabinet.string());
+    CSHA sha;
+    std::vector<char> buffer(1 << 16);
+    bool any = false;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        sha.AddData(reinterpret_cast<const unsigned char*>(buffer.data()), static_cast<int>(in.gcount()));
+        any = true;
+    }
+    if (!any) throw std::runtime_error("empty cabinet " + cabinet.string());
+    unsigned char digest[CSHA::DIGEST_SIZE];
+    sha.FinalDigest(digest);
+    static const char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char byte : digest) {
+        text += kHex[byte >> 4];
+        text += kHex[byte & 15];
+    }
+    std::ofstream out(digestFile, std::ios::binary);
+    if (!(out << text)) throw std::runtime_error("cannot write " + digestFile.string());
+}
+
 }  // namespace
 
 BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
@@ -301,6 +328,7 @@ BuildSummary BuildProject(const std::string& projectDir, const std::string& outD
     StagingFolder staging(target);
     WriteContainers(project, staging.Path());
     WriteCabinet((staging.Path() / "file1.cab").string(), project.cabinet);
+    WriteCabinetDigest(staging.Path() / "file1.cab", staging.Path() / "file1.cab.sha256");
     CopyLooks(project, staging.Path());
     if (!options.enginePath.empty())
         CopyOneFile(ScopedProgram(options.enginePath, project.perUser), staging.Path() / "setup.exe");

@@ -17,6 +17,7 @@
 #include "install/files/FileVersion.h"
 #include "install/files/ReplacedFile.h"
 #include "install/registration/InstalledSize.h"
+#include "install/registration/SetupCache.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/ShippedFiles.h"
 #include "util/Text.h"
@@ -276,6 +277,7 @@ ActionResult RegisterUninstall(InstallContext& context) {
     registration.InstallLiveUpdate();
     registration.PlaceUninstallerResources();
     registration.WriteDisplayValues();
+    setupcache::CacheSetup(context.Setup().sourceFolder, context.Expand(core::kUninstallFolder));
     return ActionResult::Continue;
 }
 
