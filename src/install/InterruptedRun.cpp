@@ -5,16 +5,19 @@
 #include <optional>
 #include <vector>
 
+#include "core/Registry.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/UninstallLog.h"
-#include "install/shared/DirectoryPath.h"
-#include "install/files/ReplacedFiles.h"
 #include "install/Rollback.h"
+#include "install/UndoContext.h"
+#include "install/files/ReplacedFiles.h"
 #include "install/registration/SetupCache.h"
+#include "install/services/ServiceManager.h"
+#include "install/shared/DirectoryPath.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/OwnershipRules.h"
-#include "install/UndoContext.h"
+#include "install/shared/UndoRules.h"
 #include "install/shared/WholeFile.h"
 #include "util/Text.h"
 
@@ -61,6 +64,37 @@ void MarkRunCompleted(const std::string& uninstallFolder) { WriteMarker(uninstal
 
 namespace {
 
+// Whether what a record names is still on the machine after its undo ran:
+// a file, folder, value, key or service that could not go. A line that puts
+// something back (a former value, an INI entry, an appended item) ran once
+// and is not repeated later over what the user has changed since.
+bool StaysOnTheMachine(const core::LogRecord& record) {
+    using core::LogKind;
+    const DWORD attributes = GetFileAttributesA(record.value.c_str());
+    const bool found = attributes != INVALID_FILE_ATTRIBUTES;
+    std::string key;
+    switch (record.kind) {
+        case LogKind::File:
+        case LogKind::Shortcut:
+        case LogKind::IniFile: return found && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        case LogKind::Dir: return found && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        case LogKind::KeepFile: return true;  // keeps its FILE lines from acting
+        case LogKind::RegKey:
+        case LogKind::RemKey: {
+            const HKEY root = core::registry::SplitRootPath(util::text::WithoutTrailingBackslashes(record.value), key);
+            return root && core::registry::KeyExists(root, key);
+        }
+        case LogKind::RegVal:
+        case LogKind::EnvKept: {
+            const std::optional<undorules::ValuePath> split = undorules::SplitValuePath(record.value, GetACP());
+            const HKEY root = split ? core::registry::SplitRootPath(split->key, key) : nullptr;
+            return root && core::registry::ReadValue(root, key, split->name).has_value();
+        }
+        case LogKind::NtService: return servicemanager::ReadServiceSettings(record.value).has_value();
+        default: return false;
+    }
+}
+
 // Undoes, as a removal would, what the earlier log names and the run's log
 // does not. The product stays registered: this is no removal of it.
 void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& uninstallFolder,
@@ -80,7 +114,8 @@ void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& 
     core::UninstallLogWriter writer;
     writer.Continue(log);
     for (const core::LogRecord& record : left)
-        if (!writer.Append(record)) core::trace::Value("left behind, not logged", record.value);
+        if (StaysOnTheMachine(record) && !writer.Append(record))
+            core::trace::Value("left behind, not logged", record.value);
 }
 
 }  // namespace
