@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
+#include <set>
+
 #include "core/Folders.h"
 #include "core/Trace.h"
 #include "install/files/FileRules.h"
@@ -142,10 +144,16 @@ bool HasBackup(const core::MovedAside& moved) {
     return GetFileAttributesA(moved.backup.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool DeleteBackup(const core::MovedAside& moved) {
-    if (RemoveFileNow(moved.backup) != RemovalOutcome::Removed) return false;
-    RemoveFolderIfEmpty(moved.backup);
-    return true;
+std::vector<std::string> DeleteBackups(const std::vector<core::MovedAside>& backups) {
+    std::vector<std::string> kept;
+    std::set<std::string> folders;
+    for (const core::MovedAside& moved : backups) {
+        if (RemoveFileNow(moved.backup) != RemovalOutcome::Removed) kept.push_back(moved.backup);
+        folders.insert(FolderOf(moved.backup));
+    }
+    for (const std::string& folder : folders)
+        if (!folder.empty()) RemoveEmptyFolder(folder);
+    return kept;
 }
 
 }  // namespace install::fileops

@@ -65,8 +65,8 @@ std::optional<unsigned long long> FileSize(const std::string& path);
 // Whether the backup of `moved` is there to be put back.
 bool HasBackup(const core::MovedAside& moved);
 
-// Deletes a backup (a read-only one too), then its folder when it is empty.
-// False when the backup stays.
-bool DeleteBackup(const core::MovedAside& moved);
+// Deletes the backups (read-only ones too), then each of their folders that
+// is empty then: once a folder, not once a file. The backups that stay.
+std::vector<std::string> DeleteBackups(const std::vector<core::MovedAside>& backups);
 
 }  // namespace install::fileops

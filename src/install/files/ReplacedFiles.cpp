@@ -13,11 +13,12 @@
 namespace install {
 
 void DeleteBackupsOf(const std::vector<core::LogRecord>& records) {
+    std::vector<core::MovedAside> backups;
     for (const core::LogRecord& record : records) {
         core::MovedAside moved;
-        if (record.kind != core::LogKind::Backup || !core::ParseMovedAside(record.value, moved)) continue;
-        if (!fileops::DeleteBackup(moved)) core::trace::Value("backup kept", moved.backup);
+        if (record.kind == core::LogKind::Backup && core::ParseMovedAside(record.value, moved)) backups.push_back(moved);
     }
+    for (const std::string& kept : fileops::DeleteBackups(backups)) core::trace::Value("backup kept", kept);
 }
 
 ActionResult DeleteBackups(InstallContext& context) {
