@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "core/Folders.h"
 #include "core/Registry.h"
@@ -118,6 +119,23 @@ private:
     bool rewriting_ = false;  // the product was registered before the run
 };
 
+// Whether two files hold the same bytes, read a block at a time.
+bool SameContent(const std::string& a, const std::string& b) {
+    if (fileops::FileSize(a) != fileops::FileSize(b)) return false;
+    std::FILE* first = std::fopen(a.c_str(), "rb");
+    std::FILE* second = first ? std::fopen(b.c_str(), "rb") : nullptr;
+    bool same = first && second;
+    std::vector<char> x(64 * 1024), y(64 * 1024);
+    while (same) {
+        const size_t got = std::fread(x.data(), 1, x.size(), first);
+        same = std::fread(y.data(), 1, y.size(), second) == got && std::equal(x.begin(), x.begin() + got, y.begin());
+        if (got < x.size()) break;
+    }
+    if (first) std::fclose(first);
+    if (second) std::fclose(second);
+    return same;
+}
+
 // The uninstaller travels in the payload; the registered command lines find
 // it in the Windows folder, where every product shares it. One of the same
 // or a newer version there stays (an older one would not know the log lines
@@ -128,6 +146,10 @@ void Registration::PlaceUninstaller() {
     if (!core::folders::IsFile(source)) return;
     const std::string shared = ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
     if (core::folders::IsFile(shared)) {
+        // The copy an earlier setup placed from the same build: nothing to
+        // do, and no version resource to read (that loads a library and maps
+        // both programs, which shows in the setup's memory).
+        if (SameContent(source, shared)) return;
         const std::string there = ReadFileVersionText(shared);
         if (!filerules::ShouldReplaceByVersion(ReadFileVersionText(source), there)) {
             core::trace::Value("shared uninstaller of the same or a newer version kept", there);
