@@ -63,6 +63,28 @@ void StepOutOf(const std::string& path) {
     }
 }
 
+constexpr int kMaxTreeDepth = 64;
+
+// Deletes what `folder` holds, then the folder itself.
+bool DeleteTree(const std::string& folder, int depth) {
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const bool link = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path.c_str());
+            else if (link || depth >= kMaxTreeDepth) RemoveDirectoryA(path.c_str());
+            else DeleteTree(path, depth + 1);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    return RemoveDirectoryA(folder.c_str()) != 0;
+}
+
 }  // namespace
 
 bool CopyFiles(const std::string& sourcePattern, const std::string& destination, bool quiet) {
@@ -84,8 +106,12 @@ bool Delete(const std::string& path, bool quiet) {
 
 bool DeleteFolderIfPresent(std::string folder) {
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    return Delete(folder, true);
+    const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    StepOutOf(folder);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return Delete(folder, true);
+    return DeleteTree(folder, 0) || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace core::shellops

@@ -15,7 +15,9 @@ bool CopyFolder(const std::string& source, const std::string& destination, bool 
 // Deletes a file or a folder tree. The current directory first steps up out
 // of the path, so the folder is not in use.
 bool Delete(const std::string& path, bool quiet);
-// Deletes a folder tree quietly when it exists; one trailing backslash of the
+// Deletes a folder tree quietly when it exists, file by file without the
+// shell (whose operation costs far more per file), read-only files too; a
+// link inside it is removed, never followed. One trailing backslash of the
 // path is ignored. True when no such folder is left.
 bool DeleteFolderIfPresent(std::string folder);
 

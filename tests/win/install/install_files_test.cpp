@@ -78,6 +78,12 @@ TEST(ShellFileOps, CopyFolderAndDeleteTree) {
     SetCurrentDirectoryA((dir.Path() + "tree\\sub").c_str());
     EXPECT_TRUE(core::shellops::Delete(dir.Path() + "tree", true));
     EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "tree"));
+
+    // The working folder's removal: the same, file by file.
+    SetCurrentDirectoryA((dir.Path() + "copy\\sub").c_str());
+    EXPECT_TRUE(core::shellops::DeleteFolderIfPresent(dir.Path() + "copy\\"));
+    EXPECT_FALSE(ScratchFolder::Exists(dir.Path() + "copy"));
+    EXPECT_TRUE(core::shellops::DeleteFolderIfPresent(dir.Path() + "copy"));
     SetCurrentDirectoryA(before);
 }
 
