@@ -86,8 +86,8 @@ expected_log() {
   for f in a.txt ro.txt hs.txt template.txt; do printf 'FILE=%s\\%s\n' "$W" "$f"; done
   # A file that was there is moved aside first, to be put back by a rollback.
   local backup='C:\windows\Installer\{C0FFEE00-INST-TEST}\Backup'
-  printf 'FILE=%s\\sub\\deep\\deep.txt\nFILE=%s\\replace.txt\nBACKUP=%s\\replace.txt|%s\\1_replace.txt\n' "$W" "$W" "$W" "$backup"
-  printf 'FILE=%s\\lib\\newer.dll\nBACKUP=%s\\lib\\newer.dll|%s\\2_newer.dll\n' "$W" "$W" "$backup"
+  printf 'FILE=%s\\sub\\deep\\deep.txt\nFILE=%s\\replace.txt\nBACKUP=%s\\replace.txt|%s\\b0\\1_replace.txt\n' "$W" "$W" "$W" "$backup"
+  printf 'FILE=%s\\lib\\newer.dll\nBACKUP=%s\\lib\\newer.dll|%s\\b0\\2_newer.dll\n' "$W" "$W" "$backup"
 }
 check install-log-lines-in-order same_file <(expected_log) <(log_lines)
 check install-log-crlf grep -c $'\r$' "$LOG"

@@ -159,7 +159,7 @@ D=$S/ddrive; rm -rf "$D"; mkdir -p "$D/OwnedD" "$D/Rollback.$CODE"
 ln -sfn "$D" "$WINEPREFIX/dosdevices/d:"
 printf 'old app' >"$D/OwnedD/app.txt"; printf 'planted' >"$D/Rollback.$CODE/1_app.txt"
 install "$S/stopped.pkg" "/LOG=$(zpath "$S/backup.log")" '/D=D:\OwnedD'
-backup_line() { tr -d '\r' <"$S/backup.log" | grep -q "BACKUP=D:\\\\OwnedD\\\\app.txt|D:\\\\Rollback\\.$CODE\\.[0-9a-f]\\{16\\}\\\\1_app.txt$"; }
+backup_line() { tr -d '\r' <"$S/backup.log" | grep -q "BACKUP=D:\\\\OwnedD\\\\app.txt|D:\\\\Rollback\\.$CODE\\.[0-9a-f]\\{16\\}\\\\b0\\\\1_app.txt$"; }
 check own-backup-in-a-fresh-folder backup_line
 check own-backup-original-back bash -c "[ $RC -eq 1 ] && [ \"\$(cat '$D/OwnedD/app.txt')\" = 'old app' ]"
 check own-backup-planted-folder-untouched test "$(ls -A "$D/Rollback.$CODE")" = 1_app.txt

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -72,6 +73,10 @@ public:
         logRecords.push_back(core::MakeLogRecord(kind, value));
     }
     const std::vector<core::LogRecord>& Logged() const override { return logRecords; }
+    bool EarlierRunOwned(core::LogKind kind, const std::string& value) const override {
+        return kind == core::LogKind::File &&
+               std::find(earlierFiles.begin(), earlierFiles.end(), value) != earlierFiles.end();
+    }
     std::string PayloadFilePath(size_t index, const std::string& fileName) const override {
         return dir_.Path() + payloadFolder_ + core::filelist::StoredName(index, fileName);
     }
@@ -94,6 +99,7 @@ public:
 
     std::vector<std::string> log, statuses, errors;  // log: "KEY=value"
     std::vector<core::LogRecord> logRecords;         // the same log as records
+    std::vector<std::string> earlierFiles;           // FILE lines of the earlier run's log
     std::vector<install::Question> questions;
     std::vector<install::ErrorChoice> answers;  // Cancel beyond them
     std::function<void(size_t question)> beforeAnswer;  // called with each question's number

@@ -21,11 +21,20 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// The backup folders hold nothing else: once empty they go.
-void RemoveFolderIfEmpty(const std::string& backup) {
-    const std::string folder = FolderOf(backup);
-    if (!folder.empty()) RemoveEmptyFolder(folder);
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+// The backup folders hold nothing else: once empty they go, a bucket
+// (filerules::BackupBucket) with the folder holding it.
+void RemoveBackupFolder(const std::string& folder) {
+    if (folder.empty()) return;
+    RemoveEmptyFolder(folder);
+    if (filerules::IsBackupBucket(NameOf(folder))) RemoveEmptyFolder(FolderOf(folder));
+}
+
+void RemoveFolderIfEmpty(const std::string& backup) { RemoveBackupFolder(FolderOf(backup)); }
 
 }  // namespace
 
@@ -79,7 +88,12 @@ BackupFolders::BackupFolders(std::string uninstallFolder, std::string productCod
       productCode_(std::move(productCode)) {}
 
 std::string BackupFolders::For(const std::string& destination) {
-    const std::string volume = VolumeOf(destination);
+    const std::string destinationFolder = FolderOf(destination);
+    if (destinationFolder.empty() || destinationFolder != lastFolder_) {
+        lastVolume_ = VolumeOf(destination);
+        lastFolder_ = destinationFolder;
+    }
+    const std::string& volume = lastVolume_;
     if (volume.empty()) return std::string();
     for (const auto& known : made_)
         if (util::text::EqualsIgnoringAsciiCase(known.first, volume)) return known.second;
@@ -101,13 +115,36 @@ std::string BackupFolders::For(const std::string& destination) {
     return folder;
 }
 
+std::string BackupFolders::BucketFor(const std::string& destination, unsigned n, bool& onlyNumberedNames) {
+    const std::string root = For(destination);
+    if (root.empty()) return root;
+    const std::string bucket = root + filerules::BackupBucket(n);
+    for (const auto& known : buckets_)
+        if (known.first == bucket) {
+            onlyNumberedNames = known.second;
+            return bucket;
+        }
+    CreateDirectoryPath(util::text::WithoutTrailingBackslashes(root));
+    const std::string folder = util::text::WithoutTrailingBackslashes(bucket);
+    bool madeNow = CreateDirectoryA(folder.c_str(), nullptr) != 0;
+    if (!madeNow && GetLastError() != ERROR_ALREADY_EXISTS) {
+        core::trace::Failure("CreateDirectoryA (backup folder)", folder, GetLastError());
+        return std::string();
+    }
+    buckets_.emplace_back(bucket, madeNow);
+    onlyNumberedNames = madeNow;
+    return bucket;
+}
+
 bool BackupFolders::InUninstallFolder(const std::string& backup) const {
     return filerules::IsInUninstallFolder(backup, uninstallFolder_);
 }
 
 bool MoveAside(const core::MovedAside& moved) {
-    CreateDirectoryPath(FolderOf(moved.backup));
     if (MoveFileExA(moved.path.c_str(), moved.backup.c_str(), 0)) return true;
+    if (GetLastError() == ERROR_PATH_NOT_FOUND && CreateDirectoryPath(FolderOf(moved.backup)) &&
+        MoveFileExA(moved.path.c_str(), moved.backup.c_str(), 0))
+        return true;
     core::trace::Failure("MoveFileExA (move aside)", moved.path, GetLastError());
     return false;
 }
@@ -151,8 +188,7 @@ std::vector<std::string> DeleteBackups(const std::vector<core::MovedAside>& back
         if (RemoveFileNow(moved.backup) != RemovalOutcome::Removed) kept.push_back(moved.backup);
         folders.insert(FolderOf(moved.backup));
     }
-    for (const std::string& folder : folders)
-        if (!folder.empty()) RemoveEmptyFolder(folder);
+    for (const std::string& folder : folders) RemoveBackupFolder(folder);
     return kept;
 }
 

@@ -27,6 +27,12 @@ public:
     // The folder for a file replaced at `destination`, with a trailing
     // backslash; "" when none could be made.
     std::string For(const std::string& destination);
+    // The subfolder of For(destination) the n-th backup waits in
+    // (filerules::BackupBucket), made when first asked for; "" when none
+    // could be made. `onlyNumberedNames` tells whether this object made it:
+    // then nothing but its own numbered backups can be in it, and a backup's
+    // name needs no look whether it is taken.
+    std::string BucketFor(const std::string& destination, unsigned n, bool& onlyNumberedNames);
     // Whether `backup` lies in the uninstall folder, which only
     // administrators may write into (not at a volume's root).
     bool InUninstallFolder(const std::string& backup) const;
@@ -34,10 +40,14 @@ public:
 private:
     std::string uninstallFolder_, uninstallVolume_, productCode_;
     std::vector<std::pair<std::string, std::string>> made_;  // volume, folder
+    std::vector<std::pair<std::string, bool>> buckets_;      // bucket, made by this object
+    // The volume of the last destination's folder: files come folder by
+    // folder, and asking the system costs a look at each of the path's folders.
+    std::string lastFolder_, lastVolume_;
 };
 
 // Renames the file at `moved.path` to `moved.backup`, making the backup's
-// folder when missing; never copies and never replaces what lies at the
+// folder when it is missing; never copies and never replaces what lies at the
 // backup path. False (the call traced) when the file stays where it was.
 bool MoveAside(const core::MovedAside& moved);
 

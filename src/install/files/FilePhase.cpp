@@ -16,6 +16,7 @@
 #include "install/files/FileMove.h"
 #include "install/files/FileRules.h"
 #include "install/files/FileVersion.h"
+#include "install/files/SameFile.h"
 #include "install/files/SelfRegistration.h"
 #include "install/shared/WholeFile.h"
 #include "install/shared/EarlierOwnership.h"
@@ -36,12 +37,14 @@ public:
 
 private:
     // Why the run leaves a file as it finds it: what lies there is kept
-    // (only if absent and there; a library where a newer one lies), or this
+    // (only if absent and there; a library where a newer one lies; the
+    // earlier run's copy, which already is the payload's file), or this
     // version does not want the file (an excluded feature, a web item its
     // condition does not want).
     enum class Skip { No, Kept, NotWanted };
     Skip WhySkipped(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
-                   const std::string& destination);
+                   const std::string& destination, bool placedEarlier);
+    bool AlreadyInPlace(const FileRecord& r, const std::string& source, const std::string& destination);
     bool CopyPayloadFile(const std::string& source, const std::string& expandedCopy,
                          const std::string& destination, bool critical);
     bool TryPlace(const std::string& source, const std::string& expandedCopy,
@@ -85,7 +88,7 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
     // A file the project now keeps after a removal: the copy an earlier run
     // placed is not taken away when this run commits.
     if (permanent && placedEarlier) ctx_.Log(core::LogKind::KeepFile, destination);
-    const Skip skip = WhySkipped(r, web, item, source, destination);
+    const Skip skip = WhySkipped(r, web, item, source, destination, placedEarlier);
     if (skip != Skip::No) {
         // What lies there is not this run's: nothing claims it, its
         // attributes stay and it is not registered (the elevated run starts
@@ -117,13 +120,28 @@ ActionResult FilePlacer::InstallRecord(size_t k, const FileRecord& r) {
 }
 
 FilePlacer::Skip FilePlacer::WhySkipped(const FileRecord& r, bool web, const WebItem& item, const std::string& source,
-                                        const std::string& destination) {
+                                        const std::string& destination, bool placedEarlier) {
     if (ctx_.Setup().features.IsExcluded(r.feature)) return Skip::NotWanted;
     if (web && !WebItemWanted(ctx_, item.condition)) return Skip::NotWanted;
     if (HasFlag(r.flags, kFlagOnlyIfAbsent) && core::folders::Exists(destination)) return Skip::Kept;
+    if (!web && placedEarlier && AlreadyInPlace(r, source, destination)) return Skip::Kept;
     const bool newerThere = !web && IsVersionedLibrary(source) && core::folders::Exists(destination) &&
                             !ShouldReplaceByVersion(ReadFileVersionText(source), ReadFileVersionText(destination));
     return newerThere ? Skip::Kept : Skip::No;
+}
+
+// Whether the copy an earlier run placed already is what this run would
+// place: the same bytes, with the attributes the entry gives. It stays as it
+// is, so there is nothing to move aside and nothing a rollback must put
+// back; a reinstall or an update touches only the files that changed. A file
+// whose content the run expands, or which it registers, is placed anew.
+bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, const std::string& destination) {
+    if (HasFlag(r.flags, kFlagExpandContent) || HasFlag(r.flags, kFlagSelfRegister)) return false;
+    const DWORD current = GetFileAttributesA(destination.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES || AttributesAfterInstall(current, r.flags) != current) return false;
+    if (!install::fileops::HoldsSameBytes(destination, source)) return false;
+    core::trace::Value("already in place", destination);
+    return true;
 }
 
 // Copies one payload file, through its expanded copy when `expandedCopy`

@@ -124,6 +124,17 @@ std::string BackupName(unsigned n, const std::string& path) {
     return std::to_string(n) + "_" + (slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
+constexpr unsigned kBackupsPerFolder = 256;
+
+std::string BackupBucket(unsigned n) {
+    return "b" + std::to_string(n / kBackupsPerFolder) + "\\";
+}
+
+bool IsBackupBucket(const std::string& folderName) {
+    return folderName.size() > 1 && folderName.size() <= 11 && folderName[0] == 'b' &&
+           folderName.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
 std::vector<std::string> PendingDeletions(const std::string& multiString) {
     std::vector<std::string> strings;
     for (size_t at = 0; at < multiString.size();) {

@@ -129,6 +129,12 @@ bool IsInUninstallFolder(const std::string& backup, const std::string& uninstall
 
 // The name of the n-th file the run moves aside: "n_" and the path's file name.
 std::string BackupName(unsigned n, const std::string& path);
+// The subfolder of the backup folder the n-th file moved aside waits in, with
+// a trailing backslash: a few hundred backups a folder, because making a file
+// in a folder costs the system a look at every name already there.
+std::string BackupBucket(unsigned n);
+// Whether a folder name is one BackupBucket makes.
+bool IsBackupBucket(const std::string& folderName);
 
 // ---- Deletions at the next restart -------------------------------------------
 

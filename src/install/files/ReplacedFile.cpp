@@ -11,10 +11,14 @@ namespace install {
 
 bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsigned& count, const std::string& path,
                      core::MovedAside& moved) {
-    const std::string folder = folders.For(path);
-    if (folder.empty()) return false;
     moved = {path, ""};
-    do moved.backup = folder + filerules::BackupName(++count, path);
+    for (;;) {
+        bool onlyNumberedNames = false;
+        const std::string bucket = folders.BucketFor(path, ++count, onlyNumberedNames);
+        if (bucket.empty()) return false;
+        moved.backup = bucket + filerules::BackupName(count, path);
+        if (onlyNumberedNames || !core::folders::Exists(moved.backup)) break;
+    }
     while (core::folders::Exists(moved.backup));
     if (!LogBackup(ctx, folders, moved)) return false;
     // The rename is undone only through its record: the record goes first.

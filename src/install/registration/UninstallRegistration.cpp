@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <vector>
 
 #include "core/Folders.h"
 #include "core/Registry.h"
@@ -14,6 +13,7 @@
 #include "core/Trace.h"
 #include "core/UninstallKey.h"
 #include "install/files/FileBackup.h"
+#include "install/files/SameFile.h"
 #include "install/files/FileRules.h"
 #include "install/files/FileVersion.h"
 #include "install/files/ReplacedFile.h"
@@ -119,23 +119,6 @@ private:
     bool rewriting_ = false;  // the product was registered before the run
 };
 
-// Whether two files hold the same bytes, read a block at a time.
-bool SameContent(const std::string& a, const std::string& b) {
-    if (fileops::FileSize(a) != fileops::FileSize(b)) return false;
-    std::FILE* first = std::fopen(a.c_str(), "rb");
-    std::FILE* second = first ? std::fopen(b.c_str(), "rb") : nullptr;
-    bool same = first && second;
-    std::vector<char> x(64 * 1024), y(64 * 1024);
-    while (same) {
-        const size_t got = std::fread(x.data(), 1, x.size(), first);
-        same = std::fread(y.data(), 1, y.size(), second) == got && std::equal(x.begin(), x.begin() + got, y.begin());
-        if (got < x.size()) break;
-    }
-    if (first) std::fclose(first);
-    if (second) std::fclose(second);
-    return same;
-}
-
 // The uninstaller travels in the payload; the registered command lines find
 // it in the Windows folder, where every product shares it. One of the same
 // or a newer version there stays (an older one would not know the log lines
@@ -149,7 +132,7 @@ void Registration::PlaceUninstaller() {
         // The copy an earlier setup placed from the same build: nothing to
         // do, and no version resource to read (that loads a library and maps
         // both programs, which shows in the setup's memory).
-        if (SameContent(source, shared)) return;
+        if (fileops::HoldsSameBytes(shared, source)) return;
         const std::string there = ReadFileVersionText(shared);
         if (!filerules::ShouldReplaceByVersion(ReadFileVersionText(source), there)) {
             core::trace::Value("shared uninstaller of the same or a newer version kept", there);

@@ -27,7 +27,7 @@ TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAskingAndKeepsItAsid
     ctx.AddFile("notes.txt", "new");
     const std::string dest = dir.Write("app\\notes.txt", "old");
     SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::string backup = ctx.Expand(core::kUninstallFolder) + "Backup\\1_notes.txt";
+    const std::string backup = ctx.Expand(core::kUninstallFolder) + "Backup\\b0\\1_notes.txt";
 
     EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
     EXPECT_EQ(ScratchFolder::Read(dest), "new");
@@ -44,6 +44,43 @@ TEST(InstallFilesAction, ReplacesAReadOnlyDestinationWithoutAskingAndKeepsItAsid
     EXPECT_FALSE(ScratchFolder::Exists(backup));
     EXPECT_FALSE(ScratchFolder::Exists(ctx.Expand(core::kUninstallFolder) + "Backup"));
     EXPECT_EQ(ScratchFolder::Read(dest), "new");
+}
+
+unsigned long long FileIdentity(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    return (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+// Over an earlier run's copy that already is the payload's file, nothing
+// moves: the file is claimed as found. A changed copy, or one that shares its
+// data with another name, is moved aside and replaced.
+TEST(InstallFilesAction, AnEarlierRunsUnchangedCopyStaysAndIsClaimed) {
+    ScratchFolder dir;
+    ScriptedContext ctx(dir);
+    ctx.AddFile("same.txt", "v1 text");
+    ctx.AddFile("changed.txt", "v2 text");
+    ctx.AddFile("linked.txt", "v1 link");
+    const std::string same = dir.Write("app\\same.txt", "v1 text");
+    const std::string changed = dir.Write("app\\changed.txt", "v1 text");
+    const std::string linked = dir.Write("app\\linked.txt", "v1 link");
+    const std::string outside = dir.Path() + "outside.txt";
+    ASSERT_TRUE(CreateHardLinkA(outside.c_str(), linked.c_str(), nullptr));
+    ctx.earlierFiles = {same, changed, linked};
+    const unsigned long long identity = FileIdentity(same);
+
+    EXPECT_EQ(install::InstallFiles(ctx), ActionResult::Continue);
+    const std::string backups = ctx.Expand(core::kUninstallFolder) + "Backup\\b0\\";
+    EXPECT_EQ(ctx.log, (std::vector<std::string>{"UNDOBY=REMOVAL", "FILE=" + same, "FILE=" + changed,
+                                                 "BACKUP=" + changed + "|" + backups + "1_changed.txt",
+                                                 "FILE=" + linked,
+                                                 "BACKUP=" + linked + "|" + backups + "2_linked.txt"}));
+    EXPECT_EQ(FileIdentity(same), identity);  // the very file, not a copy of it
+    EXPECT_EQ(ScratchFolder::Read(changed), "v2 text");
+    // The other name keeps the data it shared; the product's file is its own again.
+    EXPECT_EQ(ScratchFolder::Read(outside), "v1 link");
 }
 
 // Wine keeps no descriptors of its own for files: it shows the Unix mode as
