@@ -134,11 +134,17 @@ FilePlacer::Skip FilePlacer::WhySkipped(const FileRecord& r, bool web, const Web
 // place: the same bytes, with the attributes the entry gives. It stays as it
 // is, so there is nothing to move aside and nothing a rollback must put
 // back; a reinstall or an update touches only the files that changed. A file
-// whose content the run expands, or which it registers, is placed anew.
+// whose content the run expands, or which it registers, is placed anew, and
+// so is a large one: comparing reads both copies whole, where moving the old
+// one aside costs a rename whatever its size.
 bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, const std::string& destination) {
+    constexpr DWORD kLargestCompared = 1024 * 1024;
     if (HasFlag(r.flags, kFlagExpandContent) || HasFlag(r.flags, kFlagSelfRegister)) return false;
-    const DWORD current = GetFileAttributesA(destination.c_str());
-    if (current == INVALID_FILE_ATTRIBUTES || AttributesAfterInstall(current, r.flags) != current) return false;
+    WIN32_FILE_ATTRIBUTE_DATA there;
+    if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there)) return false;
+    if (there.nFileSizeHigh != 0 || there.nFileSizeLow > kLargestCompared) return false;
+    const DWORD current = there.dwFileAttributes;
+    if (AttributesAfterInstall(current, r.flags) != current) return false;
     if (!install::fileops::HoldsSameBytes(destination, source)) return false;
     core::trace::Value("already in place", destination);
     return true;
