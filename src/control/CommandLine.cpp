@@ -88,6 +88,10 @@ Switches ParseCommandLine(const std::string& commandLine) {
             if (folder.empty()) Refuse(switches, Problem::NoValue, word.text);
             else if (!IsUsableInstallFolder(folder)) Refuse(switches, Problem::BadFolder, folder);
             else switches.installFolder = folder;
+            // Still a silent caller's line: /S anywhere means no window, even
+            // where the folder takes it (such a folder is then refused).
+            for (Word after; NextWord(commandLine, at, after);)
+                if (IsSwitch(after.text, "/S")) switches.silent = true;
             break;
         } else {
             Refuse(switches, Problem::Unknown, word.text);

@@ -99,6 +99,12 @@ check switches-bad-folder-silent-no-window no_window_until_end
 wait_setup
 check switches-bad-folder-silent-exit-5 test "$SETUP_RC" -eq 5
 
+# /S after /D= still means no window: the folder it belongs to is refused.
+start_with "$S/pkg" '/D=C:\App' /S
+check switches-silent-after-folder-no-window no_window_until_end
+wait_setup
+check switches-silent-after-folder-exit-5 test "$SETUP_RC" -eq 5
+
 start_with "$S/pkg" '/LOG=C:\No Such Folder\setup.log'
 drive dialog 20000 "$CAPTION" >"$S/nolog.box"
 wait_setup

