@@ -13,7 +13,7 @@ namespace uninstallkey = core::uninstallkey;
 void RemoveEarlierVersion(const PreviousInstallActions& a) {
     const std::string program = a.expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
     const std::string arguments =
-        a.expand(std::string(" ") + uninstallkey::kSilentRemoveOption + " <ProductCode>");
+        a.expand(std::string(uninstallkey::kSilentRemoveOption) + " <ProductCode>");
     const std::string key = a.expand(uninstallkey::KeyPath("<ProductCode>"));
     if (!core::registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
 }

@@ -7,6 +7,7 @@
 
 #include "core/MessageWait.h"
 #include "core/Trace.h"
+#include "util/Text.h"
 
 namespace core {
 
@@ -49,17 +50,24 @@ ProgramRun WaitForEnd(HANDLE process) {
 
 }  // namespace
 
+// The program's own name comes first, quoted, as every program expects its
+// command line: a C runtime takes the first word for its name, so without it
+// the program would miss its first switch (a "/quiet" and it shows its window).
+std::string CommandLineOf(const std::string& program, const std::string& arguments) {
+    return "\"" + program + "\"" + (arguments.empty() ? std::string() : " " + arguments);
+}
+
 bool RunAndWait(const std::string& program, const std::string& arguments) {
-    if (program.compare(0, 4, "http") == 0) return OpenWithShell(program);
+    if (util::text::IsWebAddress(program)) return OpenWithShell(program);
     return RunProgramAndWait(program, arguments).started;
 }
 
 ProgramRun RunProgramAndWait(const std::string& program, const std::string& arguments) {
-    return WaitForEnd(Start(program, arguments));
+    return WaitForEnd(Start(program, CommandLineOf(program, arguments)));
 }
 
 bool StartProgram(const std::string& program, const std::string& arguments) {
-    HANDLE process = Start(program, arguments);
+    HANDLE process = Start(program, CommandLineOf(program, arguments));
     if (!process) return false;
     CloseHandle(process);
     return true;

@@ -13,9 +13,9 @@ struct ProgramRun {
     unsigned long exitCode = 0;  // when started and waited for
 };
 
-// Web addresses (texts starting with "http") are opened through the shell and
-// not waited for. Anything else is started as a detached process with
-// `arguments` as its whole command line (none when empty) and waited for,
+// Web addresses (util::text::IsWebAddress) are opened through the shell and
+// not waited for. Anything else is started as a detached process with a
+// command line of its quoted name followed by `arguments`, and waited for,
 // while this thread keeps dispatching its window messages. Returns whether
 // something was started.
 bool RunAndWait(const std::string& program, const std::string& arguments);

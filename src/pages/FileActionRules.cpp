@@ -33,7 +33,7 @@ FileActions ReadFileActions(const FileActionKeyReader& read) {
 }
 
 FileActionKind KindOfFileAction(const std::string& file) {
-    if (file.compare(0, 4, "http") == 0) return FileActionKind::Address;
+    if (util::text::IsWebAddress(file)) return FileActionKind::Address;
     const std::string lower = util::text::AsciiLower(file);
     if (lower.find(".exe") != std::string::npos) return FileActionKind::Program;
     if (lower.find(".dll") != std::string::npos) return FileActionKind::Library;

@@ -46,6 +46,14 @@ std::string AsciiLower(std::string s) {
     return s;
 }
 
+bool IsWebAddress(const std::string& text) {
+    for (const char* scheme : {"http://", "https://"}) {
+        const std::string prefix = scheme;
+        if (text.size() > prefix.size() && EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix)) return true;
+    }
+    return false;
+}
+
 bool IsFullPath(const std::string& path) {
     const bool letter = !path.empty() && LowerAscii(path[0]) >= 'a' && LowerAscii(path[0]) <= 'z';
     if (path.size() >= 3 && letter && path[1] == ':' && path[2] == '\\') return true;

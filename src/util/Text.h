@@ -26,5 +26,8 @@ std::string AsciiLower(std::string s);
 // a path: a bare name would be looked for along the search path, where
 // anyone may plant one.
 bool IsFullPath(const std::string& path);
+// A web address: "http://" or "https://" (any case) at the start. Anything
+// else, "httptool.exe" too, is a file or a program name.
+bool IsWebAddress(const std::string& text);
 
 }  // namespace util::text

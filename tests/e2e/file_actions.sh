@@ -69,7 +69,7 @@ THEME=$S/actions-pkg/theme
 start_packed "$S/actions-pkg" "$S/actions.trace"
 check fileactions-welcome-shown on_page welcome.lcd
 # Both were waited for before the page showed.
-check fileactions-start-and-welcome-waited recorded_is "$REC" $'CMDLINE:start page\ndone\nCMDLINE:welcome once\ndone'
+check fileactions-start-and-welcome-waited recorded_is "$REC" "CMDLINE:\"$REC_W\" start page"$'\ndone\n'"CMDLINE:\"$REC_W\" welcome once"$'\ndone'
 click welcome.lcd IDC_NEXT
 check fileactions-complete-shown on_page complete.lcd 60000
 check fileactions-library-gets-install-folder recorded_is "$DLL_REC" 'Rewrite:C:\CorvaneFA\actions\'
@@ -77,7 +77,7 @@ check fileactions-library-buffer-rewritten trace_has "$S/actions.trace" 'file ac
 click complete.lcd IDC_FINISH
 wait_setup
 check fileactions-after-finish-waited recorded_is "$REC" \
-  $'CMDLINE:start page\ndone\nCMDLINE:welcome once\ndone\nCMDLINE:after finish FA Product\ndone'
+  "CMDLINE:\"$REC_W\" start page"$'\ndone\n'"CMDLINE:\"$REC_W\" welcome once"$'\ndone\n'"CMDLINE:\"$REC_W\" after finish FA Product"$'\ndone'
 check fileactions-installed-exit-0 test "$SETUP_RC" -eq 0
 
 # ---- A library that abandons the setup -------------------------------------------------
@@ -157,8 +157,9 @@ start_packed "$S/package-pkg" "$S/package.trace" 180
 check fileactions-package-addon-page on_page 3rdparty.lcd 60000
 check fileactions-package-complete-shown on_page complete.lcd 120000
 check fileactions-package-file-installed same_file "$ADDON_FILE" "$M/addon.txt"
+# The program's own name first: a C runtime takes the first word for it.
 check fileactions-addon-program-ran recorded_is "$S/package-pkg/SupportFiles/addon_3010.exe.calls.txt" \
-  $'CMDLINE:/passive 1.0\ndone'
+  "CMDLINE:\"$(zpath "$S/package-pkg")\\SupportFiles\\addon_3010.exe\" /passive 1.0"$'\ndone'
 check fileactions-restart-said text_is complete.lcd IDC_INSTALLSTATUS \
   'FA Product is installed. Restart your computer to complete the installation.'
 check fileactions-package-working-folder-removed not_exists "$(working_folder "$S/package.trace")"
@@ -212,8 +213,8 @@ msiexec_calls() {
 }
 check fileactions-msiexec-once-per-allowed-entry msiexec_calls 'C:\windows\system32'
 check fileactions-unattended-addon-ran recorded_is "$S/standin-pkg/SupportFiles/addon_3010.exe.calls.txt" \
-  $'CMDLINE:/quiet FA Product\ndone'
-check fileactions-unattended-after-finish recorded_is "$REC" $'CMDLINE:unattended finish\ndone'
+  "CMDLINE:\"$(zpath "$S/standin-pkg")\\SupportFiles\\addon_3010.exe\" /quiet FA Product"$'\ndone'
+check fileactions-unattended-after-finish recorded_is "$REC" "CMDLINE:\"$REC_W\" unattended finish"$'\ndone'
 # Wine hands the shell the low byte of the exit code 3010.
 check fileactions-unattended-restart-exit-3010 test "$SETUP_RC" -eq $((3010 % 256))
 check fileactions-unattended-working-folder-removed not_exists "$(working_folder "$S/standin.trace")"

@@ -85,7 +85,7 @@ void CreateShortcut(InstallContext& ctx, Backups& backups, const ShortcutEntry& 
         CreateDirectoryPath(folder, &made))
         LogFoldersMade(ctx, folder, made);
     // A web address gets an internet shortcut beside its link.
-    if (target.find("http") != std::string::npos || target.find("HTTP") != std::string::npos) {
+    if (util::text::IsWebAddress(target)) {
         const std::string urlPath = folder + name + ".url";
         PlaceShortcut(ctx, backups, urlPath, [&] { return shelllink::SaveInternetShortcut(urlPath, target); });
     }

@@ -62,6 +62,11 @@ TEST(FileActionRules, KindsAndFullPaths) {
     EXPECT_EQ(pages::KindOfFileAction("C:\\Tools\\Hook.Dll"), FileActionKind::Library);
     EXPECT_EQ(pages::KindOfFileAction("http://example.com/get.exe"), FileActionKind::Address);
     EXPECT_EQ(pages::KindOfFileAction("http://example.com/news"), FileActionKind::Address);
+    EXPECT_EQ(pages::KindOfFileAction("HTTPS://example.com/news"), FileActionKind::Address);
+    // Only the schemes make an address: a program whose name starts so is a program.
+    EXPECT_EQ(pages::KindOfFileAction("httptool.exe"), FileActionKind::Program);
+    EXPECT_EQ(pages::KindOfFileAction("http:tool.exe"), FileActionKind::Program);
+    EXPECT_EQ(pages::KindOfFileAction("http://"), FileActionKind::None);
     EXPECT_EQ(pages::KindOfFileAction("C:\\Docs\\readme.txt"), FileActionKind::None);
     EXPECT_EQ(pages::KindOfFileAction(""), FileActionKind::None);
 
