@@ -39,7 +39,10 @@ const PlaceholderRow kRows[] = {
 };
 
 // Replaces every non-overlapping occurrence of `from` in one left-to-right
-// pass (inserted text is not scanned again). When anything is replaced the
+// pass (inserted text is not scanned again). Where the value and the text
+// beside it both bring a backslash ("<InstallDir>\bin" with a folder that
+// ends in one), the join keeps one; every other backslash stays as written,
+// so a network path's leading pair survives. When anything is replaced the
 // result is cut at kMaxExpandedLength; the output never grows beyond it while
 // being built.
 void ReplaceCapped(std::string& s, const std::string& from, const std::string& to) {
@@ -56,8 +59,11 @@ void ReplaceCapped(std::string& s, const std::string& from, const std::string& t
             full = true;
             break;
         }
-        out.append(to, 0, kMaxExpandedLength - out.size());
+        const bool joinBefore = !out.empty() && out.back() == '\\' && !to.empty() && to[0] == '\\' &&
+                                to.compare(0, 2, "\\\\") != 0;
+        out.append(to, joinBefore ? 1 : 0, kMaxExpandedLength - out.size());
         pos = hit + from.size();
+        if (!to.empty() && to.back() == '\\' && pos < s.size() && s[pos] == '\\') ++pos;
         if (out.size() >= kMaxExpandedLength) {
             full = true;
             break;
@@ -102,7 +108,7 @@ void SquareBracketsToPlaceholders(std::string& s, const PlaceholderValues& value
     }
 }
 
-// Steps shared by both expansions: table rows, variables, backslash pairs.
+// Steps shared by both expansions: table rows, then variables.
 // Returns false when the text holds no angle bracket and stays as it came.
 bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     if (s.find('<') == std::string::npos && s.find('>') == std::string::npos) return false;
@@ -114,7 +120,6 @@ bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     const size_t count = std::min(values.variables.size(), kMaxPlaceholderVariables);
     for (size_t i = 0; i < count; ++i)
         ReplaceCapped(s, values.variables[i].name, values.variables[i].value);
-    ReplaceCapped(s, "\\\\", "\\");
     return true;
 }
 

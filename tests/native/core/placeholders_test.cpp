@@ -134,17 +134,17 @@ TEST(Placeholders, ARowDoesNotRescanItsOwnValue) {
     EXPECT_EQ(core::ExpandSetupText("<ProductName>!", v), "<ProductName><ProductName>!");
 }
 
-TEST(Placeholders, BackslashPairsCollapse) {
-    const core::PlaceholderValues v = SampleValues();
+TEST(Placeholders, AJoinKeepsOneBackslashAndNetworkPathsKeepTheirPair) {
+    core::PlaceholderValues v = SampleValues();
     EXPECT_EQ(core::ExpandSetupText("<WindowsFolder>\\cvexec.exe", v), "C:\\WINDOWS\\cvexec.exe");
-    EXPECT_EQ(core::ExpandSetupText("<SystemFolder>\\msiexec.exe", v),
-              "C:\\WINDOWS\\system32\\msiexec.exe");
-    EXPECT_EQ(Engine("<SystemFolder>\\msiexec.exe", v), "C:\\WINDOWS\\system32\\msiexec.exe");
-    // One left-to-right pass over pairs: three become two, four become two.
-    EXPECT_EQ(core::ExpandSetupText("<a>\\\\\\b", v), "<a>\\\\b");
-    EXPECT_EQ(core::ExpandSetupText("<a>\\\\\\\\b", v), "<a>\\\\b");
-    // UNC paths lose their leading pair too.
-    EXPECT_EQ(core::ExpandSetupText("\\\\server\\<ProductName>", v), "\\server\\Widget");
+    EXPECT_EQ(Engine("<InstallDir>\\bin", v), v.installDir + "bin");
+    v.variables = {{"<Sub>", "\\data"}, {"<Share>", "\\\\server\\pkg\\"}};
+    EXPECT_EQ(core::ExpandSetupText("<InstallDir>\\<Sub>", v), v.installDir + "data");
+    // A network path, written or a value, keeps its leading pair.
+    EXPECT_EQ(core::ExpandSetupText("\\\\server\\<ProductName>", v), "\\\\server\\Widget");
+    EXPECT_EQ(Engine("<Share>\\mergemod.msi", v), "\\\\server\\pkg\\mergemod.msi");
+    // Backslashes the author wrote, away from a join, stay as written.
+    EXPECT_EQ(core::ExpandSetupText("<a>\\\\b", v), "<a>\\\\b");
 }
 
 TEST(Placeholders, UpperCaseUserNameOnlyInTheSetupExpansion) {
@@ -244,9 +244,9 @@ TEST(Placeholders, RelocationSkippedWhenNotApplicable) {
     EXPECT_EQ(core::ExpandEngineText("<x>C:\\App\\bin", v, "D:\\", ""), "<x>C:\\App\\bin");
 }
 
-TEST(Placeholders, RelocationRunsAfterBackslashPairsCollapse) {
+TEST(Placeholders, RelocationKeepsTheChosenFoldersBackslash) {
     core::PlaceholderValues v = SampleValues();
-    EXPECT_EQ(core::ExpandEngineText("<x>C:\\App\\\\bin", v, "D:\\T\\", "C:\\App\\"),
+    EXPECT_EQ(core::ExpandEngineText("<x>C:\\App\\bin", v, "D:\\T\\", "C:\\App\\"),
               "<x>D:\\T\\\\bin");
 }
 
