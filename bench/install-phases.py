@@ -3,7 +3,7 @@
 
     install-phases.py --trace FILE --drive-c DIR --target DIR --files N [--timeline S] -- COMMAND...
 
-Starts COMMAND (setup.exe run with CVSETUP_TRACE pointing at FILE) and polls,
+Starts COMMAND (setup.exe run with /LOG= naming FILE) and polls,
 every few milliseconds, the trace (each new line is stamped with the time it
 appeared), the working folder the trace names (files extracted into it, its
 removal) and the installation folder (files installed). Prints one line per

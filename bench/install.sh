@@ -269,9 +269,10 @@ phases() {
   local kind=${PHASES_KIND:-small} trace=$work/phases-trace.txt
   clean_ours "$kind"; rm -f "$trace"
   (cd "$work/$kind/package" &&
-    CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" python3 "$bench/install-phases.py" \
+    python3 "$bench/install-phases.py" \
       --trace "$trace" --drive-c "$DRIVE_C" --target "$(unix_of "$OURS_DIR")" \
-      --files "$(find "$work/$kind/project/payload" -type f | wc -l)" --timeline 0.5 -- "$WINE" setup.exe)
+      --files "$(find "$work/$kind/project/payload" -type f | wc -l)" --timeline 0.5 -- \
+      "$WINE" setup.exe "/LOG=Z:$(echo "$trace" | tr / '\\')")
   same_tree "$work/$kind/project/payload" "$(unix_of "$OURS_DIR")" || die "$kind: traced run did not install the payload"
   clean_ours "$kind"
 }

@@ -18,7 +18,7 @@ shot() { sleep 0.5; import -window root "$screens/$1.png" 2>/dev/null; echo "  p
 
 wine_prefix_fresh
 rm -f "$trace"; mkdir -p "$screens"
-(cd "$package" && CVSETUP_TRACE="Z:$(echo "$trace" | tr / '\\')" exec timeout -k 5 300 "$WINE" setup.exe) &
+(cd "$package" && exec timeout -k 5 300 "$WINE" setup.exe "/LOG=Z:$(echo "$trace" | tr / '\\')") &
 setup_pid=$!
 
 # next_page: waits for the setup to show its next page and sets `layout` to

@@ -16,7 +16,7 @@ upath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 start_setup() {
   local dir=$1 trace=$2
   rm -f "$trace"
-  (cd "$dir" && CVSETUP_TRACE="$(zpath "$trace")" exec timeout -k 5 60 "$WINE" "$SETUP_EXE") \
+  (cd "$dir" && exec timeout -k 5 60 "$WINE" "$SETUP_EXE" "/LOG=$(zpath "$trace")") \
     >/dev/null 2>&1 &
   SETUP_PID=$!
 }
@@ -221,7 +221,7 @@ pack_project() { "$CVPACK" build --engine "$SETUP_EXE" "$1" "$2" >/dev/null; }
 start_packed() {
   local dir=$1 trace=$2
   rm -f "$trace"
-  (cd "$dir" && CVSETUP_TRACE="$(zpath "$trace")" exec timeout -k 5 "${3:-120}" "$WINE" setup.exe) \
+  (cd "$dir" && exec timeout -k 5 "${3:-120}" "$WINE" setup.exe "/LOG=$(zpath "$trace")") \
     >/dev/null 2>&1 &
   SETUP_PID=$!
 }

@@ -164,7 +164,10 @@ bool StartupDriver::PreviousInstallation() {
     a.expand = [this](const std::string& t) { return Expand(t); };
     a.runAndWait = [](const std::string& program, const std::string& arguments) {
         core::trace::Value("run and wait", program + "|" + arguments);
-        core::RunAndWait(program, arguments);
+        // The uninstaller writes into this log; it comes last on its line,
+        // where it runs to the line's end.
+        const std::string log = core::trace::LogPath();
+        core::RunAndWait(program, log.empty() ? arguments : arguments + " /LOG=" + log);
     };
     a.setInstallFolder = [this](const std::string& folder) {
         state_.installFolder = folder;

@@ -33,11 +33,26 @@ void ResetValues(core::SetupState& s) {
     s.launchReadmeChosen = false;
 }
 
+namespace {
+
+// The project beside the setup: in the current folder when it holds one (a
+// setup started from its package), otherwise in the setup's own folder, as
+// the system names the running program (a deployment tool starts
+// \\server\share\app\setup.exe from anywhere).
+std::string ProjectFolder() {
+    const std::string current = core::folders::CurrentFolder();
+    if (core::folders::IsFile(current + "setup.nsx")) return current;
+    const std::string own = core::folders::ProgramFolder();
+    return own.empty() ? current : own;
+}
+
+}  // namespace
+
 void DiscoverFolders(core::SetupState& s) {
     s.windowsFolder = core::folders::WindowsFolder();
     s.windowsVolume = s.windowsFolder.substr(0, 2);
     s.tempFolder = core::folders::TempFolder();
-    s.sourceFolder = core::folders::CurrentFolder();
+    s.sourceFolder = ProjectFolder();
     s.languageFilePath = s.sourceFolder + "language.lan";
     s.systemFolder = core::folders::SystemFolder();
     s.themeFolder = s.sourceFolder + "theme\\";

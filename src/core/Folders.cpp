@@ -42,6 +42,12 @@ std::string CurrentFolder() {
         FromBuffer([](char* b, DWORD n) { return GetCurrentDirectoryA(n, b); }));
 }
 
+std::string ProgramFolder() {
+    std::string path = FromBuffer([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string SystemFolder() {
     return WithBackslashUnlessEmpty(
         FromBuffer([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); }));

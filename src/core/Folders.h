@@ -12,6 +12,7 @@ constexpr unsigned kFolderBufferSize = 150;
 std::string WindowsFolder();     // no trailing backslash
 std::string TempFolder();        // trailing backslash
 std::string CurrentFolder();     // trailing backslash
+std::string ProgramFolder();     // the running program's own folder, trailing backslash
 std::string SystemFolder();      // trailing backslash
 std::string LoginName();
 // A shell special folder (CSIDL_*) without trailing backslash, or "".

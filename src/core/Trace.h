@@ -1,8 +1,9 @@
 // The diagnostic log: one plain-text line per start-up step, value read,
 // check, page, installation action and record, failure (with the failing call
 // and the system's text) and the exit code. The file is named by the command
-// line (/LOG=<file>, made anew) or by the environment variable CVSETUP_TRACE
-// (appended to); without either nothing is written anywhere. Lines are
+// line (/LOG=<file>) or, in a process that is not elevated, by the
+// environment variable CVSETUP_TRACE; either is appended to (made when
+// missing). Without either nothing is written anywhere. Lines are
 // "TEXT" or "NAME=VALUE" ending in CR LF; the names tests read are in
 // TraceNames.h. The log names files and values, never a project file's
 // content.
@@ -12,13 +13,16 @@
 
 namespace core::trace {
 
-// Opens the log before its first line: `logFile` is the command line's file,
-// made anew; "" takes the file CVSETUP_TRACE names, if any. The log's full
-// path is then left in CVSETUP_TRACE, so the programs of this system that
-// this one starts (the uninstaller) append to the same log. Returns 0, or the
-// system error code when `logFile` cannot be written. Only the first call
-// counts; a line written before it opens CVSETUP_TRACE's file.
+// Opens the log before its first line: `logFile` is the command line's file;
+// "" takes the file CVSETUP_TRACE names, if any, unless the process is
+// elevated. The log's full path is then left in CVSETUP_TRACE for programs
+// that are not elevated. Returns 0, or the system error code when `logFile`
+// cannot be written. Only the first call counts; a line written before it
+// opens CVSETUP_TRACE's file.
 unsigned long Start(const std::string& logFile);
+// The open log's full path, which this system's programs hand to the ones
+// they start (/LOG=); "" when no log is written.
+std::string LogPath();
 
 bool Enabled();
 void Line(const std::string& text);

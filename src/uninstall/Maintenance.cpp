@@ -82,6 +82,9 @@ bool StartSetup(const std::string& setupPath) {
     const size_t slash = setupPath.find_last_of('\\');
     const std::string folder = slash == std::string::npos ? std::string() : setupPath.substr(0, slash + 1);
     std::string commandLine = "\"" + setupPath + "\"";
+    // The setup writes into this log (an elevated one reads no environment).
+    const std::string log = core::trace::LogPath();
+    if (!log.empty()) commandLine += " \"/LOG=" + log + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};

@@ -25,7 +25,7 @@ nodriver() {
   timeout 120 "$WINE" wineboot -u >/dev/null 2>&1
   DEST=$WINEPREFIX/drive_c/CorvaneFail
   (cd "$S/pkg" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winex11.drv=d" \
-    CVSETUP_TRACE="$(zpath "$S/nodriver.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
+    exec timeout -k 5 60 "$WINE" setup.exe "/LOG=$(zpath "$S/nodriver.trace")") >/dev/null 2>&1
   echo $? >"$S/nodriver.rc"
   [ -e "$DEST/a.txt" ] && touch "$S/nodriver.installed"
   wineserver -k 2>/dev/null
@@ -40,7 +40,7 @@ check failures-no-window-traced grep -q '^failed=Create' "$S/nodriver.trace"
 # ends with 3, the interactive one shows the setup error page.
 cp -r "$S/pkg" "$S/damaged"
 printf 'not a cabinet' >"$S/damaged/file1.cab"
-(cd "$S/damaged" && CVSETUP_TRACE="$(zpath "$S/damaged.trace")" exec timeout -k 5 60 "$WINE" setup.exe) >/dev/null 2>&1
+(cd "$S/damaged" && exec timeout -k 5 60 "$WINE" setup.exe "/LOG=$(zpath "$S/damaged.trace")") >/dev/null 2>&1
 check failures-damaged-cabinet-exit-3 test $? -eq 3
 check failures-damaged-cabinet-working-folder-removed not_exists "$(working_folder "$S/damaged.trace")"
 sed -i 's/^2=Yes/2=No/' "$P/setup.inf"

@@ -68,7 +68,7 @@ plant() {
 # seconds (90 unless given).
 run_planted() {
   (cd "$CURRENT" && CV_PLANTED_LOG="$(zpath "$LOG")" WINEDLLOVERRIDES="$overrides" \
-    CVSETUP_TRACE="$(zpath "$S/run.trace")" exec timeout -k 5 "${LIMIT:-90}" "$WINE" "$@") >/dev/null 2>&1
+    exec timeout -k 5 "${LIMIT:-90}" "$WINE" "$@") >/dev/null 2>&1
 }
 logged_names() { tr -d '\r' <"$LOG" | sed 's/.*\\//' | tr 'A-Z' 'a-z' | sort -u; }
 
@@ -90,7 +90,7 @@ plant
 DEST="$WINEPREFIX/drive_c/Program Files/Planted Tool"
 rm -rf "$DEST"
 
-run_planted "$(zpath "$ENGINE/setup.exe")"
+run_planted "$(zpath "$ENGINE/setup.exe")" "/LOG=$(zpath "$S/run.trace")"
 rc=$?
 nothing_loaded() { [ ! -s "$LOG" ] || { echo "planted names: $(list_names)"; cat "$LOG"; return 1; }; }
 check planted-setup-installed test "$rc" -eq 0 -a -f "$DEST/tool.txt"

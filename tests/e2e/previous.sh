@@ -16,7 +16,9 @@ run_project() { rm -f "$CALLS"; make_project "$S/$1" "$2"; run_setup "$S/$1" "$S
 # "New Installation" + "a29" "Yes" with the product registered: cvexec.exe runs and is waited for.
 reg_add "$UNINSTALL" /v DisplayName /d 'Prev Product'
 run_project remove "$(app 'a26=New Installation\r\na29=Yes\r\n')"
-check previous-uninstaller-command-line grep -qxF "CMDLINE:\"C:\\windows\\cvexec.exe\" \"/S\" $CODE" "$CALLS"
+# Its own name first, then the option and the code; last the setup's log,
+# which it writes into.
+check previous-uninstaller-command-line grep -qxF "CMDLINE:\"C:\\windows\\cvexec.exe\" \"/S\" $CODE /LOG=$(zpath "$S/remove.trace")" "$CALLS"
 check previous-uninstaller-waited-for grep -qx done "$CALLS"
 check previous-remove-exit-0 test "$SETUP_RC" -eq 0
 run_project remove-not-asked "$(app 'a26=New Installation\r\na29=yes\r\n')"

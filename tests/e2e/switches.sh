@@ -120,6 +120,17 @@ start_with "$S/empty" /S
 check switches-silent-missing-project-no-window no_window_until_end
 wait_setup
 check switches-silent-missing-project-exit-4 test "$SETUP_RC" -eq 4
+# An elevated setup (every process under Wine) takes no file name from the
+# environment a standard user sets.
+(cd "$S/empty" && CVSETUP_TRACE="$(zpath "$S/chosen-by-user.txt")" exec timeout -k 5 60 "$WINE" setup.exe /S) >/dev/null 2>&1
+check switches-elevated-ignores-trace-variable not_exists "$S/chosen-by-user.txt"
+
+# Started by its full path from a folder without a project: the project beside
+# the program is the one it runs.
+(cd "$S/empty" && exec timeout -k 5 120 "$WINE" "$(zpath "$S/pkg")\\setup.exe" /S '/D=C:\Other Place\Afar') >/dev/null 2>&1
+check switches-started-from-elsewhere-exit-0 test $? -eq 0
+check switches-started-from-elsewhere-installed same_file "$S/sample/payload/notes.txt" "$OTHER/Afar/notes.txt"
+timeout -k 5 60 "$WINE" 'C:\windows\cvexec.exe' /S "$CODE" >/dev/null 2>&1
 
 # ---- /D= in an interactive run: the destination page shows it --------------------------
 sed -i 's/^METHOD=.*/METHOD=None/' "$S/sample/setup.inf"

@@ -39,7 +39,7 @@ install() {
 # start_cvexec ARGS...: starts the installed uninstaller with a trace.
 start_cvexec() {
   rm -f "$S/cvexec.trace"
-  CVSETUP_TRACE="$(zpath "$S/cvexec.trace")" timeout -k 5 60 "$WINE" "$CVEXEC" "$@" >/dev/null 2>&1 &
+  timeout -k 5 60 "$WINE" "$CVEXEC" "/LOG=$(zpath "$S/cvexec.trace")" "$@" >/dev/null 2>&1 &
   CVEXEC_PID=$!
 }
 wait_cvexec() { wait "$CVEXEC_PID"; CVEXEC_RC=$?; }

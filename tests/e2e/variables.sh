@@ -89,7 +89,7 @@ click complete.lcd IDC_FINISH
 wait_setup
 check variables-cancel-condition-exit-1 test "$SETUP_RC" -eq 1
 # Unattended (/S), nobody would leave that page: the run ends at once, not installed.
-(cd "$P" && CVSETUP_TRACE="$(zpath "$S/quiet.trace")" exec timeout -k 5 60 "$WINE" "$SETUP_EXE" /S) >/dev/null 2>&1
+(cd "$P" && exec timeout -k 5 60 "$WINE" "$SETUP_EXE" /S "/LOG=$(zpath "$S/quiet.trace")") >/dev/null 2>&1
 check variables-cancel-condition-unattended-exit-1 test $? -eq 1
 check variables-cancel-condition-unattended-no-page eval '! grep -q "^page=complete.lcd" "$S/quiet.trace"'
 check variables-cancel-condition-unattended-working-folder working_folder_removed "$S/quiet.trace"
