@@ -13,8 +13,19 @@ std::string ExpandIfAny(const std::string& text, const VariableMachine& machine)
 
 // A default may name placeholders and earlier variables ("<PersonalFolder>\Notes"):
 // the expansion replaces a variable's value as it stands, so it is expanded here.
-std::string OrDefault(const std::string& found, const VariableItem& item, const VariableMachine& machine) {
-    return found.empty() ? ExpandIfAny(item.defaultValue, machine) : found;
+// A value found on the machine that is not plain data gives way to it too.
+std::string OrDefault(const std::string& found, const VariableItem& item, VariableMachine& machine) {
+    if (!found.empty()) {
+        const std::string why = ValueRefusal(found);
+        if (why.empty()) return found;
+        machine.Refused(item.name, found, why);
+    }
+    return ExpandIfAny(item.defaultValue, machine);
+}
+
+std::string WithoutTrailingLineEnds(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
 }
 
 // An existence test of a path: a path ending in a backslash names no file
@@ -32,7 +43,8 @@ std::string ValueOf(const VariableItem& item, Source source, VariableMachine& ma
     case Source::IniFile:
         return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item, machine);
     case Source::FindPath: return PathFound(machine.Expand(item.findPath), machine) ? kTrue : kFalse;
-    case Source::Web: return OrDefault(machine.FetchText(machine.Expand(item.webAddress)), item, machine);
+    case Source::Web:
+        return OrDefault(WithoutTrailingLineEnds(machine.FetchText(machine.Expand(item.webAddress))), item, machine);
     case Source::FindWindow:
         return machine.WindowExists(ExpandIfAny(item.windowClass, machine),
                                     ExpandIfAny(item.windowTitle, machine))
@@ -44,6 +56,16 @@ std::string ValueOf(const VariableItem& item, Source source, VariableMachine& ma
 }
 
 }  // namespace
+
+std::string ValueRefusal(const std::string& value) {
+    for (const char c : value) {
+        if (c == '"') return "it holds a double quote";
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u == '\r' || u == '\n') return "it holds a line break";
+        if (u < 0x20 || u == 0x7F) return "it holds a control character";
+    }
+    return std::string();
+}
 
 Source SourceFromName(const std::string& name) {
     if (name == "Nowhere") return Source::Nowhere;

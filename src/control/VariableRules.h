@@ -60,10 +60,21 @@ public:
     // The wait window, shown while the slow sources (files, web) are read.
     virtual void ShowWaitWindow() = 0;
     virtual void CloseWaitWindow() = 0;
+    // A value found on the machine was refused (ValueRefusal): the item
+    // keeps its default. For the diagnostic log.
+    virtual void Refused(const std::string& name, const std::string& value, const std::string& why) = 0;
 };
 
+// Why a value found outside the project (a registry or INI value, a web
+// text) cannot be a variable's value, or "" when it can. Such a value is data
+// that a standard user may have written: it may end up inside a quoted
+// argument or a path, so a double quote, a line break or any other control
+// character is refused.
+std::string ValueRefusal(const std::string& value);
+
 // Appends one entry per item to `table` (which the machine's expansion
-// reads), up to kMaxVariables entries. A lookup that finds nothing gives the
+// reads), up to kMaxVariables entries. A web text loses its trailing line
+// ends. A lookup that finds nothing, or a value ValueRefusal refuses, gives the
 // item's default, expanded (placeholders and earlier variables); the existence tests give "TRUE" or "FALSE", and a path
 // ending in a backslash is never found; an Unknown source gives "". The wait
 // window shows at the first file or web item and closes after the last item.

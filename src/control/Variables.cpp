@@ -80,6 +80,9 @@ public:
         if (!state_.unattended) wait_.Show();
     }
     void CloseWaitWindow() override { wait_.Close(); }
+    void Refused(const std::string& name, const std::string& value, const std::string& why) override {
+        core::trace::Value("variable value refused", name + "=" + value + ": " + why);
+    }
 
 private:
     const core::SetupState& state_;

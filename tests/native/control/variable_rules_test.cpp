@@ -38,6 +38,9 @@ public:
     }
     void ShowWaitWindow() override { log.push_back("wait shown"); }
     void CloseWaitWindow() override { log.push_back("wait closed"); }
+    void Refused(const std::string& name, const std::string&, const std::string& why) override {
+        log.push_back("refused " + name + ": " + why);
+    }
 
     std::map<std::string, std::string> answers;
     std::vector<std::string> log;
@@ -123,6 +126,31 @@ TEST(VariableRules, ExistenceWebAndWindowWithEarlierVariablesAndTheWaitWindow) {
     const std::vector<std::string> expected = {"wait shown", "path C:\\Data\\a.txt", "web http://h/TRUE",
                                                "window Cls|C:\\Data", "window Cls|", "wait closed"};
     EXPECT_EQ(m.log, expected);
+}
+
+// What a standard user may have written is data: a value that could break out
+// of a quoted argument or a line is refused, and the item keeps its default.
+TEST(VariableRules, ValuesFoundOnTheMachineAreDataOrTheDefault) {
+    std::vector<core::SetupVariable> table;
+    FakeMachine m(table);
+    VariableItem reg = Item("<Notes>", "Registry", "C:\\Notes");
+    reg.registryRoot = "HKEY_CURRENT_USER", reg.registryKey = "K", reg.registryValue = "V";
+    VariableItem ini = Item("<Ini>", "INI Files", "inidef");
+    ini.iniFile = "C:\\a.ini", ini.iniSection = "S", ini.iniKey = "K";
+    VariableItem web = Item("<Web>", "Retrive from Web", "webdef");
+    web.webAddress = "http://h/v";
+    VariableItem broken = Item("<Broken>", "Retrive from Web", "brokendef");
+    broken.webAddress = "http://h/b";
+    m.answers = {{"reg HKEY_CURRENT_USER|K|V", "C:\\Notes\" & echo injected> C:\\pwned.txt & rem \""},
+                 {"ini C:\\a.ini|S|K", std::string("a\tb")},
+                 {"web http://h/v", "2.0\r\n"},
+                 {"web http://h/b", "2.0\nrm -rf"}};
+    control::variables::ReadVariableValues({reg, ini, web, broken}, table, m);
+    EXPECT_EQ(Values(table), (std::vector<std::string>{"C:\\Notes", "inidef", "2.0", "brokendef"}));
+    EXPECT_EQ(std::count(m.log.begin(), m.log.end(), "refused <Notes>: it holds a double quote"), 1);
+    EXPECT_EQ(std::count(m.log.begin(), m.log.end(), "refused <Ini>: it holds a control character"), 1);
+    EXPECT_EQ(std::count(m.log.begin(), m.log.end(), "refused <Broken>: it holds a line break"), 1);
+    EXPECT_EQ(control::variables::ValueRefusal("C:\\Program Files (x86)\\Caf\xe9 & Co"), "");
 }
 
 TEST(VariableRules, TheTableHoldsFiftyAndTheRestIsIgnored) {
