@@ -25,9 +25,12 @@ log_matches() { tr -d '\r' <"$1" | grep -qE -- "$2" || { echo "no line like: $2"
 cp -r "$CV_ROOT/examples/sample" "$S/sample"
 pack_project "$S/sample" "$S/pkg"
 # A clean machine: no uninstall entry, and none of the product's own values an
-# earlier script's run left under HKEY_CURRENT_USER (its notes folder among them:
-# a folder name the add-on cannot make fails the add-on, and the run says so).
+# earlier script's run left under HKEY_CURRENT_USER.
 rm -rf "$OTHER"; reg_delete "$UNINSTALL_KEY"; reg_delete 'HKCU\Software\Brenmark\Corvane Notes'
+# The notes folder the sample reads from HKEY_CURRENT_USER, written by a user
+# to break out of a command line: data, refused, the default taken.
+HOSTILE='C:\Notes" & echo injected> C:\pwned.txt & rem "'
+"$WINE" reg add 'HKCU\Software\Brenmark\Corvane Notes' /v NotesFolder /d "$HOSTILE" /f >/dev/null 2>&1
 
 # ---- /S /D= /LOG=: the sample installed unattended into "Other Place" ----------------
 # The folder comes unquoted, blanks and all, as the last switch.
@@ -35,6 +38,8 @@ start_with "$S/pkg" /S "/LOG=$(zpath "$S/quiet.log")" '/D=C:\Other' 'Place\Notes
 check switches-silent-no-window no_window_until_end
 wait_setup
 check switches-silent-exit-0 test "$SETUP_RC" -eq 0
+check switches-hostile-variable-ran-nothing not_exists "$WINEPREFIX/drive_c/pwned.txt"
+check switches-hostile-variable-refused log_matches "$S/quiet.log" '^variable value refused=<NotesFolder>=C:.Notes" & echo .*: it holds a double quote$'
 check switches-silent-installed-there same_file "$S/sample/payload/notes.txt" "$OTHER/Notes/notes.txt"
 check switches-silent-registered-there eval \
   '"$WINE" reg query "$UNINSTALL_KEY" /v InstallLocation 2>/dev/null | tr -d "\r" | grep -qF "C:\\Other Place\\Notes"'
