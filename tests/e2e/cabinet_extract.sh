@@ -130,6 +130,22 @@ matches_reference() {
 }
 check cab-mszip-matches-cabextract matches_reference
 
+# cvpack stores what compression would not shrink in a second folder, without
+# compression, which extracts with a plain copy: the same files either way.
+M=$S/mixed; mkdir -p "$M/payload" "$M/theme"
+cp "$CV_ROOT"/examples/sample/theme/* "$M/theme/"
+head -c 300000 /dev/urandom >"$M/payload/random.bin"; cp "$P/other/F2_text.txt" "$M/payload/text.txt"
+printf '[APPINFO]\r\na3={C0FFEE00-CAB0-MIXD}\r\n' >"$M/setup.inf"
+printf 'payload/%s\r\nDestination Computer\\<InstallDir>\\*0*0*%d|\r\n' random.bin 1 text.txt 2 >"$M/data.inf"
+"$CV_BUILD/native/tools/cvpack/cvpack" build --engine "$CV_WIN/src/setup.exe" "$M" "$M.pkg" >/dev/null
+folder_types() { python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print(" ".join(str(struct.unpack_from("<H",d,42+8*i)[0]) for i in range(struct.unpack_from("<H",d,26)[0])))' "$1"; }
+check cab-cvpack-mszip-then-stored-folder test "$(folder_types "$M.pkg/file1.cab")" = '1 0'
+extract mixed "$M.pkg/file1.cab"
+mkdir -p "$S/mixed.reference"; cabextract -q -d "$S/mixed.reference" "$M.pkg/file1.cab" >/dev/null 2>&1
+check cab-cvpack-mixed-extracted bash -c "cmp '$M/payload/random.bin' '$S/mixed.out/cvp0/F0_random.bin' &&
+  cmp '$M/payload/text.txt' '$S/mixed.out/cvp0/F1_text.txt' && cmp '$S/mixed.reference/F0_random.bin' '$M/payload/random.bin' &&
+  grep -qx 'count 3' '$S/mixed.txt'"
+
 # A real progress bar fed by window messages from the worker thread.
 extract bar "$S/mszip.cab" --bar
 check cab-bar-range has_line "$S/bar.txt" 'bar-range 0 5'

@@ -1,6 +1,8 @@
 #include "CabinetWriter.h"
 
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -21,7 +23,44 @@ uint64_t CheckedFileSize(const CabinetEntry& entry) {
     return size;
 }
 
+constexpr uint64_t kSmallestStored = 64 * 1024;
+constexpr size_t kSampledBytes = 1024 * 1024;
+// Bits per byte above which MSZIP saves less than about a hundredth.
+constexpr double kIncompressibleEntropy = 7.95;
+
+// The order-0 entropy of the bytes, in bits per byte.
+double BitsPerByte(const std::vector<unsigned char>& bytes, size_t count) {
+    uint64_t histogram[256] = {};
+    for (size_t i = 0; i < count; ++i) ++histogram[bytes[i]];
+    double bits = 0;
+    for (uint64_t n : histogram) {
+        if (n == 0) continue;
+        const double p = static_cast<double>(n) / static_cast<double>(count);
+        bits -= p * std::log2(p);
+    }
+    return bits;
+}
+
 }  // namespace
+
+bool LooksIncompressible(const std::string& path) {
+    std::error_code ec;
+    const uint64_t size = std::filesystem::file_size(path, ec);
+    if (ec || size < kSmallestStored) return false;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> sample(kSampledBytes);
+    in.read(reinterpret_cast<char*>(sample.data()), static_cast<std::streamsize>(sample.size()));
+    const size_t got = static_cast<size_t>(in.gcount());
+    return got >= kSmallestStored && BitsPerByte(sample, got) > kIncompressibleEntropy;
+}
+
+std::pair<std::vector<CabinetEntry>, std::vector<CabinetEntry>> SplitByCompression(
+    const std::vector<CabinetEntry>& entries) {
+    std::pair<std::vector<CabinetEntry>, std::vector<CabinetEntry>> split;
+    for (const CabinetEntry& entry : entries)
+        (LooksIncompressible(entry.sourcePath) ? split.second : split.first).push_back(entry);
+    return split;
+}
 
 void CheckCabinetEntries(const std::vector<CabinetEntry>& entries) {
     uint64_t total = 0;

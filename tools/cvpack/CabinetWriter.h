@@ -1,9 +1,11 @@
-// Writes one MSZIP cabinet from files on disk. The format code is the
-// platform's: libgcab natively, cabinet.dll (FCI) on Windows.
+// Writes one cabinet from files on disk: an MSZIP folder, and a folder
+// without compression for files compression would not shrink. The format
+// code is the platform's: libgcab natively, cabinet.dll (FCI) on Windows.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CabinetEntry {
@@ -20,7 +22,19 @@ constexpr uint64_t kMaxCabinetPayload = 2000000000;
 // Throws std::runtime_error before anything is written.
 void CheckCabinetEntries(const std::vector<CabinetEntry>& entries);
 
-// Writes the cabinet (entries in order, one MSZIP folder) to cabinetPath,
+// Whether compressing a file would gain next to nothing: one of at least
+// 64 KiB whose first mebibyte uses every byte value about evenly (packed,
+// encrypted or media data). Such files are stored: the setup extracts them
+// with a plain copy instead of inflating them block by block, several times
+// faster, at a cost of about a thousandth of their size.
+bool LooksIncompressible(const std::string& path);
+
+// The entries to compress and the entries to store, each in the given order.
+std::pair<std::vector<CabinetEntry>, std::vector<CabinetEntry>> SplitByCompression(
+    const std::vector<CabinetEntry>& entries);
+
+// Writes the cabinet (the MSZIP folder first, each folder's entries in the
+// given order; a folder without entries is left out) to cabinetPath,
 // streaming each file. Throws std::runtime_error with a message naming the
 // file at fault; a partly written cabinet is left for the caller to remove.
 void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries);

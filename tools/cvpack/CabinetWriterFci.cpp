@@ -142,11 +142,16 @@ public:
     FciCabinet(const FciCabinet&) = delete;
     FciCabinet& operator=(const FciCabinet&) = delete;
 
-    void Add(const CabinetEntry& entry) {
+    void Add(const CabinetEntry& entry, TCOMP compression) {
         if (!FCIAddFile(m_hfci, const_cast<char*>(entry.sourcePath.c_str()),
                         const_cast<char*>(entry.storedName.c_str()), FALSE, FciNextCabinet,
-                        FciStatus, FciOpenInfo, tcompTYPE_MSZIP))
+                        FciStatus, FciOpenInfo, compression))
             Fail(entry.sourcePath);
+    }
+
+    // Ends the folder being written: the next file starts another.
+    void EndFolder() {
+        if (!FCIFlushFolder(m_hfci, FciNextCabinet, FciStatus)) Fail(m_path);
     }
 
     void Flush() {
@@ -188,6 +193,9 @@ private:
 void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries) {
     CheckCabinetEntries(entries);
     FciCabinet cabinet(cabinetPath);
-    for (const CabinetEntry& entry : entries) cabinet.Add(entry);
+    const auto split = SplitByCompression(entries);
+    for (const CabinetEntry& entry : split.first) cabinet.Add(entry, tcompTYPE_MSZIP);
+    if (!split.first.empty() && !split.second.empty()) cabinet.EndFolder();
+    for (const CabinetEntry& entry : split.second) cabinet.Add(entry, tcompTYPE_NONE);
     cabinet.Flush();
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -88,14 +89,13 @@ void ClearUtf8NameMarks(const std::string& cabinetPath) {
     if (!file.flush()) throw std::runtime_error(cabinetPath + ": cannot write the stored names");
 }
 
-}  // namespace
 
-void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries) {
-    CheckCabinetEntries(entries);
+// Writes one cabinet of one folder (all libgcab writes).
+void WriteOneFolder(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries,
+                    GCabCompression compression) {
     GRef<GCabCabinet> cabinet(gcab_cabinet_new());
-    GRef<GCabFolder> folder(gcab_folder_new(GCAB_COMPRESSION_MSZIP));
+    GRef<GCabFolder> folder(gcab_folder_new(compression));
     for (const CabinetEntry& entry : entries) AddEntry(folder.get(), entry);
-
     GError* error = nullptr;
     if (!gcab_cabinet_add_folder(cabinet.get(), folder.get(), &error))
         ThrowGError(cabinetPath, error);
@@ -109,5 +109,119 @@ void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry
         ThrowGError(cabinetPath, error);
     if (!g_output_stream_close(G_OUTPUT_STREAM(stream.get()), nullptr, &error))
         ThrowGError(cabinetPath, error);
+}
+
+void Write16(std::vector<char>& bytes, size_t at, uint32_t value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
+void Write32(std::vector<char>& bytes, size_t at, uint32_t value) {
+    Write16(bytes, at, value & 0xFFFF);
+    Write16(bytes, at + 2, value >> 16);
+}
+
+constexpr size_t kHeaderSize = 36, kFolderSize = 8, kEntryFixed = 16;
+
+// Where the parts of a one-folder cabinet lie (header, folder, file
+// entries, data blocks, in that order, no reserved areas).
+struct OneFolderLayout {
+    std::vector<char> header, folder, entries;
+    uint32_t dataAt = 0, dataSize = 0;
+};
+
+OneFolderLayout ReadLayout(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    OneFolderLayout c;
+    c.header.resize(kHeaderSize);
+    c.folder.resize(kFolderSize);
+    in.read(c.header.data(), kHeaderSize);
+    in.read(c.folder.data(), kFolderSize);
+    if (!in || std::string(c.header.data(), 4) != "MSCF" || Read16(c.header, 26) != 1 || Read16(c.header, 30) != 0)
+        throw std::runtime_error(path + ": not a cabinet of one folder");
+    const uint32_t entriesAt = Read32(c.header, 16), size = Read32(c.header, 8);
+    c.dataAt = Read32(c.folder, 0);
+    if (entriesAt != kHeaderSize + kFolderSize || c.dataAt < entriesAt || size < c.dataAt)
+        throw std::runtime_error(path + ": unexpected cabinet layout");
+    c.entries.resize(c.dataAt - entriesAt);
+    in.read(c.entries.data(), static_cast<std::streamsize>(c.entries.size()));
+    if (!in) throw std::runtime_error(path + ": cannot read the file entries");
+    c.dataSize = size - c.dataAt;
+    return c;
+}
+
+// Points every file entry at folder `folder`, checking that the entries fill
+// their area exactly.
+void MoveEntriesToFolder(std::vector<char>& entries, uint32_t count, uint32_t folder, const std::string& path) {
+    size_t at = 0;
+    for (uint32_t k = 0; k < count; ++k) {
+        if (at + kEntryFixed >= entries.size()) throw std::runtime_error(path + ": file entries cut short");
+        Write16(entries, at + 8, folder);
+        size_t end = at + kEntryFixed;
+        while (end < entries.size() && entries[end] != '\0') ++end;
+        at = end + 1;
+    }
+    if (at != entries.size()) throw std::runtime_error(path + ": unexpected file entries");
+}
+
+void CopyBytes(std::ifstream& in, std::ofstream& out, uint64_t count) {
+    std::vector<char> buffer(1 << 20);
+    while (count > 0) {
+        const auto chunk = static_cast<std::streamsize>(std::min<uint64_t>(count, buffer.size()));
+        if (!in.read(buffer.data(), chunk) || !out.write(buffer.data(), chunk)) break;
+        count -= static_cast<uint64_t>(chunk);
+    }
+}
+
+// Joins two one-folder cabinets into one of two folders, the first's first:
+// the data blocks (and their checksums) stay as written, only the offsets
+// and the second's folder numbers change.
+void JoinCabinets(const std::string& first, const std::string& second, const std::string& cabinetPath) {
+    OneFolderLayout a = ReadLayout(first), b = ReadLayout(second);
+    const uint32_t filesA = Read16(a.header, 28), filesB = Read16(b.header, 28);
+    MoveEntriesToFolder(a.entries, filesA, 0, first);
+    MoveEntriesToFolder(b.entries, filesB, 1, second);
+    const uint64_t entriesAt = kHeaderSize + 2 * kFolderSize;
+    const uint64_t dataA = entriesAt + a.entries.size() + b.entries.size(), dataB = dataA + a.dataSize;
+    const uint64_t total = dataB + b.dataSize;
+    if (total > 0xFFFFFFFFull || filesA + filesB > 0xFFFF)
+        throw std::runtime_error(cabinetPath + ": too large for one cabinet");
+    std::vector<char> header = a.header;
+    Write32(header, 8, static_cast<uint32_t>(total));
+    Write32(header, 16, static_cast<uint32_t>(entriesAt));
+    Write16(header, 26, 2);
+    Write16(header, 28, filesA + filesB);
+    Write32(a.folder, 0, static_cast<uint32_t>(dataA));
+    Write32(b.folder, 0, static_cast<uint32_t>(dataB));
+    std::ofstream out(cabinetPath, std::ios::binary | std::ios::trunc);
+    for (const std::vector<char>* part : {&header, &a.folder, &b.folder, &a.entries, &b.entries})
+        out.write(part->data(), static_cast<std::streamsize>(part->size()));
+    std::ifstream inA(first, std::ios::binary), inB(second, std::ios::binary);
+    inA.seekg(a.dataAt);
+    inB.seekg(b.dataAt);
+    CopyBytes(inA, out, a.dataSize);
+    CopyBytes(inB, out, b.dataSize);
+    if (!out.flush() || static_cast<uint64_t>(out.tellp()) != total)
+        throw std::runtime_error(cabinetPath + ": cannot write the cabinet");
+}
+
+}  // namespace
+
+void WriteCabinet(const std::string& cabinetPath, const std::vector<CabinetEntry>& entries) {
+    CheckCabinetEntries(entries);
+    const auto split = SplitByCompression(entries);
+    if (split.second.empty()) {
+        WriteOneFolder(cabinetPath, split.first, GCAB_COMPRESSION_MSZIP);
+    } else if (split.first.empty()) {
+        WriteOneFolder(cabinetPath, split.second, GCAB_COMPRESSION_NONE);
+    } else {
+        // libgcab writes cabinets of one folder: each is written apart, then joined.
+        const std::string compressed = cabinetPath + ".mszip", stored = cabinetPath + ".stored";
+        WriteOneFolder(compressed, split.first, GCAB_COMPRESSION_MSZIP);
+        WriteOneFolder(stored, split.second, GCAB_COMPRESSION_NONE);
+        JoinCabinets(compressed, stored, cabinetPath);
+        std::remove(compressed.c_str());
+        std::remove(stored.c_str());
+    }
     ClearUtf8NameMarks(cabinetPath);
 }

@@ -570,3 +570,22 @@ TEST_F(CvpackBuild, ManyFilesAndMultiBlockContentSurviveTheCabinet) {
     EXPECT_EQ(ReadFile(extracted / "F1999_file1999.txt"), "content of many/file1999.txt");
     EXPECT_TRUE(ReadFile(extracted / "F2000_big.bin") == big);
 }
+
+// Only what compression would not shrink is stored: packed data of some size.
+TEST(CvpackCabinet, StoresOnlyIncompressibleFilesOfSomeSize) {
+    TempFolder dir;
+    std::string random(200000, '\0'), text;
+    uint32_t x = 2463534242u;
+    for (char& c : random) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        c = static_cast<char>(x & 0xFF);
+    }
+    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\r\n";
+    WriteFile(dir.Path() / "random.bin", random);
+    WriteFile(dir.Path() / "small.bin", random.substr(0, 60000));
+    WriteFile(dir.Path() / "text.txt", text);
+    EXPECT_TRUE(LooksIncompressible((dir.Path() / "random.bin").string()));
+    EXPECT_FALSE(LooksIncompressible((dir.Path() / "small.bin").string()));
+    EXPECT_FALSE(LooksIncompressible((dir.Path() / "text.txt").string()));
+    EXPECT_FALSE(LooksIncompressible((dir.Path() / "missing.bin").string()));
+}
