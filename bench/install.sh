@@ -176,8 +176,9 @@ run_ours() {
 
 # The upgrade runs (UPGRADE=1): each program installs over its own complete
 # installation of the same payload, placed by an untimed run just before.
-# Ours moves every existing file aside and deletes the moved files once the
-# run completed; NSIS overwrites in place.
+# Ours leaves the files that already hold the payload's bytes (up to 1 MiB)
+# in place, moves every other aside and deletes the moved files once the run
+# completed; NSIS overwrites in place.
 run_ours_upgrade() {
   local kind=$1 src=$work/$1/project/payload
   clean_ours "$kind"

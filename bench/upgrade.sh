@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installing over the same version: the install benchmark's payloads, each
 # program timed while installing over its own complete installation (ours
-# moves every file in place aside, then deletes the moved files once the run
+# leaves each file of up to 1 MiB that already holds the payload's bytes in
+# place, moves every other aside and deletes the moved files once the run
 # completed) against the NSIS installer installing over itself. Medians of
 # INSTALL_RUNS runs (default 9).
 set -euo pipefail
