@@ -39,10 +39,7 @@ const PlaceholderRow kRows[] = {
 };
 
 // Replaces every non-overlapping occurrence of `from` in one left-to-right
-// pass (inserted text is not scanned again). Where the value and the text
-// beside it both bring a backslash ("<InstallDir>\bin" with a folder that
-// ends in one), the join keeps one; every other backslash stays as written,
-// so a network path's leading pair survives. When anything is replaced the
+// pass (inserted text is not scanned again). When anything is replaced the
 // result is cut at kMaxExpandedLength; the output never grows beyond it while
 // being built.
 void ReplaceCapped(std::string& s, const std::string& from, const std::string& to) {
@@ -59,11 +56,8 @@ void ReplaceCapped(std::string& s, const std::string& from, const std::string& t
             full = true;
             break;
         }
-        const bool joinBefore = !out.empty() && out.back() == '\\' && !to.empty() && to[0] == '\\' &&
-                                to.compare(0, 2, "\\\\") != 0;
-        out.append(to, joinBefore ? 1 : 0, kMaxExpandedLength - out.size());
+        out.append(to, 0, kMaxExpandedLength - out.size());
         pos = hit + from.size();
-        if (!to.empty() && to.back() == '\\' && pos < s.size() && s[pos] == '\\') ++pos;
         if (out.size() >= kMaxExpandedLength) {
             full = true;
             break;
@@ -108,7 +102,32 @@ void SquareBracketsToPlaceholders(std::string& s, const PlaceholderValues& value
     }
 }
 
-// Steps shared by both expansions: table rows, then variables.
+// Where a path may begin: a network path's leading pair there is kept.
+bool StartsAPath(const std::string& s, size_t at) {
+    return at == 0 || s[at - 1] == ' ' || s[at - 1] == '"' || s[at - 1] == '=' || s[at - 1] == ';' ||
+           s[at - 1] == ',';
+}
+
+// Joined parts bring backslashes twice ("<InstallDir>\bin", an empty value
+// between two): every run of them becomes one, but where a path begins, where
+// a network path keeps its two ("\\server\share").
+void CollapseBackslashes(std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t at = 0; at < s.size();) {
+        if (s[at] != '\\') {
+            out += s[at++];
+            continue;
+        }
+        size_t end = at;
+        while (end < s.size() && s[end] == '\\') ++end;
+        out.append(end - at >= 2 && StartsAPath(s, at) ? 2 : 1, '\\');
+        at = end;
+    }
+    s.swap(out);
+}
+
+// Steps shared by both expansions: table rows, variables, backslash runs.
 // Returns false when the text holds no angle bracket and stays as it came.
 bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     if (s.find('<') == std::string::npos && s.find('>') == std::string::npos) return false;
@@ -120,6 +139,7 @@ bool ExpandCommon(std::string& s, const PlaceholderValues& values, bool setup) {
     const size_t count = std::min(values.variables.size(), kMaxPlaceholderVariables);
     for (size_t i = 0; i < count; ++i)
         ReplaceCapped(s, values.variables[i].name, values.variables[i].value);
+    CollapseBackslashes(s);
     return true;
 }
 

@@ -54,9 +54,10 @@ struct PlaceholderValues {
 // Setup expansion. A text with neither "<" nor ">" comes back unchanged;
 // otherwise "[Name]" becomes "<Name>" where that is a placeholder of the table
 // or a variable's name (every other square bracket stays as written), the
-// placeholder rows and then the variables are replaced. Where a value and the
-// text beside it both bring a backslash, the join keeps one; every other
-// backslash stays as written (a network path keeps its leading pair).
+// placeholder rows and then the variables are replaced, and every run of
+// backslashes becomes one, but where a path begins (the text's start, or
+// after a blank, a double quote, "=", ";" or ","), where a network path keeps
+// its leading pair.
 std::string ExpandSetupText(const std::string& text, const PlaceholderValues& values);
 
 // Engine expansion: as the setup expansion, but square brackets stay and

@@ -12,7 +12,7 @@ make_sample() {  # DEST
   # The walks start at the welcome page (languages.sh drives the language page).
   sed -i "s/^METHOD=.*/METHOD=None/" "$1/setup.inf"
   cp "$CV_WIN/tests/recordrun.exe" "$1/payload/tool.exe"
-  printf 'payload/tool.exe\r\nDestination Computer\\<InstallDir>\\*0*0*5|Program Files\r\n' >>"$1/data.inf"
+  printf 'payload/tool.exe\r\nDestination Computer\\<InstallDir>\\*0*0*6|Program Files\r\n' >>"$1/data.inf"
   # The walks install it again and again into one prefix, where the sample's
   # service would exist from the first run on and ask what to do.
   sed -i '/^\[NTSERVICE\]/,$ s/^TOTAL=.*/TOTAL=0/' "$1/setup.inf"

@@ -33,6 +33,7 @@ public:
     bool WindowExists(const std::string&, const std::string&) override { return input_.Byte() & 1; }
     void ShowWaitWindow() override { ++waits; }
     void CloseWaitWindow() override { --waits; }
+    void Refused(const std::string&, const std::string&, const std::string&) override {}
 
     const std::vector<core::SetupVariable>* table = nullptr;
     int waits = 0;

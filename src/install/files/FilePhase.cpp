@@ -146,6 +146,8 @@ bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, 
     const DWORD current = there.dwFileAttributes;
     if (AttributesAfterInstall(current, r.flags) != current) return false;
     if (!install::fileops::HoldsSameBytes(destination, source)) return false;
+    // Who may write it is what its folder passes on, as for a file placed now.
+    permissions_.Apply(destination);
     core::trace::Value("already in place", destination);
     return true;
 }

@@ -19,7 +19,6 @@ bool MoveAsideLogged(InstallContext& ctx, fileops::BackupFolders& folders, unsig
         moved.backup = bucket + filerules::BackupName(count, path);
         if (onlyNumberedNames || !core::folders::Exists(moved.backup)) break;
     }
-    while (core::folders::Exists(moved.backup));
     if (!LogBackup(ctx, folders, moved)) return false;
     // The rename is undone only through its record: the record goes first.
     ctx.MakeLogDurable();

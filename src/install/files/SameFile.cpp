@@ -1,6 +1,7 @@
 #include "install/files/SameFile.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -44,6 +45,33 @@ bool IsPlainFile(HANDLE file, unsigned long long& size) {
     return true;
 }
 
+// The token user of this process.
+bool IsThisProcessUser(PSID sid) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    unsigned char buffer[256];
+    DWORD size = 0;
+    const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                      EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+    CloseHandle(token);
+    return same;
+}
+
+// Owned by the administrators, the system or the installing account: an
+// owner may always change who can write the file, so one a standard user
+// owns is never kept as the product's.
+bool OwnedByTrustedAccount(HANDLE file) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return false;
+    bool trusted = owner && (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                             IsWellKnownSid(owner, WinLocalSystemSid) || IsThisProcessUser(owner));
+    LocalFree(descriptor);
+    return trusted;
+}
+
 bool SameSize(HANDLE file, unsigned long long size) {
     LARGE_INTEGER other;
     return GetFileSizeEx(file, &other) && static_cast<unsigned long long>(other.QuadPart) == size;
@@ -65,7 +93,7 @@ bool ReadFull(HANDLE file, char* buffer, DWORD wanted, DWORD& got) {
 bool HoldsSameBytes(const std::string& installed, const std::string& payload) {
     const Handle mine(OpenForReading(installed, FILE_FLAG_OPEN_REPARSE_POINT));
     unsigned long long size = 0;
-    if (!mine.ok() || !IsPlainFile(mine.get(), size)) return false;
+    if (!mine.ok() || !IsPlainFile(mine.get(), size) || !OwnedByTrustedAccount(mine.get())) return false;
     const Handle theirs(OpenForReading(payload, 0));
     if (!theirs.ok() || !SameSize(theirs.get(), size)) return false;
     constexpr DWORD kChunk = 64 * 1024;

@@ -134,17 +134,20 @@ TEST(Placeholders, ARowDoesNotRescanItsOwnValue) {
     EXPECT_EQ(core::ExpandSetupText("<ProductName>!", v), "<ProductName><ProductName>!");
 }
 
-TEST(Placeholders, AJoinKeepsOneBackslashAndNetworkPathsKeepTheirPair) {
+TEST(Placeholders, BackslashRunsBecomeOneButANetworkPathKeepsItsPair) {
     core::PlaceholderValues v = SampleValues();
     EXPECT_EQ(core::ExpandSetupText("<WindowsFolder>\\cvexec.exe", v), "C:\\WINDOWS\\cvexec.exe");
     EXPECT_EQ(Engine("<InstallDir>\\bin", v), v.installDir + "bin");
-    v.variables = {{"<Sub>", "\\data"}, {"<Share>", "\\\\server\\pkg\\"}};
+    v.variables = {{"<Sub>", "\\data"}, {"<Empty>", ""}, {"<Share>", "\\\\server\\pkg\\"}};
     EXPECT_EQ(core::ExpandSetupText("<InstallDir>\\<Sub>", v), v.installDir + "data");
-    // A network path, written or a value, keeps its leading pair.
+    // An empty value between two backslashes, and pairs the author wrote.
+    EXPECT_EQ(Engine("<InstallDir>\\<Empty>\\x", v), v.installDir + "x");
+    EXPECT_EQ(core::ExpandSetupText("<a>\\\\\\b", v), "<a>\\b");
+    // A network path, written or a value, keeps its leading pair where a path begins.
     EXPECT_EQ(core::ExpandSetupText("\\\\server\\<ProductName>", v), "\\\\server\\Widget");
     EXPECT_EQ(Engine("<Share>\\mergemod.msi", v), "\\\\server\\pkg\\mergemod.msi");
-    // Backslashes the author wrote, away from a join, stay as written.
-    EXPECT_EQ(core::ExpandSetupText("<a>\\\\b", v), "<a>\\\\b");
+    EXPECT_EQ(Engine("/i \"<Share>m.msi\" /LOG=<Share>x.log", v),
+              "/i \"\\\\server\\pkg\\m.msi\" /LOG=\\\\server\\pkg\\x.log");
 }
 
 TEST(Placeholders, UpperCaseUserNameOnlyInTheSetupExpansion) {

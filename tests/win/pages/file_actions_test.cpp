@@ -80,9 +80,9 @@ TEST(FileActionsRun, ProgramsWaitedForOrNotAndALibraryInOrder) {
     // has been seen to take far longer than the program's own 1.5 s.
     for (int i = 0; i < 300 && DoneLines(record) < 2; ++i) Sleep(100);
     if (DoneLines(record) < 2) ADD_FAILURE() << "tool.exe processes still running: " << Running("tool.exe");
-    // Each command line is the project's text alone, the program's name not before it.
-    EXPECT_EQ(ScratchFolder::Read(record),
-              "CMDLINE:waited in " + f.app + "\ndone\nCMDLINE:not waited\ndone\n");
+    // Each command line is the program's quoted name, then the project's text.
+    const std::string tool = "CMDLINE:\"" + f.app + "tool.exe\" ";
+    EXPECT_EQ(ScratchFolder::Read(record), tool + "waited in " + f.app + "\ndone\n" + tool + "not waited\ndone\n");
 }
 
 TEST(FileActionsRun, LibraryBufferHoldsTheFolderAndIsNeverOverrun) {
