@@ -35,15 +35,14 @@ void ResetValues(core::SetupState& s) {
 
 namespace {
 
-// The project beside the setup: in the current folder when it holds one (a
-// setup started from its package), otherwise in the setup's own folder, as
-// the system names the running program (a deployment tool starts
-// \\server\share\app\setup.exe from anywhere).
+// The project beside the setup, in its own folder as the system names the
+// running program (a deployment tool starts \\server\share\app\setup.exe
+// from anywhere), never one planted in whatever folder it was started from;
+// only when none lies beside it, the current folder's.
 std::string ProjectFolder() {
-    const std::string current = core::folders::CurrentFolder();
-    if (core::folders::IsFile(current + "setup.nsx")) return current;
     const std::string own = core::folders::ProgramFolder();
-    return own.empty() ? current : own;
+    if (!own.empty() && core::folders::IsFile(own + "setup.nsx")) return own;
+    return core::folders::CurrentFolder();
 }
 
 }  // namespace

@@ -80,8 +80,13 @@ public:
         if (!state_.unattended) wait_.Show();
     }
     void CloseWaitWindow() override { wait_.Close(); }
+    // The value is shown with its control characters as "?": it must not
+    // write lines of its own into the log.
     void Refused(const std::string& name, const std::string& value, const std::string& why) override {
-        core::trace::Value("variable value refused", name + "=" + value + ": " + why);
+        std::string shown = value;
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        core::trace::Value("variable value refused", name + "=" + shown + ": " + why);
     }
 
 private:
