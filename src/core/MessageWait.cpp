@@ -34,4 +34,36 @@ void WaitDispatchingMessages(HANDLE handle) {
     if (quit) PostQuitMessage(quitCode);
 }
 
+bool WaitKeepingWindowsAlive(HANDLE handle, DWORD ms) {
+    const DWORD start = GetTickCount();
+    bool quit = false;
+    int quitCode = 0;
+    bool signalled = false;
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, elapsed >= ms ? 0 : ms - elapsed,
+                                                  QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1) {
+            signalled = r == WAIT_OBJECT_0;
+            break;
+        }
+        MSG msg;
+        // Everything below WM_USER but the timers: painting, input, system messages.
+        while (PeekMessageA(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageA(&msg, nullptr, WM_TIMER + 1, WM_USER - 1, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                continue;
+            }
+            if (!FilterMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+    return signalled;
+}
+
 }  // namespace core

@@ -9,9 +9,13 @@ namespace download::inet {
 namespace {
 
 // Always from the server: no cached copy is used or kept, and the connection
-// is kept for a resumed request.
-constexpr DWORD kRequestFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
+// is kept for a resumed request. A redirect comes back as its answer: the
+// transfer decides where it may lead (never from https down to http).
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// The longest header text read (a Location); a longer one counts as none.
+constexpr DWORD kMaxHeaderText = 8192;
 
 // The program file's name without its extension ("setup").
 std::string AgentName() {
@@ -31,11 +35,17 @@ void SetTimeout(HINTERNET handle, DWORD option, DWORD ms) {
 }
 
 bool QueryText(HINTERNET request, DWORD info, std::string& text) {
-    char buffer[64] = "";
-    DWORD size = sizeof buffer;
-    if (!HttpQueryInfoA(request, info, buffer, &size, nullptr)) return false;
-    text.assign(buffer, size < sizeof buffer ? size : 0);
-    return true;
+    std::string buffer(256, '\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (HttpQueryInfoA(request, info, &buffer[0], &size, nullptr)) {
+            text.assign(buffer.data(), size < buffer.size() ? size : 0);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size() || size > kMaxHeaderText)
+            return false;
+        buffer.assign(size + 1, '\0');
+    }
 }
 
 }  // namespace
@@ -73,8 +83,8 @@ bool SendRequest(HINTERNET session, const WebAddress& address, const char* accep
     }
     const char* accept[] = {acceptType, nullptr};
     const DWORD flags = kRequestFlags | (address.secure ? INTERNET_FLAG_SECURE : 0);
-    request = Handle(HttpOpenRequestA(connection.Get(), "GET", address.object.c_str(), nullptr, nullptr, accept,
-                                      flags, 0));
+    request = Handle(HttpOpenRequestA(connection.Get(), "GET", address.object.c_str(), "HTTP/1.0", nullptr,
+                                      accept, flags, 0));
     if (!request) {
         error = GetLastError();
         core::trace::Failure("HttpOpenRequest", address.object, error);
@@ -100,6 +110,9 @@ bool ReadAnswer(HINTERNET request, Answer& answer) {
     std::string text;
     answer.hasLength = QueryText(request, HTTP_QUERY_CONTENT_LENGTH, text) && ParseByteCount(text, answer.length);
     answer.acceptsRanges = QueryText(request, HTTP_QUERY_ACCEPT_RANGES, text) && text == "bytes";
+    answer.transferEncoded = QueryText(request, HTTP_QUERY_TRANSFER_ENCODING, text);
+    if (!QueryText(request, HTTP_QUERY_CONTENT_RANGE, answer.contentRange)) answer.contentRange.clear();
+    if (!QueryText(request, HTTP_QUERY_LOCATION, answer.location)) answer.location.clear();
     return true;
 }
 
