@@ -24,6 +24,13 @@ bool PathFound(const std::string& path, VariableMachine& machine) {
     return machine.PathExists(path);
 }
 
+// A web text is a line ("2.0\r\n"): its line end is no part of the value a
+// condition compares.
+std::string WithoutLineEnds(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
+}
+
 std::string ValueOf(const VariableItem& item, Source source, VariableMachine& machine) {
     switch (source) {
     case Source::Nowhere: return ExpandIfAny(item.defaultValue, machine);
@@ -32,7 +39,8 @@ std::string ValueOf(const VariableItem& item, Source source, VariableMachine& ma
     case Source::IniFile:
         return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item, machine);
     case Source::FindPath: return PathFound(machine.Expand(item.findPath), machine) ? kTrue : kFalse;
-    case Source::Web: return OrDefault(machine.FetchText(machine.Expand(item.webAddress)), item, machine);
+    case Source::Web:
+        return OrDefault(WithoutLineEnds(machine.FetchText(machine.Expand(item.webAddress))), item, machine);
     case Source::FindWindow:
         return machine.WindowExists(ExpandIfAny(item.windowClass, machine),
                                     ExpandIfAny(item.windowTitle, machine))
