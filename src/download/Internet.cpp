@@ -128,6 +128,23 @@ std::string ErrorText(DWORD error) {
                                  GetModuleHandleA("wininet.dll"), error, 0, text, sizeof text, nullptr);
         while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = '\0';
         if (n > 0) return std::string(text, n);
+        // Not every system has texts for these: the user must still learn why.
+        switch (error) {
+        case ERROR_INTERNET_INVALID_CA:
+            return "The server's certificate comes from an authority this computer does not trust.";
+        case ERROR_INTERNET_SEC_CERT_CN_INVALID: return "The server's certificate is for another name.";
+        case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "The server's certificate has expired or is not valid yet.";
+        case ERROR_INTERNET_SEC_CERT_REVOKED: return "The server's certificate has been revoked.";
+        case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        case INTERNET_ERROR_BASE + 175:  // ERROR_INTERNET_SECURE_FAILURE, missing from some headers
+            return "No secure connection could be made to the server.";
+        case ERROR_INTERNET_TIMEOUT: return "The server did not answer in time.";
+        case ERROR_INTERNET_CANNOT_CONNECT: return "The server could not be reached.";
+        case ERROR_INTERNET_NAME_NOT_RESOLVED: return "The server's name is not known.";
+        case ERROR_INTERNET_CONNECTION_ABORTED:
+        case ERROR_INTERNET_CONNECTION_RESET: return "The connection to the server was broken off.";
+        default: break;
+        }
     }
     return core::trace::SystemErrorText(error);
 }
