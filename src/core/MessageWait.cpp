@@ -40,15 +40,8 @@ bool WaitKeepingWindowsAlive(HANDLE handle, DWORD ms) {
     int quitCode = 0;
     bool signalled = false;
     for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, elapsed >= ms ? 0 : ms - elapsed,
-                                                  QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
-        if (r != WAIT_OBJECT_0 + 1) {
-            signalled = r == WAIT_OBJECT_0;
-            break;
-        }
         MSG msg;
-        // Everything below WM_USER but the timers: painting, input, system messages.
+        // Everything below WM_USER but the timers: painting, input, commands, system messages.
         while (PeekMessageA(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
                PeekMessageA(&msg, nullptr, WM_TIMER + 1, WM_USER - 1, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -60,6 +53,15 @@ bool WaitKeepingWindowsAlive(HANDLE handle, DWORD ms) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        // Only what arrives from now on wakes the wait: the messages left
+        // queued above do not.
+        const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, elapsed >= ms ? 0 : ms - elapsed,
+                                                  QS_PAINT | QS_INPUT | QS_SENDMESSAGE | QS_POSTMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1) {
+            signalled = r == WAIT_OBJECT_0;
+            break;
         }
     }
     if (quit) PostQuitMessage(quitCode);
