@@ -44,7 +44,10 @@ void TraceFailure(const std::string& address, DWORD status, DWORD error, const s
     std::string line = address + ": ";
     if (!codes.empty()) line += codes + ": ";
     // The reason may run over lines (a status's advice): the log keeps one line.
-    for (char c : reason) line += c == '\r' || c == '\n' ? ' ' : c;
+    for (size_t i = 0; i < reason.size(); ++i) {
+        if (reason[i] == '\r' && i + 1 < reason.size() && reason[i + 1] == '\n') continue;
+        line += reason[i] == '\r' || reason[i] == '\n' ? ' ' : reason[i];
+    }
     core::trace::Value(core::tracenames::kDownloadFailed, line);
 }
 
