@@ -10,7 +10,7 @@ source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
 # ---- The authority, the server's certificate it signs, and one nobody signs ----
-make_certificates() {
+make_certificates() (
   cd "$S" || return 1
   openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Corvane Test Authority" \
     -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" &&
@@ -21,7 +21,7 @@ make_certificates() {
   openssl x509 -in ca.pem -outform DER -out ca.der &&
   openssl req -x509 -newkey rsa:2048 -nodes -keyout rogue.key -out rogue.pem -days 2 -subj "/CN=localhost" \
     -addext "subjectAltName=DNS:localhost"
-}
+)
 check https-certificates-made make_certificates
 check https-authority-trusted-in-prefix "$WINE" "$CV_WIN/tests/addroot.exe" "$(zpath "$S/ca.der")"
 
