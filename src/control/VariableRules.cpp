@@ -23,16 +23,18 @@ std::string OrDefault(const std::string& found, const VariableItem& item, Variab
     return ExpandIfAny(item.defaultValue, machine);
 }
 
-std::string WithoutTrailingLineEnds(std::string text) {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
-    return text;
-}
-
 // An existence test of a path: a path ending in a backslash names no file
 // the way the setup asks, so it is never found.
 bool PathFound(const std::string& path, VariableMachine& machine) {
     if (path.empty() || path.back() == '\\') return false;
     return machine.PathExists(path);
+}
+
+// A web text is a line ("2.0\r\n"): its line end is no part of the value a
+// condition compares.
+std::string WithoutLineEnds(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
 }
 
 std::string ValueOf(const VariableItem& item, Source source, VariableMachine& machine) {
@@ -44,7 +46,7 @@ std::string ValueOf(const VariableItem& item, Source source, VariableMachine& ma
         return OrDefault(machine.ReadIni(machine.Expand(item.iniFile), item.iniSection, item.iniKey), item, machine);
     case Source::FindPath: return PathFound(machine.Expand(item.findPath), machine) ? kTrue : kFalse;
     case Source::Web:
-        return OrDefault(WithoutTrailingLineEnds(machine.FetchText(machine.Expand(item.webAddress))), item, machine);
+        return OrDefault(WithoutLineEnds(machine.FetchText(machine.Expand(item.webAddress))), item, machine);
     case Source::FindWindow:
         return machine.WindowExists(ExpandIfAny(item.windowClass, machine),
                                     ExpandIfAny(item.windowTitle, machine))

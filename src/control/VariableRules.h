@@ -53,7 +53,8 @@ public:
     virtual std::string ReadIni(const std::string& file, const std::string& section,
                                 const std::string& key) = 0;
     virtual bool PathExists(const std::string& path) = 0;
-    // The text at a web address; "" on any failure.
+    // The text at a web address; "" on any failure. Its trailing line ends
+    // are dropped from the value.
     virtual std::string FetchText(const std::string& address) = 0;
     // Whether a top-level window of exactly this class and title exists.
     virtual bool WindowExists(const std::string& windowClass, const std::string& title) = 0;

@@ -68,7 +68,10 @@ public:
 
     bool PathExists(const std::string& path) override { return core::folders::Exists(path); }
 
-    std::string FetchText(const std::string& address) override { return download::FetchText(address); }
+    // Cancel on the wait window gives up this text and those still to come.
+    std::string FetchText(const std::string& address) override {
+        return download::FetchText(address, [this] { return wait_.CancelRequested(); });
+    }
 
     // Empty texts are passed as empty texts: they ask for an empty class or
     // title, not for any.

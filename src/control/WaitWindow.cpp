@@ -6,16 +6,24 @@
 
 namespace control {
 
-namespace {
-
-INT_PTR CALLBACK WaitProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
-
-}  // namespace
+INT_PTR CALLBACK WaitWindow::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        auto* self = reinterpret_cast<WaitWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self) self->cancelled_ = true;
+        EnableWindow(GetDlgItem(window, IDCANCEL), FALSE);
+        return TRUE;
+    }
+    return FALSE;
+}
 
 void WaitWindow::Show() {
     if (window_) return;
     window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_WAIT), nullptr,
-                                 WaitProc, 0);
+                                 &WaitWindow::Proc, reinterpret_cast<LPARAM>(this));
     if (!window_) return core::trace::Failure("CreateDialogParam", "wait window", GetLastError());
     SetDlgItemTextA(window_, IDC_WAIT_TEXT, core::EnglishText(core::MessageId::PleaseWait));
     ShowWindow(window_, SW_SHOW);

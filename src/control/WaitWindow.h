@@ -1,5 +1,6 @@
-// The setup's small wait window: a box without buttons that says the setup is
-// busy, shown while start-up reads slow variable sources.
+// The setup's small wait window: a box that says the setup is busy, shown
+// while start-up reads slow variable sources, with a Cancel button that gives
+// up the web texts still to come (their variables take their defaults).
 #pragma once
 
 #include <windows.h>
@@ -17,9 +18,14 @@ public:
     // A window that cannot be made is traced; start-up goes on without it.
     void Show();
     void Close();
+    // Cancel was clicked (it stays so for the rest of the window's life).
+    bool CancelRequested() const { return cancelled_; }
 
 private:
+    static INT_PTR CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
     HWND window_ = nullptr;
+    bool cancelled_ = false;
 };
 
 }  // namespace control

@@ -21,4 +21,11 @@ bool FilterMessage(MSG* msg);
 // the queue for the main loop.
 void WaitDispatchingMessages(HANDLE handle);
 
+// Waits at most `ms` for the handle, dispatching only what keeps the
+// thread's windows alive: painting, input and the system's own messages.
+// Timers and the messages the program posts to itself stay queued, so no step
+// of the program runs in the middle of the one that waits. True when the
+// handle is signalled. A WM_QUIT met on the way is put back on the queue.
+bool WaitKeepingWindowsAlive(HANDLE handle, DWORD ms);
+
 }  // namespace core

@@ -130,6 +130,12 @@ const MessageEntry kMessages[] = {
     {M::DownloadReasonAddress, "The address names no server the setup can reach.", "", ""},
     {M::DownloadReasonWrite, "The file could not be written: %s", "", ""},
     {M::DownloadReasonSystem, "%s (error %d)", "", ""},
+    {M::DownloadReasonRedirect, "The server sent the download on to an address the setup does not follow: %s", "",
+     ""},
+    {M::DownloadReasonRedirects, "The server sent the download on too many times.", "", ""},
+    {M::DownloadReasonRange, "The server sent another part of the file than the one asked for.", "", ""},
+    {M::DownloadReasonEncoded, "The server sent the file in chunks whose end cannot be checked.", "", ""},
+    {M::DownloadReasonDeadline, "The server did not send the whole text within %d seconds.", "", ""},
     {M::UninstallUsage,
      "Usage:\r\ncvexec.exe /R <ProductCode>   remove the product\r\n"
      "cvexec.exe /M <ProductCode>   modify, repair or remove it\r\n"

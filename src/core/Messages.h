@@ -119,6 +119,11 @@ enum class MessageId {
     DownloadReasonAddress,      // reason: the address names no host, port or scheme the setup can use
     DownloadReasonWrite,        // reason: the target file could not be written; %s the system's text
     DownloadReasonSystem,       // reason: a failed Internet call; %s the system's text, %d its code
+    DownloadReasonRedirect,     // reason: a redirect the setup does not follow; %s where it led
+    DownloadReasonRedirects,    // reason: more redirects than the setup follows
+    DownloadReasonRange,        // reason: a part of the file other than the one asked for
+    DownloadReasonEncoded,      // reason: a body sent in chunks, whose end cannot be checked
+    DownloadReasonDeadline,     // reason: a web text that did not arrive in time; %d the seconds
     // Uninstaller: its pages and messages (message file, section REQ, keys "U1"...)
     UninstallUsage,             // the command line was not understood (no message file known yet)
     UninstallNotRegistered,     // no registration under the product code

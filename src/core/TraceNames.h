@@ -35,6 +35,9 @@ constexpr char kLanguageApplied[] = "language applied";             // value: th
 constexpr char kUnattended[] = "unattended";                       // "255" or "0"
 constexpr char kInstallFolder[] = "installation folder";
 constexpr char kInstallFolderAfterChecks[] = "installation folder after checks";
+// Web items and web texts (download/): why a transfer failed, where it was sent on.
+constexpr char kDownloadFailed[] = "download failed";              // value: "ADDRESS: status N, error N: REASON" (either may be missing)
+constexpr char kDownloadRedirect[] = "download redirect";          // value: "FROM -> TO"
 // The splash screen.
 constexpr char kSplashPicture[] = "splash picture";                // "WxH, N frames", "WxH, still" or "none"
 constexpr char kSplashSound[] = "splash sound";                    // value: the sound file, as it starts

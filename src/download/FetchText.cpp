@@ -1,7 +1,14 @@
 #include "download/FetchText.h"
 
+#include <windows.h>
+
+#include <memory>
+
+#include "core/MessageWait.h"
+#include "core/Messages.h"
 #include "core/Trace.h"
 #include "download/Internet.h"
+#include "download/TransferJob.h"
 #include "download/WebAddress.h"
 
 namespace download {
@@ -10,41 +17,56 @@ namespace {
 
 // The most of a document that is kept: the rest is not read.
 constexpr size_t kMaxText = 64 * 1024;
-constexpr DWORD kReadSize = 1024;
+// The deadline and the cancel are looked at this often.
+constexpr DWORD kPollMs = 100;
 
 }  // namespace
 
-std::string FetchText(const std::string& address) {
+std::string FetchText(const std::string& address, const std::function<bool()>& cancelRequested) {
+    using core::MessageId;
     const WebAddress where = SplitAddress(address);
-    if (!where.Usable()) return std::string();
-    inet::Handle session(inet::OpenSession());
-    if (!session) {
-        core::trace::Failure("InternetOpen", GetLastError());
+    if (!where.Usable()) {
+        job::TraceFailure(address, 0, 0, core::EnglishText(MessageId::DownloadReasonAddress));
         return std::string();
     }
-    inet::Handle connection, request;
-    DWORD error = 0;
-    inet::Answer answer;
-    if (!inet::SendRequest(session.Get(), where, "text/*", std::string(), connection, request, error) ||
-        !inet::ReadAnswer(request.Get(), answer) || answer.status != HTTP_STATUS_OK)
+    // No retries: a variable's default is there for a text that did not come.
+    auto job = std::make_shared<job::Job>(where, job::Sink{std::string(), kMaxText}, "text/*", 0);
+    HANDLE worker = job::StartWorker(job);
+    if (!worker) {
+        const DWORD error = GetLastError();
+        core::trace::Failure("CreateThread (web text)", error);
+        job::TraceFailure(address, 0, error, job::SystemReason(error));
         return std::string();
-    // A body longer than its announced length is cut there.
-    const size_t limit = answer.hasLength && answer.length < kMaxText ? static_cast<size_t>(answer.length) : kMaxText;
-    std::string text;
-    char buffer[kReadSize];
-    while (text.size() < limit) {
-        DWORD got = 0;
-        if (!inet::Read(request.Get(), buffer, sizeof buffer, got)) {
-            core::trace::Failure("InternetReadFile", address, GetLastError());
-            return std::string();
+    }
+    // A server that sends a byte now and then never lets a read time out:
+    // the whole text has the receive time-out to arrive.
+    const DWORD limit = inet::TimeoutMs();
+    const DWORD start = GetTickCount();
+    std::string givenUp;
+    while (!core::WaitKeepingWindowsAlive(worker, kPollMs)) {
+        if (cancelRequested && cancelRequested()) {
+            givenUp = "cancelled";
+            break;
         }
-        if (got == 0) break;
-        text.append(buffer, got);
+        if (GetTickCount() - start >= limit) {
+            givenUp = core::FormatText(core::EnglishText(MessageId::DownloadReasonDeadline),
+                                       {std::to_string((limit + 999) / 1000)});
+            break;
+        }
     }
-    // A body that ended before its announced length is no text at all.
-    if (answer.hasLength && text.size() < limit) return std::string();
-    if (text.size() > limit) text.resize(limit);
-    return text;
+    if (!givenUp.empty()) {
+        // The worker is left to its next read or time-out and keeps nothing.
+        job->Abort();
+        CloseHandle(worker);
+        job::TraceFailure(address, 0, 0, givenUp);
+        return std::string();
+    }
+    CloseHandle(worker);
+    if (job->result != TransferResult::Done) {
+        job::TraceFailure(address, job->status, job->error, job->reason);
+        return std::string();
+    }
+    return job->text;
 }
 
 }  // namespace download

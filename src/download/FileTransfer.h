@@ -1,8 +1,10 @@
 // The download of one payload file: the body of a GET request written to the
-// target file on a worker thread of its own, while the calling thread shows
-// the progress and watches for a cancel. A dropped connection is tried again
-// (resumed when the server accepts ranges); a file that did not arrive whole,
-// or not with the digest the project names, is deleted.
+// target file on a worker thread of its own (download/TransferJob), while the
+// calling thread shows the progress and watches for a cancel. A dropped
+// connection is tried again (resumed when the server accepts ranges, started
+// anew when it answers with the whole file); a file that did not arrive
+// whole, or not with the digest the project names, is deleted, and why is
+// written to the diagnostic log.
 #pragma once
 
 #include <functional>

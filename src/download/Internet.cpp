@@ -9,9 +9,13 @@ namespace download::inet {
 namespace {
 
 // Always from the server: no cached copy is used or kept, and the connection
-// is kept for a resumed request.
-constexpr DWORD kRequestFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
+// is kept for a resumed request. A redirect comes back as its answer: the
+// transfer decides where it may lead (never from https down to http).
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// The longest header text read (a Location); a longer one counts as none.
+constexpr DWORD kMaxHeaderText = 8192;
 
 // The program file's name without its extension ("setup").
 std::string AgentName() {
@@ -31,11 +35,17 @@ void SetTimeout(HINTERNET handle, DWORD option, DWORD ms) {
 }
 
 bool QueryText(HINTERNET request, DWORD info, std::string& text) {
-    char buffer[64] = "";
-    DWORD size = sizeof buffer;
-    if (!HttpQueryInfoA(request, info, buffer, &size, nullptr)) return false;
-    text.assign(buffer, size < sizeof buffer ? size : 0);
-    return true;
+    std::string buffer(256, '\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (HttpQueryInfoA(request, info, &buffer[0], &size, nullptr)) {
+            text.assign(buffer.data(), size < buffer.size() ? size : 0);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size() || size > kMaxHeaderText)
+            return false;
+        buffer.assign(size + 1, '\0');
+    }
 }
 
 }  // namespace
@@ -73,8 +83,8 @@ bool SendRequest(HINTERNET session, const WebAddress& address, const char* accep
     }
     const char* accept[] = {acceptType, nullptr};
     const DWORD flags = kRequestFlags | (address.secure ? INTERNET_FLAG_SECURE : 0);
-    request = Handle(HttpOpenRequestA(connection.Get(), "GET", address.object.c_str(), nullptr, nullptr, accept,
-                                      flags, 0));
+    request = Handle(HttpOpenRequestA(connection.Get(), "GET", address.object.c_str(), "HTTP/1.0", nullptr,
+                                      accept, flags, 0));
     if (!request) {
         error = GetLastError();
         core::trace::Failure("HttpOpenRequest", address.object, error);
@@ -100,6 +110,9 @@ bool ReadAnswer(HINTERNET request, Answer& answer) {
     std::string text;
     answer.hasLength = QueryText(request, HTTP_QUERY_CONTENT_LENGTH, text) && ParseByteCount(text, answer.length);
     answer.acceptsRanges = QueryText(request, HTTP_QUERY_ACCEPT_RANGES, text) && text == "bytes";
+    answer.transferEncoded = QueryText(request, HTTP_QUERY_TRANSFER_ENCODING, text);
+    if (!QueryText(request, HTTP_QUERY_CONTENT_RANGE, answer.contentRange)) answer.contentRange.clear();
+    if (!QueryText(request, HTTP_QUERY_LOCATION, answer.location)) answer.location.clear();
     return true;
 }
 
@@ -115,6 +128,23 @@ std::string ErrorText(DWORD error) {
                                  GetModuleHandleA("wininet.dll"), error, 0, text, sizeof text, nullptr);
         while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) text[--n] = '\0';
         if (n > 0) return std::string(text, n);
+        // Not every system has texts for these: the user must still learn why.
+        switch (error) {
+        case ERROR_INTERNET_INVALID_CA:
+            return "The server's certificate comes from an authority this computer does not trust.";
+        case ERROR_INTERNET_SEC_CERT_CN_INVALID: return "The server's certificate is for another name.";
+        case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "The server's certificate has expired or is not valid yet.";
+        case ERROR_INTERNET_SEC_CERT_REVOKED: return "The server's certificate has been revoked.";
+        case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        case INTERNET_ERROR_BASE + 175:  // ERROR_INTERNET_SECURE_FAILURE, missing from some headers
+            return "No secure connection could be made to the server.";
+        case ERROR_INTERNET_TIMEOUT: return "The server did not answer in time.";
+        case ERROR_INTERNET_CANNOT_CONNECT: return "The server could not be reached.";
+        case ERROR_INTERNET_NAME_NOT_RESOLVED: return "The server's name is not known.";
+        case ERROR_INTERNET_CONNECTION_ABORTED:
+        case ERROR_INTERNET_CONNECTION_RESET: return "The connection to the server was broken off.";
+        default: break;
+        }
     }
     return core::trace::SystemErrorText(error);
 }

@@ -56,9 +56,11 @@ private:
 HINTERNET OpenSession();
 
 // Opens the connection and a GET request for `address` under `session`
-// (accepting `acceptType`, bypassing the cache, secure for https) and sends
-// it with the extra `headers` ("" for none). False with `error` set when a
-// step fails.
+// (accepting `acceptType`, bypassing the cache, secure for https, never
+// following a redirect by itself) and sends it with the extra `headers` (""
+// for none). False with `error` set when a step fails. The request is
+// HTTP/1.0: a server then sends no chunked body, whose cut-off end the
+// Internet functions report as the end of the body.
 bool SendRequest(HINTERNET session, const WebAddress& address, const char* acceptType,
                  const std::string& headers, Handle& connection, Handle& request, DWORD& error);
 
@@ -68,6 +70,9 @@ struct Answer {
     bool hasLength = false;      // a readable Content-Length
     uint64_t length = 0;
     bool acceptsRanges = false;  // "Accept-Ranges: bytes"
+    bool transferEncoded = false;  // any Transfer-Encoding (chunked): the body's end cannot be checked
+    std::string contentRange;    // "" when there is none
+    std::string location;        // the redirect's target, "" when there is none
 };
 
 // False when the status code cannot be read.

@@ -89,6 +89,9 @@ wait_setup
 check downloads-unattended-no-dialog earlier "$noDialog" "$S/quiet.seen"
 check downloads-unattended-exit-1 test "$SETUP_RC" -eq 1
 check downloads-unattended-no-file not_exists "$DEST/404"
+check downloads-unattended-failure-logged grep -qF \
+  "$(trace_name kDownloadFailed)=$URL/status/404: status 404: Failed to retrieve a HTTP 200 status, Status Code:404 Try later" \
+  "$S/quiet.trace"
 
 # ---- Files that were there: a failed transfer leaves them, a rollback puts back one replaced --
 { record "$URL/1000.bin" ''; record "$URL/status/404" ''; } | project over '[BUILDING]\r\n2=Yes\r\n'

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Project variables from every source, seen in a page text the setup
 # expanded, and conditions run when their page is shown, after Finish, and
-# cancelling the setup from a page.
+# cancelling the setup from a page; web texts without their line end, and one
+# that comes a byte at a time given up with the wait window's Cancel.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
 
@@ -25,13 +26,13 @@ for _ in $(seq 50); do [ -s "$S/port" ] && break; sleep 0.1; done
 # closed port), so its default stands; the other answers with a text.
 theme_with_welcome() {
   mkdir -p "$1/theme"
-  sed 's/^3002,1=Caption|.*|0/3002,1=Caption|<Edition> \/ <Missing> \/ <Color> \/ <HasFile> \/ <HasDir> \/ <NoFile> \/ <Web> \/ <Win> \/ <NoWin> \/ [Edition] \/ <WebText>|0/' \
+  sed 's/^3002,1=Caption|.*|0/3002,1=Caption|<Edition> \/ <Missing> \/ <Color> \/ <HasFile> \/ <HasDir> \/ <NoFile> \/ <Web> \/ <Win> \/ <NoWin> \/ [Edition] \/ <WebText> \/ <Line>|0/' \
     "$CV_ROOT/examples/sample/theme/welcome.lcd" >"$1/theme/welcome.lcd"
 }
 esc() { echo "${1//\\/\\\\}"; }
 HOME_W=$(esc "$(zpath "$S")")
 PAGES='[DIALOGLIST]\r\nTOTAL1=2\r\nW0=welcome.lcd\r\nW1=complete.lcd\r\n'
-VARS="[VARIABLES]\r\nTOTAL=12\r\n\
+VARS="[VARIABLES]\r\nTOTAL=13\r\n\
 A0=<Home>\r\nB0=$HOME_W\r\nD0=Nowhere\r\n\
 A1=<Edition>\r\nB1=none\r\nD1=Registry\r\nE1=HKEY_CURRENT_USER\r\nF1=Software\\\\CorvaneVars\r\nG1=Edition\r\n\
 A2=<Missing>\r\nB2=fallback\r\nD2=Registry\r\nE2=HKEY_CURRENT_USER\r\nF2=Software\\\\CorvaneVars\r\nG2=Nope\r\n\
@@ -43,13 +44,15 @@ A7=<Web>\r\nB7=offline\r\nD7=Retrive from Web\r\nO7=http://127.0.0.1:1/<Edition>
 A8=<Win>\r\nD8=Find Window\r\nP8=CorvaneVarTest\r\nQ8=Var Window\r\n\
 A9=<NoWin>\r\nD9=Find Window\r\nP9=CorvaneVarTest\r\nQ9=Other Window\r\n\
 A10=<Unknown>\r\nB10=kept\r\nD10=nowhere\r\n\
-A11=<WebText>\r\nB11=offline\r\nD11=Retrive from Web\r\nO11=http://127.0.0.1:$(cat "$S/port")/text/<Edition>-online\r\n"
+A11=<WebText>\r\nB11=offline\r\nD11=Retrive from Web\r\nO11=http://127.0.0.1:$(cat "$S/port")/text/<Edition>-online\r\n\
+A12=<Line>\r\nB12=none\r\nD12=Retrive from Web\r\nO12=http://127.0.0.1:$(cat "$S/port")/text/2.0%%0D%%0A\r\n"
 CONDS="[CONDITIONS]\r\nTOTAL=3\r\n\
 A0=OnWelcome\r\nB0=<Edition>\r\nC0===\r\nD0=Pro\r\nE0=welcome.lcd\r\nF0=2\r\n00=ShowMessage(Pro edition found);\r\n01=Beep();\r\n\
 A1=Never\r\nB1=1\r\nC1=<=\r\nD1=2\r\nE1=welcome.lcd\r\nF1=1\r\n10=ShowMessage(never shown);\r\n\
 A2=AtFinish\r\nB2=<HasFile>\r\nC2=!=\r\nD2=<NoFile>\r\nE2=After Click Finish Button\r\nF2=1\r\n20=ShowMessage(Finished with <Color>);\r\n"
 
-# Variables in the welcome text; the page's condition speaks before the page
+# Variables in the welcome text (a web text's line end is no part of its
+# value); the page's condition speaks before the page
 # shows, the finish condition after Finish.
 P="$S/shown"
 make_project "$P" "[APPINFO]\r\na1=Vars\r\n$PAGES$VARS$CONDS"
@@ -60,7 +63,7 @@ drive dialog 30000 'Brenmark Corvane' >"$S/welcome.box"
 check variables-page-condition-message message_is "$S/welcome.box" 'Pro edition found'
 on_page welcome.lcd
 check variables-from-every-source text_is welcome.lcd IDC_STATIC2 \
-  'Pro / fallback / Blue / TRUE / TRUE / FALSE / offline / TRUE / FALSE / Pro / Pro-online'
+  'Pro / fallback / Blue / TRUE / TRUE / FALSE / offline / TRUE / FALSE / Pro / Pro-online / 2.0'
 check variables-unknown-source-is-empty eval 'tr -d "\r" <"$S/shown.trace" | grep -qx "variable=<Unknown>="'
 check variables-wait-window-made eval '! grep -q "wait window" "$S/shown.trace"'
 screenshot welcome
@@ -93,6 +96,24 @@ check variables-cancel-condition-exit-1 test "$SETUP_RC" -eq 1
 check variables-cancel-condition-unattended-exit-1 test $? -eq 1
 check variables-cancel-condition-unattended-no-page eval '! grep -q "^page=complete.lcd" "$S/quiet.trace"'
 check variables-cancel-condition-unattended-working-folder working_folder_removed "$S/quiet.trace"
+
+# A text that trickles in a byte every two seconds keeps the wait window up
+# until Cancel: its default stands.
+URL="http://127.0.0.1:$(cat "$S/port")"
+P="$S/web"
+make_project "$P" "[APPINFO]\r\na1=Vars\r\n$PAGES[VARIABLES]\r\nTOTAL=1\r\n\
+A0=<Slow>\r\nB0=given up\r\nD0=Retrive from Web\r\nO0=$URL/drip/slowly\r\n"
+theme_with_welcome "$P"
+THEME="$P/theme"
+start_setup "$P" "$S/web.trace"
+drive answer 20000 Cancel >"$S/wait.box"
+check variables-web-wait-cancelled on_page welcome.lcd
+check variables-web-cancel-takes-default eval 'tr -d "\r" <"$S/web.trace" | grep -qx "variable=<Slow>=given up"'
+check variables-web-cancel-logged eval \
+  'tr -d "\r" <"$S/web.trace" | grep -qx "$(trace_name kDownloadFailed)=$URL/drip/slowly: cancelled"'
+on_page welcome.lcd && click welcome.lcd IDC_NEXT
+on_page complete.lcd && click complete.lcd IDC_FINISH
+wait_setup
 
 kill $WINDOW_PID 2>/dev/null; wait $WINDOW_PID 2>/dev/null
 reg_delete 'HKCU\Software\CorvaneVars'

@@ -1,5 +1,6 @@
 // Web addresses of download items: scheme, host, port, path, the digest
-// suffix and byte counts from response headers.
+// suffix, byte counts and ranges from response headers, and where a
+// redirect's Location leads.
 #include <cstdint>
 #include <string>
 
@@ -15,5 +16,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (a.host.size() + a.object.size() > text.size()) __builtin_trap();
     uint64_t count = 0;
     download::ParseByteCount(text, count);
+    download::ContentRange range;
+    if (download::ParseContentRange(text, range)) {
+        if (range.last < range.first || (range.totalKnown && range.last >= range.total)) __builtin_trap();
+        download::RangeContinues(range, range.first, range.totalKnown ? range.total : 0, true, count);
+    }
+    // The Location as a server sends it, against a secure and a plain address.
+    for (const char* from : {"https://a.example:8443/dir/f.zip?v=1", "http://a.example/f"}) {
+        const download::WebAddress origin = download::SplitAddress(from);
+        const download::Redirect r = download::ResolveRedirect(origin, text);
+        if (r.verdict == download::RedirectVerdict::Follow) {
+            if (!r.target.Usable() || (origin.secure && !r.target.secure)) __builtin_trap();
+            if (download::AddressText(r.target).size() > text.size() + 64) __builtin_trap();
+        }
+    }
     return 0;
 }

@@ -7,13 +7,22 @@
 //   /stall        a length, half the body, then silence until the server stops
 //   /status/N     status N (401 asks for a password) with a short body
 //   /redirect     302 to /ok
-// A path ending in "?slow" sends the body in 64 KiB pieces 100 ms apart.
+//   /to/WHERE     302 to WHERE, taken as it stands ("/to//ok", "/to/ftp://x/y")
+//   /loop         302 to itself
+//   /dropplain    as /droponce, but never accepting ranges: the retry gets the whole file
+//   /dropwrong    as /droponce, but the range answered starts at 0
+//   /partial      206 with the whole file to a request that asked for no range
+//   /chunked      the body in chunks, properly ended; /chunkedshort: half of it, then closed
+// A path ending in "?slow" sends the body in 64 KiB pieces 100 ms apart,
+// one ending in "?drip" one byte at a time, 100 ms apart.
 #pragma once
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -91,10 +100,13 @@ private:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             requests_.push_back(path + (rangeText.empty() ? "" : " " + rangeText));
-            firstDrop = path.rfind("/droponce", 0) == 0 && dropped_++ == 0;
+            firstDrop = (path.rfind("/droponce", 0) == 0 || path == "/dropplain" || path == "/dropwrong") &&
+                        dropped_++ == 0;
         }
         const bool slow = path.size() > 5 && path.compare(path.size() - 5, 5, "?slow") == 0;
         if (slow) path.erase(path.size() - 5);
+        drip_ = path.size() > 5 && path.compare(path.size() - 5, 5, "?drip") == 0;
+        if (drip_) path.erase(path.size() - 5);
         Respond(client, path, rangeText, slow, firstDrop);
         shutdown(client, SD_SEND);
         closesocket(client);
@@ -107,12 +119,36 @@ private:
             const std::string auth = code == "401" ? "WWW-Authenticate: Basic realm=\"test\"\r\n" : "";
             Send(client, "HTTP/1.1 " + code + " Test\r\n" + auth +
                              "Content-Length: 4\r\nConnection: close\r\n\r\nnope");
-        } else if (path == "/redirect") {
-            Send(client, "HTTP/1.1 302 Found\r\nLocation: /ok\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        } else if (path == "/redirect" || path == "/loop" || path.rfind("/to/", 0) == 0) {
+            const std::string where = path == "/redirect" ? "/ok" : path == "/loop" ? "/loop" : path.substr(4);
+            Send(client, "HTTP/1.1 302 Found\r\nLocation: " + where +
+                             "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        } else if (path == "/dropplain") {
+            Send(client, "HTTP/1.1 200 OK\r\n" + length + "Connection: close\r\n\r\n");
+            SendBody(client, firstDrop ? body_.substr(0, body_.size() / 2) : body_, slow);
+        } else if (path == "/dropwrong" && !firstDrop) {
+            Send(client, "HTTP/1.1 206 Partial Content\r\nAccept-Ranges: bytes\r\nContent-Range: bytes 0-" +
+                             std::to_string(body_.size() - 1) + "/" + std::to_string(body_.size()) + "\r\n" +
+                             length + "Connection: close\r\n\r\n");
+            SendBody(client, body_, slow);
+        } else if (path == "/partial") {
+            Send(client, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-" + std::to_string(body_.size() - 1) +
+                             "/" + std::to_string(body_.size()) + "\r\n" + length + "Connection: close\r\n\r\n");
+            SendBody(client, body_, slow);
+        } else if (path == "/chunked" || path == "/chunkedshort") {
+            Send(client, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n");
+            const size_t end = path == "/chunked" ? body_.size() : body_.size() / 2;
+            for (size_t at = 0; at < end; at += 4096) {
+                const std::string piece = body_.substr(at, std::min<size_t>(4096, end - at));
+                char size[16];
+                snprintf(size, sizeof size, "%zx\r\n", piece.size());
+                if (!Send(client, size + piece + "\r\n")) return;
+            }
+            if (path == "/chunked") Send(client, "0\r\n\r\n");
         } else if (path == "/nolength") {
             Send(client, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
             SendBody(client, body_, slow);
-        } else if (path == "/short" || (path == "/droponce" && firstDrop)) {
+        } else if (path == "/short" || ((path == "/droponce" || path == "/dropwrong") && firstDrop)) {
             Send(client, "HTTP/1.1 200 OK\r\nAccept-Ranges: bytes\r\n" + length + "Connection: close\r\n\r\n");
             SendBody(client, body_.substr(0, body_.size() / 2), slow);
         } else if (path == "/stall") {
@@ -136,10 +172,10 @@ private:
     }
 
     void SendBody(SOCKET client, const std::string& body, bool slow) {
-        const size_t piece = slow ? 64 * 1024 : body.size();
+        const size_t piece = drip_ ? 1 : slow ? 64 * 1024 : body.size();
         for (size_t at = 0; at < body.size() && !stopping_; at += piece) {
             if (!Send(client, body.substr(at, piece))) return;
-            if (slow) Sleep(100);
+            if (slow || drip_) Sleep(100);
         }
     }
 
@@ -161,5 +197,7 @@ private:
     std::vector<std::thread> handlers_;
     std::vector<std::string> requests_;
     int dropped_ = 0;
+    // Each request has a thread of its own: "?drip" holds for its request only.
+    inline static thread_local bool drip_ = false;
     std::thread acceptor_;
 };

@@ -110,6 +110,12 @@ TEST(VariableRules, ExistenceWebAndWindowWithEarlierVariablesAndTheWaitWindow) {
     VariableItem web = Item("<Web>", "Retrive from Web", "offline");
     web.webAddress = "http://h/<HasFile>";
     items.push_back(web);
+    VariableItem line = Item("<Line>", "Retrive from Web", "none");
+    line.webAddress = "http://h/version";
+    items.push_back(line);
+    VariableItem blank = Item("<Blank>", "Retrive from Web", "none");
+    blank.webAddress = "http://h/blank";
+    items.push_back(blank);
     VariableItem win = Item("<Win>", "Find Window");
     win.windowClass = "Cls", win.windowTitle = "<Dir>";
     items.push_back(win);
@@ -118,13 +124,13 @@ TEST(VariableRules, ExistenceWebAndWindowWithEarlierVariablesAndTheWaitWindow) {
     items.push_back(noTitle);
     items.push_back(Item("<Last>", "Nowhere", "end"));
     m.answers = {{"path C:\\Data\\a.txt", "y"}, {"path C:\\Data\\", "y"}, {"window Cls|C:\\Data", "y"},
-                 {"window Cls|", ""}};
+                 {"window Cls|", ""}, {"web http://h/version", "2.0\r\n"}, {"web http://h/blank", "\r\n\n"}};
     control::variables::ReadVariableValues(items, table, m);
     EXPECT_EQ(Values(table),
-              (std::vector<std::string>{"C:\\Data", "TRUE", "FALSE", "offline", "TRUE", "FALSE", "end"}));
+              (std::vector<std::string>{"C:\\Data", "TRUE", "FALSE", "offline", "2.0", "none", "TRUE", "FALSE", "end"}));
     // The wait window comes up at the first slow item and goes after the last item.
     const std::vector<std::string> expected = {"wait shown", "path C:\\Data\\a.txt", "web http://h/TRUE",
-                                               "window Cls|C:\\Data", "window Cls|", "wait closed"};
+                                               "web http://h/version", "web http://h/blank", "window Cls|C:\\Data", "window Cls|", "wait closed"};
     EXPECT_EQ(m.log, expected);
 }
 

@@ -1,5 +1,5 @@
 // The download layer's rules: addresses taken apart for a request, the
-// digest suffix, header byte counts, and the display's sizes, times, speeds
+// digest suffix, where redirects may lead, header byte counts and ranges, and the display's sizes, times, speeds
 // and info line with the meter that paces it.
 #include <gtest/gtest.h>
 
@@ -88,6 +88,67 @@ TEST(DownloadAddress, ByteCountsOfHeaders) {
         EXPECT_FALSE(ParseByteCount(bad, n)) << bad;
         EXPECT_EQ(n, 7u) << bad;
     }
+}
+
+std::string Followed(const std::string& from, const std::string& location) {
+    const Redirect r = ResolveRedirect(SplitAddress(from), location);
+    if (r.verdict == RedirectVerdict::Downgrade) return "downgrade";
+    if (r.verdict == RedirectVerdict::Unusable) return "unusable";
+    return AddressText(r.target);
+}
+
+TEST(DownloadAddress, RedirectsNeverLeadFromHttpsToHttpOrElsewhere) {
+    const std::string secure = "https://a.example/dir/f.zip?v=1";
+    EXPECT_EQ(Followed(secure, "https://b.example:8443/g.zip"), "https://b.example:8443/g.zip");
+    EXPECT_EQ(Followed(secure, "HTTPS://b.example/g.zip#part"), "https://b.example/g.zip");
+    EXPECT_EQ(Followed(secure, "//b.example/g.zip"), "https://b.example/g.zip");
+    EXPECT_EQ(Followed(secure, "/other/g.zip"), "https://a.example/other/g.zip");
+    EXPECT_EQ(Followed(secure, "g.zip"), "https://a.example/dir/g.zip");
+    EXPECT_EQ(Followed(secure, "?v=2"), "https://a.example/dir/f.zip?v=2");
+    EXPECT_EQ(Followed("https://a.example:8443/f", "/g"), "https://a.example:8443/g");
+    for (const char* down : {"http://a.example/f.zip", "Http://a.example:443/f.zip"})
+        EXPECT_EQ(Followed(secure, down), "downgrade") << down;
+    // Up is fine; sideways on plain http too.
+    EXPECT_EQ(Followed("http://a.example/f", "https://a.example/f"), "https://a.example/f");
+    EXPECT_EQ(Followed("http://a.example/f", "http://b.example"), "http://b.example/");
+    EXPECT_EQ(Followed("http://a.example/f", "//b.example:81/g"), "http://b.example:81/g");
+    for (const char* bad : {"", "   ", "ftp://a.example/f", "file:///c:/x", "javascript:x", "https://",
+                            "https:///f", "https://a.example:0/f", "https://a.example:99999/f",
+                            "https://user@a.example/f", "https://a b/f", "/f\r\nX-Evil: 1"})
+        EXPECT_EQ(Followed(secure, bad), "unusable") << bad;
+    EXPECT_TRUE(IsRedirectStatus(302) && IsRedirectStatus(301) && IsRedirectStatus(303) &&
+                IsRedirectStatus(307) && IsRedirectStatus(308));
+    EXPECT_FALSE(IsRedirectStatus(200) || IsRedirectStatus(304) || IsRedirectStatus(300));
+}
+
+TEST(DownloadAddress, ContentRangeMustContinueTheFileWhereItStopped) {
+    ContentRange r;
+    ASSERT_TRUE(ParseContentRange("bytes 100-199/200", r));
+    EXPECT_EQ(r.first, 100u);
+    EXPECT_EQ(r.last, 199u);
+    EXPECT_TRUE(r.totalKnown);
+    EXPECT_EQ(r.total, 200u);
+    ASSERT_TRUE(ParseContentRange("bytes 0-4999999999/*", r));
+    EXPECT_FALSE(r.totalKnown);
+    EXPECT_EQ(r.last, 4999999999u);
+    for (const char* bad : {"", "bytes", "bytes */200", "bytes 5-4/200", "bytes 0-200/200", "bits 0-1/2",
+                            "bytes 0-1/2, 4-5/6", "bytes 0-1/2 ", "bytes -1-2/3", "bytes 0-1/"})
+        EXPECT_FALSE(ParseContentRange(bad, r)) << bad;
+
+    ContentRange asked;
+    ASSERT_TRUE(ParseContentRange("bytes 9216-19999/20000", asked));
+    EXPECT_TRUE(RangeContinues(asked, 9216, 20000, true, 10784));
+    EXPECT_TRUE(RangeContinues(asked, 9216, 0, false, 0));
+    EXPECT_FALSE(RangeContinues(asked, 0, 20000, true, 10784));      // not where the file stopped
+    EXPECT_FALSE(RangeContinues(asked, 9216, 30000, true, 10784));   // another size than the first answer said
+    EXPECT_FALSE(RangeContinues(asked, 9216, 20000, true, 10000));   // the length disagrees
+    ContentRange part;
+    ASSERT_TRUE(ParseContentRange("bytes 9216-9999/20000", part));
+    EXPECT_FALSE(RangeContinues(part, 9216, 0, false, 0));           // stops before the end
+    ContentRange open;
+    ASSERT_TRUE(ParseContentRange("bytes 9216-19999/*", open));
+    EXPECT_TRUE(RangeContinues(open, 9216, 20000, false, 0));
+    EXPECT_FALSE(RangeContinues(open, 9216, 25000, false, 0));
 }
 
 TEST(DownloadDisplay, SizesTimesAndSpeedsAtTheirEdges) {

@@ -1,7 +1,8 @@
 // Transfers and text fetches against a server in the test process: whole
-// files with and without a length, redirects, failed statuses, short and
-// stalled bodies, resumes, digests and cancels; the target never stays
-// behind a failure.
+// files with and without a length, redirects (followed by the setup, within
+// bounds), failed statuses, short, stalled and chunked bodies, resumes and
+// the ranges they get, digests, cancels and the deadline of a text; the
+// target never stays behind a failure.
 #include <windows.h>
 
 #include <cstdlib>
@@ -170,6 +171,67 @@ TEST(DownloadFile, DroppedConnectionsAreRetriedAndResumed) {
     EXPECT_FALSE(ScratchFolder::Exists(target));
 }
 
+TEST(DownloadFile, RetriesStartOverOrContinueExactlyWhereTheFileStopped) {
+    ShortTimeout quick("800");
+    ScratchFolder dir;
+    const std::string body = Body(20000);
+    const std::string target = dir.Path() + "f.bin";
+
+    // No ranges: the retry's whole file replaces the part, never follows it.
+    HttpTestServer plain(body);
+    Attempted anew;
+    Download(anew, plain.Url("/dropplain"), target);
+    ASSERT_EQ(anew.outcome.result, TransferResult::Done) << anew.outcome.reason;
+    EXPECT_EQ(ScratchFolder::Read(target).size(), body.size());
+    EXPECT_TRUE(ScratchFolder::Read(target) == body);
+    EXPECT_EQ(plain.Requests(), (std::vector<std::string>{"/dropplain", "/dropplain"}));
+
+    // A part that does not start where the file stopped, a part nobody asked
+    // for, a chunked body (cut off or not: its end cannot be checked).
+    for (const char* path : {"/dropwrong", "/partial", "/chunkedshort", "/chunked"}) {
+        HttpTestServer server(body);
+        Attempted run;
+        Download(run, server.Url(path), target);
+        EXPECT_EQ(run.outcome.result, TransferResult::Failed) << path;
+        EXPECT_FALSE(run.outcome.reason.empty()) << path;
+        EXPECT_FALSE(ScratchFolder::Exists(target)) << path;
+    }
+}
+
+TEST(DownloadFile, RedirectsAreFollowedWithinBoundsAndOnlyToWebAddresses) {
+    ScratchFolder dir;
+    const std::string body = Body(5000);
+    HttpTestServer server(body);
+    const std::string target = dir.Path() + "f.bin";
+
+    Attempted onServer;
+    Download(onServer, server.Url("/to//ok"), target);
+    ASSERT_EQ(onServer.outcome.result, TransferResult::Done) << onServer.outcome.reason;
+    EXPECT_TRUE(ScratchFolder::Read(target) == body);
+
+    // (Upper case: a web item's address loses every "http://" in it.)
+    Attempted absolute;
+    Download(absolute, server.Url("/to/HTTP://127.0.0.1:" + std::to_string(server.Port()) + "/redirect"), target);
+    ASSERT_EQ(absolute.outcome.result, TransferResult::Done) << absolute.outcome.reason;
+
+    Attempted looping;
+    Download(looping, server.Url("/loop"), target);
+    EXPECT_EQ(looping.outcome.result, TransferResult::Failed);
+    EXPECT_NE(looping.outcome.reason.find("too many"), std::string::npos) << looping.outcome.reason;
+    EXPECT_FALSE(ScratchFolder::Exists(target));
+
+    Attempted elsewhere;
+    Download(elsewhere, server.Url("/to/ftp://127.0.0.1/f.bin"), target);
+    EXPECT_EQ(elsewhere.outcome.result, TransferResult::Failed);
+    EXPECT_NE(elsewhere.outcome.reason.find("ftp://127.0.0.1/f.bin"), std::string::npos) << elsewhere.outcome.reason;
+    EXPECT_FALSE(ScratchFolder::Exists(target));
+
+    // The loop is asked once and five times more; every request went to this server.
+    size_t loops = 0;
+    for (const std::string& r : server.Requests()) loops += r == "/loop";
+    EXPECT_EQ(loops, 6u);
+}
+
 TEST(DownloadFile, KeptOnlyWithTheDigestTheProjectNames) {
     ScratchFolder dir;
     const std::string body = Body(70000);
@@ -218,6 +280,27 @@ TEST(DownloadFile, CancelEndsTheTransferAtOnceAndDeletesThePart) {
     EXPECT_EQ(silent.outcome.result, TransferResult::Cancelled);
     EXPECT_LT(silent.ms, 4000u);
     EXPECT_FALSE(ScratchFolder::Exists(target));
+}
+
+TEST(FetchText, AWholeTextInTimeOrNone) {
+    HttpTestServer server("2.0\r\n");
+    EXPECT_EQ(download::FetchText(server.Url("/to//ok")), "2.0\r\n");
+    EXPECT_EQ(download::FetchText(server.Url("/chunkedshort")), "");
+    EXPECT_EQ(download::FetchText(server.Url("/partial")), "");
+    EXPECT_EQ(download::FetchText(server.Url("/to/ftp://127.0.0.1/v")), "");
+
+    // A byte every 100 ms never lets a read time out (100 bytes: 10 s); the
+    // whole text has the time-out.
+    ShortTimeout quick("700");
+    HttpTestServer dripping(Body(100));
+    DWORD start = GetTickCount();
+    EXPECT_EQ(download::FetchText(dripping.Url("/ok?drip")), "");
+    EXPECT_LT(GetTickCount() - start, 2500u);
+
+    // A cancel ends the wait at once, while the server is silent.
+    start = GetTickCount();
+    EXPECT_EQ(download::FetchText(dripping.Url("/stall"), [&] { return GetTickCount() - start > 200; }), "");
+    EXPECT_LT(GetTickCount() - start, 650u);
 }
 
 TEST(FetchText, TheBodyUpToItsLengthAndAtMost64KiB) {
