@@ -14,7 +14,8 @@ wine_prefix_fresh() {
   wineserver -k 2>/dev/null || true
   rm -rf "$CV_WINE_DIR"
   mkdir -p "$WINEPREFIX" "$HOME"
-  timeout 120 "$WINE" wineboot -u >/dev/null 2>&1
+  timeout 120 "$WINE" wineboot -u >/dev/null 2>&1 ||
+    echo "  note  wineboot did not finish making $WINEPREFIX (ended with $?)"
   # Caption buttons are drawn with the Marlett symbol font, which this Wine
   # does not find in its data folder: without it they show as letters.
   cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
