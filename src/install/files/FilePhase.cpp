@@ -145,9 +145,9 @@ bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, 
     if (there.nFileSizeHigh != 0 || there.nFileSizeLow > kLargestCompared) return false;
     const DWORD current = there.dwFileAttributes;
     if (AttributesAfterInstall(current, r.flags) != current) return false;
-    if (!install::fileops::HoldsSameBytes(destination, source)) return false;
     // Who may write it is what its folder passes on, as for a file placed now.
-    permissions_.Apply(destination);
+    const auto takeFolderPermissions = [&](HANDLE file) { permissions_.Apply(file, destination); };
+    if (!install::fileops::HoldsSameBytes(destination, source, takeFolderPermissions)) return false;
     core::trace::Value("already in place", destination);
     return true;
 }

@@ -25,8 +25,8 @@ private:
     HANDLE h_;
 };
 
-HANDLE OpenForReading(const std::string& path, DWORD flags) {
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+HANDLE OpenForReading(const std::string& path, DWORD flags, DWORD moreAccess = 0) {
+    return CreateFileA(path.c_str(), GENERIC_READ | moreAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | flags, nullptr);
 }
 
@@ -45,16 +45,28 @@ bool IsPlainFile(HANDLE file, unsigned long long& size) {
     return true;
 }
 
-// The token user of this process.
+// The token user of this process, read once: every kept file asks.
+PSID ThisProcessUser() {
+    static const std::vector<unsigned char> user = [] {
+        std::vector<unsigned char> sid;
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return sid;
+        unsigned char buffer[256];
+        DWORD size = 0;
+        if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) {
+            PSID found = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+            const auto* bytes = static_cast<const unsigned char*>(found);
+            sid.assign(bytes, bytes + GetLengthSid(found));
+        }
+        CloseHandle(token);
+        return sid;
+    }();
+    return user.empty() ? nullptr : const_cast<unsigned char*>(user.data());
+}
+
 bool IsThisProcessUser(PSID sid) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    unsigned char buffer[256];
-    DWORD size = 0;
-    const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-                      EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
-    CloseHandle(token);
-    return same;
+    PSID user = ThisProcessUser();
+    return user && EqualSid(user, sid);
 }
 
 // Owned by the administrators, the system or the installing account: an
@@ -91,13 +103,19 @@ bool ReadFull(HANDLE file, char* buffer, DWORD wanted, DWORD& got) {
 }  // namespace
 
 bool HoldsSameBytes(const std::string& installed, const std::string& payload) {
-    const Handle mine(OpenForReading(installed, FILE_FLAG_OPEN_REPARSE_POINT));
+    return HoldsSameBytes(installed, payload, nullptr);
+}
+
+bool HoldsSameBytes(const std::string& installed, const std::string& payload,
+                    const std::function<void(HANDLE)>& whenSame) {
+    const DWORD moreAccess = whenSame ? READ_CONTROL | WRITE_DAC : 0;
+    const Handle mine(OpenForReading(installed, FILE_FLAG_OPEN_REPARSE_POINT, moreAccess));
     unsigned long long size = 0;
     if (!mine.ok() || !IsPlainFile(mine.get(), size) || !OwnedByTrustedAccount(mine.get())) return false;
     const Handle theirs(OpenForReading(payload, 0));
     if (!theirs.ok() || !SameSize(theirs.get(), size)) return false;
     constexpr DWORD kChunk = 64 * 1024;
-    std::vector<char> a(kChunk), b(kChunk);
+    static thread_local std::vector<char> a(kChunk), b(kChunk);
     for (unsigned long long left = size; left > 0;) {
         const DWORD wanted = static_cast<DWORD>(std::min<unsigned long long>(left, kChunk));
         DWORD gotA = 0, gotB = 0;
@@ -106,6 +124,7 @@ bool HoldsSameBytes(const std::string& installed, const std::string& payload) {
         if (gotA != wanted || gotB != wanted || !std::equal(a.begin(), a.begin() + wanted, b.begin())) return false;
         left -= wanted;
     }
+    if (whenSame) whenSame(mine.get());
     return true;
 }
 
