@@ -169,6 +169,12 @@ void Relocate(std::string& s, const std::string& from, const std::string& to) {
 
 }  // namespace
 
+std::vector<std::string> PlaceholderNames() {
+    std::vector<std::string> names;
+    for (const PlaceholderRow& row : kRows) names.push_back(row.placeholder);
+    return names;
+}
+
 std::string ExpandSetupText(const std::string& text, const PlaceholderValues& values) {
     std::string s = text;
     ExpandCommon(s, values, true);

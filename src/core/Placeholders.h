@@ -51,6 +51,11 @@ struct PlaceholderValues {
     std::vector<PlaceholderVariable> variables;  // in table order
 };
 
+// The names of the placeholders every project has, with their angle brackets,
+// in the order they are applied ("<ProgramFilesFolder>", ...). The project's
+// variables come on top of them.
+std::vector<std::string> PlaceholderNames();
+
 // Setup expansion. A text with neither "<" nor ">" comes back unchanged;
 // otherwise "[Name]" becomes "<Name>" where that is a placeholder of the table
 // or a variable's name (every other square bracket stays as written), the

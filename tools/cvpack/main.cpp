@@ -14,17 +14,22 @@
 #include "ContainerTool.h"
 #include "EngineLocator.h"
 #include "ProjectBuilder.h"
+#include "ProjectCheck.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
+    "       cvpack check [--code-page N] PROJECT_DIR\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
-    "                    PROJECT_DIR OUT_DIR\n"
+    "                    [--skip-check] PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
-    "build             make a ready-to-ship folder from a project folder\n"
+    "check             report the project's mistakes (exit code 1 on an error)\n"
+    "build             check, then make a ready-to-ship folder from a project folder\n"
+    "  --skip-check    build a project whatever its mistakes (to see how the\n"
+    "                  setup meets them)\n"
     "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
     "                  engine of the Windows build tree beside cvpack's)\n"
     "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
@@ -51,6 +56,7 @@ struct BuildArguments {
     std::string engine;
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
+    bool skipCheck = false;
     std::vector<std::string> positional;
 };
 
@@ -80,6 +86,8 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.codePage = args[++i];
         } else if (arg.rfind("--code-page=", 0) == 0) {
             parsed.codePage = arg.substr(12);
+        } else if (arg == "--skip-check") {
+            parsed.skipCheck = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -87,19 +95,40 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.positional.push_back(arg);
         }
     }
-    if (parsed.positional.size() == 2) return true;
-    problem = "build needs PROJECT_DIR and OUT_DIR";
-    return false;
+    return true;
+}
+
+// Prints every finding; false when one is an error.
+bool ReportFindings(const std::string& projectDir, unsigned codePage) {
+    const std::vector<Finding> findings = CheckProject(projectDir, codePage);
+    for (const Finding& finding : findings) std::fprintf(stderr, "%s\n", FormatFinding(finding).c_str());
+    return !HasErrors(findings);
+}
+
+int RunCheck(const std::vector<std::string>& args) {
+    BuildArguments parsed;
+    std::string problem;
+    if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
+    if (parsed.positional.size() != 1) return UsageError("check needs PROJECT_DIR");
+    unsigned codePage = DefaultCodePage();
+    if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, codePage))
+        return UsageError("bad code page " + parsed.codePage);
+    return ReportFindings(parsed.positional[0], codePage) ? 0 : 1;
 }
 
 int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     BuildArguments parsed;
     std::string problem;
     if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
+    if (parsed.positional.size() != 2) return UsageError("build needs PROJECT_DIR and OUT_DIR");
     BuildOptions options;
     options.codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, options.codePage))
         return UsageError("bad code page " + parsed.codePage);
+    if (!parsed.skipCheck && !ReportFindings(parsed.positional[0], options.codePage)) {
+        std::fprintf(stderr, "cvpack: the project has errors; nothing was built\n");
+        return 1;
+    }
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
     if (options.enginePath.empty())
@@ -125,6 +154,7 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
         return 0;
     }
     if (command == "build") return RunBuild(args, argv0);
+    if (command == "check") return RunCheck(args);
     return UsageError("unknown command " + command);
 }
 
