@@ -2,6 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,8 @@
 #include "EngineLocator.h"
 #include "ProjectBuilder.h"
 #include "ProjectCheck.h"
+#include "ReferenceGuide.h"
+#include "core/SettingsReference.h"
 
 namespace {
 
@@ -22,11 +27,14 @@ const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
     "       cvpack check [--code-page N] PROJECT_DIR\n"
+    "       cvpack reference [--update GUIDE_MD]\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
     "                    [--skip-check] PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "check             report the project's mistakes (exit code 1 on an error)\n"
+    "reference         print every setup.inf section and key as Markdown, or\n"
+    "                  write it into the guide between its marker lines\n"
     "build             check, then make a ready-to-ship folder from a project folder\n"
     "  --skip-check    build a project whatever its mistakes (to see how the\n"
     "                  setup meets them)\n"
@@ -116,6 +124,22 @@ int RunCheck(const std::vector<std::string>& args) {
     return ReportFindings(parsed.positional[0], codePage) ? 0 : 1;
 }
 
+int RunReference(const std::vector<std::string>& args) {
+    const std::string reference = core::settingsref::ReferenceMarkdown();
+    if (args.empty()) {
+        std::fputs(reference.c_str(), stdout);
+        return 0;
+    }
+    if (args.size() != 2 || args[0] != "--update") return UsageError("reference takes --update GUIDE_MD");
+    std::ifstream in(args[1], std::ios::binary);
+    if (!in) throw std::runtime_error(args[1] + ": cannot read");
+    const std::string updated = WithReference(std::string(std::istreambuf_iterator<char>(in), {}), reference);
+    in.close();
+    std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
+    if (!(out << updated)) throw std::runtime_error(args[1] + ": cannot write");
+    return 0;
+}
+
 int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     BuildArguments parsed;
     std::string problem;
@@ -155,6 +179,7 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
     }
     if (command == "build") return RunBuild(args, argv0);
     if (command == "check") return RunCheck(args);
+    if (command == "reference") return RunReference(args);
     return UsageError("unknown command " + command);
 }
 

@@ -1,0 +1,146 @@
+// cvpack check on the sample project with one mistake at a time: each is
+// reported with its file and line, and the sample itself gives no message.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ProjectCheck.h"
+#include "core/SettingsReference.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CvpackCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("cvpack-check-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::copy(fs::path(CV_SOURCE_DIR) / ".." / "examples" / "sample", dir_, fs::copy_options::recursive);
+        // Lines end in LF here whatever the checkout gave, so the changes below find them.
+        std::string text = Settings();
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        std::ofstream(dir_ / "setup.inf", std::ios::binary) << text;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Settings() const {
+        std::ifstream in(dir_ / "setup.inf", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // Replaces the first `from` in setup.inf by `to`; returns the line it was on.
+    int Change(const std::string& from, const std::string& to) {
+        std::string text = Settings();
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at == std::string::npos) return 0;
+        text.replace(at, from.size(), to);
+        std::ofstream(dir_ / "setup.inf", std::ios::binary) << text;
+        return static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+    }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> lines;
+        for (const Finding& f : CheckProject(dir_.string(), 1252)) lines.push_back(FormatFinding(f));
+        return lines;
+    }
+    void ExpectOnly(const std::string& message) const {
+        EXPECT_EQ(Messages(), std::vector<std::string>{message});
+    }
+    static std::string At(int line) { return "setup.inf:" + std::to_string(line) + ": "; }
+
+    fs::path dir_;
+};
+
+TEST_F(CvpackCheck, TheSampleIsClean) {
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+}
+
+TEST_F(CvpackCheck, PagesMustBeInTheTheme) {
+    const int line = Change("W1=license.lcd", "W1=licence.lcd");
+    ExpectOnly(At(line) + "error: page \"licence.lcd\" named by W1 is not in theme/ (did you mean license.lcd?)");
+    for (const auto& entry : fs::directory_iterator(dir_ / "theme")) fs::remove(entry.path());
+    ExpectOnly("theme/: error: no layout files (.lcd): the setup would show no window");
+}
+
+TEST_F(CvpackCheck, ProductCodeAndAllowedSystemsAreRequired) {
+    const std::string text = Settings();
+    const int appinfo = Change("[APPINFO]", "[APPINFO]");
+    Change("a3={7D3C2F1A-5B84-4E0F-9A61-2C8E5D4B7A90}\n", "");
+    ExpectOnly(At(appinfo) + "error: no product code ([APPINFO] a3): the product could not be removed");
+
+    std::ofstream(dir_ / "setup.inf", std::ios::binary) << text;
+    const int system = Change("[SYSTEM]", "[SYSTEMS]");
+    const std::vector<std::string> messages = Messages();
+    EXPECT_NE(std::find(messages.begin(), messages.end(),
+                        At(system) + "warning: unknown section [SYSTEMS] (did you mean SYSTEM?)"),
+              messages.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(),
+                        "setup.inf: error: no system is allowed ([SYSTEM] os0 to os6 = Yes): every machine would "
+                        "be refused"),
+              messages.end());
+
+    std::ofstream(dir_ / "setup.inf", std::ios::binary) << "hello world\n";
+    const std::vector<std::string> hello = Messages();
+    ASSERT_GE(hello.size(), 3u);
+    EXPECT_EQ(hello[0], "setup.inf:1: warning: neither a [section] nor key=value: the setup ignores this line");
+    EXPECT_EQ(hello[1], "setup.inf: error: no sections: this is not a settings file");
+}
+
+TEST_F(CvpackCheck, PlaceholdersFilesAndCounts) {
+    int line = Change("CT10=<InstallDir>", "CT10=<InstalDir>");
+    ExpectOnly(At(line) + "error: unknown placeholder <InstalDir> (did you mean <InstallDir>?)");
+    Change("CT10=<InstalDir>", "CT10=<InstallDir>");
+
+    fs::remove(dir_ / "working" / "license.rtf");
+    line = Change("CT0=license.rtf", "CT0=license.rtf");
+    ExpectOnly(At(line) + "error: file \"license.rtf\" named by CT0 is not in working/");
+    std::ofstream(dir_ / "working" / "license.rtf") << "{\\rtf1 x}";
+
+    line = Change("[SETUPTYPE]\nTOTAL=2", "[SETUPTYPE]\nTOTAL=3") + 1;
+    ExpectOnly(At(line) + "error: TOTAL=3 but item 2 has no fields");
+    Change("[SETUPTYPE]\nTOTAL=3", "[SETUPTYPE]\nTOTAL=1");
+    ExpectOnly(At(line) + "warning: TOTAL=1 but there are items up to 1: the setup ignores those from 1 on");
+}
+
+TEST_F(CvpackCheck, KeysValuesAndTheFileList) {
+    int line = Change("Language=English", "Langauge=English");
+    ExpectOnly(At(line) + "warning: unknown key Langauge in [APPINFO] (did you mean Language?)");
+    Change("Langauge=English", "Language=English");
+    line = Change("PREVIEW=0", "PREVIEW=none");
+    ExpectOnly(At(line) + "error: PREVIEW=none is not a number");
+    Change("PREVIEW=none", "PREVIEW=0");
+    line = Change("a10=Yes", "a10=yes");
+    ExpectOnly(At(line) + "warning: a10=yes: the setup compares exactly, so this is not \"Yes\"");
+    Change("a10=yes", "a10=Yes");
+
+    fs::remove(dir_ / "payload" / "notes.txt");
+    const std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("data.inf:", 0), 0u);
+    EXPECT_NE(messages[0].find("error: payload file not found: payload/notes.txt"), std::string::npos);
+}
+
+// Every key of the reference is one the checker accepts, and the reference
+// in the authors' guide is the one the table makes.
+TEST(SettingsReference, TheGuideHoldsTheTable) {
+    std::ifstream in(fs::path(CV_SOURCE_DIR) / ".." / "docs" / "authoring.md", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string guide = text.str();
+    const std::string begin = "<!-- BEGIN generated: setup.inf sections and keys -->\n";
+    const size_t from = guide.find(begin);
+    const size_t to = guide.find("<!-- END generated -->");
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(guide.substr(from + begin.size(), to - from - begin.size()),
+              core::settingsref::ReferenceMarkdown())
+        << "run: cvpack reference --update docs/authoring.md";
+}
+
+}  // namespace
