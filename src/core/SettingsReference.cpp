@@ -153,18 +153,19 @@ std::vector<Section> MakeSections() {
                      P(k::variables::kDefault, "Default value.", "empty", "<PersonalFolder>\\Notes"),
                      T(k::variables::kDescription, "Description."),
                      Choice(k::variables::kSource, "Where the value comes from.",
-                            {"Nowhere", "Registry", "INI Files", "Find File", "Web", "Window"}, "Nowhere"),
+                            {"Nowhere", "Registry", "INI Files", "Find File/Folder", "Retrive from Web", "Find Window"},
+                            "Nowhere: the default"),
                      T(k::variables::kRegistryRoot, "Registry root (Registry).", "none", "HKEY_CURRENT_USER"),
                      T(k::variables::kRegistryKey, "Registry key (Registry).", "none", "Software\\Brenmark\\Notes"),
                      T(k::variables::kRegistryValue, "Registry value name (Registry).", "the default value", "Folder"),
                      P(k::variables::kIniFile, "INI file (INI Files).", "none", "<WindowsFolder>\\notes.ini"),
                      T(k::variables::kIniSection, "INI section (INI Files)."),
                      T(k::variables::kIniKey, "INI key (INI Files)."),
-                     P(k::variables::kFindPath, "File or folder whose existence gives TRUE or FALSE (Find File)."),
-                     T(k::variables::kWebAddress, "Address whose text becomes the value (Web).", "none",
+                     P(k::variables::kFindPath, "File or folder whose existence gives TRUE or FALSE (Find File/Folder)."),
+                     T(k::variables::kWebAddress, "Address whose text becomes the value (Retrive from Web): http or https, first line, within a deadline.", "none",
                        "https://example.com/latest.txt"),
-                     T(k::variables::kWindowClass, "Class of a window to look for (Window)."),
-                     T(k::variables::kWindowTitle, "Title of a window to look for (Window)."),
+                     T(k::variables::kWindowClass, "Class of a window to look for (Find Window)."),
+                     T(k::variables::kWindowTitle, "Title of a window to look for (Find Window)."),
                  }});
     s.push_back({k::conditions::kSection, "Named conditions and their actions. Actions are keys of two digits, the "
                                           "item and the action (\"01\": item 0, action 1).",
@@ -239,13 +240,20 @@ std::vector<Section> MakeSections() {
                          {"Append"}, "replace it"),
                   Choice(k::envircv::kRemoveAtUninstall, "\"Remove\": the removal deletes the variable.",
                          {"Remove"}, "kept"),
-                  Choice(k::envircv::kScope, "Whose variable.", {"User", "System"}, "System")}});
+                  Choice(k::envircv::kScope, "Whose variable.", {"User", "System"}, "neither: the entry is skipped")}});
     s.push_back({k::ntservice::kSection, "NT services to install.", true, k::kTotal,
                  {T(k::ntservice::kName, "Service name.", "none", "CorvaneSync"),
                   T(k::ntservice::kDisplayName, "Display name.", "none", "Corvane Notes Sync"),
-                  T(k::ntservice::kType, "Service type.", "SERVICE_WIN32_OWN_PROCESS", "SERVICE_WIN32_OWN_PROCESS"),
-                  T(k::ntservice::kStartType, "Start type.", "SERVICE_DEMAND_START", "SERVICE_AUTO_START"),
-                  T(k::ntservice::kErrorControl, "Error control.", "SERVICE_ERROR_NORMAL", "SERVICE_ERROR_NORMAL"),
+                  Choice(k::ntservice::kType, "Service type.",
+                         {"SERVICE_WIN32_OWN_PROCESS", "SERVICE_WIN32_SHARE_PROCESS", "SERVICE_INTERACTIVE_PROCESS"},
+                         "none: the service cannot be made"),
+                  Choice(k::ntservice::kStartType, "Start type.",
+                         {"SERVICE_BOOT_START", "SERVICE_SYSTEM_START", "SERVICE_AUTO_START", "SERVICE_DEMAND_START",
+                          "SERVICE_DISABLED"},
+                         "SERVICE_BOOT_START"),
+                  Choice(k::ntservice::kErrorControl, "What a failed start means to the system.",
+                         {"SERVICE_ERROR_IGNORE", "SERVICE_ERROR_NORMAL", "SERVICE_ERROR_CRITICAL"},
+                         "SERVICE_ERROR_IGNORE"),
                   P(k::ntservice::kCommandLine, "The service program's command line.", "none",
                     "\"<InstallDir>\\sync.exe\""),
                   P(k::ntservice::kUnusedG, "Not used."),
@@ -297,7 +305,7 @@ const char* KindText(Kind kind) {
         case Kind::Text: return "text";
         case Kind::Placeholders: return "text, placeholders";
         case Kind::Number: return "number";
-        case Kind::YesNo: return "Yes or not";
+        case Kind::YesNo: return "\"Yes\" or anything else";
         case Kind::Choice: return "one of";
         case Kind::WorkingFile: return "file of working/";
         case Kind::Page: return "file of theme/";
@@ -309,6 +317,22 @@ const char* KindText(Kind kind) {
 std::string Cell(const std::string& text) {
     std::string out;
     for (char c : text) out += c == '|' ? std::string("\\|") : std::string(1, c);
+    return out;
+}
+
+// A table cell of prose: a placeholder would read as an HTML tag, so it is
+// set as code.
+std::string ProseCell(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t close = text[i] == '<' ? text.find('>', i) : std::string::npos;
+        if (close != std::string::npos && text.find_first_of(" <", i + 1) > close) {
+            out += "`" + text.substr(i, close - i + 1) + "`";
+            i = close;
+        } else {
+            out += text[i] == '|' ? std::string("\\|") : std::string(1, text[i]);
+        }
+    }
     return out;
 }
 
@@ -362,7 +386,7 @@ const std::vector<Placeholder>& Placeholders() {
 std::string ReferenceMarkdown() {
     std::string md;
     for (const Section& section : Sections()) {
-        md += "### [" + std::string(section.name) + "]\n\n" + section.meaning + "\n";
+        md += "### [" + std::string(section.name) + "]\n\n" + ProseCell(section.meaning) + "\n";
         if (section.list)
             md += "A list: `" + std::string(section.countKey) +
                   "` gives the number of items; each field below is followed by the item number (0, 1, ...).\n";
@@ -370,14 +394,14 @@ std::string ReferenceMarkdown() {
         for (const Key& key : section.keys) {
             const std::string name =
                 key.name.empty() ? "0, 1, ..." : key.name + (section.list || key.indexed ? "<i>" : "");
-            md += "| `" + Cell(name) + "` | " + ValuesCell(key) + " | " + Cell(key.meaning) + " | " +
-                  Cell(key.fallback) + " | " + (*key.example ? "`" + Cell(key.example) + "`" : std::string()) +
+            md += "| `" + Cell(name) + "` | " + ValuesCell(key) + " | " + ProseCell(key.meaning) + " | " +
+                  ProseCell(key.fallback) + " | " + (*key.example ? "`" + Cell(key.example) + "`" : std::string()) +
                   " |\n";
         }
         md += "\n";
     }
     md += "### Placeholders\n\n| Placeholder | Expands to |\n|---|---|\n";
-    for (const Placeholder& p : Placeholders()) md += "| `" + Cell(p.name) + "` | " + Cell(p.meaning) + " |\n";
+    for (const Placeholder& p : Placeholders()) md += "| `" + Cell(p.name) + "` | " + ProseCell(p.meaning) + " |\n";
     md += "\nA project variable (`[VARIABLES]` `A<i>`, written with its brackets) is a placeholder too.\n";
     return md;
 }
