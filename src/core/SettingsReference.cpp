@@ -162,7 +162,7 @@ std::vector<Section> MakeSections() {
                      T(k::variables::kIniSection, "INI section (INI Files)."),
                      T(k::variables::kIniKey, "INI key (INI Files)."),
                      P(k::variables::kFindPath, "File or folder whose existence gives TRUE or FALSE (Find File/Folder)."),
-                     T(k::variables::kWebAddress, "Address whose text becomes the value (Retrive from Web): http or https, first line, within a deadline.", "none",
+                     T(k::variables::kWebAddress, "Address whose text becomes the value (Retrive from Web): an http or https address.", "none",
                        "https://example.com/latest.txt"),
                      T(k::variables::kWindowClass, "Class of a window to look for (Find Window)."),
                      T(k::variables::kWindowTitle, "Title of a window to look for (Find Window)."),
