@@ -10,6 +10,7 @@
 
 #include "ProjectDataList.h"
 #include "SettingsText.h"
+#include "core/CodePage.h"
 #include "core/Placeholders.h"
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
@@ -451,8 +452,12 @@ private:
                         "condition \"" + condition + "\" is none of the project's conditions");
             return;
         }
+        // Backslashes are found by characters: in a double-byte code page the
+        // second byte of a character may equal one.
         std::string path = record.sourceLine;
-        std::replace(path.begin(), path.end(), '\\', '/');
+        for (size_t pos = core::codepage::FindFirstOf(path, "\\", codePage_); pos != std::string::npos;
+             pos = core::codepage::FindFirstOf(path, "\\", codePage_, pos + 1))
+            path[pos] = '/';
         std::error_code ec;
         const fs::path source = fs::path(path).is_absolute() ? fs::path(path) : dir_ / path;
         if (!fs::is_regular_file(source, ec))
