@@ -221,8 +221,9 @@ pack_project() { "$CVPACK" build --engine "$SETUP_EXE" "$1" "$2" >/dev/null; }
 start_packed() {
   local dir=$1 trace=$2
   rm -f "$trace"
+  # What Wine itself says (a program it could not start) is kept beside the log.
   (cd "$dir" && exec timeout -k 5 "${3:-120}" "$WINE" setup.exe "/LOG=$(zpath "$trace")") \
-    >/dev/null 2>&1 &
+    >/dev/null 2>"$trace.wine" &
   SETUP_PID=$!
 }
 
