@@ -139,8 +139,8 @@ std::vector<Section> MakeSections() {
                      Choice(k::background::kEnabled, "\"1\": show it.", {"0", "1"}, "not shown"),
                      T(k::background::kTitle, "Title drawn at the top left.", "empty", "Corvane Notes 1.4"),
                      T(k::background::kFooter, "Text drawn near the bottom right."),
-                     T(k::background::kTopColor, "Gradient colour at the top: R,G,B.", "black", "0,0,128"),
-                     T(k::background::kBottomColor, "Gradient colour at the bottom: R,G,B.", "black", "0,0,0"),
+                     T(k::background::kTopColor, "Gradient colour at the top: Name@0xRR,0xGG,0xBB, each part 0x00, 0x80, 0xC0 or 0xFF.", "black", "Navy@0x00,0x00,0x80"),
+                     T(k::background::kBottomColor, "Gradient colour at the bottom, written as the top one.", "black", "Teal@0x00,0x80,0x80"),
                      W(k::background::kPicture, "Picture drawn on it.", "backdrop.bmp"),
                  }});
     s.push_back({k::variables::kSection, "Project variables (at most 50): placeholders with a value read at "
@@ -154,7 +154,7 @@ std::vector<Section> MakeSections() {
                      T(k::variables::kDescription, "Description."),
                      Choice(k::variables::kSource, "Where the value comes from.",
                             {"Nowhere", "Registry", "INI Files", "Find File/Folder", "Retrive from Web", "Find Window"},
-                            "Nowhere: the default"),
+                            "an empty value"),
                      T(k::variables::kRegistryRoot, "Registry root (Registry).", "none", "HKEY_CURRENT_USER"),
                      T(k::variables::kRegistryKey, "Registry key (Registry).", "none", "Software\\Brenmark\\Notes"),
                      T(k::variables::kRegistryValue, "Registry value name (Registry).", "the default value", "Folder"),
@@ -162,7 +162,7 @@ std::vector<Section> MakeSections() {
                      T(k::variables::kIniSection, "INI section (INI Files)."),
                      T(k::variables::kIniKey, "INI key (INI Files)."),
                      P(k::variables::kFindPath, "File or folder whose existence gives TRUE or FALSE (Find File/Folder)."),
-                     T(k::variables::kWebAddress, "Address whose text becomes the value (Retrive from Web): an http or https address.", "none",
+                     P(k::variables::kWebAddress, "Address whose text becomes the value (Retrive from Web): an http or https address.", "none",
                        "https://example.com/latest.txt"),
                      T(k::variables::kWindowClass, "Class of a window to look for (Find Window)."),
                      T(k::variables::kWindowTitle, "Title of a window to look for (Find Window)."),
@@ -174,10 +174,11 @@ std::vector<Section> MakeSections() {
                      T(k::conditions::kName, "Condition name, used by file entries, file actions and add-ons.",
                        "none", "IsUpgrade"),
                      P(k::conditions::kLeft, "Left operand.", "empty", "<ProductVersion>"),
-                     Choice(k::conditions::kOperator, "Comparison.", {"==", "!=", ">", "<", ">=", "=<"}, "=="),
+                     Choice(k::conditions::kOperator, "Comparison.", {"==", "!=", ">", "<", ">=", "=<"},
+                            "none: the condition never holds"),
                      P(k::conditions::kRight, "Right operand.", "empty", "2.0"),
-                     T(k::conditions::kTrigger, "Page layout whose Next evaluates it, or \"After Click Finish "
-                                                "Button\".", "none", "ready.lcd"),
+                     T(k::conditions::kTrigger, "Page layout just before whose showing it is evaluated, or \"After "
+                                                "Click Finish Button\".", "none", "ready.lcd"),
                      N(k::conditions::kActionCount, "Number of actions.", "0", "1"),
                  }});
     s.push_back({k::setuptype::kSection, "Setup types and their features.", true, k::kTotal,
@@ -268,20 +269,21 @@ std::vector<Section> MakeSections() {
                  {P(k::fileaction::kFile, "A program (.exe), a library (.dll) or an http(s) address.", "none",
                     "<InstallDir>\\notes.exe"),
                   P(k::fileaction::kCommand, "The program's arguments or the library function's name."),
-                  T(k::fileaction::kWhen, "Page layout whose Next runs it, or \"After Click Finish Button\".",
+                  T(k::fileaction::kWhen, "Page layout just before whose showing it runs, or \"After Click Finish Button\".",
                     "none", "ready.lcd"),
                   T(k::fileaction::kUnused, "Not used."),
                   Y(k::fileaction::kRunOnce, "Run at most once per setup run."),
                   Y(k::fileaction::kWait, "Wait for the program to end."),
-                  N(k::fileaction::kSystemMask, "Systems it runs on: the sum of 1 (98), 2 (98 SE), 4 (ME), 8 (NT 4), "
-                                                "16 (2000), 32 (XP), 64 (2003 and later); 0: every system.", "0",
-                    "127"),
+                  N(k::fileaction::kSystemMask, "Systems it runs on, the bits of a data.inf OS mask: 1 every system, "
+                                                "or the sum of 2 (98), 4 (98 SE), 8 (ME), 16 (NT 4), 32 (2000), "
+                                                "64 (XP), 128 (2003 and later); 0 or 255: every system.", "0",
+                    "1"),
                   T(k::fileaction::kCondition, "Condition that must hold.", "none", "IsUpgrade")}});
     s.push_back({k::mergemodules::kSection, "Add-on programs run after the installation.", true, k::kTotal,
                  {P(k::mergemodules::kProgram, "Program; <ResourceDir> is the folder of the setup's support files.",
                     "none", "<SystemFolder>\\reg.exe"),
                   P(k::mergemodules::kCommandLine, "Its command line."),
-                  N(k::mergemodules::kSystemMask, "Systems it runs on, as for file actions.", "0", "127"),
+                  N(k::mergemodules::kSystemMask, "Systems it runs on, as for file actions.", "0", "1"),
                   T(k::mergemodules::kFeature, "Feature it belongs to.", "every installation"),
                   T(k::mergemodules::kCondition, "Condition that must hold.", "none")}});
     s.push_back({k::billboardscv::kSection, "Billboard slide show during the installation.", true, k::kTotal,
