@@ -34,12 +34,14 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    // Replaces the first `from` in setup.inf by `to`; returns the line it was on.
+    // Replaces the first `from` that begins a line of setup.inf (comments
+    // mention keys too) by `to`; returns the line it was on.
     int Change(const std::string& from, const std::string& to) {
         std::string text = Settings();
-        const size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        if (at == std::string::npos) return 0;
+        const size_t found = text.find("\n" + from);
+        EXPECT_NE(found, std::string::npos) << from;
+        if (found == std::string::npos) return 0;
+        const size_t at = found + 1;
         text.replace(at, from.size(), to);
         std::ofstream(dir_ / "setup.inf", std::ios::binary) << text;
         return static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
