@@ -57,7 +57,8 @@ std::vector<Section> MakeSections() {
                      P(k::appinfo::kUninstallExecute, "Program the uninstaller runs first: a working file or a path."),
                      P(k::appinfo::kUninstallCmdLine, "Command line of that program."),
                      Choice(k::appinfo::kUninstallRemoveAll, "\"No\": the removal deletes the installation "
-                                                             "folder whole when the run made it (remove-all).", {"Yes", "No"}, "Yes"),
+                                                             "folder whole when the run made it (remove-all); "
+                                                             "otherwise it removes what the log names, one by one.", {"Yes", "No"}, "Yes"),
                      Choice(k::appinfo::kDisplayRegistration, "\"No\": no entry in the list of installed programs.",
                             {"Yes", "No"}, "Yes"),
                      Y(k::appinfo::kNoModify, "The list of installed programs offers no Modify."),
@@ -191,7 +192,7 @@ std::vector<Section> MakeSections() {
     s.push_back({k::foldercv::kSection, "Shortcuts.", true, k::kTotal,
                  {
                      T(k::foldercv::kLocation, "Shell folder path of the shortcut, ending with its name.", "none",
-                       "Start Menu\\Programs\\Corvane Notes\\Notes"),
+                       "Start Menu\\Programs Menu\\Corvane Notes\\Notes"),
                      P(k::foldercv::kName, "Shortcut name.", "none", "Notes"),
                      P(k::foldercv::kTarget, "Target path or web address.", "none", "<InstallDir>\\notes.exe"),
                      P(k::foldercv::kDescription, "Description."),
@@ -256,7 +257,7 @@ std::vector<Section> MakeSections() {
                          {"SERVICE_ERROR_IGNORE", "SERVICE_ERROR_NORMAL", "SERVICE_ERROR_CRITICAL"},
                          "SERVICE_ERROR_IGNORE"),
                   P(k::ntservice::kCommandLine, "The service program's command line.", "none",
-                    "\"<InstallDir>\\sync.exe\""),
+                    "\"<InstallDir>\\sync.exe\" /service"),
                   P(k::ntservice::kUnusedG, "Not used."),
                   T(k::ntservice::kUnusedH, "Not used.")}});
     s.push_back({k::liveupdate::kSection, "Live update registration.", false, "",
@@ -285,7 +286,8 @@ std::vector<Section> MakeSections() {
                   P(k::mergemodules::kCommandLine, "Its command line."),
                   N(k::mergemodules::kSystemMask, "Systems it runs on, as for file actions.", "0", "1"),
                   T(k::mergemodules::kFeature, "Feature it belongs to.", "every installation"),
-                  T(k::mergemodules::kCondition, "Condition that must hold.", "none")}});
+                  T(k::mergemodules::kCondition, "Condition that must hold; \"No Condition\" or a name no item has: none.",
+                    "none: it runs")}});
     s.push_back({k::billboardscv::kSection, "Billboard slide show during the installation.", true, k::kTotal,
                  {W(k::billboardscv::kPicture, "Picture file carried by the setup.", "billboard1.bmp"),
                   N(k::billboardscv::kSeconds, "Seconds it is shown.", "0", "4"),
@@ -359,32 +361,6 @@ const Section* FindSection(const std::string& name) {
     return nullptr;
 }
 
-const std::vector<Placeholder>& Placeholders() {
-    static const std::vector<Placeholder> list = {
-        {"<InstallDir>", "the installation folder the user chose (also <Install Dir>)"},
-        {"<ProgramFilesFolder>", "C:\\Program Files"},
-        {"<CommonFilesFolder>", "C:\\Program Files\\Common Files"},
-        {"<SystemFolder>", "the system folder, C:\\Windows\\System32"},
-        {"<WindowsFolder>", "the Windows folder"},
-        {"<WindowsVolume>", "the drive of the Windows folder, C:\\"},
-        {"<TempFolder>", "the installing user's temporary folder"},
-        {"<PersonalFolder>", "the user's documents folder"},
-        {"<MyPicturesFolder>", "the user's pictures folder"},
-        {"<FavoritesFolder>", "the user's favourites folder"},
-        {"<SendToFolder>", "the user's Send To folder"},
-        {"<AppDataFolder>", "the user's application data folder (roaming)"},
-        {"<FontsFolder>", "the fonts folder"},
-        {"<ProductName>", "APPINFO a1"},
-        {"<ProductVersion>", "APPINFO a2"},
-        {"<ProductCode>", "APPINFO a3"},
-        {"<Publisher>", "APPINFO a19"},
-        {"<UserName>", "the name entered on the customer page (<USERNAME> in the setup's own texts)"},
-        {"<CompanyName>", "the company entered on the customer page"},
-        {"<ResourceDir>", "in MERGEMODULES only: the folder of the setup's support files"},
-    };
-    return list;
-}
-
 std::string ReferenceMarkdown() {
     std::string md;
     for (const Section& section : Sections()) {
@@ -402,9 +378,6 @@ std::string ReferenceMarkdown() {
         }
         md += "\n";
     }
-    md += "### Placeholders\n\n| Placeholder | Expands to |\n|---|---|\n";
-    for (const Placeholder& p : Placeholders()) md += "| `" + Cell(p.name) + "` | " + ProseCell(p.meaning) + " |\n";
-    md += "\nA project variable (`[VARIABLES]` `A<i>`, written with its brackets) is a placeholder too.\n";
     return md;
 }
 

@@ -44,14 +44,6 @@ const std::vector<Section>& Sections();
 // The section named `name` (compared without case, as the setup reads), or null.
 const Section* FindSection(const std::string& name);
 
-// Placeholders every project has (<InstallDir>, <ProgramFilesFolder>, ...),
-// each with its meaning, in the order the reference lists them.
-struct Placeholder {
-    const char* name;  // with its angle brackets
-    const char* meaning;
-};
-const std::vector<Placeholder>& Placeholders();
-
 // The authors' reference of every section and key, as Markdown.
 std::string ReferenceMarkdown();
 
