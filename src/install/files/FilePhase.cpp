@@ -138,16 +138,15 @@ FilePlacer::Skip FilePlacer::WhySkipped(const FileRecord& r, bool web, const Web
 // so is a large one: comparing reads both copies whole, where moving the old
 // one aside costs a rename whatever its size.
 bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, const std::string& destination) {
-    constexpr DWORD kLargestCompared = 1024 * 1024;
+    constexpr unsigned long long kLargestCompared = 1024 * 1024;
     if (HasFlag(r.flags, kFlagExpandContent) || HasFlag(r.flags, kFlagSelfRegister)) return false;
-    WIN32_FILE_ATTRIBUTE_DATA there;
-    if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &there)) return false;
-    if (there.nFileSizeHigh != 0 || there.nFileSizeLow > kLargestCompared) return false;
-    const DWORD current = there.dwFileAttributes;
-    if (AttributesAfterInstall(current, r.flags) != current) return false;
+    install::fileops::SameFileQuestions questions;
+    questions.acceptable = [&](DWORD attributes, unsigned long long size) {
+        return size <= kLargestCompared && AttributesAfterInstall(attributes, r.flags) == attributes;
+    };
     // Who may write it is what its folder passes on, as for a file placed now.
-    const auto takeFolderPermissions = [&](HANDLE file) { permissions_.Apply(file, destination); };
-    if (!install::fileops::HoldsSameBytes(destination, source, takeFolderPermissions)) return false;
+    questions.whenSame = [&](HANDLE file) { permissions_.Apply(file, destination); };
+    if (!install::fileops::HoldsSameBytes(destination, source, questions)) return false;
     core::trace::Value("already in place", destination);
     return true;
 }

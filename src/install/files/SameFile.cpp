@@ -33,7 +33,7 @@ HANDLE OpenForReading(const std::string& path, DWORD flags, DWORD moreAccess = 0
 // A plain file with one name, and its size. Asked by class: the whole
 // information also reads the volume's, which costs a look at every folder
 // up to the drive's root.
-bool IsPlainFile(HANDLE file, unsigned long long& size) {
+bool IsPlainFile(HANDLE file, DWORD& attributes, unsigned long long& size) {
     FILE_ATTRIBUTE_TAG_INFO tag;
     FILE_STANDARD_INFO standard;
     if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
@@ -42,6 +42,7 @@ bool IsPlainFile(HANDLE file, unsigned long long& size) {
     if (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
     if (standard.Directory || standard.NumberOfLinks != 1) return false;
     size = static_cast<unsigned long long>(standard.EndOfFile.QuadPart);
+    attributes = tag.FileAttributes;
     return true;
 }
 
@@ -103,15 +104,17 @@ bool ReadFull(HANDLE file, char* buffer, DWORD wanted, DWORD& got) {
 }  // namespace
 
 bool HoldsSameBytes(const std::string& installed, const std::string& payload) {
-    return HoldsSameBytes(installed, payload, nullptr);
+    return HoldsSameBytes(installed, payload, SameFileQuestions());
 }
 
-bool HoldsSameBytes(const std::string& installed, const std::string& payload,
-                    const std::function<void(HANDLE)>& whenSame) {
-    const DWORD moreAccess = whenSame ? READ_CONTROL | WRITE_DAC : 0;
+bool HoldsSameBytes(const std::string& installed, const std::string& payload, const SameFileQuestions& questions) {
+    const DWORD moreAccess = questions.whenSame ? READ_CONTROL | WRITE_DAC : 0;
     const Handle mine(OpenForReading(installed, FILE_FLAG_OPEN_REPARSE_POINT, moreAccess));
     unsigned long long size = 0;
-    if (!mine.ok() || !IsPlainFile(mine.get(), size) || !OwnedByTrustedAccount(mine.get())) return false;
+    DWORD attributes = 0;
+    if (!mine.ok() || !IsPlainFile(mine.get(), attributes, size)) return false;
+    if (questions.acceptable && !questions.acceptable(attributes, size)) return false;
+    if (!OwnedByTrustedAccount(mine.get())) return false;
     const Handle theirs(OpenForReading(payload, 0));
     if (!theirs.ok() || !SameSize(theirs.get(), size)) return false;
     constexpr DWORD kChunk = 64 * 1024;
@@ -124,7 +127,7 @@ bool HoldsSameBytes(const std::string& installed, const std::string& payload,
         if (gotA != wanted || gotB != wanted || !std::equal(a.begin(), a.begin() + wanted, b.begin())) return false;
         left -= wanted;
     }
-    if (whenSame) whenSame(mine.get());
+    if (questions.whenSame) questions.whenSame(mine.get());
     return true;
 }
 

@@ -16,10 +16,16 @@ namespace install::fileops {
 // product's own. False when either cannot be read.
 bool HoldsSameBytes(const std::string& installed, const std::string& payload);
 
-// The same, and when the bytes are the same `whenSame` gets the handle on the
-// installed file, open with READ_CONTROL and WRITE_DAC as well, so that its
-// permissions can be set on the very file that was compared.
-bool HoldsSameBytes(const std::string& installed, const std::string& payload,
-                    const std::function<void(HANDLE)>& whenSame);
+// The same, with two questions of the caller's on the installed file, asked
+// through the handle that is compared: `acceptable` (may be empty) is given
+// its attributes and size before anything is read and may refuse it; when the
+// bytes are the same `whenSame` (may be empty) gets the handle, open with
+// READ_CONTROL and WRITE_DAC as well, so that its permissions can be set on
+// the very file that was compared.
+struct SameFileQuestions {
+    std::function<bool(DWORD attributes, unsigned long long size)> acceptable;
+    std::function<void(HANDLE)> whenSame;
+};
+bool HoldsSameBytes(const std::string& installed, const std::string& payload, const SameFileQuestions& questions);
 
 }  // namespace install::fileops
