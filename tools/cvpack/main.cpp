@@ -21,7 +21,7 @@ const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
-    "                    PROJECT_DIR OUT_DIR\n"
+    "                    [--source-encoding ansi|utf-8] PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "build             make a ready-to-ship folder from a project folder\n"
@@ -29,8 +29,11 @@ const char kUsage[] =
     "                  engine of the Windows build tree beside cvpack's)\n"
     "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
     "                  beside the engine)\n"
-    "  --code-page N   ANSI code page the project's texts are written in, e.g.\n"
-    "                  932 (default: the system's on Windows, else 1252)\n";
+    "  --code-page N   ANSI code page the setup reads the project's texts in,\n"
+    "                  e.g. 932 (default: the system's on Windows, else 1252)\n"
+    "  --source-encoding ansi|utf-8  how setup.inf, data.inf and the language\n"
+    "                  files are written: ansi (default) in that code page, unless\n"
+    "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
@@ -51,6 +54,7 @@ struct BuildArguments {
     std::string engine;
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
+    std::string sourceEncoding;  // as written; empty: the default
     std::vector<std::string> positional;
 };
 
@@ -62,7 +66,8 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
     return codePage >= 1 && codePage <= 65535;
 }
 
-// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N" and their "--option=VALUE" forms
+// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N",
+// "--source-encoding NAME" and their "--option=VALUE" forms
 // anywhere; returns false on a bad option.
 bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
                          std::string& problem) {
@@ -80,6 +85,10 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.codePage = args[++i];
         } else if (arg.rfind("--code-page=", 0) == 0) {
             parsed.codePage = arg.substr(12);
+        } else if (arg == "--source-encoding" && i + 1 < args.size()) {
+            parsed.sourceEncoding = args[++i];
+        } else if (arg.rfind("--source-encoding=", 0) == 0) {
+            parsed.sourceEncoding = arg.substr(18);
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -100,6 +109,11 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     options.codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, options.codePage))
         return UsageError("bad code page " + parsed.codePage);
+    if (parsed.sourceEncoding == "utf-8" || parsed.sourceEncoding == "utf8")
+        options.sourceEncoding = SourceEncoding::kUtf8;
+    else if (!parsed.sourceEncoding.empty() && parsed.sourceEncoding != "ansi")
+        return UsageError("bad source encoding " + parsed.sourceEncoding + " (ansi or utf-8)");
+    options.warn = [](const std::string& warning) { std::fprintf(stderr, "%s\n", warning.c_str()); };
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
     if (options.enginePath.empty())
