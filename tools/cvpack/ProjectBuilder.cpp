@@ -24,6 +24,7 @@
 #include "core/WorkingFolder.h"
 #include "crypt/Sha.h"
 #include "skin/MemoryIniSource.h"
+#include "util/Text.h"
 
 namespace fs = std::filesystem;
 
@@ -213,9 +214,11 @@ void AddUninstaller(Project& project, const std::string& uninstallerPath) {
 void ReadLanguageFiles(Project& project, SourceConverter& converter, SourceEncoding mode) {
     std::vector<std::string> names;
     if (OptionalFolder(project.dir / "languages"))
-        for (const fs::directory_entry& entry : fs::directory_iterator(project.dir / "languages"))
-            if (entry.is_regular_file() && LowerCase(entry.path().extension().string(), 1252) == ".lan")
+        for (const fs::directory_entry& entry : fs::directory_iterator(project.dir / "languages")) {
+            const std::string extension = entry.path().extension().string();
+            if (entry.is_regular_file() && util::text::AsciiLower(extension) == ".lan")
                 names.push_back("languages/" + entry.path().filename().string());
+        }
     std::sort(names.begin(), names.end());
     if (OptionalFile(project.dir / "language.lan")) names.push_back("language.lan");
     for (const std::string& name : names)
