@@ -107,7 +107,7 @@ void GatherPayload(Project& project) {
             Fail("data.inf:" + std::to_string(record.lineNumber) +
                  ": payload file not found: " + source.string());
         project.cabinet.push_back(
-            {source.string(), core::filelist::StoredName(k, record.fields.fileName)});
+            {CabinetSourceText(source), core::filelist::StoredName(k, record.fields.fileName)});
         ++project.summary.payloadFiles;
     }
 }
@@ -124,7 +124,7 @@ void GatherWorkingFiles(Project& project) {
     }
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files)
-        project.cabinet.push_back({file.string(), file.filename().string()});
+        project.cabinet.push_back({CabinetSourceText(file), file.filename().string()});
     project.summary.workingFiles = files.size();
 }
 
@@ -205,7 +205,8 @@ void AddUninstaller(Project& project, const std::string& uninstallerPath) {
         }
     if (uninstallerPath.empty()) return;
     if (!IsFile(uninstallerPath)) Fail(uninstallerPath + ": uninstaller missing");
-    project.cabinet.push_back({ScopedProgram(uninstallerPath, project.perUser), kUninstallerName});
+    const fs::path program = ScopedProgram(uninstallerPath, project.perUser);
+    project.cabinet.push_back({CabinetSourceText(program), kUninstallerName});
     project.summary.shipsUninstaller = true;
 }
 
