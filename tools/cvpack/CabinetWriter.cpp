@@ -12,9 +12,9 @@ constexpr size_t kMaxStoredName = 255;
 
 uint64_t CheckedFileSize(const CabinetEntry& entry) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(entry.sourcePath, ec))
+    if (!std::filesystem::is_regular_file(CabinetSourcePath(entry.sourcePath), ec))
         throw std::runtime_error(entry.sourcePath + ": not a readable file");
-    uint64_t size = std::filesystem::file_size(entry.sourcePath, ec);
+    uint64_t size = std::filesystem::file_size(CabinetSourcePath(entry.sourcePath), ec);
     if (ec) throw std::runtime_error(entry.sourcePath + ": " + ec.message());
     if (size > kMaxCabinetPayload)
         throw std::runtime_error(entry.sourcePath + ": " + std::to_string(size) +
@@ -45,9 +45,9 @@ double BitsPerByte(const std::vector<unsigned char>& bytes, size_t count) {
 
 bool LooksIncompressible(const std::string& path) {
     std::error_code ec;
-    const uint64_t size = std::filesystem::file_size(path, ec);
+    const uint64_t size = std::filesystem::file_size(CabinetSourcePath(path), ec);
     if (ec || size < kSmallestStored) return false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(CabinetSourcePath(path), std::ios::binary);
     std::vector<unsigned char> sample(kSampledBytes);
     in.read(reinterpret_cast<char*>(sample.data()), static_cast<std::streamsize>(sample.size()));
     const size_t got = static_cast<size_t>(in.gcount());

@@ -4,14 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 struct CabinetEntry {
-    std::string sourcePath;  // file on disk, read while the cabinet is written
+    // File on disk, read while the cabinet is written: CabinetSourceText of its path.
+    std::string sourcePath;
     std::string storedName;  // flat name inside the cabinet
 };
+
+// A source path as text and back. Windows keeps names in UTF-16, which only
+// UTF-8 carries whole (the ANSI code page may lack a character of a payload
+// file's name); elsewhere the text is the name's bytes as they are.
+inline std::string CabinetSourceText(const std::filesystem::path& path) { return path.u8string(); }
+inline std::filesystem::path CabinetSourcePath(const std::string& text) { return std::filesystem::u8path(text); }
 
 // A cabinet folder counts its 32 KiB data blocks in 16 bits and the Windows
 // writer seeks with signed 32-bit offsets, so the uncompressed total is kept

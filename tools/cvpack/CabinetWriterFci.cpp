@@ -95,9 +95,10 @@ FNFCISTATUS(FciStatus) {
 // Opens a source file and reports its local modification time. Stored files
 // carry only the archive bit: the install applies each file's own attributes,
 // and a read-only copy in the working folder would block its removal.
+// Source paths are UTF-8 (CabinetEntry), opened by their UTF-16 names.
 FNFCIGETOPENINFO(FciOpenInfo) {
     static_cast<FciContext*>(pv)->currentFile = pszName;
-    int fd = _open(pszName, _O_RDONLY | _O_BINARY);
+    int fd = _wopen(CabinetSourcePath(pszName).c_str(), _O_RDONLY | _O_BINARY);
     if (fd == -1) {
         *err = errno;
         return -1;

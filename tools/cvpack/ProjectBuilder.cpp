@@ -11,6 +11,8 @@
 
 #include "CabinetWriter.h"
 #include "ContainerTool.h"
+#include "FolderEntries.h"
+#include "PayloadPath.h"
 #include "ProjectDataList.h"
 #include "StagingFolder.h"
 #include "cabinet/CabinetNames.h"
@@ -22,6 +24,7 @@
 #include "core/WorkingFolder.h"
 #include "crypt/Sha.h"
 #include "skin/MemoryIniSource.h"
+#include "util/Text.h"
 
 namespace fs = std::filesystem;
 
@@ -32,6 +35,11 @@ namespace {
 struct Project {
     fs::path dir;
     unsigned codePage = core::codepage::kWesternEuropean;
+    SourceText setupInf;
+    SourceText dataInf;
+    // The language files (languages/*.lan, language.lan): path in the project
+    // folder and text.
+    std::vector<std::pair<std::string, SourceText>> languageFiles;
     std::vector<ProjectDataRecord> records;
     std::vector<CabinetEntry> cabinet;
     // Files that ship beside setup.exe: source path and name there.
@@ -39,6 +47,8 @@ struct Project {
     bool perUser = false;  // APPINFO a8 "Per-User": installs for the current user only
     BuildSummary summary;
 };
+
+constexpr unsigned kUtf8CodePage = 65001;
 
 [[noreturn]] void Fail(const std::string& message) { throw std::runtime_error(message); }
 
@@ -84,15 +94,6 @@ std::string LowerCase(std::string text, unsigned codePage) {
     return text;
 }
 
-// Source lines are written with backslashes or slashes whatever system
-// builds; the second byte of a double-byte character is no backslash.
-fs::path PayloadPath(const fs::path& projectDir, std::string sourceLine, unsigned codePage) {
-    for (size_t pos = core::codepage::FindFirstOf(sourceLine, "\\", codePage); pos != std::string::npos;
-         pos = core::codepage::FindFirstOf(sourceLine, "\\", codePage, pos + 1))
-        sourceLine[pos] = '/';
-    return (projectDir / sourceLine).make_preferred();
-}
-
 // Payload files travel as "F<k>_<name>", k counting every record, web items too.
 void GatherPayload(Project& project) {
     for (size_t k = 0; k < project.records.size(); ++k) {
@@ -101,12 +102,12 @@ void GatherPayload(Project& project) {
             ++project.summary.webItems;
             continue;
         }
-        fs::path source = PayloadPath(project.dir, record.sourceLine, project.codePage);
+        fs::path source = PayloadPath(project.dir, record.diskLine, project.dataInf.utf8, project.codePage);
         if (!IsFile(source))
             Fail("data.inf:" + std::to_string(record.lineNumber) +
                  ": payload file not found: " + source.string());
         project.cabinet.push_back(
-            {source.string(), core::filelist::StoredName(k, record.fields.fileName)});
+            {CabinetSourceText(source), core::filelist::StoredName(k, record.fields.fileName)});
         ++project.summary.payloadFiles;
     }
 }
@@ -123,7 +124,7 @@ void GatherWorkingFiles(Project& project) {
     }
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files)
-        project.cabinet.push_back({file.string(), file.filename().string()});
+        project.cabinet.push_back({CabinetSourceText(file), file.filename().string()});
     project.summary.workingFiles = files.size();
 }
 
@@ -153,8 +154,8 @@ void CheckStoredNames(const std::vector<CabinetEntry>& cabinet, unsigned codePag
 // path in the project folder, like a payload file's.
 void GatherSplashFiles(Project& project) {
     namespace k = core::keys::splash;
-    std::ifstream in(project.dir / "setup.inf", std::ios::binary);
-    const skin::MemoryIniSource ini(std::string(std::istreambuf_iterator<char>(in), {}));
+    const skin::MemoryIniSource ini(project.setupInf.written);
+    const bool utf8 = project.setupInf.utf8;
     const struct {
         const char* flag;
         const char* name;
@@ -163,19 +164,18 @@ void GatherSplashFiles(Project& project) {
     for (const auto& part : parts) {
         if (ini.Read(k::kSection, part.flag, core::settings::kValueSize) != "Yes") continue;
         const std::string name = ini.Read(k::kSection, part.name, core::settings::kValueSize);
-        const fs::path source = PayloadPath(project.dir, name, project.codePage);
+        const fs::path source = PayloadPath(project.dir, name, utf8, project.codePage);
         if (name.empty() || !IsFile(source))
             Fail("setup.inf: splash " + std::string(part.what) + " not found: " + source.string());
         project.besideEngine.emplace_back(source,
-                                          control::splash::SplashFilePath("", name, project.codePage));
+                                          control::splash::SplashFilePath("", name, utf8 ? kUtf8CodePage : project.codePage));
     }
 }
 
 // Whether the project installs for the current user only.
-bool InstallsPerUser(const fs::path& projectDir) {
+bool InstallsPerUser(const std::string& settings) {
     namespace app = core::keys::appinfo;
-    std::ifstream in(projectDir / "setup.inf", std::ios::binary);
-    const skin::MemoryIniSource ini(std::string(std::istreambuf_iterator<char>(in), {}));
+    const skin::MemoryIniSource ini(settings);
     return ini.Read(app::kSection, app::kInstallScope, core::settings::kValueSize) == "Per-User";
 }
 
@@ -205,25 +205,60 @@ void AddUninstaller(Project& project, const std::string& uninstallerPath) {
         }
     if (uninstallerPath.empty()) return;
     if (!IsFile(uninstallerPath)) Fail(uninstallerPath + ": uninstaller missing");
-    project.cabinet.push_back({ScopedProgram(uninstallerPath, project.perUser), kUninstallerName});
+    const fs::path program = ScopedProgram(uninstallerPath, project.perUser);
+    project.cabinet.push_back({CabinetSourceText(program), kUninstallerName});
     project.summary.shipsUninstaller = true;
 }
 
-Project ReadProject(const std::string& projectDir, unsigned codePage, const std::string& uninstallerPath) {
+// The language files the setup reads: every .lan file of languages/ and the
+// message file language.lan.
+void ReadLanguageFiles(Project& project, SourceConverter& converter, SourceEncoding mode) {
+    std::vector<std::string> names;
+    if (OptionalFolder(project.dir / "languages"))
+        for (const fs::directory_entry& entry : fs::directory_iterator(project.dir / "languages")) {
+            const std::string extension = entry.path().extension().string();
+            if (entry.is_regular_file() && util::text::AsciiLower(extension) == ".lan")
+                names.push_back("languages/" + entry.path().filename().string());
+        }
+    std::sort(names.begin(), names.end());
+    if (OptionalFile(project.dir / "language.lan")) names.push_back("language.lan");
+    for (const std::string& name : names)
+        project.languageFiles.emplace_back(name, converter.Read(project.dir / name, name, mode));
+}
+
+void ReadTexts(Project& project, const BuildOptions& options, Diagnostics& diagnostics,
+               SourceConverter& converter) {
+    const SourceEncoding mode = options.sourceEncoding;
+    project.setupInf = converter.Read(project.dir / "setup.inf", "setup.inf", mode);
+    project.dataInf = converter.Read(project.dir / "data.inf", "data.inf", mode);
+    ReadLanguageFiles(project, converter, mode);
+    diagnostics.ThrowIfErrors();
+}
+
+void ReadDataList(Project& project, Diagnostics& diagnostics, SourceConverter& converter) {
+    project.records = ReadProjectRecords(project.dataInf, project.dir, converter, diagnostics);
+    diagnostics.ThrowIfErrors();
+    AssignRecordNumbers(project.records);
+}
+
+Project ReadProject(const std::string& projectDir, const BuildOptions& options) {
     Project project;
     project.dir = Normalized(projectDir);
-    project.codePage = codePage;
+    project.codePage = options.codePage;
     if (!IsFolder(project.dir)) Fail(projectDir + ": not a project folder");
     for (const char* name : {"setup.inf", "data.inf"})
         if (!IsFile(project.dir / name)) Fail((project.dir / name).string() + ": missing");
     if (!IsFolder(project.dir / "theme")) Fail((project.dir / "theme").string() + ": missing folder");
-    project.perUser = InstallsPerUser(project.dir);
-    project.records = ReadProjectDataList((project.dir / "data.inf").string(), codePage);
+    Diagnostics diagnostics(options.warn);
+    SourceConverter converter(options.codePage, diagnostics);
+    ReadTexts(project, options, diagnostics, converter);
+    project.perUser = InstallsPerUser(project.setupInf.written);
+    ReadDataList(project, diagnostics, converter);
     GatherPayload(project);
     GatherWorkingFiles(project);
     GatherSplashFiles(project);
-    AddUninstaller(project, uninstallerPath);
-    CheckStoredNames(project.cabinet, codePage);
+    AddUninstaller(project, options.uninstallerPath);
+    CheckStoredNames(project.cabinet, options.codePage);
     CheckCabinetEntries(project.cabinet);
     return project;
 }
@@ -254,14 +289,19 @@ void WriteText(const fs::path& path, const std::string& text) {
     if (!out) Fail(path.string() + ": cannot write");
 }
 
+void EncryptText(const std::string& text, const fs::path& container) {
+    fs::path plain = container;
+    plain.replace_extension(".plain");
+    WriteText(plain, text);
+    EncryptProjectFile(plain.string(), container.string());
+    fs::remove(plain);
+}
+
 // The setup splits data.inf at each CR and drops the text after the last one,
 // so the list is rewritten with every line, the last too, ended by CR LF.
 void WriteContainers(const Project& project, const fs::path& out) {
-    EncryptProjectFile((project.dir / "setup.inf").string(), (out / "setup.nsx").string());
-    fs::path plain = out / "data.inf.plain";
-    WriteText(plain, FormatProjectDataList(project.records));
-    EncryptProjectFile(plain.string(), (out / "data.nsx").string());
-    fs::remove(plain);
+    EncryptText(project.setupInf.shipped, out / "setup.nsx");
+    EncryptText(FormatProjectDataList(project.records), out / "data.nsx");
 }
 
 void CopyFolder(const fs::path& from, const fs::path& to) {
@@ -280,8 +320,8 @@ void CopyLooks(const Project& project, const fs::path& out) {
     CopyFolder(project.dir / "theme", out / "theme");
     if (OptionalFolder(project.dir / "languages"))
         CopyFolder(project.dir / "languages", out / "languages");
-    if (OptionalFile(project.dir / "language.lan"))
-        CopyOneFile(project.dir / "language.lan", out / "language.lan");
+    // In the target code page: converted from UTF-8 where they were written so.
+    for (const auto& file : project.languageFiles) WriteText(out / file.first, file.second.shipped);
     // What the setup runs after the installation: the add-on programs of
     // SupportFiles/ and the merge-module package, taken from beside setup.exe.
     if (OptionalFolder(project.dir / "SupportFiles"))
@@ -321,7 +361,7 @@ void WriteCabinetDigest(const fs::path& cabinet, const fs::path& digestFile) {
 
 BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
                           const BuildOptions& options) {
-    Project project = ReadProject(projectDir, options.codePage, options.uninstallerPath);
+    Project project = ReadProject(projectDir, options);
     fs::path target = Normalized(outDir);
     CheckOutputFolder(project, target);
 

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <string>
 
+#include "Diagnostics.h"
+#include "SourceText.h"
 #include "core/CodePage.h"
 
 struct BuildOptions {
@@ -21,6 +23,11 @@ struct BuildOptions {
     // The ANSI code page the project's texts (data.inf, file names) are
     // written in; the setup must run under the same one to read its names.
     unsigned codePage = core::codepage::kWesternEuropean;
+    // How the text files (setup.inf, data.inf, the language files) are
+    // written: UTF-8 ones are converted to `codePage`.
+    SourceEncoding sourceEncoding = SourceEncoding::kAnsi;
+    // Receives each warning about the project's texts; none: they are dropped.
+    WarningSink warn;
 };
 
 struct BuildSummary {
@@ -32,7 +39,8 @@ struct BuildSummary {
 };
 
 // Builds projectDir into outDir. Throws std::runtime_error with a message
-// naming the file (and for data.inf the line) at fault; outDir is then as it
+// naming the file (and for data.inf the line) at fault, or, for the texts'
+// characters, every problem of the project, one a line; outDir is then as it
 // was before, and no temporary folder is left behind.
 BuildSummary BuildProject(const std::string& projectDir, const std::string& outDir,
                           const BuildOptions& options);

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
+#include "Diagnostics.h"
+#include "FolderEntries.h"
+#include "PayloadPath.h"
 #include "ProjectDataList.h"
 #include "SettingsText.h"
-#include "core/CodePage.h"
 #include "core/Placeholders.h"
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
@@ -59,12 +59,6 @@ std::string Suggestion(const std::string& word, const std::vector<std::string>& 
     return best.empty() ? std::string() : " (did you mean " + best + "?)";
 }
 
-std::string ReadWhole(const fs::path& path, bool& ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    return ok ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
-}
-
 // The names of the files directly in a folder, in lower case.
 std::set<std::string> FilesIn(const fs::path& folder) {
     std::set<std::string> names;
@@ -94,15 +88,22 @@ std::string WebCondition(const std::string& sourceLine) {
 
 class Checker {
 public:
-    Checker(const fs::path& dir, unsigned codePage) : dir_(dir), codePage_(codePage) {}
+    Checker(const fs::path& dir, unsigned codePage, SourceEncoding encoding)
+        : dir_(dir),
+          codePage_(codePage),
+          encoding_(encoding),
+          diagnostics_([this](const std::string& file, int line, bool error, const std::string& text) {
+              Add(error, file, line, text);
+          }),
+          converter_(codePage, diagnostics_) {}
 
     std::vector<Finding> Run() {
-        bool ok = false;
-        const std::string text = ReadWhole(dir_ / "setup.inf", ok);
-        if (!ok) {
+        SourceText text;
+        if (!Read("setup.inf", text)) {
             Error("setup.inf", 0, "missing: a project needs its settings file");
         } else {
-            settings_ = ParseSettingsText(text);
+            // Read as the setup reads it: in the code page it ships in.
+            settings_ = ParseSettingsText(text.shipped);
             theme_ = FilesIn(dir_ / "theme");
             working_ = FilesIn(dir_ / "working");
             CollectNames();
@@ -116,6 +117,17 @@ public:
     }
 
 private:
+    bool Read(const char* name, SourceText& text) {
+        std::error_code ec;
+        if (!fs::is_regular_file(dir_ / name, ec)) return false;
+        try {
+            text = converter_.Read(dir_ / name, name, encoding_);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
     void Add(bool error, const std::string& file, int line, const std::string& text) {
         findings_.push_back({file, line, error, text});
     }
@@ -406,15 +418,15 @@ private:
     }
 
     void CheckDataList() {
-        bool ok = false;
-        const std::string text = ReadWhole(dir_ / "data.inf", ok);
-        if (!ok) {
+        SourceText list;
+        if (!Read("data.inf", list)) {
             Error("data.inf", 0, "missing: a project needs its file list");
             return;
         }
+        dataInUtf8_ = list.utf8;
         std::vector<ProjectDataRecord> records;
         try {
-            records = ParseProjectDataList(text, codePage_);
+            records = ReadProjectRecords(list, dir_, converter_, diagnostics_);
         } catch (const ProjectDataError& e) {
             std::string message = e.what();
             const size_t colon = message.find(": ");
@@ -452,20 +464,19 @@ private:
                         "condition \"" + condition + "\" is none of the project's conditions");
             return;
         }
-        // Backslashes are found by characters: in a double-byte code page the
-        // second byte of a character may equal one.
-        std::string path = record.sourceLine;
-        for (size_t pos = core::codepage::FindFirstOf(path, "\\", codePage_); pos != std::string::npos;
-             pos = core::codepage::FindFirstOf(path, "\\", codePage_, pos + 1))
-            path[pos] = '/';
+        // A UTF-8 list names its files on disk as written.
+        const std::string& written = record.diskLine.empty() ? record.sourceLine : record.diskLine;
         std::error_code ec;
-        const fs::path source = fs::path(path).is_absolute() ? fs::path(path) : dir_ / path;
-        if (!fs::is_regular_file(source, ec))
+        if (!fs::is_regular_file(PayloadPath(dir_, written, dataInUtf8_, codePage_), ec))
             Error("data.inf", record.lineNumber, "payload file not found: " + record.sourceLine);
     }
 
     fs::path dir_;
     unsigned codePage_;
+    SourceEncoding encoding_;
+    Diagnostics diagnostics_;
+    SourceConverter converter_;
+    bool dataInUtf8_ = false;
     SettingsText settings_;
     std::set<std::string> theme_, working_;
     std::vector<std::string> placeholders_, conditions_, features_;
@@ -479,8 +490,8 @@ std::string FormatFinding(const Finding& f) {
            (f.error ? "error: " : "warning: ") + f.text;
 }
 
-std::vector<Finding> CheckProject(const std::string& projectDir, unsigned codePage) {
-    return Checker(fs::path(projectDir), codePage).Run();
+std::vector<Finding> CheckProject(const std::string& projectDir, unsigned codePage, SourceEncoding encoding) {
+    return Checker(fs::path(projectDir), codePage, encoding).Run();
 }
 
 bool HasErrors(const std::vector<Finding>& findings) {

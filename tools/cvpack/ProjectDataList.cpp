@@ -62,7 +62,7 @@ void CheckDataLine(const Line& line, const std::string& label) {
                                    " (expected DESTDIR*FLAGS*OSMASK*NUMBER|FEATURE)");
     CheckNumber(fields.flags, "FLAGS", line, label);
     CheckNumber(fields.systemMask, "OSMASK", line, label);
-    CheckNumber(fields.number, "NUMBER", line, label);
+    if (!fields.number.empty()) CheckNumber(fields.number, "NUMBER", line, label);
 }
 
 void CheckSourceLine(const ProjectDataRecord& record, const Line& line, const std::string& label) {
@@ -80,6 +80,7 @@ ProjectDataRecord ParsePair(const Line& source, const Line& data, unsigned codeP
     ProjectDataRecord record;
     record.fields = core::filelist::ParseRecord(source.text, data.text, codePage);
     record.sourceLine = source.text;
+    record.diskLine = source.text;
     record.dataLine = data.text;
     record.lineNumber = source.number;
     CheckSourceLine(record, source, label);
@@ -117,6 +118,21 @@ std::vector<ProjectDataRecord> ReadProjectDataList(const std::string& path, unsi
     text << in.rdbuf();
     if (in.bad()) throw std::runtime_error(label + ": cannot read " + path);
     return ParseProjectDataList(text.str(), codePage, label);
+}
+
+std::string JoinDataLine(const core::filelist::DataFields& fields) {
+    return fields.destDir + "*" + fields.flags + "*" + fields.systemMask + "*" + fields.number + "|" +
+           fields.feature;
+}
+
+void AssignRecordNumbers(std::vector<ProjectDataRecord>& records) {
+    for (size_t k = 0; k < records.size(); ++k) {
+        core::filelist::DataFields fields = core::filelist::SplitDataLine(records[k].dataLine);
+        if (!fields.number.empty()) continue;
+        fields.number = std::to_string(k + 1);
+        records[k].dataLine = JoinDataLine(fields);
+        records[k].fields.number = static_cast<int32_t>(k + 1);
+    }
 }
 
 std::string FormatProjectDataList(const std::vector<ProjectDataRecord>& records) {

@@ -26,10 +26,10 @@ namespace {
 const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
-    "       cvpack check [--code-page N] PROJECT_DIR\n"
+    "       cvpack check [--code-page N] [--source-encoding ansi|utf-8] PROJECT_DIR\n"
     "       cvpack reference [--update GUIDE_MD]\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
-    "                    [--skip-check] PROJECT_DIR OUT_DIR\n"
+    "                    [--source-encoding ansi|utf-8] [--skip-check] PROJECT_DIR OUT_DIR\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "check             report the project's mistakes (exit code 1 on an error)\n"
@@ -42,8 +42,11 @@ const char kUsage[] =
     "                  engine of the Windows build tree beside cvpack's)\n"
     "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
     "                  beside the engine)\n"
-    "  --code-page N   ANSI code page the project's texts are written in, e.g.\n"
-    "                  932 (default: the system's on Windows, else 1252)\n";
+    "  --code-page N   ANSI code page the setup reads the project's texts in,\n"
+    "                  e.g. 932 (default: the system's on Windows, else 1252)\n"
+    "  --source-encoding ansi|utf-8  how setup.inf, data.inf and the language\n"
+    "                  files are written: ansi (default) in that code page, unless\n"
+    "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
@@ -65,6 +68,7 @@ struct BuildArguments {
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
     bool skipCheck = false;
+    std::string sourceEncoding;  // as written; empty: the default
     std::vector<std::string> positional;
 };
 
@@ -76,7 +80,8 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
     return codePage >= 1 && codePage <= 65535;
 }
 
-// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N" and their "--option=VALUE" forms
+// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N",
+// "--source-encoding NAME" and their "--option=VALUE" forms
 // anywhere; returns false on a bad option.
 bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
                          std::string& problem) {
@@ -96,6 +101,10 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.codePage = arg.substr(12);
         } else if (arg == "--skip-check") {
             parsed.skipCheck = true;
+        } else if (arg == "--source-encoding" && i + 1 < args.size()) {
+            parsed.sourceEncoding = args[++i];
+        } else if (arg.rfind("--source-encoding=", 0) == 0) {
+            parsed.sourceEncoding = arg.substr(18);
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -106,9 +115,16 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
     return true;
 }
 
+bool ParseSourceEncoding(const std::string& text, SourceEncoding& encoding) {
+    if (text == "utf-8" || text == "utf8") encoding = SourceEncoding::kUtf8;
+    else if (text.empty() || text == "ansi") encoding = SourceEncoding::kAnsi;
+    else return false;
+    return true;
+}
+
 // Prints every finding; false when one is an error.
-bool ReportFindings(const std::string& projectDir, unsigned codePage) {
-    const std::vector<Finding> findings = CheckProject(projectDir, codePage);
+bool ReportFindings(const std::string& projectDir, unsigned codePage, SourceEncoding encoding) {
+    const std::vector<Finding> findings = CheckProject(projectDir, codePage, encoding);
     for (const Finding& finding : findings) std::fprintf(stderr, "%s\n", FormatFinding(finding).c_str());
     return !HasErrors(findings);
 }
@@ -121,7 +137,10 @@ int RunCheck(const std::vector<std::string>& args) {
     unsigned codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, codePage))
         return UsageError("bad code page " + parsed.codePage);
-    return ReportFindings(parsed.positional[0], codePage) ? 0 : 1;
+    SourceEncoding encoding = SourceEncoding::kAnsi;
+    if (!ParseSourceEncoding(parsed.sourceEncoding, encoding))
+        return UsageError("bad source encoding " + parsed.sourceEncoding + " (ansi or utf-8)");
+    return ReportFindings(parsed.positional[0], codePage, encoding) ? 0 : 1;
 }
 
 int RunReference(const std::vector<std::string>& args) {
@@ -149,10 +168,14 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     options.codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, options.codePage))
         return UsageError("bad code page " + parsed.codePage);
-    if (!parsed.skipCheck && !ReportFindings(parsed.positional[0], options.codePage)) {
+    if (!ParseSourceEncoding(parsed.sourceEncoding, options.sourceEncoding))
+        return UsageError("bad source encoding " + parsed.sourceEncoding + " (ansi or utf-8)");
+    if (parsed.skipCheck) {
+        options.warn = [](const std::string& warning) { std::fprintf(stderr, "%s\n", warning.c_str()); };
+    } else if (!ReportFindings(parsed.positional[0], options.codePage, options.sourceEncoding)) {
         std::fprintf(stderr, "cvpack: the project has errors; nothing was built\n");
         return 1;
-    }
+    }  // else the check has printed the warnings the build would find again
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
     if (options.enginePath.empty())

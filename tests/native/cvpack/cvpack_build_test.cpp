@@ -498,6 +498,94 @@ TEST_F(CvpackBuild, NamesAreReadAndStoredInTheProjectsCodePage) {
     EXPECT_NE(BuildError().find("payload file not found"), std::string::npos);
 }
 
+// ---- UTF-8 sources and folder entries ----------------------------------------
+
+// "Ü" is C3 9C in UTF-8 and DC in code page 1252, "ß" C3 9F and DF.
+TEST_F(CvpackBuild, Utf8SourcesShipInTheCodePageAndFindTheirFilesByUtf8Names) {
+    WriteFile(m_project / "setup.inf", "\xEF\xBB\xBF[APPINFO]\na1=Stra\xC3\x9F" "e\n");
+    WriteFile(m_project / "data.inf",
+              "docs/\xC3\x9C" "bersicht.txt\nD\\*0*0*|Gr\xC3\xB6\xC3\x9F" "e\n"
+              "tree\\*\nD\\*0*0*|\n");
+    WriteFile(m_project / "docs" / "\xC3\x9C" "bersicht.txt", "overview");
+    WriteFile(m_project / "tree" / "\xC3\x9C" "ber" / "a.txt", "a");
+    WriteFile(m_project / "languages" / "German.lan", "[LANG]\nx=Schlie\xC3\x9F" "en\n");
+    BuildOptions options;
+    options.sourceEncoding = SourceEncoding::kUtf8;
+    BuildProject(m_project.string(), m_out.string(), options);
+    EXPECT_EQ(Decrypted("setup.nsx"), ZeroPadded("[APPINFO]\na1=Stra\xDF" "e\n"));
+    EXPECT_EQ(Decrypted("data.nsx"), ZeroPadded("docs/\xDC" "bersicht.txt\r\nD\\*0*0*1|Gr\xF6\xDF" "e\r\n"
+                                                "tree\\\xDC" "ber\\a.txt\r\nD\\\xDC" "ber\\*0*0*2|\r\n"));
+    EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), "[LANG]\nx=Schlie\xDF" "en\n");
+    EXPECT_EQ(ReadFile(m_out / "language.lan"), "[MSG]\n");
+    const auto stored = StoredNamesAndAttributes(m_out / "file1.cab");
+    EXPECT_EQ(stored.count("F0_\xDC" "bersicht.txt"), 1u);
+    EXPECT_EQ(stored.count("F1_a.txt"), 1u);
+}
+
+TEST_F(CvpackBuild, EveryCharacterTheCodePageLacksAndEveryMalformedLineIsReported) {
+    WriteFile(m_project / "setup.inf", "\xEF\xBB\xBF[APPINFO]\na1=\xFF\n");
+    WriteFile(m_project / "data.inf",
+              "\xEF\xBB\xBF" "bin\\app.exe\nD\\*0*0*1|\n\xCE\xA9mega.txt\nD\\*0*0*2|\n");
+    WriteFile(m_project / "tree" / "\xE2\x84\xA6.txt", "ohm");
+    WriteFile(m_project / "languages" / "German.lan", "\xEF\xBB\xBF[LANG]\nx=\xE2\x82\xAC\n");  // 1252 has "€"
+    const std::string error = BuildError();
+    EXPECT_EQ(error, "setup.inf:2: error: invalid UTF-8 (byte 0xFF)\n"
+                     "data.inf:3: error: \"\xCE\xA9\" (U+03A9) cannot be written in code page 1252");
+    // A name found by a folder entry is reported on the entry's line.
+    WriteFile(m_project / "setup.inf", "[APPINFO]\n");
+    WriteFile(m_project / "data.inf", "\xEF\xBB\xBF" "bin\\app.exe\nD\\*0*0*1|\ntree\\*\nD\\*0*0*2|\n");
+    EXPECT_EQ(BuildError(), "data.inf:3: error: \"\xE2\x84\xA6\" (U+2126) cannot be written in code "
+                            "page 1252 (in the name \xE2\x84\xA6.txt)");
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+}
+
+TEST_F(CvpackBuild, AnsiSourcesThatLookLikeUtf8AreWarnedAboutAndShipAsTheyAre) {
+    WriteFile(m_project / "data.inf", "docs/\xC3\x9C" "bersicht.txt\nD\\*0*0*1|\nmore\\*\nD\\*0*0*2|\n");
+    WriteFile(m_project / "docs" / "\xC3\x9C" "bersicht.txt", "overview");
+    WriteFile(m_project / "more" / "\xC3\xA4.txt", "a");
+    WriteFile(m_project / "more" / "\xE4.txt", "a in 1252");
+    BuildOptions options;
+    std::vector<std::string> warnings;
+    options.warn = [&](const std::string& warning) { warnings.push_back(warning); };
+    BuildProject(m_project.string(), m_out.string(), options);
+    const std::string advice = "; add a BOM or use --source-encoding utf-8";
+    const std::vector<std::string> expected = {
+        "data.inf:1: warning: this line looks like UTF-8 (\"\xC3\x9C" "bersicht\")" + advice,
+        "data.inf:3: warning: this line looks like UTF-8 (\"\xC3\xA4\")" + advice};
+    EXPECT_EQ(warnings, expected);
+    EXPECT_EQ(StoredNamesAndAttributes(m_out / "file1.cab").count("F0_\xC3\x9C" "bersicht.txt"), 1u);
+}
+
+// A folder entry stands for the records an author would write by hand, one a
+// file, sub-folders appended to DESTDIR, sorted by relative path.
+TEST_F(CvpackBuild, FolderEntriesExpandToTheRecordsOfTheirFiles) {
+    for (const char* file : {"bin/b.dll", "bin/a.exe", "bin/sub/x.dll", "bin/sub/deeper/y.txt", "bin/c.txt"})
+        WriteFile(m_project / "payload" / file, file);
+    WriteFile(m_project / "data.inf",
+              "payload\\bin\\*.DLL\nDestination Computer\\<InstallDir>\\bin\\*32*255*|Main\n"
+              "docs/readme.txt\nDestination Computer\\<InstallDir>\\*0*0*7|\n"
+              "payload/bin/*\nDestination Computer\\<InstallDir>\\all*0*0*|\n");
+    Build();
+    EXPECT_EQ(Decrypted("data.nsx"),
+              ZeroPadded("payload\\bin\\b.dll\r\nDestination Computer\\<InstallDir>\\bin\\*32*255*1|Main\r\n"
+                         "payload\\bin\\sub\\x.dll\r\nDestination Computer\\<InstallDir>\\bin\\sub\\*32*255*2|Main\r\n"
+                         "docs/readme.txt\r\nDestination Computer\\<InstallDir>\\*0*0*7|\r\n"
+                         "payload/bin/a.exe\r\nDestination Computer\\<InstallDir>\\all*0*0*4|\r\n"
+                         "payload/bin/b.dll\r\nDestination Computer\\<InstallDir>\\all*0*0*5|\r\n"
+                         "payload/bin/c.txt\r\nDestination Computer\\<InstallDir>\\all*0*0*6|\r\n"
+                         "payload/bin/sub\\deeper\\y.txt\r\nDestination Computer\\<InstallDir>\\all\\sub\\deeper\\*0*0*7|\r\n"
+                         "payload/bin/sub\\x.dll\r\nDestination Computer\\<InstallDir>\\all\\sub\\*0*0*8|\r\n"));
+    const auto stored = StoredNamesAndAttributes(m_out / "file1.cab");
+    EXPECT_EQ(stored.count("F1_x.dll"), 1u);
+    EXPECT_EQ(stored.count("F6_y.txt"), 1u);
+
+    WriteFile(m_project / "data.inf", "bin\\app.exe\nD\\*0*0*1|\npayload\\*.none\nD\\*0*0*|\n");
+    EXPECT_TRUE(StartsWith(BuildError(), "data.inf:3: error: no file matches \"*.none\" in ")) << BuildError();
+    WriteFile(m_project / "data.inf", "nowhere/*\nD\\*0*0*|\n");
+    EXPECT_TRUE(StartsWith(BuildError(), "data.inf:1: error: folder not found: ")) << BuildError();
+}
+
 TEST_F(CvpackBuild, WorkingFilesMayNotTakeThePayloadFolderNames) {
     WriteFile(m_project / "working" / "CVP3", "in the way");
     EXPECT_NE(BuildError().find("stored name \"CVP3\" is reserved for the folders"), std::string::npos);

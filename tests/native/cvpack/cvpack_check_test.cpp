@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "ProjectCheck.h"
@@ -126,6 +127,27 @@ TEST_F(CvpackCheck, KeysValuesAndTheFileList) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("data.inf:", 0), 0u);
     EXPECT_NE(messages[0].find("error: payload file not found: payload/notes.txt"), std::string::npos);
+}
+
+TEST_F(CvpackCheck, NamesTheCodePageCannotHoldOrThatLookLikeUtf8) {
+    std::ifstream list(dir_ / "data.inf", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(list)), {});
+    const long first = std::count(text.begin(), text.end(), '\n') + 1;  // the line appended next
+    std::ofstream(dir_ / "payload" / "\xC3\x9C" "bersicht.txt") << "x";
+    std::ofstream(dir_ / "data.inf", std::ios::app)
+        << "payload/\xC3\x9C" "bersicht.txt\nDestination Computer\\<InstallDir>\\*0*0*7|Program Files\n";
+    std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("data.inf:" + std::to_string(first) + ": warning: this line looks like UTF-8", 0), 0u)
+        << messages[0];
+
+    std::ofstream(dir_ / "payload" / "\xCE\xA9" "mega.txt") << "x";
+    std::ofstream(dir_ / "data.inf", std::ios::app)
+        << "payload/\xCE\xA9" "mega.txt\nDestination Computer\\<InstallDir>\\*0*0*8|Program Files\n";
+    messages.clear();
+    for (const Finding& f : CheckProject(dir_.string(), 1252, SourceEncoding::kUtf8)) messages.push_back(FormatFinding(f));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "data.inf:" + std::to_string(first + 2) + ": error: \"\xCE\xA9\" (U+03A9) cannot be written in code page 1252");
 }
 
 // Every key of the reference is one the checker accepts, and the reference

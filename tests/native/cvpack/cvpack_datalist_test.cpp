@@ -128,6 +128,18 @@ TEST(CvpackDataList, NumbersMustBeDecimal) {
     EXPECT_EQ(ParseProjectDataList("a.txt\nD\\*0*0*2147483647|\n", kWestern)[0].fields.number, 2147483647);
 }
 
+// NUMBER means nothing to the setup; left empty, it becomes the record's
+// 1-based position, as authors number by hand.
+TEST(CvpackDataList, EmptyNumbersAreAssignedAndWrittenOnesKept) {
+    auto records = ParseProjectDataList("a.txt\nD\\*0*0*|F\nb.txt\nE*1*2*9|\nc.txt\nG*0*0*|x|y\n", kWestern);
+    AssignRecordNumbers(records);
+    EXPECT_EQ(records[0].dataLine, "D\\*0*0*1|F");
+    EXPECT_EQ(records[0].fields.number, 1);
+    EXPECT_EQ(records[1].dataLine, "E*1*2*9|");
+    EXPECT_EQ(records[2].dataLine, "G*0*0*3|x|y");
+    EXPECT_EQ(records[2].fields.number, 3);
+}
+
 TEST(CvpackDataList, RejectsLinesTheSetupWouldMisread) {
     EXPECT_EQ(ParseError("a\rb.txt\nD\\*0*0*0|\n"), "data.inf:1: carriage return inside the line");
     EXPECT_EQ(ParseError(std::string("a.txt\nD\\*0*0*0|F\0x\n", 19)),
