@@ -72,7 +72,7 @@ check cvpack-decrypt-missing-input-exit-1 \
 check cvpack-usage-exit-2 fails_with 2 "usage: cvpack" "$CVPACK" decrypt "$S/setup.inf"
 check cvpack-unknown-command-exit-2 fails_with 2 "usage: cvpack" "$CVPACK" frobnicate
 
-# A small project built into a shipping folder.
+# A small project built into a shipping folder (not a whole setup: unchecked).
 P=$S/project
 mkdir -p "$P/theme" "$P/bin" "$P/working"
 cp "$S/setup.inf" "$P/setup.inf"
@@ -82,7 +82,7 @@ printf '[DIALOG]\r\n' >"$P/theme/welcome.lcd"
 printf 'bin/demo.exe\nDestination Computer\\<InstallDir>\\*0*0*1|Main\nftp://mirror.example/add.zip\nDestination Computer\\<InstallDir>\\*0*0*2|\n' >"$P/data.inf"
 printf 'bin/demo.exe\r\nDestination Computer\\<InstallDir>\\*0*0*1|Main\r\nftp://mirror.example/add.zip\r\nDestination Computer\\<InstallDir>\\*0*0*2|\r\n' >"$S/data.crlf"
 
-check cvpack-build-succeeds "$CVPACK" build --engine "$P/bin/demo.exe" "$P" "$S/out"
+check cvpack-build-succeeds "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" "$P" "$S/out"
 open_container "$S/out/data.nsx" "$S/data.ossl" >>"$CV_LOG" 2>&1
 check cvpack-build-data-list-crlf same_file "$S/data.ossl" <(zero_padded "$S/data.crlf")
 open_container "$S/out/setup.nsx" "$S/setup.ossl" >>"$CV_LOG" 2>&1
@@ -97,7 +97,7 @@ check cvpack-build-engine-copied same_file "$S/out/setup.exe" "$P/bin/demo.exe"
 # A missing payload file: exit 1 naming data.inf and the line; the old output stays.
 rm "$P/bin/demo.exe"
 check cvpack-build-missing-payload-exit-1 \
-  fails_with 1 "data.inf:1: payload file not found" "$CVPACK" build --engine "$S/out/setup.exe" "$P" "$S/out"
+  fails_with 1 "data.inf:1: payload file not found" "$CVPACK" build --skip-check --engine "$S/out/setup.exe" "$P" "$S/out"
 check cvpack-build-failure-keeps-old-output test -f "$S/out/file1.cab"
 check cvpack-build-failure-leaves-no-temporary \
   bash -c '! ls -d "$1".tmp-* "$1".old-* 2>/dev/null' _ "$S/out"
