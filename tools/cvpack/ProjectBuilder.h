@@ -3,7 +3,8 @@
 //   data.inf    -> data.nsx    (CR LF line ends, encrypted)
 //   payload files of data.inf and the files of working/ -> file1.cab
 //   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
-//   theme/, languages/, language.lan, SupportFiles/, mergemod.msi -> copied;
+//   theme/ (but its README files), languages/, language.lan, SupportFiles/,
+//   mergemod.msi -> copied;
 //   the engine -> setup.exe
 //   the splash picture and sound setup.inf names -> setup.<extension>
 #pragma once
@@ -21,6 +22,9 @@ struct BuildOptions {
     // The ANSI code page the project's texts (data.inf, file names) are
     // written in; the setup must run under the same one to read its names.
     unsigned codePage = core::codepage::kWesternEuropean;
+    // Refuse a project whose cabinet would get no uninstaller (neither
+    // uninstallerPath nor working/'s own): its product could not be removed.
+    bool requireUninstaller = false;
 };
 
 struct BuildSummary {

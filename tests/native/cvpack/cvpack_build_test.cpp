@@ -377,6 +377,33 @@ TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {
     EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
 }
 
+TEST_F(CvpackBuild, ABuildThatMustShipAnUninstallerRefusesToGoWithout) {
+    BuildOptions options;
+    options.requireUninstaller = true;
+    const std::string error = ErrorOf([&] { BuildProject(m_project.string(), m_out.string(), options); });
+    EXPECT_EQ(error, "cvpack: error: no cvexec.exe found (use --uninstaller, or --no-uninstaller to ship "
+                     "a product that cannot be removed)");
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+    // working/'s own is an uninstaller too.
+    WriteFile(m_project / "working" / "cvexec.exe", "own uninstaller");
+    EXPECT_TRUE(BuildProject(m_project.string(), m_out.string(), options).shipsUninstaller);
+}
+
+TEST_F(CvpackBuild, ThemeDocumentationIsNotShipped) {
+    for (const char* note : {"README", "readme.txt", "ReadMe.md", "pics/README.html"})
+        WriteFile(m_project / "theme" / note, "for theme authors");
+    WriteFile(m_project / "theme" / "readm.txt", "not documentation by its name");
+    WriteFile(m_project / "theme" / "myreadme.txt", "nor this one");
+    Build();
+    for (const char* note : {"README", "readme.txt", "ReadMe.md", "pics/README.html"})
+        EXPECT_FALSE(fs::exists(m_out / "theme" / note)) << note;
+    EXPECT_TRUE(fs::exists(m_out / "theme" / "readm.txt"));
+    EXPECT_TRUE(fs::exists(m_out / "theme" / "myreadme.txt"));
+    EXPECT_EQ(ReadFile(m_out / "theme" / "pics" / "logo.bmp"), "BM");
+    EXPECT_TRUE(fs::exists(m_project / "theme" / "README"));
+}
+
 TEST_F(CvpackBuild, ShipsTheSplashFilesTheSettingsNameBesideTheEngine) {
     WriteFile(m_project / "setup.inf",
               "[SPLASH]\na1=Yes\na2=art\\intro.anim.gif\na5=No\na6=chime.wav\n");
