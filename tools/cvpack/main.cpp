@@ -13,6 +13,7 @@
 
 #include "ContainerTool.h"
 #include "EngineLocator.h"
+#include "PackageListing.h"
 #include "ProjectBuilder.h"
 
 namespace {
@@ -20,17 +21,23 @@ namespace {
 const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
-    "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
-    "                    PROJECT_DIR OUT_DIR\n"
+    "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE | --no-uninstaller]\n"
+    "                    [--code-page N] PROJECT_DIR OUT_DIR\n"
+    "       cvpack list [--code-page N] PACKAGE_DIR\n"
+    "       cvpack --version\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "build             make a ready-to-ship folder from a project folder\n"
     "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
     "                  engine of the Windows build tree beside cvpack's)\n"
     "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
-    "                  beside the engine)\n"
+    "                  beside the engine); without one the build fails\n"
+    "  --no-uninstaller  build without one: the product cannot be removed\n"
     "  --code-page N   ANSI code page the project's texts are written in, e.g.\n"
-    "                  932 (default: the system's on Windows, else 1252)\n";
+    "                  932 (default: the system's on Windows, else 1252)\n"
+    "list              show what a built folder installs: product, pages,\n"
+    "                  systems, and every file with its destination and size\n"
+    "--version         print cvpack's version\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
@@ -51,6 +58,7 @@ struct BuildArguments {
     std::string engine;
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
+    bool noUninstaller = false;
     std::vector<std::string> positional;
 };
 
@@ -62,10 +70,10 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
     return codePage >= 1 && codePage <= 65535;
 }
 
-// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N" and their "--option=VALUE" forms
-// anywhere; returns false on a bad option.
-bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
-                         std::string& problem) {
+// Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N" and the
+// "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
+// arguments: that is the command's.
+bool ParseOptions(const std::vector<std::string>& args, BuildArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--engine" && i + 1 < args.size()) {
@@ -76,6 +84,8 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.uninstaller = args[++i];
         } else if (arg.rfind("--uninstaller=", 0) == 0) {
             parsed.uninstaller = arg.substr(14);
+        } else if (arg == "--no-uninstaller") {
+            parsed.noUninstaller = true;
         } else if (arg == "--code-page" && i + 1 < args.size()) {
             parsed.codePage = args[++i];
         } else if (arg.rfind("--code-page=", 0) == 0) {
@@ -86,6 +96,16 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
         } else {
             parsed.positional.push_back(arg);
         }
+    }
+    return true;
+}
+
+bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
+                         std::string& problem) {
+    if (!ParseOptions(args, parsed, problem)) return false;
+    if (!parsed.uninstaller.empty() && parsed.noUninstaller) {
+        problem = "--uninstaller and --no-uninstaller exclude each other";
+        return false;
     }
     if (parsed.positional.size() == 2) return true;
     problem = "build needs PROJECT_DIR and OUT_DIR";
@@ -105,15 +125,31 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");
-    options.uninstallerPath = LocateUninstaller(parsed.uninstaller, options.enginePath);
+    options.uninstallerPath =
+        parsed.noUninstaller ? std::string() : LocateUninstaller(parsed.uninstaller, options.enginePath);
+    options.requireUninstaller = !parsed.noUninstaller;
     BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
     if (!summary.shipsUninstaller)
-        std::fprintf(stderr, "cvpack: warning: no cvexec.exe found (use --uninstaller); "
+        std::fprintf(stderr, "cvpack: warning: no cvexec.exe shipped (--no-uninstaller); "
                              "the product cannot be removed\n");
     std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
                          std::to_string(summary.webItems) + " web items, " +
                          std::to_string(summary.workingFiles) + " working files";
     std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
+    return 0;
+}
+
+int RunList(const std::vector<std::string>& args) {
+    BuildArguments parsed;
+    std::string problem;
+    if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller)
+        return UsageError("list takes only --code-page");
+    if (parsed.positional.size() != 1) return UsageError("list needs PACKAGE_DIR");
+    unsigned codePage = DefaultCodePage();
+    if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, codePage))
+        return UsageError("bad code page " + parsed.codePage);
+    std::fputs(FormatPackageListing(ReadPackage(parsed.positional[0], codePage)).c_str(), stdout);
     return 0;
 }
 
@@ -125,6 +161,7 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
         return 0;
     }
     if (command == "build") return RunBuild(args, argv0);
+    if (command == "list") return RunList(args);
     return UsageError("unknown command " + command);
 }
 
@@ -138,6 +175,11 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        if (argc != 2) return UsageError("--version takes no arguments");
+        std::printf("cvpack %s\n", CVPACK_VERSION);
         return 0;
     }
     try {
