@@ -88,7 +88,7 @@ click setuptype.lcd IDC_NEXT
 
 check wizard-ready-shown on_page ready.lcd
 check wizard-ready-summary text_is ready.lcd IDC_SETTINGS \
-  '\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\CorvaneTest\Notes\\r\n\r\nUser Information:\r\n\r\nName:Ann Tester\r\n\r\nCompany:Brenmark QA\r\n\r\n'
+  '\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\CorvaneTest\Notes\\r\n\r\nUser Information:\r\n\r\nName: Ann Tester\r\n\r\nCompany: Brenmark QA\r\n\r\n'
 screenshot 07-ready
 click ready.lcd IDC_NEXT
 
