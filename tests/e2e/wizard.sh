@@ -104,6 +104,10 @@ click complete.lcd IDC_FINISH
 wait_setup
 check wizard-finish-exit-0 test "$SETUP_RC" -eq 0
 check wizard-finish-launched-file eventually 10 grep -qF -- '--from-finish 1.4.2' "$CALLS"
+# The sample's note files open with the document's path as one quoted argument,
+# so that a path with blanks reaches the program whole.
+check wizard-sample-file-type-quotes-the-document eval \
+  '"$WINE" reg query "HKCR\\CorvaneNotes.Note\\shell\\open\\command" /ve | tr -d "\r" | grep -qE "notepad\.exe\" \"%1\"\$"'
 
 # ---- Launch box unchecked: Finish starts nothing --------------------------------
 # The program launched above records "done" a moment after it started.
