@@ -88,7 +88,9 @@ Header ReadHeader(const std::string& bytes, uint64_t fileSize) {
     if (h.cabinetSize > fileSize)
         Fail("truncated: the header gives " + std::to_string(h.cabinetSize) + " bytes, the file has " +
              std::to_string(fileSize));
-    if (h.cabinetSize < kFixedHeader || h.filesOffset >= h.cabinetSize)
+    // An empty cabinet's entries and data may begin right at its end.
+    if (h.cabinetSize < kFixedHeader || h.filesOffset > h.cabinetSize ||
+        (h.files > 0 && h.filesOffset == h.cabinetSize))
         Fail("damaged header: sizes out of range");
     if (h.files > 0 && h.folders == 0) Fail("damaged header: files but no folder");
     if (flags & kReservePresent) {
@@ -114,7 +116,7 @@ std::vector<uint16_t> ReadFolders(const std::string& bytes, const Header& h) {
         c.Skip(2, "a folder entry");
         types.push_back(c.U16("a folder entry"));
         c.Skip(h.folderReserve, "a folder's reserved area");
-        if (dataOffset >= h.cabinetSize)
+        if (dataOffset > h.cabinetSize)
             Fail("damaged folder " + std::to_string(i) + ": its data begins past the cabinet's end");
     }
     return types;

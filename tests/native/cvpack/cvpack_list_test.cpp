@@ -209,6 +209,11 @@ TEST(CabinetDirectory, ReadsNamesSizesAndFolders) {
         EXPECT_EQ(d.files[1].size, 101u);
         EXPECT_EQ(d.files[1].attributes, 0x20);
     }
+    // An empty cabinet's entries and data begin at its very end.
+    HandMadeCabinet empty;
+    empty.dataBytes = 0;
+    const std::string bytes = empty.Bytes();
+    EXPECT_TRUE(ParseCabinetDirectory(bytes, bytes.size()).files.empty());
 }
 
 TEST(CabinetDirectory, EveryCutAndDamageIsAnErrorNeverAReadPastTheEnd) {
