@@ -54,7 +54,7 @@ unsigned DefaultCodePage() {
 #endif
 }
 
-struct BuildArguments {
+struct CommandArguments {
     std::string engine;
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
@@ -73,7 +73,7 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
 // Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N" and the
 // "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
 // arguments: that is the command's.
-bool ParseOptions(const std::vector<std::string>& args, BuildArguments& parsed, std::string& problem) {
+bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--engine" && i + 1 < args.size()) {
@@ -100,7 +100,7 @@ bool ParseOptions(const std::vector<std::string>& args, BuildArguments& parsed, 
     return true;
 }
 
-bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
+bool ParseBuildArguments(const std::vector<std::string>& args, CommandArguments& parsed,
                          std::string& problem) {
     if (!ParseOptions(args, parsed, problem)) return false;
     if (!parsed.uninstaller.empty() && parsed.noUninstaller) {
@@ -113,7 +113,7 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
 }
 
 int RunBuild(const std::vector<std::string>& args, const char* argv0) {
-    BuildArguments parsed;
+    CommandArguments parsed;
     std::string problem;
     if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
     BuildOptions options;
@@ -140,7 +140,7 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
 }
 
 int RunList(const std::vector<std::string>& args) {
-    BuildArguments parsed;
+    CommandArguments parsed;
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
     if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller)
