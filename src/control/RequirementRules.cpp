@@ -7,6 +7,12 @@
 
 namespace control::requirements {
 
+const char* AllowedSystemName(int index) {
+    // The bit of "os<index>" in OperatingSystemAllowed tests for this system.
+    static const char* const kNames[] = {"98", "98SE", "ME", "NT4", "2000", "XP", "NET"};
+    return index >= 0 && index < 7 ? kNames[index] : "";
+}
+
 int AllowedSystemMask(const std::array<std::string, 7>& osValues) {
     int mask = 0;
     for (size_t i = 0; i < osValues.size(); ++i)

@@ -45,6 +45,10 @@ struct ScreenSize {
     int height = 0;
 };
 
+// The system "os<index>" allows, in the order the checks test them: "98",
+// "98SE", "ME", "NT4", "2000", "XP", "NET"; "" for an index outside 0 to 6.
+const char* AllowedSystemName(int index);
+
 // Bit 1 << i for each "os<i>" that is exactly "Yes".
 int AllowedSystemMask(const std::array<std::string, 7>& osValues);
 // True when the mask is kAllSystems or at least one allowed system's test

@@ -1,6 +1,7 @@
 #include "pages/LanguageTexts.h"
 
 #include "core/Settings.h"
+#include "pages/PageRules.h"
 #include "skin/LayoutLocalisation.h"
 
 namespace pages {
@@ -16,6 +17,17 @@ std::string LanguageText(const std::string& languageFile, core::MessageId messag
     const core::MessageEntry& entry = core::Message(message);
     if (!*entry.section) return entry.english;
     return LanguageText(languageFile, entry.section, entry.key, entry.english);
+}
+
+std::string SetupTypeName(const std::string& languageFile, int setupType) {
+    static const core::MessageId kEnglish[] = {core::MessageId::ReadyTypical, core::MessageId::ReadyMinimal,
+                                               core::MessageId::ReadyCustom};
+    const char* control = SetupTypeControl(setupType);
+    if (!control) return "";
+    const std::string english = core::EnglishText(kEnglish[setupType]);
+    // The key the setup type page's own caption comes from.
+    const auto key = skin::layout::LanguageKeyOf("setuptype.lcd", control);
+    return WithoutAccessKey(key ? LanguageText(languageFile, key->section, key->key, english) : english);
 }
 
 }  // namespace pages

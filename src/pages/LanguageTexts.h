@@ -18,4 +18,10 @@ std::string LanguageText(const std::string& languageFile, core::MessageId messag
 std::string LanguageText(const std::string& languageFile, const char* section, const char* key,
                          const std::string& fallback);
 
+// The name of a setup type (0 typical, 1 minimal, 2 custom) as the setup
+// type page shows it: the language file's caption of that page's choice,
+// else the built-in English name; without its access-key "&". "" for any
+// other value.
+std::string SetupTypeName(const std::string& languageFile, int setupType);
+
 }  // namespace pages

@@ -6,19 +6,36 @@
 
 namespace pages {
 
-std::string ReadySummary(int setupType, const std::string& destination, const std::string& userName,
-                         const std::string& company) {
+std::string ReadySummary(const std::string& setupTypeName, const std::string& destination,
+                         const std::string& userName, const std::string& company) {
     using core::EnglishText;
     using core::MessageId;
-    static const MessageId kTypes[] = {MessageId::ReadyTypical, MessageId::ReadyMinimal,
-                                       MessageId::ReadyCustom};
     std::string s = std::string("\r\n") + EnglishText(MessageId::ReadySetupTypeHeading);
-    if (setupType >= 0 && setupType <= 2) s += EnglishText(kTypes[setupType]);
+    if (!setupTypeName.empty()) s += setupTypeName + "\r\n\r\n";
     s += EnglishText(MessageId::ReadyDestinationHeading) + destination + "\r\n\r\n";
     s += EnglishText(MessageId::ReadyUserHeading);
     if (!userName.empty()) s += EnglishText(MessageId::ReadyNameLabel) + userName + "\r\n\r\n";
     if (!company.empty()) s += EnglishText(MessageId::ReadyCompanyLabel) + company + "\r\n\r\n";
     return s;
+}
+
+const char* SetupTypeControl(int setupType) {
+    switch (setupType) {
+    case wizard::kSetupTypeTypical: return "IDC_TYPICAL";
+    case wizard::kSetupTypeMinimal: return "IDC_MINIMAL";
+    case wizard::kSetupTypeCustom: return "IDC_CUSTOM";
+    default: return nullptr;
+    }
+}
+
+std::string WithoutAccessKey(const std::string& caption) {
+    std::string text;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        else if (caption[i] == '&') continue;
+        text += caption[i];
+    }
+    return text;
 }
 
 void ApplySetupType(int setupType, core::FeatureTable& features) {

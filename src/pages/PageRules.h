@@ -9,9 +9,18 @@
 
 namespace pages {
 
-// The summary the ready page shows.
-std::string ReadySummary(int setupType, const std::string& destination, const std::string& userName,
-                         const std::string& company);
+// The summary the ready page shows. setupTypeName is the chosen type as the
+// setup type page names it (SetupTypeName), "" when none was chosen.
+std::string ReadySummary(const std::string& setupTypeName, const std::string& destination,
+                         const std::string& userName, const std::string& company);
+
+// The control of the setup type page that stands for a type (0 typical,
+// 1 minimal, 2 custom: "IDC_TYPICAL"...), nullptr for any other value.
+const char* SetupTypeControl(int setupType);
+
+// A caption as plain text: a single "&" (which marks the access key) is
+// dropped, "&&" stands for one "&".
+std::string WithoutAccessKey(const std::string& caption);
 
 // Sets the feature states a setup type stands for. The project names no
 // features per type, so typical and minimal install every feature; custom

@@ -42,8 +42,9 @@ void StandardPages::SetUp(skin::SkinnedPage& page) {
     else if (layout == "setuptype.lcd") SetUpSetupType(page);
     else if (layout == "customsetup.lcd") SetUpCustomSetup(page);
     else if (layout == "ready.lcd")
-        SetText(page, "IDC_SETTINGS", pages::ReadySummary(s.setupType, s.currentInstallFolder,
-                                                          s.customerName, s.companyName));
+        SetText(page, "IDC_SETTINGS",
+                pages::ReadySummary(pages::SetupTypeName(s.appliedLanguageFile, s.setupType),
+                                    s.currentInstallFolder, s.customerName, s.companyName));
     else if (layout == pages::wizard::kProgressPage) SetUpProgress(page);
     else if (layout == "complete.lcd") SetUpComplete(page);
     else if (layout == pages::wizard::kLanguagePage) SetUpLanguagePage(page);

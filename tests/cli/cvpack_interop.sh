@@ -41,16 +41,17 @@ fails_with() {
 }
 
 printf '[APPINFO]\r\na1=Interop Product\r\na2=1.0\r\n' >"$S/setup.inf"
-head -c 1000 /dev/urandom >"$S/random.bin"
+# Ends in a byte that is not zero: decryption drops trailing zero bytes.
+{ head -c 999 /dev/urandom; printf 'x'; } >"$S/random.bin"
 printf 'exactly sixteen!' >"$S/sixteen.txt"
 : >"$S/empty.txt"
 
-# Containers made by openssl decrypt with cvpack.
+# Containers made by openssl decrypt with cvpack to the plain text as it
+# was, without the zero bytes that padded it to whole blocks.
 for f in setup.inf random.bin sixteen.txt empty.txt; do
   make_container "$S/$f" "$S/$f.ossl.nsx"
   check "cvpack-decrypts-openssl-container-$f" \
-    bash -c '"$1" decrypt "$2" "$3" && cmp "$3" <(cat "$4"; head -c $(( (16 - $(stat -c %s "$4") % 16) % 16 )) /dev/zero)' \
-    _ "$CVPACK" "$S/$f.ossl.nsx" "$S/$f.cvpack.out" "$S/$f"
+    bash -c '"$1" decrypt "$2" "$3" && cmp "$3" "$4"' _ "$CVPACK" "$S/$f.ossl.nsx" "$S/$f.cvpack.out" "$S/$f"
 done
 
 # Containers made by cvpack are what openssl expects.
@@ -70,6 +71,9 @@ check cvpack-decrypt-wrong-container-no-output not_exists "$S/wrong.out"
 check cvpack-decrypt-missing-input-exit-1 \
   fails_with 1 "FileCrypt ERROR: Cannot open File $S/none.nsx!" "$CVPACK" decrypt "$S/none.nsx" "$S/none.out"
 check cvpack-usage-exit-2 fails_with 2 "usage: cvpack" "$CVPACK" decrypt "$S/setup.inf"
+check cvpack-version bash -c '[ "$("$1" --version)" = "cvpack $(sed -n "s/^project(corvane VERSION \([0-9.]*\) .*/\1/p" "$2")" ]' \
+  _ "$CVPACK" "$CV_ROOT/CMakeLists.txt"
+check cvpack-version-takes-no-arguments fails_with 2 "usage: cvpack" "$CVPACK" --version extra
 check cvpack-unknown-command-exit-2 fails_with 2 "usage: cvpack" "$CVPACK" frobnicate
 
 # A small project built into a shipping folder (not a whole setup: unchecked).
@@ -82,7 +86,19 @@ printf '[DIALOG]\r\n' >"$P/theme/welcome.lcd"
 printf 'bin/demo.exe\nDestination Computer\\<InstallDir>\\*0*0*1|Main\nftp://mirror.example/add.zip\nDestination Computer\\<InstallDir>\\*0*0*2|\n' >"$P/data.inf"
 printf 'bin/demo.exe\r\nDestination Computer\\<InstallDir>\\*0*0*1|Main\r\nftp://mirror.example/add.zip\r\nDestination Computer\\<InstallDir>\\*0*0*2|\r\n' >"$S/data.crlf"
 
-check cvpack-build-succeeds "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" "$P" "$S/out"
+# No uninstaller beside the engine: refused, with nothing written, unless the
+# author says the product is to ship without one.
+check cvpack-build-without-uninstaller-exit-1 \
+  fails_with 1 "cvpack: error: no cvexec.exe found (use --uninstaller, or --no-uninstaller to ship a product that cannot be removed)" \
+  "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" "$P" "$S/out"
+check cvpack-build-without-uninstaller-writes-nothing \
+  bash -c '! ls -d "$1" "$1".tmp-* 2>/dev/null' _ "$S/out"
+check cvpack-build-both-uninstaller-options-exit-2 fails_with 2 "exclude each other" \
+  "$CVPACK" build --uninstaller "$P/bin/demo.exe" --no-uninstaller "$P" "$S/out"
+check cvpack-build-succeeds "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" --no-uninstaller "$P" "$S/out"
+check cvpack-build-no-uninstaller-warns \
+  bash -c '"$1" build --skip-check --engine "$2" --no-uninstaller "$3" "$4" 2>&1 >/dev/null | grep -qF "warning: no cvexec.exe shipped"' \
+  _ "$CVPACK" "$P/bin/demo.exe" "$P" "$S/out"
 open_container "$S/out/data.nsx" "$S/data.ossl" >>"$CV_LOG" 2>&1
 check cvpack-build-data-list-crlf same_file "$S/data.ossl" <(zero_padded "$S/data.crlf")
 open_container "$S/out/setup.nsx" "$S/setup.ossl" >>"$CV_LOG" 2>&1
@@ -94,10 +110,19 @@ check cvpack-build-cabinet-lists-cleanly contains "$S/cab.list" "All done, no er
 check cvpack-build-theme-copied same_file "$S/out/theme/welcome.lcd" "$P/theme/welcome.lcd"
 check cvpack-build-engine-copied same_file "$S/out/setup.exe" "$P/bin/demo.exe"
 
+# The built folder listed back: the product, and the payload file's size as stored.
+"$CVPACK" list "$S/out" >"$S/list.txt" 2>&1
+check cvpack-list-product contains "$S/list.txt" "Product name:    Interop Product"
+check cvpack-list-payload-size contains "$S/list.txt" "size: 7 bytes; flags: 0 (none)"
+check cvpack-list-web-item contains "$S/list.txt" "web item: ftp://mirror.example/add.zip"
+cp -r "$S/out" "$S/cut"
+head -c 50 "$S/out/file1.cab" >"$S/cut/file1.cab"
+check cvpack-list-truncated-cabinet-exit-1 fails_with 1 "file1.cab: truncated" "$CVPACK" list "$S/cut"
+
 # A missing payload file: exit 1 naming data.inf and the line; the old output stays.
 rm "$P/bin/demo.exe"
 check cvpack-build-missing-payload-exit-1 \
-  fails_with 1 "data.inf:1: payload file not found" "$CVPACK" build --skip-check --engine "$S/out/setup.exe" "$P" "$S/out"
+  fails_with 1 "data.inf:1: payload file not found" "$CVPACK" build --skip-check --engine "$S/out/setup.exe" --no-uninstaller "$P" "$S/out"
 check cvpack-build-failure-keeps-old-output test -f "$S/out/file1.cab"
 check cvpack-build-failure-leaves-no-temporary \
   bash -c '! ls -d "$1".tmp-* "$1".old-* 2>/dev/null' _ "$S/out"

@@ -30,6 +30,7 @@ list_is() {  # LAYOUT NAME ITEMS: the combo box's entries, sorted, joined by "|"
 selected_is() {  # LAYOUT NAME TEXT
   drive list "$(layout "$1")" "$2" | grep -qx "SELECTED:$3"
 }
+text_has() { [[ "$(text_of "$1" "$2")" == *"$3"* ]] || { echo "text: $(text_of "$1" "$2")"; return 1; }; }
 question_has() { drive wait-dialog 10000 | grep -qF "$1"; }
 # Ends a run that waits on a page: Cancel, confirmed.
 cancel_run() {  # LAYOUT
@@ -66,6 +67,8 @@ click destination.lcd IDC_NEXT
 check languages-setuptype-german text_is setuptype.lcd IDC_TYPICAL '&Standard'
 click setuptype.lcd IDC_NEXT
 check languages-ready-german text_is ready.lcd IDC_NEXT '&Installieren'
+# The chosen type by the name the setup type page showed, not the built-in one.
+check languages-ready-setup-type-german text_has ready.lcd IDC_SETTINGS 'Setup Type:\r\n\r\nStandard\r\n'
 screenshot ready-german
 click ready.lcd IDC_NEXT
 check languages-complete-shown on_page complete.lcd 60000

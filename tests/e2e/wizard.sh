@@ -88,7 +88,7 @@ click setuptype.lcd IDC_NEXT
 
 check wizard-ready-shown on_page ready.lcd
 check wizard-ready-summary text_is ready.lcd IDC_SETTINGS \
-  '\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\CorvaneTest\Notes\\r\n\r\nUser Information:\r\n\r\nName:Ann Tester\r\n\r\nCompany:Brenmark QA\r\n\r\n'
+  '\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\CorvaneTest\Notes\\r\n\r\nUser Information:\r\n\r\nName: Ann Tester\r\n\r\nCompany: Brenmark QA\r\n\r\n'
 screenshot 07-ready
 click ready.lcd IDC_NEXT
 
@@ -104,6 +104,10 @@ click complete.lcd IDC_FINISH
 wait_setup
 check wizard-finish-exit-0 test "$SETUP_RC" -eq 0
 check wizard-finish-launched-file eventually 10 grep -qF -- '--from-finish 1.4.2' "$CALLS"
+# The sample's note files open with the document's path as one quoted argument,
+# so that a path with blanks reaches the program whole.
+check wizard-sample-file-type-quotes-the-document eval \
+  '"$WINE" reg query "HKCR\\CorvaneNotes.Note\\shell\\open\\command" /ve | tr -d "\r" | grep -qE "notepad\.exe\" \"%1\"\$"'
 
 # ---- Launch box unchecked: Finish starts nothing --------------------------------
 # The program launched above records "done" a moment after it started.

@@ -1,7 +1,10 @@
 #include "ContainerTool.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "crypt/ProjectCipher.h"
 
@@ -58,6 +61,29 @@ void RunCipher(const std::string& inPath, const std::string& outPath, Operation 
     }
 }
 
+// The cipher works on whole 16-byte blocks and fills the last one with zero
+// bytes; project files are text, so the zero bytes at the end are that
+// padding, not the author's. Read backwards a block at a time, since a
+// container may be large.
+void StripTrailingZeroBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cvpack: cannot read " + path);
+    uintmax_t end = fs::file_size(path);
+    std::vector<char> block(4096);
+    while (end > 0) {
+        const uintmax_t count = end < block.size() ? end : block.size();
+        in.seekg(static_cast<std::streamoff>(end - count));
+        if (!in.read(block.data(), static_cast<std::streamsize>(count)))
+            throw std::runtime_error("cvpack: cannot read " + path);
+        uintmax_t kept = count;
+        while (kept > 0 && block[kept - 1] == '\0') --kept;
+        end -= count - kept;
+        if (kept > 0) break;
+    }
+    in.close();
+    fs::resize_file(path, end);
+}
+
 }  // namespace
 
 void EncryptProjectFile(const std::string& inPath, const std::string& outPath) {
@@ -69,5 +95,19 @@ void EncryptProjectFile(const std::string& inPath, const std::string& outPath) {
 void DecryptProjectFile(const std::string& inPath, const std::string& outPath) {
     RunCipher(inPath, outPath, [&](CRijndaelFileCrypt& cipher) {
         cipher.DecryptFile(inPath.c_str(), outPath.c_str());
+        StripTrailingZeroBytes(outPath);
     });
+}
+
+std::string DecryptProjectText(const std::string& inPath) {
+    std::ifstream in(inPath, std::ios::binary);
+    std::error_code ec;
+    if (!fs::is_regular_file(inPath, ec) || !in) throw std::runtime_error(inPath + ": cannot read");
+    CRijndaelFileCrypt cipher;
+    InitializeProjectCipher(cipher);
+    std::ostringstream out;
+    cipher.DecryptStream(in, out, inPath.c_str());
+    std::string text = out.str();
+    text.erase(text.find_last_not_of('\0') + 1);
+    return text;
 }

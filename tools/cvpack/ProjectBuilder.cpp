@@ -242,6 +242,7 @@ void ReadDataList(Project& project, Diagnostics& diagnostics, SourceConverter& c
 }
 
 Project ReadProject(const std::string& projectDir, const BuildOptions& options) {
+    const unsigned codePage = options.codePage;
     Project project;
     project.dir = Normalized(projectDir);
     project.codePage = options.codePage;
@@ -258,7 +259,10 @@ Project ReadProject(const std::string& projectDir, const BuildOptions& options) 
     GatherWorkingFiles(project);
     GatherSplashFiles(project);
     AddUninstaller(project, options.uninstallerPath);
-    CheckStoredNames(project.cabinet, options.codePage);
+    if (options.requireUninstaller && !project.summary.shipsUninstaller)
+        Fail("cvpack: error: no cvexec.exe found (use --uninstaller, or --no-uninstaller to ship a "
+             "product that cannot be removed)");
+    CheckStoredNames(project.cabinet, codePage);
     CheckCabinetEntries(project.cabinet);
     return project;
 }
@@ -316,8 +320,28 @@ void CopyOneFile(const fs::path& from, const fs::path& to) {
     if (ec) Fail(from.string() + ": cannot copy: " + ec.message());
 }
 
+// A theme author's notes ("README", "readme.txt", "ReadMe.md"...) are no
+// part of the pages, and the setup copies the theme into the uninstall
+// folder: they would end on every user's machine.
+bool IsThemeDocumentation(const fs::path& file) {
+    const std::string name = file.filename().string();
+    if (name.size() < 6) return false;
+    for (size_t i = 0; i < 6; ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != "readme"[i]) return false;
+    return true;
+}
+
+// The theme with its sub-folders, without its documentation.
+void CopyTheme(const fs::path& from, const fs::path& to) {
+    CopyFolder(from, to);
+    std::vector<fs::path> notes;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(to))
+        if (entry.is_regular_file() && IsThemeDocumentation(entry.path())) notes.push_back(entry.path());
+    for (const fs::path& note : notes) fs::remove(note);
+}
+
 void CopyLooks(const Project& project, const fs::path& out) {
-    CopyFolder(project.dir / "theme", out / "theme");
+    CopyTheme(project.dir / "theme", out / "theme");
     if (OptionalFolder(project.dir / "languages"))
         CopyFolder(project.dir / "languages", out / "languages");
     // In the target code page: converted from UTF-8 where they were written so.

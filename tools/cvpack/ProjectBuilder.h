@@ -3,7 +3,8 @@
 //   data.inf    -> data.nsx    (CR LF line ends, encrypted)
 //   payload files of data.inf and the files of working/ -> file1.cab
 //   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
-//   theme/, languages/, language.lan, SupportFiles/, mergemod.msi -> copied;
+//   theme/ (but its README files), languages/, language.lan, SupportFiles/,
+//   mergemod.msi -> copied;
 //   the engine -> setup.exe
 //   the splash picture and sound setup.inf names -> setup.<extension>
 #pragma once
@@ -28,6 +29,9 @@ struct BuildOptions {
     SourceEncoding sourceEncoding = SourceEncoding::kAnsi;
     // Receives each warning about the project's texts; none: they are dropped.
     WarningSink warn;
+    // Refuse a project whose cabinet would get no uninstaller (neither
+    // uninstallerPath nor working/'s own): its product could not be removed.
+    bool requireUninstaller = false;
 };
 
 struct BuildSummary {

@@ -16,6 +16,7 @@
 
 #include "ContainerTool.h"
 #include "EngineLocator.h"
+#include "PackageListing.h"
 #include "ProjectBuilder.h"
 #include "ProjectCheck.h"
 #include "ReferenceGuide.h"
@@ -27,26 +28,33 @@ const char kUsage[] =
     "usage: cvpack encrypt IN OUT\n"
     "       cvpack decrypt IN OUT\n"
     "       cvpack check [--code-page N] [--source-encoding ansi|utf-8] PROJECT_DIR\n"
+    "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE | --no-uninstaller]\n"
+    "                    [--code-page N] [--source-encoding ansi|utf-8] [--skip-check]\n"
+    "                    PROJECT_DIR OUT_DIR\n"
+    "       cvpack list [--code-page N] PACKAGE_DIR\n"
     "       cvpack reference [--update GUIDE_MD]\n"
-    "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE] [--code-page N]\n"
-    "                    [--source-encoding ansi|utf-8] [--skip-check] PROJECT_DIR OUT_DIR\n"
+    "       cvpack --version\n"
     "\n"
     "encrypt, decrypt  turn a plain project file into its container and back\n"
     "check             report the project's mistakes (exit code 1 on an error)\n"
-    "reference         print every setup.inf section and key as Markdown, or\n"
-    "                  write it into the guide between its marker lines\n"
     "build             check, then make a ready-to-ship folder from a project folder\n"
-    "  --skip-check    build a project whatever its mistakes (to see how the\n"
-    "                  setup meets them)\n"
     "  --engine PATH   setup.exe to ship (default: $CVPACK_ENGINE, else the\n"
     "                  engine of the Windows build tree beside cvpack's)\n"
     "  --uninstaller PATH  cvexec.exe to put into the cabinet (default: the one\n"
-    "                  beside the engine)\n"
+    "                  beside the engine); without one the build fails\n"
+    "  --no-uninstaller  build without one: the product cannot be removed\n"
     "  --code-page N   ANSI code page the setup reads the project's texts in,\n"
     "                  e.g. 932 (default: the system's on Windows, else 1252)\n"
     "  --source-encoding ansi|utf-8  how setup.inf, data.inf and the language\n"
     "                  files are written: ansi (default) in that code page, unless\n"
-    "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n";
+    "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n"
+    "  --skip-check    build a project whatever its mistakes (to see how the\n"
+    "                  setup meets them)\n"
+    "list              show what a built folder installs: product, pages,\n"
+    "                  systems, and every file with its destination and size\n"
+    "reference         print every setup.inf section and key as Markdown, or\n"
+    "                  write it into the guide between its marker lines\n"
+    "--version         print cvpack's version\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "cvpack: %s\n%s", problem.c_str(), kUsage);
@@ -63,10 +71,11 @@ unsigned DefaultCodePage() {
 #endif
 }
 
-struct BuildArguments {
+struct CommandArguments {
     std::string engine;
     std::string uninstaller;
     std::string codePage;  // as written; empty: the default
+    bool noUninstaller = false;
     bool skipCheck = false;
     std::string sourceEncoding;  // as written; empty: the default
     std::vector<std::string> positional;
@@ -80,11 +89,10 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
     return codePage >= 1 && codePage <= 65535;
 }
 
-// Accepts "--engine PATH", "--uninstaller PATH", "--code-page N",
-// "--source-encoding NAME" and their "--option=VALUE" forms
-// anywhere; returns false on a bad option.
-bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& parsed,
-                         std::string& problem) {
+// Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N",
+// "--source-encoding NAME", "--skip-check" and the "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
+// arguments: that is the command's.
+bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--engine" && i + 1 < args.size()) {
@@ -95,16 +103,18 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
             parsed.uninstaller = args[++i];
         } else if (arg.rfind("--uninstaller=", 0) == 0) {
             parsed.uninstaller = arg.substr(14);
+        } else if (arg == "--no-uninstaller") {
+            parsed.noUninstaller = true;
         } else if (arg == "--code-page" && i + 1 < args.size()) {
             parsed.codePage = args[++i];
         } else if (arg.rfind("--code-page=", 0) == 0) {
             parsed.codePage = arg.substr(12);
-        } else if (arg == "--skip-check") {
-            parsed.skipCheck = true;
         } else if (arg == "--source-encoding" && i + 1 < args.size()) {
             parsed.sourceEncoding = args[++i];
         } else if (arg.rfind("--source-encoding=", 0) == 0) {
             parsed.sourceEncoding = arg.substr(18);
+        } else if (arg == "--skip-check") {
+            parsed.skipCheck = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -113,6 +123,18 @@ bool ParseBuildArguments(const std::vector<std::string>& args, BuildArguments& p
         }
     }
     return true;
+}
+
+bool ParseBuildArguments(const std::vector<std::string>& args, CommandArguments& parsed,
+                         std::string& problem) {
+    if (!ParseOptions(args, parsed, problem)) return false;
+    if (!parsed.uninstaller.empty() && parsed.noUninstaller) {
+        problem = "--uninstaller and --no-uninstaller exclude each other";
+        return false;
+    }
+    if (parsed.positional.size() == 2) return true;
+    problem = "build needs PROJECT_DIR and OUT_DIR";
+    return false;
 }
 
 bool ParseSourceEncoding(const std::string& text, SourceEncoding& encoding) {
@@ -130,9 +152,11 @@ bool ReportFindings(const std::string& projectDir, unsigned codePage, SourceEnco
 }
 
 int RunCheck(const std::vector<std::string>& args) {
-    BuildArguments parsed;
+    CommandArguments parsed;
     std::string problem;
-    if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
+    if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck)
+        return UsageError("check takes only --code-page and --source-encoding");
     if (parsed.positional.size() != 1) return UsageError("check needs PROJECT_DIR");
     unsigned codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, codePage))
@@ -160,10 +184,9 @@ int RunReference(const std::vector<std::string>& args) {
 }
 
 int RunBuild(const std::vector<std::string>& args, const char* argv0) {
-    BuildArguments parsed;
+    CommandArguments parsed;
     std::string problem;
     if (!ParseBuildArguments(args, parsed, problem)) return UsageError(problem);
-    if (parsed.positional.size() != 2) return UsageError("build needs PROJECT_DIR and OUT_DIR");
     BuildOptions options;
     options.codePage = DefaultCodePage();
     if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, options.codePage))
@@ -181,15 +204,32 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");
-    options.uninstallerPath = LocateUninstaller(parsed.uninstaller, options.enginePath);
+    options.uninstallerPath =
+        parsed.noUninstaller ? std::string() : LocateUninstaller(parsed.uninstaller, options.enginePath);
+    options.requireUninstaller = !parsed.noUninstaller;
     BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
     if (!summary.shipsUninstaller)
-        std::fprintf(stderr, "cvpack: warning: no cvexec.exe found (use --uninstaller); "
+        std::fprintf(stderr, "cvpack: warning: no cvexec.exe shipped (--no-uninstaller); "
                              "the product cannot be removed\n");
     std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
                          std::to_string(summary.webItems) + " web items, " +
                          std::to_string(summary.workingFiles) + " working files";
     std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
+    return 0;
+}
+
+int RunList(const std::vector<std::string>& args) {
+    CommandArguments parsed;
+    std::string problem;
+    if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
+        !parsed.sourceEncoding.empty())
+        return UsageError("list takes only --code-page");
+    if (parsed.positional.size() != 1) return UsageError("list needs PACKAGE_DIR");
+    unsigned codePage = DefaultCodePage();
+    if (!parsed.codePage.empty() && !ParseCodePage(parsed.codePage, codePage))
+        return UsageError("bad code page " + parsed.codePage);
+    std::fputs(FormatPackageListing(ReadPackage(parsed.positional[0], codePage)).c_str(), stdout);
     return 0;
 }
 
@@ -201,6 +241,7 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
         return 0;
     }
     if (command == "build") return RunBuild(args, argv0);
+    if (command == "list") return RunList(args);
     if (command == "check") return RunCheck(args);
     if (command == "reference") return RunReference(args);
     return UsageError("unknown command " + command);
@@ -216,6 +257,11 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        if (argc != 2) return UsageError("--version takes no arguments");
+        std::printf("cvpack %s\n", CVPACK_VERSION);
         return 0;
     }
     try {

@@ -68,6 +68,10 @@ TEST(RequirementRules, EachAllowedBitMatchesItsSystem) {
         // Later NT systems count as "NET" ("os6", bit 64) and as nothing else.
         EXPECT_EQ(control::requirements::OperatingSystemAllowed(row.first, kVista), row.first == 64);
     }
+    // The name given to "os<i>" is the name of the system its bit lets in.
+    for (int i = 0; i < 7; ++i)
+        EXPECT_STREQ(control::requirements::AllowedSystemName(i), control::OsNameFromVersion(rows[i].second)) << i;
+    EXPECT_STREQ(control::requirements::AllowedSystemName(7), "");
 }
 
 TEST(RequirementRules, MaskOfAllSevenSkipsTheCheck) {

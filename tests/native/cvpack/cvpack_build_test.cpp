@@ -145,13 +145,19 @@ protected:
     TempFolder m_temp;
 };
 
-TEST_F(CvpackContainer, RoundTripGivesPlaintextWithZeroPadding) {
-    std::string plain = "[APPINFO]\r\na1=Demo\r\n";
-    WriteFile(Dir() / "setup.inf", plain);
-    EncryptProjectFile((Dir() / "setup.inf").string(), (Dir() / "setup.nsx").string());
-    EXPECT_EQ(fs::file_size(Dir() / "setup.nsx"), 32u + ZeroPadded(plain).size());
-    DecryptProjectFile((Dir() / "setup.nsx").string(), (Dir() / "back.inf").string());
-    EXPECT_EQ(ReadFile(Dir() / "back.inf"), ZeroPadded(plain));
+TEST_F(CvpackContainer, RoundTripGivesThePlainTextWithoutItsPadding) {
+    // Padded to a block, a whole block, none, and more zero bytes than one
+    // block's padding (a 5000-byte tail read in more than one piece).
+    for (const std::string& plain : {std::string("[APPINFO]\r\na1=Demo\r\n"),
+                                     std::string("exactly sixteen!"), std::string(),
+                                     std::string("text") + std::string(5000, '\0')}) {
+        WriteFile(Dir() / "setup.inf", plain);
+        EncryptProjectFile((Dir() / "setup.inf").string(), (Dir() / "setup.nsx").string());
+        EXPECT_EQ(fs::file_size(Dir() / "setup.nsx"), 32u + ZeroPadded(plain).size());
+        DecryptProjectFile((Dir() / "setup.nsx").string(), (Dir() / "back.inf").string());
+        EXPECT_EQ(ReadFile(Dir() / "back.inf"), plain.substr(0, plain.find_last_not_of('\0') + 1));
+        fs::remove(Dir() / "setup.nsx");
+    }
 }
 
 TEST_F(CvpackContainer, WrongContainerFailsWithTheCipherMessageAndLeavesNoOutput) {
@@ -288,14 +294,14 @@ TEST_F(CvpackBuild, WritesTheShippingFolder) {
     EXPECT_EQ(summary.payloadFiles, 2u);
     EXPECT_EQ(summary.webItems, 1u);
     EXPECT_EQ(summary.workingFiles, 2u);
-    EXPECT_EQ(Decrypted("setup.nsx"), ZeroPadded("[APPINFO]\na1=Demo\n"));
+    EXPECT_EQ(Decrypted("setup.nsx"), "[APPINFO]\na1=Demo\n");
     EXPECT_EQ(Decrypted("data.nsx"),
-              ZeroPadded("bin\\app.exe\r\n"
-                         "Destination Computer\\<InstallDir>\\*0*0*1|Main\r\n"
-                         "http://example.com/extra.zip\r\n"
-                         "Destination Computer\\<InstallDir>\\*0*0*2|Extras\r\n"
-                         "docs/readme.txt\r\n"
-                         "Destination Computer\\<InstallDir>\\docs\\*32*255*3|\r\n"));
+              "bin\\app.exe\r\n"
+              "Destination Computer\\<InstallDir>\\*0*0*1|Main\r\n"
+              "http://example.com/extra.zip\r\n"
+              "Destination Computer\\<InstallDir>\\*0*0*2|Extras\r\n"
+              "docs/readme.txt\r\n"
+              "Destination Computer\\<InstallDir>\\docs\\*32*255*3|\r\n");
     EXPECT_EQ(ReadFile(m_out / "theme" / "welcome.lcd"), "[DIALOG]\n");
     EXPECT_EQ(ReadFile(m_out / "theme" / "pics" / "logo.bmp"), "BM");
     EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), "[LANG]\n");
@@ -369,6 +375,33 @@ TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {
     EXPECT_TRUE(Build("", (m_temp.Path() / "engine" / "cvexec.exe").string()).shipsUninstaller);
     expected = {"F0_app.exe", "F2_readme.txt", "CVEXEC.EXE", "license.txt", "setup.ico"};
     EXPECT_EQ(CabinetNames(m_out / "file1.cab"), expected);
+}
+
+TEST_F(CvpackBuild, ABuildThatMustShipAnUninstallerRefusesToGoWithout) {
+    BuildOptions options;
+    options.requireUninstaller = true;
+    const std::string error = ErrorOf([&] { BuildProject(m_project.string(), m_out.string(), options); });
+    EXPECT_EQ(error, "cvpack: error: no cvexec.exe found (use --uninstaller, or --no-uninstaller to ship "
+                     "a product that cannot be removed)");
+    EXPECT_FALSE(fs::exists(m_out));
+    EXPECT_TRUE(Leftovers(m_out).empty());
+    // working/'s own is an uninstaller too.
+    WriteFile(m_project / "working" / "cvexec.exe", "own uninstaller");
+    EXPECT_TRUE(BuildProject(m_project.string(), m_out.string(), options).shipsUninstaller);
+}
+
+TEST_F(CvpackBuild, ThemeDocumentationIsNotShipped) {
+    for (const char* note : {"README", "readme.txt", "ReadMe.md", "pics/README.html"})
+        WriteFile(m_project / "theme" / note, "for theme authors");
+    WriteFile(m_project / "theme" / "readm.txt", "not documentation by its name");
+    WriteFile(m_project / "theme" / "myreadme.txt", "nor this one");
+    Build();
+    for (const char* note : {"README", "readme.txt", "ReadMe.md", "pics/README.html"})
+        EXPECT_FALSE(fs::exists(m_out / "theme" / note)) << note;
+    EXPECT_TRUE(fs::exists(m_out / "theme" / "readm.txt"));
+    EXPECT_TRUE(fs::exists(m_out / "theme" / "myreadme.txt"));
+    EXPECT_EQ(ReadFile(m_out / "theme" / "pics" / "logo.bmp"), "BM");
+    EXPECT_TRUE(fs::exists(m_project / "theme" / "README"));
 }
 
 TEST_F(CvpackBuild, ShipsTheSplashFilesTheSettingsNameBesideTheEngine) {
@@ -512,8 +545,8 @@ TEST_F(CvpackBuild, Utf8SourcesShipInTheCodePageAndFindTheirFilesByUtf8Names) {
     BuildOptions options;
     options.sourceEncoding = SourceEncoding::kUtf8;
     BuildProject(m_project.string(), m_out.string(), options);
-    EXPECT_EQ(Decrypted("setup.nsx"), ZeroPadded("[APPINFO]\na1=Stra\xDF" "e\n"));
-    EXPECT_EQ(Decrypted("data.nsx"), ZeroPadded("docs/\xDC" "bersicht.txt\r\nD\\*0*0*1|Gr\xF6\xDF" "e\r\n"
+    EXPECT_EQ(Decrypted("setup.nsx"), std::string("[APPINFO]\na1=Stra\xDF" "e\n"));
+    EXPECT_EQ(Decrypted("data.nsx"), std::string("docs/\xDC" "bersicht.txt\r\nD\\*0*0*1|Gr\xF6\xDF" "e\r\n"
                                                 "tree\\\xDC" "ber\\a.txt\r\nD\\\xDC" "ber\\*0*0*2|\r\n"));
     EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), "[LANG]\nx=Schlie\xDF" "en\n");
     EXPECT_EQ(ReadFile(m_out / "language.lan"), "[MSG]\n");
@@ -568,7 +601,7 @@ TEST_F(CvpackBuild, FolderEntriesExpandToTheRecordsOfTheirFiles) {
               "payload/bin/*\nDestination Computer\\<InstallDir>\\all*0*0*|\n");
     Build();
     EXPECT_EQ(Decrypted("data.nsx"),
-              ZeroPadded("payload\\bin\\b.dll\r\nDestination Computer\\<InstallDir>\\bin\\*32*255*1|Main\r\n"
+              std::string("payload\\bin\\b.dll\r\nDestination Computer\\<InstallDir>\\bin\\*32*255*1|Main\r\n"
                          "payload\\bin\\sub\\x.dll\r\nDestination Computer\\<InstallDir>\\bin\\sub\\*32*255*2|Main\r\n"
                          "docs/readme.txt\r\nDestination Computer\\<InstallDir>\\*0*0*7|\r\n"
                          "payload/bin/a.exe\r\nDestination Computer\\<InstallDir>\\all*0*0*4|\r\n"

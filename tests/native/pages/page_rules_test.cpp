@@ -7,18 +7,31 @@
 namespace {
 
 TEST(ReadySummary, JoinsTheSectionsInOrder) {
-    EXPECT_EQ(pages::ReadySummary(0, "C:\\App\\", "Ann", "Brenmark"),
-              "\r\nSetup Type:\r\n\r\nTypical\r\n\r\nDestination Folder:\r\n\r\nC:\\App\\\r\n\r\n"
-              "User Information:\r\n\r\nName:Ann\r\n\r\nCompany:Brenmark\r\n\r\n");
-    EXPECT_NE(pages::ReadySummary(1, "", "", "").find("Minimal\r\n"), std::string::npos);
-    EXPECT_NE(pages::ReadySummary(2, "", "", "").find("Custom\r\n"), std::string::npos);
+    // The type as the setup type page names it, in the page's language; a
+    // blank between each label and its value.
+    EXPECT_EQ(pages::ReadySummary("Standard", "C:\\App\\", "Ann", "Brenmark"),
+              "\r\nSetup Type:\r\n\r\nStandard\r\n\r\nDestination Folder:\r\n\r\nC:\\App\\\r\n\r\n"
+              "User Information:\r\n\r\nName: Ann\r\n\r\nCompany: Brenmark\r\n\r\n");
 }
 
 TEST(ReadySummary, OptionalLinesAreLeftOut) {
-    const std::string noType = pages::ReadySummary(-1, "D:\\", "", "");
+    const std::string noType = pages::ReadySummary("", "D:\\", "", "");
     EXPECT_EQ(noType, "\r\nSetup Type:\r\n\r\nDestination Folder:\r\n\r\nD:\\\r\n\r\n"
                       "User Information:\r\n\r\n");
-    EXPECT_EQ(pages::ReadySummary(7, "D:\\", "Bo", "").find("Company:"), std::string::npos);
+    EXPECT_EQ(pages::ReadySummary("Custom", "D:\\", "Bo", "").find("Company:"), std::string::npos);
+}
+
+TEST(ReadySummary, SetupTypesAreTheSetupTypePagesChoices) {
+    EXPECT_STREQ(pages::SetupTypeControl(0), "IDC_TYPICAL");
+    EXPECT_STREQ(pages::SetupTypeControl(1), "IDC_MINIMAL");
+    EXPECT_STREQ(pages::SetupTypeControl(2), "IDC_CUSTOM");
+    EXPECT_EQ(pages::SetupTypeControl(-1), nullptr);
+    EXPECT_EQ(pages::SetupTypeControl(3), nullptr);
+    // Captions lose the access-key mark; a doubled one is a plain "&".
+    EXPECT_EQ(pages::WithoutAccessKey("&Standard"), "Standard");
+    EXPECT_EQ(pages::WithoutAccessKey("Be&nutzerdefiniert"), "Benutzerdefiniert");
+    EXPECT_EQ(pages::WithoutAccessKey("Tom && Jerry&"), "Tom & Jerry");
+    EXPECT_EQ(pages::WithoutAccessKey("Typical"), "Typical");
 }
 
 TEST(FolderCheck, ValidPaths) {
