@@ -16,10 +16,13 @@ bash "$root/scripts/build.sh"
 
 cvpack=$CV_BUILD/native/tools/cvpack/cvpack
 rm -rf "$demo"; mkdir -p "$demo"
+# The build checks the project first; a mistake stops it with its file and line.
 "$cvpack" build --engine "$CV_BUILD/win/src/setup.exe" \
   "$project" "$demo/package"
 echo "Packed $project into $demo/package:"
 (cd "$demo/package" && find . -type f | sort | sed 's/^\.\//  /')
+echo "What the package installs (cvpack list):"
+"$cvpack" list "$demo/package" | sed 's/^/  /'
 
 # The demo keeps its own prefix so it never disturbs a test run.
 export CV_WIN=$CV_BUILD/win CV_WINE_DIR=$demo/wine
