@@ -2,6 +2,8 @@
 
 #include <aclapi.h>
 
+#include <cstring>
+
 #include "core/Trace.h"
 
 namespace install::fileops {
@@ -60,6 +62,33 @@ void InheritedPermissions::Apply(HANDLE file, const std::string& path) {
     }
     folder_ = folder;
     descriptor_ = ReadDacl(file);
+}
+
+// The DACL of a descriptor and whether it is protected from inheritance.
+bool DaclOf(PSECURITY_DESCRIPTOR descriptor, PACL& dacl, bool& isProtected) {
+    BOOL present = FALSE, defaulted = FALSE;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present || !dacl ||
+        !GetSecurityDescriptorControl(descriptor, &control, &revision))
+        return false;
+    isProtected = (control & SE_DACL_PROTECTED) != 0;
+    return true;
+}
+
+bool InheritedPermissions::Holds(PSECURITY_DESCRIPTOR current, const std::string& path) const {
+    if (descriptor_.empty() || FolderOf(path) != folder_) return false;
+    PACL wanted = nullptr, found = nullptr;
+    bool wantedProtected = false, foundProtected = false;
+    auto* made = const_cast<unsigned char*>(descriptor_.data());
+    return DaclOf(made, wanted, wantedProtected) && DaclOf(current, found, foundProtected) &&
+           wantedProtected == foundProtected && wanted->AclSize == found->AclSize &&
+           std::memcmp(wanted, found, wanted->AclSize) == 0;
+}
+
+void InheritedPermissions::Apply(HANDLE file, const std::string& path, PSECURITY_DESCRIPTOR current) {
+    if (current && Holds(current, path)) return;
+    Apply(file, path);
 }
 
 void InheritedPermissions::Apply(const std::string& path) {

@@ -25,10 +25,16 @@ public:
     // `file` is open with READ_CONTROL and WRITE_DAC and now named `path`, a
     // full path.
     void Apply(HANDLE file, const std::string& path);
+    // The same, unless `current` (the file's descriptor as read, with its
+    // DACL) already holds what this folder's files get: a file an earlier run
+    // placed keeps it, and nothing is written.
+    void Apply(HANDLE file, const std::string& path, PSECURITY_DESCRIPTOR current);
     // The same for a file given by name (no open handle to use).
     void Apply(const std::string& path);
 
 private:
+    bool Holds(PSECURITY_DESCRIPTOR current, const std::string& path) const;
+
     std::string folder_;                     // the folder `descriptor_` was made for
     std::vector<unsigned char> descriptor_;  // self-relative; empty when none is known
 };

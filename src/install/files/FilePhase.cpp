@@ -145,7 +145,9 @@ bool FilePlacer::AlreadyInPlace(const FileRecord& r, const std::string& source, 
         return size <= kLargestCompared && AttributesAfterInstall(attributes, r.flags) == attributes;
     };
     // Who may write it is what its folder passes on, as for a file placed now.
-    questions.whenSame = [&](HANDLE file) { permissions_.Apply(file, destination); };
+    questions.whenSame = [&](HANDLE file, PSECURITY_DESCRIPTOR current) {
+        permissions_.Apply(file, destination, current);
+    };
     if (!install::fileops::HoldsSameBytes(destination, source, questions)) return false;
     core::trace::Value("already in place", destination);
     return true;

@@ -73,17 +73,32 @@ bool IsThisProcessUser(PSID sid) {
 // Owned by the administrators, the system or the installing account: an
 // owner may always change who can write the file, so one a standard user
 // owns is never kept as the product's.
-bool OwnedByTrustedAccount(HANDLE file) {
+bool OwnedByTrustedAccount(PSECURITY_DESCRIPTOR descriptor) {
     PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return false;
-    bool trusted = owner && (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
-                             IsWellKnownSid(owner, WinLocalSystemSid) || IsThisProcessUser(owner));
-    LocalFree(descriptor);
-    return trusted;
+    BOOL defaulted = FALSE;
+    if (!GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) || !owner) return false;
+    return IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid) ||
+           IsThisProcessUser(owner);
 }
+
+// The file's owner and DACL, read in one call; freed with LocalFree.
+class Descriptor {
+public:
+    explicit Descriptor(HANDLE file) {
+        if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, nullptr, nullptr, &descriptor_) != ERROR_SUCCESS)
+            descriptor_ = nullptr;
+    }
+    ~Descriptor() {
+        if (descriptor_) LocalFree(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    PSECURITY_DESCRIPTOR get() const { return descriptor_; }
+
+private:
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+};
 
 bool SameSize(HANDLE file, unsigned long long size) {
     LARGE_INTEGER other;
@@ -114,7 +129,8 @@ bool HoldsSameBytes(const std::string& installed, const std::string& payload, co
     DWORD attributes = 0;
     if (!mine.ok() || !IsPlainFile(mine.get(), attributes, size)) return false;
     if (questions.acceptable && !questions.acceptable(attributes, size)) return false;
-    if (!OwnedByTrustedAccount(mine.get())) return false;
+    const Descriptor descriptor(mine.get());
+    if (!descriptor.get() || !OwnedByTrustedAccount(descriptor.get())) return false;
     const Handle theirs(OpenForReading(payload, 0));
     if (!theirs.ok() || !SameSize(theirs.get(), size)) return false;
     constexpr DWORD kChunk = 64 * 1024;
@@ -127,7 +143,7 @@ bool HoldsSameBytes(const std::string& installed, const std::string& payload, co
         if (gotA != wanted || gotB != wanted || !std::equal(a.begin(), a.begin() + wanted, b.begin())) return false;
         left -= wanted;
     }
-    if (questions.whenSame) questions.whenSame(mine.get());
+    if (questions.whenSame) questions.whenSame(mine.get(), descriptor.get());
     return true;
 }
 

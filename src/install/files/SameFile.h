@@ -20,11 +20,12 @@ bool HoldsSameBytes(const std::string& installed, const std::string& payload);
 // through the handle that is compared: `acceptable` (may be empty) is given
 // its attributes and size before anything is read and may refuse it; when the
 // bytes are the same `whenSame` (may be empty) gets the handle, open with
-// READ_CONTROL and WRITE_DAC as well, so that its permissions can be set on
-// the very file that was compared.
+// READ_CONTROL and WRITE_DAC as well, and its descriptor as read (owner and
+// DACL), so that its permissions can be set on the very file that was
+// compared.
 struct SameFileQuestions {
     std::function<bool(DWORD attributes, unsigned long long size)> acceptable;
-    std::function<void(HANDLE)> whenSame;
+    std::function<void(HANDLE file, PSECURITY_DESCRIPTOR current)> whenSame;
 };
 bool HoldsSameBytes(const std::string& installed, const std::string& payload, const SameFileQuestions& questions);
 
