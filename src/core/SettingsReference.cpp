@@ -1,8 +1,8 @@
 #include "core/SettingsReference.h"
 
-#include <cctype>
 
 #include "core/SettingsKeys.h"
+#include "util/Text.h"
 
 namespace core::settingsref {
 
@@ -296,14 +296,6 @@ std::vector<Section> MakeSections() {
     return s;
 }
 
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 const char* KindText(Kind kind) {
     switch (kind) {
         case Kind::Text: return "text";
@@ -357,7 +349,7 @@ const std::vector<Section>& Sections() {
 
 const Section* FindSection(const std::string& name) {
     for (const Section& section : Sections())
-        if (SameNoCase(section.name, name)) return &section;
+        if (util::text::EqualsIgnoringAsciiCase(section.name, name)) return &section;
     return nullptr;
 }
 

@@ -15,16 +15,12 @@
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
 #include "install/files/FileRules.h"
+#include "util/Text.h"
 
 namespace fs = std::filesystem;
 namespace ref = core::settingsref;
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 bool AllDigits(const std::string& s) {
     return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
@@ -64,7 +60,7 @@ std::set<std::string> FilesIn(const fs::path& folder) {
     std::set<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec)) names.insert(Lower(it->path().filename().string()));
+        if (it->is_regular_file(ec)) names.insert(util::text::AsciiLower(it->path().filename().string()));
     return names;
 }
 
@@ -170,7 +166,7 @@ private:
         for (const ref::Section& s : ref::Sections()) sectionNames.push_back(s.name);
         std::set<std::string> seen;
         for (const SettingsSection& section : settings_.sections) {
-            if (!seen.insert(Lower(section.name)).second) {
+            if (!seen.insert(util::text::AsciiLower(section.name)).second) {
                 Warning("setup.inf", section.line,
                         "section [" + section.name + "] is given again; the setup reads only the first");
                 continue;
@@ -192,10 +188,10 @@ private:
     const ref::Key* KeyFor(const ref::Section& section, const std::string& key, int& item) const {
         item = -1;
         for (const ref::Key& k : section.keys)
-            if (!section.list && !k.indexed && SameNoCase(k.name, key)) return &k;
+            if (!section.list && !k.indexed && util::text::EqualsIgnoringAsciiCase(k.name, key)) return &k;
         for (const ref::Key& k : section.keys) {
             if (!section.list && !k.indexed) continue;
-            if (key.size() > k.name.size() && SameNoCase(key.substr(0, k.name.size()), k.name) &&
+            if (key.size() > k.name.size() && util::text::EqualsIgnoringAsciiCase(key.substr(0, k.name.size()), k.name) &&
                 AllDigits(key.substr(k.name.size())) && key.size() - k.name.size() < 6) {
                 item = std::stoi(key.substr(k.name.size()));
                 return &k;
@@ -205,12 +201,12 @@ private:
     }
 
     bool IsCountOrAction(const ref::Section& section, const std::string& key) const {
-        if (section.list && SameNoCase(key, section.countKey)) return true;
-        if (SameNoCase(section.name, core::keys::dialoglist::kSection) &&
-            SameNoCase(key, core::keys::dialoglist::kPageTotal))
+        if (section.list && util::text::EqualsIgnoringAsciiCase(key, section.countKey)) return true;
+        if (util::text::EqualsIgnoringAsciiCase(section.name, core::keys::dialoglist::kSection) &&
+            util::text::EqualsIgnoringAsciiCase(key, core::keys::dialoglist::kPageTotal))
             return true;
         // Condition actions are keys of the item's and the action's numbers.
-        return SameNoCase(section.name, core::keys::conditions::kSection) && AllDigits(key);
+        return util::text::EqualsIgnoringAsciiCase(section.name, core::keys::conditions::kSection) && AllDigits(key);
     }
 
     void CheckSection(const ref::Section& section, const SettingsSection& written) {
@@ -220,7 +216,7 @@ private:
         std::map<std::string, int> firstLine;
         std::set<int> items;
         for (const SettingsEntry& entry : written.entries) {
-            auto placed = firstLine.emplace(Lower(entry.key), entry.line);
+            auto placed = firstLine.emplace(util::text::AsciiLower(entry.key), entry.line);
             if (!placed.second) {
                 Warning("setup.inf", entry.line,
                         entry.key + " is given again (first at line " + std::to_string(placed.first->second) +
@@ -228,7 +224,7 @@ private:
                 continue;
             }
             if (IsCountOrAction(section, entry.key)) {
-                if (!entry.value.empty() && !AllDigits(entry.value) && !SameNoCase(section.name, "CONDITIONS"))
+                if (!entry.value.empty() && !AllDigits(entry.value) && !util::text::EqualsIgnoringAsciiCase(section.name, "CONDITIONS"))
                     Error("setup.inf", entry.line, entry.key + "=" + entry.value + " is not a number");
                 continue;
             }
@@ -254,7 +250,7 @@ private:
                 if (!value.empty() && !AllDigits(value)) Error("setup.inf", entry.line, where + " is not a number");
                 break;
             case ref::Kind::YesNo:
-                if (value != "Yes" && SameNoCase(value, "Yes"))
+                if (value != "Yes" && util::text::EqualsIgnoringAsciiCase(value, "Yes"))
                     Warning("setup.inf", entry.line,
                             where + ": the setup compares exactly, so this is not \"Yes\"");
                 break;
@@ -268,7 +264,7 @@ private:
                 }
                 break;
             case ref::Kind::WorkingFile:
-                if (!value.empty() && !working_.count(Lower(NameOnly(value))))
+                if (!value.empty() && !working_.count(util::text::AsciiLower(NameOnly(value))))
                     Error("setup.inf", entry.line,
                           "file \"" + NameOnly(value) + "\" named by " + entry.key + " is not in working/");
                 break;
@@ -285,11 +281,11 @@ private:
     // a bare name must be one of the working files.
     void CheckNamedFile(const ref::Section& section, const SettingsEntry& entry) {
         namespace app = core::keys::appinfo;
-        if (!SameNoCase(section.name, app::kSection)) return;
-        if (!SameNoCase(entry.key, app::kDisplayIcon) && !SameNoCase(entry.key, app::kUninstallExecute)) return;
+        if (!util::text::EqualsIgnoringAsciiCase(section.name, app::kSection)) return;
+        if (!util::text::EqualsIgnoringAsciiCase(entry.key, app::kDisplayIcon) && !util::text::EqualsIgnoringAsciiCase(entry.key, app::kUninstallExecute)) return;
         const std::string& value = entry.value;
         if (value.empty() || value.find_first_of("<\\/:") != std::string::npos) return;
-        if (!working_.count(Lower(value)))
+        if (!working_.count(util::text::AsciiLower(value)))
             Error("setup.inf", entry.line, "file \"" + value + "\" named by " + entry.key + " is not in working/");
     }
 
@@ -311,7 +307,7 @@ private:
     void CheckCount(const ref::Section& section, const SettingsSection& written, const std::set<int>& items) {
         const SettingsEntry* total = nullptr;
         for (const SettingsEntry& e : written.entries)
-            if (SameNoCase(e.key, section.countKey)) {
+            if (util::text::EqualsIgnoringAsciiCase(e.key, section.countKey)) {
                 total = &e;
                 break;
             }
@@ -396,10 +392,10 @@ private:
                 Error("setup.inf", total->line, "TOTAL1=" + total->value + " but " + key + " names no page");
                 continue;
             }
-            if (!theme_.count(Lower(page->value)))
+            if (!theme_.count(util::text::AsciiLower(page->value)))
                 Error("setup.inf", page->line,
                       "page \"" + page->value + "\" named by " + key + " is not in theme/" +
-                          Suggestion(Lower(page->value), layouts));
+                          Suggestion(util::text::AsciiLower(page->value), layouts));
         }
     }
 
@@ -412,7 +408,7 @@ private:
         if (files.empty())
             Warning("setup.inf", SectionLine(k::kSection),
                     "METHOD=" + method + " but languages/ holds no language files");
-        else if (language && !language->value.empty() && !files.count(Lower(language->value + ".lan")))
+        else if (language && !language->value.empty() && !files.count(util::text::AsciiLower(language->value + ".lan")))
             Warning("setup.inf", language->line, "language \"" + language->value + "\" has no languages/" +
                                                      language->value + ".lan");
     }

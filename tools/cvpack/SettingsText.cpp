@@ -1,6 +1,6 @@
 #include "SettingsText.h"
 
-#include <cctype>
+#include "util/Text.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ std::string WithoutQuotes(const std::string& s) {
 }
 
 }  // namespace
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 SettingsText ParseSettingsText(const std::string& text) {
     SettingsText parsed;
@@ -57,7 +49,7 @@ SettingsText ParseSettingsText(const std::string& text) {
 
 const SettingsSection* SettingsText::Find(const std::string& name) const {
     for (const SettingsSection& section : sections)
-        if (SameNoCase(section.name, name)) return &section;
+        if (util::text::EqualsIgnoringAsciiCase(section.name, name)) return &section;
     return nullptr;
 }
 
@@ -65,7 +57,7 @@ const SettingsEntry* SettingsText::Entry(const std::string& section, const std::
     const SettingsSection* found = Find(section);
     if (!found) return nullptr;
     for (const SettingsEntry& entry : found->entries)
-        if (SameNoCase(entry.key, key)) return &entry;
+        if (util::text::EqualsIgnoringAsciiCase(entry.key, key)) return &entry;
     return nullptr;
 }
 

@@ -31,5 +31,3 @@ struct SettingsText {
 };
 
 SettingsText ParseSettingsText(const std::string& text);
-
-bool SameNoCase(const std::string& a, const std::string& b);
