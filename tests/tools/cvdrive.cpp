@@ -203,6 +203,13 @@ HWND ButtonNamed(HWND dialog, const char* caption) {
     return nullptr;
 }
 
+// The box is answered by a posted message: wait until it has gone, so that
+// the next command never takes this box for the one that follows it.
+void WaitUntilGone(HWND dialog) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20))
+        if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return;
+}
+
 int CmdDialog(DWORD timeout, const char* title, const char* button) {
     HWND dialog = FindDialogBox(timeout, title, button);
     if (!dialog) {
@@ -215,10 +222,12 @@ int CmdDialog(DWORD timeout, const char* title, const char* button) {
     std::fflush(stdout);
     if (HWND b = ButtonNamed(dialog, button)) {
         Press(dialog, b);
+        WaitUntilGone(dialog);
         return 0;
     }
     if (!button) {
         PostMessageA(dialog, WM_CLOSE, 0, 0);
+        WaitUntilGone(dialog);
         return 0;
     }
     std::printf("NOBUTTON:%s; buttons:", button);
