@@ -14,6 +14,7 @@
 #include "core/Placeholders.h"
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
+#include "install/addons/MergeModuleRules.h"
 #include "install/files/FileRules.h"
 #include "util/Text.h"
 
@@ -278,15 +279,35 @@ private:
     }
 
     // Keys that name a file carried by the setup or a path on the machine:
-    // a bare name must be one of the working files.
+    // a bare name must be one of the working files, and an add-on program in
+    // the setup's support files must be in the project's SupportFiles/.
     void CheckNamedFile(const ref::Section& section, const SettingsEntry& entry) {
         namespace app = core::keys::appinfo;
+        if (util::text::EqualsIgnoringAsciiCase(section.name, core::keys::mergemodules::kSection)) {
+            CheckSupportFile(entry);
+            return;
+        }
         if (!util::text::EqualsIgnoringAsciiCase(section.name, app::kSection)) return;
         if (!util::text::EqualsIgnoringAsciiCase(entry.key, app::kDisplayIcon) && !util::text::EqualsIgnoringAsciiCase(entry.key, app::kUninstallExecute)) return;
         const std::string& value = entry.value;
         if (value.empty() || value.find_first_of("<\\/:") != std::string::npos) return;
         if (!working_.count(util::text::AsciiLower(value)))
             Error("setup.inf", entry.line, "file \"" + value + "\" named by " + entry.key + " is not in working/");
+    }
+
+    void CheckSupportFile(const SettingsEntry& entry) {
+        namespace mm = install::mergemodules;
+        const std::string& program = entry.value;
+        const std::string programField = util::text::AsciiLower(core::keys::mergemodules::kProgram);
+        if (util::text::AsciiLower(entry.key).rfind(programField, 0) != 0 || program.rfind(mm::kResourceDir, 0) != 0)
+            return;
+        // The setup puts its own folder in place of the placeholder; here the project's.
+        std::string path = mm::AddOnProgramPath(program, "");
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::error_code ec;
+        if (!fs::is_regular_file(dir_ / path, ec))
+            Error("setup.inf", entry.line, "add-on program \"" + program + "\" named by " + entry.key +
+                                               " is not in " + std::string(mm::kSupportFolder) + "/");
     }
 
     void CheckPlaceholders(const std::string& file, int line, const std::string& value) {

@@ -105,6 +105,12 @@ TEST_F(CvpackCheck, PlaceholdersFilesAndCounts) {
     ExpectOnly(At(line) + "error: file \"license.rtf\" named by CT0 is not in working/");
     std::ofstream(dir_ / "working" / "license.rtf") << "{\\rtf1 x}";
 
+    line = Change("C0=<SystemFolder>\\reg.exe", "C0=<ResourceDir>\\tool.exe");
+    ExpectOnly(At(line) + "error: add-on program \"<ResourceDir>\\tool.exe\" named by C0 is not in SupportFiles/");
+    fs::create_directories(dir_ / "SupportFiles");
+    std::ofstream(dir_ / "SupportFiles" / "tool.exe") << "MZ";
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+
     line = Change("[SETUPTYPE]\nTOTAL=2", "[SETUPTYPE]\nTOTAL=3") + 1;
     ExpectOnly(At(line) + "error: TOTAL=3 but item 2 has no fields");
     Change("[SETUPTYPE]\nTOTAL=3", "[SETUPTYPE]\nTOTAL=1");
