@@ -148,10 +148,10 @@ project "$P" "$INSTALL_ONLY
 TOTAL=1
 C0=<ResourceDir>\\addon_3010.exe
 D0=/passive <ProductVersion>"
+mkdir -p "$P/SupportFiles"
+cp "$M/mergemod.msi" "$P/SupportFiles/"
+cp "$CV_WIN/tests/recordrun.exe" "$P/SupportFiles/addon_3010.exe"
 pack_project "$P" "$S/package-pkg"
-mkdir -p "$S/package-pkg/SupportFiles"
-cp "$M/mergemod.msi" "$S/package-pkg/SupportFiles/"
-cp "$CV_WIN/tests/recordrun.exe" "$S/package-pkg/SupportFiles/addon_3010.exe"
 THEME=$S/package-pkg/theme
 start_packed "$S/package-pkg" "$S/package.trace" 180
 check fileactions-package-addon-page on_page 3rdparty.lcd 60000
@@ -191,11 +191,11 @@ B0=$REC_W
 C0=unattended finish
 E0=After Click Finish Button
 H0=Yes"
+mkdir -p "$P/SupportFiles"
+printf 'beside' >"$P/mergemod.msi"
+printf 'support' >"$P/SupportFiles/mergemod.msi"
+cp "$CV_WIN/tests/recordrun.exe" "$P/SupportFiles/addon_3010.exe"
 pack_project "$P" "$S/standin-pkg"
-mkdir -p "$S/standin-pkg/SupportFiles"
-printf 'beside' >"$S/standin-pkg/mergemod.msi"
-printf 'support' >"$S/standin-pkg/SupportFiles/mergemod.msi"
-cp "$CV_WIN/tests/recordrun.exe" "$S/standin-pkg/SupportFiles/addon_3010.exe"
 rm -f "$REC"
 # Wine would start its own msiexec.exe whatever the file in the system folder holds.
 OVERRIDES=$WINEDLLOVERRIDES
@@ -224,9 +224,9 @@ reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE
 # pack_with_addon PROJECT PACKAGE PROGRAM: packs PROJECT with a recording stand-in
 # named PROGRAM in its SupportFiles folder.
 pack_with_addon() {
+  mkdir -p "$1/SupportFiles"
+  cp "$CV_WIN/tests/recordrun.exe" "$1/SupportFiles/$3"
   pack_project "$1" "$2"
-  mkdir -p "$2/SupportFiles"
-  cp "$CV_WIN/tests/recordrun.exe" "$2/SupportFiles/$3"
   THEME=$2/theme
 }
 P=$S/failing
