@@ -51,8 +51,12 @@ finish_when_ready() {
 # was asked for).
 # Its exit code is the driver's (0 done, 1 not found in time), not the filter's.
 drive() {
-  timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>/dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
+  local err="$CV_BUILD/drive.err"
+  timeout -k 5 "${DRIVE_LIMIT:-60}" "$WINE" "$CVDRIVE" "$@" 2>"$err" | tr -d '\r'
+  local rc=${PIPESTATUS[0]}
+  # A driver that fails says why in the whole log (what Wine printed, a time-out).
+  [ "$rc" -ne 0 ] && [ "$rc" -ne 1 ] && { echo "cvdrive $*: ended with $rc"; cat "$err"; } >>"$CV_LOG"
+  return "$rc"
 }
 
 # trace_value TRACE CONSTANT: the value recorded in a trace under the name
