@@ -39,16 +39,22 @@ std::string FolderPart(const std::string& line, unsigned codePage) {
 }
 
 // The relative paths (with slashes) of the files under `folder` whose names match.
+// Every matching file below `folder`. A walk that fails part-way (a folder
+// that cannot be read, too many levels) fills `problem`: a package short of
+// files must never build as if it were whole. An entry that is no regular
+// file (a link to nothing, a device) is passed over.
 std::vector<std::string> MatchingFiles(const fs::path& folder, const std::string& pattern, bool utf8,
-                                       unsigned codePage) {
+                                       unsigned codePage, std::string& problem) {
     std::vector<std::string> found;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
+    std::error_code walk;
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, walk), end;
+         !walk && it != end; it.increment(walk)) {
+        std::error_code entry;
+        if (!it->is_regular_file(entry)) continue;
         if (MatchesWildcard(pattern, PathText(it->path().filename(), utf8), codePage))
             found.push_back(PathText(it->path().lexically_relative(folder), utf8));
     }
+    if (walk) problem = "cannot read all of " + folder.string() + ": " + walk.message();
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -92,7 +98,12 @@ void Expand(const ProjectDataRecord& entry, const fs::path& projectDir, bool utf
         diagnostics.Error(kFile, entry.lineNumber, "folder not found: " + folder.string());
         return;
     }
-    const std::vector<std::string> files = MatchingFiles(folder, pattern, utf8, diskCodePage);
+    std::string problem;
+    const std::vector<std::string> files = MatchingFiles(folder, pattern, utf8, diskCodePage, problem);
+    if (!problem.empty()) {
+        diagnostics.Error(kFile, entry.lineNumber, problem);
+        return;
+    }
     if (files.empty())
         diagnostics.Error(kFile, entry.lineNumber,
                           "no file matches \"" + pattern + "\" in " + folder.string());

@@ -59,9 +59,11 @@ std::string Suggestion(const std::string& word, const std::vector<std::string>& 
 // The names of the files directly in a folder, in lower case.
 std::set<std::string> FilesIn(const fs::path& folder) {
     std::set<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec)) names.insert(util::text::AsciiLower(it->path().filename().string()));
+    std::error_code walk;
+    for (fs::directory_iterator it(folder, walk), end; !walk && it != end; it.increment(walk)) {
+        std::error_code entry;  // a link to nothing is passed over, and the walk goes on
+        if (it->is_regular_file(entry)) names.insert(util::text::AsciiLower(it->path().filename().string()));
+    }
     return names;
 }
 

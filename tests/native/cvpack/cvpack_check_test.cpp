@@ -8,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "Diagnostics.h"
+#include "FolderEntries.h"
 #include "ProjectCheck.h"
 #include "core/SettingsReference.h"
 
@@ -154,6 +156,23 @@ TEST_F(CvpackCheck, NamesTheCodePageCannotHoldOrThatLookLikeUtf8) {
     for (const Finding& f : CheckProject(dir_.string(), 1252, SourceEncoding::kUtf8)) messages.push_back(FormatFinding(f));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "data.inf:" + std::to_string(first + 2) + ": error: \"\xCE\xA9\" (U+03A9) cannot be written in code page 1252");
+}
+
+// A link to nothing among a folder entry's files is passed over: the walk
+// goes on, and every file after it in the folder is packed.
+TEST_F(CvpackCheck, AFolderEntryPassesOverALinkToNothing) {
+    const fs::path docs = dir_ / "payload" / "docs";
+    fs::create_symlink(dir_ / "nowhere", docs / "dangling.txt");
+    for (int i = 0; i < 12; ++i) std::ofstream(docs / ("page" + std::to_string(i) + ".txt")) << i;
+    Diagnostics diagnostics([](const std::string&) {});
+    SourceConverter converter(1252, diagnostics);
+    const SourceText list = converter.Read(dir_ / "data.inf", "data.inf", SourceEncoding::kAnsi);
+    int pages = 0;
+    for (const ProjectDataRecord& r : ReadProjectRecords(list, dir_, converter, diagnostics))
+        pages += r.sourceLine.find("page") != std::string::npos;
+    EXPECT_FALSE(diagnostics.HasErrors());
+    EXPECT_EQ(pages, 12);
+    EXPECT_EQ(Messages(), std::vector<std::string>());
 }
 
 // Every key of the reference is one the checker accepts, and the reference
