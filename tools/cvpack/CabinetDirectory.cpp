@@ -1,6 +1,7 @@
 #include "CabinetDirectory.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -152,6 +153,9 @@ CabinetDirectory ParseCabinetDirectory(const std::string& bytes, uint64_t fileSi
 }
 
 CabinetDirectory ReadCabinetDirectory(const std::string& path) {
+    // Looked at before it is opened: opening a pipe would wait for a writer.
+    std::error_code type;
+    if (!std::filesystem::is_regular_file(path, type)) throw CabinetDirectoryError(path + ": cannot read");
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw CabinetDirectoryError(path + ": cannot read");
     const uint64_t fileSize = static_cast<uint64_t>(in.tellg());
@@ -168,7 +172,11 @@ CabinetDirectory ReadCabinetDirectory(const std::string& path) {
         const uint64_t directoryEnd =
             std::max(filesOffset + files * (kFileEntryFixed + kMaxNameBytes),
                      kFixedHeader + 4 + 65535 + 4 * kMaxNameBytes + folders * (8 + 255));
-        std::string bytes(static_cast<size_t>(std::min(fileSize, directoryEnd)), '\0');
+        // A real directory stays well below this (65535 entries of 272 bytes
+        // after the header and folders); a header pointing further is cut
+        // here and reported as truncated, never read into memory whole.
+        constexpr uint64_t kLargestDirectory = 64ull << 20;
+        std::string bytes(static_cast<size_t>(std::min({fileSize, directoryEnd, kLargestDirectory})), '\0');
         in.seekg(0);
         if (!in.read(&bytes[0], static_cast<std::streamsize>(bytes.size())))
             throw CabinetDirectoryError("cannot read");

@@ -100,9 +100,11 @@ void DecryptProjectFile(const std::string& inPath, const std::string& outPath) {
 }
 
 std::string DecryptProjectText(const std::string& inPath) {
-    std::ifstream in(inPath, std::ios::binary);
+    // Looked at before it is opened: opening a pipe would wait for a writer.
     std::error_code ec;
-    if (!fs::is_regular_file(inPath, ec) || !in) throw std::runtime_error(inPath + ": cannot read");
+    if (!fs::is_regular_file(inPath, ec)) throw std::runtime_error(inPath + ": cannot read");
+    std::ifstream in(inPath, std::ios::binary);
+    if (!in) throw std::runtime_error(inPath + ": cannot read");
     CRijndaelFileCrypt cipher;
     InitializeProjectCipher(cipher);
     std::ostringstream out;

@@ -133,7 +133,9 @@ std::string SystemMaskNames(int32_t mask) {
     return text.empty() ? "none" : text;
 }
 
-std::string FormatPackageListing(const PackageListing& listing) {
+namespace {
+
+std::string ListingText(const PackageListing& listing) {
     std::string out = "Product name:    " + listing.productName + "\n" +
                       "Product version: " + listing.productVersion + "\n" +
                       "Product code:    " + listing.productCode + "\n" + "Pages:           ";
@@ -148,5 +150,16 @@ std::string FormatPackageListing(const PackageListing& listing) {
         out += "; systems: " + std::to_string(f.systemMask) + " (" + SystemMaskNames(f.systemMask) + ")";
         out += "; feature: " + (f.feature.empty() ? std::string("(none)") : f.feature) + "\n";
     }
+    return out;
+}
+
+}  // namespace
+
+std::string FormatPackageListing(const PackageListing& listing) {
+    std::string out = ListingText(listing);
+    // Texts come from a package that may be anyone's: no control character
+    // reaches the terminal (line ends are the listing's own).
+    for (char& c : out)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F) c = '?';
     return out;
 }

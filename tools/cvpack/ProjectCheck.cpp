@@ -50,6 +50,8 @@ std::string Suggestion(const std::string& word, const std::vector<std::string>& 
     std::string best;
     size_t bestDistance = 3;
     for (const std::string& candidate : known) {
+        // Only names of about the same length can be two edits away.
+        if (candidate.size() + 2 < word.size() || word.size() + 2 < candidate.size()) continue;
         const size_t d = Distance(word, candidate);
         if (d < bestDistance) bestDistance = d, best = candidate;
     }
@@ -121,10 +123,11 @@ private:
         if (!fs::is_regular_file(dir_ / name, ec)) return false;
         try {
             text = converter_.Read(dir_ / name, name, encoding_);
-            return true;
-        } catch (const std::exception&) {
-            return false;
+        } catch (const std::exception& e) {
+            Error(name, 0, e.what());
+            text = SourceText();
         }
+        return true;
     }
 
     void Add(bool error, const std::string& file, int line, const std::string& text) {
@@ -250,7 +253,9 @@ private:
         const std::string where = entry.key + "=" + value;
         switch (key.kind) {
             case ref::Kind::Number:
-                if (!value.empty() && !AllDigits(value)) Error("setup.inf", entry.line, where + " is not a number");
+                // An icon index or a screen position may be negative.
+                if (!value.empty() && !AllDigits(value[0] == '-' ? value.substr(1) : value))
+                    Error("setup.inf", entry.line, where + " is not a number");
                 break;
             case ref::Kind::YesNo:
                 if (value != "Yes" && util::text::EqualsIgnoringAsciiCase(value, "Yes"))
@@ -322,8 +327,12 @@ private:
                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 _") !=
                                      std::string::npos)
                 continue;
-            if (std::find(placeholders_.begin(), placeholders_.end(), name) == placeholders_.end())
-                Error(file, line, "unknown placeholder " + name + Suggestion(name, placeholders_));
+            if (std::find(placeholders_.begin(), placeholders_.end(), name) != placeholders_.end()) continue;
+            // Where it begins a value or a path part it names a folder and the
+            // setup would fail on it; elsewhere it may be text of the author's
+            // own ("<none>" as registry data).
+            const bool namesFolder = open == 0 || (close + 1 < value.size() && value[close + 1] == '\\');
+            Add(namesFolder, file, line, "unknown placeholder " + name + Suggestion(name, placeholders_));
         }
     }
 
@@ -407,7 +416,12 @@ private:
                   "no pages ([DIALOGLIST] TOTAL1 and W0, W1, ...)");
             return;
         }
-        const int count = total->value.size() < 4 ? std::stoi(total->value) : 999;
+        // The setup keeps the first 20 pages.
+        constexpr int kPagesRead = 20;
+        const long long written = total->value.size() < 9 ? std::stoll(total->value) : kPagesRead + 1;
+        if (written > kPagesRead)
+            Warning("setup.inf", total->line, "TOTAL1=" + total->value + ": the setup shows at most 20 pages");
+        const int count = static_cast<int>(std::min<long long>(written, kPagesRead));
         for (int i = 0; i < count; ++i) {
             const std::string key = k::kPage + std::to_string(i);
             const SettingsEntry* page = settings_.Entry(k::kSection, key);
@@ -450,6 +464,9 @@ private:
             std::string message = e.what();
             const size_t colon = message.find(": ");
             Error("data.inf", e.Line(), colon == std::string::npos ? message : message.substr(colon + 2));
+            return;
+        } catch (const std::exception& e) {
+            Error("data.inf", 0, e.what());
             return;
         }
         for (const ProjectDataRecord& record : records) CheckRecord(record);
