@@ -11,6 +11,7 @@
 #include "PayloadPath.h"
 #include "ProjectDataList.h"
 #include "SettingsText.h"
+#include "core/CodePage.h"
 #include "core/Placeholders.h"
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
@@ -69,11 +70,6 @@ std::set<std::string> FilesIn(const fs::path& folder) {
     return names;
 }
 
-// The text after the last backslash or slash: "only its name is used".
-std::string NameOnly(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // A destination is written from the machine's root, which the setup drops.
 const char kDestinationComputer[] = "Destination Computer\\";
@@ -103,8 +99,13 @@ public:
         if (!Read("setup.inf", text)) {
             Error("setup.inf", 0, "missing: a project needs its settings file");
         } else {
-            // Read as the setup reads it: in the code page it ships in.
+            // Read as the setup reads it: in the code page it ships in. The
+            // files it names are looked for on disk as written (UTF-8 ones
+            // by their UTF-8 names); the lines are the same in both.
             settings_ = ParseSettingsText(text.shipped);
+            settingsInUtf8_ = text.utf8;
+            for (const SettingsSection& section : ParseSettingsText(text.written).sections)
+                for (const SettingsEntry& entry : section.entries) writtenValues_[entry.line] = entry.value;
             theme_ = FilesIn(dir_ / "theme");
             working_ = FilesIn(dir_ / "working");
             CollectNames();
@@ -118,6 +119,27 @@ public:
     }
 
 private:
+    // A value of setup.inf as the author wrote it: how its files are named on disk.
+    std::string Written(const SettingsEntry& entry) const {
+        const auto found = writtenValues_.find(entry.line);
+        return found == writtenValues_.end() ? entry.value : found->second;
+    }
+
+    unsigned DiskCodePage() const { return settingsInUtf8_ ? 65001u : codePage_; }
+
+    // The text after the last backslash or slash, found by characters: "only
+    // its name is used".
+    std::string NameOnly(const std::string& path) const {
+        const size_t slash = core::codepage::FindLastOf(path, "\\/", DiskCodePage());
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+
+    bool IsProjectFile(const std::string& written) const {
+        std::error_code ec;
+        return !written.empty() &&
+               fs::is_regular_file(PayloadPath(dir_, written, settingsInUtf8_, codePage_), ec);
+    }
+
     bool Read(const char* name, SourceText& text) {
         std::error_code ec;
         if (!fs::is_regular_file(dir_ / name, ec)) return false;
@@ -272,7 +294,7 @@ private:
                 }
                 break;
             case ref::Kind::WorkingFile:
-                if (!value.empty() && !working_.count(util::text::AsciiLower(NameOnly(value))))
+                if (!value.empty() && !working_.count(util::text::AsciiLower(NameOnly(Written(entry)))))
                     Error("setup.inf", entry.line,
                           "file \"" + NameOnly(value) + "\" named by " + entry.key + " is not in working/");
                 break;
@@ -298,7 +320,7 @@ private:
         if (!util::text::EqualsIgnoringAsciiCase(entry.key, app::kDisplayIcon) && !util::text::EqualsIgnoringAsciiCase(entry.key, app::kUninstallExecute)) return;
         const std::string& value = entry.value;
         if (value.empty() || value.find_first_of("<\\/:") != std::string::npos) return;
-        if (!working_.count(util::text::AsciiLower(value)))
+        if (!working_.count(util::text::AsciiLower(Written(entry))))
             Error("setup.inf", entry.line, "file \"" + value + "\" named by " + entry.key + " is not in working/");
     }
 
@@ -309,10 +331,7 @@ private:
         if (util::text::AsciiLower(entry.key).rfind(programField, 0) != 0 || program.rfind(mm::kResourceDir, 0) != 0)
             return;
         // The setup puts its own folder in place of the placeholder; here the project's.
-        std::string path = mm::AddOnProgramPath(program, "");
-        std::replace(path.begin(), path.end(), '\\', '/');
-        std::error_code ec;
-        if (!fs::is_regular_file(dir_ / path, ec))
+        if (!IsProjectFile(mm::AddOnProgramPath(Written(entry), "")))
             Error("setup.inf", entry.line, "add-on program \"" + program + "\" named by " + entry.key +
                                                " is not in " + std::string(mm::kSupportFolder) + "/");
     }
@@ -393,10 +412,7 @@ private:
         namespace k = core::keys::splash;
         if (settings_.Value(k::kSection, flag) != "Yes") return;
         const SettingsEntry* entry = settings_.Entry(k::kSection, key);
-        std::string name = entry ? entry->value : std::string();
-        std::replace(name.begin(), name.end(), '\\', '/');
-        std::error_code ec;
-        if (name.empty() || !fs::is_regular_file(dir_ / name, ec))
+        if (!entry || !IsProjectFile(Written(*entry)))
             Error("setup.inf", entry ? entry->line : SectionLine(k::kSection),
                   std::string("splash ") + what + " \"" + (entry ? entry->value : "") + "\" is not in the project");
     }
@@ -429,7 +445,7 @@ private:
                 Error("setup.inf", total->line, "TOTAL1=" + total->value + " but " + key + " names no page");
                 continue;
             }
-            if (!theme_.count(util::text::AsciiLower(page->value)))
+            if (!theme_.count(util::text::AsciiLower(Written(*page))))
                 Error("setup.inf", page->line,
                       "page \"" + page->value + "\" named by " + key + " is not in theme/" +
                           Suggestion(util::text::AsciiLower(page->value), layouts));
@@ -513,6 +529,8 @@ private:
     Diagnostics diagnostics_;
     SourceConverter converter_;
     bool dataInUtf8_ = false;
+    bool settingsInUtf8_ = false;
+    std::map<int, std::string> writtenValues_;  // setup.inf's values as written, by line
     SettingsText settings_;
     std::set<std::string> theme_, working_;
     std::vector<std::string> placeholders_, conditions_, features_;

@@ -158,6 +158,16 @@ TEST_F(CvpackCheck, NamesTheCodePageCannotHoldOrThatLookLikeUtf8) {
     EXPECT_EQ(messages[0], "data.inf:" + std::to_string(first + 2) + ": error: \"\xCE\xA9\" (U+03A9) cannot be written in code page 1252");
 }
 
+// A UTF-8 setup.inf names its files by their UTF-8 names on disk, though
+// the setup reads the value in the code page.
+TEST_F(CvpackCheck, AUtf8SettingsFileFindsItsFilesByTheirWrittenNames) {
+    std::ofstream(dir_ / "working" / "\xC3\x9C" "bersicht.ico") << "icon";
+    Change("a18=notes.ico", "a18=\xC3\x9C" "bersicht.ico");
+    const std::string text = Settings();
+    std::ofstream(dir_ / "setup.inf", std::ios::binary) << "\xEF\xBB\xBF" << text;
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+}
+
 // A link to nothing among a folder entry's files is passed over: the walk
 // goes on, and every file after it in the folder is packed.
 TEST_F(CvpackCheck, AFolderEntryPassesOverALinkToNothing) {
