@@ -10,6 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "core/Trace.h"
 #include "download/FetchText.h"
+#include "util/Text.h"
 
 namespace control {
 
@@ -86,10 +87,8 @@ public:
     // The value is shown with its control characters as "?": it must not
     // write lines of its own into the log.
     void Refused(const std::string& name, const std::string& value, const std::string& why) override {
-        std::string shown = value;
-        for (char& c : shown)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-        core::trace::Value("variable value refused", name + "=" + shown + ": " + why);
+        core::trace::Value("variable value refused",
+                           name + "=" + util::text::ControlCharactersShown(value) + ": " + why);
     }
 
 private:

@@ -46,6 +46,12 @@ std::string AsciiLower(std::string s) {
     return s;
 }
 
+std::string ControlCharactersShown(std::string s, bool keepLineFeeds) {
+    for (char& c : s)
+        if ((static_cast<unsigned char>(c) < 0x20 && !(keepLineFeeds && c == '\n')) || c == 0x7F) c = '?';
+    return s;
+}
+
 bool IsWebAddress(const std::string& text) {
     for (const char* scheme : {"http://", "https://"}) {
         const std::string prefix = scheme;

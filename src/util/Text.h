@@ -21,6 +21,10 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
 // The text with its ASCII capitals lower-cased (other bytes as they are).
 std::string AsciiLower(std::string s);
+// The text with every control character (below 0x20, and 0x7F) shown as "?",
+// line feeds too unless `keepLineFeeds`: text from outside that is printed or
+// logged can then write no lines or terminal commands of its own.
+std::string ControlCharactersShown(std::string s, bool keepLineFeeds = false);
 // A path that names its drive or server ("C:\..." or "\\server\..."). The
 // programs and libraries a project names are only started or loaded by such
 // a path: a bare name would be looked for along the search path, where

@@ -13,6 +13,7 @@
 #include "install/files/FileRules.h"
 #include "pages/PageSequence.h"
 #include "skin/MemoryIniSource.h"
+#include "util/Text.h"
 
 namespace fs = std::filesystem;
 namespace rules = install::filerules;
@@ -156,10 +157,7 @@ std::string ListingText(const PackageListing& listing) {
 }  // namespace
 
 std::string FormatPackageListing(const PackageListing& listing) {
-    std::string out = ListingText(listing);
     // Texts come from a package that may be anyone's: no control character
     // reaches the terminal (line ends are the listing's own).
-    for (char& c : out)
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F) c = '?';
-    return out;
+    return util::text::ControlCharactersShown(ListingText(listing), true);
 }
