@@ -34,7 +34,10 @@ FileActions ReadFileActions(const FileActionKeyReader& read) {
 
 FileActionKind KindOfFileAction(const std::string& file) {
     if (util::text::IsWebAddress(file)) return FileActionKind::Address;
-    const std::string lower = util::text::AsciiLower(file);
+    // Judged by the file's own name: a folder on the way may hold ".exe" too
+    // ("C:\tmp.exe1\hook.dll").
+    const size_t slash = file.find_last_of("\\/");
+    const std::string lower = util::text::AsciiLower(slash == std::string::npos ? file : file.substr(slash + 1));
     if (lower.find(".exe") != std::string::npos) return FileActionKind::Program;
     if (lower.find(".dll") != std::string::npos) return FileActionKind::Library;
     return FileActionKind::None;

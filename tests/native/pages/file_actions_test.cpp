@@ -60,6 +60,7 @@ std::vector<std::string> RunAt(pages::FileActions& actions, const std::string& t
 TEST(FileActionRules, KindsAndFullPaths) {
     EXPECT_EQ(pages::KindOfFileAction("C:\\Tools\\SETUP.EXE"), FileActionKind::Program);
     EXPECT_EQ(pages::KindOfFileAction("C:\\Tools\\Hook.Dll"), FileActionKind::Library);
+    EXPECT_EQ(pages::KindOfFileAction("Z:\\tmp\\tmp.exEHZOV7qd\\hook.dll"), FileActionKind::Library);
     EXPECT_EQ(pages::KindOfFileAction("http://example.com/get.exe"), FileActionKind::Address);
     EXPECT_EQ(pages::KindOfFileAction("http://example.com/news"), FileActionKind::Address);
     EXPECT_EQ(pages::KindOfFileAction("HTTPS://example.com/news"), FileActionKind::Address);
