@@ -35,7 +35,10 @@ MergeModules ReadMergeModules(const MergeModuleKeyReader& read) {
 }
 
 bool NamesAddOnProgram(const std::string& program) {
-    return util::text::AsciiLower(program).find(".exe") != std::string::npos;
+    // Judged by the file's own name, not by a folder on its way.
+    const size_t slash = program.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+    return util::text::AsciiLower(name).find(".exe") != std::string::npos;
 }
 
 std::string AddOnProgramPath(const std::string& program, const std::string& sourceFolder) {

@@ -216,6 +216,11 @@ TEST(MergeModuleRules, ProgramThenPackageOncePerAllowedEntry) {
                                         "condition ", install, "condition ", "refused runtime.exe", install}));
 }
 
+TEST(MergeModuleRules, AProgramIsNamedByItsOwnFileName) {
+    EXPECT_TRUE(mm::NamesAddOnProgram("<ResourceDir>\\Addon.EXE"));
+    EXPECT_FALSE(mm::NamesAddOnProgram("C:\\tmp.exe1\\notes.txt"));
+}
+
 TEST(MergeModuleRules, PackageBesideTheSetupComesFirstNoneIsSkipped) {
     EXPECT_EQ(mm::PackageLocations(kSource), (std::vector<std::string>{kBeside, kSupport}));
     RecordingMergeRunner runner;
