@@ -232,7 +232,12 @@ public:
     }
     ~MessageBoxWatcher() {
         SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
+        // The watcher may be reading a box of this thread, which needs this
+        // thread's messages: wait while serving them, never blocked.
+        while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
         CloseHandle(thread_);
         CloseHandle(stop_);
     }
@@ -257,6 +262,15 @@ private:
         ~Lock() { DeleteCriticalSection(&cs); }
         CRITICAL_SECTION cs;
     };
+    // A window of the watched thread answers only while that thread serves
+    // messages: ask with a limit instead of waiting for it for ever.
+    static std::string TextWithin(HWND hwnd) {
+        char text[512] = "";
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                            5000, &copied);
+        return text;
+    }
     static BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
         auto* self = reinterpret_cast<MessageBoxWatcher*>(param);
         if (ClassOf(hwnd) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
@@ -266,8 +280,8 @@ private:
             if (seen == hwnd) return TRUE;
         self->seen_.push_back(hwnd);
         EnterCriticalSection(&self->lock_.cs);
-        self->texts_.push_back(TextOf(text));
-        self->captions_.push_back(TextOf(hwnd));
+        self->texts_.push_back(TextWithin(text));
+        self->captions_.push_back(TextWithin(hwnd));
         LeaveCriticalSection(&self->lock_.cs);
         PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
         return TRUE;
