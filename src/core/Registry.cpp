@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/WideText.h"
+
 namespace core::registry {
 namespace {
 
@@ -193,6 +195,51 @@ bool DeleteValue(HKEY root, const std::string& path, const std::string& name) {
     Key key;
     if (!Open(root, path, KEY_SET_VALUE, key)) return false;
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+namespace {
+
+bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+}  // namespace
+
+std::optional<WideText> ReadWideText(HKEY root, const std::string& path, const std::string& name) {
+    if (!LongNamesFit(path, name)) return std::nullopt;
+    Key key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
+    const std::wstring wideName = wide::FromCodePage(name, CP_ACP);
+    if (wideName.empty() != name.empty()) return std::nullopt;
+    // The value may grow between the size query and the read: ask again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        WideText value;
+        DWORD size = 0;
+        if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS ||
+            size > kMaxValueBytes)
+            return std::nullopt;
+        if (!IsTextType(value.type)) return value;
+        // One more character than asked for: a stored text may lack its zero.
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD read = size;
+        const LONG done = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type,
+                                           reinterpret_cast<BYTE*>(buffer.data()), &read);
+        if (done == ERROR_MORE_DATA) continue;
+        if (done != ERROR_SUCCESS) return std::nullopt;
+        value.text = IsTextType(value.type) ? std::wstring(buffer.data()) : std::wstring();
+        return value;
+    }
+    return std::nullopt;
+}
+
+bool WriteWideText(HKEY root, const std::string& path, const std::string& name, const WideText& value) {
+    const size_t bytes = (value.text.size() + 1) * sizeof(wchar_t);
+    if (!LongNamesFit(path, name) || !IsTextType(value.type) || bytes > kMaxValueBytes) return false;
+    const std::wstring wideName = wide::FromCodePage(name, CP_ACP);
+    if (wideName.empty() != name.empty()) return false;
+    Key key;
+    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
+    return RegSetValueExW(key.get(), wideName.c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.text.c_str()),
+                          static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
 
 bool KeyExists(HKEY root, const std::string& path) {

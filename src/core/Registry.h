@@ -49,6 +49,17 @@ std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::st
 bool WriteValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
                 const std::string& bytes);
 bool DeleteValue(HKEY root, const std::string& path, const std::string& name);
+// A text value as the system keeps it (UTF-16), so that a read-modify-write
+// gives back every character it did not mean to change, whatever the ANSI
+// code page can show. The name is in the ANSI code page.
+struct WideText {
+    DWORD type = REG_NONE;
+    std::wstring text;  // up to its first zero; empty for a value of another type
+};
+// nullopt when the key or the value does not exist or cannot be read.
+std::optional<WideText> ReadWideText(HKEY root, const std::string& path, const std::string& name);
+// Stores the text (REG_SZ or REG_EXPAND_SZ) under an existing key.
+bool WriteWideText(HKEY root, const std::string& path, const std::string& name, const WideText& value);
 bool KeyExists(HKEY root, const std::string& path);
 // Opens the key, creating it (and its missing parents) when the open fails.
 bool EnsureKey(HKEY root, const std::string& path);

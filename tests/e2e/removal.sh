@@ -41,7 +41,32 @@ full_project_cleanup
 reg_add 'HKCR\.cvold' /ve /d CorvaneOld.File
 reg_add 'HKCR\CorvaneOld.File' /ve /d 'Old file'
 reg_add 'HKCR\CorvaneOld.File\shell\open\command' /ve /t REG_EXPAND_SZ /d '"%SystemRoot%\old.exe" "%1"'
-reg_add 'HKCU\Environment' /v CVFULL_KEEP /t REG_EXPAND_SZ /d '%SystemRoot%;C:\Keep'
+# The variable holds items outside the Western code page the setup runs
+# under: they must come back exactly, after the install and the removal.
+KEEP='%SystemRoot%;C:\Users\Łukasz\bin;C:\Пример;C:\Keep'
+# keep_reg TEXT: a registry file (UTF-16, as regedit writes) setting CVFULL_KEEP to TEXT.
+keep_reg() {
+  python3 - "$1" <<'PY' >"$S/keep.reg"
+import sys
+data = (sys.argv[1] + "\0").encode("utf-16-le")
+text = ('Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Environment]\r\n'
+        '"CVFULL_KEEP"=hex(2):' + ",".join("%02x" % b for b in data) + '\r\n')
+sys.stdout.buffer.write(b"\xff\xfe" + text.encode("utf-16-le"))
+PY
+}
+# keep_value: CVFULL_KEEP as the registry holds it, in UTF-8.
+keep_value() {
+  "$WINE" regedit /e "$(zpath "$S/keep-now.reg")" 'HKEY_CURRENT_USER\Environment' >/dev/null 2>&1
+  python3 - "$S/keep-now.reg" <<'PY'
+import re, sys
+text = open(sys.argv[1], "rb").read().decode("utf-16").replace("\\\r\n", "").replace(" ", "")
+m = re.search(r'"CVFULL_KEEP"=hex\(2\):([0-9a-f,]*)', text)
+if m: print(bytes(int(h, 16) for h in m.group(1).split(",") if h).decode("utf-16-le").rstrip("\0"))
+PY
+}
+keep_reg "$KEEP"
+"$WINE" regedit /s "$(zpath "$S/keep.reg")" >/dev/null 2>&1
+check removal-variable-set-before test "$(keep_value)" = "$KEEP"
 
 P=$S/full; full_project "$P" takeover
 pack_project "$P" "$S/pkg"
@@ -51,6 +76,7 @@ wait_setup
 check removal-installed-exit-0 test "$SETUP_RC" -eq 0
 check removal-installed-files test -f "$DEST/ro.txt" -a -f "$DEST/docs/guide.txt"
 check removal-association-taken-over eval '"$WINE" reg query "HKCR\\CorvaneOld.File" /ve | grep -q "Taken over"'
+check removal-variable-appended-exactly test "$(keep_value)" = "$KEEP;C:\\CorvaneFull\\App\\bin"
 
 remove /S
 check removal-silent-exit-0 test "$RC" -eq 0
@@ -61,7 +87,7 @@ snapshot after
 check removal-machine-as-before differs_only_by before after \
   '\./windows/cvexec\.exe$|\./CorvaneFull$|\./CorvaneFull/App$|\./CorvaneFull/App/kept\.txt$'
 check removal-association-restored eval '"$WINE" reg query "HKCR\\CorvaneOld.File\\shell\\open\\command" /ve | grep -q "REG_EXPAND_SZ    \"%SystemRoot%\\\\old.exe\" \"%1\""'
-check removal-variable-rest-intact eval '"$WINE" reg query "HKCU\\Environment" /v CVFULL_KEEP | tr -d "\\r" | grep -q "REG_EXPAND_SZ    %SystemRoot%;C:\\\\Keep$"'
+check removal-variable-rest-intact eval '[ "$(keep_value)" = "$KEEP" ] && "$WINE" reg query "HKCU\\Environment" /v CVFULL_KEEP | grep -q REG_EXPAND_SZ'
 reg_delete 'HKCR\.cvold'; reg_delete 'HKCR\CorvaneOld.File'; reg_delete 'HKCU\Environment' /v CVFULL_KEEP
 
 # ---- A setup killed during its file phase, then removed ---------------------------

@@ -7,6 +7,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/Trace.h"
+#include "core/WideText.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/SystemNotify.h"
 #include "install/shared/SystemSettingRules.h"
@@ -54,50 +55,43 @@ Variable ReadVariable(InstallContext& ctx, int i) {
     return v;
 }
 
-bool IsTextType(DWORD type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ;
-}
-
 // The variable's value whole, and the type it is stored with: a variable
 // that exists keeps its type (a REG_EXPAND_SZ Path keeps expanding
-// %SystemRoot%); a new one expands when its text holds "%".
-struct Stored {
-    std::string text;
-    DWORD type = REG_SZ;
-};
+// %SystemRoot%); a new one expands when its text holds "%". Read and written
+// as the system keeps it, so that an append gives back every other item
+// exactly, in whatever script it is written.
+using Stored = core::registry::WideText;
 
 Stored StoredValue(const Variable& v, const std::string& newText) {
+    std::optional<Stored> current = core::registry::ReadWideText(v.root, v.key, v.name);
+    if (current && (current->type == REG_SZ || current->type == REG_EXPAND_SZ)) return *current;
     Stored stored;
-    const std::optional<core::registry::Value> current =
-        core::registry::ReadValue(v.root, v.key, v.name);
-    if (current && IsTextType(current->type)) {
-        stored.text = std::string(current->bytes.c_str());
-        stored.type = current->type;
-    } else {
-        stored.type = newText.find('%') != std::string::npos ? REG_EXPAND_SZ : REG_SZ;
-    }
+    stored.type = newText.find('%') != std::string::npos ? REG_EXPAND_SZ : REG_SZ;
     return stored;
 }
 
 // What setting or appending writes: the whole text with its type; nullopt
-// when an append finds the item there already.
+// when an append finds the item there already. The item is the project's
+// text (ANSI); the list is compared and joined in UTF-8, which holds both.
 std::optional<Stored> Planned(const Variable& v) {
     Stored stored = StoredValue(v, v.value);
     if (!v.append) {
-        stored.text = v.value;
+        stored.text = core::wide::FromCodePage(v.value, CP_ACP);
         return stored;
     }
-    const std::optional<std::string> appended = systemrules::AppendItem(stored.text, v.value);
+    const std::string list = core::wide::ToCodePage(stored.text, CP_UTF8);
+    // A list that does not convert is left alone rather than replaced.
+    if (list.empty() != stored.text.empty()) return std::nullopt;
+    const std::optional<std::string> appended =
+        systemrules::AppendItem(list, core::wide::ToCodePage(core::wide::FromCodePage(v.value, CP_ACP), CP_UTF8));
     if (!appended) return std::nullopt;  // already one of its items
-    stored.text = *appended;
+    stored.text = core::wide::FromCodePage(*appended, CP_UTF8);
     return stored;
 }
 
 bool Write(const Variable& v, const Stored& stored) {
-    if (core::registry::WriteValue(v.root, v.key, v.name, stored.type,
-                                   std::string(stored.text.c_str(), stored.text.size() + 1)))
-        return true;
-    core::trace::Failure("RegSetValueExA", v.name, GetLastError());
+    if (core::registry::WriteWideText(v.root, v.key, v.name, stored)) return true;
+    core::trace::Failure("RegSetValueExW", v.name, GetLastError());
     return false;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/Registry.h"
 #include "core/Trace.h"
+#include "core/WideText.h"
 #include "install/registry/RemoveRegistry.h"
 #include "install/shared/SystemNotify.h"
 #include "install/shared/SystemSettingRules.h"
@@ -33,14 +34,23 @@ bool TakeOutItem(UndoContext& context, const std::string& recordValue) {
         context.LeftOver(recordValue);  // the item it names stays in its variable
         return false;
     }
-    const std::optional<core::registry::Value> current = core::registry::ReadValue(root, key, split->name);
+    // Read and written as the system keeps it: the other items stay exactly
+    // as they are, whatever script they are written in (compared in UTF-8,
+    // which holds them and the logged item, ANSI text of the project).
+    std::optional<core::registry::WideText> current = core::registry::ReadWideText(root, key, split->name);
     if (!current || !IsTextType(current->type)) return false;  // gone or no longer a list
-    const std::optional<std::string> rest = systemrules::RemoveItem(current->bytes.c_str(), item.text);
+    const std::string list = core::wide::ToCodePage(current->text, CP_UTF8);
+    if (list.empty() != current->text.empty()) {  // left alone rather than replaced
+        context.LeftOver(item.path);
+        return false;
+    }
+    const std::optional<std::string> rest =
+        systemrules::RemoveItem(list,
+                                core::wide::ToCodePage(core::wide::FromCodePage(item.text, CP_ACP), CP_UTF8));
     if (!rest) return false;  // the item was taken out already
-    const bool done = rest->empty()
-                          ? core::registry::DeleteValue(root, key, split->name)
-                          : core::registry::WriteValue(root, key, split->name, current->type,
-                                                       std::string(rest->c_str(), rest->size() + 1));
+    current->text = core::wide::FromCodePage(*rest, CP_UTF8);
+    const bool done = rest->empty() ? core::registry::DeleteValue(root, key, split->name)
+                                    : core::registry::WriteWideText(root, key, split->name, *current);
     if (!done) context.LeftOver(item.path);
     return done;
 }
