@@ -203,43 +203,61 @@ bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
 }  // namespace
 
-std::optional<WideText> ReadWideText(HKEY root, const std::string& path, const std::string& name) {
+std::optional<Value> ReadWideValue(HKEY root, const std::string& path, const std::string& name) {
     if (!LongNamesFit(path, name)) return std::nullopt;
-    Key key;
-    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
     const std::wstring wideName = wide::FromCodePage(name, CP_ACP);
     if (wideName.empty() != name.empty()) return std::nullopt;
+    Key key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
     // The value may grow between the size query and the read: ask again then.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        WideText value;
+        Value value;
         DWORD size = 0;
         if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS ||
             size > kMaxValueBytes)
             return std::nullopt;
-        if (!IsTextType(value.type)) return value;
-        // One more character than asked for: a stored text may lack its zero.
-        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-        DWORD read = size;
-        const LONG done = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type,
-                                           reinterpret_cast<BYTE*>(buffer.data()), &read);
-        if (done == ERROR_MORE_DATA) continue;
-        if (done != ERROR_SUCCESS) return std::nullopt;
-        value.text = IsTextType(value.type) ? std::wstring(buffer.data()) : std::wstring();
+        value.bytes.resize(size);
+        const LONG read = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type,
+                                           reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read != ERROR_SUCCESS) return std::nullopt;
+        value.bytes.resize(size);
         return value;
     }
     return std::nullopt;
 }
 
-bool WriteWideText(HKEY root, const std::string& path, const std::string& name, const WideText& value) {
-    const size_t bytes = (value.text.size() + 1) * sizeof(wchar_t);
-    if (!LongNamesFit(path, name) || !IsTextType(value.type) || bytes > kMaxValueBytes) return false;
+bool WriteWideValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                    const std::string& bytes) {
+    if (!LongNamesFit(path, name) || bytes.size() > kMaxValueBytes) return false;
     const std::wstring wideName = wide::FromCodePage(name, CP_ACP);
     if (wideName.empty() != name.empty()) return false;
     Key key;
     if (!Open(root, path, KEY_SET_VALUE, key)) return false;
-    return RegSetValueExW(key.get(), wideName.c_str(), 0, value.type,
-                          reinterpret_cast<const BYTE*>(value.text.c_str()),
-                          static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+    return RegSetValueExW(key.get(), wideName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+std::optional<WideText> ReadWideText(HKEY root, const std::string& path, const std::string& name) {
+    const std::optional<Value> value = ReadWideValue(root, path, name);
+    if (!value) return std::nullopt;
+    WideText text;
+    text.type = value->type;
+    if (!IsTextType(value->type)) return text;
+    // Up to the first zero: a stored text may or may not carry its own.
+    for (size_t at = 0; at + 1 < value->bytes.size(); at += 2) {
+        const wchar_t c = static_cast<wchar_t>(static_cast<unsigned char>(value->bytes[at]) |
+                                               static_cast<unsigned char>(value->bytes[at + 1]) << 8);
+        if (c == L'\0') break;
+        text.text += c;
+    }
+    return text;
+}
+
+bool WriteWideText(HKEY root, const std::string& path, const std::string& name, const WideText& value) {
+    if (!IsTextType(value.type)) return false;
+    const std::string bytes(reinterpret_cast<const char*>(value.text.c_str()), (value.text.size() + 1) * sizeof(wchar_t));
+    return WriteWideValue(root, path, name, value.type, bytes);
 }
 
 bool KeyExists(HKEY root, const std::string& path) {

@@ -49,6 +49,12 @@ std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::st
 bool WriteValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
                 const std::string& bytes);
 bool DeleteValue(HKEY root, const std::string& path, const std::string& name);
+// The same through the system's wide functions: a text's bytes are UTF-16
+// (with its terminating zero), as the system keeps them; other types' bytes
+// are the same either way. The name is in the ANSI code page.
+std::optional<Value> ReadWideValue(HKEY root, const std::string& path, const std::string& name);
+bool WriteWideValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                    const std::string& bytes);
 // A text value as the system keeps it (UTF-16), so that a read-modify-write
 // gives back every character it did not mean to change, whatever the ANSI
 // code page can show. The name is in the ANSI code page.

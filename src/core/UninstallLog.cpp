@@ -271,7 +271,7 @@ bool ParseServiceSettings(const std::string& value, ServiceSettings& out) {
 std::string FormatPreviousValue(const PreviousValue& value) {
     if (value.path.empty() || value.path.find('|') != std::string::npos) return std::string();
     static const char kHex[] = "0123456789ABCDEF";
-    std::string out = std::to_string(value.type) + "|" + value.path + "|";
+    std::string out = std::to_string(value.type) + (value.wide ? "U|" : "|") + value.path + "|";
     out.reserve(out.size() + value.bytes.size() * 2);
     for (unsigned char c : value.bytes) {
         out += kHex[c >> 4];
@@ -284,7 +284,9 @@ bool ParsePreviousValue(const std::string& value, PreviousValue& out) {
     const size_t first = value.find('|');
     const size_t second = first == std::string::npos ? first : value.find('|', first + 1);
     if (first == 0 || second == std::string::npos || second == first + 1) return false;
-    const std::string type = value.substr(0, first);
+    std::string type = value.substr(0, first);
+    const bool wide = type.size() > 1 && type.back() == 'U';
+    if (wide) type.pop_back();
     if (type.size() > 9 || type.find_first_not_of("0123456789") != std::string::npos) return false;
     const std::string hex = value.substr(second + 1);
     if (hex.size() % 2 != 0) return false;
@@ -304,6 +306,7 @@ bool ParsePreviousValue(const std::string& value, PreviousValue& out) {
     out.type = std::stoul(type);
     out.path = value.substr(first + 1, second - first - 1);
     out.bytes = std::move(bytes);
+    out.wide = wide;
     return true;
 }
 

@@ -181,6 +181,10 @@ struct PreviousValue {
     unsigned long type = 0;
     std::string path;
     std::string bytes;
+    // The bytes as the system's wide functions give them (a text in UTF-16,
+    // every character kept), written "TYPE" "U"; without the letter (logs
+    // of earlier versions) as the ANSI functions give them.
+    bool wide = false;
 };
 // "" when the value cannot be written (an empty path or a "|" in it).
 std::string FormatPreviousValue(const PreviousValue& value);

@@ -4,6 +4,6 @@
 // lines an older uninstaller does not know must carry a higher number.
 #ifndef CV_ENGINE_VERSION_H
 #define CV_ENGINE_VERSION_H
-#define CV_VERSION_NUMBERS 1,1,0,0
-#define CV_VERSION_TEXT "1.1.0.0\0"
+#define CV_VERSION_NUMBERS 1,2,0,0
+#define CV_VERSION_TEXT "1.2.0.0\0"
 #endif

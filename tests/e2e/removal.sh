@@ -44,13 +44,16 @@ reg_add 'HKCR\CorvaneOld.File\shell\open\command' /ve /t REG_EXPAND_SZ /d '"%Sys
 # The variable holds items outside the Western code page the setup runs
 # under: they must come back exactly, after the install and the removal.
 KEEP='%SystemRoot%;C:\Users\Łukasz\bin;C:\Пример;C:\Keep'
-# keep_reg TEXT: a registry file (UTF-16, as regedit writes) setting CVFULL_KEEP to TEXT.
+# keep_reg TEXT: a registry file (UTF-16, as regedit writes) setting CVFULL_KEEP
+# to TEXT, and the value the project overwrites to a text of the same kind
+# (the removal puts it back).
 keep_reg() {
   python3 - "$1" <<'PY' >"$S/keep.reg"
 import sys
 data = (sys.argv[1] + "\0").encode("utf-16-le")
 text = ('Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Environment]\r\n'
-        '"CVFULL_KEEP"=hex(2):' + ",".join("%02x" % b for b in data) + '\r\n')
+        '"CVFULL_KEEP"=hex(2):' + ",".join("%02x" % b for b in data) + '\r\n\r\n'
+        '[HKEY_CURRENT_USER\\Software\\CorvaneFull]\r\n"Path"="C:\\\\Users\\\\Łukasz\\\\Пример"\r\n')
 sys.stdout.buffer.write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
 }

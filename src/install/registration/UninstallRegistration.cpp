@@ -177,9 +177,10 @@ void Registration::ClearEarlierValues() {
     rewriting_ = true;
     for (const std::string& name : core::registry::ValueNames(HKEY_LOCAL_MACHINE, key_)) {
         if (!IsRegistrationValue(name)) continue;
-        const std::optional<core::registry::Value> value = core::registry::ReadValue(HKEY_LOCAL_MACHINE, key_, name);
+        const std::optional<core::registry::Value> value =
+            core::registry::ReadWideValue(HKEY_LOCAL_MACHINE, key_, name);
         if (!value) continue;
-        const std::string line = core::FormatPreviousValue({value->type, ValuePath(name), value->bytes});
+        const std::string line = core::FormatPreviousValue({value->type, ValuePath(name), value->bytes, true});
         if (line.empty()) continue;  // not to be put back: it stays
         LogForRollback(ctx_, core::LogKind::RegPrev, line);
         core::registry::DeleteValue(HKEY_LOCAL_MACHINE, key_, name);

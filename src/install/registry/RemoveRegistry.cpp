@@ -139,8 +139,10 @@ void WritePreviousValue(UndoContext& context, const std::string& recordValue) {
         core::trace::Value("previous value not put back, its key is gone", previous.path);
         return;
     }
-    if (!core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes))
-        context.LeftOver(previous.path);
+    const bool written =
+        previous.wide ? core::registry::WriteWideValue(at->root, at->key, at->name, previous.type, previous.bytes)
+                      : core::registry::WriteValue(at->root, at->key, at->name, previous.type, previous.bytes);
+    if (!written) context.LeftOver(previous.path);
 }
 
 }  // namespace

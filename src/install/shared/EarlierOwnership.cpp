@@ -68,8 +68,10 @@ void ClaimEarlierValueLines(InstallContext& ctx, const std::string& path, bool w
 
 void LogPreviousValue(InstallContext& ctx, HKEY root, const std::string& subKey, const std::string& name,
                       const std::string& path) {
-    const std::optional<core::registry::Value> current = core::registry::ReadValue(root, subKey, name);
-    const std::string now = current ? core::FormatPreviousValue({current->type, path, current->bytes}) : std::string();
+    // Read as the system keeps it, so that putting it back loses no character.
+    const std::optional<core::registry::Value> current = core::registry::ReadWideValue(root, subKey, name);
+    const std::string now =
+        current ? core::FormatPreviousValue({current->type, path, current->bytes, true}) : std::string();
     if (!EarlierRunWroteValue(ctx, path)) {
         if (!now.empty()) ctx.Log(core::LogKind::RegPrev, now);
         return;

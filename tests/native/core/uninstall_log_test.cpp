@@ -257,6 +257,14 @@ TEST(UninstallLogValues, AppendedItemsAndOldValuesReadBackAsWritten) {
     EXPECT_EQ(readPrevious.type, 3u);
     EXPECT_EQ(readPrevious.path, "HKEY_CURRENT_USER\\Software\\A\\Blob");
     EXPECT_EQ(readPrevious.bytes, bytes);
+    EXPECT_FALSE(readPrevious.wide);
+    // A text read through the wide functions says so after its type.
+    EXPECT_EQ(core::FormatPreviousValue({1, "HKEY_CURRENT_USER\\A\\n", std::string("A\0\0\0", 4), true}),
+              "1U|HKEY_CURRENT_USER\\A\\n|41000000");
+    ASSERT_TRUE(core::ParsePreviousValue("1U|HKEY_CURRENT_USER\\A\\n|4100", readPrevious));
+    EXPECT_TRUE(readPrevious.wide);
+    EXPECT_EQ(readPrevious.type, 1u);
+    EXPECT_FALSE(core::ParsePreviousValue("U|HKEY_CURRENT_USER\\A\\n|4100", readPrevious));
     EXPECT_TRUE(core::ParsePreviousValue("4|HKEY_CURRENT_USER\\A\\n|", readPrevious));
     EXPECT_TRUE(readPrevious.bytes.empty());
     EXPECT_EQ(core::FormatPreviousValue({1, "HKEY_CURRENT_USER\\a|b", "x"}), "");
