@@ -31,6 +31,9 @@ make_certificates() (
   cat signer.pem ca.pem >chain.pem &&
   openssl x509 -in ca.pem -outform DER -out ca.der &&
   printf 'not the passphrase\n' >wrong-pass.txt &&
+  openssl req -newkey rsa:2048 -nodes -keyout tsa.key -out tsa.csr -subj "/CN=Corvane Test Time Stamps" &&
+  printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=critical,timeStamping\n' >tsa.ext &&
+  openssl x509 -req -in tsa.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out tsa.pem -days 2 -extfile tsa.ext &&
   # A publisher certified by an authority nobody trusts.
   openssl req -x509 -newkey rsa:2048 -nodes -keyout rogue.key -out rogue.pem -days 2 \
     -subj "/CN=Corvane Rogue Publisher" -addext "extendedKeyUsage=codeSigning"
@@ -80,6 +83,27 @@ check signing-passphrase-argument-refused earlier "$(( $? == 2 ? 0 : 1 ))" "$S/p
 "$CVPACK" sign "${SIGNING[@]}" "$S/plain.exe" >"$S/sign.out" 2>&1
 check signing-sign-command earlier $? "$S/sign.out"
 check signing-sign-command-verifies verifies "$S/plain.exe"
+
+# ---- A time stamp from a local RFC 3161 server; a server that does not answer fails ----
+python3 "$CV_ROOT/tests/tools/tsaserver.py" "$S/tsa.port" --cert "$S/tsa.pem" --key "$S/tsa.key" \
+  --chain "$S/ca.pem" --limit 60 &
+TSA_PID=$!
+trap 'kill "$TSA_PID" 2>/dev/null; wait "$TSA_PID" 2>/dev/null' EXIT
+for _ in $(seq 50); do [ -s "$S/tsa.port" ] && break; sleep 0.1; done
+cp "$SETUP_EXE" "$S/stamped.exe"
+"$CVPACK" sign "${SIGNING[@]}" --timestamp "http://127.0.0.1:$(cat "$S/tsa.port")/" "$S/stamped.exe" >"$S/stamp.out" 2>&1
+check signing-timestamp-exit-0 earlier $? "$S/stamp.out"
+stamp_verifies() {
+  osslsigncode verify -CAfile "$S/ca.pem" -TSA-CAfile "$S/ca.pem" -in "$1" >"$S/stamp-verify.out" 2>&1
+  local rc=$?; cat "$S/stamp-verify.out"
+  [ $rc -eq 0 ] && grep -q 'Timestamp Server Signature verification: ok' "$S/stamp-verify.out"
+}
+check signing-timestamp-verifies stamp_verifies "$S/stamped.exe"
+kill "$TSA_PID" 2>/dev/null; wait "$TSA_PID" 2>/dev/null
+cp "$SETUP_EXE" "$S/unstamped.exe"
+"$CVPACK" sign "${SIGNING[@]}" --timestamp "http://127.0.0.1:$(cat "$S/tsa.port")/" "$S/unstamped.exe" >"$S/nostamp.out" 2>&1
+RC=$?
+check signing-timestamp-failure-leaves-file bash -c "[ $RC -eq 1 ] && cmp -s '$SETUP_EXE' '$S/unstamped.exe'"
 
 # ---- Windows' own verification, the authority trusted in this prefix only -------------
 VERIFY="$CV_WIN/tests/verifytrust.exe"
