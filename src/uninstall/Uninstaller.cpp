@@ -99,7 +99,8 @@ public:
         if (!product_.registered && !records) {
             core::trace::Value(core::tracenames::kUninstallOutcome, "not registered");
             if (!silent)
-                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::UninstallNotRegistered), MB_OK | MB_ICONEXCLAMATION);
+                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::UninstallNotRegistered),
+                            MB_OK | MB_ICONEXCLAMATION);
             return kExitNotRemovable;
         }
         if (command_.mode == Mode::Maintain && product_.registered) {
@@ -128,7 +129,8 @@ private:
             case MaintenanceChoice::Repair: {
                 const std::string setup = install::setupcache::PrepareCachedSetup(uninstallFolder_, product_.installSource);
                 if (!setup.empty() && StartSetup(setup)) return kExitRemoved;
-                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::MaintenanceSetupFailed), MB_OK | MB_ICONEXCLAMATION);
+                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::MaintenanceSetupFailed),
+                            MB_OK | MB_ICONEXCLAMATION);
                 return kExitFailed;
             }
             case MaintenanceChoice::Leave:

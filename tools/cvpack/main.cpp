@@ -92,7 +92,9 @@ struct CommandArguments {
     SigningOptions signing;
     std::vector<std::string> positional;
 
-    bool AnySigning() const { return signing.Requested() || !signing.passFile.empty() || !signing.timestampUrl.empty(); }
+    bool AnySigning() const {
+        return signing.Requested() || !signing.passFile.empty() || !signing.timestampUrl.empty();
+    }
 };
 
 // "--NAME VALUE" or "--NAME=VALUE" at args[i]: sets `value` (and moves i past
