@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine64 fonts-wine xvfb xauth imagemagick
   gcab libgcab-dev cabextract googletest libmcrypt-dev openssl time nsis
+  osslsigncode  # cvpack sign: Authenticode signatures, and their check in the tests
   wixl  # builds the Windows Installer package the merge-module test installs
   locales  # the sources of the Japanese locale a test makes for Wine
   clang libclang-rt-14-dev  # the fuzz targets: libFuzzer and the sanitizers' run-time libraries

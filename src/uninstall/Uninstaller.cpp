@@ -10,6 +10,7 @@
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/UninstallKey.h"
+#include "uninstall/BoxTitle.h"
 #include "uninstall/ExitCodes.h"
 #include "uninstall/InstalledProduct.h"
 #include "uninstall/Maintenance.h"
@@ -31,8 +32,10 @@ using core::MessageId;
 const char kLayoutName[] = "uninstall.lcd";
 const char kMessageFileName[] = "language.lan";
 
-int ShowMessage(HWND owner, const std::string& text, UINT style) {
-    return MessageBoxA(owner, text.c_str(), core::kMessageCaption, style | MB_SETFOREGROUND);
+// `title`: BoxTitle of the product being removed (the neutral one before
+// its registration is read).
+int ShowMessage(HWND owner, const std::string& title, const std::string& text, UINT style) {
+    return MessageBoxA(owner, text.c_str(), title.c_str(), style | MB_SETFOREGROUND);
 }
 
 // The setup copies its theme folder into the uninstall folder; a layout
@@ -72,7 +75,8 @@ public:
         : command_(command),
           product_(product),
           uninstallFolder_(UninstallFolderOf(command.productCode)),
-          texts_(product, uninstallFolder_ + kMessageFileName) {}
+          texts_(product, uninstallFolder_ + kMessageFileName),
+          boxTitle_(BoxTitle(product.displayName, GetACP())) {}
 
     int Start() {
         const bool silent = command_.mode == Mode::Silent;
@@ -94,7 +98,9 @@ public:
         // all the same.
         if (!product_.registered && !records) {
             core::trace::Value(core::tracenames::kUninstallOutcome, "not registered");
-            if (!silent) ShowMessage(nullptr, texts_.Of(MessageId::UninstallNotRegistered), MB_OK | MB_ICONEXCLAMATION);
+            if (!silent)
+                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::UninstallNotRegistered),
+                            MB_OK | MB_ICONEXCLAMATION);
             return kExitNotRemovable;
         }
         if (command_.mode == Mode::Maintain && product_.registered) {
@@ -123,7 +129,8 @@ private:
             case MaintenanceChoice::Repair: {
                 const std::string setup = install::setupcache::PrepareCachedSetup(uninstallFolder_, product_.installSource);
                 if (!setup.empty() && StartSetup(setup)) return kExitRemoved;
-                ShowMessage(nullptr, texts_.Of(MessageId::MaintenanceSetupFailed), MB_OK | MB_ICONEXCLAMATION);
+                ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::MaintenanceSetupFailed),
+                            MB_OK | MB_ICONEXCLAMATION);
                 return kExitFailed;
             }
             case MaintenanceChoice::Leave:
@@ -135,7 +142,7 @@ private:
     // Nothing is removed on a guess; the entry goes only when the user says so.
     int LogMissing(bool silent) {
         core::trace::Value(core::tracenames::kUninstallOutcome, "log missing or unreadable");
-        if (!silent && ShowMessage(nullptr, texts_.Of(MessageId::UninstallLogMissing),
+        if (!silent && ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::UninstallLogMissing),
                                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES)
             RemoveRegistration(command_.productCode);
         return kExitNotRemovable;
@@ -158,7 +165,8 @@ private:
         const auto text = [this](MessageId id) { return texts_.Of(id); };
         window->RemovalEnded(OutcomeText(remover.Report(), text));
         const std::string closing = ClosingText(remover.Report(), text);
-        ShowMessage(window->Window(), closing, MB_OK | (code == kExitRemoved ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+        ShowMessage(window->Window(), boxTitle_, closing,
+                    MB_OK | (code == kExitRemoved ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         return code;
     }
 
@@ -168,6 +176,7 @@ private:
     const InstalledProduct& product_;
     std::string uninstallFolder_;
     UninstallTexts texts_;
+    std::string boxTitle_;
 };
 
 int RunCommand(const Command& command) {
@@ -175,7 +184,8 @@ int RunCommand(const Command& command) {
         core::trace::Value(core::tracenames::kUninstallOutcome, "bad command line");
         // A silent caller waits for the exit code and nobody would see a window.
         if (command.mode != Mode::Silent)
-            ShowMessage(nullptr, core::EnglishText(MessageId::UninstallUsage), MB_OK | MB_ICONEXCLAMATION);
+            ShowMessage(nullptr, kNeutralBoxTitle, core::EnglishText(MessageId::UninstallUsage),
+                        MB_OK | MB_ICONEXCLAMATION);
         return kExitBadCommandLine;
     }
     core::trace::Value(core::tracenames::kUninstallProductCode, command.productCode);
@@ -192,7 +202,7 @@ int RunUninstaller(const Command& command) {
         if (command.mode != Mode::Silent) {
             const std::string text = core::FormatText(core::EnglishText(MessageId::LogNotWritten),
                                                       {command.logFile, core::trace::SystemErrorText(error)});
-            ShowMessage(nullptr, text, MB_OK | MB_ICONEXCLAMATION);
+            ShowMessage(nullptr, kNeutralBoxTitle, text, MB_OK | MB_ICONEXCLAMATION);
         }
         return kExitBadCommandLine;
     }

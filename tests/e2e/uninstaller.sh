@@ -11,7 +11,9 @@ S=$(scratch_dir)
 UNINSTALL_KEYS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
 WINDIR=$WINEPREFIX/drive_c/windows
 CVEXEC=$WINDIR/cvexec.exe
-CAPTION='Brenmark Corvane'
+# The uninstaller's boxes are titled with the name the product registered
+# (one uninstaller serves every product), or "Uninstall" before one is known.
+NEUTRAL='Uninstall'
 THEMED='Corvane Un Test {1}'   # ships its theme to the uninstall folder
 PLAIN='Corvane Un Plain'       # no theme there: the built-in dialog; NoRemove
 QUIET='Corvane Un Quiet'       # removed silently
@@ -90,7 +92,8 @@ check uninstaller-page-bar-full test "$(drive range "$(layout uninstall.lcd)" ID
 check uninstaller-page-buttons-off state_has uninstall.lcd IDYES disabled
 check uninstaller-page-shows-outcome text_is uninstall.lcd IDC_INSTALLINFO 'again was removed from your computer.'
 screenshot themed-closing
-drive dialog 20000 "$CAPTION" >/dev/null
+drive dialog 20000 again >"$S/themed-closing.box"
+check uninstaller-box-titled-with-product grep -qx 'TITLE:again' "$S/themed-closing.box"
 wait_cvexec
 check uninstaller-page-exit-0 test "$CVEXEC_RC" -eq 0
 
@@ -102,8 +105,9 @@ check uninstaller-silent-unknown-exit-3 test "$CVEXEC_RC" -eq 3
 run_cvexec /S
 check uninstaller-silent-no-code-exit-4 test "$CVEXEC_RC" -eq 4
 start_cvexec /R ..\\..\\System32
-drive dialog 10000 "$CAPTION" >/dev/null
+drive dialog 10000 "$NEUTRAL" >"$S/bad-code.box"
 wait_cvexec
+check uninstaller-bad-code-box-neutral-title grep -qx "TITLE:$NEUTRAL" "$S/bad-code.box"
 check uninstaller-bad-code-exit-4 test "$CVEXEC_RC" -eq 4
 
 # ---- /M: choices the registration allows ---------------------------------------------
@@ -133,7 +137,7 @@ check uninstaller-repair-planted-setup-never-run not_exists "$S/plain-pkg/setup.
 rm -f "$CACHE/file1.cab"; printf 'changed' >>"$S/plain-pkg/file1.cab"
 start_cvexec /M $PLAIN
 drive answer 20000 Repair >/dev/null
-drive dialog 20000 "$CAPTION" >"$S/repair-refused.box"
+drive dialog 20000 plain >"$S/repair-refused.box"
 wait_cvexec
 check uninstaller-repair-changed-cabinet-refused bash -c "[ $CVEXEC_RC -eq 6 ] && [ ! -e '$CACHE/file1.cab' ]"
 
@@ -144,7 +148,7 @@ drive wait-dialog 20000 >/dev/null
 screenshot plain-question
 drive answer 20000 Yes >"$S/plain-question.box"
 check uninstaller-dialog-question message_is "$S/plain-question.box" 'Remove plain now?'
-drive dialog 20000 "$CAPTION" >"$S/plain.box"
+drive dialog 20000 plain >"$S/plain.box"
 wait_cvexec
 check uninstaller-dialog-closing-lists-skipped-line message_is "$S/plain.box" \
   "plain was removed, but not completely.\\r\\n\\r\\nThese lines of the uninstall log are of a kind this uninstaller does not know; what they name was left alone:\\r\\nNEWKIND=something new"

@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "core/SystemLibraries.h"
 #endif
 
+#include "CodeSigning.h"
 #include "ContainerTool.h"
 #include "EngineLocator.h"
 #include "PackageListing.h"
@@ -30,7 +33,8 @@ const char kUsage[] =
     "       cvpack check [--code-page N] [--source-encoding ansi|utf-8] PROJECT_DIR\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE | --no-uninstaller]\n"
     "                    [--code-page N] [--source-encoding ansi|utf-8] [--skip-check]\n"
-    "                    PROJECT_DIR OUT_DIR\n"
+    "                    [SIGNING] PROJECT_DIR OUT_DIR\n"
+    "       cvpack sign SIGNING FILE...\n"
     "       cvpack list [--code-page N] PACKAGE_DIR\n"
     "       cvpack reference [--update GUIDE_MD]\n"
     "       cvpack --version\n"
@@ -50,6 +54,13 @@ const char kUsage[] =
     "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n"
     "  --skip-check    build a project whatever its mistakes (to see how the\n"
     "                  setup meets them)\n"
+    "  SIGNING         sign setup.exe and the uninstaller in the cabinet\n"
+    "sign              sign Windows programs (Authenticode, SHA-256, by osslsigncode)\n"
+    "  SIGNING: --sign-cert CERT --sign-key KEY [--sign-pass-file FILE] [--timestamp URL]\n"
+    "  --sign-cert CERT  the code-signing certificate (and its chain), PEM or DER\n"
+    "  --sign-key KEY  its private key\n"
+    "  --sign-pass-file FILE  the file holding the key's passphrase\n"
+    "  --timestamp URL  an RFC 3161 time-stamping server\n"
     "list              show what a built folder installs: product, pages,\n"
     "                  systems, and every file with its destination and size\n"
     "reference         print every setup.inf section and key as Markdown, or\n"
@@ -78,8 +89,34 @@ struct CommandArguments {
     bool noUninstaller = false;
     bool skipCheck = false;
     std::string sourceEncoding;  // as written; empty: the default
+    SigningOptions signing;
     std::vector<std::string> positional;
+
+    bool AnySigning() const {
+        return signing.Requested() || !signing.passFile.empty() || !signing.timestampUrl.empty();
+    }
 };
+
+// "--NAME VALUE" or "--NAME=VALUE" at args[i]: sets `value` (and moves i past
+// the value) and returns true.
+bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value) {
+    const std::string& arg = args[i];
+    if (arg == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    if (arg.rfind(name + "=", 0) == 0) {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+bool TakeSigningOption(const std::vector<std::string>& args, size_t& i, SigningOptions& signing) {
+    return TakeValue(args, i, "--sign-cert", signing.certificate) || TakeValue(args, i, "--sign-key", signing.key) ||
+           TakeValue(args, i, "--sign-pass-file", signing.passFile) ||
+           TakeValue(args, i, "--timestamp", signing.timestampUrl);
+}
 
 // A code page number: 1 to 65535 in decimal digits.
 bool ParseCodePage(const std::string& text, unsigned& codePage) {
@@ -90,8 +127,9 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
 }
 
 // Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N",
-// "--source-encoding NAME", "--skip-check" and the "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
-// arguments: that is the command's.
+// "--source-encoding NAME", "--skip-check", the signing options and the
+// "--option=VALUE" forms anywhere; returns false on a bad option. Checks no
+// count of positional arguments: that is the command's.
 bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -115,6 +153,11 @@ bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed
             parsed.sourceEncoding = arg.substr(18);
         } else if (arg == "--skip-check") {
             parsed.skipCheck = true;
+        } else if (TakeSigningOption(args, i, parsed.signing)) {
+        } else if (arg == "--sign-pass" || arg.rfind("--sign-pass=", 0) == 0) {
+            // Other users of the machine can read a process's arguments.
+            problem = "a passphrase is never taken on the command line: use --sign-pass-file FILE";
+            return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "bad option " + arg;
             return false;
@@ -132,6 +175,7 @@ bool ParseBuildArguments(const std::vector<std::string>& args, CommandArguments&
         problem = "--uninstaller and --no-uninstaller exclude each other";
         return false;
     }
+    if (parsed.AnySigning() && !(problem = SigningOptionsProblem(parsed.signing)).empty()) return false;
     if (parsed.positional.size() == 2) return true;
     problem = "build needs PROJECT_DIR and OUT_DIR";
     return false;
@@ -155,7 +199,8 @@ int RunCheck(const std::vector<std::string>& args) {
     CommandArguments parsed;
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
-    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck)
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
+        parsed.AnySigning())
         return UsageError("check takes only --code-page and --source-encoding");
     if (parsed.positional.size() != 1) return UsageError("check needs PROJECT_DIR");
     unsigned codePage = DefaultCodePage();
@@ -183,6 +228,39 @@ int RunReference(const std::vector<std::string>& args) {
     return 0;
 }
 
+// The setup.exe BuildProject wrote into the output folder.
+std::string ShippedSetupPath(const std::string& outDir) {
+    return (std::filesystem::path(outDir) / "setup.exe").string();
+}
+
+// Signs each program; false, with each failure on stderr, when one was not
+// signed (it is then as it was: never half signed).
+bool SignShippedPrograms(const SigningOptions& signing, const std::vector<std::string>& programs) {
+    bool allSigned = true;
+    for (const std::string& program : programs) {
+        try {
+            SignFile(signing, program);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            allSigned = false;
+        }
+    }
+    return allSigned;
+}
+
+// What changes the shipped programs after BuildProject (which stamps the
+// resources into setup.exe), in this order only:
+//   1. the single file: written here from the unsigned setup.exe with the
+//      package appended;
+//   2. signing, last: setup.exe and the single file. A signature covers the
+//      resources and the appended package; any change after it breaks it.
+// False when a program could not be signed.
+bool FinishShippedPrograms(const std::string& outDir, bool shipsSetup, const SigningOptions& signing) {
+    std::vector<std::string> programsToSign;
+    if (shipsSetup) programsToSign.push_back(ShippedSetupPath(outDir));
+    return !signing.Requested() || SignShippedPrograms(signing, programsToSign);
+}
+
 int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     CommandArguments parsed;
     std::string problem;
@@ -207,7 +285,19 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     options.uninstallerPath =
         parsed.noUninstaller ? std::string() : LocateUninstaller(parsed.uninstaller, options.enginePath);
     options.requireUninstaller = !parsed.noUninstaller;
+    // The uninstaller is signed before it goes into the cabinet: a signed
+    // copy is packed, the file named stays as it is.
+    std::unique_ptr<SignedCopy> signedUninstaller;
+    if (parsed.signing.Requested() && !options.uninstallerPath.empty()) {
+        signedUninstaller = std::make_unique<SignedCopy>(parsed.signing, options.uninstallerPath);
+        options.uninstallerPath = signedUninstaller->Path();
+    }
+    // BuildProject writes setup.exe with its resources stamped in.
     BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
+    if (!FinishShippedPrograms(parsed.positional[1], !options.enginePath.empty(), parsed.signing)) {
+        std::fprintf(stderr, "cvpack: %s was built, but not signed\n", parsed.positional[1].c_str());
+        return 1;
+    }
     if (!summary.shipsUninstaller)
         std::fprintf(stderr, "cvpack: warning: no cvexec.exe shipped (--no-uninstaller); "
                              "the product cannot be removed\n");
@@ -218,12 +308,35 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     return 0;
 }
 
+// Every file is checked to be a Windows program before any is signed: a
+// mistyped list signs nothing.
+int RunSign(const std::vector<std::string>& args) {
+    CommandArguments parsed;
+    std::string problem;
+    if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
+        !parsed.sourceEncoding.empty() || !parsed.codePage.empty())
+        return UsageError("sign takes only --sign-cert, --sign-key, --sign-pass-file and --timestamp");
+    problem = SigningOptionsProblem(parsed.signing);
+    if (!problem.empty()) return UsageError(problem);
+    if (parsed.positional.empty()) return UsageError("sign needs at least one FILE");
+    bool allPrograms = true;
+    for (const std::string& file : parsed.positional) {
+        const std::string notPe = NotPortableExecutableFile(file);
+        if (notPe.empty()) continue;
+        std::fprintf(stderr, "%s: error: not signed: %s\n", file.c_str(), notPe.c_str());
+        allPrograms = false;
+    }
+    if (!allPrograms) return 1;
+    return SignShippedPrograms(parsed.signing, parsed.positional) ? 0 : 1;
+}
+
 int RunList(const std::vector<std::string>& args) {
     CommandArguments parsed;
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
     if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
-        !parsed.sourceEncoding.empty())
+        !parsed.sourceEncoding.empty() || parsed.AnySigning())
         return UsageError("list takes only --code-page");
     if (parsed.positional.size() != 1) return UsageError("list needs PACKAGE_DIR");
     unsigned codePage = DefaultCodePage();
@@ -241,6 +354,7 @@ int Run(const std::string& command, const std::vector<std::string>& args, const 
         return 0;
     }
     if (command == "build") return RunBuild(args, argv0);
+    if (command == "sign") return RunSign(args);
     if (command == "list") return RunList(args);
     if (command == "check") return RunCheck(args);
     if (command == "reference") return RunReference(args);

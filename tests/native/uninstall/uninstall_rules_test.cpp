@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "uninstall/BoxTitle.h"
 #include "uninstall/CommandLine.h"
 #include "uninstall/ExitCodes.h"
 #include "uninstall/RemovalReport.h"
@@ -133,6 +134,23 @@ TEST(UninstallReport, LongListsAreCut) {
     const std::string text = uninstall::ClosingText(report, Texts);
     EXPECT_NE(text.find("\r\nf9\r\n(and 3 more)"), std::string::npos) << text;
     EXPECT_EQ(text.find("f10"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UninstallBoxTitle, NamesTheProductShownSafelyAndBounded) {
+    EXPECT_EQ(uninstall::BoxTitle("Corvane Notes", kWestern), "Corvane Notes");
+    EXPECT_EQ(uninstall::BoxTitle("", kWestern), "Uninstall");
+    EXPECT_EQ(uninstall::BoxTitle("Evil\r\nName\x1b[2J\x7f", kWestern), "Evil??Name?[2J?");
+    const std::string longName(300, 'x');
+    EXPECT_EQ(uninstall::BoxTitle(longName, kWestern), std::string(uninstall::kBoxTitleLimit, 'x'));
+    // 99 single bytes and a two-byte character across the limit: the whole
+    // character goes, never its lead byte alone.
+    const std::string straddling = std::string(99, 'a') + "\x83\x5c" + "tail";
+    EXPECT_EQ(uninstall::BoxTitle(straddling, kJapanese), std::string(99, 'a'));
+    EXPECT_EQ(uninstall::BoxTitle(straddling, kWestern), std::string(99, 'a') + "\x83");
 }
 
 }  // namespace
