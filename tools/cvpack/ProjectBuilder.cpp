@@ -256,7 +256,8 @@ Project ReadProject(const std::string& projectDir, const BuildOptions& options) 
     SourceConverter converter(options.codePage, diagnostics);
     ReadTexts(project, options, diagnostics, converter);
     project.perUser = InstallsPerUser(project.setupInf.written);
-    project.identity = ReadProductIdentity(project.setupInf, project.dir, project.codePage);
+    if (!options.enginePath.empty())
+        project.identity = ReadProductIdentity(project.setupInf, project.dir, project.codePage);
     ReadDataList(project, diagnostics, converter);
     GatherPayload(project);
     GatherWorkingFiles(project);
