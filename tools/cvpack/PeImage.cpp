@@ -37,6 +37,7 @@ bool PowerOfTwo(uint32_t n) { return n && !(n & (n - 1)); }
 Image::Image(std::string file) : file_(std::move(file)) {
     try {
         ReadHeaders();
+        CheckUnsigned();
         CheckLayout();
         CheckDirectories();
     } catch (const le::Truncated&) {
@@ -148,13 +149,18 @@ size_t Image::EndOfData() const {
     return end;
 }
 
-// Only the base relocations may be named in the sections that move; a
-// certificate or debug directory holds file positions this tool would have
-// to change, and a signature would no longer match.
-void Image::CheckDirectories() const {
+// A signature would no longer match the stamped program; it is appended
+// data too, but this is what the author needs to know.
+void Image::CheckUnsigned() const {
     uint32_t size = 0;
     if (Directory(kCertificateDirectory, size) || size)
         Refuse("carries a certificate table (signed): stamp the engine before signing it");
+}
+
+// Only the base relocations may be named in the sections that move; a
+// debug directory holds file positions this tool would have to change.
+void Image::CheckDirectories() const {
+    uint32_t size = 0;
     if (Directory(kDebugDirectory, size) || size) Refuse("unexpected layout: a debug directory");
     const Section& rsrc = sections_[resource_];
     for (uint32_t d = 0; d < directoryCount_; ++d) {

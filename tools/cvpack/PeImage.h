@@ -37,6 +37,7 @@ public:
 
 private:
     void ReadHeaders();
+    void CheckUnsigned() const;
     void CheckLayout();
     void CheckDirectories() const;
     uint32_t Directory(int index, uint32_t& size) const;
