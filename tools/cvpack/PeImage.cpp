@@ -142,7 +142,8 @@ size_t Image::EndOfData() const {
         if (s.rawSize) end = std::max(end, size_t(s.rawPointer) + s.rawSize);
     if (symbolTable_) {
         const size_t strings = size_t(symbolTable_) + size_t(symbolCount_) * kSymbolSize;
-        if (strings < end || !le::Fits(file_, strings, 4)) Refuse("truncated: the symbol table ends beyond the file");
+        if (symbolTable_ < end) Refuse("unexpected layout: the symbol table overlaps the sections");
+        if (!le::Fits(file_, strings, 4)) Refuse("truncated: the symbol table ends beyond the file");
         end = strings + le::U32(file_, strings);
         if (end > file_.size()) Refuse("truncated: the symbol names end beyond the file");
     }
@@ -165,7 +166,12 @@ void Image::CheckDirectories() const {
     const Section& rsrc = sections_[resource_];
     for (uint32_t d = 0; d < directoryCount_; ++d) {
         const uint32_t rva = Directory(static_cast<int>(d), size);
-        if (!rva || d == kResourceDirectory || d == kRelocationDirectory) continue;
+        if (!rva || d == kResourceDirectory) continue;
+        if (d == kRelocationDirectory) {
+            if (rva >= rsrc.virtualAddress && rva < rsrc.virtualAddress + le::AlignUp(rsrc.virtualSize, sectionAlignment_))
+                Refuse("unexpected layout: the base relocations lie in .rsrc");
+            continue;
+        }
         if (rva >= rsrc.virtualAddress)
             Refuse("unexpected layout: data directory " + std::to_string(d) + " lies in or after .rsrc");
     }
