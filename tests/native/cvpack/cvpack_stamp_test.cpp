@@ -128,6 +128,31 @@ TEST(VersionNumbers, PartsBetweenDotsAndZeroForWhatIsNoNumber) {
     EXPECT_EQ(version::Numbers(""), (std::array<uint16_t, 4>{0, 0, 0, 0}));
 }
 
+// The values as the setup reads them: in the code page, at most 254 bytes;
+// the icon by its path in the project folder.
+TEST(ProductIdentity, ReadFromTheSettingsInTheirCodePage) {
+    SourceText settings;
+    settings.shipped = "[APPINFO]\r\na1=Notizbl\xF6" "cke\r\na2=1.0\r\na19=" + std::string(300, 'x') +
+                       "\r\nCopyright=(c) Brenmark\r\nSetupIcon=art\\notes.ico\r\n";
+    settings.written = settings.shipped;
+    const ProductIdentity identity = ReadProductIdentity(settings, "/project", 1252);
+    EXPECT_EQ(identity.productName, u"Notizbl\u00F6" "cke");
+    EXPECT_EQ(identity.productVersion, u"1.0");
+    EXPECT_EQ(identity.publisher, std::u16string(254, u'x'));
+    EXPECT_EQ(identity.copyright, u"(c) Brenmark");
+    EXPECT_EQ(identity.icon, fs::path("/project/art/notes.ico"));
+
+    settings.shipped = "[APPINFO]\r\na1=\x83\r\n";  // a lead byte of code page 932 and nothing after it
+    try {
+        ReadProductIdentity(settings, "/project", 932);
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "setup.inf: [APPINFO] a1 is no text of code page 932");
+    }
+    settings.shipped = "[APPINFO]\r\na1=\x83\x5C\r\n";  // one character whose second byte is a backslash
+    EXPECT_EQ(ReadProductIdentity(settings, "/project", 932).productName, u"\u30BD");
+}
+
 TEST_F(EngineStamp, WritesVersionAndIconAndKeepsTheRest) {
     const std::vector<pe::Resource> before = tinyengine::Resources("kept bytes");
     WriteAll(dir_ / "setup.exe", tinyengine::Build(before));
