@@ -28,6 +28,10 @@ echo "What the package installs (cvpack list):"
 export CV_WIN=$CV_BUILD/win CV_WINE_DIR=$demo/wine
 timeout -k 10 400 xvfb-run -a -s "-screen 0 1024x768x24" \
   bash "$root/scripts/demo-run.sh" "$demo/package" "$demo/trace.txt" "$demo/exit-code.txt" "$demo/screens"
+# What Windows shows of the shipped setup.exe: the product's file properties and icon.
+timeout -k 10 120 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+  'source "$1"; timeout -k 5 60 "$WINE" "$2" "Z:$(echo "$3" | tr / \\\\)" >"$4" 2>/dev/null; wineserver -k' \
+  _ "$root/scripts/wine-env.sh" "$CV_WIN/tests/fileidentity.exe" "$demo/package/setup.exe" "$demo/identity.txt" || true
 export CV_BUILD=$demo
 source "$root/scripts/wine-env.sh"
 
@@ -42,6 +46,8 @@ log="$WINEPREFIX/drive_c/windows/Installer/$code/uninstall.log"
   cat "$demo/exit-code.txt"
   echo "Start-up steps run:"; tr -d '\r' <"$trace" | grep '^step' | sed 's/^/  /'
   echo "Working folder: $(value kWorkingFolder)  ($work)"
+  echo "setup.exe as Windows shows it (version resource, icon):"
+  tr -d '\r' <"$demo/identity.txt" 2>/dev/null | sed 's/^/  /'
   echo "Product values read:"
   for k in kProductName kPublisher kProductVersion kProductCode kInstallFolder \
            kLanguage kCompanyName kProgramFilesFolder kOperatingSystem kUnattended; do

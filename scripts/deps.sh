@@ -11,6 +11,7 @@ packages=(
   wixl  # builds the Windows Installer package the merge-module test installs
   locales  # the sources of the Japanese locale a test makes for Wine
   clang libclang-rt-14-dev  # the fuzz targets: libFuzzer and the sanitizers' run-time libraries
+  icoutils  # wrestool: reads a stamped setup.exe's resources back, independently of cvpack
 )
 
 missing=()

@@ -51,6 +51,9 @@ constexpr char kRemoveEarlier[] = "a29";        // "Yes": uninstall it before a 
 constexpr char kLanguage[] = "Language";  // language name, preselected on the language page
 constexpr char kMethod[] = "METHOD";      // "Ask User", "Auto-Detect", anything else: no language
 constexpr char kPreview[] = "PREVIEW";    // number; 255: a preview run that installs nothing
+// Written by cvpack into setup.exe's file properties; the setup does not read them.
+constexpr char kCopyright[] = "Copyright";  // LegalCopyright of setup.exe
+constexpr char kSetupIcon[] = "SetupIcon";  // .ico file in the project folder: setup.exe's icon
 }  // namespace appinfo
 
 // How the setup was built.

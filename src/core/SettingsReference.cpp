@@ -83,6 +83,13 @@ std::vector<Section> MakeSections() {
                             "no language file"),
                      N(k::appinfo::kPreview, "255: a preview run that shows the pages and installs nothing.", "0",
                        "0"),
+                     T(k::appinfo::kCopyright, "Copyright notice in the file properties of setup.exe "
+                                               "(LegalCopyright), which cvpack build writes.", "none",
+                       "(c) 2026 Brenmark Software"),
+                     {k::appinfo::kSetupIcon, Kind::ProjectFile, "Icon of setup.exe (Explorer and its file "
+                                                                 "properties): an .ico file, a path in the project "
+                                                                 "folder, which cvpack build writes into the program.",
+                      "the engine's own icon", "art/notes.ico", {}},
                  }});
     s.push_back({k::building::kSection, "How the setup runs.", false, "",
                  {Y(k::building::kUnattended, "Unattended: the start and progress pages are not shown.")}});
@@ -305,6 +312,7 @@ const char* KindText(Kind kind) {
         case Kind::Choice: return "one of";
         case Kind::WorkingFile: return "file of working/";
         case Kind::Page: return "file of theme/";
+        case Kind::ProjectFile: return "file of the project";
     }
     return "";
 }

@@ -18,6 +18,7 @@ enum class Kind {
     Choice,        // one of `choices`; anything else has the meaning the key's text gives
     WorkingFile,   // a file of the project's working/ folder, by its name
     Page,          // a layout file of the project's theme/ folder
+    ProjectFile,   // a file of the project folder, by its path there (cvpack reads it)
 };
 
 struct Key {

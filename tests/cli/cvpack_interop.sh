@@ -86,19 +86,25 @@ printf '[DIALOG]\r\n' >"$P/theme/welcome.lcd"
 printf 'bin/demo.exe\nDestination Computer\\<InstallDir>\\*0*0*1|Main\nftp://mirror.example/add.zip\nDestination Computer\\<InstallDir>\\*0*0*2|\n' >"$P/data.inf"
 printf 'bin/demo.exe\r\nDestination Computer\\<InstallDir>\\*0*0*1|Main\r\nftp://mirror.example/add.zip\r\nDestination Computer\\<InstallDir>\\*0*0*2|\r\n' >"$S/data.crlf"
 
+# The engine a build ships: the Windows build's, which cvpack stamps with the
+# product's name (no program is no engine it can stamp).
+ENGINE=$S/engine/setup.exe
+mkdir -p "$S/engine"
+cp "$CV_WIN/src/setup.exe" "$ENGINE"
+
 # No uninstaller beside the engine: refused, with nothing written, unless the
 # author says the product is to ship without one.
 check cvpack-build-without-uninstaller-exit-1 \
   fails_with 1 "cvpack: error: no cvexec.exe found (use --uninstaller, or --no-uninstaller to ship a product that cannot be removed)" \
-  "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" "$P" "$S/out"
+  "$CVPACK" build --skip-check --engine "$ENGINE" "$P" "$S/out"
 check cvpack-build-without-uninstaller-writes-nothing \
   bash -c '! ls -d "$1" "$1".tmp-* 2>/dev/null' _ "$S/out"
 check cvpack-build-both-uninstaller-options-exit-2 fails_with 2 "exclude each other" \
   "$CVPACK" build --uninstaller "$P/bin/demo.exe" --no-uninstaller "$P" "$S/out"
-check cvpack-build-succeeds "$CVPACK" build --skip-check --engine "$P/bin/demo.exe" --no-uninstaller "$P" "$S/out"
+check cvpack-build-succeeds "$CVPACK" build --skip-check --engine "$ENGINE" --no-uninstaller "$P" "$S/out"
 check cvpack-build-no-uninstaller-warns \
   bash -c '"$1" build --skip-check --engine "$2" --no-uninstaller "$3" "$4" 2>&1 >/dev/null | grep -qF "warning: no cvexec.exe shipped"' \
-  _ "$CVPACK" "$P/bin/demo.exe" "$P" "$S/out"
+  _ "$CVPACK" "$ENGINE" "$P" "$S/out"
 open_container "$S/out/data.nsx" "$S/data.ossl" >>"$CV_LOG" 2>&1
 check cvpack-build-data-list-crlf same_file "$S/data.ossl" <(zero_padded "$S/data.crlf")
 open_container "$S/out/setup.nsx" "$S/setup.ossl" >>"$CV_LOG" 2>&1
@@ -108,7 +114,11 @@ check cvpack-build-cabinet-payload contains "$S/cab.list" "| F0_demo.exe"
 check cvpack-build-cabinet-working-file contains "$S/cab.list" "| license.txt"
 check cvpack-build-cabinet-lists-cleanly contains "$S/cab.list" "All done, no errors."
 check cvpack-build-theme-copied same_file "$S/out/theme/welcome.lcd" "$P/theme/welcome.lcd"
-check cvpack-build-engine-copied same_file "$S/out/setup.exe" "$P/bin/demo.exe"
+# The shipped engine as wrestool (icoutils) reads it: the product's version resource.
+wrestool -x --raw --type=16 "$S/out/setup.exe" 2>>"$CV_LOG" | tr -d '\0' >"$S/version.txt"
+check cvpack-build-engine-names-the-product contains "$S/version.txt" "Interop Product Setup"
+check cvpack-build-engine-version-text contains "$S/version.txt" "ProductVersion"
+check cvpack-build-engine-still-a-program bash -c 'x86_64-w64-mingw32-objdump -p "$1" | grep -q "Resource Directory \[.rsrc\]"' _ "$S/out/setup.exe"
 
 # The built folder listed back: the product, and the payload file's size as stored.
 "$CVPACK" list "$S/out" >"$S/list.txt" 2>&1

@@ -30,7 +30,7 @@ check utf8-packed-without-warning bash -c "test -f '$S/pkg/file1.cab' && test ! 
 check utf8-as-bytes-warned grep -qF 'data.inf:1: warning: this line looks like UTF-8 ("Übersicht")' "$S/bytes.err"
 
 # The Windows build of cvpack finds the files by their UTF-16 names and packs
-# the same list and stored names.
+# the same list and stored names, and the same setup.exe.
 (cd "$S" && timeout -k 5 120 "$WINE" "$CV_WIN/tools/cvpack/cvpack.exe" build --code-page 1252 \
   --source-encoding utf-8 proj winpkg) >/dev/null 2>&1
 "$CVPACK" decrypt "$S/pkg/data.nsx" "$S/native.list" && "$CVPACK" decrypt "$S/winpkg/data.nsx" "$S/win.list"
@@ -39,6 +39,8 @@ stored_names() { cabextract -l "$1" | LC_ALL=C sed -n 's/^.* | \(F[0-9]\)/\1/p';
 stored_names "$S/pkg/file1.cab" >"$S/native.names"; stored_names "$S/winpkg/file1.cab" >"$S/win.names"
 check utf8-stored-name-in-1252 grep -qax $'F0_\xdcbersicht.txt' "$S/native.names"
 check utf8-windows-cvpack-same-names same_file "$S/native.names" "$S/win.names"
+# Both stamp the engine alike: the product's name, converted from the code page.
+check utf8-windows-cvpack-same-engine same_file "$S/pkg/setup.exe" "$S/winpkg/setup.exe"
 
 rm -rf "$DEST"
 (cd "$S/pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S "/LOG=$(zpath "$S/run.log")") >/dev/null 2>&1 &

@@ -19,6 +19,10 @@ public:
     // (appending nothing) when the code page cannot hold it.
     bool Encode(char32_t character, std::string& out);
 
+    // The UTF-16 text of `text`, bytes in the code page; false when some of
+    // them are no character of it.
+    bool Decode(const std::string& text, std::u16string& out);
+
 private:
     unsigned m_codePage;
     void* m_to = nullptr;    // platform state: towards the code page

@@ -67,3 +67,28 @@ bool CodePageEncoder::Encode(char32_t character, std::string& out) {
     out += bytes;
     return true;
 }
+
+bool CodePageEncoder::Decode(const std::string& text, std::u16string& out) {
+    iconv_t cd = static_cast<iconv_t>(m_from);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string wide(text.size() * 4 + 16, '\0');
+    char* inPtr = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char* outPtr = &wide[0];
+    size_t outLeft = wide.size();
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return false;
+    wide.resize(wide.size() - outLeft);
+    out.clear();
+    for (size_t i = 0; i + 4 <= wide.size(); i += 4) {
+        char32_t c = 0;
+        for (int b = 0; b < 4; ++b) c |= char32_t(static_cast<unsigned char>(wide[i + b])) << (8 * b);
+        if (c < 0x10000) {
+            out += static_cast<char16_t>(c);
+        } else {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        }
+    }
+    return true;
+}

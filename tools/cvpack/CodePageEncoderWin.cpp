@@ -41,3 +41,16 @@ bool CodePageEncoder::Encode(char32_t character, std::string& out) {
     out.append(bytes, static_cast<size_t>(length));
     return true;
 }
+
+bool CodePageEncoder::Decode(const std::string& text, std::u16string& out) {
+    out.clear();
+    if (text.empty()) return true;
+    const int length = MultiByteToWideChar(m_codePage, MB_ERR_INVALID_CHARS, text.data(),
+                                           static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(m_codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), &wide[0],
+                        length);
+    out.assign(wide.begin(), wide.end());
+    return true;
+}

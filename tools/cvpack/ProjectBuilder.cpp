@@ -11,6 +11,7 @@
 
 #include "CabinetWriter.h"
 #include "ContainerTool.h"
+#include "EngineStamp.h"
 #include "FolderEntries.h"
 #include "PayloadPath.h"
 #include "ProjectDataList.h"
@@ -45,6 +46,7 @@ struct Project {
     // Files that ship beside setup.exe: source path and name there.
     std::vector<std::pair<fs::path, std::string>> besideEngine;
     bool perUser = false;  // APPINFO a8 "Per-User": installs for the current user only
+    ProductIdentity identity;  // what the shipped setup.exe says about itself
     BuildSummary summary;
 };
 
@@ -254,6 +256,8 @@ Project ReadProject(const std::string& projectDir, const BuildOptions& options) 
     SourceConverter converter(options.codePage, diagnostics);
     ReadTexts(project, options, diagnostics, converter);
     project.perUser = InstallsPerUser(project.setupInf.written);
+    if (!options.enginePath.empty())
+        project.identity = ReadProductIdentity(project.setupInf, project.dir, project.codePage);
     ReadDataList(project, diagnostics, converter);
     GatherPayload(project);
     GatherWorkingFiles(project);
@@ -394,8 +398,10 @@ BuildSummary BuildProject(const std::string& projectDir, const std::string& outD
     WriteCabinet((staging.Path() / "file1.cab").string(), project.cabinet);
     WriteCabinetDigest(staging.Path() / "file1.cab", staging.Path() / "file1.cab.sha256");
     CopyLooks(project, staging.Path());
-    if (!options.enginePath.empty())
+    if (!options.enginePath.empty()) {
         CopyOneFile(ScopedProgram(options.enginePath, project.perUser), staging.Path() / "setup.exe");
+        StampEngine((staging.Path() / "setup.exe").string(), project.identity);
+    }
     staging.Commit();
     return project.summary;
 }

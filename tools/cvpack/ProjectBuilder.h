@@ -5,7 +5,7 @@
 //   the uninstaller -> cvexec.exe in file1.cab (unless working/ has its own)
 //   theme/ (but its README files), languages/, language.lan, SupportFiles/,
 //   mergemod.msi -> copied;
-//   the engine -> setup.exe
+//   the engine -> setup.exe, stamped with the product's name, version and icon
 //   the splash picture and sound setup.inf names -> setup.<extension>
 #pragma once
 

@@ -8,6 +8,7 @@
 
 #include "Diagnostics.h"
 #include "FolderEntries.h"
+#include "IconFile.h"
 #include "PayloadPath.h"
 #include "ProjectDataList.h"
 #include "SettingsText.h"
@@ -302,6 +303,9 @@ private:
                 CheckPlaceholders("setup.inf", entry.line, value);
                 CheckNamedFile(section, entry);
                 break;
+            case ref::Kind::ProjectFile:
+                if (!value.empty()) CheckIconFile(entry);
+                break;
             default:
                 break;
         }
@@ -322,6 +326,21 @@ private:
         if (value.empty() || value.find_first_of("<\\/:") != std::string::npos) return;
         if (!working_.count(util::text::AsciiLower(Written(entry))))
             Error("setup.inf", entry.line, "file \"" + value + "\" named by " + entry.key + " is not in working/");
+    }
+
+    // The only project file a key names is the icon cvpack writes into
+    // setup.exe: the build would stop at one it cannot use.
+    void CheckIconFile(const SettingsEntry& entry) {
+        const std::string where = "icon \"" + entry.value + "\" named by " + entry.key;
+        if (!IsProjectFile(Written(entry))) {
+            Error("setup.inf", entry.line, where + " is not in the project");
+            return;
+        }
+        try {
+            ico::ReadIconFile(PayloadPath(dir_, Written(entry), settingsInUtf8_, codePage_).string());
+        } catch (const std::exception& e) {
+            Error("setup.inf", entry.line, where + ": " + e.what());
+        }
     }
 
     void CheckSupportFile(const SettingsEntry& entry) {

@@ -12,8 +12,10 @@
 #include "CabinetWriter.h"
 #include "ContainerTool.h"
 #include "EngineLocator.h"
+#include "PeImage.h"
 #include "ProjectBuilder.h"
 #include "StagingFolder.h"
+#include "TinyEngine.h"
 
 namespace fs = std::filesystem;
 
@@ -327,10 +329,39 @@ TEST_F(CvpackBuild, CabinetHoldsPayloadUnderStoredNamesAndWorkingFilesFlat) {
     EXPECT_EQ(ReadFile(extracted / "setup.ico"), "icon");
 }
 
-TEST_F(CvpackBuild, ShipsTheEngineWhenGiven) {
-    WriteFile(m_temp.Path() / "engine" / "setup.exe", "MZ engine");
+// The data resource a small engine carries to tell it from another, or what
+// the file is when it is no program.
+std::string EngineTag(const fs::path& program) {
+    const std::string bytes = ReadFile(program);
+    try {
+        const pe::Image image(bytes);
+        for (const pe::Resource& r : pe::ReadResources(image.ResourceBytes(), image.ResourceRva()))
+            if (pe::IsType(r, 10)) return r.data;
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+void WriteEngine(const fs::path& path, const std::string& tag) {
+    WriteFile(path, tinyengine::Build(tinyengine::Resources(tag)));
+}
+
+// The shipped engine is stamped with the product's name; one that cannot be
+// stamped fails the build, naming the reason, and nothing is written.
+TEST_F(CvpackBuild, ShipsTheEngineWhenGivenStampedWithTheProduct) {
+    WriteEngine(m_temp.Path() / "engine" / "setup.exe", "engine");
     Build((m_temp.Path() / "engine" / "setup.exe").string());
-    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ engine");
+    EXPECT_EQ(EngineTag(m_out / "setup.exe"), "engine");
+    EXPECT_NE(ReadFile(m_out / "setup.exe").find(std::string("D\0e\0m\0o\0 \0S\0e\0t\0u\0p\0", 20)),
+              std::string::npos);
+
+    fs::remove_all(m_out);
+    WriteFile(m_temp.Path() / "engine" / "setup.exe", "MZ engine");
+    EXPECT_NE(ErrorOf([this] { Build((m_temp.Path() / "engine" / "setup.exe").string()); })
+                  .find("setup.exe: cannot stamp the product's name and icon: not a Windows program"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(m_out));
 }
 
 // A per-user project ships the variants that ask for no elevation, under the
@@ -338,24 +369,24 @@ TEST_F(CvpackBuild, ShipsTheEngineWhenGiven) {
 TEST_F(CvpackBuild, PerUserProjectShipsTheVariantsThatAskForNoElevation) {
     if (!HaveCabextract()) GTEST_SKIP() << "cabextract not installed";
     const fs::path engine = m_temp.Path() / "engine";
-    WriteFile(engine / "setup.exe", "MZ elevated engine");
+    WriteEngine(engine / "setup.exe", "elevated engine");
     WriteFile(engine / "cvexec.exe", "MZ elevated uninstaller");
     WriteFile(m_project / "setup.inf", "[APPINFO]\na1=Demo\na8=Per-User\n");
     EXPECT_TRUE(StartsWith(ErrorOf([&] { Build((engine / "setup.exe").string()); }),
                            (engine / "setup-peruser.exe").string() + ": missing"));
     EXPECT_FALSE(fs::exists(m_out));
 
-    WriteFile(engine / "setup-peruser.exe", "MZ user engine");
+    WriteEngine(engine / "setup-peruser.exe", "user engine");
     WriteFile(engine / "cvexec-peruser.exe", "MZ user uninstaller");
     Build((engine / "setup.exe").string(), (engine / "cvexec.exe").string());
-    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ user engine");
+    EXPECT_EQ(EngineTag(m_out / "setup.exe"), "user engine");
     fs::path extracted = m_temp.Path() / "extracted";
     ExtractCabinet(m_out / "file1.cab", extracted);
     EXPECT_EQ(ReadFile(extracted / "cvexec.exe"), "MZ user uninstaller");
 
     WriteFile(m_project / "setup.inf", "[APPINFO]\na1=Demo\na8=Per-Machine\n");
     Build((engine / "setup.exe").string(), (engine / "cvexec.exe").string());
-    EXPECT_EQ(ReadFile(m_out / "setup.exe"), "MZ elevated engine");
+    EXPECT_EQ(EngineTag(m_out / "setup.exe"), "elevated engine");
 }
 
 TEST_F(CvpackBuild, CabinetRootCarriesTheUninstallerUnlessTheProjectHasItsOwn) {

@@ -119,6 +119,20 @@ TEST_F(CvpackCheck, PlaceholdersFilesAndCounts) {
     ExpectOnly(At(line) + "warning: TOTAL=1 but there are items up to 1: the setup ignores those from 1 on");
 }
 
+// The icon cvpack writes into setup.exe must be an icon file of the project.
+TEST_F(CvpackCheck, TheSetupIconIsAnIconFileOfTheProject) {
+    int line = Change("SetupIcon=working/notes.ico", "SetupIcon=art/notes.ico");
+    ExpectOnly(At(line) + "error: icon \"art/notes.ico\" named by SetupIcon is not in the project");
+    fs::create_directories(dir_ / "art");
+    std::ofstream(dir_ / "art" / "notes.ico", std::ios::binary) << "GIF89a";
+    ExpectOnly(At(line) + "error: icon \"art/notes.ico\" named by SetupIcon: not an icon file (.ico)");
+    std::ofstream(dir_ / "art" / "notes.ico", std::ios::binary) << std::string("\0\0\1\0\1\0\x20\x20\0\0\1\0\x20\0\xFF\0\0\0\x16\0\0\0", 22);
+    ExpectOnly(At(line) + "error: icon \"art/notes.ico\" named by SetupIcon: truncated icon file: picture 1 of "
+                          "the icon file ends beyond it");
+    fs::copy_file(dir_ / "working" / "notes.ico", dir_ / "art" / "notes.ico", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+}
+
 TEST_F(CvpackCheck, KeysValuesAndTheFileList) {
     int line = Change("Language=English", "Langauge=English");
     ExpectOnly(At(line) + "warning: unknown key Langauge in [APPINFO] (did you mean Language?)");
