@@ -44,6 +44,7 @@ source "$CV_ROOT/scripts/wine-env.sh"
 SEED=20240601
 RUNS=${INSTALL_RUNS:-9}
 UPGRADE=${UPGRADE:-0}  # 1: time installations over the same version instead (bench/upgrade.sh)
+SINGLE=${SINGLE:-0}    # 1: time the single-file package against the folder package (bench/single.sh)
 KINDS=(small large)
 CVPACK=$CV_BUILD/native/tools/cvpack/cvpack
 ENGINE=$CV_BUILD/win/src/setup.exe
@@ -88,6 +89,17 @@ project() {
   rm -rf "$dir/theme"; cp -r "$CV_ROOT/examples/sample/theme" "$dir/theme"
   "$CVPACK" build --engine "$ENGINE" "$dir" "$pkg" >/dev/null || die "cvpack build of $kind failed"
   echo "$key" >"$work/$kind/package.key"
+}
+
+# single KIND: $work/KIND/single.exe, the packed folder as one executable.
+single() {
+  local kind=$1 key
+  key="$(cat "$work/$kind/package.key")"
+  fresh "$work/$kind/single.key" "$key" && [ -f "$work/$kind/single.exe" ] && return 0
+  rm -rf "$work/$kind/single.key" "$work/$kind/single-package"
+  "$CVPACK" build --engine "$ENGINE" --single-file "$work/$kind/single.exe" \
+    "$work/$kind/project" "$work/$kind/single-package" >/dev/null || die "cvpack build --single-file of $kind failed"
+  echo "$key" >"$work/$kind/single.key"
 }
 
 # nsis KIND: $work/KIND/nsis/installer.exe, the same payload as an NSIS installer.
@@ -198,6 +210,19 @@ run_nsis_upgrade() {
     die "$kind: the NSIS upgrade did not install the payload"
 }
 
+# The single file unpacks the package into a private folder of its own under
+# the temporary folder and removes it when the run ends.
+temp_entries() { find "$DRIVE_C/users" -maxdepth 5 -path '*/Temp/*' -prune -print 2>/dev/null | sort; }
+
+run_single() {
+  local kind=$1 src=$work/$1/project/payload before
+  clean_ours "$kind"
+  before=$(temp_entries)
+  (cd "$work/$kind" && timed "$kind-single" "$WINE" single.exe)
+  same_tree "$src" "$(unix_of "$OURS_DIR")" || die "$kind: the single file did not install the payload"
+  [ "$(temp_entries)" = "$before" ] || die "$kind: the single file left its unpacked folder behind"
+}
+
 run_nsis() {
   local kind=$1
   rm -rf "$(unix_of "$NSIS_DIR")"
@@ -256,6 +281,7 @@ inside() {
     # Interleaved, so that slow phases of the machine hit all three alike.
     for i in $(seq "$RUNS"); do
       if [ "$UPGRADE" = 1 ]; then run_ours_upgrade "$kind"; run_nsis_upgrade "$kind"; continue; fi
+      if [ "$SINGLE" = 1 ]; then run_ours "$kind"; run_single "$kind"; continue; fi
       run_ours "$kind"; run_nsis "$kind"; run_xcopy "$kind"
     done
     clean_ours "$kind"; rm -rf "$(unix_of "$NSIS_DIR")" "$(unix_of "$XCOPY_DIR")"
@@ -294,7 +320,10 @@ if [ "${1:-}" = phases ]; then
     die "the traced run failed"
   exit 0
 fi
-for kind in "${KINDS[@]}"; do project "$kind"; nsis "$kind"; done
+for kind in "${KINDS[@]}"; do
+  project "$kind"
+  if [ "$SINGLE" = 1 ]; then single "$kind"; else nsis "$kind"; fi
+done
 timeout -k 10 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" --inside ||
   die "the timed runs failed (see above)"
 if [ "$UPGRADE" = 1 ]; then
@@ -303,6 +332,16 @@ if [ "$UPGRADE" = 1 ]; then
     [ "$(wc -l <"$s/$kind-ours-upgrade")" -eq "$RUNS" ] || die "$kind: missing upgrade samples"
     ratio_row "upgrade-$kind" "$(median_of "$s/$kind-ours-upgrade" 1)" nsis-zlib-over-itself \
       "$(median_of "$s/$kind-nsis-upgrade" 1)"
+  done
+  exit 0
+fi
+if [ "$SINGLE" = 1 ]; then
+  for kind in "${KINDS[@]}"; do
+    s=$work/samples
+    [ "$(wc -l <"$s/$kind-single")" -eq "$RUNS" ] || die "$kind: missing single-file samples"
+    ratio_row "single-$kind" "$(median_of "$s/$kind-single" 1)" folder-package "$(median_of "$s/$kind-ours" 1)"
+    ratio_row "single-$kind-bytes" "$(stat -c %s "$work/$kind/single.exe")" folder-package-bytes \
+      "$(find "$work/$kind/package" -type f -printf '%s\n' | awk '{ n += $1 } END { print n }')"
   done
   exit 0
 fi

@@ -130,6 +130,9 @@ check signing-untrusted-publisher-refused does_not_verify "$S/rogue.exe"
 
 # ---- The signed setup installs; its signed uninstaller removes the product ------------
 reg_delete "$UNINSTALL_KEY"
+# A shared uninstaller of the same version that an earlier script placed
+# stays where it is: this one must place the signed one.
+rm -f "$WINDIR/cvexec.exe"
 (cd "$S/pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S) >/dev/null 2>&1
 check signing-signed-setup-installs-exit-0 test $? -eq 0
 check signing-signed-setup-installed-file same_file "$P/payload/one.txt" "$TARGET/one.txt"
