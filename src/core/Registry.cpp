@@ -157,27 +157,36 @@ bool DeleteValue(bool machine, const std::string& path, const std::string& name)
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
-std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::string& name) {
-    if (!LongNamesFit(path, name)) return std::nullopt;
-    Key key;
-    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
-    // The value may grow between the size query and the read: ask again then.
+namespace {
+
+// The whole value through `query(type, data, size)` (one of the query
+// functions bound to its key and name). The value may grow between the size
+// query and the read: it is asked for again then.
+template <typename Query>
+std::optional<Value> WholeValue(Query query) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         Value value;
         DWORD size = 0;
-        if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
-                ERROR_SUCCESS ||
-            size > kMaxValueBytes)
-            return std::nullopt;
+        if (query(&value.type, nullptr, &size) != ERROR_SUCCESS || size > kMaxValueBytes) return std::nullopt;
         value.bytes.resize(size);
-        const LONG read = RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type,
-                                           reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        const LONG read = query(&value.type, reinterpret_cast<BYTE*>(value.bytes.data()), &size);
         if (read == ERROR_MORE_DATA) continue;
         if (read != ERROR_SUCCESS) return std::nullopt;
         value.bytes.resize(size);
         return value;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::string& name) {
+    if (!LongNamesFit(path, name)) return std::nullopt;
+    Key key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
+    return WholeValue([&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExA(key.get(), name.c_str(), nullptr, type, data, size);
+    });
 }
 
 bool WriteValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
@@ -209,22 +218,9 @@ std::optional<Value> ReadWideValue(HKEY root, const std::string& path, const std
     if (wideName.empty() != name.empty()) return std::nullopt;
     Key key;
     if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
-    // The value may grow between the size query and the read: ask again then.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        Value value;
-        DWORD size = 0;
-        if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS ||
-            size > kMaxValueBytes)
-            return std::nullopt;
-        value.bytes.resize(size);
-        const LONG read = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type,
-                                           reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-        if (read == ERROR_MORE_DATA) continue;
-        if (read != ERROR_SUCCESS) return std::nullopt;
-        value.bytes.resize(size);
-        return value;
-    }
-    return std::nullopt;
+    return WholeValue([&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExW(key.get(), wideName.c_str(), nullptr, type, data, size);
+    });
 }
 
 bool WriteWideValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
