@@ -20,6 +20,7 @@
 #include "ProjectBuilder.h"
 #include "ProjectCheck.h"
 #include "ReferenceGuide.h"
+#include "SingleFile.h"
 #include "core/SettingsReference.h"
 
 namespace {
@@ -30,7 +31,7 @@ const char kUsage[] =
     "       cvpack check [--code-page N] [--source-encoding ansi|utf-8] PROJECT_DIR\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE | --no-uninstaller]\n"
     "                    [--code-page N] [--source-encoding ansi|utf-8] [--skip-check]\n"
-    "                    PROJECT_DIR OUT_DIR\n"
+    "                    [--single-file OUT_EXE] PROJECT_DIR OUT_DIR\n"
     "       cvpack list [--code-page N] PACKAGE_DIR\n"
     "       cvpack reference [--update GUIDE_MD]\n"
     "       cvpack --version\n"
@@ -50,6 +51,8 @@ const char kUsage[] =
     "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n"
     "  --skip-check    build a project whatever its mistakes (to see how the\n"
     "                  setup meets them)\n"
+    "  --single-file OUT_EXE  also write one executable holding the engine and\n"
+    "                  the whole built folder (needs an engine)\n"
     "list              show what a built folder installs: product, pages,\n"
     "                  systems, and every file with its destination and size\n"
     "reference         print every setup.inf section and key as Markdown, or\n"
@@ -78,6 +81,7 @@ struct CommandArguments {
     bool noUninstaller = false;
     bool skipCheck = false;
     std::string sourceEncoding;  // as written; empty: the default
+    std::string singleFile;      // build: the single file to write; empty: none
     std::vector<std::string> positional;
 };
 
@@ -90,7 +94,7 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
 }
 
 // Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N",
-// "--source-encoding NAME", "--skip-check" and the "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
+// "--source-encoding NAME", "--skip-check", "--single-file PATH" and the "--option=VALUE" forms anywhere; returns false on a bad option. Checks no count of positional
 // arguments: that is the command's.
 bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -113,6 +117,10 @@ bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed
             parsed.sourceEncoding = args[++i];
         } else if (arg.rfind("--source-encoding=", 0) == 0) {
             parsed.sourceEncoding = arg.substr(18);
+        } else if (arg == "--single-file" && i + 1 < args.size()) {
+            parsed.singleFile = args[++i];
+        } else if (arg.rfind("--single-file=", 0) == 0) {
+            parsed.singleFile = arg.substr(14);
         } else if (arg == "--skip-check") {
             parsed.skipCheck = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -132,9 +140,15 @@ bool ParseBuildArguments(const std::vector<std::string>& args, CommandArguments&
         problem = "--uninstaller and --no-uninstaller exclude each other";
         return false;
     }
-    if (parsed.positional.size() == 2) return true;
-    problem = "build needs PROJECT_DIR and OUT_DIR";
-    return false;
+    if (parsed.positional.size() != 2) {
+        problem = "build needs PROJECT_DIR and OUT_DIR";
+        return false;
+    }
+    if (!parsed.singleFile.empty() && SingleFileInsideFolder(parsed.singleFile, parsed.positional[1])) {
+        problem = "the single file may not lie inside OUT_DIR";
+        return false;
+    }
+    return true;
 }
 
 bool ParseSourceEncoding(const std::string& text, SourceEncoding& encoding) {
@@ -155,7 +169,8 @@ int RunCheck(const std::vector<std::string>& args) {
     CommandArguments parsed;
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
-    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck)
+    if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
+        !parsed.singleFile.empty())
         return UsageError("check takes only --code-page and --source-encoding");
     if (parsed.positional.size() != 1) return UsageError("check needs PROJECT_DIR");
     unsigned codePage = DefaultCodePage();
@@ -201,6 +216,11 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     }  // else the check has printed the warnings the build would find again
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
+    if (options.enginePath.empty() && !parsed.singleFile.empty()) {
+        std::fprintf(stderr, "%s: error: a single file needs an engine (use --engine); nothing was built\n",
+                     parsed.singleFile.c_str());
+        return 1;
+    }
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");
@@ -215,6 +235,10 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
                          std::to_string(summary.webItems) + " web items, " +
                          std::to_string(summary.workingFiles) + " working files";
     std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
+    if (!parsed.singleFile.empty()) {
+        WriteSingleFile(parsed.positional[1], parsed.singleFile, options.codePage);
+        std::printf("cvpack: wrote %s\n", parsed.singleFile.c_str());
+    }
     return 0;
 }
 
@@ -223,7 +247,7 @@ int RunList(const std::vector<std::string>& args) {
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
     if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
-        !parsed.sourceEncoding.empty())
+        !parsed.sourceEncoding.empty() || !parsed.singleFile.empty())
         return UsageError("list takes only --code-page");
     if (parsed.positional.size() != 1) return UsageError("list needs PACKAGE_DIR");
     unsigned codePage = DefaultCodePage();
