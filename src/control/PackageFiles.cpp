@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/Folders.h"
 #include "core/Trace.h"
 
 namespace control::package {
@@ -62,13 +63,12 @@ bool OwnFile::Read(unsigned char* data, size_t size) {
 bool FolderWriter::Open(const core::packageblock::Entry& entry) {
     Close();
     path_ = folder_ + entry.path;
-    // The folders on the way; one that exists is one an earlier entry made.
+    // The folders on the way, private like the package's own folder (where
+    // the system does not pass the list on, as Wine does not); one that
+    // exists is one an earlier entry made, no one else can write there.
     for (size_t cut = entry.path.find('\\'); cut != std::string::npos; cut = entry.path.find('\\', cut + 1)) {
         const std::string folder = folder_ + entry.path.substr(0, cut);
-        if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-            core::trace::Failure("CreateDirectoryA", folder, GetLastError());
-            return false;
-        }
+        if (!core::folders::CreatePrivateFolder(folder) && !core::folders::Exists(folder)) return false;
     }
     file_ = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

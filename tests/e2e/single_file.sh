@@ -62,7 +62,7 @@ SINGLE=$S/download/Single\ Setup.exe
 check single-written test -s "$SINGLE"
 
 # ---- The folder package's install: what the single file must give ----------------
-(cd "$S/pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S '/D=C:\Corvane Single\From Folder') >/dev/null 2>&1
+(cd "$S/pkg" && exec timeout -k 5 120 "$WINE" setup.exe /S '/D=C:\Corvane' 'Single\From' 'Folder') >/dev/null 2>&1
 check single-folder-package-exit-0 test $? -eq 0
 tree_of "$ROOT/From Folder" >"$S/folder.tree"
 remove_product
@@ -72,7 +72,8 @@ check single-folder-package-removed not_exists "$ROOT/From Folder/a.txt"
 machine_snapshot "$S/before"
 before_folders=$(package_folders)
 export CV_RECORD_ACL="$(zpath "$S/acl.txt")"
-run_single "$SINGLE" "$S/install.trace" /S '/D=C:\Corvane Single\From' 'Single File'
+# The folder comes unquoted, blanks and all, as the last switch.
+run_single "$SINGLE" "$S/install.trace" /S '/D=C:\Corvane' 'Single\From' 'Single' 'File'
 unset CV_RECORD_ACL
 check single-install-exit-0 test "$SETUP_RC" -eq 0
 check single-install-same-files same_file "$S/folder.tree" <(tree_of "$ROOT/From Single File")
@@ -84,12 +85,18 @@ check single-package-folder-gone not_exists "$FOLDER"
 check single-package-folder-removed-logged grep -q "^$(trace_name kPackageRemoved)=" "$S/install.trace"
 check single-no-package-folder-left eval '[ "$(package_folders)" = "$before_folders" ]'
 # While the setup ran, the add-on program in the package saw its folder
-# private: the user, the administrators and the system, no one else.
-root_acl=$(tr -d '\r' <"$S/acl.txt" 2>/dev/null | grep -iF "$(trace_value "$S/install.trace" kPackageUnpacked | sed 's/\\$//')=" | head -n 1 | cut -d= -f2)
+# private: the user, the administrators and the system, no one else; and
+# every folder of it (the lines of the package's folders).
+acl_lines=$(tr -d '\r' <"$S/acl.txt" 2>/dev/null | grep -iF "ACL:$(trace_value "$S/install.trace" kPackageUnpacked | sed 's/\\$//')")
 private_acl() {
-  local others
-  others=$(tr ' ' '\n' <<<"$root_acl" | grep -vxE 'S-1-5-32-544|S-1-5-18|S-1-5-21-[0-9-]+')
-  [ -n "$root_acl" ] && [ -z "$others" ] && grep -q 'S-1-5-21-' <<<"$root_acl" || { echo "acl: '$root_acl'"; cat "$S/acl.txt"; return 1; }
+  [ "$(wc -l <<<"$acl_lines")" -eq 2 ] || { echo "acl lines: $acl_lines"; return 1; }
+  local line trustees others
+  while read -r line; do
+    trustees=${line#*=}
+    others=$(tr ' ' '\n' <<<"$trustees" | grep -vxE 'S-1-5-32-544|S-1-5-18|S-1-5-21-[0-9-]+')
+    if [ -n "$others" ] || ! grep -q 'S-1-5-21-' <<<"$trustees"; then echo "not private: $line"; return 1; fi
+  done <<<"$acl_lines"
+  return 0
 }
 check single-package-folder-private private_acl
 # The copy kept for modify and repair is a whole folder package's setup.

@@ -48,8 +48,8 @@ void RecordAccess(const std::string& self) {
     char target[MAX_PATH] = "";
     const DWORD n = GetEnvironmentVariableA("CV_RECORD_ACL", target, sizeof target);
     if (n == 0 || n >= sizeof target) return;
-    const std::string folder = self.substr(0, self.find_last_of('\'));
-    const std::string parent = folder.substr(0, folder.find_last_of('\'));
+    const std::string folder = self.substr(0, self.find_last_of('\\'));
+    const std::string parent = folder.substr(0, folder.find_last_of('\\'));
     FILE* out = std::fopen(target, "ab");
     if (!out) return;
     for (const std::string& path : {folder, parent})
