@@ -22,6 +22,7 @@ OwnFile::OwnFile() {
         core::trace::Failure("GetModuleFileNameW", GetLastError());
         return;
     }
+    path_.assign(path.data(), length);
     file_ = CreateFileW(path.data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     LARGE_INTEGER size = {};

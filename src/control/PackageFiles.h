@@ -21,12 +21,14 @@ public:
     OwnFile& operator=(const OwnFile&) = delete;
 
     bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    const std::wstring& Path() const { return path_; }
     uint64_t Size() const { return size_; }
     // Reads exactly `size` bytes at `offset`; later Read calls go on from there.
     bool ReadAt(uint64_t offset, unsigned char* data, size_t size);
     bool Read(unsigned char* data, size_t size) override;
 
 private:
+    std::wstring path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     uint64_t size_ = 0;
 };

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "cabinet/CabinetExtract.h"
+#include "cabinet/EmbeddedCabinet.h"
 #include "control/PackageFiles.h"
 #include "control/WaitWindow.h"
 #include "core/ExitCodes.h"
@@ -19,6 +21,7 @@
 #include "core/Trace.h"
 #include "core/TraceNames.h"
 #include "core/WorkingFolder.h"
+#include "util/Text.h"
 
 namespace control {
 
@@ -84,6 +87,8 @@ block::Found LookAtOwnFile(package::OwnFile& own, core::pe::Layout& layout) {
 // One unpacking, run on a thread of its own while the user-interface thread
 // keeps the progress window alive.
 struct Job {
+    Job(package::OwnFile& file, const block::Trailer& t, const core::pe::Layout& l, std::string to)
+        : own(file), trailer(t), layout(l), folder(std::move(to)) {}
     package::OwnFile& own;
     const block::Trailer& trailer;
     const core::pe::Layout& layout;
@@ -91,11 +96,29 @@ struct Job {
     std::atomic<uint64_t> done{0};
     std::atomic<bool> stop{false};
     block::Outcome outcome;
+    // The payload cabinet, left in place in the program's file (size 0: none).
+    block::Entry cabinet;
 };
 
+// Writes every entry but the payload cabinet, which is summed with the rest
+// but read in place by the extraction (cabinet/EmbeddedCabinet.h): writing
+// it out would cost as much again as extracting it.
 class JobWriter : public package::FolderWriter {
 public:
     explicit JobWriter(Job& job) : FolderWriter(job.folder), job_(job) {}
+    bool Open(const block::Entry& entry) override {
+        inPlace_ = util::text::EqualsIgnoringAsciiCase(entry.path, cabinet::kPayloadCabinetName);
+        if (inPlace_) job_.cabinet = entry;
+        return inPlace_ || FolderWriter::Open(entry);
+    }
+    bool Write(const unsigned char* data, size_t size) override {
+        return inPlace_ || FolderWriter::Write(data, size);
+    }
+    bool Close() override {
+        if (!inPlace_) return FolderWriter::Close();
+        inPlace_ = false;
+        return true;
+    }
     bool Progress(uint64_t done, uint64_t) override {
         job_.done = done;
         return !job_.stop;
@@ -103,6 +126,7 @@ public:
 
 private:
     Job& job_;
+    bool inPlace_ = false;
 };
 
 // Clears the 8 bytes at `entry` (0: none) where they fall into the piece
@@ -204,10 +228,13 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
         core::folders::CreateWorkingFolder(temp, "cvpk" + core::folders::WorkingFolderName().substr(2));
     if (name.empty()) return RefuseNotUnpacked(temp, "no folder of the setup's own could be made there", silent);
     folder_ = core::WorkingFolderPath(temp, name);
-    Job job{own, found.trailer, layout, folder_};
+    Job job(own, found.trailer, layout, folder_);
     RunUnpacking(job, silent);
     const block::Outcome& outcome = job.outcome;
     if (outcome.kind == block::Outcome::kUnpacked) {
+        if (job.cabinet.size > 0)
+            cabinet::SetEmbeddedCabinet(folder_ + cabinet::kPayloadCabinetName, own.Path(), job.cabinet.offset,
+                                        job.cabinet.size);
         core::trace::Value(names::kPackageUnpacked, folder_);
         return std::nullopt;
     }

@@ -19,7 +19,9 @@ public:
 
     // Looks at the program's own file and unpacks its block, with the
     // engine's own bytes as setup.exe beside the files, so that the folder is
-    // a whole folder package. nullopt: the setup runs, from Folder() or, for a
+    // a folder package (the setup kept for repair is copied from it); only
+    // the payload cabinet stays in the program's file, summed with the rest
+    // and read there by the extraction. nullopt: the setup runs, from Folder() or, for a
     // folder package, as ever. Else the exit code the setup ends with: 4 for a
     // damaged file or one that could not be unpacked (a message box unless
     // `silent`, a line in the log), 1 when the user cancelled the unpacking.

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "core/CodePage.h"
-#include "core/Crc32.h"
+#include "core/Crc32c.h"
 #include "core/FileNameRules.h"
 
 namespace core::packageblock {
@@ -152,6 +152,7 @@ std::string ParseTable(const unsigned char* table, size_t size, const Trailer& t
         for (size_t cut = folded.find('\\'); cut != std::string::npos; cut = folded.find('\\', cut + 1))
             folders.insert(folded.substr(0, cut));
         if (entry.size > trailer.blockLength - total) return "the package block's sizes exceed its length";
+        entry.offset = trailer.blockOffset + total;
         total += entry.size;
         entries.push_back(std::move(entry));
     }
@@ -170,7 +171,7 @@ Outcome Problem(Outcome::Kind kind, const std::string& problem) { return Outcome
 }  // namespace
 
 Outcome Unpack(Source& source, const Trailer& trailer, unsigned codePage, Sink& sink, size_t bufferSize) {
-    Crc32 sum;
+    Crc32c sum;
     std::vector<unsigned char> table(static_cast<size_t>(trailer.tableLength));
     if (!source.Read(table.data(), table.size())) return Problem(Outcome::kFailed, "the package block cannot be read");
     sum.Update(table.data(), table.size());

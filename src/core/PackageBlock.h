@@ -8,7 +8,7 @@
 //   block:   [entry table][contents of each entry, in table order][0-7 zero bytes]
 //   entry:   u16 path length, u64 size, the path (no terminator)
 //   trailer: "CVPKBLK" 0x1A, u32 version, u32 entry count, u64 block offset,
-//            u64 block length, u64 table length, u32 CRC-32 of the block,
+//            u64 block length, u64 table length, u32 CRC-32C of the block,
 //            u32 trailer size (48)
 //
 // Numbers are little-endian. The block starts where the image ends
@@ -49,6 +49,7 @@ struct Trailer {
 struct Entry {
     std::string path;  // relative, backslashes, in the setup's ANSI code page
     uint64_t size = 0;
+    uint64_t offset = 0;  // where its bytes start in the file (ParseTable sets it)
 };
 
 std::string EncodeTrailer(const Trailer& trailer);

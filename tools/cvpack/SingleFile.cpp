@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/Crc32.h"
+#include "core/Crc32c.h"
 #include "core/PackageBlock.h"
 #include "core/PeImage.h"
 
@@ -118,7 +118,7 @@ private:
     }
     fs::path path_;
     std::ofstream out_;
-    core::Crc32 sum_;
+    core::Crc32c sum_;
 };
 
 void WriteTo(const fs::path& path, const std::string& engine, const std::vector<PackageFile>& files) {
