@@ -171,6 +171,8 @@ void WriteSingleFile(const std::string& packageDir, const std::string& outFile, 
     }
 }
 
+void CheckSingleFileEngine(const std::string& enginePath) { ReadEngine(fs::path(enginePath)); }
+
 bool SingleFileInsideFolder(const std::string& outFile, const std::string& outDir) {
     std::error_code ec;
     const fs::path file = fs::weakly_canonical(fs::absolute(outFile, ec), ec);

@@ -14,5 +14,9 @@
 // outFile is then as it was, and no partial file is left.
 void WriteSingleFile(const std::string& packageDir, const std::string& outFile, unsigned codePage);
 
+// Checks the engine a single file will be made of before anything is built:
+// the same refusals as WriteSingleFile's, naming `enginePath`.
+void CheckSingleFileEngine(const std::string& enginePath);
+
 // Whether outFile would lie inside the folder outDir (which the build replaces whole).
 bool SingleFileInsideFolder(const std::string& outFile, const std::string& outDir);

@@ -221,6 +221,8 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
                      parsed.singleFile.c_str());
         return 1;
     }
+    // A single file's engine is refused before anything is built.
+    if (!parsed.singleFile.empty()) CheckSingleFileEngine(options.enginePath);
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");

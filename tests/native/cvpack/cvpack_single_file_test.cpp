@@ -312,6 +312,12 @@ TEST(SingleFile, CvpackRefusesWhatCannotBecomeOne) {
     EXPECT_EQ(refusal(Program(0)), "written") << "an engine without symbols";
     EXPECT_FALSE(fs::exists(temp.Path() / "single.exe.tmp")) << "nothing partial left";
 
+    // The engine given to the build is checked before anything is built.
+    WriteFile(temp.Path() / "signed.exe", signedEngine + "SIGNATUR");
+    EXPECT_THROW(CheckSingleFileEngine((temp.Path() / "signed.exe").string()), std::runtime_error);
+    WriteFile(temp.Path() / "plain.exe", Program());
+    EXPECT_NO_THROW(CheckSingleFileEngine((temp.Path() / "plain.exe").string()));
+
     TempFolder none;
     fs::create_directories(none.Path() / "package");
     EXPECT_THROW(WriteSingleFile((none.Path() / "package").string(), (none.Path() / "x.exe").string(), kWestern),
