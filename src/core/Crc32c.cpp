@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace core {
 
@@ -46,15 +47,61 @@ uint32_t UpdateByTables(uint32_t c, const unsigned char* data, size_t size) {
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Three sums run side by side over three neighbouring pieces of kStride
+// bytes: the instruction takes three cycles to give its result but can start
+// one every cycle. The pieces' sums are joined with the linear operator that
+// runs a sum over kStride zero bytes (its tables made once).
+constexpr size_t kStride = 8192;
+
+__attribute__((target("sse4.2"))) uint64_t RunWords(uint64_t c, const unsigned char* data, size_t words) {
+    for (size_t i = 0; i < words; ++i) {
+        uint64_t word;
+        std::memcpy(&word, data + 8 * i, 8);  // x86 is little-endian, as the sum reads
+        c = __builtin_ia32_crc32di(c, word);
+    }
+    return c;
+}
+
+using ShiftTables = std::array<std::array<uint32_t, 256>, 4>;
+
+ShiftTables MakeShiftTables() {
+    const std::vector<unsigned char> zeros(kStride, 0);
+    uint32_t basis[32];
+    for (int bit = 0; bit < 32; ++bit)
+        basis[bit] = static_cast<uint32_t>(RunWords(uint32_t(1) << bit, zeros.data(), kStride / 8));
+    ShiftTables t{};
+    for (int k = 0; k < 4; ++k)
+        for (uint32_t b = 0; b < 256; ++b)
+            for (int bit = 0; bit < 8; ++bit)
+                if (b & (1u << bit)) t[k][b] ^= basis[8 * k + bit];
+    return t;
+}
+
+uint32_t Shift(uint32_t c) {
+    static const ShiftTables t = MakeShiftTables();
+    return t[0][c & 0xFF] ^ t[1][(c >> 8) & 0xFF] ^ t[2][(c >> 16) & 0xFF] ^ t[3][c >> 24];
+}
+
 __attribute__((target("sse4.2"))) uint32_t UpdateByInstruction(uint32_t c, const unsigned char* data, size_t size) {
     uint64_t c64 = c;
-    while (size >= 8) {
-        uint64_t word;
-        std::memcpy(&word, data, 8);  // x86 is little-endian, as the sum reads
-        c64 = __builtin_ia32_crc32di(c64, word);
-        data += 8;
-        size -= 8;
+    while (size >= 3 * kStride) {
+        uint64_t a = c64, b = 0, d = 0;
+        for (size_t i = 0; i < kStride; i += 8) {
+            uint64_t wa, wb, wd;
+            std::memcpy(&wa, data + i, 8);
+            std::memcpy(&wb, data + kStride + i, 8);
+            std::memcpy(&wd, data + 2 * kStride + i, 8);
+            a = __builtin_ia32_crc32di(a, wa);
+            b = __builtin_ia32_crc32di(b, wb);
+            d = __builtin_ia32_crc32di(d, wd);
+        }
+        c64 = Shift(Shift(static_cast<uint32_t>(a)) ^ static_cast<uint32_t>(b)) ^ static_cast<uint32_t>(d);
+        data += 3 * kStride;
+        size -= 3 * kStride;
     }
+    c64 = RunWords(c64, data, size / 8);
+    data += size / 8 * 8;
+    size %= 8;
     c = static_cast<uint32_t>(c64);
     while (size--) c = __builtin_ia32_crc32qi(c, *data++);
     return c;

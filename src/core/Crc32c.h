@@ -2,7 +2,7 @@
 // bytes: the integrity sum of a single-file setup's package block, which the
 // setup computes over every byte it unpacks before it runs anything. The
 // processor's own instruction computes it where there is one (SSE 4.2, every
-// x86-64 processor of the last fifteen years), eight bytes a step; elsewhere
+// x86-64 processor of the last fifteen years), three runs side by side; elsewhere
 // tables do, eight bytes a step ("slicing by eight"). It catches damage (a
 // truncated download, a flipped bit), not tampering: that is the signature's job.
 #pragma once

@@ -179,12 +179,16 @@ TEST(SingleFile, RoundTripGivesTheEngineAndEveryFileOfThePackage) {
     check.Update(reinterpret_cast<const unsigned char*>("123456789"), 9);
     EXPECT_EQ(check.Value(), 0xE3069283u);  // the sum's check value
     // The processor's instruction and the tables agree, over pieces of every length.
-    std::string bytes(1000, '\0');
+    std::string bytes(100000, '\0');
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7919 % 251);
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     core::Crc32c pieces;
-    for (size_t at = 0, n = 1; at < bytes.size(); at += n, n = n % 13 + 1) pieces.Update(data + at, std::min(n, bytes.size() - at));
+    for (size_t at = 0, n = 1; at < bytes.size(); at += n, n = n % 13 + 1 + (n > 12 ? 30000 : 0))
+        pieces.Update(data + at, std::min(n, bytes.size() - at));
     EXPECT_EQ(pieces.Value(), core::Crc32cByTables(data, bytes.size()));
+    core::Crc32c whole;
+    whole.Update(data, bytes.size());
+    EXPECT_EQ(whole.Value(), core::Crc32cByTables(data, bytes.size()));
 
     TempFolder temp;
     const std::string engine = Program();
