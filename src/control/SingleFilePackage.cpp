@@ -197,6 +197,9 @@ void RunUnpacking(Job& job, bool silent) {
     CloseHandle(thread);
 }
 
+// A folder package's project lies beside the program.
+bool FolderPackageBeside() { return core::folders::IsFile(core::folders::ProgramFolder() + "setup.nsx"); }
+
 int Refuse(const char* traceName, const std::string& value, const std::string& message, bool silent) {
     core::trace::Value(traceName, value);
     if (!silent) MessageBoxA(nullptr, message.c_str(), core::kMessageCaption, MB_OK | MB_ICONERROR);
@@ -221,6 +224,13 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     core::pe::Layout layout;
     const block::Found found = LookAtOwnFile(own, layout);
     if (found.kind == block::Found::kNone) return std::nullopt;
+    if (found.kind == block::Found::kDamaged && !found.trailerFound && FolderPackageBeside()) {
+        // Data after the image but no block: an engine a tool changed after it
+        // was linked, beside its folder package, runs that package as ever. A
+        // single file cut short has no project beside it.
+        core::trace::Value("no package block", found.problem);
+        return std::nullopt;
+    }
     if (found.kind == block::Found::kDamaged) return RefuseDamaged(found.problem, silent);
 
     const std::string temp = core::folders::TempFolder();

@@ -102,6 +102,7 @@ Found FindBlock(const unsigned char* tail, size_t tailSize, uint64_t dataEnd, ui
         if (overlay < kTrailerSize + padding || tailSize < kTrailerSize + padding) break;
         const unsigned char* at = tail + tailSize - padding - kTrailerSize;
         if (!DecodeTrailer(at, found.trailer)) continue;
+        found.trailerFound = true;
         found.problem = TrailerProblem(found.trailer, static_cast<uint32_t>(GetLe(at + 44, 4)),
                                        dataEnd - padding - kTrailerSize, imageEnd);
         if (found.problem.empty()) found.kind = Found::kBlock;

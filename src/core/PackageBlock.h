@@ -63,6 +63,7 @@ struct Found {
     enum Kind { kNone, kBlock, kDamaged } kind = kNone;
     Trailer trailer;
     std::string problem;  // kDamaged: what is wrong
+    bool trailerFound = false;  // a trailer is there (its numbers may not fit)
 };
 
 // Looks at the data between the image's end and the end of the data:

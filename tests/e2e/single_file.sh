@@ -116,6 +116,10 @@ run_single "$S/refusing-out/refusing.exe" "$S/refused.trace" /S
 check single-refused-exit-2 test "$SETUP_RC" -eq 2
 check single-refused-package-folder-gone eval \
   'f=$(unpacked "$S/refused.trace"); [ -n "$f" ] && not_exists "$f"'
+# A folder package whose engine a tool left data after: it runs its folder.
+cp -r "$S/refusing-out/pkg" "$S/odd-pkg"; printf 'left by a tool' >>"$S/odd-pkg/setup.exe"
+run_single "$S/odd-pkg/setup.exe" "$S/odd.trace" /S
+check single-folder-engine-with-data-after-it-runs-its-folder test "$SETUP_RC" -eq 2
 run_single "$SINGLE" "$S/badline.trace" /S /BOGUS
 check single-bad-command-line-exit-5 test "$SETUP_RC" -eq 5
 check single-bad-command-line-unpacked-nothing eval \

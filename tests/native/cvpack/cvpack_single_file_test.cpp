@@ -254,8 +254,11 @@ TEST(SingleFile, EveryDamageIsRefused) {
         {"sum", withTrailer([](block::Trailer& t) { t.checksum ^= 1; })},
     };
     for (const auto& [what, bytes] : tampered) EXPECT_EQ(Verdict(bytes).rfind("damaged: ", 0), 0u) << what;
-    // Data after the image without any trailer.
+    // Data after the image without any trailer; a cut-short trailer is none.
     EXPECT_EQ(Verdict(Program() + "payload").rfind("damaged: ", 0), 0u);
+    EXPECT_FALSE(LookAt(Program() + "payload").found.trailerFound);
+    EXPECT_FALSE(LookAt(file.substr(0, file.size() - 1)).found.trailerFound);
+    EXPECT_TRUE(LookAt(tampered.at("version")).found.trailerFound);
 }
 
 TEST(SingleFile, PathsStayInsideTheFolder) {
