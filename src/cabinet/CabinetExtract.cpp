@@ -12,6 +12,7 @@
 #include <set>
 
 #include "cabinet/CabinetNames.h"
+#include "cabinet/EmbeddedCabinet.h"
 #include "cabinet/ExtractWriter.h"
 #include "core/MessageWait.h"
 #include "core/WorkingFolder.h"
@@ -91,11 +92,11 @@ FNFREE(CabFree) {
     if (pv) HeapFree(GetProcessHeap(), 0, pv);
 }
 
-FNOPEN(CabOpen) { return _open(pszFile, oflag, pmode); }
+FNOPEN(CabOpen) { return OpenCabinetFile(pszFile, oflag, pmode); }
 
 FNREAD(CabRead) {
     if (ExtractWriter::IsToken(hf)) return static_cast<UINT>(-1);
-    return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb));
+    return ReadCabinetFile(static_cast<int>(hf), pv, cb);
 }
 
 FNWRITE(CabWrite) {
@@ -111,12 +112,12 @@ FNCLOSE(CabClose) {
         if (ExtractWriter* w = Writer()) w->Close(hf);
         return 0;
     }
-    return _close(static_cast<int>(hf));
+    return CloseCabinetFile(static_cast<int>(hf));
 }
 
 FNSEEK(CabSeek) {
     if (ExtractWriter::IsToken(hf)) return -1;
-    return _lseek(static_cast<int>(hf), dist, seektype);
+    return SeekCabinetFile(static_cast<int>(hf), dist, seektype);
 }
 
 // ---- Notifications --------------------------------------------------------------
@@ -198,7 +199,7 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
     int fd = -1;
     if (cabinetPath.size() <= kMaxCabinetPath) {
         util::text::CopyTruncated(cabPath, sizeof cabPath, cabinetPath.c_str());
-        fd = _open(cabPath, _O_BINARY | _O_RDONLY | _O_SEQUENTIAL, 0);
+        fd = OpenCabinetFile(cabPath, _O_BINARY | _O_RDONLY | _O_SEQUENTIAL, 0);
     }
     if (fd == -1) {
         FDIDestroy(fdi);
@@ -206,11 +207,11 @@ int32_t Extract(const std::string& cabinetPath, const std::string& outputFolder,
     }
     FDICABINETINFO info = {};
     if (!FDIIsCabinet(fdi, fd, &info)) {
-        _close(fd);
+        CloseCabinetFile(fd);
         FDIDestroy(fdi);
         return kStatusNotCabinet;
     }
-    _close(fd);
+    CloseCabinetFile(fd);
     job.cabinetFiles = info.cFiles;
 
     const char* slash = std::strrchr(cabPath, '\\');

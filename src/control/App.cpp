@@ -1,6 +1,6 @@
 // Application start: the command line's switches and the diagnostic log,
-// sockets and rich-edit support, process flags, the main frame, and the
-// message loop that runs until the setup ends.
+// a single file's package unpacked, sockets and rich-edit support, process
+// flags, the main frame, and the message loop that runs until the setup ends.
 #include <windows.h>
 #include <winsock2.h>
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 
 #include "control/CommandLine.h"
 #include "control/MainFrame.h"
+#include "control/SingleFilePackage.h"
 #include "control/StartSwitches.h"
 #include "core/ExitCodes.h"
 #include "core/MessageWait.h"
@@ -29,18 +30,12 @@ bool StartSockets() {
     return WSAStartup(MAKEWORD(1, 1), &data) == 0;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    core::RestrictLibrarySearch();  // before anything loads a library
-    // The whole line: a caller may start the program without its name in it.
-    const std::string commandLine = GetCommandLineA();
-    const control::commandline::Switches switches = control::commandline::ParseCommandLine(commandLine);
-    if (const std::optional<int> end = control::ApplySwitches(commandLine, switches))
-        return control::LogExitCode(*end);
+// The setup itself, from the project in `packageFolder` (a single file's
+// unpacked package) or, when that is "", in the folder it finds; its exit code.
+int RunSetup(HINSTANCE instance, const control::commandline::Switches& switches, const std::string& packageFolder) {
     if (!StartSockets()) {
         if (!switches.silent) MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
-        return control::LogExitCode(core::kExitFailed);
+        return core::kExitFailed;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -55,11 +50,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     control::CMainFrame frame;
     frame.State().silentSwitch = switches.silent;
     frame.State().commandLineFolder = switches.installFolder;
+    frame.State().packageFolder = packageFolder;
     // Without its frame (no window, or no readable project) the setup did not run.
     if (!frame.Create(instance)) {
         frame.ReleaseWorkingFolder();  // a project that could not be read may be half decrypted
         WSACleanup();
-        return control::LogExitCode(core::kExitFailed);
+        return core::kExitFailed;
     }
     MSG msg;
     int exitCode = 0;
@@ -79,5 +75,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // (refused, cancelled, failed, installed): its texts are the author's.
     frame.ReleaseWorkingFolder();
     WSACleanup();
+    return exitCode;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    core::RestrictLibrarySearch();  // before anything loads a library, before anything is unpacked
+    // The whole line: a caller may start the program without its name in it.
+    const std::string commandLine = GetCommandLineA();
+    const control::commandline::Switches switches = control::commandline::ParseCommandLine(commandLine);
+    if (const std::optional<int> end = control::ApplySwitches(commandLine, switches))
+        return control::LogExitCode(*end);
+    // A single file runs from its package, unpacked anew for this run and
+    // removed after it, whatever its end; a folder package has none.
+    control::SingleFilePackage package;
+    if (const std::optional<int> end = package.Unpack(switches.silent)) return control::LogExitCode(*end);
+    const int exitCode = RunSetup(instance, switches, package.Folder());
+    package.Remove();
     return control::LogExitCode(exitCode);
 }

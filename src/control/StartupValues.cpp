@@ -51,7 +51,7 @@ void DiscoverFolders(core::SetupState& s) {
     s.windowsFolder = core::folders::WindowsFolder();
     s.windowsVolume = s.windowsFolder.substr(0, 2);
     s.tempFolder = core::folders::TempFolder();
-    s.sourceFolder = ProjectFolder();
+    s.sourceFolder = s.packageFolder.empty() ? ProjectFolder() : s.packageFolder;
     s.languageFilePath = s.sourceFolder + "language.lan";
     s.systemFolder = core::folders::SystemFolder();
     s.themeFolder = s.sourceFolder + "theme\\";

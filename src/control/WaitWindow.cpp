@@ -30,6 +30,10 @@ void WaitWindow::Show() {
     UpdateWindow(window_);
 }
 
+void WaitWindow::SetText(const std::string& text) {
+    if (window_) SetDlgItemTextA(window_, IDC_WAIT_TEXT, text.c_str());
+}
+
 void WaitWindow::Close() {
     if (!window_) return;
     DestroyWindow(window_);

@@ -37,6 +37,10 @@ enum class MessageId {
     // Main frame start-up
     DataFilesMissing,           // setup.nsx or data.nsx is not beside setup.exe
     PleaseWait,                 // the wait window while variables are read from files or the web
+    // A single-file setup unpacking its package (before any project file is read)
+    PackageDamaged,             // the program's own file is damaged; %s what is wrong
+    PackageNotUnpacked,         // the package could not be unpacked; %s the folder, %s why
+    PackageUnpacking,           // the progress window while the package is unpacked; %d the percentage
     // System requirement checks (message file, section REQ)
     RequirementOperatingSystem, // this operating system is not allowed
     RequirementColors,          // too few colours

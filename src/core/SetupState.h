@@ -85,6 +85,10 @@ struct SetupState {
     // Given on the command line (control/CommandLine.h), before anything is read.
     bool silentSwitch = false;       // /S: unattended, whatever the project says
     std::string commandLineFolder;   // /D=: the installation folder, as if chosen on the destination page
+    // Before anything is read too: the folder a single-file setup unpacked its
+    // package into (trailing backslash), which is then the run's source
+    // folder; "" for a folder package, whose source folder is looked for.
+    std::string packageFolder;
 
     // Flags.
     bool diskImage = false;

@@ -15,6 +15,11 @@ constexpr char kFolderFromCommandLine[] = "installation folder from the command 
 constexpr char kExitCode[] = "exit code";                          // the setup's, as it ends
 constexpr char kLaunched[] = "launched";                           // value: a file Finish opened
 constexpr char kAddOnFailed[] = "add-on failed";                   // value: "PATH: exit code N" or "PATH: not started"
+// A single-file setup: where its package was unpacked, why it could not be, its removal.
+constexpr char kPackageUnpacked[] = "package unpacked";           // value: the folder (the source folder of the run)
+constexpr char kPackageDamaged[] = "package damaged";             // value: what is wrong with the program's own file
+constexpr char kPackageNotUnpacked[] = "package not unpacked";    // value: "FOLDER: why"
+constexpr char kPackageRemoved[] = "package folder removed";      // value: the folder
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder
 constexpr char kOperatingSystem[] = "step 9: operating system";    // value: the system's name and version, "NET (6.1.7601)"

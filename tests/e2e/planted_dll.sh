@@ -4,7 +4,8 @@
 # libraries it loads itself), are never loaded: each planted copy records any
 # load into a file. Wine takes its own built-in libraries first unless told
 # otherwise, so the run makes every planted name native-first, as Windows
-# treats a library that is not one of its known DLLs. A program that does not
+# treats a library that is not one of its known DLLs. A single file started
+# from a download folder full of them loads none either. A program that does not
 # restrict its search (cvcabtest.exe) shows that the planted copies are found.
 source "$CV_ROOT/tests/lib_e2e.sh"
 S=$(scratch_dir)
@@ -97,6 +98,22 @@ check planted-setup-installed test "$rc" -eq 0 -a -f "$DEST/tool.txt"
 check planted-dll-never-loaded nothing_loaded
 restricted() { [ -s "$S/run.trace" ] && ! grep -E 'SetDllDirectoryA|SetDefaultDllDirectories|SetSearchPathMode' "$S/run.trace"; }
 check planted-search-restricted-without-failure restricted
+
+# The same project as one file, started from a download folder where the
+# planted libraries lie beside it: its unpacking loads none of them either,
+# nor does the setup it runs from the unpacked folder.
+DOWNLOAD=$S/download; mkdir -p "$DOWNLOAD"
+"$CVPACK" build --engine "$SETUP_EXE" --single-file "$DOWNLOAD/Planted Setup.exe" "$P" "$S/single-pkg" >/dev/null
+rm -rf "$DEST"
+SAVED_CURRENT=$CURRENT; CURRENT=$DOWNLOAD
+plant
+run_planted "$(zpath "$DOWNLOAD/Planted Setup.exe")" "/LOG=$(zpath "$S/single.trace")"
+rc=$?
+check planted-single-file-installed test "$rc" -eq 0 -a -f "$DEST/tool.txt"
+check planted-single-file-unpacked grep -q "^$(trace_name kPackageUnpacked)=" "$S/single.trace"
+check planted-single-file-never-loaded-it nothing_loaded
+for n in $names; do rm -f "$DOWNLOAD/$n"; done
+CURRENT=$SAVED_CURRENT
 
 # cvpack.exe, run by authors from folders of their own, packs a project with
 # the same names planted and imports nothing but the known DLLs either.

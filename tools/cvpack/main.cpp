@@ -23,6 +23,7 @@
 #include "ProjectBuilder.h"
 #include "ProjectCheck.h"
 #include "ReferenceGuide.h"
+#include "SingleFile.h"
 #include "core/SettingsReference.h"
 
 namespace {
@@ -33,7 +34,7 @@ const char kUsage[] =
     "       cvpack check [--code-page N] [--source-encoding ansi|utf-8] PROJECT_DIR\n"
     "       cvpack build [--engine SETUP_EXE] [--uninstaller CVEXEC_EXE | --no-uninstaller]\n"
     "                    [--code-page N] [--source-encoding ansi|utf-8] [--skip-check]\n"
-    "                    [SIGNING] PROJECT_DIR OUT_DIR\n"
+    "                    [--single-file OUT_EXE] [SIGNING] PROJECT_DIR OUT_DIR\n"
     "       cvpack sign SIGNING FILE...\n"
     "       cvpack list [--code-page N] PACKAGE_DIR\n"
     "       cvpack reference [--update GUIDE_MD]\n"
@@ -54,6 +55,8 @@ const char kUsage[] =
     "                  a file starts with a UTF-8 BOM; utf-8 all of them, converted\n"
     "  --skip-check    build a project whatever its mistakes (to see how the\n"
     "                  setup meets them)\n"
+    "  --single-file OUT_EXE  also write one executable holding the engine and\n"
+    "                  the whole built folder (needs an engine)\n"
     "  SIGNING         sign setup.exe and the uninstaller in the cabinet\n"
     "sign              sign Windows programs (Authenticode, SHA-256, by osslsigncode)\n"
     "  SIGNING: --sign-cert CERT --sign-key KEY [--sign-pass-file FILE] [--timestamp URL]\n"
@@ -90,6 +93,7 @@ struct CommandArguments {
     bool skipCheck = false;
     std::string sourceEncoding;  // as written; empty: the default
     SigningOptions signing;
+    std::string singleFile;      // build: the single file to write; empty: none
     std::vector<std::string> positional;
 
     bool AnySigning() const {
@@ -127,9 +131,9 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
 }
 
 // Accepts "--engine PATH", "--uninstaller PATH", "--no-uninstaller", "--code-page N",
-// "--source-encoding NAME", "--skip-check", the signing options and the
-// "--option=VALUE" forms anywhere; returns false on a bad option. Checks no
-// count of positional arguments: that is the command's.
+// "--source-encoding NAME", "--skip-check", "--single-file PATH", the signing
+// options and the "--option=VALUE" forms anywhere; returns false on a bad
+// option. Checks no count of positional arguments: that is the command's.
 bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed, std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -151,6 +155,10 @@ bool ParseOptions(const std::vector<std::string>& args, CommandArguments& parsed
             parsed.sourceEncoding = args[++i];
         } else if (arg.rfind("--source-encoding=", 0) == 0) {
             parsed.sourceEncoding = arg.substr(18);
+        } else if (arg == "--single-file" && i + 1 < args.size()) {
+            parsed.singleFile = args[++i];
+        } else if (arg.rfind("--single-file=", 0) == 0) {
+            parsed.singleFile = arg.substr(14);
         } else if (arg == "--skip-check") {
             parsed.skipCheck = true;
         } else if (TakeSigningOption(args, i, parsed.signing)) {
@@ -176,9 +184,15 @@ bool ParseBuildArguments(const std::vector<std::string>& args, CommandArguments&
         return false;
     }
     if (parsed.AnySigning() && !(problem = SigningOptionsProblem(parsed.signing)).empty()) return false;
-    if (parsed.positional.size() == 2) return true;
-    problem = "build needs PROJECT_DIR and OUT_DIR";
-    return false;
+    if (parsed.positional.size() != 2) {
+        problem = "build needs PROJECT_DIR and OUT_DIR";
+        return false;
+    }
+    if (!parsed.singleFile.empty() && SingleFileInsideFolder(parsed.singleFile, parsed.positional[1])) {
+        problem = "the single file may not lie inside OUT_DIR";
+        return false;
+    }
+    return true;
 }
 
 bool ParseSourceEncoding(const std::string& text, SourceEncoding& encoding) {
@@ -200,7 +214,7 @@ int RunCheck(const std::vector<std::string>& args) {
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
     if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
-        parsed.AnySigning())
+        parsed.AnySigning() || !parsed.singleFile.empty())
         return UsageError("check takes only --code-page and --source-encoding");
     if (parsed.positional.size() != 1) return UsageError("check needs PROJECT_DIR");
     unsigned codePage = DefaultCodePage();
@@ -255,9 +269,15 @@ bool SignShippedPrograms(const SigningOptions& signing, const std::vector<std::s
 //   2. signing, last: setup.exe and the single file. A signature covers the
 //      resources and the appended package; any change after it breaks it.
 // False when a program could not be signed.
-bool FinishShippedPrograms(const std::string& outDir, bool shipsSetup, const SigningOptions& signing) {
+bool FinishShippedPrograms(const std::string& outDir, bool shipsSetup, const std::string& singleFile,
+                           unsigned codePage, const SigningOptions& signing) {
     std::vector<std::string> programsToSign;
     if (shipsSetup) programsToSign.push_back(ShippedSetupPath(outDir));
+    if (!singleFile.empty()) {
+        WriteSingleFile(outDir, singleFile, codePage);
+        std::printf("cvpack: wrote %s\n", singleFile.c_str());
+        programsToSign.push_back(singleFile);
+    }
     return !signing.Requested() || SignShippedPrograms(signing, programsToSign);
 }
 
@@ -279,6 +299,13 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     }  // else the check has printed the warnings the build would find again
     options.enginePath =
         LocateEngine(parsed.engine, std::getenv("CVPACK_ENGINE"), ToolDirectory(argv0));
+    if (options.enginePath.empty() && !parsed.singleFile.empty()) {
+        std::fprintf(stderr, "%s: error: a single file needs an engine (use --engine); nothing was built\n",
+                     parsed.singleFile.c_str());
+        return 1;
+    }
+    // A single file's engine is refused before anything is built.
+    if (!parsed.singleFile.empty()) CheckSingleFileEngine(options.enginePath);
     if (options.enginePath.empty())
         std::fprintf(stderr, "cvpack: warning: no setup.exe found (use --engine); "
                              "the output has none\n");
@@ -294,17 +321,18 @@ int RunBuild(const std::vector<std::string>& args, const char* argv0) {
     }
     // BuildProject writes setup.exe with its resources stamped in.
     BuildSummary summary = BuildProject(parsed.positional[0], parsed.positional[1], options);
-    if (!FinishShippedPrograms(parsed.positional[1], !options.enginePath.empty(), parsed.signing)) {
+    std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
+                         std::to_string(summary.webItems) + " web items, " +
+                         std::to_string(summary.workingFiles) + " working files";
+    std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
+    if (!FinishShippedPrograms(parsed.positional[1], !options.enginePath.empty(), parsed.singleFile, options.codePage,
+                               parsed.signing)) {
         std::fprintf(stderr, "cvpack: %s was built, but not signed\n", parsed.positional[1].c_str());
         return 1;
     }
     if (!summary.shipsUninstaller)
         std::fprintf(stderr, "cvpack: warning: no cvexec.exe shipped (--no-uninstaller); "
                              "the product cannot be removed\n");
-    std::string counts = std::to_string(summary.payloadFiles) + " payload files, " +
-                         std::to_string(summary.webItems) + " web items, " +
-                         std::to_string(summary.workingFiles) + " working files";
-    std::printf("cvpack: built %s (%s)\n", parsed.positional[1].c_str(), counts.c_str());
     return 0;
 }
 
@@ -336,7 +364,7 @@ int RunList(const std::vector<std::string>& args) {
     std::string problem;
     if (!ParseOptions(args, parsed, problem)) return UsageError(problem);
     if (!parsed.engine.empty() || !parsed.uninstaller.empty() || parsed.noUninstaller || parsed.skipCheck ||
-        !parsed.sourceEncoding.empty() || parsed.AnySigning())
+        !parsed.sourceEncoding.empty() || parsed.AnySigning() || !parsed.singleFile.empty())
         return UsageError("list takes only --code-page");
     if (parsed.positional.size() != 1) return UsageError("list needs PACKAGE_DIR");
     unsigned codePage = DefaultCodePage();

@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "cabinet/CabinetExtract.h"
 #include "cabinet/CabinetNames.h"
+#include "cabinet/EmbeddedCabinet.h"
 #include "core/CodePage.h"
 #include "core/WorkingFolder.h"
 
@@ -475,6 +476,32 @@ TEST(CabinetExtract, WorkerFeedsAProgressBarWhileTheCallerDispatchesMessages) {
     EXPECT_EQ(CountFiles(c.out + "cvp0\\"), 25);
     DestroyWindow(counter);
     DestroyWindow(bar);
+}
+
+// A single file's cabinet is read where it lies inside the program's file:
+// its own positions from its first byte, nothing read past its last.
+TEST(CabinetExtract, EmbeddedCabinetIsReadInPlace) {
+    CabinetCase c;
+    const std::string big(70000, 'b');
+    const std::string cab = BuildCabinet({{"F0_one.txt", "one"}, {"F1_big.bin", big}});
+    const std::string before(4097, 'x');
+    c.dir.Write("program.exe", before + cab + BuildCabinet({{"F2_other.txt", "not this one"}}));
+    const std::string program = c.dir.Path() + "program.exe";
+    const std::wstring wide(program.begin(), program.end());
+    cabinet::SetEmbeddedCabinet(c.cab, wide, before.size(), cab.size());
+    EXPECT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_one.txt"), "one");
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F1_big.bin"), big);
+    EXPECT_FALSE(ScratchFolder::Exists(c.out + "cvp0\\F2_other.txt"));
+    EXPECT_FALSE(ScratchFolder::Exists(c.cab)) << "nothing is written out";
+    // A part that stops short of the cabinet's end reads as a cabinet cut short.
+    CabinetCase cut;
+    cut.dir.Write("program.exe", before + cab);
+    const std::string cutProgram = cut.dir.Path() + "program.exe";
+    cabinet::SetEmbeddedCabinet(cut.cab, std::wstring(cutProgram.begin(), cutProgram.end()), before.size(),
+                                cab.size() - 1000);
+    EXPECT_FALSE(cabinet::ExtractCabinet(cut.cab, cut.out, nullptr));
+    cabinet::SetEmbeddedCabinet("", L"", 0, 0);
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// The Win32 ends of a single-file setup's package block: the program's own
+// file read from an offset on, and the private folder the entries are
+// written into. Thin helpers; the block's rules are core/PackageBlock.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/PackageBlock.h"
+
+namespace control::package {
+
+// The program's own file, opened for reading (shared with other readers).
+class OwnFile : public core::packageblock::Source {
+public:
+    OwnFile();
+    ~OwnFile() override;
+    OwnFile(const OwnFile&) = delete;
+    OwnFile& operator=(const OwnFile&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    const std::wstring& Path() const { return path_; }
+    uint64_t Size() const { return size_; }
+    // Reads exactly `size` bytes at `offset`; later Read calls go on from there.
+    bool ReadAt(uint64_t offset, unsigned char* data, size_t size);
+    bool Read(unsigned char* data, size_t size) override;
+
+private:
+    std::wstring path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    uint64_t size_ = 0;
+};
+
+// Writes entries below `folder` (trailing backslash): the folders on their
+// way are made, every file is new (CREATE_NEW: nothing in the folder is
+// ever opened that the unpacking did not make). Failures are traced.
+class FolderWriter : public core::packageblock::Sink {
+public:
+    explicit FolderWriter(std::string folder) : folder_(std::move(folder)) {}
+    ~FolderWriter() override { Close(); }
+    FolderWriter(const FolderWriter&) = delete;
+    FolderWriter& operator=(const FolderWriter&) = delete;
+
+    bool Open(const core::packageblock::Entry& entry) override;
+    bool Write(const unsigned char* data, size_t size) override;
+    bool Close() override;
+    bool Progress(uint64_t, uint64_t) override { return true; }
+
+private:
+    std::string folder_;
+    std::string path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace control::package
