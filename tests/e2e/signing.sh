@@ -52,9 +52,11 @@ printf 'payload\\one.txt\r\nDestination Computer\\<InstallDir>\\*0*0*1|\r\n' >"$
 printf '[BUILDING]\r\n2=Yes\r\n[DIALOGLIST]\r\nTOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n%b' "$ALL_SYSTEMS" >"$P/setup.inf"
 printf '[APPINFO]\r\na1=Corvane Signed\r\na2=1.0\r\na3=%s\r\na4=C:\\CorvaneSigned\r\n' "$CODE" >>"$P/setup.inf"
 UNINSTALLER_BEFORE=$(sha256sum <"$CV_WIN/src/cvexec.exe")
-"$CVPACK" build --engine "$SETUP_EXE" "${SIGNING[@]}" "$P" "$S/pkg" >"$S/build.out" 2>&1
+"$CVPACK" build --engine "$SETUP_EXE" "${SIGNING[@]}" --single-file "$S/single.exe" "$P" "$S/pkg" >"$S/build.out" 2>&1
 check signing-build-exit-0 earlier $? "$S/build.out"
 check signing-setup-verifies verifies "$S/pkg/setup.exe"
+# The single file is signed after its package was appended: the signature covers it.
+check signing-single-file-verifies verifies "$S/single.exe"
 mkdir -p "$S/cab"
 cabextract -q -F cvexec.exe -d "$S/cab" "$S/pkg/file1.cab" >/dev/null 2>&1
 check signing-uninstaller-in-cabinet-verifies verifies "$S/cab/cvexec.exe"
@@ -114,6 +116,8 @@ echo "WinVerifyTrust on the signed setup.exe: $(cat "$S/trust-signed.out")" >>"$
 check signing-wintrust-signed-valid grep -qx 'TRUST:00000000' "$S/trust-signed.out"
 trust "$S/cab/cvexec.exe" >"$S/trust-uninstaller.out"
 check signing-wintrust-uninstaller-valid grep -qx 'TRUST:00000000' "$S/trust-uninstaller.out"
+trust "$S/single.exe" >"$S/trust-single.out"
+check signing-wintrust-single-file-valid grep -qx 'TRUST:00000000' "$S/trust-single.out"
 trust "$SETUP_EXE" >"$S/trust-unsigned.out"
 check signing-wintrust-unsigned-not-signed grep -qx 'TRUST:800B0100' "$S/trust-unsigned.out"
 trust "$S/flipped.exe" >"$S/trust-flipped.out"
@@ -128,7 +132,8 @@ cp "$SETUP_EXE" "$S/rogue.exe"
 echo "WinVerifyTrust on a file of an untrusted publisher: $(trust "$S/rogue.exe")" >>"$CV_LOG"
 check signing-untrusted-publisher-refused does_not_verify "$S/rogue.exe"
 
-# ---- The signed setup installs; its signed uninstaller removes the product ------------
+# ---- The signed setup installs, and so does the signed single file (whose signature
+# follows its package); the signed uninstaller removes the product -------------------
 reg_delete "$UNINSTALL_KEY"
 # A shared uninstaller of the same version that an earlier script placed
 # stays where it is: this one must place the signed one.
@@ -140,6 +145,11 @@ check signing-installed-uninstaller-verifies verifies "$WINDIR/cvexec.exe"
 timeout -k 5 60 "$WINE" "$WINDIR/cvexec.exe" /S "$CODE" >/dev/null 2>&1
 check signing-signed-uninstaller-removes-exit-0 test $? -eq 0
 check signing-signed-uninstaller-removed-file not_exists "$TARGET/one.txt"
+(cd "$S" && exec timeout -k 5 120 "$WINE" single.exe /S) >/dev/null 2>&1
+check signing-signed-single-file-installs-exit-0 test $? -eq 0
+check signing-signed-single-file-installed-file same_file "$P/payload/one.txt" "$TARGET/one.txt"
+timeout -k 5 60 "$WINE" "$WINDIR/cvexec.exe" /S "$CODE" >/dev/null 2>&1
+check signing-single-file-product-removed not_exists "$TARGET/one.txt"
 
 # Later scripts start from a machine without this product or its uninstaller.
 reg_delete "$UNINSTALL_KEY"; rm -rf "$WINDIR/Installer/$CODE" "$TARGET" "$WINDIR/cvexec.exe"

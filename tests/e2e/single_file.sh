@@ -101,7 +101,7 @@ private_acl() {
 check single-package-folder-private private_acl
 # The copy kept for modify and repair is a whole folder package's setup.
 CACHE=$WINEPREFIX/drive_c/windows/Installer/$CODE/Setup
-check single-cached-setup-is-the-engine same_file "$SETUP_EXE" "$CACHE/setup.exe"
+check single-cached-setup-is-the-shipped-one same_file "$S/pkg/setup.exe" "$CACHE/setup.exe"
 check single-cached-project same_file "$S/pkg/setup.nsx" "$CACHE/setup.nsx"
 remove_product
 check single-removal-exit-0 test $? -eq 0
