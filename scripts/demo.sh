@@ -15,10 +15,21 @@ bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh"
 
 cvpack=$CV_BUILD/native/tools/cvpack/cvpack
-rm -rf "$demo"; mkdir -p "$demo"
-# The build checks the project first; a mistake stops it with its file and line.
-"$cvpack" build --engine "$CV_BUILD/win/src/setup.exe" \
+rm -rf "$demo"; mkdir -p "$demo/signing"
+# A code-signing certificate made for the demo only (a real publisher's comes
+# from a certificate authority Windows trusts).
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Corvane Demo Publisher" \
+  -addext "extendedKeyUsage=codeSigning" -keyout "$demo/signing/demo.key" -out "$demo/signing/demo.pem" 2>/dev/null
+single=$demo/CorvaneNotesSetup.exe
+# The build checks the project first; a mistake stops it with its file and
+# line. It writes the folder package, the same package as one file, and
+# signs setup.exe, the uninstaller and the one file.
+"$cvpack" build --engine "$CV_BUILD/win/src/setup.exe" --single-file "$single" \
+  --sign-cert "$demo/signing/demo.pem" --sign-key "$demo/signing/demo.key" \
   "$project" "$demo/package"
+echo "The same package as one signed file: $single ($(stat -c %s "$single") bytes):"
+osslsigncode verify -CAfile "$demo/signing/demo.pem" -in "$single" 2>&1 |
+  sed -n 's/^[[:space:]]*\(Subject: .*\|Signature verification: .*\)$/  \1/p' | sort -u
 echo "Packed $project into $demo/package:"
 (cd "$demo/package" && find . -type f | sort | sed 's/^\.\//  /')
 echo "What the package installs (cvpack list):"
@@ -113,5 +124,13 @@ timeout -k 10 200 xvfb-run -a -s "-screen 0 1024x768x24" \
   if "$WINE" reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" </dev/null >/dev/null 2>&1; then
     echo "  the entry in the list of programs"
   fi
+} | tee -a "$demo/report.txt"
+
+# Last, the product is installed again from the one signed file, silently,
+# and removed again.
+timeout -k 10 300 xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$root/scripts/demo-single.sh" "$single" "$code" "$demo/single-report.txt"
+{
+  cat "$demo/single-report.txt" 2>/dev/null
   echo "Screenshots: $demo/screens/"
 } | tee -a "$demo/report.txt"
