@@ -20,6 +20,7 @@
 #include "core/ShellFileOps.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
+#include "core/WideText.h"
 #include "core/WorkingFolder.h"
 #include "util/Text.h"
 
@@ -216,10 +217,21 @@ int RefuseNotUnpacked(const std::string& folder, const std::string& why, bool si
                   core::FormatText(core::EnglishText(core::MessageId::PackageNotUnpacked), {folder, why}), silent);
 }
 
+int RefuseNotRunningFile(const std::wstring& name, bool silent) {
+    return Refuse(names::kPackageNotRunningFile, core::wide::ToCodePage(name, CP_UTF8),
+                  core::EnglishText(core::MessageId::PackageNotRunningFile), silent);
+}
+
 }  // namespace
 
+SingleFilePackage::SingleFilePackage() = default;
+
+SingleFilePackage::~SingleFilePackage() { Remove(); }
+
 std::optional<int> SingleFilePackage::Unpack(bool silent) {
-    package::OwnFile own;
+    own_ = std::make_unique<package::OwnFile>();
+    package::OwnFile& own = *own_;
+    if (own.Opened() == package::OwnFile::State::kNotTheImage) return RefuseNotRunningFile(own.Name(), silent);
     if (!own.IsOpen()) return std::nullopt;  // traced; a folder package needs nothing of it
     core::pe::Layout layout;
     const block::Found found = LookAtOwnFile(own, layout);
@@ -243,7 +255,7 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     const block::Outcome& outcome = job.outcome;
     if (outcome.kind == block::Outcome::kUnpacked) {
         if (job.cabinet.size > 0)
-            cabinet::SetEmbeddedCabinet(folder_ + cabinet::kPayloadCabinetName, own.Path(), job.cabinet.offset,
+            cabinet::SetEmbeddedCabinet(folder_ + cabinet::kPayloadCabinetName, own.Handle(), job.cabinet.offset,
                                         job.cabinet.size);
         core::trace::Value(names::kPackageUnpacked, folder_);
         return std::nullopt;
@@ -259,6 +271,8 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
 }
 
 void SingleFilePackage::Remove() {
+    cabinet::SetEmbeddedCabinet("", INVALID_HANDLE_VALUE, 0, 0);
+    own_.reset();
     if (folder_.empty()) return;
     if (core::shellops::DeleteFolderIfPresent(folder_)) core::trace::Value(names::kPackageRemoved, folder_);
     else core::trace::Value("package folder not removed", folder_);
