@@ -83,6 +83,7 @@ OwnFile::OwnFile() {
         state_ = State::kNotTheImage;
         return;
     }
+    name_ = after;
     state_ = State::kOpen;
 }
 

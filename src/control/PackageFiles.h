@@ -9,13 +9,14 @@
 #include <string>
 
 #include "core/PackageBlock.h"
+#include "core/PackageLocation.h"
 
 namespace control::package {
 
 // The program's own file, the very file it runs from (control/OwnImageRules.h),
 // opened for reading and held without FILE_SHARE_DELETE: while it is held,
 // no one renames it, deletes it or puts another file at its name.
-class OwnFile : public core::packageblock::Source {
+class OwnFile : public core::packageblock::Source, public core::packageblock::RandomSource {
 public:
     enum class State { kOpen, kNotOpened, kNotTheImage };
     OwnFile();
@@ -31,9 +32,9 @@ public:
     HANDLE Handle() const { return file_; }
     // The image's name as the system gives it, for messages.
     const std::wstring& Name() const { return name_; }
-    uint64_t Size() const { return size_; }
+    uint64_t Size() const override { return size_; }
     // Reads exactly `size` bytes at `offset`; later Read calls go on from there.
-    bool ReadAt(uint64_t offset, unsigned char* data, size_t size);
+    bool ReadAt(uint64_t offset, unsigned char* data, size_t size) override;
     bool Read(unsigned char* data, size_t size) override;
 
 private:

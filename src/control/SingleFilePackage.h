@@ -36,12 +36,15 @@ public:
     std::optional<int> Unpack(bool silent);
     // The unpacked package (trailing backslash); "" for a folder package.
     const std::string& Folder() const { return folder_; }
+    // The single file's own name (UTF-8, no folder); "" for a folder package.
+    const std::string& FileName() const { return fileName_; }
     // Removes the unpacked package, if any (traced), and lets the program's
     // file go.
     void Remove();
 
 private:
     std::string folder_;
+    std::string fileName_;
     // Held from the check of its block to the end of the run: the payload
     // cabinet is read through it.
     std::unique_ptr<package::OwnFile> own_;
