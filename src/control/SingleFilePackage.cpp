@@ -188,13 +188,13 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     if (!own.IsOpen()) return std::nullopt;  // traced; a folder package needs nothing of it
     core::pe::Layout layout;
     const block::Found found = block::LocateBlock(own, layout);
-    if (found.kind == block::Found::kNone) return std::nullopt;
+    if (found.kind == block::Found::kNone) return RunAsFolder();
     if (found.kind == block::Found::kDamaged && !found.trailerFound && FolderPackageBeside()) {
         // Data after the image but no block: an engine a tool changed after it
         // was linked, beside its folder package, runs that package as ever. A
         // single file cut short has no project beside it.
         core::trace::Value("no package block", found.problem);
-        return std::nullopt;
+        return RunAsFolder();
     }
     if (found.kind == block::Found::kDamaged) return RefuseDamaged(found.problem, silent);
 
@@ -223,6 +223,11 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     }
     if (outcome.kind == block::Outcome::kDamaged) return RefuseDamaged(outcome.problem, silent);
     return RefuseNotUnpacked(folder, outcome.problem, silent);
+}
+
+std::optional<int> SingleFilePackage::RunAsFolder() {
+    own_.reset();  // nothing more is read of a folder package's program
+    return std::nullopt;
 }
 
 void SingleFilePackage::Remove() {

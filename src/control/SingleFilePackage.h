@@ -43,6 +43,9 @@ public:
     void Remove();
 
 private:
+    // A folder package: its program's file is let go.
+    std::optional<int> RunAsFolder();
+
     std::string folder_;
     std::string fileName_;
     // Held from the check of its block to the end of the run: the payload
