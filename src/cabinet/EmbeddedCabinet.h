@@ -3,8 +3,12 @@
 // written out first, which would cost as much again as its extraction.
 // While it is set, the extraction's file calls for the cabinet's path go to
 // that part of the file: opened there, reads stop at its end, positions are
-// the cabinet's own.
+// the cabinet's own. The part is read through the handle of the file the
+// setup checked, never by the file's name: another file put at that name
+// after the check is never read.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
@@ -12,9 +16,10 @@
 namespace cabinet {
 
 // The cabinet named `cabinetPath` is the `length` bytes at `offset` of the
-// file `file` (a wide path: a download folder's name need not fit the ANSI
-// code page). Set once, before the extraction.
-void SetEmbeddedCabinet(const std::string& cabinetPath, const std::wstring& file, uint64_t offset, uint64_t length);
+// file open as `file` (readable; it stays open while this is set), read at
+// offsets through that handle, each open of the cabinet with a position of
+// its own. Set before the extraction; "" and INVALID_HANDLE_VALUE unset it.
+void SetEmbeddedCabinet(const std::string& cabinetPath, HANDLE file, uint64_t offset, uint64_t length);
 
 // The file calls of the extraction (cabinet descriptors only).
 int OpenCabinetFile(const char* path, int oflag, int pmode);

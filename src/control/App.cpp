@@ -30,9 +30,10 @@ bool StartSockets() {
     return WSAStartup(MAKEWORD(1, 1), &data) == 0;
 }
 
-// The setup itself, from the project in `packageFolder` (a single file's
-// unpacked package) or, when that is "", in the folder it finds; its exit code.
-int RunSetup(HINSTANCE instance, const control::commandline::Switches& switches, const std::string& packageFolder) {
+// The setup itself, from the project a single file's `package` unpacked or,
+// for a folder package, in the folder it finds; its exit code.
+int RunSetup(HINSTANCE instance, const control::commandline::Switches& switches,
+             const control::SingleFilePackage& package) {
     if (!StartSockets()) {
         if (!switches.silent) MessageBoxA(nullptr, EnglishText(MessageId::SocketsFailed), kMessageCaption, MB_OK);
         return core::kExitFailed;
@@ -50,7 +51,8 @@ int RunSetup(HINSTANCE instance, const control::commandline::Switches& switches,
     control::CMainFrame frame;
     frame.State().silentSwitch = switches.silent;
     frame.State().commandLineFolder = switches.installFolder;
-    frame.State().packageFolder = packageFolder;
+    frame.State().packageFolder = package.Folder();
+    frame.State().packageFileName = package.FileName();
     // Without its frame (no window, or no readable project) the setup did not run.
     if (!frame.Create(instance)) {
         frame.ReleaseWorkingFolder();  // a project that could not be read may be half decrypted
@@ -91,7 +93,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // removed after it, whatever its end; a folder package has none.
     control::SingleFilePackage package;
     if (const std::optional<int> end = package.Unpack(switches.silent)) return control::LogExitCode(*end);
-    const int exitCode = RunSetup(instance, switches, package.Folder());
+    const int exitCode = RunSetup(instance, switches, package);
     package.Remove();
     return control::LogExitCode(exitCode);
 }

@@ -117,6 +117,7 @@ install::EngineSetup InstallationRun::MakeEngineSetup() const {
     e.defaultInstallFolder = s.defaultInstallFolder;
     e.windowsFolder = s.windowsFolder;
     e.sourceFolder = s.sourceFolder;
+    e.singleFileName = s.packageFileName;
     e.workingFolder = s.workingFolder;
     e.themeFolder = s.themeFolder;
     e.pageLanguageFile = s.appliedLanguageFile;

@@ -1,9 +1,14 @@
 #include "control/PackageFiles.h"
 
+#include <psapi.h>
+
+#include <initializer_list>
 #include <vector>
 
+#include "control/OwnImageRules.h"
 #include "core/Folders.h"
 #include "core/Trace.h"
+#include "core/WideText.h"
 
 namespace control::package {
 
@@ -12,31 +17,81 @@ namespace {
 // Reads and writes stay below this size a call, so a count fits a DWORD.
 constexpr size_t kMaxCall = 1u << 30;
 
-}  // namespace
+// The running image's name as its mapping gives it now; "" (traced) when
+// the system gives none.
+std::wstring MappedImageName() {
+    std::vector<wchar_t> name(32768);
+    const DWORD length = GetMappedFileNameW(GetCurrentProcess(), GetModuleHandleW(nullptr), name.data(),
+                                            static_cast<DWORD>(name.size()));
+    if (length == 0 || length >= name.size()) {
+        core::trace::Failure("GetMappedFileNameW", GetLastError());
+        return std::wstring();
+    }
+    return std::wstring(name.data(), length);
+}
 
-OwnFile::OwnFile() {
-    // The wide name: a download folder's name need not fit the ANSI code page.
+// The program's name as it was started, when the mapping's name has a form
+// no Win32 call opens.
+std::wstring ModuleFileName() {
     std::vector<wchar_t> path(32768);
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0 || length >= path.size()) {
         core::trace::Failure("GetModuleFileNameW", GetLastError());
-        return;
+        return std::wstring();
     }
-    path_.assign(path.data(), length);
-    file_ = CreateFileW(path.data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    LARGE_INTEGER size = {};
-    if (file_ != INVALID_HANDLE_VALUE && GetFileSizeEx(file_, &size)) {
-        size_ = static_cast<uint64_t>(size.QuadPart);
-        return;
-    }
-    core::trace::Failure("CreateFileW (the program's own file)", GetLastError());
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
+    return std::wstring(path.data(), length);
 }
 
-OwnFile::~OwnFile() {
+// The names the system gives the file behind `file`, in every form the
+// image's mapping may use.
+std::vector<std::wstring> HeldNames(HANDLE file) {
+    std::vector<std::wstring> names;
+    std::vector<wchar_t> name(32768);
+    for (const DWORD form : {FILE_NAME_NORMALIZED | VOLUME_NAME_NT, FILE_NAME_OPENED | VOLUME_NAME_NT,
+                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS, FILE_NAME_OPENED | VOLUME_NAME_DOS}) {
+        const DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), form);
+        if (length > 0 && length < name.size()) names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+}  // namespace
+
+OwnFile::OwnFile() {
+    // Wide names: a download folder's name need not fit the ANSI code page.
+    name_ = MappedImageName();
+    std::wstring path = ownimage::OpenablePath(name_);
+    if (path.empty()) path = ModuleFileName();
+    if (path.empty()) return;
+    // No FILE_SHARE_DELETE: held, the file keeps its name until the setup ends.
+    file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    LARGE_INTEGER size = {};
+    if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &size)) {
+        core::trace::Failure("CreateFileW (the program's own file)", GetLastError());
+        Close();
+        return;
+    }
+    size_ = static_cast<uint64_t>(size.QuadPart);
+    // Taken again after the open: the image's name now is the held file's
+    // only when the two are one file.
+    const std::wstring after = MappedImageName();
+    if (!ownimage::IsHeldFile(after, HeldNames(file_))) {
+        core::trace::Value("the program's own file", core::wide::ToCodePage(after, CP_UTF8) + " is not " +
+                                                       core::wide::ToCodePage(path, CP_UTF8));
+        Close();
+        state_ = State::kNotTheImage;
+        return;
+    }
+    name_ = after;
+    state_ = State::kOpen;
+}
+
+OwnFile::~OwnFile() { Close(); }
+
+void OwnFile::Close() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
 }
 
 bool OwnFile::ReadAt(uint64_t offset, unsigned char* data, size_t size) {

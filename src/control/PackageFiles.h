@@ -9,27 +9,40 @@
 #include <string>
 
 #include "core/PackageBlock.h"
+#include "core/PackageLocation.h"
 
 namespace control::package {
 
-// The program's own file, opened for reading (shared with other readers).
-class OwnFile : public core::packageblock::Source {
+// The program's own file, the very file it runs from (control/OwnImageRules.h),
+// opened for reading and held without FILE_SHARE_DELETE: while it is held,
+// no one renames it, deletes it or puts another file at its name.
+class OwnFile : public core::packageblock::Source, public core::packageblock::RandomSource {
 public:
+    enum class State { kOpen, kNotOpened, kNotTheImage };
     OwnFile();
     ~OwnFile() override;
     OwnFile(const OwnFile&) = delete;
     OwnFile& operator=(const OwnFile&) = delete;
 
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    const std::wstring& Path() const { return path_; }
-    uint64_t Size() const { return size_; }
+    // kNotOpened (traced): nothing could be read; kNotTheImage (traced): the
+    // file at the program's name is not the one that runs, and is closed.
+    State Opened() const { return state_; }
+    bool IsOpen() const { return state_ == State::kOpen; }
+    // The held file, for readers with a position of their own (ReOpenFile).
+    HANDLE Handle() const { return file_; }
+    // The image's name as the system gives it, for messages.
+    const std::wstring& Name() const { return name_; }
+    uint64_t Size() const override { return size_; }
     // Reads exactly `size` bytes at `offset`; later Read calls go on from there.
-    bool ReadAt(uint64_t offset, unsigned char* data, size_t size);
+    bool ReadAt(uint64_t offset, unsigned char* data, size_t size) override;
     bool Read(unsigned char* data, size_t size) override;
 
 private:
-    std::wstring path_;
+    void Close();
+
+    std::wstring name_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
+    State state_ = State::kNotOpened;
     uint64_t size_ = 0;
 };
 

@@ -16,10 +16,12 @@
 #include "core/MessageWait.h"
 #include "core/Messages.h"
 #include "core/PackageBlock.h"
+#include "core/PackageLocation.h"
 #include "core/PeImage.h"
 #include "core/ShellFileOps.h"
 #include "core/Trace.h"
 #include "core/TraceNames.h"
+#include "core/WideText.h"
 #include "core/WorkingFolder.h"
 #include "util/Text.h"
 
@@ -35,54 +37,6 @@ constexpr size_t kBufferSize = 4u << 20;
 // An unpacking that ends sooner shows no window.
 constexpr DWORD kQuietMs = 500;
 constexpr DWORD kProgressStepMs = 100;
-
-block::Found Damaged(const std::string& problem) {
-    block::Found found;
-    found.kind = block::Found::kDamaged;
-    found.problem = problem;
-    return found;
-}
-
-uint32_t Le32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-// Where the program's image ends in its own file; 0 (with `problem`) when
-// that cannot be told.
-uint64_t OwnImageEnd(package::OwnFile& own, core::pe::Layout& layout, std::string& problem) {
-    std::vector<unsigned char> head(static_cast<size_t>(std::min<uint64_t>(own.Size(), core::pe::kHeadBytes)));
-    if (!own.ReadAt(0, head.data(), head.size())) {
-        problem = "the program's own file cannot be read";
-        return 0;
-    }
-    problem = core::pe::ReadLayout(head.data(), head.size(), own.Size(), layout);
-    if (!problem.empty()) return 0;
-    uint32_t strings = 0;
-    if (const uint64_t at = core::pe::StringTableOffset(layout)) {
-        unsigned char size[4];
-        if (!own.ReadAt(at, size, sizeof size)) {
-            problem = "the program's own file cannot be read";
-            return 0;
-        }
-        strings = Le32(size);
-    }
-    return core::pe::ImageEnd(layout, strings);
-}
-
-// What the program's own file holds after its image.
-block::Found LookAtOwnFile(package::OwnFile& own, core::pe::Layout& layout) {
-    std::string problem;
-    const uint64_t imageEnd = OwnImageEnd(own, layout, problem);
-    if (imageEnd == 0) return Damaged(problem);
-    const uint64_t dataEnd = layout.certificatesOffset != 0 ? layout.certificatesOffset : own.Size();
-    if (imageEnd > own.Size() || dataEnd > own.Size()) return Damaged("the file is cut short");
-    const size_t tailSize = dataEnd > imageEnd
-        ? static_cast<size_t>(std::min<uint64_t>(dataEnd - imageEnd, block::kTrailerSize + block::kMaxTrailerPadding))
-        : 0;
-    unsigned char tail[block::kTrailerSize + block::kMaxTrailerPadding] = {};
-    if (!own.ReadAt(dataEnd - tailSize, tail, tailSize)) return Damaged("the program's own file cannot be read");
-    return block::FindBlock(tail, tailSize, dataEnd, imageEnd);
-}
 
 // One unpacking, run on a thread of its own while the user-interface thread
 // keeps the progress window alive.
@@ -216,20 +170,31 @@ int RefuseNotUnpacked(const std::string& folder, const std::string& why, bool si
                   core::FormatText(core::EnglishText(core::MessageId::PackageNotUnpacked), {folder, why}), silent);
 }
 
+int RefuseNotRunningFile(const std::wstring& name, bool silent) {
+    return Refuse(names::kPackageNotRunningFile, core::wide::ToCodePage(name, CP_UTF8),
+                  core::EnglishText(core::MessageId::PackageNotRunningFile), silent);
+}
+
 }  // namespace
 
+SingleFilePackage::SingleFilePackage() = default;
+
+SingleFilePackage::~SingleFilePackage() { Remove(); }
+
 std::optional<int> SingleFilePackage::Unpack(bool silent) {
-    package::OwnFile own;
+    own_ = std::make_unique<package::OwnFile>();
+    package::OwnFile& own = *own_;
+    if (own.Opened() == package::OwnFile::State::kNotTheImage) return RefuseNotRunningFile(own.Name(), silent);
     if (!own.IsOpen()) return std::nullopt;  // traced; a folder package needs nothing of it
     core::pe::Layout layout;
-    const block::Found found = LookAtOwnFile(own, layout);
-    if (found.kind == block::Found::kNone) return std::nullopt;
+    const block::Found found = block::LocateBlock(own, layout);
+    if (found.kind == block::Found::kNone) return RunAsFolder();
     if (found.kind == block::Found::kDamaged && !found.trailerFound && FolderPackageBeside()) {
         // Data after the image but no block: an engine a tool changed after it
         // was linked, beside its folder package, runs that package as ever. A
         // single file cut short has no project beside it.
         core::trace::Value("no package block", found.problem);
-        return std::nullopt;
+        return RunAsFolder();
     }
     if (found.kind == block::Found::kDamaged) return RefuseDamaged(found.problem, silent);
 
@@ -243,8 +208,10 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     const block::Outcome& outcome = job.outcome;
     if (outcome.kind == block::Outcome::kUnpacked) {
         if (job.cabinet.size > 0)
-            cabinet::SetEmbeddedCabinet(folder_ + cabinet::kPayloadCabinetName, own.Path(), job.cabinet.offset,
+            cabinet::SetEmbeddedCabinet(folder_ + cabinet::kPayloadCabinetName, own.Handle(), job.cabinet.offset,
                                         job.cabinet.size);
+        const std::string name = core::wide::ToCodePage(own.Name(), CP_UTF8);
+        fileName_ = name.substr(name.find_last_of('\\') + 1);
         core::trace::Value(names::kPackageUnpacked, folder_);
         return std::nullopt;
     }
@@ -258,11 +225,19 @@ std::optional<int> SingleFilePackage::Unpack(bool silent) {
     return RefuseNotUnpacked(folder, outcome.problem, silent);
 }
 
+std::optional<int> SingleFilePackage::RunAsFolder() {
+    own_.reset();  // nothing more is read of a folder package's program
+    return std::nullopt;
+}
+
 void SingleFilePackage::Remove() {
+    cabinet::SetEmbeddedCabinet("", INVALID_HANDLE_VALUE, 0, 0);
+    own_.reset();
     if (folder_.empty()) return;
     if (core::shellops::DeleteFolderIfPresent(folder_)) core::trace::Value(names::kPackageRemoved, folder_);
     else core::trace::Value("package folder not removed", folder_);
     folder_.clear();
+    fileName_.clear();
 }
 
 }  // namespace control

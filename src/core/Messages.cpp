@@ -38,6 +38,9 @@ const MessageEntry kMessages[] = {
     {M::PackageDamaged,
      "This setup file is damaged and cannot run: %s.\r\n\r\nDownload or copy it again.", "", ""},
     {M::PackageNotUnpacked, "The setup could not unpack its files into\r\n%s\r\n\r\n%s", "", ""},
+    {M::PackageNotRunningFile,
+     "This setup file was renamed or replaced while it started, so the setup cannot tell what it would "
+     "install.\r\n\r\nStart it again.", "", ""},
     {M::PackageUnpacking, "Preparing the setup... %d%%", "", ""},
     {M::RequirementOperatingSystem,
      "The operating system is not adequate for running <ProductName>.", kMessageFileSection, "0"},

@@ -40,6 +40,7 @@ enum class MessageId {
     // A single-file setup unpacking its package (before any project file is read)
     PackageDamaged,             // the program's own file is damaged; %s what is wrong
     PackageNotUnpacked,         // the package could not be unpacked; %s the folder, %s why
+    PackageNotRunningFile,      // the file at the program's name is not the one that runs
     PackageUnpacking,           // the progress window while the package is unpacked; %d the percentage
     // System requirement checks (message file, section REQ)
     RequirementOperatingSystem, // this operating system is not allowed

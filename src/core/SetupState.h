@@ -89,6 +89,9 @@ struct SetupState {
     // package into (trailing backslash), which is then the run's source
     // folder; "" for a folder package, whose source folder is looked for.
     std::string packageFolder;
+    // The single file's own name (UTF-8, no folder), which the setup kept for
+    // repair records; "" for a folder package.
+    std::string packageFileName;
 
     // Flags.
     bool diskImage = false;

@@ -19,6 +19,7 @@ constexpr char kAddOnFailed[] = "add-on failed";                   // value: "PA
 constexpr char kPackageUnpacked[] = "package unpacked";           // value: the folder (the source folder of the run)
 constexpr char kPackageDamaged[] = "package damaged";             // value: what is wrong with the program's own file
 constexpr char kPackageNotUnpacked[] = "package not unpacked";    // value: "FOLDER: why"
+constexpr char kPackageNotRunningFile[] = "package file not the running one";  // value: the program's name
 constexpr char kPackageRemoved[] = "package folder removed";      // value: the folder
 // Step lines and values of the start-up.
 constexpr char kWorkingFolder[] = "step 6: working folder";        // value: the working folder

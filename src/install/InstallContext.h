@@ -26,6 +26,7 @@ struct EngineSetup {
     std::string defaultInstallFolder;   // the project's folder, trailing backslash
     std::string windowsFolder;
     std::string sourceFolder;           // trailing backslash
+    std::string singleFileName;         // the single file the run came from (UTF-8), "" for a folder package
     std::string workingFolder;          // trailing backslash
     std::string themeFolder;
     std::string pageLanguageFile;       // the language file the pages were shown in, or ""

@@ -55,7 +55,9 @@ no_crash() {  # TRACE: the run ended by itself: its exit code logged, no debugge
 remove_product() { timeout -k 5 120 "$WINE" 'C:\windows\cvexec.exe' /S "$CODE" >/dev/null 2>&1; }
 
 rm -rf "$ROOT"; reg_delete "$UNINSTALL_KEY"
-P=$S/project; project "$P" "$ALL_SYSTEMS"
+# Unattended: a repair the uninstaller starts runs to its end by itself.
+P=$S/project; project "$P" "$ALL_SYSTEMS"'[BUILDING]\r\n2=Yes\r\n'
+
 mkdir -p "$S/download"
 single "$S" "$P" 'download/Single Setup.exe'
 SINGLE=$S/download/Single\ Setup.exe
@@ -103,6 +105,34 @@ check single-package-folder-private private_acl
 CACHE=$WINEPREFIX/drive_c/windows/Installer/$CODE/Setup
 check single-cached-setup-is-the-shipped-one same_file "$S/pkg/setup.exe" "$CACHE/setup.exe"
 check single-cached-project same_file "$S/pkg/setup.nsx" "$CACHE/setup.nsx"
+check single-cache-names-the-single-file eval \
+  '[ "$(cat "$CACHE/package.name")" = "Single Setup.exe" ] && [ ! -e "$CACHE/file1.cab" ]'
+
+# ---- Repair as the list of programs starts it: the cabinet out of the single file ----
+# maintain TRACE: the uninstaller's maintenance dialog for the product, Repair chosen.
+maintain() {
+  rm -f "$1"
+  timeout -k 5 120 "$WINE" 'C:\windows\cvexec.exe' "/LOG=$(zpath "$1")" /M "$CODE" >/dev/null 2>&1 &
+  local pid=$!
+  drive answer 20000 Repair >/dev/null
+  wait "$pid"; MAINTAIN_RC=$?
+}
+maintain "$S/repair.trace"
+check single-repair-exit-0 test "$MAINTAIN_RC" -eq 0
+check single-repair-runs-the-kept-setup eventually 60 grep -q "^$(trace_name kExitCode)=0" "$S/repair.trace"
+check single-repair-cabinet-from-the-single-file same_file "$S/pkg/file1.cab" "$CACHE/file1.cab"
+# Without the single file in its folder: refused, nothing run, the cache as it was.
+rm -f "$CACHE/file1.cab"
+mv "$SINGLE" "$S/away.exe"
+timeout -k 5 120 "$WINE" 'C:\windows\cvexec.exe' "/LOG=$(zpath "$S/refused-repair.trace")" /M "$CODE" >/dev/null 2>&1 &
+pid=$!
+drive answer 20000 Repair >/dev/null
+drive dialog 20000 'Single Product' >"$S/refused-repair.box"
+wait "$pid"; rc=$?
+mv "$S/away.exe" "$SINGLE"
+check single-repair-without-the-single-file-refused eval \
+  '[ "$rc" -eq 6 ] && [ ! -e "$CACHE/file1.cab" ] && [ ! -e "$CACHE/file1.cab.part" ]'
+check single-repair-refusal-traced grep -q 'single file for repair' "$S/refused-repair.trace"
 remove_product
 check single-removal-exit-0 test $? -eq 0
 machine_snapshot "$S/after"

@@ -7,9 +7,12 @@
 #include "core/Folders.h"
 #include "core/ShellFileOps.h"
 #include "core/Trace.h"
+#include "core/WideText.h"
 #include "download/FileDigest.h"
 #include "install/files/FileRemoval.h"
 #include "install/files/LinkGuard.h"
+#include "install/registration/SetupCacheRules.h"
+#include "install/registration/SingleFileCabinet.h"
 #include "install/shared/WholeFile.h"
 #include "util/Text.h"
 
@@ -53,13 +56,47 @@ std::string KeptDigest(const std::string& cache) {
     return text.size() == 64 ? text : std::string();
 }
 
+bool WriteRecord(const std::string& path, const std::string& text) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    return CloseHandle(file) && ok;
+}
+
+// The single file the cache names in `installSource`; "" when it names none.
+std::wstring SingleFileIn(const std::string& cache, const std::string& installSource) {
+    std::string record;
+    if (!ReadWholeFile(cache + kSingleFileRecord, record)) return std::wstring();
+    const std::string name = SingleFileNameOf(record);
+    if (name.empty()) return std::wstring();
+    return core::wide::FromCodePage(util::text::WithTrailingBackslash(installSource), CP_ACP) +
+           core::wide::FromCodePage(name, CP_UTF8);
+}
+
+// The cabinet for a repair, copied to `copy` from the install source: the
+// cabinet beside the package, or out of the single file the cache names.
+bool CopySourceCabinet(const std::string& cache, const std::string& installSource, const std::string& copy) {
+    if (installSource.empty()) {
+        core::trace::Value("no installation source for repair", cache);
+        return false;
+    }
+    const std::string from = util::text::WithTrailingBackslash(installSource) + kCabinet;
+    const std::wstring single = core::folders::IsFile(from) ? std::wstring() : SingleFileIn(cache, installSource);
+    if (!single.empty()) return CopyCabinetFromSingleFile(single, copy);
+    if (CopyFileA(from.c_str(), copy.c_str(), FALSE)) return true;
+    core::trace::Failure("CopyFileA (cabinet for repair)", from, GetLastError());
+    return false;
+}
+
 }  // namespace
 
 std::string CacheFolder(const std::string& uninstallFolder) {
     return util::text::WithTrailingBackslash(uninstallFolder) + kFolder + "\\";
 }
 
-void CacheSetup(const std::string& sourceFolder, const std::string& uninstallFolder) {
+void CacheSetup(const std::string& sourceFolder, const std::string& uninstallFolder, const std::string& singleFile) {
     const std::string source = util::text::WithTrailingBackslash(sourceFolder);
     if (!core::folders::IsFile(source + kCabinetDigest) || SameFolder(source, CacheFolder(uninstallFolder))) return;
     const std::string staging = StagingFolder(uninstallFolder);
@@ -78,6 +115,10 @@ void CacheSetup(const std::string& sourceFolder, const std::string& uninstallFol
             RemoveTree(staging);  // half a setup would repair nothing
             return;
         }
+    }
+    if (!singleFile.empty() && !WriteRecord(staging + kSingleFileRecord, singleFile)) {
+        core::trace::Failure("write (setup copy)", staging + kSingleFileRecord, GetLastError());
+        RemoveTree(staging);
     }
 }
 
@@ -104,11 +145,11 @@ std::string PrepareCachedSetup(const std::string& uninstallFolder, const std::st
     if (core::folders::IsFile(cabinet) && download::FileSha256Hex(cabinet) == digest) return setup;
     // Copied first, then checked: the copy in the cache cannot change after.
     const std::string copy = cabinet + ".part";
-    const std::string from = util::text::WithTrailingBackslash(installSource) + kCabinet;
-    if (installSource.empty() || !CopyFileA(from.c_str(), copy.c_str(), FALSE)) {
-        core::trace::Failure("CopyFileA (cabinet for repair)", from, GetLastError());
+    if (!CopySourceCabinet(cache, installSource, copy)) {
+        DeleteFileA(copy.c_str());
         return std::string();
     }
+    const std::string from = util::text::WithTrailingBackslash(installSource);
     if (download::FileSha256Hex(copy) != digest ||
         !MoveFileExA(copy.c_str(), cabinet.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         core::trace::Value("cabinet at the installation source is not the one installed", from);

@@ -283,7 +283,8 @@ ActionResult RegisterUninstall(InstallContext& context) {
     registration.InstallLiveUpdate();
     registration.PlaceUninstallerResources();
     registration.WriteDisplayValues();
-    setupcache::CacheSetup(context.Setup().sourceFolder, context.Expand(core::kUninstallFolder));
+    setupcache::CacheSetup(context.Setup().sourceFolder, context.Expand(core::kUninstallFolder),
+                           context.Setup().singleFileName);
     return ActionResult::Continue;
 }
 

@@ -13,6 +13,7 @@
 #include "SingleFile.h"
 #include "core/Crc32c.h"
 #include "core/PackageBlock.h"
+#include "core/PackageLocation.h"
 #include "core/PeImage.h"
 
 namespace fs = std::filesystem;
@@ -111,18 +112,33 @@ struct Look {
     block::Found found;
 };
 
+// The file, read at offsets as the setup reads its own.
+class MemoryFile : public block::RandomSource {
+public:
+    explicit MemoryFile(const std::string& bytes) : bytes_(bytes) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    bool ReadAt(uint64_t offset, unsigned char* data, size_t size) override {
+        if (offset > bytes_.size() || size > bytes_.size() - offset) return false;
+        std::memcpy(data, bytes_.data() + offset, size);
+        return true;
+    }
+
+private:
+    const std::string& bytes_;
+};
+
 // What the setup finds at the end of `file`, as it reads its own file.
 Look LookAt(const std::string& file) {
     Look look;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
-    EXPECT_EQ(core::pe::ReadLayout(bytes, std::min(file.size(), core::pe::kHeadBytes), file.size(), look.layout), "");
-    const uint64_t strings = core::pe::StringTableOffset(look.layout);
-    uint32_t stringsSize = 0;
-    if (strings) std::memcpy(&stringsSize, bytes + strings, 4);
-    look.imageEnd = core::pe::ImageEnd(look.layout, stringsSize);
-    const uint64_t dataEnd = look.layout.certificatesOffset ? look.layout.certificatesOffset : file.size();
-    const size_t tail = static_cast<size_t>(std::min<uint64_t>(dataEnd - std::min(dataEnd, look.imageEnd), 55));
-    look.found = block::FindBlock(bytes + dataEnd - tail, tail, dataEnd, look.imageEnd);
+    MemoryFile source(file);
+    look.found = block::LocateBlock(source, look.layout);
+    if (look.found.kind != block::Found::kDamaged || look.found.trailerFound) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+        const uint64_t strings = core::pe::StringTableOffset(look.layout);
+        uint32_t stringsSize = 0;
+        if (strings) std::memcpy(&stringsSize, bytes + strings, 4);
+        look.imageEnd = core::pe::ImageEnd(look.layout, stringsSize);
+    }
     return look;
 }
 
@@ -214,6 +230,28 @@ TEST(SingleFile, RoundTripGivesTheEngineAndEveryFileOfThePackage) {
         EXPECT_EQ(Verdict(signedFile), "unpacked") << padding;
     }
     EXPECT_EQ(Verdict(engine), "none") << "a folder package's engine carries no block";
+}
+
+// A repair finds the payload cabinet's bytes in the single file without
+// unpacking it; a block without one, or a table that does not read, says so.
+TEST(SingleFile, AnEntryIsFoundInPlace) {
+    TempFolder temp;
+    const std::string file = SingleFile(temp);
+    MemoryFile source(file);
+    core::pe::Layout layout;
+    const block::Found found = block::LocateBlock(source, layout);
+    ASSERT_EQ(found.kind, block::Found::kBlock) << found.problem;
+    block::Entry entry;
+    ASSERT_EQ(block::FindEntry(source, found.trailer, kWestern, "FILE1.CAB", entry), "");
+    EXPECT_EQ(file.substr(entry.offset, entry.size), std::string(100000, 'c') + "end");
+    EXPECT_EQ(block::FindEntry(source, found.trailer, kWestern, "file2.cab", entry), "no file2.cab in the package");
+    std::string broken = file;
+    broken[found.trailer.blockOffset] ^= 0x7F;  // the first path's length
+    MemoryFile brokenSource(broken);
+    EXPECT_NE(block::FindEntry(brokenSource, found.trailer, kWestern, "file1.cab", entry), "");
+    const std::string cut = file.substr(0, found.trailer.blockOffset + 3);
+    MemoryFile cutSource(cut);
+    EXPECT_EQ(block::FindEntry(cutSource, found.trailer, kWestern, "file1.cab", entry), "the file cannot be read");
 }
 
 TEST(SingleFile, EveryDamageIsRefused) {

@@ -478,6 +478,12 @@ TEST(CabinetExtract, WorkerFeedsAProgressBarWhileTheCallerDispatchesMessages) {
     DestroyWindow(bar);
 }
 
+// The program's file, held as the setup holds its own.
+HANDLE OpenHeld(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
 // A single file's cabinet is read where it lies inside the program's file:
 // its own positions from its first byte, nothing read past its last.
 TEST(CabinetExtract, EmbeddedCabinetIsReadInPlace) {
@@ -486,9 +492,9 @@ TEST(CabinetExtract, EmbeddedCabinetIsReadInPlace) {
     const std::string cab = BuildCabinet({{"F0_one.txt", "one"}, {"F1_big.bin", big}});
     const std::string before(4097, 'x');
     c.dir.Write("program.exe", before + cab + BuildCabinet({{"F2_other.txt", "not this one"}}));
-    const std::string program = c.dir.Path() + "program.exe";
-    const std::wstring wide(program.begin(), program.end());
-    cabinet::SetEmbeddedCabinet(c.cab, wide, before.size(), cab.size());
+    const HANDLE program = OpenHeld(c.dir.Path() + "program.exe");
+    ASSERT_NE(program, INVALID_HANDLE_VALUE);
+    cabinet::SetEmbeddedCabinet(c.cab, program, before.size(), cab.size());
     EXPECT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
     EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_one.txt"), "one");
     EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F1_big.bin"), big);
@@ -497,11 +503,34 @@ TEST(CabinetExtract, EmbeddedCabinetIsReadInPlace) {
     // A part that stops short of the cabinet's end reads as a cabinet cut short.
     CabinetCase cut;
     cut.dir.Write("program.exe", before + cab);
-    const std::string cutProgram = cut.dir.Path() + "program.exe";
-    cabinet::SetEmbeddedCabinet(cut.cab, std::wstring(cutProgram.begin(), cutProgram.end()), before.size(),
-                                cab.size() - 1000);
+    const HANDLE cutProgram = OpenHeld(cut.dir.Path() + "program.exe");
+    cabinet::SetEmbeddedCabinet(cut.cab, cutProgram, before.size(), cab.size() - 1000);
     EXPECT_FALSE(cabinet::ExtractCabinet(cut.cab, cut.out, nullptr));
-    cabinet::SetEmbeddedCabinet("", L"", 0, 0);
+    cabinet::SetEmbeddedCabinet("", INVALID_HANDLE_VALUE, 0, 0);
+    CloseHandle(program);
+    CloseHandle(cutProgram);
+}
+
+// The cabinet is read from the file the setup checked and holds, never by
+// its name: a file put at that name after the check is not what is read.
+TEST(CabinetExtract, EmbeddedCabinetIsReadThroughTheHeldFile) {
+    CabinetCase c;
+    const std::string before(513, 'x');
+    const std::string cab = BuildCabinet({{"F0_one.txt", "checked"}});
+    const std::string swapped = BuildCabinet({{"F0_one.txt", "swapped"}});
+    ASSERT_EQ(cab.size(), swapped.size());
+    c.dir.Write("program.exe", before + cab);
+    const std::string path = c.dir.Path() + "program.exe";
+    const HANDLE program = OpenHeld(path);
+    ASSERT_NE(program, INVALID_HANDLE_VALUE);
+    cabinet::SetEmbeddedCabinet(c.cab, program, before.size(), cab.size());
+    ASSERT_TRUE(MoveFileA(path.c_str(), (path + ".old").c_str()));
+    c.dir.Write("program.exe", before + swapped);
+    EXPECT_TRUE(cabinet::ExtractCabinet(c.cab, c.out, nullptr));
+    EXPECT_EQ(ScratchFolder::Read(c.out + "cvp0\\F0_one.txt"), "checked");
+    // Unset, nothing is read in place any more.
+    cabinet::SetEmbeddedCabinet("", INVALID_HANDLE_VALUE, 0, 0);
+    CloseHandle(program);
 }
 
 }  // namespace
