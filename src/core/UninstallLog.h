@@ -228,6 +228,8 @@ bool ParseServiceSettings(const std::string& value, ServiceSettings& out);
 // folder, which the file action creates, and the log file in it.
 constexpr char kUninstallFolder[] = "<WindowsFolder>\\Installer\\<ProductCode>\\";
 constexpr char kUninstallLogPath[] = "<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log";
+// The log's name in the uninstall folder of either scope (core/InstallScopeRules.h).
+constexpr char kUninstallLogName[] = "uninstall.log";
 
 // Appends records to the log of one run. Not thread-safe: one thread (the
 // installation worker) writes while the run goes on.
