@@ -190,6 +190,22 @@ std::string StandardPages::ChosenLanguage(skin::SkinnedPage& page) const {
     return text;
 }
 
+namespace {
+
+// The project's folder may name a folder of the scope's column
+// (<AppDataFolder>\Notes): while neither the user, the command line nor an
+// earlier installation chose another, the folder follows the scope.
+void FollowProjectFolder(core::SetupState& s) {
+    if (s.currentInstallFolder != s.defaultInstallFolder || s.installFolder != s.defaultInstallFolder) return;
+    const std::string folder = util::text::WithTrailingBackslash(core::ExpandSetupText(
+        s, core::settings::Read(s.settingsPath, core::keys::appinfo::kSection, core::keys::appinfo::kInstallFolder)));
+    s.installFolder = folder;
+    s.defaultInstallFolder = folder;
+    s.currentInstallFolder = folder;
+}
+
+}  // namespace
+
 // The anyone / only-for-me choice sets the run's scope (its shell folders,
 // its registration); a choice the run cannot keep is refused with a message
 // and the buttons show the scope that stays.
@@ -199,6 +215,7 @@ void StandardPages::ChooseScope(skin::SkinnedPage& page, bool anyone) {
         core::scope::ScopeOfChoice(s.scope, s.scopeSetting, anyone, !s.noAdministrator);
     if (choice.refusal == core::scope::ChoiceRefusal::None) {
         core::ApplyScope(s, choice.scope);
+        FollowProjectFolder(s);
     } else {
         const core::MessageId text = choice.refusal == core::scope::ChoiceRefusal::NeedsAdministrator
                                          ? core::MessageId::ScopeNeedsAdministrator

@@ -14,6 +14,7 @@ S=$(scratch_dir)
 C=$WINEPREFIX/drive_c
 UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall'
 LOCAL_W=$("$WINE" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+APPDATA_W=$("$WINE" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 USER_CVEXEC="$LOCAL_W\\Corvane\\cvexec.exe"
 UNATTENDED='[BUILDING]\r\n2=Yes\r\n'
 SILENT_PAGES='TOTAL1=2\r\nW0=progress.lcd\r\nW1=complete.lcd\r\n'
@@ -111,7 +112,8 @@ check scope-per-user-uninstall-folder-gone not_exists "$U_LOG"
 
 # ---- The customer page switches the scope -----------------------------------
 P_CODE='{C0FFEE00-SCOPE-PAGE}'
-project "$S/page" "$P_CODE" 'C:\CorvaneScope\Page' "$CUSTOMER_PAGES"
+# Its folder names a folder of the scope's column: it follows the choice.
+project "$S/page" "$P_CODE" '<AppDataFolder>\Scope Page' "$CUSTOMER_PAGES"
 pack_project "$S/page" "$S/pagepkg"
 THEME=$S/pagepkg/theme
 start_packed "$S/pagepkg" "$S/page.trace" 120
@@ -123,6 +125,7 @@ click customer.lcd IDC_NEXT
 on_page complete.lcd 60000 && click complete.lcd IDC_FINISH
 wait_setup
 check scope-page-exit-0 test "$SETUP_RC" -eq 0
+check scope-page-folder-follows test -f "$(upath "$APPDATA_W\\Scope Page\\app.txt")"
 check scope-page-user-key key_exists "HKCU\\$UNINSTALL\\$P_CODE"
 check scope-page-no-machine-key bash -c "! \"$WINE\" reg query 'HKLM\\$UNINSTALL\\$P_CODE' >/dev/null 2>&1"
 check scope-page-users-link bash -c "[[ \"$(logged_link "$(upath "$LOCAL_W\\Corvane\\Installer\\$P_CODE")" 'App.lnk')\" == */AppData/Roaming/Microsoft/Windows/* ]]"
