@@ -46,6 +46,19 @@ InstallScope RegisteredScope(bool machineKey, bool userKey, bool runsFromUserFol
     return userKey ? InstallScope::PerUser : InstallScope::AllUsers;
 }
 
+std::string MachineFolderOf(const std::string& text) {
+    size_t first = std::string::npos;
+    std::string named;
+    for (const char* folder : {"<ProgramFilesFolder>", "<CommonFilesFolder>", "<WindowsFolder>", "<SystemFolder>"}) {
+        const size_t at = text.find(folder);
+        if (at < first) {
+            first = at;
+            named = folder;
+        }
+    }
+    return named;
+}
+
 const char* ScopeName(InstallScope scope) {
     return scope == InstallScope::PerUser ? kPerUserSetting : kAllUsersSetting;
 }

@@ -71,6 +71,12 @@ std::string UninstallerCommand(InstallScope scope, const std::string& uninstalle
 // key at all, everyone's (where the key was always written).
 InstallScope RegisteredScope(bool machineKey, bool userKey, bool runsFromUserFolder);
 
+// The first placeholder of `text` naming a folder only an administrator may
+// write ("<ProgramFilesFolder>", "<CommonFilesFolder>", "<WindowsFolder>",
+// "<SystemFolder>"), or "" when it names none: a per-user package, which asks
+// for no elevation, cannot install there.
+std::string MachineFolderOf(const std::string& text);
+
 // The trace and log name of a scope: "All-Users" or "Per-User".
 const char* ScopeName(InstallScope scope);
 

@@ -60,6 +60,9 @@ TEST(InstallScope, NamesThePlacesOfEachScope) {
     EXPECT_EQ(UninstallerCommand(InstallScope::PerUser, "C:\\users\\a b\\AppData\\Local\\Corvane\\cvexec.exe", "/M",
                                  "{A B}"),
               "\"C:\\users\\a b\\AppData\\Local\\Corvane\\cvexec.exe\" /M {A B}");
+    EXPECT_EQ(MachineFolderOf("<UserProgramsFolder>\\Notes"), "");
+    EXPECT_EQ(MachineFolderOf("<AppDataFolder>\\x;<SystemFolder>y;<ProgramFilesFolder>\\z"), "<SystemFolder>");
+    EXPECT_EQ(MachineFolderOf("<WindowsFolder>\\Notes"), "<WindowsFolder>");
     EXPECT_STREQ(ScopeName(InstallScope::AllUsers), "All-Users");
     EXPECT_STREQ(ScopeName(InstallScope::PerUser), "Per-User");
 }
