@@ -56,5 +56,7 @@ full_project_cleanup() {
   reg_delete 'HKCU\Environment' /v CVFULL_HOME; reg_delete 'HKCU\Environment' /v CVFULL_PATH
   reg_delete "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$FULL_CODE"
   rm -rf "$WINEPREFIX/drive_c/CorvaneFull" "$WINEPREFIX/drive_c/windows/Installer/$FULL_CODE" \
-    "$HOME"/"Full Site".{url,lnk} "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"Full Product"
+    "$HOME"/"Full Site".{url,lnk} "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"Full Product" \
+    "$WINEPREFIX"/drive_c/users/Public/Desktop/"Full Site".{url,lnk} \
+    "$WINEPREFIX"/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs/"Full Product"
 }

@@ -89,7 +89,7 @@ void InstallationRun::End(int exitCode) {
     if (completed_) {
         if (core::ending::IsInstalledCode(exitCode)) {
             completed_ = false;
-            install::CommitRun(state_.productCode, UninstallFolder(), state_.windowsFolder);
+            install::CommitRun(state_.productCode, UninstallFolder(), UninstallerFolder(), state_.scope);
         } else {
             RollBack();
         }
@@ -101,11 +101,15 @@ void InstallationRun::RollBack() {
     if (!completed_) return;  // a run that did not complete was undone by the engine
     completed_ = false;
     core::trace::Line("rolling back the completed installation");
-    install::RollBackRun(state_.productCode, UninstallFolder(), state_.windowsFolder);
+    install::RollBackRun(state_.productCode, UninstallFolder(), UninstallerFolder(), state_.scope);
 }
 
 std::string InstallationRun::UninstallFolder() const {
-    return core::ExpandSetupText(state_, core::kUninstallFolder);
+    return core::UninstallFolderOf(state_);
+}
+
+std::string InstallationRun::UninstallerFolder() const {
+    return core::ExpandSetupText(state_, core::scope::UninstallerFolderTemplate(state_.scope));
 }
 
 install::EngineSetup InstallationRun::MakeEngineSetup() const {
@@ -113,6 +117,7 @@ install::EngineSetup InstallationRun::MakeEngineSetup() const {
     install::EngineSetup e;
     e.values = core::PlaceholderValuesOf(s);
     e.shellFolders = s.special;
+    e.scope = s.scope;
     e.currentInstallFolder = s.currentInstallFolder;
     e.defaultInstallFolder = s.defaultInstallFolder;
     e.windowsFolder = s.windowsFolder;

@@ -47,6 +47,7 @@ private:
     install::EngineSetup MakeEngineSetup() const;
     // The product's uninstall folder (its log, backups and run marker).
     std::string UninstallFolder() const;
+    std::string UninstallerFolder() const;  // trailing backslash
 
     core::SetupState& state_;
     pages::Wizard& wizard_;

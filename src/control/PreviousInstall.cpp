@@ -1,5 +1,6 @@
 #include "control/PreviousInstall.h"
 
+#include "core/InstallScopeRules.h"
 #include "core/Registry.h"
 #include "core/UninstallKey.h"
 #include "util/Text.h"
@@ -10,12 +11,30 @@ namespace {
 
 namespace uninstallkey = core::uninstallkey;
 
+HKEY RootOf(core::scope::InstallScope scope) {
+    return core::registry::RootFromName(core::scope::UninstallRootName(scope));
+}
+
+// The earlier version is removed by the uninstaller of the scope it was
+// registered in: everyone's and then the user's, when both are.
 void RemoveEarlierVersion(const PreviousInstallActions& a) {
-    const std::string program = a.expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
     const std::string arguments =
         a.expand(std::string(uninstallkey::kSilentRemoveOption) + " <ProductCode>");
     const std::string key = a.expand(uninstallkey::KeyPath("<ProductCode>"));
-    if (!core::registry::ReadMachineText(key, "DisplayName").empty()) a.runAndWait(program, arguments);
+    for (const auto scope : {core::scope::InstallScope::AllUsers, core::scope::InstallScope::PerUser}) {
+        if (core::registry::ReadText(RootOf(scope), key, "DisplayName").empty()) continue;
+        a.runAndWait(a.expand(core::scope::UninstallerTemplate(scope)), arguments);
+    }
+}
+
+// The folder the product was installed into, from the hive that holds its key.
+std::string EarlierInstallFolder(const std::string& productCode) {
+    const std::string key = uninstallkey::KeyPath(productCode);
+    for (const auto scope : {core::scope::InstallScope::AllUsers, core::scope::InstallScope::PerUser}) {
+        const std::string folder = core::registry::ReadText(RootOf(scope), key, "LastInstallationPath");
+        if (!folder.empty()) return folder;
+    }
+    return std::string();
 }
 
 std::string ReadNamedValue(const std::string& fullPath) {
@@ -29,7 +48,7 @@ std::string ReadNamedValue(const std::string& fullPath) {
 void TakeOverEarlierFolder(const PreviousInstallSettings& s, const PreviousInstallActions& a) {
     const std::string folder =
         s.detectMethod == "Auto-Detect"
-            ? core::registry::ReadMachineText(uninstallkey::KeyPath(s.productCode), "LastInstallationPath")
+            ? EarlierInstallFolder(s.productCode)
             : ReadNamedValue(s.registryPath);
     if (!folder.empty()) a.setInstallFolder(util::text::WithTrailingBackslash(folder));
 }

@@ -152,8 +152,11 @@ bool StartupDriver::PreviousInstallation() {
     using core::settings::kShortValueSize;
     namespace app = core::keys::appinfo;
     const std::string& ini = state_.settingsPath;
-    // A run of this product that was killed is rolled back first.
-    install::RecoverInterruptedRun(state_.productCode, Expand(core::kUninstallFolder), state_.windowsFolder);
+    // A run of this product that was killed is rolled back first, in
+    // whichever scope it ran: the customer page may have changed it.
+    for (const auto scope : {core::scope::InstallScope::AllUsers, core::scope::InstallScope::PerUser})
+        install::RecoverInterruptedRun(state_.productCode, Expand(core::scope::UninstallFolderTemplate(scope)),
+                                       Expand(core::scope::UninstallerFolderTemplate(scope)), scope);
     PreviousInstallSettings s;
     s.mode = core::settings::Read(ini, app::kSection, app::kInstallMode, kShortValueSize);
     s.removeFirst = core::settings::Read(ini, app::kSection, app::kRemoveEarlier, kShortValueSize);

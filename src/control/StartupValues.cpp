@@ -111,13 +111,15 @@ bool LocateProjectFiles(core::SetupState& s) {
     return false;
 }
 
-void ResolveMachineValues(core::SetupState& s) {
-    core::SpecialFolderValues& f = s.special;
-    // The scope flag is still clear here, so the per-user variants result.
-    const bool allUsers = s.perUserScope;
-    auto pick = [allUsers](int perUser, int common) {
-        return core::folders::SpecialFolder(allUsers ? common : perUser);
+namespace {
+
+// One column of the special folders: the user's own (common false) or
+// everyone's. Folders without a common variant are the user's in both.
+core::SpecialFolderValues SpecialFolderColumn(bool common) {
+    auto pick = [common](int perUser, int allUsers) {
+        return core::folders::SpecialFolder(common ? allUsers : perUser);
     };
+    core::SpecialFolderValues f;
     f.favorites = pick(CSIDL_FAVORITES, CSIDL_COMMON_FAVORITES);
     f.sharedDocuments = core::folders::SpecialFolder(CSIDL_COMMON_DOCUMENTS);
     f.pictures = pick(CSIDL_MYPICTURES, CSIDL_COMMON_PICTURES);
@@ -130,6 +132,20 @@ void ResolveMachineValues(core::SetupState& s) {
     f.startupMenu = pick(CSIDL_STARTUP, CSIDL_COMMON_STARTUP);
     f.startMenu = pick(CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU);
     f.desktop = pick(CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY);
+    return f;
+}
+
+}  // namespace
+
+void ResolveMachineValues(core::SetupState& s) {
+    // Both columns: the scope is read with the product's settings, and the
+    // customer page may change it.
+    s.perUserFolders = SpecialFolderColumn(false);
+    s.allUsersFolders = SpecialFolderColumn(true);
+    s.special = s.allUsersFolders;
+    s.localAppDataFolder =
+        util::text::WithoutTrailingBackslashes(core::folders::SpecialFolder(CSIDL_LOCAL_APPDATA));
+    const core::SpecialFolderValues& f = s.special;
 
     s.programFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "ProgramFilesDir");
     s.commonFilesFolder = core::registry::ReadMachineText(kWindowsVersionKey, "CommonFilesDir");
@@ -159,10 +175,12 @@ void ReadProductSettings(core::SetupState& s) {
     s.companyName = core::registry::ReadMachineText(kWindowsNtVersionKey, "RegisteredOrganization");
     // Every value the folder's expansion may name is read before it.
     s.productCode = core::settings::Read(ini, app::kSection, app::kProductCode);
+    // Before the folder: its expansion may name a folder of the scope's column.
+    s.scopeSetting = core::settings::Read(ini, app::kSection, app::kInstallScope);
+    core::ApplyScope(s, core::scope::ScopeAtStart(s.scopeSetting, !s.noAdministrator));
     s.installFolder = util::text::WithTrailingBackslash(core::ExpandSetupText(s, core::settings::Read(ini, app::kSection, app::kInstallFolder)));
     s.defaultInstallFolder = s.installFolder;
     s.currentInstallFolder = s.installFolder;
-    s.perUserScope = core::settings::Read(ini, app::kSection, app::kInstallScope) == "Per-User";
     s.languageName = core::settings::Read(ini, app::kSection, app::kLanguage);
     // Kept as written: they name the folder the user may still change.
     s.launchFile = core::settings::Read(ini, dlg::kSection, dlg::kLaunchFile);

@@ -82,6 +82,11 @@ const MessageEntry kMessages[] = {
     {M::ReadyCompanyLabel, "Company: ", "", ""},
     {M::BrowsePrompt, "Choose destination directory...", "", ""},
     {M::FolderInvalid, "The folder:\n\n%s\n\nis invalid. Please reenter.", "", ""},
+    {M::ScopeNeedsAdministrator,
+     "Installing <ProductName> for anyone who uses this computer needs administrator rights. Choose "
+     "\"Only for me\", or start the setup again as an administrator.",
+     "", ""},
+    {M::ScopeOnlyForMe, "<ProductName> can be installed only for you: choose \"Only for me\".", "", ""},
     {M::FolderCreateQuestion,
      "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", "", ""},
     {M::FolderNotCreated, "The folder:\n\n%s\n\ncan not be created. Please double check.", "", ""},

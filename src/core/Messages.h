@@ -71,6 +71,8 @@ enum class MessageId {
     ReadyCompanyLabel,          // ready summary: put before the organisation
     BrowsePrompt,               // the folder browser's prompt
     FolderInvalid,              // a typed folder is not a valid path; %s the path
+    ScopeNeedsAdministrator,    // "anyone" chosen on the customer page without administrator rights
+    ScopeOnlyForMe,             // "anyone" chosen on the customer page of a per-user project
     FolderCreateQuestion,       // asks to create a missing folder; %s the path
     FolderNotCreated,           // a folder could not be created; %s the path
     FeatureInstall,             // feature tree menu: include the feature

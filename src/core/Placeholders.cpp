@@ -27,6 +27,8 @@ const PlaceholderRow kRows[] = {
     {"<SendToFolder>", &PlaceholderValues::sendToFolder, false},
     {"<FontsFolder>", &PlaceholderValues::fontsFolder, false},
     {"<AppDataFolder>", &PlaceholderValues::appDataFolder, false},
+    {"<LocalAppDataFolder>", &PlaceholderValues::localAppDataFolder, false},
+    {"<UserProgramsFolder>", &PlaceholderValues::userProgramsFolder, false},
     {"<ProductName>", &PlaceholderValues::productName, false},
     {"<InstallDir>", &PlaceholderValues::installDir, false},
     {"<Install Dir>", &PlaceholderValues::installDir, false},

@@ -41,6 +41,8 @@ struct PlaceholderValues {
     std::string sendToFolder;        // <SendToFolder>
     std::string fontsFolder;         // <FontsFolder>
     std::string appDataFolder;       // <AppDataFolder>
+    std::string localAppDataFolder;  // <LocalAppDataFolder>: the user's local application data
+    std::string userProgramsFolder;  // <UserProgramsFolder>: <LocalAppDataFolder>\Programs
     std::string productName;         // <ProductName>
     std::string installDir;          // <InstallDir> and <Install Dir>, trailing backslash
     std::string productCode;         // <ProductCode>

@@ -49,7 +49,14 @@ std::vector<Section> MakeSections() {
                      P(k::appinfo::kInstallFolder, "Default installation folder: <InstallDir>.", "empty",
                        "<ProgramFilesFolder>\\Corvane Notes"),
                      Y(k::appinfo::kNeedsAdministrator, "Administrator rights are needed."),
-                     Choice(k::appinfo::kInstallScope, "Installation scope.", {"All-Users", "Per-User"}, "All-Users"),
+                     Choice(k::appinfo::kInstallScope,
+                            "Installation scope (section 10): \"All-Users\" installs for "
+                            "everyone (the common Start menu, desktop and application data, the uninstall key under "
+                            "HKEY_LOCAL_MACHINE); \"Per-User\" for the user who runs the setup, without elevation "
+                            "(the user's own folders, the key under HKEY_CURRENT_USER, nothing in the Windows "
+                            "folder). The customer page's anyone / only-for-me choice may change it.",
+                            {"All-Users", "Per-User"},
+                            "All-Users; Per-User for a run without administrator rights"),
                      T(k::appinfo::kPublisher, "Publisher: <Publisher>, shown in the list of installed programs.",
                        "empty", "Brenmark Software"),
                      Y(k::appinfo::kUninstallResources, "Keep the theme and the uninstall-time program for the "

@@ -1,6 +1,8 @@
 #include "core/SetupState.h"
 
 #include "core/ShellFileOps.h"
+#include "core/Trace.h"
+#include "core/TraceNames.h"
 
 namespace core {
 
@@ -23,6 +25,8 @@ PlaceholderValues PlaceholderValuesOf(const SetupState& s) {
     v.sendToFolder = s.special.sendTo;
     v.fontsFolder = s.special.fonts;
     v.appDataFolder = s.special.appData;
+    v.localAppDataFolder = s.localAppDataFolder;
+    v.userProgramsFolder = s.localAppDataFolder.empty() ? std::string() : s.localAppDataFolder + "\\Programs";
     v.productName = s.productName;
     v.installDir = s.installFolder;
     v.productCode = s.productCode;
@@ -32,6 +36,17 @@ PlaceholderValues PlaceholderValuesOf(const SetupState& s) {
     v.productVersion = s.productVersion;
     for (const SetupVariable& var : s.variables) v.variables.push_back({var.name, var.value});
     return v;
+}
+
+void ApplyScope(SetupState& state, scope::InstallScope scope) {
+    state.scope = scope;
+    state.special = scope::UsesCommonFolders(scope) ? state.allUsersFolders : state.perUserFolders;
+    state.installForAnyone = scope == scope::InstallScope::AllUsers;
+    trace::Value(tracenames::kInstallScope, scope::ScopeName(scope));
+}
+
+std::string UninstallFolderOf(const SetupState& state) {
+    return ExpandSetupText(state, scope::UninstallFolderTemplate(state.scope));
 }
 
 std::string ExpandSetupText(const SetupState& state, const std::string& text) {

@@ -10,6 +10,7 @@
 
 #include "core/Conditions.h"
 #include "core/FeatureTable.h"
+#include "core/InstallScopeRules.h"
 #include "core/Placeholders.h"
 
 namespace core {
@@ -49,7 +50,10 @@ struct SetupState {
     std::string workingFolder;      // temp folder + name + "\"
     std::string programFilesFolder;
     std::string commonFilesFolder;
-    SpecialFolderValues special;
+    SpecialFolderValues special;          // the column of `scope` (ApplyScope)
+    SpecialFolderValues perUserFolders;   // the user's own shell folders
+    SpecialFolderValues allUsersFolders;  // everyone's (common) shell folders
+    std::string localAppDataFolder;       // the user's local application data, no trailing backslash
 
     // Project files after decryption.
     std::string settingsPath;  // working folder + "setup.inf"
@@ -100,12 +104,13 @@ struct SetupState {
     bool splashFinished = false;
     bool unattended = false;
     bool preview = false;
-    bool perUserScope = false;
+    std::string scopeSetting;  // APPINFO a8 as written
+    scope::InstallScope scope = scope::InstallScope::AllUsers;  // set through ApplyScope
     bool noAdministrator = false;
     int32_t setupType = -1;
     bool launchFileChosen = false;
     bool launchReadmeChosen = false;
-    bool installForAnyone = true;  // the customer page's anyone / only-for-me choice
+    bool installForAnyone = true;  // the customer page's anyone / only-for-me choice: scope is AllUsers
     bool finished = false;         // the run was aborted: page moves are ignored
     bool mergeModulesPending = false;
     bool restartRequired = false;  // an add-on program or merge module asked for a restart
@@ -147,6 +152,14 @@ inline const char* FlagText(bool on) { return on ? "255" : "0"; }
 
 // The placeholder values of the setup expansion, as the state holds them now.
 PlaceholderValues PlaceholderValuesOf(const SetupState& state);
+
+// Makes `scope` the run's: the shell folders of its column, the customer
+// page's choice, and the trace line tests read.
+void ApplyScope(SetupState& state, scope::InstallScope scope);
+
+// The run's uninstall folder (trailing backslash) and uninstaller, expanded
+// for its scope.
+std::string UninstallFolderOf(const SetupState& state);
 // The setup expansion of a project text with the values known now.
 std::string ExpandSetupText(const SetupState& state, const std::string& text);
 // Deletes the working folder with everything in it (nothing when it is gone).

@@ -31,6 +31,7 @@ constexpr char kSourceFolder[] = "source folder";
 constexpr char kProgramFilesFolder[] = "program files folder";
 constexpr char kDocumentsFolder[] = "documents folder";
 constexpr char kDiskImage[] = "disk image";                        // "255" or "0"
+constexpr char kInstallScope[] = "installation scope";             // "All-Users" or "Per-User", at start and at each change
 constexpr char kProductName[] = "product name";
 constexpr char kPublisher[] = "publisher";
 constexpr char kProductVersion[] = "product version";

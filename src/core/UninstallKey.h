@@ -8,11 +8,13 @@
 
 namespace core::uninstallkey {
 
-// Under HKEY_LOCAL_MACHINE; the product code follows, used verbatim.
+// Under HKEY_LOCAL_MACHINE for everyone's product, HKEY_CURRENT_USER for a
+// user's (core/InstallScopeRules.h); the product code follows, verbatim.
 constexpr char kKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-// The uninstaller, placed in the Windows folder, which is on every search
-// path: the registered command lines name it without a folder.
+// The uninstaller's name. Everyone's lies in the Windows folder, which is on
+// every search path: their command lines name it without a folder
+// (core/InstallScopeRules.h names a user's by its full path).
 constexpr char kUninstallerName[] = "cvexec.exe";
 // The language file of the setup's pages, copied into the uninstall folder
 // so that the removal page speaks the same language.
@@ -24,10 +26,11 @@ constexpr char kModifyOption[] = "/M";
 // Silent removal; the quotes are part of the argument the uninstaller expects.
 constexpr char kSilentRemoveOption[] = "\"/S\"";
 
-// The product's key below HKEY_LOCAL_MACHINE.
+// The product's key below the hive of its scope.
 inline std::string KeyPath(const std::string& productCode) { return kKeyPrefix + productCode; }
 
-// "cvexec.exe OPTION CODE": the product code goes unquoted, spaces and all.
+// "cvexec.exe OPTION CODE": the product code goes unquoted, spaces and all
+// (everyone's product; core::scope::UninstallerCommand gives either scope's).
 inline std::string UninstallerCommand(const char* option, const std::string& productCode) {
     return std::string(kUninstallerName) + " " + option + " " + productCode;
 }

@@ -224,10 +224,12 @@ struct ServiceSettings {
 std::string FormatServiceSettings(const ServiceSettings& settings);
 bool ParseServiceSettings(const std::string& value, ServiceSettings& out);
 
-// Where a product's log lies, before placeholder expansion: its uninstall
-// folder, which the file action creates, and the log file in it.
+// Where a product's log lies: its uninstall folder, which the file action
+// creates, before placeholder expansion, as everyone's product keeps it
+// (core::scope::UninstallFolderTemplate gives either scope's), and the log's
+// name in it.
 constexpr char kUninstallFolder[] = "<WindowsFolder>\\Installer\\<ProductCode>\\";
-constexpr char kUninstallLogPath[] = "<WindowsFolder>\\Installer\\<ProductCode>\\uninstall.log";
+constexpr char kUninstallLogName[] = "uninstall.log";
 
 // Appends records to the log of one run. Not thread-safe: one thread (the
 // installation worker) writes while the run goes on.

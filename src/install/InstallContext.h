@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/FeatureTable.h"
+#include "core/InstallScopeRules.h"
 #include "core/Placeholders.h"
 #include "core/SetupState.h"
 #include "core/UninstallLog.h"
@@ -21,7 +22,10 @@ namespace install {
 // What the engine takes from the setup state at the hand-over.
 struct EngineSetup {
     core::PlaceholderValues values;           // installDir = the folder chosen for this run
-    core::SpecialFolderValues shellFolders;   // the shell folders shortcuts go into
+    core::SpecialFolderValues shellFolders;   // the shell folders shortcuts go into: the scope's column
+    // Everyone's or the user's: where the product is registered, its
+    // uninstall folder and uninstaller (core/InstallScopeRules.h).
+    core::scope::InstallScope scope = core::scope::InstallScope::AllUsers;
     std::string currentInstallFolder;   // chosen folder, trailing backslash
     std::string defaultInstallFolder;   // the project's folder, trailing backslash
     std::string windowsFolder;
@@ -44,6 +48,11 @@ struct EngineSetup {
     std::vector<core::SetupVariable> variables;
     core::Conditions conditions;
 };
+
+class InstallContext;
+
+// The run's uninstall folder, expanded, with a trailing backslash.
+std::string UninstallFolderOf(const InstallContext& context);
 
 // The user's answer to a failed step.
 enum class ErrorChoice { Retry = 1, Ignore = 2, Cancel = 3 };
@@ -113,5 +122,9 @@ public:
     // context without a display, which is why this one has a default.
     virtual void ShowMessage(const std::string&) {}
 };
+
+inline std::string UninstallFolderOf(const InstallContext& context) {
+    return context.Expand(core::scope::UninstallFolderTemplate(context.Setup().scope));
+}
 
 }  // namespace install

@@ -97,8 +97,9 @@ void InstallEngine::ShowMessage(const std::string& text) {
 
 RunOutcome InstallEngine::Run() {
     registeredBefore_ = core::registry::KeyExists(
-        HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(setup_.values.productCode));
-    const std::string logPath = Expand(core::kUninstallLogPath);
+        core::registry::RootFromName(core::scope::UninstallRootName(setup_.scope)),
+        core::uninstallkey::KeyPath(setup_.values.productCode));
+    const std::string logPath = UninstallFolderOf(*this) + core::kUninstallLogName;
     // The log of the installation registered before stays aside until this
     // run completed: a rollback puts it back with the registration.
     previousLog_ = PreviousLogPath(logPath);
@@ -110,7 +111,7 @@ RunOutcome InstallEngine::Run() {
             earlierLogged_ = ownership::RecordsFor(*earlier, core::UndoPurpose::Removal);
     earlier_ = ownership::EarlierRecords(earlierLogged_, SystemPathKey());
     // A run killed from here on is rolled back by the next start (InterruptedRun.h).
-    MarkRunPending(Expand(core::kUninstallFolder));
+    MarkRunPending(UninstallFolderOf(*this));
     log_.Start(logPath);
     logged_.clear();
     logWriteFailed_ = false;
@@ -156,7 +157,7 @@ void InstallEngine::RunActions() {
         // (CommitRun): a file action after the installation may still
         // abandon the setup and roll the run back.
         outcome_ = RunOutcome::Completed;
-        MarkRunCompleted(Expand(core::kUninstallFolder));
+        MarkRunCompleted(UninstallFolderOf(*this));
     } else {
         outcome_ = CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Abandoned;
         RollBack();
@@ -174,7 +175,8 @@ void InstallEngine::RollBack() {
     if (!logWriteFailed_) records = core::ReadUninstallLog(log_.Path());
     if (!records) core::trace::Value("rollback from the records in memory", log_.Path());
     const std::vector<core::LogRecord>& whole = records ? *records : logged_;
-    UndoSetup undo = RollbackSetup(setup_.values.productCode, Expand(core::kUninstallFolder), setup_.windowsFolder,
+    UndoSetup undo = RollbackSetup(setup_.values.productCode, UninstallFolderOf(*this),
+                                   Expand(core::scope::UninstallerFolderTemplate(setup_.scope)), setup_.scope,
                                    registeredBefore_);
     undo.guardedFolders = GuardRootsOf(whole);
     Rollback rollback(undo, ownership::RecordsFor(whole, core::UndoPurpose::Rollback), progress_);
@@ -186,11 +188,11 @@ void InstallEngine::RollBack() {
 // of this run's (and the setup copy this run made goes), and the run is no
 // longer pending.
 void InstallEngine::RestorePreviousLog() {
-    setupcache::DiscardSetupCache(Expand(core::kUninstallFolder));
+    setupcache::DiscardSetupCache(UninstallFolderOf(*this));
     if (!previousLog_.empty() && !MoveFileExA(previousLog_.c_str(), log_.Path().c_str(), MOVEFILE_REPLACE_EXISTING))
         core::trace::Failure("MoveFileExA (previous log)", previousLog_, GetLastError());
     previousLog_.clear();
-    ClearRunPending(Expand(core::kUninstallFolder));
+    ClearRunPending(UninstallFolderOf(*this));
 }
 
 }  // namespace install

@@ -98,12 +98,13 @@ bool StaysOnTheMachine(const core::LogRecord& record) {
 // Undoes, as a removal would, what the earlier log names and the run's log
 // does not. The product stays registered: this is no removal of it.
 void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& uninstallFolder,
-                             const std::string& windowsFolder, const std::vector<core::LogRecord>& records,
+                             const std::string& uninstallerFolder, core::scope::InstallScope scope,
+                             const std::vector<core::LogRecord>& records,
                              const std::vector<core::LogRecord>& earlier) {
     const std::vector<core::LogRecord> left =
         ownership::LeftBehind(ownership::RecordsFor(earlier, core::UndoPurpose::Removal), records, SystemPathKey());
     if (left.empty()) return;
-    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, windowsFolder, true);
+    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, uninstallerFolder, scope, true);
     setup.rollback = false;
     setup.guardedFolders = GuardRootsOf(records);
     for (const std::string& root : GuardRootsOf(earlier)) setup.guardedFolders.push_back(root);
@@ -121,25 +122,26 @@ void RemoveWhatWasLeftBehind(const std::string& productCode, const std::string& 
 }  // namespace
 
 void CommitRun(const std::string& productCode, const std::string& uninstallFolder,
-               const std::string& windowsFolder) {
+               const std::string& uninstallerFolder, core::scope::InstallScope scope) {
     const std::string log = LogIn(uninstallFolder);
     const std::string previous = PreviousLogPath(log);
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
     if (records) DeleteBackupsOf(*records);
     std::optional<std::vector<core::LogRecord>> earlier = core::ReadUninstallLog(previous);
-    if (records && earlier) RemoveWhatWasLeftBehind(productCode, uninstallFolder, windowsFolder, *records, *earlier);
+    if (records && earlier)
+        RemoveWhatWasLeftBehind(productCode, uninstallFolder, uninstallerFolder, scope, *records, *earlier);
     setupcache::CommitSetupCache(uninstallFolder);
     DeleteFileA(previous.c_str());
     ClearRunPending(uninstallFolder);
 }
 
 void RollBackRun(const std::string& productCode, const std::string& uninstallFolder,
-                 const std::string& windowsFolder) {
+                 const std::string& uninstallerFolder, core::scope::InstallScope scope) {
     const std::string log = LogIn(uninstallFolder);
     const std::string previous = PreviousLogPath(log);
     const bool registeredBefore = GetFileAttributesA(previous.c_str()) != INVALID_FILE_ATTRIBUTES;
     std::optional<std::vector<core::LogRecord>> records = core::ReadUninstallLog(log);
-    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, windowsFolder, registeredBefore);
+    UndoSetup setup = RollbackSetup(productCode, uninstallFolder, uninstallerFolder, scope, registeredBefore);
     if (records) setup.guardedFolders = GuardRootsOf(*records);
     Rollback rollback(setup,
                       records ? ownership::RecordsFor(*records, core::UndoPurpose::Rollback)
@@ -153,14 +155,14 @@ void RollBackRun(const std::string& productCode, const std::string& uninstallFol
 }
 
 bool RecoverInterruptedRun(const std::string& productCode, const std::string& uninstallFolder,
-                           const std::string& windowsFolder) {
+                           const std::string& uninstallerFolder, core::scope::InstallScope scope) {
     if (GetFileAttributesA(PendingRunMarker(uninstallFolder).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     if (MarkedCompleted(uninstallFolder)) {
-        CommitRun(productCode, uninstallFolder, windowsFolder);
+        CommitRun(productCode, uninstallFolder, uninstallerFolder, scope);
         return false;
     }
     core::trace::Value(core::tracenames::kRecovery, LogIn(uninstallFolder));
-    RollBackRun(productCode, uninstallFolder, windowsFolder);
+    RollBackRun(productCode, uninstallFolder, uninstallerFolder, scope);
     return true;
 }
 

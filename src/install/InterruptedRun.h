@@ -4,6 +4,8 @@
 // and completes the rollback from them.
 #pragma once
 
+#include "core/InstallScopeRules.h"
+
 #include <string>
 
 namespace install {
@@ -29,13 +31,13 @@ void MarkRunCompleted(const std::string& uninstallFolder);
 // the files the run replaced and the earlier log are deleted, and the run is
 // no longer pending.
 void CommitRun(const std::string& productCode, const std::string& uninstallFolder,
-               const std::string& windowsFolder);
+               const std::string& uninstallerFolder, core::scope::InstallScope scope);
 
 // Rolls back what the log in the uninstall folder names (the undo steps,
 // without a display), puts the previous installation's log back when one
 // waits, and deletes the marker.
 void RollBackRun(const std::string& productCode, const std::string& uninstallFolder,
-                 const std::string& windowsFolder);
+                 const std::string& uninstallerFolder, core::scope::InstallScope scope);
 
 // Where the log of the installation registered before a run waits during it.
 std::string PreviousLogPath(const std::string& logPath);
@@ -44,6 +46,6 @@ std::string PreviousLogPath(const std::string& logPath);
 // committed; any other is rolled back (RollBackRun). True when a run was
 // rolled back.
 bool RecoverInterruptedRun(const std::string& productCode, const std::string& uninstallFolder,
-                           const std::string& windowsFolder);
+                           const std::string& uninstallerFolder, core::scope::InstallScope scope);
 
 }  // namespace install

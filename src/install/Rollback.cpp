@@ -55,12 +55,14 @@ void Rollback::WaitForProcess(HANDLE process) {
 }
 
 UndoSetup RollbackSetup(const std::string& productCode, const std::string& uninstallFolder,
-                        const std::string& windowsFolder, bool registeredBefore) {
+                        const std::string& uninstallerFolder, core::scope::InstallScope scope,
+                        bool registeredBefore) {
     UndoSetup setup;
     setup.productCode = registeredBefore ? std::string() : productCode;
     setup.uninstallFolder = util::text::WithTrailingBackslash(uninstallFolder);
-    setup.uninstallerFolder = util::text::WithTrailingBackslash(windowsFolder);
-    setup.protectedFolders = ProtectedFolders();
+    setup.uninstallerFolder = util::text::WithTrailingBackslash(uninstallerFolder);
+    setup.scope = scope;
+    setup.protectedFolders = ProtectedFolders(scope);
     setup.silent = true;
     setup.rollback = true;
     return setup;

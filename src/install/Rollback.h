@@ -42,10 +42,11 @@ private:
 };
 
 // The undo setup of a rollback of the product's run: its uninstall folder,
-// the Windows folder (where the shared uninstaller lies) and the protected
-// folders. `registeredBefore`: the product was in the list of programs
+// the uninstaller's folder (the Windows folder for everyone's product), its
+// scope and the protected folders. `registeredBefore`: the product was in the list of programs
 // before the run, whose registration and uninstall folder then stay.
 UndoSetup RollbackSetup(const std::string& productCode, const std::string& uninstallFolder,
-                        const std::string& windowsFolder, bool registeredBefore);
+                        const std::string& uninstallerFolder, core::scope::InstallScope scope,
+                        bool registeredBefore);
 
 }  // namespace install

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/InstallScopeRules.h"
 #include "core/UninstallLog.h"
 
 namespace install {
@@ -18,6 +19,8 @@ struct UndoSetup {
     std::string productCode;
     std::string uninstallFolder;    // <WindowsFolder>\Installer\<ProductCode>\, trailing backslash
     std::string uninstallerFolder;  // the folder the uninstaller runs from, trailing backslash
+    // Everyone's product or a user's: the hive of its uninstall key.
+    core::scope::InstallScope scope = core::scope::InstallScope::AllUsers;
     // Folders never deleted whole, even when a removal asks for it: the
     // Windows, system, program-files and common-files folders, the user
     // profile and the shell folders. Drive roots are refused by rule.

@@ -15,7 +15,9 @@
 #include "pages/RichTextFile.h"
 #include "skin/SkinnedPage.h"
 #include "util/Text.h"
+#include "core/MessageDialog.h"
 #include "core/Messages.h"
+#include "core/Trace.h"
 
 namespace pages {
 
@@ -188,6 +190,44 @@ std::string StandardPages::ChosenLanguage(skin::SkinnedPage& page) const {
     return text;
 }
 
+namespace {
+
+// The project's folder may name a folder of the scope's column
+// (<AppDataFolder>\Notes): while neither the user, the command line nor an
+// earlier installation chose another, the folder follows the scope.
+void FollowProjectFolder(core::SetupState& s) {
+    if (s.currentInstallFolder != s.defaultInstallFolder || s.installFolder != s.defaultInstallFolder) return;
+    const std::string folder = util::text::WithTrailingBackslash(core::ExpandSetupText(
+        s, core::settings::Read(s.settingsPath, core::keys::appinfo::kSection, core::keys::appinfo::kInstallFolder)));
+    s.installFolder = folder;
+    s.defaultInstallFolder = folder;
+    s.currentInstallFolder = folder;
+}
+
+}  // namespace
+
+// The anyone / only-for-me choice sets the run's scope (its shell folders,
+// its registration); a choice the run cannot keep is refused with a message
+// and the buttons show the scope that stays.
+void StandardPages::ChooseScope(skin::SkinnedPage& page, bool anyone) {
+    core::SetupState& s = owner_.State();
+    const core::scope::ScopeChoice choice =
+        core::scope::ScopeOfChoice(s.scope, s.scopeSetting, anyone, !s.noAdministrator);
+    if (choice.refusal == core::scope::ChoiceRefusal::None) {
+        core::ApplyScope(s, choice.scope);
+        FollowProjectFolder(s);
+    } else {
+        const core::MessageId text = choice.refusal == core::scope::ChoiceRefusal::NeedsAdministrator
+                                         ? core::MessageId::ScopeNeedsAdministrator
+                                         : core::MessageId::ScopeOnlyForMe;
+        const std::string message = core::ExpandSetupText(s, core::EnglishText(text));
+        core::trace::Value("installation scope refused", message);
+        if (!s.unattended) core::ShowMessageDialog(page.Window(), message);
+    }
+    SetChecked(page, "IDC_ANYONE", s.installForAnyone);
+    SetChecked(page, "IDC_ONLYFORME", !s.installForAnyone);
+}
+
 bool StandardPages::HandleWithinPage(skin::SkinnedPage& page, const std::string& c) {
     core::SetupState& s = owner_.State();
     if (c == "IDC_ACCEPTLICENSE" || c == "IDC_NOTACCEPTLICENSE") {
@@ -196,9 +236,7 @@ bool StandardPages::HandleWithinPage(skin::SkinnedPage& page, const std::string&
         SetChecked(page, "IDC_NOTACCEPTLICENSE", !accepted);
         Enable(page, "IDC_NEXT", accepted);
     } else if (c == "IDC_ANYONE" || c == "IDC_ONLYFORME") {
-        s.installForAnyone = c == "IDC_ANYONE";
-        SetChecked(page, "IDC_ANYONE", c == "IDC_ANYONE");
-        SetChecked(page, "IDC_ONLYFORME", c == "IDC_ONLYFORME");
+        ChooseScope(page, c == "IDC_ANYONE");
     } else if (c == "IDC_TYPICAL") {
         SelectSetupType(page, pages::wizard::kSetupTypeTypical);
     } else if (c == "IDC_MINIMAL") {

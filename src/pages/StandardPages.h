@@ -36,6 +36,7 @@ private:
     void SetUpLanguagePage(skin::SkinnedPage& page);
     void LoadRichText(skin::SkinnedPage& page, const char* fileKey, const char* controlKey);
     void SelectSetupType(skin::SkinnedPage& page, int type);
+    void ChooseScope(skin::SkinnedPage& page, bool anyone);
     void StoreCustomerData(skin::SkinnedPage& page);
     void BrowseForFolder(skin::SkinnedPage& page);
 

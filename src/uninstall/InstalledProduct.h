@@ -1,15 +1,20 @@
 // What the installation left for its uninstaller: the product's entry in the
-// list of programs (the uninstall key under HKEY_LOCAL_MACHINE, see
-// core/UninstallKey.h) and where its uninstall folder and log lie.
+// list of programs (the uninstall key under HKEY_LOCAL_MACHINE for everyone's
+// product, under HKEY_CURRENT_USER for a user's, see core/UninstallKey.h and
+// core/InstallScopeRules.h) and where its uninstall folder and log lie.
 #pragma once
 
 #include <string>
+
+#include "core/InstallScopeRules.h"
 
 namespace uninstall {
 
 struct InstalledProduct {
     std::string code;
     bool registered = false;  // the product's uninstall key exists
+    // Read from the hive that holds the key (core::scope::RegisteredScope).
+    core::scope::InstallScope scope = core::scope::InstallScope::AllUsers;
     std::string displayName;  // "" when the project asked for no display registration
     std::string displayVersion;
     std::string publisher;
@@ -24,17 +29,21 @@ struct InstalledProduct {
     const std::string& ShownName() const { return displayName.empty() ? code : displayName; }
 };
 
-// Reads the registration of `code`; `registered` is false when its key does
-// not exist (or cannot be read).
+// Reads the registration of `code` from the hive of its scope; `registered`
+// is false when neither hive holds its key (or it cannot be read).
 InstalledProduct ReadInstalledProduct(const std::string& code);
 
-// "<WindowsFolder>\Installer\<code>\", with the trailing backslash.
-std::string UninstallFolderOf(const std::string& code);
+// The uninstall folder of the scope, with the trailing backslash:
+// "<WindowsFolder>\Installer\<code>\" or
+// "<LocalAppDataFolder>\Corvane\Installer\<code>\".
+std::string UninstallFolderOf(const std::string& code, core::scope::InstallScope scope);
 // The log in that folder.
-std::string UninstallLogOf(const std::string& code);
+std::string UninstallLogOf(const std::string& code, core::scope::InstallScope scope);
+// The uninstaller's folder of the scope, with the trailing backslash.
+std::string UninstallerFolderOf(core::scope::InstallScope scope);
 
-// Deletes the product's uninstall key (it holds values only). False, and a
-// trace line, when it could not be deleted.
-bool RemoveRegistration(const std::string& code);
+// Deletes the product's uninstall key in the hive of its scope (it holds
+// values only). False, and a trace line, when it could not be deleted.
+bool RemoveRegistration(const std::string& code, core::scope::InstallScope scope);
 
 }  // namespace uninstall

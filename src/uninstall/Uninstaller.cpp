@@ -46,12 +46,15 @@ std::string LayoutPathIn(const std::string& uninstallFolder) {
     return std::string();
 }
 
-install::UndoSetup MakeUndoSetup(const std::string& code, bool silent) {
+install::UndoSetup MakeUndoSetup(const std::string& code, core::scope::InstallScope scope, bool silent) {
     install::UndoSetup setup;
     setup.productCode = code;
-    setup.uninstallFolder = UninstallFolderOf(code);
+    setup.uninstallFolder = UninstallFolderOf(code, scope);
     setup.uninstallerFolder = install::ProgramFolder();
-    setup.protectedFolders = install::ProtectedFolders();
+    setup.scope = scope;
+    // The folders of the product's owner: everyone's product protects every
+    // profile's, whoever removes it (a deployment removing as SYSTEM too).
+    setup.protectedFolders = install::ProtectedFolders(scope);
     setup.silent = silent;
     return setup;
 }
@@ -74,7 +77,7 @@ public:
     UninstallRun(const Command& command, const InstalledProduct& product)
         : command_(command),
           product_(product),
-          uninstallFolder_(UninstallFolderOf(command.productCode)),
+          uninstallFolder_(UninstallFolderOf(command.productCode, product.scope)),
           texts_(product, uninstallFolder_ + kMessageFileName),
           boxTitle_(BoxTitle(product.displayName, GetACP())) {}
 
@@ -86,10 +89,10 @@ public:
         // installation had completed), so that the log read below names what
         // the product holds: the earlier installation's, after a rollback.
         const bool rolledBack =
-            install::RecoverInterruptedRun(command_.productCode, uninstallFolder_, install::ProgramFolder());
-        auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode));
-        if (rolledBack && !records &&
-            !core::registry::KeyExists(HKEY_LOCAL_MACHINE, core::uninstallkey::KeyPath(command_.productCode))) {
+            install::RecoverInterruptedRun(command_.productCode, uninstallFolder_, install::ProgramFolder(),
+                                           product_.scope);
+        auto records = core::ReadUninstallLog(UninstallLogOf(command_.productCode, product_.scope));
+        if (rolledBack && !records && !ReadInstalledProduct(command_.productCode).registered) {
             core::trace::Value(core::tracenames::kUninstallOutcome, "interrupted first run rolled back");
             return kExitRemoved;  // the product never was installed: nothing is left of it
         }
@@ -144,12 +147,12 @@ private:
         core::trace::Value(core::tracenames::kUninstallOutcome, "log missing or unreadable");
         if (!silent && ShowMessage(nullptr, boxTitle_, texts_.Of(MessageId::UninstallLogMissing),
                                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES)
-            RemoveRegistration(command_.productCode);
+            RemoveRegistration(command_.productCode, product_.scope);
         return kExitNotRemovable;
     }
 
     int RemoveSilently(std::vector<core::LogRecord> records) {
-        Remover remover(MakeUndoSetup(command_.productCode, true), std::move(records), nullptr);
+        Remover remover(MakeUndoSetup(command_.productCode, product_.scope, true), std::move(records), nullptr);
         if (!remover.Run()) return kExitFailed;
         return Finished(remover.Report());
     }
@@ -159,7 +162,7 @@ private:
         if (!window) return kExitFailed;
         if (!window->AskToRemove()) return kExitDeclined;
         window->RemovalStarted(texts_.Of(MessageId::UninstallPreparing));
-        Remover remover(MakeUndoSetup(command_.productCode, false), std::move(records), window.get());
+        Remover remover(MakeUndoSetup(command_.productCode, product_.scope, false), std::move(records), window.get());
         if (!remover.Run()) return kExitFailed;
         const int code = Finished(remover.Report());
         const auto text = [this](MessageId id) { return texts_.Of(id); };

@@ -23,8 +23,10 @@ check full-run-exit-0 test "$SETUP_RC" -eq 0
 # Every record an action wrote is of a kind its row declares (so its undo steps consume it).
 check full-run-records-declared bash -c "! grep -a '^$(trace_name kUndeclaredRecord)=' '$S/full.trace'"
 
-PROGRAMS='C:\users\root\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
-DESKTOP='C:\users\root\Desktop'
+# The project installs for everyone (it leaves a8 out and the run is an
+# administrator's): everyone's Programs menu and desktop.
+PROGRAMS='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+DESKTOP='C:\users\Public\Desktop'
 expected_log() {
   printf 'LOGFORMAT=2\nTOTALFILE=3\nINSTALLDIR=%s\\\nDIR=%s\\\nDIR=C:\\CorvaneFull\nDIR=%s\\docs\n' "$W" "$W" "$W"
   printf 'RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet %s\\\nREMOVEALL=Yes\n' "$W"
@@ -63,5 +65,5 @@ check preview-service-created eval '"$WINE" "$CV_WIN/tests/svcquery.exe" $SERVIC
 no_key() { ! "$WINE" reg query "$1" >/dev/null 2>&1; }
 check preview-no-registry-key no_key 'HKCU\Software\CorvaneFull'
 check preview-no-registration no_key "$UNINSTALL_KEY"
-check preview-no-shortcut not_exists "$HOME/Full Site.lnk"
+check preview-no-shortcut not_exists "$WINEPREFIX/drive_c/users/Public/Desktop/Full Site.lnk"
 cleanup

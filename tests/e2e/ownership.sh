@@ -68,8 +68,8 @@ rm -rf "$C/UserData"
 # ---- A rollback leaves a folder that was there, empty ----------------------
 project "$S/stopped" '[CONDITIONS]\r\nTOTAL=1\r\nA0=Stop\r\nB0=1\r\nC0===\r\nD0=1\r\nE0=After Click Finish Button\r\nF0=1\r\n00=CancelInstall();\r\n[ENVIRCV]\r\nTOTAL=2\r\nA0=CVOWN_OLD\r\nD0=Remove\r\nG0=User\r\nA1=CVOWN_NEW\r\nC1=kept\r\nG1=User\r\n[FOLDERCV]\r\nTOTAL=1\r\nA0=Desktop\\Owned App\r\nB0=Owned App\r\nC0=<InstallDir>app.txt\r\n'
 mkdir -p "$C/EmptyChosen"
-DESKTOP_DIR=$C/users/$(id -un)/Desktop
-printf 'the user link' >"$DESKTOP_DIR/Owned App.lnk"   # the user's own shortcut of that name
+DESKTOP_DIR=$C/users/Public/Desktop  # the project installs for everyone
+mkdir -p "$DESKTOP_DIR"; printf 'the user link' >"$DESKTOP_DIR/Owned App.lnk"   # a shortcut of that name already there
 machine_snapshot "$S/empty.before" "$DESKTOP_DIR"
 install "$S/stopped.pkg" "/LOG=$(zpath "$S/stopped.log")" '/D=C:\EmptyChosen'
 check own-rollback-replaced-the-users-shortcut grep -aq '^uninstall log=SHORTCUT=.*Owned App.lnk' "$S/stopped.log"

@@ -29,7 +29,9 @@ log_lines() { tr -d '\r' <"$LOG"; }
 # Nothing of an earlier run in this prefix may pass for this one's (Wine
 # links the prefix's Desktop to $HOME).
 rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/{"Shortcut Tools",Readme.lnk} \
-  "$HOME"/{"Corvane Site.url","Corvane Site.lnk","Kept Program.lnk","Excluded Guide.lnk"}
+  "$HOME"/{"Corvane Site.url","Corvane Site.lnk","Kept Program.lnk","Excluded Guide.lnk"} \
+  "$WINEPREFIX"/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs/{"Shortcut Tools",Readme.lnk} \
+  "$WINEPREFIX"/drive_c/users/Public/Desktop/{"Corvane Site.url","Corvane Site.lnk","Kept Program.lnk","Excluded Guide.lnk"}
 # The one logged value of KIND whose path ends with SUFFIX.
 logged() { log_lines | sed -n "s/^$1=//p" | grep -F -- "$2" | head -n 1; }
 link_field() { timeout 20 "$WINE" "$READLINK" "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^$2://p"; }

@@ -15,7 +15,7 @@ S=$(scratch_dir)
 CODE='{C0FFEE00-UPGRADE}'
 ROOT=$WINEPREFIX/drive_c/CorvaneUp
 UNINSTALL_KEY="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$CODE"
-GROUP=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs)/"Up Product"
+GROUP=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs/"Up Product"  # everyone's
 cleanup() {
   "$WINE" "C:\\windows\\cvexec.exe" /S $CODE >/dev/null 2>&1
   reg_delete "$UNINSTALL_KEY"; reg_delete 'HKCU\Software\CorvaneUp'

@@ -13,6 +13,7 @@
 #include "ProjectDataList.h"
 #include "SettingsText.h"
 #include "core/CodePage.h"
+#include "core/InstallScopeRules.h"
 #include "core/Placeholders.h"
 #include "core/SettingsKeys.h"
 #include "core/SettingsReference.h"
@@ -112,6 +113,7 @@ public:
             CollectNames();
             CheckSettings();
             CheckRequired();
+            CheckScope();
             CheckPages();
             CheckLanguages();
         }
@@ -425,6 +427,18 @@ private:
                   "no system is allowed ([SYSTEM] os0 to os6 = Yes): every machine would be refused");
         CheckSplashFile(k::splash::kShowPicture, k::splash::kPicture, "picture");
         CheckSplashFile(k::splash::kPlaySound, k::splash::kSound, "sound");
+    }
+
+    // A per-user package asks for no elevation: its folder must be the user's.
+    void CheckScope() {
+        namespace app = core::keys::appinfo;
+        if (settings_.Value(app::kSection, app::kInstallScope) != core::scope::kPerUserSetting) return;
+        const SettingsEntry* folder = settings_.Entry(app::kSection, app::kInstallFolder);
+        const std::string machine = folder ? core::scope::MachineFolderOf(folder->value) : std::string();
+        if (!machine.empty())
+            Warning("setup.inf", folder->line,
+                    "a8=Per-User installs without administrator rights, which cannot write into " + machine +
+                        ": use <UserProgramsFolder>");
     }
 
     void CheckSplashFile(const char* flag, const char* key, const char* what) {

@@ -22,6 +22,8 @@ core::PlaceholderValues SampleValues() {
     v.sendToFolder = "C:\\Users\\Sample User\\SendTo";
     v.fontsFolder = "C:\\Windows\\Fonts";
     v.appDataFolder = "C:\\Users\\Sample User\\AppData\\Roaming";
+    v.localAppDataFolder = "C:\\Users\\Sample User\\AppData\\Local";
+    v.userProgramsFolder = "C:\\Users\\Sample User\\AppData\\Local\\Programs";
     v.productName = "Sample Product";
     v.installDir = "C:\\Program Files\\Sample Product\\";
     v.productCode = "{00000000-0000-0000-0000-000000000000}";

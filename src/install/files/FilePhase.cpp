@@ -225,7 +225,7 @@ bool FilePlacer::MoveAsideExisting(const std::string& destination, core::MovedAs
     const DWORD attributes = GetFileAttributesA(destination.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (!backupFolders_)
-        backupFolders_.emplace(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
+        backupFolders_.emplace(UninstallFolderOf(ctx_), ctx_.Setup().values.productCode);
     return MoveAsideLogged(ctx_, *backupFolders_, backups_, destination, moved);
 }
 
@@ -321,7 +321,7 @@ ActionResult LoadFileData(InstallContext& ctx) {
     records = core::filelist::ParseFileList(text, GetACP());
     ctx.Log(core::LogKind::TotalFile, std::to_string(records.size()));
     ctx.SetStatus(core::EnglishText(core::MessageId::StatusCreatingDirectories));
-    CreateDirectoryPath(ctx.Expand(core::kUninstallFolder));
+    CreateDirectoryPath(UninstallFolderOf(ctx));
     const std::string installDir = ctx.Expand("<InstallDir>");
     ctx.Log(core::LogKind::InstallDir, installDir);
     std::vector<std::string> made;

@@ -56,7 +56,7 @@ std::vector<IniFile> DeclareIniFiles(InstallContext& ctx) {
     const std::string& settings = ctx.Setup().settingsPath;
     std::vector<IniFile> files;
     unsigned copies = 0;
-    fileops::BackupFolders backupFolders(ctx.Expand(core::kUninstallFolder), ctx.Setup().values.productCode);
+    fileops::BackupFolders backupFolders(UninstallFolderOf(ctx), ctx.Setup().values.productCode);
     const int total = core::settings::ReadInstallListCount(settings, info::kSection,
                                                            core::settings::kShortValueSize);
     for (int i = 0; i < total; ++i) {

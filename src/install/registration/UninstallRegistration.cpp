@@ -19,6 +19,7 @@
 #include "install/files/ReplacedFile.h"
 #include "install/registration/InstalledSize.h"
 #include "install/registration/SetupCache.h"
+#include "install/shared/DirectoryPath.h"
 #include "install/shared/EarlierOwnership.h"
 #include "install/shared/ShippedFiles.h"
 #include "util/Text.h"
@@ -77,7 +78,10 @@ bool IsRegistrationValue(const std::string& name) {
 class Registration {
 public:
     explicit Registration(InstallContext& context)
-        : ctx_(context), key_(uninstallkey::KeyPath(context.Setup().values.productCode)) {}
+        : ctx_(context),
+          key_(uninstallkey::KeyPath(context.Setup().values.productCode)),
+          rootName_(core::scope::UninstallRootName(context.Setup().scope)),
+          root_(core::registry::RootFromName(rootName_)) {}
 
     void PlaceUninstaller();
     void PlaceLanguageFiles();
@@ -103,9 +107,14 @@ private:
         if (!keyReady_) return;
         if (!IsRegistrationValue(name)) core::trace::Value("registration value missing from the list", name);
         if (rewriting_) LogForRollback(ctx_, core::LogKind::RegVal, ValuePath(name));
-        core::registry::WriteValue(HKEY_LOCAL_MACHINE, key_, name, type, bytes);
+        core::registry::WriteValue(root_, key_, name, type, bytes);
     }
-    std::string ValuePath(const std::string& name) const { return "HKEY_LOCAL_MACHINE\\" + key_ + "\\" + name; }
+    std::string ValuePath(const std::string& name) const { return rootName_ + "\\" + key_ + "\\" + name; }
+    std::string Uninstaller() const { return ctx_.Expand(core::scope::UninstallerTemplate(ctx_.Setup().scope)); }
+    std::string Command(const char* option) const {
+        return core::scope::UninstallerCommand(ctx_.Setup().scope, Uninstaller(), option,
+                                               ctx_.Setup().values.productCode);
+    }
     void ClearEarlierValues();
     void WriteYesFlag(const char* name, const char* settingKey) {
         if (AppInfo(settingKey) == "Yes") WriteNumber(name, 1);
@@ -115,19 +124,23 @@ private:
 
     InstallContext& ctx_;
     const std::string key_;
+    const std::string rootName_;  // the hive of the run's scope
+    const HKEY root_;
     bool keyReady_ = false;
     bool rewriting_ = false;  // the product was registered before the run
 };
 
 // The uninstaller travels in the payload; the registered command lines find
-// it in the Windows folder, where every product shares it. One of the same
+// it in the Windows folder, where every product for everyone shares it (a
+// user's products share one below the user's local application data). One of the same
 // or a newer version there stays (an older one would not know the log lines
 // of the products that placed it); one replaced is moved aside first, for a
 // rollback.
 void Registration::PlaceUninstaller() {
     const std::string source = ProjectFile(ctx_, uninstallkey::kUninstallerName);
     if (!core::folders::IsFile(source)) return;
-    const std::string shared = ctx_.Expand(std::string("<WindowsFolder>\\") + uninstallkey::kUninstallerName);
+    const std::string shared = Uninstaller();
+    CreateDirectoryPath(ctx_.Expand(core::scope::UninstallerFolderTemplate(ctx_.Setup().scope)));
     if (core::folders::IsFile(shared)) {
         // The copy an earlier setup placed from the same build: nothing to
         // do, and no version resource to read (that loads a library and maps
@@ -138,7 +151,7 @@ void Registration::PlaceUninstaller() {
             core::trace::Value("shared uninstaller of the same or a newer version kept", there);
             return;
         }
-        fileops::BackupFolders folders(ctx_.Expand(core::kUninstallFolder), ctx_.Setup().values.productCode);
+        fileops::BackupFolders folders(UninstallFolderOf(ctx_), ctx_.Setup().values.productCode);
         unsigned count = 0;
         core::MovedAside moved;
         if (!MoveAsideLogged(ctx_, folders, count, shared, moved)) {
@@ -156,17 +169,17 @@ void Registration::PlaceUninstaller() {
 void Registration::PlaceLanguageFiles() {
     const std::string messages = ctx_.Setup().sourceFolder + "language.lan";
     if (core::folders::IsFile(messages))
-        CopyReplacing(messages, ctx_.Expand(core::kUninstallFolder) + "language.lan");
+        CopyReplacing(messages, UninstallFolderOf(ctx_) + "language.lan");
     const std::string& pages = ctx_.Setup().pageLanguageFile;
     if (!pages.empty())
-        CopyReplacing(pages, ctx_.Expand(core::kUninstallFolder) + uninstallkey::kPageLanguageFile);
+        CopyReplacing(pages, UninstallFolderOf(ctx_) + uninstallkey::kPageLanguageFile);
 }
 
 // Without a product code the key would be the list of programs itself.
 void Registration::CreateKey() {
     if (ctx_.Setup().values.productCode.empty()) return;
-    if (core::registry::KeyExists(HKEY_LOCAL_MACHINE, key_)) ClearEarlierValues();
-    keyReady_ = core::registry::EnsureKey(HKEY_LOCAL_MACHINE, key_);
+    if (core::registry::KeyExists(root_, key_)) ClearEarlierValues();
+    keyReady_ = core::registry::EnsureKey(root_, key_);
 }
 
 // The registration of the product's earlier run is written anew as a whole:
@@ -175,15 +188,15 @@ void Registration::CreateKey() {
 // puts the earlier registration back as it was.
 void Registration::ClearEarlierValues() {
     rewriting_ = true;
-    for (const std::string& name : core::registry::ValueNames(HKEY_LOCAL_MACHINE, key_)) {
+    for (const std::string& name : core::registry::ValueNames(root_, key_)) {
         if (!IsRegistrationValue(name)) continue;
         const std::optional<core::registry::Value> value =
-            core::registry::ReadWideValue(HKEY_LOCAL_MACHINE, key_, name);
+            core::registry::ReadWideValue(root_, key_, name);
         if (!value) continue;
         const std::string line = core::FormatPreviousValue({value->type, ValuePath(name), value->bytes, true});
         if (line.empty()) continue;  // not to be put back: it stays
         LogForRollback(ctx_, core::LogKind::RegPrev, line);
-        core::registry::DeleteValue(HKEY_LOCAL_MACHINE, key_, name);
+        core::registry::DeleteValue(root_, key_, name);
     }
 }
 
@@ -217,7 +230,7 @@ std::string Registration::CopyIntoInstallFolder(const std::string& source) {
 // project's uninstall-time program from the installation folder.
 void Registration::PlaceUninstallerResources() {
     if (AppInfo(appinfo::kUninstallResources) != "Yes") return;
-    std::string uninstallFolder = ctx_.Expand(core::kUninstallFolder);
+    std::string uninstallFolder = UninstallFolderOf(ctx_);
     if (!uninstallFolder.empty() && uninstallFolder.back() == '\\') uninstallFolder.pop_back();
     if (!core::shellops::CopyFolder(ctx_.Setup().sourceFolder + "theme", uninstallFolder, true))
         core::trace::Failure("SHFileOperationA", GetLastError());
@@ -248,11 +261,9 @@ void Registration::WriteDisplayValues() {
     const std::string installDir = ctx_.Expand("<InstallDir>");
     WriteText("LastInstallationPath", installDir);
     WriteText("InstallLocation", installDir);
-    const std::string& code = ctx_.Setup().values.productCode;
-    WriteText("ModifyPath", uninstallkey::UninstallerCommand(uninstallkey::kModifyOption, code));
-    WriteText("UninstallString", uninstallkey::UninstallerCommand(uninstallkey::kRemoveOption, code));
-    WriteText("QuietUninstallString",
-              uninstallkey::UninstallerCommand(uninstallkey::kSilentRemoveOption, code));
+    WriteText("ModifyPath", Command(uninstallkey::kModifyOption));
+    WriteText("UninstallString", Command(uninstallkey::kRemoveOption));
+    WriteText("QuietUninstallString", Command(uninstallkey::kSilentRemoveOption));
     WriteText("InstallSource", CurrentDirectory());
     WriteYesFlag("NoModify", appinfo::kNoModify);
     WriteYesFlag("NoRemove", appinfo::kNoRemove);
@@ -283,8 +294,7 @@ ActionResult RegisterUninstall(InstallContext& context) {
     registration.InstallLiveUpdate();
     registration.PlaceUninstallerResources();
     registration.WriteDisplayValues();
-    setupcache::CacheSetup(context.Setup().sourceFolder, context.Expand(core::kUninstallFolder),
-                           context.Setup().singleFileName);
+    setupcache::CacheSetup(context.Setup().sourceFolder, UninstallFolderOf(context), context.Setup().singleFileName);
     return ActionResult::Continue;
 }
 

@@ -27,7 +27,7 @@ void PlaceProgram(InstallContext& context) {
     const std::string program = NamedFile(context, ReadAppInfo(context, appinfo::kUninstallExecute));
     if (!core::folders::IsFile(program)) return;
     const std::string name = FileNameOfPath(program);
-    CopyReplacing(program, context.Expand(core::kUninstallFolder) + name);
+    CopyReplacing(program, UninstallFolderOf(context) + name);
     context.Log(core::LogKind::Run3rd, name);
     context.Log(core::LogKind::Run3rdCmd,
                 context.Expand(ReadAppInfo(context, appinfo::kUninstallCmdLine)));

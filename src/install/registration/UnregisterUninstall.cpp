@@ -74,7 +74,8 @@ void UnregisterUninstall(UndoContext& context) {
         return;
     }
     const std::string key = core::uninstallkey::KeyPath(productCode);
-    if (!core::registry::DeleteKeyTree(HKEY_LOCAL_MACHINE, key))
+    const HKEY root = core::registry::RootFromName(core::scope::UninstallRootName(context.Setup().scope));
+    if (!core::registry::DeleteKeyTree(root, key))
         core::trace::Value("uninstall key not removed", key);
     RemoveUninstallFolder(context);
 }

@@ -7,7 +7,7 @@
 namespace install {
 
 // When the removal completed (nothing was reported LeftOver), deletes the
-// product's uninstall key (core/UninstallKey.h, under HKEY_LOCAL_MACHINE,
+// product's uninstall key (core/UninstallKey.h, in the hive of its scope,
 // with everything in it) and the uninstall
 // folder with the log, its theme and programs; what is in use there goes
 // at the next restart. A removal that left something keeps both, so that

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/Folders.h"
+#include "core/Registry.h"
 #include "core/Trace.h"
 #include "util/Text.h"
 
@@ -42,14 +43,62 @@ void AddFolder(std::vector<std::string>& folders, std::string folder) {
     folders.push_back(folder);
 }
 
+constexpr char kProfileListKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+std::string ExpandedEnvironment(const std::string& text) {
+    char expanded[MAX_PATH] = "";
+    const DWORD length = ExpandEnvironmentStringsA(text.c_str(), expanded, sizeof expanded);
+    return length == 0 || length > sizeof expanded ? std::string() : std::string(expanded);
+}
+
+// The folders below `parent` (the profiles folder), with their full paths.
+void AddSubfolders(std::vector<std::string>& out, const std::string& parent) {
+    if (parent.empty()) return;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((parent + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+            out.push_back(parent + "\\" + name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+// Every profile the machine knows: those its profile list names (wherever
+// they lie) and every folder in the profiles folder (the default and the
+// public profile among them).
+std::vector<std::string> MachineProfiles() {
+    std::vector<std::string> profiles;
+    HKEY list = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProfileListKey, 0, KEY_READ, &list) != ERROR_SUCCESS) return profiles;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(list, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const std::string path = core::registry::ReadText(
+            HKEY_LOCAL_MACHINE, std::string(kProfileListKey) + "\\" + name, "ProfileImagePath");
+        if (!path.empty()) profiles.push_back(ExpandedEnvironment(path));
+    }
+    RegCloseKey(list);
+    const std::string root = core::registry::ReadText(HKEY_LOCAL_MACHINE, kProfileListKey, "ProfilesDirectory");
+    AddSubfolders(profiles, util::text::WithoutTrailingBackslashes(ExpandedEnvironment(root)));
+    return profiles;
+}
+
 }  // namespace
 
-std::vector<std::string> ProtectedFolders() {
+std::vector<std::string> ProtectedFolders(core::scope::InstallScope scope) {
     std::vector<std::string> folders;
     AddFolder(folders, core::folders::WindowsFolder());
     AddFolder(folders, core::folders::SystemFolder());
     AddFolder(folders, core::folders::TempFolder());
     for (int csidl : kShellFolders) AddFolder(folders, core::folders::SpecialFolder(csidl));
+    if (scope != core::scope::InstallScope::AllUsers) return folders;
+    const std::vector<std::string> own = folders;
+    for (const std::string& folder :
+         core::scope::ProfileFolders(own, core::folders::SpecialFolder(CSIDL_PROFILE), MachineProfiles()))
+        AddFolder(folders, folder);
     return folders;
 }
 

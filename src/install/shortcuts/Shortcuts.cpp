@@ -107,7 +107,7 @@ void CreateShortcut(InstallContext& ctx, Backups& backups, const ShortcutEntry& 
 ActionResult CreateShortcuts(InstallContext& context) {
     const std::string& ini = context.Setup().settingsPath;
     const int total = core::settings::ReadInstallListCount(ini, keys::kSection, core::settings::kShortValueSize);
-    Backups backups{{context.Expand(core::kUninstallFolder), context.Setup().values.productCode}, 0};
+    Backups backups{{UninstallFolderOf(context), context.Setup().values.productCode}, 0};
     for (int i = 0; i < total; ++i) {
         const ShortcutEntry entry = ReadEntry(ini, i);
         if (context.Setup().features.IsExcluded(entry.feature)) continue;

@@ -22,6 +22,8 @@ core::PlaceholderValues SampleValues() {
     v.sendToFolder = "C:\\SendTo";
     v.fontsFolder = "C:\\WINDOWS\\Fonts";
     v.appDataFolder = "C:\\AppData";
+    v.localAppDataFolder = "C:\\Local";
+    v.userProgramsFolder = "C:\\Local\\Programs";
     v.productName = "Widget";
     v.installDir = "C:\\Program Files\\Widget\\";
     v.productCode = "{1234}";
@@ -51,6 +53,8 @@ TEST(Placeholders, EveryRowIsReplacedInBothExpansions) {
         {"<SendToFolder>", v.sendToFolder},
         {"<FontsFolder>", v.fontsFolder},
         {"<AppDataFolder>", v.appDataFolder},
+        {"<LocalAppDataFolder>", v.localAppDataFolder},
+        {"<UserProgramsFolder>", v.userProgramsFolder},
         {"<ProductName>", v.productName},
         {"<InstallDir>", v.installDir},
         {"<Install Dir>", v.installDir},

@@ -113,6 +113,14 @@ TEST_F(CvpackCheck, PlaceholdersFilesAndCounts) {
     std::ofstream(dir_ / "SupportFiles" / "tool.exe") << "MZ";
     EXPECT_EQ(Messages(), std::vector<std::string>());
 
+    Change("a8=All-Users", "a8=Per-User");
+    line = Change("a4=<ProgramFilesFolder>", "a4=<ProgramFilesFolder>");
+    ExpectOnly(At(line) + "warning: a8=Per-User installs without administrator rights, which cannot write into "
+                          "<ProgramFilesFolder>: use <UserProgramsFolder>");
+    Change("a4=<ProgramFilesFolder>", "a4=<UserProgramsFolder>");
+    EXPECT_EQ(Messages(), std::vector<std::string>());
+    Change("a8=Per-User", "a8=All-Users");
+
     line = Change("[SETUPTYPE]\nTOTAL=2", "[SETUPTYPE]\nTOTAL=3") + 1;
     ExpectOnly(At(line) + "error: TOTAL=3 but item 2 has no fields");
     Change("[SETUPTYPE]\nTOTAL=3", "[SETUPTYPE]\nTOTAL=1");

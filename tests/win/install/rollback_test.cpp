@@ -73,9 +73,11 @@ void WriteRunLog(const ScriptedContext& ctx, const std::string& folder) {
     log.Close();
 }
 
+constexpr core::scope::InstallScope kEveryone = core::scope::InstallScope::AllUsers;
+
 install::UndoSetup SetupOf(ScriptedContext& ctx) {
     return install::RollbackSetup(ctx.Setup().values.productCode, ctx.Expand(core::kUninstallFolder),
-                                  ctx.Setup().values.windowsFolder, false);
+                                  ctx.Setup().values.windowsFolder, kEveryone, false);
 }
 
 TEST(Rollback, ReplacedFilesComeBackByteForByteWithAttributesAndTimes) {
@@ -170,11 +172,11 @@ TEST(Rollback, TheNextStartFinishesARunThatWasKilled) {
     WriteRunLog(ctx, folder);
 
     const std::string windows = ctx.Setup().values.windowsFolder;
-    EXPECT_TRUE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
+    EXPECT_TRUE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows, kEveryone));
     EXPECT_TRUE(FactsOf(notes) == before);
     EXPECT_FALSE(ScratchFolder::Exists(ctx.Installed("new.txt")));
     EXPECT_FALSE(ScratchFolder::Exists(install::PendingRunMarker(folder)));
-    EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows));
+    EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder, windows, kEveryone));
 }
 
 // A setup killed after its installation completed (while file actions or
@@ -192,7 +194,7 @@ TEST(Rollback, TheNextStartCommitsARunWhoseInstallationCompleted) {
     install::MarkRunCompleted(folder);
 
     EXPECT_FALSE(install::RecoverInterruptedRun(ctx.Setup().values.productCode, folder,
-                                                ctx.Setup().values.windowsFolder));
+                                                ctx.Setup().values.windowsFolder, kEveryone));
     EXPECT_EQ(ScratchFolder::Read(notes), "new");
     EXPECT_FALSE(ScratchFolder::Exists(folder + "Backup"));
     EXPECT_FALSE(ScratchFolder::Exists(install::PendingRunMarker(folder)));
