@@ -1,7 +1,11 @@
 #include "pages/LanguageTexts.h"
 
+#include <windows.h>
+
 #include "core/Settings.h"
+#include "core/WideText.h"
 #include "pages/PageRules.h"
+#include "skin/LanguageFile.h"
 #include "skin/LayoutLocalisation.h"
 
 namespace pages {
@@ -9,7 +13,12 @@ namespace pages {
 std::string LanguageText(const std::string& languageFile, const char* section, const char* key,
                          const std::string& fallback) {
     if (languageFile.empty()) return fallback;
-    const std::string text = skin::layout::LanguageTextForm(core::settings::Read(languageFile, section, key));
+    const skin::OpenedLanguageFile file = skin::OpenLanguageFile(languageFile);
+    std::string text = file.source->Read(section, key, core::settings::kValueSize);
+    // These texts go to ANSI windows and boxes: a Unicode file's text in the
+    // code page, as far as it holds it.
+    if (file.unicode) text = core::wide::ToCodePage(core::wide::FromCodePage(text, CP_UTF8), CP_ACP);
+    text = skin::layout::LanguageTextForm(text);
     return text.empty() ? fallback : text;
 }
 

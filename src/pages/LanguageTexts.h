@@ -1,5 +1,7 @@
 // Texts the wizard takes from the applied language file, with built-in
 // English texts for when no language file was applied or a text is empty.
+// They are shown in ANSI windows and boxes: a Unicode file's texts come in
+// the system's code page (a character it lacks becomes "?").
 #pragma once
 
 #include <string>

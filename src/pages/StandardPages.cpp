@@ -8,6 +8,7 @@
 #include "core/SettingsKeys.h"
 #include "pages/FeatureTree.h"
 #include "pages/FolderBrowser.h"
+#include "pages/LanguageFiles.h"
 #include "pages/LanguageTexts.h"
 #include "pages/PageControls.h"
 #include "pages/PageRules.h"
@@ -166,17 +167,8 @@ void StandardPages::SetUpLanguagePage(skin::SkinnedPage& page) {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return;
     const core::SetupState& s = owner_.State();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((s.sourceFolder + "languages\\*.lan").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == ".." || name.size() <= 4) continue;
-            name.resize(name.size() - 4);
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    for (const std::wstring& name : pages::ListLanguageNames(s.sourceFolder))
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     const LRESULT preselected = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                              reinterpret_cast<LPARAM>(s.languageName.c_str()));
     if (preselected != CB_ERR) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(preselected), 0);
@@ -185,9 +177,9 @@ void StandardPages::SetUpLanguagePage(skin::SkinnedPage& page) {
 std::string StandardPages::ChosenLanguage(skin::SkinnedPage& page) const {
     HWND combo = page.ControlWindow("IDC_LANGUAGE");
     if (!combo) return "";
-    char text[MAX_PATH] = "";
-    GetWindowTextA(combo, text, sizeof text);
-    return text;
+    wchar_t text[MAX_PATH] = L"";
+    GetWindowTextW(combo, text, MAX_PATH);
+    return pages::LanguageNameToApply(owner_.State().sourceFolder, text);
 }
 
 namespace {

@@ -22,7 +22,8 @@ public:
     // Before a move: the customer page stores its inputs.
     void Leave(skin::SkinnedPage& page);
     LRESULT Notify(skin::SkinnedPage& page, const NMHDR& header);
-    // The language the language page's list shows ("" when none).
+    // The language the language page's list shows, as it is applied (see
+    // LanguageNameToApply); "" when none.
     std::string ChosenLanguage(skin::SkinnedPage& page) const;
 
 private:

@@ -11,6 +11,7 @@
 #include "pages/CancelDialog.h"
 #include "pages/FileActions.h"
 #include "pages/LanguageTexts.h"
+#include "core/Utf8Placeholders.h"
 #include "skin/LocalisedLayout.h"
 #include "pages/PageConditions.h"
 #include "pages/PageControls.h"
@@ -264,6 +265,10 @@ void Wizard::LaunchChosenFiles() {
 }
 
 std::string Wizard::ExpandPageText(const std::string& text) { return core::ExpandSetupText(owner_.State(), text); }
+
+std::string Wizard::ExpandUnicodePageText(const std::string& utf8) {
+    return core::ExpandSetupTextUtf8(utf8, core::PlaceholderValuesOf(owner_.State()));
+}
 
 void Wizard::OnPageCommand(skin::SkinnedPage& page, int, int, int clickCode,
                            const std::string& controlName) {

@@ -71,6 +71,7 @@ public:
 
     // PageHost
     std::string ExpandPageText(const std::string& text) override;
+    std::string ExpandUnicodePageText(const std::string& utf8) override;
     void OnPageCommand(skin::SkinnedPage& page, int controlId, int recordIndex, int clickCode,
                        const std::string& controlName) override;
     void OnCancelRequest(skin::SkinnedPage& page) override;

@@ -134,11 +134,18 @@ std::unique_ptr<SkinControl> CreateControlWindow(HWND page, HFONT pageFont,
     if (record.kind == ControlKind::kRichText) EnsureRichEditClass();
     const skin::layout::KindInfo& info = skin::layout::Info(record.kind);
     const char* text = info.defaultText ? record.defaultText.c_str() : nullptr;
-    HWND hwnd = CreateWindowExA(0, wk.windowClass, text, WS_CHILD | WS_VISIBLE | wk.style,
-                                record.rect.left, record.rect.top, record.rect.Width(),
-                                record.rect.Height(), page,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id)),
-                                GetModuleHandleA(nullptr), nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | wk.style;
+    HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id));
+    // A combo box is a Unicode window: the language page lists file names
+    // the ANSI code page may lack ("Русский" on a Western system). Its ANSI
+    // messages still work, converted in the system's code page.
+    HWND hwnd = record.kind == ControlKind::kComboBox
+                    ? CreateWindowExW(0, L"COMBOBOX", nullptr, style, record.rect.left, record.rect.top,
+                                      record.rect.Width(), record.rect.Height(), page, id,
+                                      GetModuleHandleA(nullptr), nullptr)
+                    : CreateWindowExA(0, wk.windowClass, text, style, record.rect.left, record.rect.top,
+                                      record.rect.Width(), record.rect.Height(), page, id,
+                                      GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
     if (info.pageFont && pageFont)
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(pageFont), TRUE);

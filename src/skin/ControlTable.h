@@ -31,6 +31,7 @@ struct ControlRecord {
     Rect rect;
     int kindIndex = 0;        // 0..14 within the kind's table
     int lineKey = 0;          // the INFO key of its control line
+    int controlNumber = 0;    // the line's field 8: the DADOS keys of its entries
     std::vector<PropertyEntry> entries;  // at most kMaxPropertyEntries
 
     // The value of the entry at `position`, or the empty text.

@@ -14,6 +14,7 @@ void LoadControls(const LayoutFile& layout, ControlTable& table, ControlFactory&
                                         factory.Dpi()));
         if (!record) continue;
         record->lineKey = key;
+        record->controlNumber = line.ControlNumber();
         factory.CreateControl(*record, line);
         record->entries = layout.ReadEntries(line.ControlNumber());
     }

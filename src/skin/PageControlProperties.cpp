@@ -6,6 +6,7 @@
 #include "skin/SkinFont.h"
 #include "skin/SkinGdi.h"
 #include "skin/WindowPlacement.h"
+#include "skin/WindowText.h"
 
 namespace skin {
 
@@ -22,8 +23,19 @@ std::string BackgroundEntry(ControlRecord& record, size_t position) {
     return text;
 }
 
-std::string Caption(const PropertyTarget& page, const std::string& text) {
-    return page.host ? page.host->ExpandPageText(text) : text;
+bool IsUnicode(const PropertyTarget& page, const ControlRecord& r) {
+    return page.unicodeCaption && page.unicodeCaption(r);
+}
+
+std::string Caption(const PropertyTarget& page, const ControlRecord& r, const std::string& text) {
+    if (!page.host) return text;
+    return IsUnicode(page, r) ? page.host->ExpandUnicodePageText(text) : page.host->ExpandPageText(text);
+}
+
+// The caption (entry 1) of the record, expanded when `expand`, in the window.
+void SetCaption(const PropertyTarget& page, const ControlRecord& r, HWND hwnd, bool expand = true) {
+    const std::string text = expand ? Caption(page, r, r.Entry(1)) : r.Entry(1);
+    skin::SetWindowTextIn(hwnd, text, IsUnicode(page, r));
 }
 
 skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
@@ -37,7 +49,7 @@ skin::FontSpec FontFromEntries(const ControlRecord& r, size_t face) {
 
 void ApplyButton(const PropertyTarget& page, ControlRecord& r, skin::SkinControl& control) {
     HWND hwnd = control.Window();
-    SetWindowTextA(hwnd, Caption(page, r.Entry(1)).c_str());
+    SetCaption(page, r, hwnd);
     control.SetOwnedFont(skin::CreateSkinFont(FontFromEntries(r, 3)));
     if (r.name == "IDC_NEXT") SendMessageA(hwnd, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     if (skin::layout::IsFirstPage(page.pageIndex, page.pageCount) && r.name == "IDC_BACK")
@@ -50,7 +62,7 @@ void ApplyButton(const PropertyTarget& page, ControlRecord& r, skin::SkinControl
 void ApplyText(const PropertyTarget& page, ControlRecord& r, skin::PaintedTextControl& text) {
     skin::FontSpec font = FontFromEntries(r, 5);
     text.SetFont(font.face, font.points, font.bold, font.italic);
-    SetWindowTextA(text.Window(), Caption(page, r.Entry(1)).c_str());
+    SetCaption(page, r, text.Window());
     std::string word = skin::layout::AlignmentWord(r.Entry(2));
     text.SetAlignment(word.empty() ? r.Entry(2) : word);
     text.SetBackColor(BackgroundEntry(r, 4));
@@ -59,9 +71,7 @@ void ApplyText(const PropertyTarget& page, ControlRecord& r, skin::PaintedTextCo
 }
 
 void ApplyColoredButton(const PropertyTarget& page, ControlRecord& r, skin::ColoredButton& button) {
-    std::string caption = r.Entry(1);
-    if (r.kind == ControlKind::kRadio) caption = Caption(page, caption);
-    SetWindowTextA(button.Window(), caption.c_str());
+    SetCaption(page, r, button.Window(), r.kind == ControlKind::kRadio);
     button.SetBackColor(BackgroundEntry(r, 2));
     if (r.kind != ControlKind::kGroupBox) button.SetTextColor(r.Entry(3));
 }

@@ -21,6 +21,9 @@ struct PropertyTarget {
     skin::layout::ControlTable* table = nullptr;
     PageHost* host = nullptr;  // expands captions; none leaves them as written
     std::function<skin::SkinControl*(int id)> control;  // nullptr for a control without a window
+    // Whether a record's caption (entry 1) is UTF-8, from a Unicode language
+    // file; none: every caption is ANSI.
+    std::function<bool(const skin::layout::ControlRecord&)> unicodeCaption;
     int pageIndex = 0;
     int pageCount = 0;
 };

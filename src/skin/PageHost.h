@@ -21,6 +21,9 @@ public:
 
     // The setup expansion of a text the page shows (caption, button and text captions).
     virtual std::string ExpandPageText(const std::string& text) = 0;
+    // The same for a UTF-8 text (from a Unicode language file), expanded
+    // into UTF-8. A host without placeholders of its own leaves it as it is.
+    virtual std::string ExpandUnicodePageText(const std::string& utf8) { return utf8; }
 
     // A click from a control with identifier 3000..3030: its record index, the
     // click code of its "On Click"/"Mouse Click" entry and its name.

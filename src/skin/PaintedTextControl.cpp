@@ -1,8 +1,7 @@
 #include "skin/PaintedTextControl.h"
 
-#include <vector>
-
 #include "skin/SkinGdi.h"
+#include "skin/WindowText.h"
 
 namespace skin {
 
@@ -70,9 +69,9 @@ void PaintedTextControl::Repaint() {
 void PaintedTextControl::Paint(HDC dc) {
     RECT rc;
     GetClientRect(Window(), &rc);
-    int length = GetWindowTextLengthA(Window());
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(Window(), text.data(), length + 1);
+    // Read and drawn as UTF-16: a text from a Unicode language file keeps
+    // the characters the ANSI code page lacks.
+    const std::wstring text = WindowTextWide(Window());
 
     HFONT font = OwnedFont();
     if (!font) font = reinterpret_cast<HFONT>(SendMessageA(Window(), WM_GETFONT, 0, 0));
@@ -84,7 +83,7 @@ void PaintedTextControl::Paint(HDC dc) {
     }
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, text_);
-    DrawTextA(dc, text.data(), -1, &rc, format_);
+    DrawTextW(dc, text.c_str(), -1, &rc, format_);
     SelectObject(dc, oldFont);
 }
 

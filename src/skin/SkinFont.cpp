@@ -37,6 +37,11 @@ HFONT CreateSkinFont(const FontSpec& wanted) {
     font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = wanted.italic ? TRUE : FALSE;
     font.lfUnderline = wanted.underline ? TRUE : FALSE;
+    // The metrics' character set is the system's (Cyrillic, Shift-JIS...):
+    // with it, a German text from a Unicode language file loses its
+    // umlauts. The default set lets the system pick glyphs for every
+    // character the wide calls draw; ANSI texts look as before.
+    font.lfCharSet = DEFAULT_CHARSET;
     util::text::CopyTruncated(font.lfFaceName, sizeof font.lfFaceName, wanted.face.c_str());
     return CreateFontIndirectA(&font);
 }

@@ -34,7 +34,8 @@ int ScreenDpi();
 
 // The message font of the metrics with: height minus points times the
 // screen's vertical dots per inch / 72 (MulDiv), weight 700 bold or 400,
-// italic, underline and face from `wanted`. The caller owns the font.
+// italic, underline and face from `wanted`, character set DEFAULT_CHARSET.
+// The caller owns the font.
 HFONT CreateSkinFont(const FontSpec& wanted);
 
 }  // namespace skin

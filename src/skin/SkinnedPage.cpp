@@ -67,7 +67,7 @@ void SkinnedPage::LoadLayout(const std::string& layoutPath, int pageIndex, int p
     table_.Clear();
 
     ProfileIniSource profile(layoutPath);
-    OverlayIniSource ini(profile, skin::layout::kPropertySection, localisedEntries_);
+    OverlayIniSource ini(profile, skin::layout::kPropertySection, localised_.entries);
     skin::layout::LayoutFile file(ini, layoutPath);
     settings_ = file.ReadWindow();
     for (int i = skin::layout::kCaption; i < skin::layout::kWindowPropertyCount; ++i) {
@@ -173,6 +173,10 @@ void SkinnedPage::ApplyControlProperties() {
     target.window = hwnd_;
     target.table = &table_;
     target.host = host_;
+    if (localised_.unicode)
+        target.unicodeCaption = [this](const skin::layout::ControlRecord& r) {
+            return localised_.entries.count(std::to_string(r.controlNumber) + ",1") != 0;
+        };
     target.control = [this](int id) { return Control(id); };
     target.pageIndex = pageIndex_;
     target.pageCount = pageCount_;

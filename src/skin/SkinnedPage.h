@@ -29,6 +29,7 @@
 #include "skin/ControlTable.h"
 #include "skin/LayoutFile.h"
 #include "skin/LayoutLoader.h"
+#include "skin/LocalisedLayout.h"
 #include "skin/PageBackground.h"
 #include "skin/PageHost.h"
 #include "skin/SkinControl.h"
@@ -60,9 +61,7 @@ public:
               int pageCount);
     // Property entries (DADOS key to value) read in place of the layout's own
     // by the next loads: the captions of the applied language.
-    void SetLocalisedEntries(std::map<std::string, std::string> entries) {
-        localisedEntries_ = std::move(entries);
-    }
+    void SetLocalisedEntries(skin::LocalisedEntries entries) { localised_ = std::move(entries); }
     // The two halves of Load.
     void LoadLayout(const std::string& layoutPath, int pageIndex, int pageCount);
     void PlaceWindow();
@@ -137,7 +136,7 @@ private:
     PageHost* host_;
     HWND hwnd_ = nullptr;
     std::string layoutPath_;
-    std::map<std::string, std::string> localisedEntries_;
+    skin::LocalisedEntries localised_;
     int pageIndex_ = 0;
     int pageCount_ = 0;
     skin::layout::WindowSettings settings_;

@@ -94,6 +94,7 @@ void SkinnedRemovalPage::SetProgressPosition(int position) {
 }
 
 std::string SkinnedRemovalPage::ExpandPageText(const std::string& text) { return texts_.Expand(text); }
+std::string SkinnedRemovalPage::ExpandUnicodePageText(const std::string& utf8) { return texts_.ExpandUtf8(utf8); }
 
 void SkinnedRemovalPage::OnPageCommand(skin::SkinnedPage&, int, int, int, const std::string& controlName) {
     if (controlName == "IDYES") Answer(true);

@@ -2,6 +2,7 @@
 
 #include "core/Folders.h"
 #include "core/Settings.h"
+#include "core/Utf8Placeholders.h"
 #include "util/Text.h"
 
 namespace uninstall {
@@ -27,5 +28,9 @@ std::string UninstallTexts::Of(core::MessageId id) const {
 }
 
 std::string UninstallTexts::Expand(const std::string& text) const { return core::ExpandSetupText(text, values_); }
+
+std::string UninstallTexts::ExpandUtf8(const std::string& utf8) const {
+    return core::ExpandSetupTextUtf8(utf8, values_);
+}
 
 }  // namespace uninstall

@@ -22,6 +22,8 @@ public:
     std::string Of(core::MessageId id) const;
     // A text with the product's placeholders expanded (page captions).
     std::string Expand(const std::string& text) const;
+    // The same for a UTF-8 text (a Unicode page-text file's caption).
+    std::string ExpandUtf8(const std::string& utf8) const;
 
 private:
     std::string messageFile_;

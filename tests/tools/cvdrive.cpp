@@ -13,6 +13,9 @@
 //   cvdrive page TIMEOUT_MS LAYOUT         wait until the page of LAYOUT (a
 //                                          layout file path) is on screen
 //   cvdrive text LAYOUT NAME               print "TEXT:" of a named control
+//   cvdrive wtext LAYOUT NAME              the same, read as UTF-16 (WM_GETTEXT of the
+//                                          wide window procedure) and printed as UTF-8,
+//                                          whatever the system's code page
 //   cvdrive state LAYOUT NAME              print "STATE:" enabled/disabled,
 //                                          visible/hidden, checked/unchecked, default
 //   cvdrive click LAYOUT NAME              press a named control
@@ -30,6 +33,10 @@
 //   cvdrive list LAYOUT NAME               print "ITEM:<text>" for each entry of a
 //                                          combo box, then "SELECTED:<text>" ("" for none)
 //   cvdrive select LAYOUT NAME TEXT        select the combo box entry equal to TEXT
+//   cvdrive wlist LAYOUT NAME              list, the texts in UTF-8 whatever the
+//                                          system's code page
+//   cvdrive selectat LAYOUT NAME INDEX     select the combo box entry at INDEX (from 0):
+//                                          a name the code page lacks cannot be typed
 //   cvdrive visible-pages                  print the layout of every visible page
 //   cvdrive dlgset TIMEOUT_MS TITLE ID TEXT  set the text of control ID of a
 //                                          dialog box titled TITLE
@@ -54,6 +61,7 @@
 #include <string>
 #include <vector>
 
+#include "core/WideText.h"
 #include "skin/ControlKinds.h"
 #include "skin/LayoutFile.h"
 #include "skin/LayoutLoader.h"
@@ -250,6 +258,16 @@ int CmdText(const std::string& layout, const std::string& name) {
     return 0;
 }
 
+int CmdWideText(const std::string& layout, const std::string& name) {
+    HWND control = PageControl(layout, name);
+    if (!control) return 1;
+    wchar_t buf[8192] = L"";
+    SendMessageTimeoutW(control, WM_GETTEXT, sizeof buf / sizeof buf[0], reinterpret_cast<LPARAM>(buf),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    std::printf("TEXT:%s\n", Escape(core::wide::ToCodePage(buf, CP_UTF8)).c_str());
+    return 0;
+}
+
 int CmdState(const std::string& layout, const std::string& name) {
     HWND control = PageControl(layout, name);
     if (!control) return 1;
@@ -322,42 +340,48 @@ int CmdTree(const std::string& layout, const std::string& name) {
 // The menu's own loop reads the keys: Down N times, then Enter.
 // The combo box messages with texts are carried across processes by the
 // system; the wide forms are, whatever the control's own character set.
-std::wstring Wide(const std::string& text) {
+std::wstring Wide(const std::string& text, UINT codePage = CP_ACP) {
     std::wstring wide(text.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    const int n = MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
     return wide;
 }
 
-std::string ComboEntry(HWND combo, LRESULT index) {
+std::string ComboEntry(HWND combo, LRESULT index, UINT codePage) {
     const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR || length < 0 || length > 4096) return "";
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
     SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
     char text[4 * 4096 + 4] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
     return text;
 }
 
-int CmdList(const std::string& layout, const std::string& name) {
+int CmdList(const std::string& layout, const std::string& name, UINT codePage) {
     HWND combo = PageControl(layout, name);
     if (!combo) return 1;
     const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) std::printf("ITEM:%s\n", Escape(ComboEntry(combo, i)).c_str());
+    for (LRESULT i = 0; i < count; ++i) std::printf("ITEM:%s\n", Escape(ComboEntry(combo, i, codePage)).c_str());
     const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    std::printf("SELECTED:%s\n", selected == CB_ERR ? "" : Escape(ComboEntry(combo, selected)).c_str());
+    std::printf("SELECTED:%s\n", selected == CB_ERR ? "" : Escape(ComboEntry(combo, selected, codePage)).c_str());
     return 0;
 }
 
-int CmdSelect(const std::string& layout, const std::string& name, const std::string& text) {
+int CmdSelect(const std::string& layout, const std::string& name, const std::string& text, UINT codePage) {
     HWND combo = PageControl(layout, name);
     if (!combo) return 1;
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = Wide(text, codePage);
     const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(wide.c_str()));
     if (index == CB_ERR) return 1;
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     return 0;
+}
+
+int CmdSelectAt(const std::string& layout, const std::string& name, int index) {
+    HWND combo = PageControl(layout, name);
+    if (!combo) return 1;
+    return SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR ? 1 : 0;
 }
 
 int CmdTreeMenu(const std::string& layout, const std::string& name, int index, int command) {
@@ -488,6 +512,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (c == "text" && argc == 4) return CmdText(argv[2], argv[3]);
+    if (c == "wtext" && argc == 4) return CmdWideText(argv[2], argv[3]);
     if (c == "state" && argc == 4) return CmdState(argv[2], argv[3]);
     if (c == "click" && argc == 4) return CmdClick(argv[2], argv[3]);
     if (c == "range" && argc == 4) return CmdRange(argv[2], argv[3]);
@@ -498,8 +523,10 @@ int main(int argc, char** argv) {
     if (c == "settext" && argc == 5) return CmdSetText(argv[2], argv[3], argv[4]);
     if (c == "key" && argc == 4) return CmdKey(argv[2], std::atoi(argv[3]));
     if (c == "close" && argc == 3) return CmdClose(argv[2]);
-    if (c == "list" && argc == 4) return CmdList(argv[2], argv[3]);
-    if (c == "select" && argc == 5) return CmdSelect(argv[2], argv[3], argv[4]);
+    if (c == "list" && argc == 4) return CmdList(argv[2], argv[3], CP_ACP);
+    if (c == "select" && argc == 5) return CmdSelect(argv[2], argv[3], argv[4], CP_ACP);
+    if (c == "wlist" && argc == 4) return CmdList(argv[2], argv[3], CP_UTF8);
+    if (c == "selectat" && argc == 5) return CmdSelectAt(argv[2], argv[3], std::atoi(argv[4]));
     if (c == "visible-pages") return CmdVisiblePages();
     if (c == "dlgset" && argc == 6)
         return CmdDialogSet(Millis(argv[2]), argv[3], std::atoi(argv[4]), argv[5]);

@@ -212,8 +212,9 @@ void AddUninstaller(Project& project, const std::string& uninstallerPath) {
     project.summary.shipsUninstaller = true;
 }
 
-// The language files the setup reads: every .lan file of languages/ and the
-// message file language.lan.
+// The language files the setup reads: every .lan file of languages/ (one in
+// Unicode ships as it is: the pages show it with the wide calls) and the
+// message file language.lan (read in the code page, so converted).
 void ReadLanguageFiles(Project& project, SourceConverter& converter, SourceEncoding mode) {
     std::vector<std::string> names;
     if (OptionalFolder(project.dir / "languages"))
@@ -225,7 +226,8 @@ void ReadLanguageFiles(Project& project, SourceConverter& converter, SourceEncod
     std::sort(names.begin(), names.end());
     if (OptionalFile(project.dir / "language.lan")) names.push_back("language.lan");
     for (const std::string& name : names)
-        project.languageFiles.emplace_back(name, converter.Read(project.dir / name, name, mode));
+        project.languageFiles.emplace_back(name, name == "language.lan" ? converter.Read(project.dir / name, name, mode)
+                                                                   : converter.ReadLanguageFile(project.dir / name, name, mode));
 }
 
 void ReadTexts(Project& project, const BuildOptions& options, Diagnostics& diagnostics,

@@ -64,6 +64,29 @@ SourceText SourceConverter::Read(const std::filesystem::path& path, const std::s
     return text;
 }
 
+SourceText SourceConverter::ReadLanguageFile(const std::filesystem::path& path, const std::string& file,
+                                             SourceEncoding mode) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (in) bytes << in.rdbuf();
+    if (!in.is_open() || in.bad()) throw std::runtime_error(file + ": error: cannot read " + path.string());
+    const std::string raw = bytes.str();
+    const bool utf16 = raw.size() >= 2 && raw[0] == '\xFF' && raw[1] == '\xFE';
+    if (!utf16 && !utf8::StartsWithBom(raw)) return Read(path, file, mode);
+    SourceText text;
+    text.utf8 = !utf16;
+    text.shipped = raw;
+    if (utf16) return text;
+    text.written = raw.substr(3);
+    ForEachLine(text.written, 1, [&](const std::string& line, int number) {
+        const size_t bad = utf8::FirstInvalid(line);
+        if (bad != std::string::npos)
+            m_diagnostics.Error(file, number,
+                                "invalid UTF-8 (byte " + HexByte(static_cast<unsigned char>(line[bad])) + ")");
+    });
+    return text;
+}
+
 std::string SourceConverter::ToCodePage(const std::string& text, const std::string& file, int line,
                                         const std::string& context) {
     std::string converted;

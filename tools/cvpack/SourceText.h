@@ -37,6 +37,12 @@ public:
     // throws std::runtime_error.
     SourceText Read(const std::filesystem::path& path, const std::string& file, SourceEncoding mode);
 
+    // A language file: one that starts with a UTF-8 or UTF-16 LE byte order
+    // mark ships byte for byte, mark included, for the setup shows such a
+    // file in Unicode whatever the system's code page (a UTF-8 one with an
+    // invalid byte is an error on its line); any other is read as Read does.
+    SourceText ReadLanguageFile(const std::filesystem::path& path, const std::string& file, SourceEncoding mode);
+
     // UTF-8 text in the target code page. Problems are reported as errors of
     // `file`, the text's first line being `line`, followed by `context` when
     // the text is not the line itself; the characters at fault are left out.

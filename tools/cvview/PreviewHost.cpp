@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/Placeholders.h"
+#include "core/Utf8Placeholders.h"
 #include "skin/SkinnedPage.h"
 
 namespace {
@@ -39,6 +40,11 @@ core::PlaceholderValues SampleValues() {
 std::string PreviewHost::ExpandPageText(const std::string& text) {
     static const core::PlaceholderValues values = SampleValues();
     return core::ExpandSetupText(text, values);
+}
+
+std::string PreviewHost::ExpandUnicodePageText(const std::string& utf8) {
+    static const core::PlaceholderValues values = SampleValues();
+    return core::ExpandSetupTextUtf8(utf8, values);
 }
 
 void PreviewHost::OnPageCommand(skin::SkinnedPage&, int controlId, int, int clickCode,

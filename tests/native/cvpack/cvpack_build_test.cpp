@@ -586,6 +586,24 @@ TEST_F(CvpackBuild, Utf8SourcesShipInTheCodePageAndFindTheirFilesByUtf8Names) {
     EXPECT_EQ(stored.count("F1_a.txt"), 1u);
 }
 
+// The setup shows a page-text file with a Unicode mark in Unicode: it ships
+// byte for byte, whatever the code page lacks ("Р" Cyrillic in 1252).
+TEST_F(CvpackBuild, UnicodeLanguageFilesShipAsWritten) {
+    const std::string utf8 = "\xEF\xBB\xBF[LANG]\nx=Zur\xC3\xBC" "ck \xD0\xA0\n";
+    const std::string utf16("\xFF\xFE[\0L\0]\0\n\0\x20\x04", 12);
+    WriteFile(m_project / "languages" / "German.lan", utf8);
+    WriteFile(m_project / "languages" / "Russian.lan", utf16);
+    BuildOptions options;
+    options.sourceEncoding = SourceEncoding::kUtf8;
+    BuildProject(m_project.string(), m_out.string(), options);
+    EXPECT_EQ(ReadFile(m_out / "languages" / "German.lan"), utf8);
+    EXPECT_EQ(ReadFile(m_out / "languages" / "Russian.lan"), utf16);
+    // Bytes that are no UTF-8 are still an error on their line.
+    WriteFile(m_project / "languages" / "German.lan", "\xEF\xBB\xBF[LANG]\nx=\xFF\n");
+    fs::remove_all(m_out);
+    EXPECT_EQ(BuildError(), "languages/German.lan:2: error: invalid UTF-8 (byte 0xFF)");
+}
+
 TEST_F(CvpackBuild, EveryCharacterTheCodePageLacksAndEveryMalformedLineIsReported) {
     WriteFile(m_project / "setup.inf", "\xEF\xBB\xBF[APPINFO]\na1=\xFF\n");
     WriteFile(m_project / "data.inf",

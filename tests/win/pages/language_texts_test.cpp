@@ -32,4 +32,14 @@ TEST(SetupTypeName, TakesTheSetupTypePagesCaptionFromTheLanguageFile) {
     }
 }
 
+// A Unicode file's caption arrives in the code page (1252 here: "ü" FC).
+TEST(SetupTypeName, ReadsAUnicodeLanguageFileInTheCodePage) {
+    ScratchFolder folder;
+    const std::string utf8 = folder.Write("German.lan", "\xEF\xBB\xBF[Value]\r\n2=&T\xC3\xBCr\r\n");
+    const std::string utf16 = folder.Write("Utf16.lan", std::string("\xFF\xFE[\0V\0a\0l\0u\0e\0]\0\r\0\n\0"
+                                                                     "3\0=\0\xFC\0", 26));
+    EXPECT_EQ(pages::SetupTypeName(utf8, 0), "T\xFCr");
+    EXPECT_EQ(pages::SetupTypeName(utf16, 1), "\xFC");
+}
+
 }  // namespace
