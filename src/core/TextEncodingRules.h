@@ -11,6 +11,11 @@
 
 namespace core::encoding {
 
+// Appends the character (at most U+10FFFF) in UTF-8, or in UTF-16 (a
+// surrogate pair above U+FFFF).
+void AppendUtf8(std::string& out, char32_t c);
+void AppendUtf16(std::u16string& out, char32_t c);
+
 enum class TextEncoding { Ansi, Utf8, Utf16Le };
 
 // A language file is a page of short texts: a larger one is refused rather

@@ -7,6 +7,8 @@
 
 #include <stdexcept>
 
+#include "core/TextEncodingRules.h"
+
 namespace {
 
 iconv_t Open(const std::string& to, const std::string& from, unsigned codePage) {
@@ -82,13 +84,7 @@ bool CodePageEncoder::Decode(const std::string& text, std::u16string& out) {
     for (size_t i = 0; i + 4 <= wide.size(); i += 4) {
         char32_t c = 0;
         for (int b = 0; b < 4; ++b) c |= char32_t(static_cast<unsigned char>(wide[i + b])) << (8 * b);
-        if (c < 0x10000) {
-            out += static_cast<char16_t>(c);
-        } else {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        }
+        core::encoding::AppendUtf16(out, c);
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "core/SettingsKeys.h"
 #include "core/SettingsRules.h"
 #include "skin/MemoryIniSource.h"
+#include "core/TextEncodingRules.h"
 
 namespace {
 
@@ -20,13 +21,7 @@ bool Utf8ToUtf16(const std::string& text, std::u16string& out) {
         const size_t length = utf8::SequenceLength(text, pos, c);
         if (length == 0) return false;
         pos += length;
-        if (c < 0x10000) {
-            out += static_cast<char16_t>(c);
-        } else {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        }
+        core::encoding::AppendUtf16(out, c);
     }
     return true;
 }
